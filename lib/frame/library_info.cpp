@@ -1,0 +1,20 @@
+// Identification exports: name, version and notice of the library.
+#include "tessel_cat.h"
+
+namespace {
+
+constexpr const char kVersion[] = "Version 1.09";
+constexpr const char kName[] = "TESSEL_CAT.DLL";
+constexpr const char kCopyright[] =
+    "Copyright (c) Tessel Filter Pack developers.\n"
+    "All rights reserved.";
+
+}  // namespace
+
+extern "C" {
+
+const char* f_pszDLLVersion(void) { return kVersion; }
+const char* f_pszDLLName(void) { return kName; }
+const char* f_pszDLLCopyrightMessage(void) { return kCopyright; }
+
+}  // extern "C"

@@ -1,0 +1,33 @@
+// File-system operations the jobs need: existence, rename without replacing,
+// delete, folder creation.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tessel::platform {
+
+bool fileExists(const std::string& path);
+bool isDirectory(const std::string& path);
+
+// The name of an existing file that is `path` or differs from it only in the
+// case of its extension ("doc.RTF" for "doc.rtf"). On a file system that tells
+// case apart this keeps an output written as ".RTF" from being missed by a
+// check for ".rtf".
+std::optional<std::string> findFileAnyExtensionCase(const std::string& path);
+
+// True when `path` or a name differing only in extension case exists.
+bool outputExists(const std::string& path);
+
+bool removeFile(const std::string& path);
+
+enum class RenameResult { Ok, TargetExists, Failed };
+// Renames without ever replacing an existing target, as the original platform
+// does.
+RenameResult renameFile(const std::string& from, const std::string& to);
+
+// Creates the folder of `path` (and its parents) when missing; a name without
+// a folder part needs none. False when a folder could not be created.
+bool createParentDirectories(const std::string& path);
+
+}  // namespace tessel::platform

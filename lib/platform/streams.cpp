@@ -1,0 +1,198 @@
+#include "platform/streams.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstring>
+#include <vector>
+
+namespace tessel::platform {
+
+namespace {
+
+bool isDirectory(std::FILE* file) {
+    struct stat info {};
+    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+bool InputStream::open(const std::string& path, StreamMode mode, bool stopAtCtrlZ) {
+    close();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    if (isDirectory(file)) {
+        std::fclose(file);
+        return false;
+    }
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    file_ = file;
+    mode_ = mode;
+    stopAtCtrlZ_ = stopAtCtrlZ;
+    ended_ = false;
+    error_ = false;
+    pushedBack_ = -1;
+    pos_ = end_ = 0;
+    return true;
+}
+
+bool InputStream::close() {
+    if (file_ == nullptr) return true;
+    bool ok = std::fclose(file_) == 0;
+    file_ = nullptr;
+    return ok;
+}
+
+bool InputStream::fill() {
+    if (ended_ || file_ == nullptr) return false;
+    pos_ = 0;
+    end_ = std::fread(buffer_, 1, kStreamBufferSize, file_);
+    if (end_ == 0) {
+        if (std::ferror(file_)) error_ = true;
+        ended_ = true;
+        return false;
+    }
+    return true;
+}
+
+int InputStream::get() {
+    if (pushedBack_ >= 0) {
+        int c = pushedBack_;
+        pushedBack_ = -1;
+        return c;
+    }
+    if (pos_ == end_ && !fill()) return -1;
+    auto c = static_cast<unsigned char>(buffer_[pos_++]);
+    if (mode_ == StreamMode::Binary) return c;
+    if (c == 0x1A && stopAtCtrlZ_) {
+        ended_ = true;
+        pos_ = end_ = 0;
+        return -1;
+    }
+    if (c == '\r') {
+        if (pos_ == end_ && !fill()) return '\r';
+        if (buffer_[pos_] == '\n') {
+            ++pos_;
+            return '\n';
+        }
+    }
+    return c;
+}
+
+void InputStream::unget(int c) {
+    if (c >= 0) pushedBack_ = c;
+}
+
+std::size_t InputStream::read(char* out, std::size_t n) {
+    std::size_t count = 0;
+    if (mode_ == StreamMode::Binary && pushedBack_ < 0) {
+        // Fast path: copy whole spans of the buffer.
+        while (count < n) {
+            if (pos_ == end_ && !fill()) break;
+            std::size_t take = std::min(n - count, end_ - pos_);
+            std::memcpy(out + count, buffer_ + pos_, take);
+            pos_ += take;
+            count += take;
+        }
+        return count;
+    }
+    while (count < n) {
+        int c = get();
+        if (c < 0) break;
+        out[count++] = static_cast<char>(c);
+    }
+    return count;
+}
+
+bool InputStream::atEnd() {
+    if (pushedBack_ >= 0) return false;
+    int c = get();
+    if (c < 0) return true;
+    unget(c);
+    return false;
+}
+
+bool OutputStream::open(const std::string& path, StreamMode mode) {
+    close();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    file_ = file;
+    mode_ = mode;
+    error_ = false;
+    pos_ = 0;
+    return true;
+}
+
+void OutputStream::flush() {
+    if (pos_ == 0 || file_ == nullptr) return;
+    if (std::fwrite(buffer_, 1, pos_, file_) != pos_) error_ = true;
+    pos_ = 0;
+}
+
+bool OutputStream::close() {
+    if (file_ == nullptr) return true;
+    flush();
+    bool ok = std::fclose(file_) == 0 && !error_;
+    file_ = nullptr;
+    return ok;
+}
+
+void OutputStream::put(char c) {
+    if (c == '\n' && mode_ == StreamMode::Text) putRaw('\r');
+    putRaw(c);
+}
+
+void OutputStream::write(std::string_view text) {
+    if (mode_ == StreamMode::Binary) {
+        while (!text.empty()) {
+            if (pos_ == kStreamBufferSize) flush();
+            std::size_t take = std::min(text.size(), kStreamBufferSize - pos_);
+            std::memcpy(buffer_ + pos_, text.data(), take);
+            pos_ += take;
+            text.remove_prefix(take);
+        }
+        return;
+    }
+    while (!text.empty()) {
+        std::size_t lf = text.find('\n');
+        std::string_view run = text.substr(0, lf);
+        while (!run.empty()) {
+            if (pos_ == kStreamBufferSize) flush();
+            std::size_t take = std::min(run.size(), kStreamBufferSize - pos_);
+            std::memcpy(buffer_ + pos_, run.data(), take);
+            pos_ += take;
+            run.remove_prefix(take);
+        }
+        if (lf == std::string_view::npos) break;
+        putRaw('\r');
+        putRaw('\n');
+        text.remove_prefix(lf + 1);
+    }
+}
+
+void OutputStream::printf(const char* format, ...) {
+    char small[512];
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int needed = std::vsnprintf(small, sizeof small, format, args);
+    va_end(args);
+    if (needed < 0) {
+        va_end(copy);
+        error_ = true;
+        return;
+    }
+    if (static_cast<std::size_t>(needed) < sizeof small) {
+        write(std::string_view(small, static_cast<std::size_t>(needed)));
+    } else {
+        std::vector<char> big(static_cast<std::size_t>(needed) + 1);
+        std::vsnprintf(big.data(), big.size(), format, copy);
+        write(std::string_view(big.data(), static_cast<std::size_t>(needed)));
+    }
+    va_end(copy);
+}
+
+}  // namespace tessel::platform

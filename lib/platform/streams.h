@@ -1,0 +1,90 @@
+// Buffered file streams with Windows text-mode semantics on every platform.
+//
+// Text mode: reading turns CR LF into LF (a lone CR stays), writing turns LF
+// into CR LF. Binary mode passes bytes through. Both use an 8192-byte buffer.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tessel::platform {
+
+inline constexpr std::size_t kStreamBufferSize = 8192;
+
+enum class StreamMode { Text, Binary };
+
+class InputStream {
+public:
+    InputStream() = default;
+    ~InputStream() { close(); }
+    InputStream(const InputStream&) = delete;
+    InputStream& operator=(const InputStream&) = delete;
+
+    // Opens for reading; false when the file cannot be opened (or is a folder).
+    // With stopAtCtrlZ a 0x1A byte ends the data, as text-mode reads do where
+    // the format asks for it.
+    bool open(const std::string& path, StreamMode mode, bool stopAtCtrlZ = false);
+    bool isOpen() const { return file_ != nullptr; }
+    // Closes; false when closing failed.
+    bool close();
+
+    // Next byte (0-255) or -1 at end of data.
+    int get();
+    // Puts back the last byte read by get(); one byte of push-back.
+    void unget(int c);
+    // Reads up to n bytes; returns the count (0 at end of data).
+    std::size_t read(char* out, std::size_t n);
+    bool atEnd();
+    bool failed() const { return error_; }
+
+private:
+    bool fill();
+
+    std::FILE* file_ = nullptr;
+    StreamMode mode_ = StreamMode::Text;
+    bool stopAtCtrlZ_ = false;
+    bool ended_ = false;
+    bool error_ = false;
+    int pushedBack_ = -1;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    char buffer_[kStreamBufferSize];
+};
+
+class OutputStream {
+public:
+    OutputStream() = default;
+    ~OutputStream() { close(); }
+    OutputStream(const OutputStream&) = delete;
+    OutputStream& operator=(const OutputStream&) = delete;
+
+    // Creates or truncates the file; false when it cannot be opened.
+    bool open(const std::string& path, StreamMode mode);
+    bool isOpen() const { return file_ != nullptr; }
+    // Flushes and closes; false when anything could not be written.
+    bool close();
+
+    void write(std::string_view text);
+    void write(const char* data, std::size_t n) { write(std::string_view(data, n)); }
+    void put(char c);
+    // printf-style write of a format taken from the library's own text tables.
+    void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    bool failed() const { return error_; }
+
+private:
+    void putRaw(char c) {
+        if (pos_ == kStreamBufferSize) flush();
+        buffer_[pos_++] = c;
+    }
+    void flush();
+
+    std::FILE* file_ = nullptr;
+    StreamMode mode_ = StreamMode::Text;
+    bool error_ = false;
+    std::size_t pos_ = 0;
+    char buffer_[kStreamBufferSize];
+};
+
+}  // namespace tessel::platform

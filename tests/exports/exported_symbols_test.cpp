@@ -1,0 +1,65 @@
+// The shared library exports exactly the flat functions of its public header.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "tessel_cat.h"
+
+namespace {
+
+std::set<std::string> definedDynamicSymbols() {
+    std::string command = "nm -D --defined-only " TESSEL_CAT_PATH;
+    std::set<std::string> symbols;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return symbols;
+    char line[1024];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        std::istringstream fields(line);
+        std::string address, kind, name;
+        fields >> address >> kind >> name;
+        if (name.empty()) continue;
+        // Symbols of the sanitizer runtimes and the linker's own markers are not ours.
+        if (name.rfind("__", 0) == 0 || name == "_init" || name == "_fini" || name == "_end" ||
+            name == "_edata") {
+            continue;
+        }
+        symbols.insert(name);
+    }
+    pclose(pipe);
+    return symbols;
+}
+
+std::set<std::string> headerExports() {
+    std::set<std::string> names;
+    std::istringstream list(TESSEL_HEADER_EXPORTS);
+    std::string name;
+    while (std::getline(list, name, ',')) names.insert(name);
+    return names;
+}
+
+// The exports implemented so far; a change to the exported set must change
+// this list too.
+const std::set<std::string> kExpectedExports = {
+    "f_pszDLLVersion",
+    "f_pszDLLName",
+    "f_pszDLLCopyrightMessage",
+    "funciTextReadWriteParser",
+};
+
+TEST(ExportedSymbols, LibraryExportsExactlyTheHeaderFunctions) {
+    EXPECT_EQ(headerExports(), kExpectedExports);
+    EXPECT_EQ(definedDynamicSymbols(), kExpectedExports);
+}
+
+TEST(LibraryInfo, NameVersionAndNotice) {
+    EXPECT_STREQ(f_pszDLLName(), "TESSEL_CAT.DLL");
+    EXPECT_STREQ(f_pszDLLVersion(), "Version 1.09");
+    std::string notice = f_pszDLLCopyrightMessage();
+    EXPECT_EQ(std::count(notice.begin(), notice.end(), '\n'), 1) << "two lines";
+}
+
+}  // namespace
