@@ -11,7 +11,9 @@ namespace tessel::frame {
 namespace res = tessel::resources;
 using platform::fillPlaceholders;
 
-std::string_view pluralSuffix(int count) { return count == 1 ? "" : "s"; }
+std::string_view pluralSuffix(int count) {
+    return count == 1 ? "" : "s";
+}
 
 bool ErrorLog::open(const std::string& path) {
     return stream_.open(path, platform::StreamMode::Text);
@@ -45,8 +47,8 @@ int ErrorLog::report(int result, int& changeCount, std::string_view text) {
     if (message->contextFree) {
         stream_.write(fillPlaceholders(message->text, {number}));
     } else {
-        stream_.write(fillPlaceholders(
-            message->text, {number, res::kSeparatorLine, text, res::kSeparatorLine}));
+        stream_.write(fillPlaceholders(message->text,
+                                       {number, res::kSeparatorLine, text, res::kSeparatorLine}));
     }
     stream_.write(message->followUp);
     state.messagesWritten = true;

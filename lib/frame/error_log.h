@@ -11,7 +11,7 @@
 namespace tessel::frame {
 
 class ErrorLog {
-public:
+  public:
     // Creates (truncates) the log in text mode.
     bool open(const std::string& path);
     bool isOpen() const { return stream_.isOpen(); }
@@ -33,7 +33,7 @@ public:
 
     platform::OutputStream& stream() { return stream_; }
 
-private:
+  private:
     platform::OutputStream stream_;
 };
 

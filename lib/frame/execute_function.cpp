@@ -12,8 +12,8 @@ constexpr int kUnconvertibleCharacters = -1501;
 }  // namespace
 
 int convertCharacterSet(std::string& line, int functionCode) {
-    const auto& table = functionCode == kMacToAnsi ? resources::macToAnsiTable()
-                                                   : resources::ansiToMacTable();
+    const auto& table =
+        functionCode == kMacToAnsi ? resources::macToAnsiTable() : resources::ansiToMacTable();
     bool unconvertible = false;
     for (char& c : line) {
         std::uint8_t mapped = table[static_cast<unsigned char>(c)];

@@ -10,7 +10,9 @@ namespace tessel::frame {
 
 using platform::sameNameIgnoringCase;
 
-bool fitsPathBuffer(const std::string& path) { return path.size() <= platform::kMaxPath; }
+bool fitsPathBuffer(const std::string& path) {
+    return path.size() <= platform::kMaxPath;
+}
 
 int checkOutputNames(const std::string& input, const std::string& output, const std::string& log,
                      int existsCode) {

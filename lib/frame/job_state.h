@@ -5,9 +5,9 @@
 namespace tessel::frame {
 
 struct JobState {
-    int nextMessage = 1;          // number of the next log message
-    bool messagesWritten = false; // a numbered message went to the log
-    bool keepOriginal = false;    // the original file must be kept
+    int nextMessage = 1;           // number of the next log message
+    bool messagesWritten = false;  // a numbered message went to the log
+    bool keepOriginal = false;     // the original file must be kept
 
     void reset() { *this = JobState{}; }
     int errorCount() const { return nextMessage - 1; }

@@ -11,7 +11,7 @@
 namespace tessel::frame {
 
 class LineReader {
-public:
+  public:
     // Bytes one read takes at the most.
     static constexpr std::size_t kChunkLimit = 4095;
 
@@ -22,7 +22,7 @@ public:
     // bytes read before it).
     bool readChunk(std::string& chunk);
 
-private:
+  private:
     platform::InputStream& input_;
 };
 

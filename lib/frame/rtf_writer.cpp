@@ -67,8 +67,14 @@ void appendTagRun(std::string& out, TagKind kind, std::string_view text) {
     out += res::kTagClose;
 }
 
-void writeRtfHeader(platform::OutputStream& out) { out.write(res::kRtfHeader); }
-void writeParagraphEnd(platform::OutputStream& out) { out.write(res::kParagraphEnd); }
-void writeDocumentEnd(platform::OutputStream& out) { out.write(res::kDocumentEnd); }
+void writeRtfHeader(platform::OutputStream& out) {
+    out.write(res::kRtfHeader);
+}
+void writeParagraphEnd(platform::OutputStream& out) {
+    out.write(res::kParagraphEnd);
+}
+void writeDocumentEnd(platform::OutputStream& out) {
+    out.write(res::kDocumentEnd);
+}
 
 }  // namespace tessel::frame

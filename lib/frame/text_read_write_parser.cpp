@@ -23,10 +23,10 @@ using platform::OutputStream;
 using platform::StreamMode;
 
 struct JobFiles {
-    std::string input;      // the file read (the backup in in-place mode)
-    std::string output;     // the file written
+    std::string input;   // the file read (the backup in in-place mode)
+    std::string output;  // the file written
     std::string log;
-    std::string original;   // the caller's name of the input
+    std::string original;  // the caller's name of the input
     bool inPlace = false;
 };
 
@@ -148,8 +148,8 @@ int runJob(char* path, int functionCode, bool deleteBackup, const char* extensio
     if (loopResult < 0) {
         if (!platform::removeFile(files.output)) {
             result = kCannotDeleteFaulty;
-        } else if (files.inPlace &&
-                   platform::renameFile(files.input, files.original) != platform::RenameResult::Ok) {
+        } else if (files.inPlace && platform::renameFile(files.input, files.original) !=
+                                        platform::RenameResult::Ok) {
             result = kCannotRenameBack;
         }
     } else if (files.inPlace && deleteBackup && !state.keepOriginal) {
@@ -163,8 +163,7 @@ int runJob(char* path, int functionCode, bool deleteBackup, const char* extensio
 
 }  // namespace
 
-int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup,
-                           const char* extension) {
+int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup, const char* extension) {
     try {
         return runJob(path, functionCode, deleteBackup, extension);
     } catch (const std::bad_alloc&) {

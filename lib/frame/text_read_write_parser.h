@@ -9,7 +9,6 @@ namespace tessel::frame {
 
 // `path` is the caller's 260-byte buffer; in output-extension mode it holds
 // the output name on return once the names are formed.
-int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup,
-                           const char* extension);
+int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup, const char* extension);
 
 }  // namespace tessel::frame

@@ -16,7 +16,7 @@ inline constexpr std::size_t kStreamBufferSize = 8192;
 enum class StreamMode { Text, Binary };
 
 class InputStream {
-public:
+  public:
     InputStream() = default;
     ~InputStream() { close(); }
     InputStream(const InputStream&) = delete;
@@ -39,7 +39,7 @@ public:
     bool atEnd();
     bool failed() const { return error_; }
 
-private:
+  private:
     bool fill();
 
     std::FILE* file_ = nullptr;
@@ -54,7 +54,7 @@ private:
 };
 
 class OutputStream {
-public:
+  public:
     OutputStream() = default;
     ~OutputStream() { close(); }
     OutputStream(const OutputStream&) = delete;
@@ -73,7 +73,7 @@ public:
     void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
     bool failed() const { return error_; }
 
-private:
+  private:
     void putRaw(char c) {
         if (pos_ == kStreamBufferSize) flush();
         buffer_[pos_++] = c;

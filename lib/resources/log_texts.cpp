@@ -179,9 +179,8 @@ constexpr SummaryLine kSgmlSummary[] = {
      "abbreviated \n\t- but the Tessel CAT Tools does not support abbreviated SGML Tags.\n",
      Errors},
     {"\t%d SGML Tag%s successfully extracted.\n", Changes}};
-constexpr SummaryLine kDefaultSummary[] = {
-    {"\t%d error%s reported in this file.\n", Errors},
-    {"\t%d change%s made in the output file.\n", Changes}};
+constexpr SummaryLine kDefaultSummary[] = {{"\t%d error%s reported in this file.\n", Errors},
+                                           {"\t%d change%s made in the output file.\n", Changes}};
 
 constexpr int kKTagCodes[] = {101, 501};
 constexpr int kRTagCodes[] = {301};
@@ -197,14 +196,16 @@ struct SummaryRule {
 };
 
 constexpr SummaryRule kSummaryRules[] = {
-    {kKTagCodes, kKTagSummary},         {kRTagCodes, kRTagSummary}, {kBxCodes, kBxSummary},
-    {kAlignCodes, kAlignSummary},       {kCodePageCodes, kCodePageSummary},
-    {kCntCodes, kCntSummary},           {kSgmlCodes, kSgmlSummary},
+    {kKTagCodes, kKTagSummary},   {kRTagCodes, kRTagSummary},         {kBxCodes, kBxSummary},
+    {kAlignCodes, kAlignSummary}, {kCodePageCodes, kCodePageSummary}, {kCntCodes, kCntSummary},
+    {kSgmlCodes, kSgmlSummary},
 };
 
 }  // namespace
 
-std::span<const FunctionTitle> functionTitles() { return kFunctionTitles; }
+std::span<const FunctionTitle> functionTitles() {
+    return kFunctionTitles;
+}
 
 std::string_view functionTitle(int code) {
     for (const auto& entry : kFunctionTitles) {
@@ -213,7 +214,9 @@ std::string_view functionTitle(int code) {
     return kUnknownFunctionTitle;
 }
 
-std::span<const MessageText> messageCatalogue() { return kMessages; }
+std::span<const MessageText> messageCatalogue() {
+    return kMessages;
+}
 
 const MessageText* findMessage(int code) {
     auto it = std::find_if(kMessages.begin(), kMessages.end(),

@@ -103,7 +103,11 @@ constexpr ByteTable kAnsiToMac = buildAnsiToMac();
 
 }  // namespace
 
-const ByteTable& macToAnsiTable() { return kMacToAnsi; }
-const ByteTable& ansiToMacTable() { return kAnsiToMac; }
+const ByteTable& macToAnsiTable() {
+    return kMacToAnsi;
+}
+const ByteTable& ansiToMacTable() {
+    return kAnsiToMac;
+}
 
 }  // namespace tessel::resources

@@ -49,18 +49,10 @@ struct RtfEscape {
     std::string_view replacement;
 };
 inline constexpr RtfEscape kRtfEscapes[] = {
-    {'\\', "\\\\"},
-    {'{', "\\{"},
-    {'}', "\\}"},
-    {'\x91', "\\lquote "},
-    {'\x92', "\\rquote "},
-    {'\x93', "\\ldblquote "},
-    {'\x94', "\\rdblquote "},
-    {'\x95', "\\bullet "},
-    {'\x96', "\\endash "},
-    {'\x97', "\\emdash "},
-    {'\t', "\\tab "},
-    {'\n', kEscapedLineEnd},
+    {'\\', "\\\\"},           {'{', "\\{"},          {'}', "\\}"},
+    {'\x91', "\\lquote "},    {'\x92', "\\rquote "}, {'\x93', "\\ldblquote "},
+    {'\x94', "\\rdblquote "}, {'\x95', "\\bullet "}, {'\x96', "\\endash "},
+    {'\x97', "\\emdash "},    {'\t', "\\tab "},      {'\n', kEscapedLineEnd},
 };
 
 }  // namespace tessel::resources
