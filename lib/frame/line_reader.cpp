@@ -5,6 +5,7 @@ namespace tessel::frame {
 bool LineReader::readChunk(std::string& chunk) {
     chunk.clear();
     while (chunk.size() < kChunkLimit) {
+        if (input_.appendPlainRun(chunk, kChunkLimit - chunk.size()) > 0) continue;
         int c = input_.get();
         if (c < 0) return false;
         if (c == '\n') {

@@ -63,7 +63,7 @@ int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log, int fun
             int result = log.report(transformLine(holder, functionCode), changeCount, holder);
             if (result < 0) return result;
             writeHolder(output, holder, functionCode);
-            holder = chunk;
+            holder.swap(chunk);
         } else {
             holder += chunk;
         }

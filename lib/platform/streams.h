@@ -37,6 +37,10 @@ class InputStream {
     // Reads up to n bytes; returns the count (0 at end of data).
     std::size_t read(char* out, std::size_t n);
     bool atEnd();
+    // Appends to `out` the bytes that need no text-mode translation (anything
+    // but CR, LF and, when it ends the data, Ctrl-Z), at most `limit`, without
+    // consuming the byte it stopped at. Returns the count appended.
+    std::size_t appendPlainRun(std::string& out, std::size_t limit);
     bool failed() const { return error_; }
 
   private:
@@ -75,7 +79,7 @@ class OutputStream {
 
   private:
     void putRaw(char c) {
-        if (pos_ == kStreamBufferSize) flush();
+        if (pos_ >= kStreamBufferSize) flush();
         buffer_[pos_++] = c;
     }
     void flush();
