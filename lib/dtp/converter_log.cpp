@@ -1,0 +1,65 @@
+#include "dtp/converter_log.h"
+
+#include <string>
+#include <vector>
+
+#include "dtp/error_ref.h"
+#include "platform/format.h"
+#include "resources/markup_framework_texts.h"
+
+namespace tessel::dtp {
+
+namespace {
+
+struct ConverterLogState {
+    platform::OutputStream* log = nullptr;
+    int entries = 0;
+};
+
+ConverterLogState& state() {
+    static ConverterLogState current;
+    return current;
+}
+
+// Every message type has the same, empty, prefix in this system.
+std::string_view typePrefix(int) {
+    return {};
+}
+
+}  // namespace
+
+void setCurrentConverterLog(platform::OutputStream* log) {
+    state().log = log;
+    state().entries = 0;
+}
+
+platform::OutputStream* currentConverterLog() {
+    return state().log;
+}
+
+int converterLogEntryCount() {
+    return state().entries;
+}
+
+void reportMessage(std::string_view text, int type,
+                   std::initializer_list<MessageReference> references) {
+    std::vector<CErrorRef> kept;
+    for (const MessageReference& reference : references) {
+        if (reference.kind != kNoReference && reference.piece != nullptr) {
+            kept.emplace_back(reference.kind, *reference.piece);
+        }
+    }
+    ConverterLogState& current = state();
+    if (current.log == nullptr) return;
+    std::string entry(typePrefix(type));
+    entry += text;
+    for (const CErrorRef& reference : kept) {
+        entry +=
+            platform::fillPlaceholders(resources::kLogReferenceLine, {reference.description()});
+    }
+    ++current.entries;
+    current.log->write(
+        platform::fillPlaceholders(resources::kLogEntry, {std::to_string(current.entries), entry}));
+}
+
+}  // namespace tessel::dtp

@@ -1,0 +1,82 @@
+// A text file read by line and column: the replacement lists read their
+// source through it up to the start and the end of each piece, and write
+// their output through it.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "platform/streams.h"
+
+namespace tessel::dtp {
+
+// A file that could not be opened; the cause and the system's description.
+class CFileException : public std::exception {
+  public:
+    enum Cause { kGeneric, kBadPath, kCannotOpen };
+
+    CFileException(Cause cause, std::string description)
+        : cause_(cause), description_(std::move(description)) {}
+
+    Cause cause() const { return cause_; }
+    const std::string& description() const { return description_; }
+    const char* what() const noexcept override { return description_.c_str(); }
+
+  private:
+    Cause cause_;
+    std::string description_;
+};
+
+class CRCFile {
+  public:
+    enum class Direction { Input, Output };
+
+    // Opens for reading (always text mode) or creates the file for writing,
+    // making its folder first. Failures are reported to the converter log and
+    // thrown as CFileException.
+    void open(const std::string& name, Direction direction, bool textMode);
+    // Closes; false when buffered output could not be written.
+    bool close();
+
+    // Sets `out` to the text from the current position up to (line, column):
+    // whole lines with "\n" as their end, then bytes of the target line.
+    // False (with a log entry) when the position is behind the current one or
+    // beyond the file.
+    bool readTo(std::string& out, std::uint32_t line, std::uint32_t column);
+    // Sets `out` to every remaining line, each ended by "\n".
+    bool readRest(std::string& out);
+
+    // Writes to an output file.
+    void write(std::string_view text) { output_.write(text); }
+    bool writeFailed() const { return output_.failed(); }
+
+    const std::string& fileName() const { return fileName_; }
+    std::uint32_t currentLine() const { return line_; }
+    std::uint32_t currentColumn() const { return column_; }
+
+  private:
+    enum class LineEnd { Reached, EndOfFile, ReadError };
+
+    bool readToLine(std::string& out, std::uint32_t line);
+    bool readToColumn(std::string& out, std::uint32_t column);
+    // Appends the rest of the current line and its end ("\n").
+    LineEnd appendLine(std::string& out);
+    void consumeLineEnd(int first);
+    bool readError();
+
+    std::string fileName_;
+    Direction direction_ = Direction::Input;
+    std::uint32_t line_ = 1;
+    std::uint32_t column_ = 1;
+    platform::InputStream input_;
+    platform::OutputStream output_;
+};
+
+// Grows a text buffer in the steps that keep long stretches of text between
+// pieces from reallocating line by line: at least 49152 bytes, and more
+// before its length comes within 200 bytes of the size.
+void reserveTextRoom(std::string& text, std::size_t adding);
+
+}  // namespace tessel::dtp

@@ -1,0 +1,118 @@
+#include "dtp/replace_list.h"
+
+#include "dtp/converter_log.h"
+#include "dtp/error_ref.h"
+#include "dtp/static_file_map.h"
+#include "platform/files.h"
+#include "platform/format.h"
+#include "platform/paths.h"
+#include "resources/markup_framework_texts.h"
+
+namespace tessel::dtp {
+
+namespace {
+
+bool sameRange(const CTextPiece& a, const CTextPiece& b) {
+    return a.fileRef == b.fileRef && a.startLine == b.startLine && a.startColumn == b.startColumn &&
+           a.endLine == b.endLine && a.endColumn == b.endColumn;
+}
+
+}  // namespace
+
+void CReplaceList::convertText(std::string&) {}
+void CReplaceList::writeFooter(CRCFile&) {}
+void CReplaceList::writeHeader(CRCFile&) {}
+
+bool CReplaceList::claimedRange(const CReplacePiece& existing, const CReplacePiece& added) const {
+    return sameRange(existing.source(), added.source());
+}
+
+void CReplaceList::reportDuplicate(const CReplacePiece& existing,
+                                   const CReplacePiece& added) const {
+    std::string message = platform::fillPlaceholders(
+        resources::kDuplicateTranslation,
+        {existing.source().text, existing.replacementFor({}), added.replacementFor({})});
+    reportMessage(message, kMessageDuplicateTranslation,
+                  {{kReferenceSource, &existing.source()},
+                   {kReferenceReplacement, &existing.replacementPiece()},
+                   {kReferenceReplacement, &added.replacementPiece()}});
+}
+
+bool CReplaceList::add(std::unique_ptr<CReplacePiece> piece) {
+    if (!piece || piece->changesNothing()) return false;
+    if (pieces_.empty()) {
+        if (fileName_.empty()) fileName_ = sourceFileName(piece->source().fileRef);
+        pieces_.push_back(std::move(piece));
+        return true;
+    }
+    for (auto it = pieces_.end(); it != pieces_.begin();) {
+        --it;
+        const CReplacePiece& existing = **it;
+        if (claimedRange(existing, *piece)) {
+            if (piece->replacementFor({}) != existing.replacementFor({})) {
+                reportDuplicate(existing, *piece);
+            }
+            return false;
+        }
+        const CTextPiece& added = piece->source();
+        if (!added.overlaps(existing.source()) && !added.comesBefore(existing.source())) {
+            pieces_.insert(std::next(it), std::move(piece));
+            return true;
+        }
+    }
+    pieces_.push_front(std::move(piece));
+    return true;
+}
+
+bool CReplaceList::writePieces(CRCFile& input, CRCFile& output) {
+    std::string text;
+    reserveTextRoom(text, 0);
+    for (const auto& piece : pieces_) {
+        const CTextPiece& range = piece->source();
+        if (!input.readTo(text, range.startLine, range.startColumn)) return false;
+        convertText(text);
+        output.write(text);
+        if (!input.readTo(text, range.endLine, range.endColumn)) return false;
+        output.write(piece->replacementFor(text));
+    }
+    if (!input.readRest(text)) return false;
+    convertText(text);
+    output.write(text);
+    return true;
+}
+
+bool CReplaceList::writeOutput(const std::string& inputName, const std::string& outputName) {
+    const std::string& input = inputName.empty() ? fileName_ : inputName;
+    if (input.empty() || outputName.empty()) return false;
+    if (platform::sameNameIgnoringCase(input, outputName)) {
+        reportMessage(platform::fillPlaceholders(resources::kSameInputAndOutput, {input}),
+                      kMessageFile);
+        return false;
+    }
+    CRCFile source;
+    CRCFile output;
+    try {
+        source.open(input, CRCFile::Direction::Input, true);
+        output.open(outputName, CRCFile::Direction::Output, textMode_);
+    } catch (const CFileException& error) {
+        reportMessage(platform::fillPlaceholders(resources::kSkippingOutput,
+                                                 {error.description(), outputName}),
+                      kMessageFile);
+        return false;
+    }
+    writeHeader(output);
+    bool written = writePieces(source, output);
+    if (written) writeFooter(output);
+    source.close();
+    bool flushed = output.close();
+    if (written && !flushed) {
+        reportMessage(platform::fillPlaceholders(resources::kFileReadError, {"write failed"}),
+                      kMessageFile);
+    }
+    if (written && flushed) return true;
+    // A partial output would be refused as existing by the next run.
+    platform::removeFile(outputName);
+    return false;
+}
+
+}  // namespace tessel::dtp

@@ -1,0 +1,49 @@
+// An ordered list of replace pieces over one source file, and the writer
+// that makes the output from the source and the pieces in one pass.
+#pragma once
+
+#include <list>
+#include <memory>
+#include <string>
+
+#include "dtp/rc_file.h"
+#include "dtp/replace_piece.h"
+
+namespace tessel::dtp {
+
+class CReplaceList {
+  public:
+    explicit CReplaceList(std::string fileName = {}) : fileName_(std::move(fileName)) {}
+    virtual ~CReplaceList() = default;
+    CReplaceList(const CReplaceList&) = delete;
+    CReplaceList& operator=(const CReplaceList&) = delete;
+
+    // Writes the output: the text between pieces through convertText(), each
+    // piece's replacement for the text of its range, header and footer.
+    // `inputName` empty: the list's file name. False when nothing or only
+    // part was written; a partial output of this call is removed again.
+    virtual bool writeOutput(const std::string& inputName, const std::string& outputName);
+    // Converts text between pieces in place; here unchanged.
+    virtual void convertText(std::string& text);
+    // Adds a piece in source order; false when it was dropped (it changes
+    // nothing, or its range is already claimed).
+    virtual bool add(std::unique_ptr<CReplacePiece> piece);
+    virtual void writeFooter(CRCFile& file);
+    virtual void writeHeader(CRCFile& file);
+
+    std::size_t count() const { return pieces_.size(); }
+    const std::list<std::unique_ptr<CReplacePiece>>& pieces() const { return pieces_; }
+    const std::string& fileName() const { return fileName_; }
+    bool textMode() const { return textMode_; }
+
+  private:
+    bool claimedRange(const CReplacePiece& existing, const CReplacePiece& added) const;
+    void reportDuplicate(const CReplacePiece& existing, const CReplacePiece& added) const;
+    bool writePieces(CRCFile& input, CRCFile& output);
+
+    std::list<std::unique_ptr<CReplacePiece>> pieces_;
+    std::string fileName_;
+    bool textMode_ = true;
+};
+
+}  // namespace tessel::dtp

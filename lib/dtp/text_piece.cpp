@@ -1,0 +1,110 @@
+#include "dtp/text_piece.h"
+
+#include <tuple>
+
+#include "dtp/static_file_map.h"
+
+namespace tessel::dtp {
+
+namespace {
+
+bool positionBefore(std::uint32_t lineA, std::uint32_t columnA, std::uint32_t lineB,
+                    std::uint32_t columnB) {
+    return std::tie(lineA, columnA) < std::tie(lineB, columnB);
+}
+
+}  // namespace
+
+CTextPiece CTextPiece::fromLexeme(std::string_view lexeme, std::uint32_t line, std::uint32_t column,
+                                  std::int32_t fileRef) {
+    CTextPiece piece(std::string(lexeme), line, column, line, column, fileRef);
+    std::size_t afterLastBreak = 0;
+    bool hasBreak = false;
+    for (std::size_t i = 0; i < lexeme.size(); ++i) {
+        char c = lexeme[i];
+        if (c != '\n' && c != '\r') continue;
+        if (c == '\r' && i + 1 < lexeme.size() && lexeme[i + 1] == '\n') ++i;
+        ++piece.endLine;
+        afterLastBreak = i + 1;
+        hasBreak = true;
+    }
+    piece.endColumn = hasBreak ? static_cast<std::uint32_t>(1 + lexeme.size() - afterLastBreak)
+                               : static_cast<std::uint32_t>(column + lexeme.size());
+    return piece;
+}
+
+bool CTextPiece::isValid() const {
+    if (startLine == 0 || startColumn == 0 || endLine == 0 || endColumn == 0) return false;
+    if (positionBefore(endLine, endColumn, startLine, startColumn)) return false;
+    return !sourceFileName(fileRef).empty();
+}
+
+bool CTextPiece::startsBefore(const CTextPiece& other) const {
+    return positionBefore(startLine, startColumn, other.startLine, other.startColumn);
+}
+
+bool CTextPiece::endsAfter(const CTextPiece& other) const {
+    return positionBefore(other.endLine, other.endColumn, endLine, endColumn);
+}
+
+void CTextPiece::widenBy(const CTextPiece& other) {
+    if (!isValid()) {
+        startLine = other.startLine;
+        startColumn = other.startColumn;
+        endLine = other.endLine;
+        endColumn = other.endColumn;
+        fileRef = other.fileRef;
+        return;
+    }
+    if (!other.isValid()) return;
+    if (other.startsBefore(*this)) {
+        startLine = other.startLine;
+        startColumn = other.startColumn;
+    }
+    if (other.endsAfter(*this)) {
+        endLine = other.endLine;
+        endColumn = other.endColumn;
+    }
+}
+
+void CTextPiece::join(const CTextPiece& other) {
+    if (!isValid()) {
+        *this = other;
+        return;
+    }
+    if (other.startsBefore(*this)) {
+        startLine = other.startLine;
+        startColumn = other.startColumn;
+        text = other.text + text;
+    }
+    if (other.endsAfter(*this)) {
+        endLine = other.endLine;
+        endColumn = other.endColumn;
+        text += other.text;
+    }
+}
+
+bool CTextPiece::overlaps(const CTextPiece& other) const {
+    if (fileRef != other.fileRef) return false;
+    bool thisEmpty = isEmpty();
+    if (thisEmpty != other.isEmpty()) return false;
+    if (thisEmpty) return startLine == other.startLine && startColumn == other.startColumn;
+    // Half-open ranges share a position when each starts before the other ends.
+    return positionBefore(startLine, startColumn, other.endLine, other.endColumn) &&
+           positionBefore(other.startLine, other.startColumn, endLine, endColumn);
+}
+
+bool CTextPiece::comesBefore(const CTextPiece& other) const {
+    bool sameStart = startLine == other.startLine && startColumn == other.startColumn;
+    if (isEmpty() && other.isEmpty() && sameStart) return true;
+    if (overlaps(other)) return false;
+    if (startsBefore(other)) return true;
+    return sameStart && isEmpty();
+}
+
+bool operator==(const CTextPiece& a, const CTextPiece& b) {
+    return a.text == b.text && a.startLine == b.startLine && a.startColumn == b.startColumn &&
+           a.endLine == b.endLine && a.endColumn == b.endColumn && a.fileRef == b.fileRef;
+}
+
+}  // namespace tessel::dtp

@@ -1,0 +1,61 @@
+// A range of a source file, located by line and column, with the text it was
+// made from. Lines and columns are 1-based, columns count bytes, and the range
+// is half-open; 0 means "not set".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tessel::dtp {
+
+class CTextPiece {
+  public:
+    CTextPiece() = default;
+    CTextPiece(std::string text, std::uint32_t startLine, std::uint32_t startColumn,
+               std::uint32_t endLine, std::uint32_t endColumn, std::int32_t fileRef)
+        : text(std::move(text)),
+          startLine(startLine),
+          startColumn(startColumn),
+          endLine(endLine),
+          endColumn(endColumn),
+          fileRef(fileRef) {}
+
+    // The range a lexeme starting at (line, column) covers: line breaks in it
+    // ("\r\n" once, a lone "\r" or "\n" once each) move the end down.
+    static CTextPiece fromLexeme(std::string_view lexeme, std::uint32_t line, std::uint32_t column,
+                                 std::int32_t fileRef);
+
+    // All positions set, the end not before the start, and a known file.
+    bool isValid() const;
+    // Start and end at the same position.
+    bool isEmpty() const { return startLine == endLine && startColumn == endColumn; }
+
+    // Widens this piece by `other` (the piece for production symbols a to b):
+    // an invalid piece takes the other's range and file; otherwise a valid
+    // other extends start and end. The text stays this piece's.
+    void widenBy(const CTextPiece& other);
+    // Joins `other` into this piece: its range is covered and its text put
+    // before or after this text, by position.
+    void join(const CTextPiece& other);
+
+    // Both from the same file and sharing a position (two empty pieces at
+    // the same place overlap; a range ending where another starts does not).
+    bool overlaps(const CTextPiece& other) const;
+    // The order of pieces in a replacement list.
+    bool comesBefore(const CTextPiece& other) const;
+
+    bool startsBefore(const CTextPiece& other) const;
+    bool endsAfter(const CTextPiece& other) const;
+
+    std::string text;
+    std::uint32_t startLine = 0;
+    std::uint32_t startColumn = 0;
+    std::uint32_t endLine = 0;
+    std::uint32_t endColumn = 0;
+    std::int32_t fileRef = 0;
+};
+
+bool operator==(const CTextPiece& a, const CTextPiece& b);
+
+}  // namespace tessel::dtp

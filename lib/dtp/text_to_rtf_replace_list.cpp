@@ -1,0 +1,136 @@
+#include "dtp/text_to_rtf_replace_list.h"
+
+#include <cctype>
+
+#include "dtp/text_to_rtf_replace_piece.h"
+#include "platform/format.h"
+#include "resources/mac_tables.h"
+#include "resources/markup_framework_texts.h"
+#include "resources/rtf_texts.h"
+
+namespace tessel::dtp {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Classes of the plain ASCII locale; bytes from 0x80 are in none.
+bool isAsciiAlnum(char c) {
+    auto byte = static_cast<unsigned char>(c);
+    return byte < 0x80 && std::isalnum(byte) != 0;
+}
+bool isAsciiAlnumOrPunct(char c) {
+    auto byte = static_cast<unsigned char>(c);
+    return byte < 0x80 && (std::isalnum(byte) != 0 || std::ispunct(byte) != 0);
+}
+
+}  // namespace
+
+void joinWrappedLines(std::string& text) {
+    if (text.find('\n') == std::string::npos) return;
+    std::string joined;
+    joined.reserve(text.size());
+    std::size_t handled = 0;  // text before it is decided
+    std::size_t copied = 0;   // text before it is in `joined`
+    for (std::size_t lineEnd = text.find('\n'); lineEnd != std::string::npos;
+         lineEnd = text.find('\n', handled)) {
+        std::size_t before = lineEnd;
+        while (before > handled && isBlank(text[before - 1])) --before;
+        bool hasBefore = before > handled;
+        std::size_t after = lineEnd + 1;
+        while (after < text.size() && isBlank(text[after])) ++after;
+        bool hasAfter = after < text.size();
+        if (hasAfter && text[after] == '\n') {
+            handled = after + 1;
+            continue;
+        }
+        if (hasBefore && hasAfter && isAsciiAlnumOrPunct(text[before - 1]) &&
+            isAsciiAlnum(text[after])) {
+            joined.append(text, copied, before - copied);
+            joined += ' ';
+            copied = after;
+        }
+        if (!hasAfter) break;
+        handled = after;
+    }
+    joined.append(text, copied, std::string::npos);
+    text.swap(joined);
+}
+
+std::string CTextToRTFReplaceList::literalCharacterTag(std::uint8_t) const {
+    return {};
+}
+
+std::string CTextToRTFReplaceList::decimalCharacterTag(std::uint8_t byte) {
+    return platform::fillPlaceholders(resources::kLiteralCharacterTag, {std::to_string(byte)});
+}
+
+std::int32_t CTextToRTFReplaceList::internalKind() const {
+    return internalWithoutLineEnds ? kRtfPieceJoinedInternal : kRtfPieceInternal;
+}
+
+void CTextToRTFReplaceList::convertFromMacintosh(std::string& text) const {
+    const resources::ByteTable& table = resources::macToAnsiTable();
+    bool unmapped = false;
+    for (char c : text) {
+        if (table[static_cast<unsigned char>(c)] == resources::kNoCounterpart) {
+            unmapped = true;
+            break;
+        }
+    }
+    if (!unmapped) {
+        for (char& c : text) c = static_cast<char>(table[static_cast<unsigned char>(c)]);
+        return;
+    }
+    std::string rebuilt;
+    rebuilt.reserve(text.size() + 16);
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        std::uint8_t mapped = table[byte];
+        if (mapped == resources::kNoCounterpart) {
+            rebuilt += literalCharacterTag(byte);
+        } else {
+            rebuilt += static_cast<char>(mapped);
+        }
+    }
+    text.swap(rebuilt);
+}
+
+void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text) {
+    constexpr std::string_view start = resources::kEscapedLiteralCharacterTagStart;
+    std::size_t found = text.find(start);
+    if (found == std::string::npos) return;
+    std::string wrapped;
+    wrapped.reserve(text.size() + 64);
+    std::size_t copied = 0;
+    while (found != std::string::npos) {
+        std::size_t close = text.find('>', found + start.size());
+        if (close == std::string::npos) break;
+        wrapped.append(text, copied, found - copied);
+        wrapped += resources::kInternalTagOpen;
+        wrapped.append(text, found, close + 1 - found);
+        wrapped += resources::kTagClose;
+        copied = close + 1;
+        found = text.find(start, copied);
+    }
+    wrapped.append(text, copied, std::string::npos);
+    text.swap(wrapped);
+}
+
+void CTextToRTFReplaceList::convertText(std::string& text) {
+    if (macintosh) convertFromMacintosh(text);
+    if (lineJoining) joinWrappedLines(text);
+    escapeConverterRtf(text);
+}
+
+void CTextToRTFReplaceList::writeHeader(CRCFile& file) {
+    file.write(resources::kConverterRtfHeader);
+}
+
+void CTextToRTFReplaceList::writeFooter(CRCFile& file) {
+    file.write(resources::kConverterRtfFooter);
+}
+
+}  // namespace tessel::dtp

@@ -1,0 +1,44 @@
+// The replacement list that writes RTF: the converters' document header and
+// footer, and text between pieces converted from the Macintosh character set,
+// joined into paragraphs and escaped as the flags say.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "dtp/replace_list.h"
+
+namespace tessel::dtp {
+
+class CTextToRTFReplaceList : public CReplaceList {
+  public:
+    explicit CTextToRTFReplaceList(std::string fileName = {}) : CReplaceList(std::move(fileName)) {}
+
+    void convertText(std::string& text) override;
+    void writeFooter(CRCFile& file) override;
+    void writeHeader(CRCFile& file) override;
+    // What stands for a Macintosh byte without a Windows counterpart; here
+    // nothing (the byte is dropped).
+    virtual std::string literalCharacterTag(std::uint8_t byte) const;
+
+    // The kind of internal tags: without line ends when the flag is set.
+    std::int32_t internalKind() const;
+
+    bool internalWithoutLineEnds = false;
+    bool lineJoining = true;
+    bool macintosh = false;
+
+  protected:
+    // Maps the text from the Macintosh character set; unmappable bytes
+    // become literalCharacterTag().
+    void convertFromMacintosh(std::string& text) const;
+    // Protects every escaped literal character tag as an internal tag run.
+    static void wrapLiteralCharacterTags(std::string& text);
+    // The literal character tag form PageMaker and QuarkXPress use.
+    static std::string decimalCharacterTag(std::uint8_t byte);
+};
+
+// Joins single line breaks between running words into one blank.
+void joinWrappedLines(std::string& text);
+
+}  // namespace tessel::dtp

@@ -1,0 +1,42 @@
+// A replace piece of the RTF-writing converters: its kind says how the
+// source text of the range is written into the RTF.
+#pragma once
+
+#include <cstdint>
+
+#include "dtp/replace_piece.h"
+
+namespace tessel::dtp {
+
+enum RtfPieceKind : std::int32_t {
+    kRtfPieceReplacementText = 0,  // the replacement piece's text, escaped
+    kRtfPieceInternal = 1,         // internal tag run
+    kRtfPieceExternal = 2,         // external tag run
+    kRtfPieceRemoved = 3,          // the source text is dropped
+    kRtfPieceJoinedText = 4,       // escaped text without its line ends
+    kRtfPieceJoinedInternal = 5,   // internal tag run without line ends
+    kRtfPieceJoinedExternal = 6,   // external tag run without line ends
+};
+
+class CTextToRTFReplacePiece : public CReplacePiece {
+  public:
+    // The replacement piece has the source range and empty text.
+    CTextToRTFReplacePiece(const CTextPiece& source, std::int32_t kind);
+
+    std::int32_t kind() const { return kind_; }
+    std::string replacementFor(std::string_view sourceText) const override;
+
+  private:
+    std::int32_t kind_;
+};
+
+// RTF escaping of text and tag text (13 replacements, inserted text never
+// escaped again), appended to `out`.
+void appendConverterRtfEscaped(std::string& out, std::string_view text);
+// The same in place.
+void escapeConverterRtf(std::string& text);
+
+// `text` without its "\n" bytes.
+std::string withoutLineEnds(std::string_view text);
+
+}  // namespace tessel::dtp

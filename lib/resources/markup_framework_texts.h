@@ -1,0 +1,106 @@
+// Texts of the grammar-driven converters: the RTF form their replacement
+// lists write, the messages of the pieces, lists and line/column reader, and
+// the markup-parser log. Formats use %d for numbers and %s for texts.
+#pragma once
+
+#include <string_view>
+
+namespace tessel::resources {
+
+// The document header of the converters' RTF (1042 characters): the frame's
+// header, except that the do-not-translate style carries colour 5.
+inline constexpr std::string_view kConverterRtfHeader =
+    "{\\rtf1 \\ansi\\deff3 \n"
+    "{\\fonttbl \n"
+    "{\\f1 \\fmodern\\fcharset0\\fprq1 Courier New;}\n"
+    "{\\f2 \\fswiss\\fcharset0\\fprq2 Arial;}\n"
+    "{\\f3 \\froman\\fcharset0\\fprq2 Times New Roman;}}\n"
+    "{\\colortbl \\red0\\green0\\blue0;\\red0\\green0\\blue0;\\red0\\green0\\blue255;"
+    "\\red0\\green255\\blue255;\\red0\\green255\\blue0;\\red255\\green0\\blue255;"
+    "\\red255\\green0\\blue0;\\red255\\green255\\blue0;\\red255\\green255\\blue255;"
+    "\\red0\\green0\\blue128;\\red0\\green128\\blue128;\\red0\\green128\\blue0;"
+    "\\red128\\green0\\blue128;\\red128\\green0\\blue0;\\red128\\green128\\blue0;"
+    "\\red128\\green128\\blue128;\\red192\\green192\\blue192;}\n"
+    "{\\stylesheet \n"
+    "{\\s0 \\sb80\\slmult1\\widctlpar\\fs20\\f3 \\snext0 Normal;}\n"
+    "{\\cs1 \\additive \\v\\cf12\\sub\\f1 qz4lexMark;}\n"
+    "{\\cs2 \\cf4\\fs40\\f1 qz4lexError;}\n"
+    "{\\cs3 \\f1\\cf11 qz4lexPopup;}\n"
+    "{\\cs4 \\f1\\cf10 qz4lexJump;}\n"
+    "{\\cs5 \\additive \\cf15\\f1\\lang1024 qz4lexExternal;}\n"
+    "{\\cs6 \\additive \\cf6\\f1\\lang1024 qz4lexInternal;}\n"
+    "{\\cs7 \\cf2 qz4lexTerm;}\n"
+    "{\\cs8 \\additive \\cf5\\f1\\lang1024 DO_NOT_TRANSLATE;}\n"
+    "{\\cs9 \\additive Default Paragraph Font;}}\n"
+    "\\paperw11907\\paperh16840\\pard\\plain\\s0\\sb80\\slmult1\\widctlpar\\fs20\\f3 \n";
+
+inline constexpr std::string_view kConverterRtfFooter = "}";
+
+// Escapes of text and tag text: the frame's twelve plus the no-break space.
+struct ConverterRtfEscape {
+    char byte;
+    std::string_view replacement;
+};
+inline constexpr ConverterRtfEscape kConverterRtfEscapes[] = {
+    {'\\', "\\\\"},           {'{', "\\{"},          {'}', "\\}"},
+    {'\x91', "\\lquote "},    {'\x92', "\\rquote "}, {'\x93', "\\ldblquote "},
+    {'\x94', "\\rdblquote "}, {'\x95', "\\bullet "}, {'\x96', "\\endash "},
+    {'\x97', "\\emdash "},    {'\xA0', "\\~"},       {'\t', "\\tab "},
+    {'\n', "\n\\par "},
+};
+
+// A byte of a Macintosh file without a Windows counterpart, as PageMaker and
+// QuarkXPress write it: its decimal value in a literal character tag.
+inline constexpr std::string_view kLiteralCharacterTag = "<\\#%s>";
+// The escaped form of a literal character tag's start, as it stands in text
+// after RTF escaping.
+inline constexpr std::string_view kEscapedLiteralCharacterTagStart = "<\\\\#";
+
+// Replacement list messages.
+inline constexpr std::string_view kDuplicateTranslation =
+    "Duplicate translations! %s is translated as %s and %s.\n";
+inline constexpr std::string_view kSameInputAndOutput =
+    "Same filename (%s) specified for both Input and Output!\n";
+inline constexpr std::string_view kSkippingOutput =
+    "\nFile Error! %s\n- Skipping output file for %s!\n\n";
+
+// Line/column reader messages.
+inline constexpr std::string_view kLineAlreadyRead =
+    "Line %d has already been read - current line is %d.\n";
+inline constexpr std::string_view kFileHasTooFewLines =
+    "Unexpected End of File in %s. This file does not contain %d lines!";
+inline constexpr std::string_view kCharacterAlreadyRead =
+    "Character %d on line %d has already been read - current offset is %d.\n";
+inline constexpr std::string_view kLineTooShortAtEnd =
+    "Unexpected End of File in %s. Line %d does not contain %d characters!\n";
+inline constexpr std::string_view kLineTooShort = "Line %d does not contain %d characters!\n";
+inline constexpr std::string_view kFileReadError = "File Error! %s\n";
+inline constexpr std::string_view kCannotOpenInputFile =
+    "File Error! Could not open the input file %s. %s\n";
+inline constexpr std::string_view kCannotCreateFolder = "Error: %s, %s\n";
+inline constexpr std::string_view kCannotOpenOutputFile = "Could not open output file %s\n%s\n";
+
+// Converter log entries: the entry heading and one line per reference.
+inline constexpr std::string_view kLogEntry = "\n[%d]  %s";
+inline constexpr std::string_view kLogReferenceLine = "- %s\n";
+
+// The markup-parser log.
+inline constexpr std::string_view kMarkupParserLogHeader =
+    "\t\tError Log File from Tessel CAT Markup Parser\n\nDate:\t%s %s\nFile:\t%s\n\n";
+inline constexpr std::string_view kMarkupParserLogTrailer =
+    "\n\n-------------------------------------------------\n\t%d changes made.\n"
+    "-------------------------------------------------\n";
+inline constexpr std::string_view kUnexpectedText = "Unexpected text: \"%s\". %s\n";
+inline constexpr std::string_view kUnexpectedTextNoRecovery =
+    "Unexpected text: \"%s\". %s\nFailed to recover!\n\n";
+inline constexpr std::string_view kParseError = "Parse Error: %s\nParsing not completed!\n\n";
+inline constexpr std::string_view kParseFileError = "File Error!\nParsing not completed!\n\n";
+inline constexpr std::string_view kExpectedPrefix = "Expected ";
+inline constexpr std::string_view kExpectedSeparator = ", ";
+inline constexpr std::string_view kExpectedLastSeparator = ", or ";
+
+// Extensions of the converters' files.
+inline constexpr std::string_view kConverterOutputExtension = ".RTF";
+inline constexpr std::string_view kConverterLogExtension = ".err";
+
+}  // namespace tessel::resources
