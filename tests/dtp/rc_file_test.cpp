@@ -1,0 +1,97 @@
+#include "dtp/rc_file.h"
+
+#include <gtest/gtest.h>
+
+#include "dtp/converter_test_support.h"
+
+namespace tessel::dtp {
+namespace {
+
+class RcFileTest : public ::testing::Test {
+  protected:
+    CRCFile& open(std::string_view bytes) {
+        file_.open(dir_.write("in.txt", bytes), CRCFile::Direction::Input, true);
+        return file_;
+    }
+    test::TempDir dir_;
+    test::ConverterLogCapture log_{dir_};
+    CRCFile file_;
+    std::string out_;
+};
+
+TEST_F(RcFileTest, ReadsByLineAndColumnAcrossLineEnds) {
+    CRCFile& file = open("ab\r\ncdef\nlast");
+    ASSERT_TRUE(file.readTo(out_, 1, 2));
+    EXPECT_EQ(out_, "a");
+    ASSERT_TRUE(file.readTo(out_, 2, 3));
+    EXPECT_EQ(out_, "b\ncd");
+    ASSERT_TRUE(file.readTo(out_, 2, 3));
+    EXPECT_EQ(out_, "");
+    ASSERT_TRUE(file.readTo(out_, 3, 1));
+    EXPECT_EQ(out_, "ef\n");
+    ASSERT_TRUE(file.readRest(out_));
+    EXPECT_EQ(out_, "last") << "no line end is invented after the last line";
+    EXPECT_EQ(log_.text(), "");
+}
+
+TEST_F(RcFileTest, PositionsBehindOrBeyondTheFileAreReported) {
+    CRCFile& file = open("abc\nde\n");
+    ASSERT_TRUE(file.readTo(out_, 1, 3));
+    EXPECT_FALSE(file.readTo(out_, 1, 2));
+    ASSERT_TRUE(file.readTo(out_, 2, 1));
+    EXPECT_FALSE(file.readTo(out_, 1, 1));
+    EXPECT_FALSE(file.readTo(out_, 2, 9));
+    EXPECT_EQ(file.currentLine(), 3u);
+    EXPECT_EQ(file.currentColumn(), 1u);
+    EXPECT_FALSE(file.readTo(out_, 3, 2));
+    EXPECT_FALSE(file.readTo(out_, 7, 1));
+    std::string name = dir_.file("in.txt");
+    EXPECT_EQ(log_.text(),
+              "\n[1]  Character 2 on line 1 has already been read - current offset is 3.\n"
+              "\n[2]  Line 1 has already been read - current line is 2.\n"
+              "\n[3]  Line 2 does not contain 9 characters!\n"
+              "\n[4]  Unexpected End of File in " +
+                  name +
+                  ". Line 3 does not contain 2 characters!\n"
+                  "\n[5]  Unexpected End of File in " +
+                  name + ". This file does not contain 7 lines!");
+}
+
+TEST_F(RcFileTest, OpenFailuresAreReportedAndThrown) {
+    CRCFile input;
+    EXPECT_THROW(input.open(dir_.file("none.txt"), CRCFile::Direction::Input, true),
+                 CFileException);
+    test::writeFile(dir_.file("plain"), "x");
+    CRCFile output;
+    try {
+        output.open(dir_.file("plain/sub/out.rtf"), CRCFile::Direction::Output, true);
+        FAIL() << "a folder under a file cannot be made";
+    } catch (const CFileException& error) {
+        EXPECT_EQ(error.cause(), CFileException::kBadPath);
+    }
+    std::string logged = log_.text();
+    EXPECT_NE(logged.find("[1]  File Error! Could not open the input file "), std::string::npos);
+    EXPECT_NE(logged.find("[2]  Error: Not a directory, " + dir_.file("plain/sub/")),
+              std::string::npos);
+    CRCFile written;
+    written.open(dir_.file("w.txt"), CRCFile::Direction::Output, true);
+    EXPECT_FALSE(written.readTo(out_, 1, 1)) << "an output file cannot be read";
+    written.write("a\nb");
+    EXPECT_TRUE(written.close());
+    EXPECT_EQ(test::readFile(dir_.file("w.txt")), "a\r\nb");
+}
+
+TEST(ConverterLog, NothingIsWrittenWithoutALogAndUnusedReferencesAreSkipped) {
+    setCurrentConverterLog(nullptr);
+    reportMessage("lost\n", kMessageFile);
+    EXPECT_EQ(converterLogEntryCount(), 0);
+    test::TempDir dir;
+    test::ConverterLogCapture log(dir);
+    CTextPiece piece("x", 1, 1, 1, 2, 0);
+    reportMessage("m\n", kMessageParseError, {{5, &piece}, {0, nullptr}, {2, &piece}});
+    EXPECT_EQ(converterLogEntryCount(), 1);
+    EXPECT_EQ(log.text(), "\n[1]  m\n-  \n");
+}
+
+}  // namespace
+}  // namespace tessel::dtp

@@ -1,0 +1,229 @@
+#include "dtp/replace_list.h"
+
+#include <gtest/gtest.h>
+
+#include "dtp/converter_test_support.h"
+#include "dtp/page_maker_replace_list.h"
+#include "dtp/static_file_map.h"
+#include "dtp/text_to_rtf_replace_list.h"
+#include "dtp/text_to_rtf_replace_piece.h"
+#include "resources/markup_framework_texts.h"
+
+namespace tessel::dtp {
+namespace {
+
+using test::crlf;
+
+constexpr std::string_view kInternal = "{\\cs6\\cf6\\f1\\lang1024 ";
+constexpr std::string_view kExternal = "{\\cs5\\cf15\\f1\\lang1024 ";
+
+class ReplaceListTest : public ::testing::Test {
+  protected:
+    std::string source(std::string_view bytes) {
+        path_ = dir_.write("source.txt", bytes);
+        file_ = registerSourceFile(path_);
+        return path_;
+    }
+    CTextPiece range(std::uint32_t l1, std::uint32_t c1, std::uint32_t l2, std::uint32_t c2,
+                     std::string text = "t") const {
+        return CTextPiece(std::move(text), l1, c1, l2, c2, file_);
+    }
+    bool add(CReplaceList& list, CTextPiece piece, std::int32_t kind) {
+        return list.add(std::make_unique<CTextToRTFReplacePiece>(piece, kind));
+    }
+    // Writes the list to "out.rtf" and returns the bytes between header and
+    // footer, text-mode line ends turned back into LF.
+    std::string body(CReplaceList& list) {
+        EXPECT_TRUE(list.writeOutput(path_, dir_.file("out.rtf")));
+        std::string written = test::readFile(dir_.file("out.rtf"));
+        std::string header = crlf(resources::kConverterRtfHeader);
+        EXPECT_EQ(written.substr(0, header.size()), header);
+        EXPECT_EQ(written.back(), '}');
+        return written.substr(header.size(), written.size() - header.size() - 1);
+    }
+
+    test::TempDir dir_;
+    test::ConverterLogCapture log_{dir_};
+    std::string path_;
+    std::int32_t file_ = 0;
+};
+
+TEST_F(ReplaceListTest, PiecesAreKeptInSourceOrder) {
+    source("abcdefghij\n");
+    CTextToRTFReplaceList list(path_);
+    EXPECT_TRUE(add(list, range(1, 5, 1, 6), kRtfPieceInternal));
+    EXPECT_TRUE(add(list, range(1, 1, 1, 2), kRtfPieceInternal));
+    EXPECT_TRUE(add(list, range(1, 8, 1, 9), kRtfPieceExternal));
+    EXPECT_TRUE(add(list, range(1, 3, 1, 4), kRtfPieceInternal));
+    std::vector<std::uint32_t> starts;
+    for (const auto& piece : list.pieces()) starts.push_back(piece->source().startColumn);
+    EXPECT_EQ(starts, (std::vector<std::uint32_t>{1, 3, 5, 8}));
+    EXPECT_EQ(body(list),
+              crlf(std::string(kInternal) + "a}b" + std::string(kInternal) + "c}d" +
+                   std::string(kInternal) + "e}fg" + std::string(kExternal) + "h}ij\n\\par "));
+}
+
+TEST_F(ReplaceListTest, PieceThatChangesNothingIsDropped) {
+    source("x\n");
+    CReplaceList list(path_);
+    auto same = std::make_unique<CReplacePiece>(range(1, 1, 1, 2, "x"), range(1, 1, 1, 2, "x"));
+    EXPECT_FALSE(list.add(std::move(same)));
+    CTextToRTFReplaceList rtf;
+    EXPECT_FALSE(add(rtf, range(1, 1, 1, 2, ""), kRtfPieceInternal));
+    EXPECT_EQ(rtf.count(), 0u);
+    EXPECT_TRUE(add(rtf, range(1, 1, 1, 2, "x"), kRtfPieceInternal));
+    EXPECT_EQ(rtf.fileName(), path_) << "an empty list takes the piece's file name";
+    EXPECT_EQ(log_.text(), "");
+}
+
+TEST_F(ReplaceListTest, DuplicateRangeKeepsTheFirstAndReportsDifferentReplacements) {
+    source("<B>text\n");
+    CTextToRTFReplaceList list(path_);
+    EXPECT_TRUE(add(list, range(1, 1, 1, 4, "<B>"), kRtfPieceInternal));
+    EXPECT_FALSE(add(list, range(1, 1, 1, 4, "<B>"), kRtfPieceInternal));
+    EXPECT_EQ(log_.text(), "") << "same replacement: dropped silently";
+    EXPECT_FALSE(add(list, range(1, 1, 1, 4, "<B>"), kRtfPieceExternal));
+    EXPECT_EQ(list.count(), 1u);
+    EXPECT_EQ(log_.text(),
+              "\n[1]  Duplicate translations! <B> is translated as {\\cs6\\cf6\\f1\\lang1024 } and "
+              "{\\cs5\\cf15\\f1\\lang1024 }.\n-  \n-  \n-  \n");
+}
+
+TEST_F(ReplaceListTest, NoPiecesGivesHeaderEscapedSourceAndFooter) {
+    source("a{b}\tc\\d\n\xA0\x93q\x94\n");
+    CTextToRTFReplaceList list(path_);
+    list.lineJoining = false;
+    EXPECT_EQ(body(list), "a\\{b\\}\\tab c\\\\d\r\n\\par \\~\\ldblquote q\\rdblquote \r\n\\par ");
+}
+
+TEST_F(ReplaceListTest, PieceOverTheLastLineEndLeavesNothingAfterIt) {
+    source("a\n<tag>\n");
+    CTextToRTFReplaceList list(path_);
+    add(list, range(2, 1, 3, 1, "<tag>\n"), kRtfPieceExternal);
+    EXPECT_EQ(body(list), crlf("a\n\\par " + std::string(kExternal) + "<tag>\n\\par }"));
+}
+
+TEST_F(ReplaceListTest, JoinedInternalTagSpansTwoLinesWithoutParagraphMark) {
+    source("x <a\nb> y\xA0z\n");
+    CTextToRTFReplaceList list(path_);
+    list.internalWithoutLineEnds = true;
+    list.lineJoining = false;
+    EXPECT_EQ(list.internalKind(), kRtfPieceJoinedInternal);
+    add(list, range(1, 3, 2, 3, "<a"), list.internalKind());
+    add(list, range(2, 4, 2, 6, " y"), kRtfPieceInternal);
+    EXPECT_EQ(body(list), "x " + std::string(kInternal) + "<ab>} " + std::string(kInternal) +
+                              "y\\~}z\r\n\\par ");
+}
+
+TEST_F(ReplaceListTest, RemovedAndUnknownKindsWriteNothing) {
+    source("keep<drop>keep\n");
+    CTextToRTFReplaceList list(path_);
+    add(list, range(1, 5, 1, 11, "<drop>"), kRtfPieceRemoved);
+    EXPECT_EQ(body(list), "keepkeep\r\n\\par ");
+    CTextToRTFReplacePiece odd(range(1, 1, 1, 2), 42);
+    EXPECT_EQ(odd.replacementFor("abc"), "");
+    CTextToRTFReplacePiece joined(range(1, 1, 1, 2), kRtfPieceJoinedExternal);
+    EXPECT_EQ(joined.replacementFor("a\nb{"), std::string(kExternal) + "ab\\{}");
+    CTextToRTFReplacePiece text(range(1, 1, 1, 2), kRtfPieceJoinedText);
+    EXPECT_EQ(text.replacementFor("a\n}"), "a\\}");
+}
+
+TEST_F(ReplaceListTest, ReadingBackwardsStopsTheWriterAndRemovesThePartialOutput) {
+    source("one two three\n");
+    CTextToRTFReplaceList list(path_);
+    add(list, range(1, 1, 1, 8, "one two"), kRtfPieceInternal);
+    // Overlapping pieces: the second starts inside the first and is placed
+    // before it, so the writer would have to go back to column 1.
+    list.add(std::make_unique<CTextToRTFReplacePiece>(range(1, 5, 1, 10, "two t"), 1));
+    ASSERT_EQ(list.count(), 2u);
+    EXPECT_FALSE(list.writeOutput(path_, dir_.file("out.rtf")));
+    EXPECT_FALSE(test::exists(dir_.file("out.rtf")));
+    EXPECT_EQ(log_.text(),
+              "\n[1]  Character 1 on line 1 has already been read - current offset is 10.\n");
+}
+
+TEST_F(ReplaceListTest, LineBehindTheCurrentOneFails) {
+    source("a\nb\nc\n");
+    CTextToRTFReplaceList list(path_);
+    add(list, range(2, 1, 3, 1, "b\n"), kRtfPieceInternal);
+    add(list, range(1, 1, 3, 2, "a"), kRtfPieceInternal);  // overlaps: goes first
+    EXPECT_FALSE(list.writeOutput(path_, dir_.file("out.rtf")));
+    EXPECT_EQ(log_.text(), "\n[1]  Line 2 has already been read - current line is 3.\n");
+}
+
+TEST_F(ReplaceListTest, SameNameAndMissingInputAreReported) {
+    source("x\n");
+    CTextToRTFReplaceList list(path_);
+    EXPECT_FALSE(list.writeOutput("", ""));
+    std::string upper = path_.substr(0, path_.size() - 3) + "TXT";
+    EXPECT_FALSE(list.writeOutput(path_, upper));
+    EXPECT_FALSE(list.writeOutput(dir_.file("missing.txt"), dir_.file("m.rtf")));
+    std::string logged = log_.text();
+    EXPECT_NE(
+        logged.find("[1]  Same filename (" + path_ + ") specified for both Input and Output!\n"),
+        std::string::npos);
+    EXPECT_NE(logged.find("[2]  File Error! Could not open the input file " +
+                          dir_.file("missing.txt") + ". No such file or directory\n"),
+              std::string::npos);
+    EXPECT_NE(
+        logged.find("[3]  \nFile Error! No such file or directory\n- Skipping output file for " +
+                    dir_.file("m.rtf") + "!\n\n"),
+        std::string::npos);
+    EXPECT_FALSE(test::exists(dir_.file("m.rtf")));
+}
+
+TEST_F(ReplaceListTest, OutputFoldersAreCreatedAndBareNamesNeedNone) {
+    source("x\n");
+    CTextToRTFReplaceList list(path_);
+    EXPECT_TRUE(list.writeOutput(path_, dir_.file("new/deeper/out.rtf")));
+    EXPECT_TRUE(test::exists(dir_.file("new/deeper/out.rtf")));
+    std::string cwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(dir_.path());
+    bool bare = list.writeOutput(path_, "bare.RTF");
+    std::filesystem::current_path(cwd);
+    EXPECT_TRUE(bare);
+    EXPECT_TRUE(test::exists(dir_.file("bare.RTF")));
+}
+
+TEST_F(ReplaceListTest, MacintoshTextGetsWindowsBytesAndProtectedLiteralTags) {
+    source("caf\x8E \xB0 <\x8E\xB0>\n");
+    CPageMakerReplaceList list(path_);
+    list.macintosh = true;
+    add(list, range(1, 8, 1, 12, "<"), kRtfPieceJoinedInternal);
+    EXPECT_EQ(body(list), "caf\xE9 " + std::string(kInternal) + "<\\\\#176>} " +
+                              std::string(kInternal) + "<\x8E\xB0>}\r\n\\par ");
+    EXPECT_EQ(list.literalCharacterTag(0xA5), "<\\#165>");
+}
+
+TEST_F(ReplaceListTest, WindowsTextKeepsLiteralTagsUnwrapped) {
+    source("<\\#176> \xB0\n");
+    CPageMakerReplaceList list(path_);
+    EXPECT_EQ(body(list), "<\\\\#176> \xB0\r\n\\par ");
+}
+
+TEST(LineJoining, JoinsOnlySingleBreaksBetweenWords) {
+    auto joined = [](std::string text) {
+        joinWrappedLines(text);
+        return text;
+    };
+    EXPECT_EQ(joined("word\n  other"), "word other");
+    EXPECT_EQ(joined("word  \t\n\tother"), "word other");
+    EXPECT_EQ(joined("end.\nNext"), "end. Next");
+    EXPECT_EQ(joined("word\n\nother"), "word\n\nother");
+    EXPECT_EQ(joined("word\n \nother"), "word\n \nother");
+    EXPECT_EQ(joined("word\n<tag"), "word\n<tag");
+    EXPECT_EQ(joined("\nword"), "\nword");
+    EXPECT_EQ(joined("word\n"), "word\n");
+    EXPECT_EQ(joined("caf\xE9\nnext"), "caf\xE9\nnext");
+    EXPECT_EQ(joined("a\nb\nc"), "a b c");
+}
+
+TEST(LineJoining, RtfListJoinsWhenItsFlagIsSet) {
+    CTextToRTFReplaceList list;
+    std::string text = "one\n  two\n\nthree";
+    list.convertText(text);
+    EXPECT_EQ(text, "one two\n\\par \n\\par three");
+}
+
+}  // namespace
+}  // namespace tessel::dtp

@@ -1,0 +1,97 @@
+#include "dtp/text_piece.h"
+
+#include <gtest/gtest.h>
+
+#include "dtp/static_file_map.h"
+
+namespace tessel::dtp {
+namespace {
+
+std::int32_t testFile() {
+    return registerSourceFile("text_piece_test.src");
+}
+
+CTextPiece piece(std::uint32_t l1, std::uint32_t c1, std::uint32_t l2, std::uint32_t c2,
+                 std::string text = "x") {
+    return CTextPiece(std::move(text), l1, c1, l2, c2, testFile());
+}
+
+TEST(StaticFileMap, NumbersNamesOnceAndReadsBack) {
+    std::int32_t first = registerSourceFile("map_a.txt");
+    std::int32_t second = registerSourceFile("map_b.txt");
+    EXPECT_GE(first, 1);
+    EXPECT_EQ(second, first + 1);
+    EXPECT_EQ(registerSourceFile("map_a.txt"), first);
+    EXPECT_EQ(sourceFileName(second), "map_b.txt");
+    EXPECT_EQ(sourceFileName(0), "");
+    EXPECT_EQ(sourceFileName(100000), "");
+}
+
+TEST(TextPieceRange, LexemeOnOneLineEndsAfterItsBytes) {
+    CTextPiece p = CTextPiece::fromLexeme("<B>", 3, 5, testFile());
+    EXPECT_EQ(p, piece(3, 5, 3, 8, "<B>"));
+}
+
+TEST(TextPieceRange, LineBreaksMoveTheEndDown) {
+    EXPECT_EQ(CTextPiece::fromLexeme("<a\nbc>", 2, 4, testFile()), piece(2, 4, 3, 4, "<a\nbc>"));
+    // CR LF counts once, lone CR and LF once each.
+    EXPECT_EQ(CTextPiece::fromLexeme("a\r\nb\rc\nde", 1, 1, testFile()).endLine, 4u);
+    EXPECT_EQ(CTextPiece::fromLexeme("a\r\nb\rc\nde", 1, 1, testFile()).endColumn, 3u);
+    // A lexeme ending in its line end ends at column 1 of the next line.
+    EXPECT_EQ(CTextPiece::fromLexeme("ab\n", 7, 9, testFile()), piece(7, 9, 8, 1, "ab\n"));
+}
+
+TEST(TextPieceValidity, NeedsPositionsOrderAndAKnownFile) {
+    EXPECT_TRUE(piece(1, 1, 1, 1).isValid());
+    EXPECT_TRUE(piece(1, 5, 2, 1).isValid());
+    EXPECT_FALSE(piece(0, 1, 1, 1).isValid());
+    EXPECT_FALSE(piece(1, 1, 1, 0).isValid());
+    EXPECT_FALSE(piece(2, 1, 1, 9).isValid());
+    EXPECT_FALSE(piece(1, 5, 1, 4).isValid());
+    EXPECT_FALSE(CTextPiece("x", 1, 1, 1, 2, 0).isValid());
+    EXPECT_TRUE(piece(4, 2, 4, 2).isEmpty());
+    EXPECT_FALSE(piece(4, 2, 4, 3).isEmpty());
+}
+
+TEST(TextPieceWiden, CoversBothSymbolsAndKeepsTheFirstText) {
+    CTextPiece a = piece(2, 3, 2, 4, "<");
+    a.widenBy(piece(2, 9, 2, 10, ">"));
+    EXPECT_EQ(a, piece(2, 3, 2, 10, "<"));
+    CTextPiece invalid;
+    invalid.widenBy(piece(5, 1, 6, 2, ">"));
+    EXPECT_EQ(invalid, CTextPiece("", 5, 1, 6, 2, testFile()));
+    CTextPiece kept = piece(1, 2, 1, 3);
+    kept.widenBy(CTextPiece());
+    EXPECT_EQ(kept, piece(1, 2, 1, 3));
+}
+
+TEST(TextPieceJoin, GivesTheWholeRangeAndTextsInOrder) {
+    CTextPiece joined;
+    joined.join(piece(1, 1, 1, 3, "ab"));
+    joined.join(piece(1, 3, 1, 5, "cd"));
+    joined.join(piece(1, 5, 2, 1, "e\n"));
+    EXPECT_EQ(joined, piece(1, 1, 2, 1, "abcde\n"));
+    CTextPiece later = piece(3, 4, 3, 6, "yz");
+    later.join(piece(3, 1, 3, 4, "wx_"));
+    EXPECT_EQ(later, piece(3, 1, 3, 6, "wx_yz"));
+}
+
+TEST(TextPieceOrder, OverlapAndOrderRules) {
+    EXPECT_TRUE(piece(1, 1, 1, 5).overlaps(piece(1, 4, 1, 9)));
+    EXPECT_FALSE(piece(1, 1, 1, 5).overlaps(piece(1, 5, 1, 9)));  // touching
+    EXPECT_TRUE(piece(1, 1, 3, 1).overlaps(piece(2, 7, 2, 8)));
+    EXPECT_TRUE(piece(2, 2, 2, 2).overlaps(piece(2, 2, 2, 2)));
+    EXPECT_FALSE(piece(2, 2, 2, 2).overlaps(piece(2, 1, 2, 4)));  // empty and non-empty
+    EXPECT_FALSE(piece(1, 1, 1, 5).overlaps(CTextPiece("x", 1, 1, 1, 5, registerSourceFile("o"))));
+
+    EXPECT_TRUE(piece(1, 1, 1, 2).comesBefore(piece(1, 3, 1, 4)));
+    EXPECT_TRUE(piece(1, 9, 1, 12).comesBefore(piece(2, 1, 2, 2)));
+    EXPECT_FALSE(piece(1, 3, 1, 4).comesBefore(piece(1, 1, 1, 2)));
+    EXPECT_FALSE(piece(1, 1, 1, 5).comesBefore(piece(1, 2, 1, 9)));  // overlapping
+    EXPECT_TRUE(piece(1, 3, 1, 3).comesBefore(piece(1, 3, 1, 6)));   // empty first
+    EXPECT_FALSE(piece(1, 3, 1, 6).comesBefore(piece(1, 3, 1, 3)));
+    EXPECT_TRUE(piece(1, 3, 1, 3).comesBefore(piece(1, 3, 1, 3)));
+}
+
+}  // namespace
+}  // namespace tessel::dtp
