@@ -4,6 +4,8 @@
 
 namespace tessel::resources {
 
-std::span<const BinaryResource> grammarResources() { return {}; }
+std::span<const BinaryResource> grammarResources() {
+    return {};
+}
 
 }  // namespace tessel::resources
