@@ -95,7 +95,9 @@ std::string cut(std::string_view text) {
 
 }  // namespace
 
-std::int32_t ssErrorCode(SSError error) { return entryOf(error).code; }
+std::int32_t ssErrorCode(SSError error) {
+    return entryOf(error).code;
+}
 
 SSException::SSException(SSError error, std::initializer_list<SSMessageArg> args)
     : code_(entryOf(error).code) {

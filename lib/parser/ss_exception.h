@@ -51,7 +51,7 @@ enum class SSError {
 using SSMessageArg = std::variant<long, std::string_view>;
 
 class SSException : public std::exception {
-public:
+  public:
     // Longest message kept; longer texts are cut.
     static constexpr std::size_t kMaxMessage = 127;
     // Size of the work area messages are formatted in; a text that needs
@@ -67,14 +67,14 @@ public:
     const std::string& message() const noexcept { return message_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
-private:
+  private:
     std::int32_t code_;
     std::string message_;
 };
 
 // Thrown whenever an allocation made by the runtime fails.
 class SSExceptionOutOfStorage : public SSException {
-public:
+  public:
     SSExceptionOutOfStorage() : SSException(SSError::OutOfStorage) {}
 };
 

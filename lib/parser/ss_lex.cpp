@@ -17,7 +17,9 @@ bool hasFlags(const SSLexAcceptEntry& entry, std::uint32_t flags) {
 
 SSLex::SSLex() = default;
 
-SSLex::SSLex(SSLexInput& input, SSLexTableSet& tables) : input_(&input) { setTableSet(tables); }
+SSLex::SSLex(SSLexInput& input, SSLexTableSet& tables) : input_(&input) {
+    setTableSet(tables);
+}
 
 SSLex::SSLex(const std::string& fileName)
     : ownedInput_(std::make_unique<SSLexFileInput>(fileName)) {
@@ -31,7 +33,9 @@ void SSLex::setTableSet(SSLexTableSet& tables) {
     if (listStack_.empty()) pushExpressionList(0);
 }
 
-void SSLex::setInput(SSLexInput& input) { input_ = &input; }
+void SSLex::setInput(SSLexInput& input) {
+    input_ = &input;
+}
 
 void SSLex::pushExpressionList(std::uint32_t index) {
     if (tables_ == nullptr) throw SSException(SSError::LexMissingTableOrInput);
@@ -68,7 +72,8 @@ void SSLex::finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
     if (hasFlags(entry, kSSLexFlagAlternate)) {
         token.setAlternateTokenNumber(entry.alternateTokenNumber);
     }
-    if (hasFlags(entry, kSSLexFlagKeyword)) keywordLookup(token, entry.keywordTable, input_->kind());
+    if (hasFlags(entry, kSSLexFlagKeyword))
+        keywordLookup(token, entry.keywordTable, input_->kind());
 }
 
 SSRefPtr<SSToken> SSLex::nextToken() {
@@ -142,7 +147,9 @@ SSRefPtr<SSToken> SSLex::invalidToken(SSLexInput& input) {
     throw SSException(SSError::LexInvalidToken, {line, offset, text});
 }
 
-std::string_view SSLex::tokenName(std::int32_t) const { return kTokenNotFound; }
+std::string_view SSLex::tokenName(std::int32_t) const {
+    return kTokenNotFound;
+}
 
 SSRefPtr<SSToken> SSLex::discardToken(SSLexInput& input, std::int32_t, const SSLexMatchEnd& end) {
     input.consume(end);

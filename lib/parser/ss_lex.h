@@ -35,7 +35,7 @@
 namespace tessel::parser {
 
 class SSLex {
-public:
+  public:
     // No input and no table set yet: attach both with setInput() and
     // setTableSet() (which pushes expression list 0).
     SSLex();
@@ -91,7 +91,7 @@ public:
     // Tokens handed out so far.
     std::uint64_t tokensReturned() const { return tokensReturned_; }
 
-private:
+  private:
     SSRefPtr<SSToken> buildToken(SSLexInput& input, std::int32_t tokenNumber,
                                  const SSLexMatchEnd& end);
     void changeExpressionList(const SSLexAcceptEntry& entry);

@@ -38,8 +38,8 @@ SSLexExpressionList::SSLexExpressionList(std::span<const std::uint8_t> block,
     });
     for (std::uint64_t s = 0; s < states; ++s) {
         std::size_t at = accepts + s * kAcceptEntrySize;
-        accepts_.push_back({image.i32(at), image.u32(at + 4), image.u32(at + 8),
-                            image.u32(at + 12), image.i32(at + 16)});
+        accepts_.push_back({image.i32(at), image.u32(at + 4), image.u32(at + 8), image.u32(at + 12),
+                            image.i32(at + 16)});
     }
     std::uint32_t lastChecked = kSSLexNoState;
     for (std::uint64_t s = 0; s < states; ++s) {

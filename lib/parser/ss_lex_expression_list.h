@@ -21,15 +21,15 @@
 namespace tessel::parser {
 
 // Accept flags.
-inline constexpr std::uint32_t kSSLexFlagFinal = 0x01;       // end of an EOL pattern's lead
-inline constexpr std::uint32_t kSSLexFlagStartAnchor = 0x02; // drop the leading LF
+inline constexpr std::uint32_t kSSLexFlagFinal = 0x01;        // end of an EOL pattern's lead
+inline constexpr std::uint32_t kSSLexFlagStartAnchor = 0x02;  // drop the leading LF
 inline constexpr std::uint32_t kSSLexFlagPop = 0x08;
 inline constexpr std::uint32_t kSSLexFlagAccept = 0x10;
 inline constexpr std::uint32_t kSSLexFlagPush = 0x20;
-inline constexpr std::uint32_t kSSLexFlagSwitch = 0x28;      // pop, then push
+inline constexpr std::uint32_t kSSLexFlagSwitch = 0x28;  // pop, then push
 inline constexpr std::uint32_t kSSLexFlagIgnore = 0x40;
-inline constexpr std::uint32_t kSSLexFlagEndAnchor = 0x80;   // give the trailing LF back
-inline constexpr std::uint32_t kSSLexFlagReduce = 0x100;     // lookahead lists: reduce
+inline constexpr std::uint32_t kSSLexFlagEndAnchor = 0x80;  // give the trailing LF back
+inline constexpr std::uint32_t kSSLexFlagReduce = 0x100;    // lookahead lists: reduce
 inline constexpr std::uint32_t kSSLexFlagKeyword = 0x200;
 inline constexpr std::uint32_t kSSLexFlagAlternate = 0x400;
 
@@ -45,7 +45,7 @@ struct SSLexAcceptEntry {
 };
 
 class SSLexExpressionList {
-public:
+  public:
     static constexpr std::size_t kHeaderSize = 88;
     static constexpr std::size_t kAcceptEntrySize = 28;
 
@@ -60,7 +60,7 @@ public:
     // and the scan stops at the first range starting above the character.
     std::uint32_t next(std::uint32_t state, std::uint32_t character) const;
 
-private:
+  private:
     std::uint32_t word(std::size_t offset) const;
 
     std::vector<SSLexAcceptEntry> accepts_;

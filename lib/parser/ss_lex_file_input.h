@@ -22,7 +22,7 @@
 namespace tessel::parser {
 
 class SSLexFileInput : public SSLexInput {
-public:
+  public:
     static constexpr std::size_t kWholeFile = std::numeric_limits<std::size_t>::max();
 
     explicit SSLexFileInput(const std::string& fileName, Kind kind = Multibyte,
@@ -30,10 +30,10 @@ public:
 
     const std::string& fileName() const { return fileName_; }
 
-protected:
+  protected:
     std::size_t refill() override;
 
-private:
+  private:
     std::size_t readInto(std::size_t from, std::size_t count);
     void closeWhenDrained();
 

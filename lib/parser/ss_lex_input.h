@@ -30,7 +30,7 @@ struct SSLexMatchEnd {
 };
 
 class SSLexInput {
-public:
+  public:
     enum Kind : std::uint32_t { SingleByte = 0, Unicode16 = 1, Multibyte = 2 };
 
     virtual ~SSLexInput() = default;
@@ -85,7 +85,7 @@ public:
     // Code page whose lead bytes the multibyte kind follows.
     int codePage() const { return codePage_; }
 
-protected:
+  protected:
     // `increment` is how far the buffer may grow when a lexeme fills it.
     SSLexInput(Kind kind, std::size_t increment);
 
@@ -101,7 +101,7 @@ protected:
     // when the mark is already at the front of a non-empty buffer.
     bool compact();
 
-private:
+  private:
     bool ensureBytes(std::size_t count);
     std::uint32_t readMultibyte();
     std::uint32_t readUnit16();

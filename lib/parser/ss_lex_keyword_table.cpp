@@ -10,7 +10,9 @@ namespace tessel::parser {
 
 namespace {
 
-unsigned char lowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+unsigned char lowerAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
 
 // strcmp-like comparison of two zero-terminated texts.
 int compareTexts(const char* text, const char* keyword, bool caseInsensitive) {

@@ -19,7 +19,7 @@ namespace tessel::parser {
 class SSToken;
 
 class SSLexKeywordTable {
-public:
+  public:
     static constexpr std::size_t kHeaderSize = 40;
     static constexpr std::size_t kEntrySize = 41;
 
@@ -39,7 +39,7 @@ public:
 
     const std::vector<Entry>& entries() const { return entries_; }
 
-private:
+  private:
     std::vector<Entry> entries_;
 };
 

@@ -10,10 +10,10 @@
 namespace tessel::parser {
 
 class SSLexMemoryInput : public SSLexInput {
-public:
+  public:
     explicit SSLexMemoryInput(std::string_view data, Kind kind = Multibyte);
 
-protected:
+  protected:
     std::size_t refill() override { return 0; }
 };
 

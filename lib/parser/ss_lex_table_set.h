@@ -21,7 +21,7 @@
 namespace tessel::parser {
 
 class SSLexTableSet {
-public:
+  public:
     static constexpr std::size_t kHeaderSize = 36;
 
     // Loads the named resource of the library ("LEXTABLE"; names ignore
@@ -40,7 +40,7 @@ public:
 
     const std::string& name() const { return name_; }
 
-private:
+  private:
     SSLexTableSet(std::span<const std::uint8_t> image, std::string_view name);
 
     std::string name_;

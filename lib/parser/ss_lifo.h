@@ -16,7 +16,7 @@ namespace tessel::parser {
 
 template <class T>
 class SSLifo {
-public:
+  public:
     SSLifo(std::size_t capacity, std::size_t increment)
         : capacity_(capacity), increment_(increment) {
         withStorage([&] { items_.reserve(capacity_); });
@@ -26,9 +26,10 @@ public:
         if (items_.size() >= capacity_) {
             if (increment_ == 0) throw SSException(SSError::LifoStackFull);
             capacity_ += increment_;
-            withStorage([&] { items_.reserve(capacity_); });
         }
-        items_.push_back(std::move(item));
+        // The vector's own growth keeps deep stacks linear; capacity_ keeps
+        // the stepwise limit that decides when a push is refused.
+        withStorage([&] { items_.push_back(std::move(item)); });
     }
 
     T pop() {
@@ -61,7 +62,7 @@ public:
     std::size_t capacity() const { return capacity_; }
     void clear() { items_.clear(); }
 
-private:
+  private:
     std::vector<T> items_;
     std::size_t capacity_;
     std::size_t increment_;

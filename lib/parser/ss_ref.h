@@ -13,7 +13,7 @@
 namespace tessel::parser {
 
 class SSRef {
-public:
+  public:
     SSRef(const SSRef&) = delete;
     SSRef& operator=(const SSRef&) = delete;
 
@@ -27,12 +27,12 @@ public:
 
     std::int32_t refCount() const { return refCount_; }
 
-protected:
+  protected:
     // Starts at 1 and releases once without deleting: a fresh object has 0.
     SSRef() = default;
     virtual ~SSRef() = default;
 
-private:
+  private:
     // Release for holders that know they own a reference; never throws.
     void releaseHeld() noexcept;
     template <class T>
@@ -44,7 +44,7 @@ private:
 // Holds one reference to an SSRef-derived object.
 template <class T>
 class SSRefPtr {
-public:
+  public:
     SSRefPtr() = default;
     SSRefPtr(std::nullptr_t) {}
     // Takes a reference to `object` (which may be fresh, with count 0).
@@ -70,7 +70,7 @@ public:
     void reset() { SSRefPtr().swap(*this); }
     void swap(SSRefPtr& other) noexcept { std::swap(object_, other.object_); }
 
-private:
+  private:
     T* object_ = nullptr;
 };
 

@@ -20,9 +20,8 @@ void SSSetArray::add(std::int32_t member) {
     if (items_.size() >= capacity_) {
         if (increment_ == 0) throw SSException(SSError::SetFull);
         capacity_ += increment_;
-        withStorage([&] { items_.reserve(capacity_); });
     }
-    items_.push_back(member);
+    withStorage([&] { items_.push_back(member); });
 }
 
 }  // namespace tessel::parser

@@ -10,7 +10,7 @@
 namespace tessel::parser {
 
 class SSSetArray {
-public:
+  public:
     SSSetArray(std::size_t capacity, std::size_t increment);
 
     void add(std::int32_t member);
@@ -20,7 +20,7 @@ public:
     const std::vector<std::int32_t>& items() const { return items_; }
     std::size_t capacity() const { return capacity_; }
 
-private:
+  private:
     std::size_t increment_;
     std::vector<std::int32_t> items_;
     std::size_t capacity_;

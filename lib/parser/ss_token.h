@@ -16,7 +16,7 @@
 namespace tessel::parser {
 
 class SSToken final : public SSRef {
-public:
+  public:
     struct Fields {
         std::int32_t tokenNumber = 0;
         std::string_view text;
@@ -53,7 +53,7 @@ public:
     bool ownsText() const { return ownsText_; }
     bool isSingleByte() const { return singleByte_; }
 
-private:
+  private:
     SSToken(const Fields& fields, char* text, bool ownsText);
     ~SSToken() override;
 

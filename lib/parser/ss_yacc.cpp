@@ -20,7 +20,9 @@ SSRefPtr<SSToken> makeOwnToken(std::int32_t number, std::string_view text, std::
 
 }  // namespace
 
-SSYacc::SSYacc() { init(); }
+SSYacc::SSYacc() {
+    init();
+}
 
 SSYacc::SSYacc(const std::string& tableFile)
     : ownedTable_(std::make_unique<SSYaccTableSet>(SSYaccTableSet::fromFile(tableFile))) {
@@ -37,11 +39,17 @@ void SSYacc::init() {
     stack_.push(first);
 }
 
-void SSYacc::setTable(SSYaccTableSet& table) { table_ = &table; }
+void SSYacc::setTable(SSYaccTableSet& table) {
+    table_ = &table;
+}
 
-void SSYacc::setLex(SSLex& lex) { lex_ = &lex; }
+void SSYacc::setLex(SSLex& lex) {
+    lex_ = &lex;
+}
 
-int SSYacc::acceptResult() { return errorFlag_ ? 1 : 0; }
+int SSYacc::acceptResult() {
+    return errorFlag_ ? 1 : 0;
+}
 
 SSRefPtr<SSToken> SSYacc::readToken() {
     if (lex_ == nullptr) throw SSException(SSError::YaccLexMissing);
@@ -52,11 +60,17 @@ SSYaccStackItem* SSYacc::newStackItem() {
     return withStorage([] { return new SSYaccStackItem(); });
 }
 
-SSYaccStackItem* SSYacc::shiftItem(SSToken&) { return newStackItem(); }
+SSYaccStackItem* SSYacc::shiftItem(SSToken&) {
+    return newStackItem();
+}
 
-int SSYacc::previewToken(SSToken&) { return 0; }
+int SSYacc::previewToken(SSToken&) {
+    return 0;
+}
 
-int SSYacc::syntaxError(std::uint32_t, SSToken&) { return recover(); }
+int SSYacc::syntaxError(std::uint32_t, SSToken&) {
+    return recover();
+}
 
 int SSYacc::lookaheadError(std::uint32_t state, SSToken& lookahead, SSToken*) {
     return syntaxError(state, lookahead);

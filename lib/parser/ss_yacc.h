@@ -35,7 +35,7 @@
 namespace tessel::parser {
 
 class SSYacc {
-public:
+  public:
     enum class Action { Shift = 0, Error = 1, Reduce = 2, Accept = 3, Lookahead = 4 };
 
     // Without a table; attach one with setTable().
@@ -100,7 +100,7 @@ public:
     SSYaccStackItem* resultItem() const { return result_.get(); }
     std::size_t stackDepth() const { return stack_.count(); }
 
-private:
+  private:
     using ItemPtr = SSRefPtr<SSYaccStackItem>;
     using TokenPtr = SSRefPtr<SSToken>;
 

@@ -11,7 +11,7 @@
 namespace tessel::parser {
 
 class SSYaccStackItem : public SSRef {
-public:
+  public:
     SSYaccStackItem() = default;
 
     std::uint32_t state() const { return state_; }
@@ -24,10 +24,10 @@ public:
     std::uintptr_t userWord(int index) const { return userWords_[index & 1]; }
     void setUserWord(int index, std::uintptr_t value) { userWords_[index & 1] = value; }
 
-protected:
+  protected:
     ~SSYaccStackItem() override = default;
 
-private:
+  private:
     std::int32_t reserved_ = 0;
     std::uint32_t state_ = 0;
     SSRefPtr<SSToken> token_;

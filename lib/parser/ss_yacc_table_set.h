@@ -30,8 +30,8 @@ namespace tessel::parser {
 
 // Row flags.
 inline constexpr std::uint32_t kSSYaccRowMarkedRecovery = 0x1;  // marked actions resume here
-inline constexpr std::uint32_t kSSYaccRowErrorShift = 0x2;      // row ends with an error-shift entry
-inline constexpr std::uint32_t kSSYaccRowFullRecovery = 0x4;    // every action resumes here
+inline constexpr std::uint32_t kSSYaccRowErrorShift = 0x2;    // row ends with an error-shift entry
+inline constexpr std::uint32_t kSSYaccRowFullRecovery = 0x4;  // every action resumes here
 inline constexpr std::uint32_t kSSYaccRowEmpty = 0x8;
 
 // Action word bits; the operand is the low 27 bits.
@@ -47,7 +47,7 @@ inline constexpr std::int32_t kSSYaccEofSymbol = -1;
 inline constexpr std::int32_t kSSYaccErrorSymbol = -2;
 
 class SSYaccTableSet {
-public:
+  public:
     struct Entry {
         std::uint32_t word;
         std::int32_t symbol;
@@ -65,8 +65,7 @@ public:
 
     // Loads the named resource of the library ("YACCTABLE"; names ignore
     // case). A missing resource throws SSYacc0115e with the name.
-    static SSYaccTableSet fromResource(std::string_view name,
-                                       std::string_view type = "YACCTABLE");
+    static SSYaccTableSet fromResource(std::string_view name, std::string_view type = "YACCTABLE");
     // Loads a table file; SSYacc0101e when it cannot be opened.
     static SSYaccTableSet fromFile(const std::string& path);
     // Loads an image held by the caller; `name` appears in error messages.
@@ -83,7 +82,7 @@ public:
     }
     const std::string& name() const { return name_; }
 
-private:
+  private:
     SSYaccTableSet(std::span<const std::uint8_t> image, std::string_view name);
     void validateTargets() const;
 

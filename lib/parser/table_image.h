@@ -11,7 +11,7 @@
 namespace tessel::parser {
 
 class TableImage {
-public:
+  public:
     explicit TableImage(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     std::size_t size() const { return bytes_.size(); }
@@ -39,7 +39,7 @@ public:
         return bytes_.subspan(offset, length);
     }
 
-private:
+  private:
     std::span<const std::uint8_t> bytes_;
 };
 

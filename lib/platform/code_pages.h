@@ -17,13 +17,13 @@ inline constexpr int kDefaultAnsiCodePage = 1252;
 // Code-page classes: 0 stands for "whatever the active code page is", the
 // others are fixed lead-byte behaviours.
 enum class CodePageClass : int {
-    Active = 0,             // decided by activeAnsiCodePage()
-    SingleByte = 1,         // 874, 1250-1258, 1361: no lead bytes
-    Japanese = 2,           // 932: 0x81-0x9F, 0xE0-0xFC
-    SimplifiedChinese = 3,  // 936: 0xA1-0xFE
-    Korean = 4,             // 949: 0x81-0xFE
-    TraditionalChinese = 5, // 950: 0x81-0xFE
-    Other = 6,              // any other page: no lead bytes
+    Active = 0,              // decided by activeAnsiCodePage()
+    SingleByte = 1,          // 874, 1250-1258, 1361: no lead bytes
+    Japanese = 2,            // 932: 0x81-0x9F, 0xE0-0xFC
+    SimplifiedChinese = 3,   // 936: 0xA1-0xFE
+    Korean = 4,              // 949: 0x81-0xFE
+    TraditionalChinese = 5,  // 950: 0x81-0xFE
+    Other = 6,               // any other page: no lead bytes
 };
 
 // Class of a Windows code page number (never Active).
