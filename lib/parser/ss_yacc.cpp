@@ -183,10 +183,13 @@ bool SSYacc::doShift() {
 }
 
 bool SSYacc::doReduce() {
-    // Between two shifts a sound table reduces a bounded number of times; a
-    // table that cycles through reductions would otherwise never stop.
+    // Between two shifts a sound table reduces a bounded number of times and
+    // grows the stack by fewer items than it has states (a state repeated on
+    // the same lookahead would repeat forever). A table that cycles through
+    // reductions would otherwise never stop or fill the memory.
     std::uint64_t states = table_->stateCount();
-    if (++reductionsSinceShift_ > (depthAtShift_ + 1 + states) * (states + 1)) {
+    if (++reductionsSinceShift_ > (depthAtShift_ + 1 + states) * (states + 1) ||
+        stack_.count() > depthAtShift_ + states + 1) {
         throw SSException(SSError::YaccParseFailed);
     }
     ItemPtr item = reduce(production_, productionLength_);
@@ -371,6 +374,7 @@ std::vector<std::int32_t> SSYacc::expectedTokens(std::uint32_t state) const {
         throw SSException(SSError::YaccInvalidState, {static_cast<long>(state)});
     }
     std::vector<std::int32_t> symbols;
+    symbols.reserve(table_->row(state).actions.size());
     for (const auto& action : table_->row(state).actions) symbols.push_back(action.symbol);
     return symbols;
 }
