@@ -26,9 +26,7 @@ SSToken::SSToken(const Fields& fields, char* text, bool ownsText)
       text_(text),
       length_(fields.text.size()),
       offset_(fields.offset),
-      streamOffset_(fields.streamOffset) {
-    (void)reserved_;
-}
+      streamOffset_(fields.streamOffset) {}
 
 SSToken::~SSToken() {
     if (ownsText_) delete[] text_;

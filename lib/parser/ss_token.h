@@ -57,7 +57,6 @@ class SSToken final : public SSRef {
     SSToken(const Fields& fields, char* text, bool ownsText);
     ~SSToken() override;
 
-    std::int32_t reserved_ = 0;
     bool ownsText_;
     bool singleByte_;
     std::int32_t line_;

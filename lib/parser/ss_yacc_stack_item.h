@@ -28,7 +28,6 @@ class SSYaccStackItem : public SSRef {
     ~SSYaccStackItem() override = default;
 
   private:
-    std::int32_t reserved_ = 0;
     std::uint32_t state_ = 0;
     SSRefPtr<SSToken> token_;
     std::uintptr_t userWords_[2] = {0, 0};
