@@ -1,8 +1,5 @@
 #include "parser/ss_lex_expression_list.h"
 
-#include <bit>
-#include <cstring>
-
 #include "parser/ss_exception.h"
 #include "parser/table_image.h"
 
@@ -13,7 +10,6 @@ namespace {
 constexpr std::size_t kStateCountAt = 40;
 constexpr std::size_t kRowOffsetsAt = 48;
 constexpr std::size_t kAcceptsAt = 52;
-constexpr std::size_t kTripleSize = 12;
 
 }  // namespace
 
@@ -55,25 +51,6 @@ SSLexExpressionList::SSLexExpressionList(std::span<const std::uint8_t> block,
         }
         lastChecked = row;
     }
-}
-
-std::uint32_t SSLexExpressionList::word(std::size_t offset) const {
-    std::uint32_t value;
-    std::memcpy(&value, block_.data() + offset, sizeof value);
-    if constexpr (std::endian::native == std::endian::big) value = __builtin_bswap32(value);
-    return value;
-}
-
-std::uint32_t SSLexExpressionList::next(std::uint32_t state, std::uint32_t character) const {
-    if (state >= rows_.size()) return kSSLexNoState;
-    std::size_t at = rows_[state];
-    std::uint32_t count = word(at);
-    at += 4;
-    for (std::uint32_t i = 0; i < count; ++i, at += kTripleSize) {
-        if (word(at) > character) break;
-        if (character <= word(at + 4)) return word(at + 8);
-    }
-    return kSSLexNoState;
 }
 
 }  // namespace tessel::parser

@@ -58,10 +58,26 @@ class SSLexExpressionList {
     const SSLexAcceptEntry& accept(std::uint32_t state) const { return accepts_[state]; }
     // Next state on `character`, or kSSLexNoState. Rows are scanned in order
     // and the scan stops at the first range starting above the character.
-    std::uint32_t next(std::uint32_t state, std::uint32_t character) const;
+    std::uint32_t next(std::uint32_t state, std::uint32_t character) const {
+        if (state >= rows_.size()) return kSSLexNoState;
+        std::size_t at = rows_[state];
+        std::uint32_t count = word(at);
+        for (at += 4; count != 0; --count, at += kTripleSize) {
+            if (word(at) > character) break;
+            if (character <= word(at + 4)) return word(at + 8);
+        }
+        return kSSLexNoState;
+    }
 
   private:
-    std::uint32_t word(std::size_t offset) const;
+    static constexpr std::size_t kTripleSize = 12;
+
+    // Little-endian word of the (validated) block.
+    std::uint32_t word(std::size_t offset) const {
+        const std::uint8_t* p = block_.data() + offset;
+        return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    }
 
     std::vector<SSLexAcceptEntry> accepts_;
     // Validated offsets of each state's row inside block_; rows may be shared.

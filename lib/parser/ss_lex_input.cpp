@@ -12,9 +12,13 @@ constexpr std::uint32_t kLineFeed = 10;
 }
 
 SSLexInput::SSLexInput(Kind kind, std::size_t increment)
-    : kind_(kind), codePage_(platform::activeAnsiCodePage()), increment_(increment) {}
+    : kind_(kind), codePage_(platform::activeAnsiCodePage()), increment_(increment) {
+    for (unsigned byte = 0; byte < leadBytes_.size(); ++byte) {
+        leadBytes_[byte] = platform::isLeadByte(codePage_, static_cast<std::uint8_t>(byte));
+    }
+}
 
-bool SSLexInput::nextChar() {
+bool SSLexInput::nextCharSlow() {
     if (bofPending_) {
         bofPending_ = false;
         if (kind_ == Unicode16) stepOverByteOrderMark();
@@ -38,13 +42,7 @@ bool SSLexInput::nextChar() {
             current_ = readMultibyte();
             break;
     }
-    ++charactersRead_;
-    if (current_ == kLineFeed) {
-        ++relativeLines_;
-        column_ = 1;
-    } else {
-        ++column_;
-    }
+    countCharacter();
     return true;
 }
 
@@ -58,7 +56,7 @@ bool SSLexInput::ensureBytes(std::size_t count) {
 std::uint32_t SSLexInput::readMultibyte() {
     // A lead byte that is the last byte of the data has no trail byte: it is
     // delivered as a character of its own.
-    if (platform::isLeadByte(codePage_, buffer_[position_]) && ensureBytes(2)) {
+    if (leadBytes_[buffer_[position_]] && ensureBytes(2)) {
         std::uint32_t lead = buffer_[position_];
         std::uint32_t trail = buffer_[position_ + 1];
         position_ += 2;

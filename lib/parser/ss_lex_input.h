@@ -11,6 +11,7 @@
 // Derived classes supply the data through refill().
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -38,7 +39,16 @@ class SSLexInput {
     SSLexInput& operator=(const SSLexInput&) = delete;
 
     // Reads the next character into currentChar(); false at end of input.
-    bool nextChar();
+    bool nextChar() {
+        // Fast path: a single-byte character of multibyte text in the buffer.
+        if (kind_ == Multibyte && !bofPending_ && position_ < end_ &&
+            !leadBytes_[buffer_[position_]]) {
+            current_ = buffer_[position_++];
+            countCharacter();
+            return true;
+        }
+        return nextCharSlow();
+    }
     std::uint32_t currentChar() const { return current_; }
 
     // The triple a match would end at if it ended after the last character read.
@@ -102,6 +112,16 @@ class SSLexInput {
     bool compact();
 
   private:
+    bool nextCharSlow();
+    void countCharacter() {
+        ++charactersRead_;
+        if (current_ == 10) {
+            ++relativeLines_;
+            column_ = 1;
+        } else {
+            ++column_;
+        }
+    }
     bool ensureBytes(std::size_t count);
     std::uint32_t readMultibyte();
     std::uint32_t readUnit16();
@@ -109,6 +129,8 @@ class SSLexInput {
 
     Kind kind_;
     int codePage_;
+    // Lead-byte test of codePage_, taken once per input.
+    std::array<bool, 256> leadBytes_{};
     bool bofPending_ = true;
     std::size_t increment_;
     std::int64_t lineBase_ = 0;
