@@ -48,6 +48,16 @@ TESSEL_API const char* f_pszDLLCopyrightMessage(void);
 TESSEL_API int funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
                                         const char* extension);
 
+/*
+ * PageMaker tagged text to RTF: header, tags, escaped characters and the
+ * non-text parts of index entries become protected runs. Writes the input's
+ * base name with ".RTF" and, when something went wrong, a ".err" log.
+ * Returns the number of protected runs, -113 (errors in the log, RTF
+ * written), -115 (the RTF exists), -1 (parse cut short or tables missing),
+ * -2 (RTF not written) or a code of the line-break pass.
+ */
+TESSEL_API int f_iPageMaker2RTF(const char* path);
+
 #ifdef __cplusplus
 }
 #endif

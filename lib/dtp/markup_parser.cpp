@@ -1,0 +1,199 @@
+#include "dtp/markup_parser.h"
+
+#include "dtp/converter_log.h"
+#include "dtp/error_ref.h"
+#include "dtp/rc_file.h"
+#include "dtp/static_file_map.h"
+#include "dtp/text_to_rtf_replace_piece.h"
+#include "frame/return_codes.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/format.h"
+#include "platform/paths.h"
+#include "resources/markup_framework_texts.h"
+
+namespace tessel::dtp {
+
+using parser::SSException;
+using parser::SSRefPtr;
+using parser::SSToken;
+using parser::SSYaccStackItem;
+
+CMarkupParser::CMarkupParser(const std::string& sourceFile, std::string_view lexTable,
+                             std::string_view lexTableType, std::string_view yaccTable,
+                             std::string_view yaccTableType)
+    : yaccTables_(parser::SSYaccTableSet::fromResource(yaccTable, yaccTableType)),
+      input_(sourceFile),
+      lexTables_(parser::SSLexTableSet::fromResource(lexTable, lexTableType)),
+      sourceFile_(sourceFile),
+      loggedSourceName_(sourceFile),
+      fileRef_(registerSourceFile(sourceFile)) {
+    lexer_ = std::make_unique<parser::SSLex>(input_, lexTables_);
+    setTable(yaccTables_);
+    setLex(*lexer_);
+    list_ = std::make_unique<CTextToRTFReplaceList>(sourceFile_);
+}
+
+CMarkupParser::~CMarkupParser() {
+    // The log must not be written to once the run that opened it is over.
+    if (currentConverterLog() == &log_) setCurrentConverterLog(nullptr);
+}
+
+void CMarkupParser::attachLexer(std::unique_ptr<parser::SSLex> lexer) {
+    lexer->setTableSet(lexTables_);
+    lexer->setInput(input_);
+    lexer_ = std::move(lexer);
+    setLex(*lexer_);
+}
+
+void CMarkupParser::attachReplacementList(std::unique_ptr<CTextToRTFReplaceList> list) {
+    list_ = std::move(list);
+}
+
+SSYaccStackItem* CMarkupParser::newStackItem() {
+    return parser::withStorage([&] { return new CMarkupStackItem(fileRef_); });
+}
+
+SSRefPtr<SSYaccStackItem> CMarkupParser::emptyResult() {
+    return SSRefPtr<SSYaccStackItem>(newStackItem());
+}
+
+CTextPiece CMarkupParser::symbolPiece(std::int32_t index) const {
+    SSYaccStackItem* item = elementFromProduction(index);
+    auto* markupItem = dynamic_cast<CMarkupStackItem*>(item);
+    if (markupItem != nullptr && markupItem->piece.isValid()) return markupItem->piece;
+    CTextPiece piece;
+    piece.fileRef = fileRef_;
+    if (SSToken* token = item->token()) {
+        piece = CTextPiece::fromLexeme(token->textView(), static_cast<std::uint32_t>(token->line()),
+                                       static_cast<std::uint32_t>(token->offset()), fileRef_);
+    }
+    if (markupItem != nullptr) markupItem->piece = piece;
+    return piece;
+}
+
+CTextPiece CMarkupParser::piecesFor(std::int32_t a, std::int32_t b) const {
+    CTextPiece piece = symbolPiece(a);
+    if (b != a) piece.widenBy(symbolPiece(b));
+    return piece;
+}
+
+void CMarkupParser::addInternal(const CTextPiece& piece) {
+    list_->add(std::make_unique<CTextToRTFReplacePiece>(piece, list_->internalKind()));
+}
+void CMarkupParser::markInternal(std::int32_t a, std::int32_t b) {
+    addInternal(piecesFor(a, b));
+}
+void CMarkupParser::addExternal(const CTextPiece& piece) {
+    list_->add(std::make_unique<CTextToRTFReplacePiece>(piece, kRtfPieceExternal));
+}
+void CMarkupParser::markExternal(std::int32_t a, std::int32_t b) {
+    addExternal(piecesFor(a, b));
+}
+void CMarkupParser::addRemoved(const CTextPiece& piece) {
+    list_->add(std::make_unique<CTextToRTFReplacePiece>(piece, kRtfPieceRemoved));
+}
+void CMarkupParser::markRemoved(std::int32_t a, std::int32_t b) {
+    addRemoved(piecesFor(a, b));
+}
+
+std::string CMarkupParser::expectedText(std::uint32_t state) const {
+    std::vector<std::int32_t> symbols = expectedTokens(state);
+    std::string text;
+    bool skippedError = false;
+    for (std::size_t i = 0, n = symbols.size(); i < n; ++i) {
+        if (symbols[i] == parser::kSSYaccErrorSymbol) {
+            skippedError = true;
+            continue;
+        }
+        std::string_view name = lex()->tokenName(symbols[i]);
+        if (i == 0 || (i == 1 && skippedError)) {
+            text = std::string(resources::kExpectedPrefix) + std::string(name);
+        } else {
+            text += i + 1 == n ? resources::kExpectedLastSeparator : resources::kExpectedSeparator;
+            text += name;
+        }
+    }
+    return text;
+}
+
+int CMarkupParser::syntaxError(std::uint32_t state, SSToken& lookahead) {
+    std::string expected = expectedText(state);
+    // Copied now: recovery moves the lookahead on and may release the token.
+    std::string tokenText(lookahead.textView());
+    CTextPiece reference =
+        CTextPiece::fromLexeme(tokenText, static_cast<std::uint32_t>(lookahead.line()),
+                               static_cast<std::uint32_t>(lookahead.offset()), fileRef_);
+    int result = 0;
+    try {
+        result = recover();
+    } catch (const SSException&) {
+        if (reportSyntaxErrors_) {
+            reportMessage(platform::fillPlaceholders(resources::kUnexpectedTextNoRecovery,
+                                                     {tokenText, expected}),
+                          kMessageParseError, {{kReferenceSource, &reference}});
+        }
+        throw;
+    }
+    if (reportSyntaxErrors_) {
+        reportMessage(platform::fillPlaceholders(resources::kUnexpectedText, {tokenText, expected}),
+                      kMessageParseError, {{kReferenceSource, &reference}});
+    }
+    return result;
+}
+
+bool CMarkupParser::run() {
+    if (ran_) return false;
+    ran_ = true;
+    try {
+        parse();
+        return true;
+    } catch (const SSException& error) {
+        reportMessage(platform::fillPlaceholders(resources::kParseError, {error.message()}),
+                      kMessageParseError);
+    } catch (const CFileException&) {
+        reportMessage(resources::kParseFileError, kMessageFile);
+    } catch (const std::exception&) {
+    }
+    return false;
+}
+
+bool CMarkupParser::openLog(const std::string& logName) {
+    // A log that cannot be created still counts its entries, so the result
+    // tells that something went wrong.
+    setCurrentConverterLog(&log_);
+    if (!log_.open(logName, platform::StreamMode::Text)) return false;
+    log_.write(
+        platform::fillPlaceholders(resources::kMarkupParserLogHeader,
+                                   {platform::localTimeFormatted("%m/%d/%y"),
+                                    platform::localTimeFormatted("%H:%M:%S"), loggedSourceName_}));
+    return true;
+}
+
+int CMarkupParser::finishLog(int result, const std::string& logName) {
+    int entries = converterLogEntryCount();
+    log_.close();
+    setCurrentConverterLog(nullptr);
+    if (entries != 0) return result >= 0 ? frame::kErrorsInLog : result;
+    platform::removeFile(logName);
+    return result;
+}
+
+int CMarkupParser::runWithLog(const std::string& outputName) {
+    std::string output = outputName.empty() ? platform::withExtension(
+                                                  sourceFile_, resources::kConverterOutputExtension)
+                                            : outputName;
+    // Whatever the case of its extension, an existing output is never replaced.
+    if (!overwrite_ && platform::outputExists(output)) return frame::kOutputExists;
+    std::string logName = platform::withExtension(sourceFile_, resources::kConverterLogExtension);
+    openLog(logName);
+    std::size_t piecesBefore = list_->count();
+    if (!run()) return finishLog(kParseCutShort, logName);
+    if (!list_->writeOutput(sourceFile_, output)) return finishLog(kOutputNotWritten, logName);
+    auto changes = static_cast<int>(list_->count() - piecesBefore);
+    log_.write(
+        platform::fillPlaceholders(resources::kMarkupParserLogTrailer, {std::to_string(changes)}));
+    return finishLog(changes, logName);
+}
+
+}  // namespace tessel::dtp

@@ -1,0 +1,122 @@
+// The base of the grammar-driven converter parsers. It binds the parser
+// runtime to the markup framework: it loads the lexer and parser tables from
+// the library's resources, reads the source file, owns the lexer and the
+// replacement list, records tag pieces for the converters' reduce actions,
+// reports syntax errors as located "Unexpected text" entries, and runs a
+// whole conversion with its own log.
+//
+// Usage (a converter):
+//   class CMyParser : public CMarkupParser {
+//       CMyParser(const std::string& source)
+//           : CMarkupParser(source, "MyLexTable", "LEXTABLE", "MyYaccTable", "YACCTABLE") {
+//           attachLexer(std::make_unique<CMyLexer>());
+//       }
+//       parser::SSRefPtr<parser::SSYaccStackItem> reduce(std::uint32_t production,
+//                                                        std::uint32_t length) override;
+//   };
+//   int result = CMyParser(source).runWithLog("");
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "dtp/text_piece.h"
+#include "dtp/text_to_rtf_replace_list.h"
+#include "parser/ss_lex.h"
+#include "parser/ss_lex_file_input.h"
+#include "parser/ss_lex_table_set.h"
+#include "parser/ss_yacc.h"
+#include "parser/ss_yacc_table_set.h"
+
+namespace tessel::dtp {
+
+// The stack item of the converter parsers: the runtime's item with the piece
+// of source it stands for and a counter for the converters' own use.
+class CMarkupStackItem : public parser::SSYaccStackItem {
+  public:
+    explicit CMarkupStackItem(std::int32_t fileRef) { piece.fileRef = fileRef; }
+
+    CTextPiece piece;  // range unset until a reduce action needs it
+    std::int32_t runLength = 0;
+
+  protected:
+    ~CMarkupStackItem() override = default;
+};
+
+class CMarkupParser : public parser::SSYacc {
+  public:
+    // Result codes of runWithLog besides a change count.
+    static constexpr int kParseCutShort = -1;
+    static constexpr int kOutputNotWritten = -2;
+
+    // Loads the tables (SSYacc0115e / SSLex0108e when a resource is missing)
+    // and reads the source (SSLex0101e missing, SSLex0102e empty).
+    CMarkupParser(const std::string& sourceFile, std::string_view lexTable,
+                  std::string_view lexTableType, std::string_view yaccTable,
+                  std::string_view yaccTableType);
+    ~CMarkupParser() override;
+
+    parser::SSYaccStackItem* newStackItem() override;
+    int syntaxError(std::uint32_t state, parser::SSToken& lookahead) override;
+
+    // Piece recording: a and b are 0-based positions in the right-hand side
+    // of the production being reduced.
+    virtual void addInternal(const CTextPiece& piece);
+    virtual void markInternal(std::int32_t a, std::int32_t b);
+    virtual void addExternal(const CTextPiece& piece);
+    virtual void markExternal(std::int32_t a, std::int32_t b);
+    virtual void addRemoved(const CTextPiece& piece);
+    virtual void markRemoved(std::int32_t a, std::int32_t b);
+
+    // The whole conversion: output (empty: the source name with ".RTF"),
+    // log beside the source (".err", kept only when it holds entries).
+    // Returns the pieces added, -1 (parse cut short), -2 (output not
+    // written), -113 (entries in the log) or -115 (the output exists).
+    virtual int runWithLog(const std::string& outputName);
+
+    // Parses once; false when the parse was cut short or already ran.
+    bool run();
+
+    // Replaces the plain lexer by a converter's lexer (token names).
+    void attachLexer(std::unique_ptr<parser::SSLex> lexer);
+    // Replaces the default replacement list by a converter's list.
+    void attachReplacementList(std::unique_ptr<CTextToRTFReplaceList> list);
+    CTextToRTFReplaceList& replacementList() { return *list_; }
+
+    const std::string& sourceFile() const { return sourceFile_; }
+    std::int32_t sourceFileRef() const { return fileRef_; }
+    // The name the log header shows (by default the source file).
+    void setLoggedSourceName(std::string name) { loggedSourceName_ = std::move(name); }
+
+    // The piece of the i-th right-hand-side symbol, taken from its token when
+    // the item holds no valid piece.
+    CTextPiece symbolPiece(std::int32_t index) const;
+    // The piece for symbols a to b: a's piece widened by b's.
+    CTextPiece piecesFor(std::int32_t a, std::int32_t b) const;
+
+  protected:
+    // A fresh, empty item: the result of a reduction that records nothing.
+    parser::SSRefPtr<parser::SSYaccStackItem> emptyResult();
+
+  private:
+    std::string expectedText(std::uint32_t state) const;
+    bool openLog(const std::string& logName);
+    int finishLog(int result, const std::string& logName);
+
+    parser::SSYaccTableSet yaccTables_;
+    parser::SSLexFileInput input_;
+    parser::SSLexTableSet lexTables_;
+    std::unique_ptr<parser::SSLex> lexer_;
+    std::string sourceFile_;
+    std::string loggedSourceName_;
+    std::int32_t fileRef_;
+    std::unique_ptr<CTextToRTFReplaceList> list_;
+    bool reportSyntaxErrors_ = true;
+    bool overwrite_ = false;
+    bool ran_ = false;
+    platform::OutputStream log_;
+};
+
+}  // namespace tessel::dtp
