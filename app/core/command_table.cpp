@@ -60,6 +60,19 @@ const std::array kCommands = {
         .kind = ReportKind::Changes,
         .conversionFlag = true,
     },
+    Command{
+        .family = "markup",
+        .name = "pagemaker",
+        .summary = "mark up PageMaker tagged text as RTF with protected tags",
+        .group = FormatGroup::PageMaker,
+        .fileChoiceTitle = "Select PageMaker Files",
+        .fileFilter = filter::kText,
+        .heading = "Marking up PageMaker tags...\n\n",
+        .outputExtension = ".rtf",
+        .exportBinding = InputOnlyExport{f_iPageMaker2RTF},
+        .kind = ReportKind::Tags,
+        .conversionFlag = false,
+    },
 };
 
 }  // namespace

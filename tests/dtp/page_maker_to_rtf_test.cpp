@@ -1,0 +1,205 @@
+// The PageMaker mark-up job end to end: header test, working copy, RTF bytes,
+// logs of syntax errors, existing files, Macintosh files.
+#include "dtp/page_maker_to_rtf.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "dtp/converter_test_support.h"
+#include "platform/resources.h"
+#include "resources/markup_framework_texts.h"
+#include "tessel_cat.h"
+
+namespace tessel::dtp {
+namespace {
+
+using test::crlf;
+
+const std::string kInternal = "{\\cs6\\cf6\\f1\\lang1024 ";
+const std::string kExternal = "{\\cs5\\cf15\\f1\\lang1024 ";
+
+std::string internalRun(std::string_view text) {
+    return kInternal + std::string(text) + "}";
+}
+std::string externalRun(std::string_view text) {
+    return kExternal + std::string(text) + "}";
+}
+
+// Conversions need the grammar tables built into the library.
+#define REQUIRE_PAGEMAKER_TABLES() \
+    if (!tablesBuiltIn()) GTEST_SKIP() << "the PageMaker grammar tables are not built in"
+
+class PageMakerToRtf : public ::testing::Test {
+  protected:
+    std::string input(std::string_view bytes, std::string_view name = "doc.txt") {
+        path_ = dir_.write(name, bytes);
+        return path_;
+    }
+    int convert() { return f_iPageMaker2RTF(path_.c_str()); }
+    std::string rtf() const { return test::readFile(dir_.file("doc.RTF")); }
+    // The RTF a conversion should write for `body` (LF line ends).
+    static std::string document(std::string_view body) {
+        return crlf(std::string(resources::kConverterRtfHeader) + std::string(body) + "}");
+    }
+    static bool tablesBuiltIn() {
+        return platform::findResource("PageMakerLexTable", "LEXTABLE") &&
+               platform::findResource("PageMakerYaccTable", "YACCTABLE");
+    }
+
+    test::TempDir dir_;
+    std::string path_;
+};
+
+TEST_F(PageMakerToRtf, HeaderTellsMacintoshFiles) {
+    EXPECT_TRUE(isMacintoshPageMaker(input("<PMTags1.0 mac>\rtext\r")));
+    EXPECT_TRUE(isMacintoshPageMaker(input("<PMTags1.0 MaC><@x:>\n")));
+    EXPECT_FALSE(isMacintoshPageMaker(input("<PMTags1.0 mac >\n")));
+    EXPECT_FALSE(isMacintoshPageMaker(input("<PMTags1.0 win>\n")));
+    EXPECT_FALSE(isMacintoshPageMaker(input("text <PMTags1.0 mac>\n")));
+    EXPECT_FALSE(isMacintoshPageMaker(input("<PMTags")));
+    EXPECT_FALSE(isMacintoshPageMaker(dir_.file("missing.txt")));
+}
+
+TEST_F(PageMakerToRtf, WorkingCopyNeverOutlivesTheJob) {
+    // An empty file: the parser cannot be built on an empty working copy.
+    input("");
+    EXPECT_EQ(convert(), -1);
+    EXPECT_EQ(dir_.listing(), "doc.txt");
+}
+
+TEST_F(PageMakerToRtf, FilesThatAreNotOursStayUntouched) {
+    input("<PMTags1.0 win>\n");
+    test::writeFile(dir_.file("doc.tmp"), "someone's file");
+    EXPECT_EQ(convert(), -115);
+    EXPECT_EQ(test::readFile(dir_.file("doc.tmp")), "someone's file");
+    EXPECT_EQ(dir_.listing(), "doc.tmp doc.txt");
+
+    // An input named like the log would be truncated by it.
+    input("<PMTags1.0 win>\n", "notes.err");
+    EXPECT_EQ(convert(), -904);
+    EXPECT_EQ(test::readFile(path_), "<PMTags1.0 win>\n");
+
+    EXPECT_EQ(f_iPageMaker2RTF(nullptr), -101);
+    EXPECT_EQ(f_iPageMaker2RTF(dir_.file("missing.txt").c_str()), -101);
+    EXPECT_EQ(f_iPageMaker2RTF(dir_.path().c_str()), -101);
+}
+
+TEST_F(PageMakerToRtf, TagsBecomeProtectedRuns) {
+    REQUIRE_PAGEMAKER_TABLES();
+    input("<PMTags1.0 win>\n<@Body:>Hello <B>bold<B> \\<x\t{y}\n");
+    EXPECT_EQ(convert(), 5);
+    EXPECT_EQ(rtf(),
+              document(externalRun("<PMTags1.0 win>") + "\n\\par " + externalRun("<@Body:>") +
+                       "Hello " + internalRun("<B>") + "bold" + internalRun("<B>") + " " +
+                       internalRun("\\\\<") + "x\\tab \\{y\\}\n\\par "));
+    EXPECT_EQ(dir_.listing(), "doc.RTF doc.txt") << "no working copy and no log are left";
+}
+
+TEST_F(PageMakerToRtf, FileWithoutHeaderIsAllText) {
+    REQUIRE_PAGEMAKER_TABLES();
+    input("plain <B> text\n\x93quoted\x94\n");
+    EXPECT_EQ(convert(), 0);
+    EXPECT_EQ(rtf(), document("plain <B> text\n\\par \\ldblquote quoted\\rdblquote \n\\par "));
+}
+
+TEST_F(PageMakerToRtf, StyleSheetsIndexEntriesAndWrappedTags) {
+    REQUIRE_PAGEMAKER_TABLES();
+    input(
+        "<PMTags1.0 win><@Head=<f\"Arial\"><s12>>\n"
+        "Word<*INDEX \"One\" \"Two\">, <f\"Arial\"\n s10>x<*INDEX> \\@\xA0<C-COLORTABLE (\"Black\" "
+        "1)>\n");
+    EXPECT_EQ(convert(), 9);
+    EXPECT_EQ(rtf(),
+              document(externalRun("<PMTags1.0 win>") + externalRun("<@Head=<f\"Arial\"><s12>>") +
+                       "\n\\par Word" + internalRun("<*INDEX \"") + "One" + internalRun("\" \"") +
+                       "Two" + internalRun("\">") + ", " + internalRun("<f\"Arial\" s10>") + "x" +
+                       internalRun("<*INDEX>") + " " + internalRun("\\\\@") + "\\~" +
+                       externalRun("<C-COLORTABLE (\"Black\" 1)>") + "\n\\par "));
+}
+
+TEST_F(PageMakerToRtf, MacintoshTextIsConvertedButTagsAreNot) {
+    REQUIRE_PAGEMAKER_TABLES();
+    input("<PMTags1.0 MAC>\rCaf\x8E \xB0<f\"\x8E\xB0\">\r");
+    EXPECT_EQ(convert(), 2);
+    EXPECT_EQ(rtf(),
+              document(externalRun("<PMTags1.0 MAC>") + "\n\\par Caf\xE9 " +
+                       internalRun("<\\\\#176>") + internalRun("<f\"\x8E\xB0\">") + "\n\\par "));
+    input("<PMTags1.0 mac >\rCaf\x8E\r", "blank.txt");
+    EXPECT_EQ(convert(), 1);
+    EXPECT_EQ(test::readFile(dir_.file("blank.RTF")),
+              document(externalRun("<PMTags1.0 mac >") + "\n\\par Caf\x8E\n\\par "));
+}
+
+TEST_F(PageMakerToRtf, RecoveredSyntaxErrorKeepsTheLogAndTheRtf) {
+    REQUIRE_PAGEMAKER_TABLES();
+    input("<PMTags1.0 win>\n<> text <B>x\n");
+    EXPECT_EQ(convert(), -113);
+    EXPECT_EQ(rtf(), document(externalRun("<PMTags1.0 win>") + "\n\\par <> text " +
+                              internalRun("<B>") + "x\n\\par "));
+    std::string log = test::withoutDate(test::readFile(dir_.file("doc.err")));
+    EXPECT_EQ(
+        log,
+        crlf("\t\tError Log File from Tessel CAT Markup Parser\n\nDate:\t<date>\nFile:\t" + path_ +
+             "\n\n\n[1]  Unexpected text: \">\". Expected word in tag, or external "
+             "keyword for tag\n-  \n"
+             "\n\n-------------------------------------------------\n\t2 changes made.\n"
+             "-------------------------------------------------\n"));
+    EXPECT_EQ(dir_.listing(), "doc.RTF doc.err doc.txt");
+}
+
+TEST_F(PageMakerToRtf, UnrecoverableSyntaxErrorWritesNoRtf) {
+    REQUIRE_PAGEMAKER_TABLES();
+    input("<PMTags1.0 win>\n");
+    EXPECT_EQ(convert(), -1);
+    std::string log = test::withoutDate(test::readFile(dir_.file("doc.err")));
+    EXPECT_EQ(
+        log,
+        crlf("\t\tError Log File from Tessel CAT Markup Parser\n\nDate:\t<date>\nFile:\t" + path_ +
+             "\n\n\n[1]  Unexpected text: \"eof\". Expected <*INDEX, \\<, \\>, \\@, or "
+             "<\nFailed to recover!\n\n-  \n"
+             "\n[2]  Parse Error: SSYacc0103e: Attempted read past eof\n"
+             "Parsing not completed!\n\n"));
+    EXPECT_EQ(dir_.listing(), "doc.err doc.txt");
+}
+
+TEST_F(PageMakerToRtf, ExistingOutputInAnyCaseIsRefused) {
+    REQUIRE_PAGEMAKER_TABLES();
+    input("<PMTags1.0 win>\n<B>x\n");
+    test::writeFile(dir_.file("doc.rtf"), "old");
+    EXPECT_EQ(convert(), -115);
+    EXPECT_EQ(test::readFile(dir_.file("doc.rtf")), "old");
+    EXPECT_EQ(dir_.listing(), "doc.rtf doc.txt") << "no log, no working copy";
+}
+
+TEST_F(PageMakerToRtf, BareRelativeNameWorks) {
+    REQUIRE_PAGEMAKER_TABLES();
+    input("<PMTags1.0 win>\n<B>x\n");
+    std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());
+    int result = f_iPageMaker2RTF("doc.txt");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(dir_.listing(), "doc.RTF doc.txt");
+}
+
+TEST_F(PageMakerToRtf, CorpusFilesConvert) {
+    REQUIRE_PAGEMAKER_TABLES();
+    std::filesystem::path corpus = std::filesystem::path(TESSEL_CORPUS_DIR) / "pagemaker";
+    if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "corpus not found at " << corpus;
+    std::string sample = test::readFile((corpus / "txt2tags-sample-pmtags-win.pm6").string());
+    input(sample, "sample.pm6");
+    int result = convert();
+    EXPECT_GT(result, 50);
+    std::string written = test::readFile(dir_.file("sample.RTF"));
+    EXPECT_EQ(written.compare(0, 20, crlf(resources::kConverterRtfHeader).substr(0, 20)), 0);
+    EXPECT_NE(written.find(externalRun("<@Normal:>")), std::string::npos);
+    EXPECT_EQ(dir_.listing(), "sample.RTF sample.pm6");
+
+    std::string fragment = test::readFile((corpus / "txt2tags-fragment-no-header.pm6").string());
+    input(fragment, "fragment.pm6");
+    EXPECT_EQ(convert(), 0) << "no header: everything is text";
+}
+
+}  // namespace
+}  // namespace tessel::dtp
