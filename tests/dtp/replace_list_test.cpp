@@ -7,6 +7,7 @@
 #include "dtp/static_file_map.h"
 #include "dtp/text_to_rtf_replace_list.h"
 #include "dtp/text_to_rtf_replace_piece.h"
+#include "dtp/xpress_replace_list.h"
 #include "resources/markup_framework_texts.h"
 
 namespace tessel::dtp {
@@ -193,6 +194,19 @@ TEST_F(ReplaceListTest, MacintoshTextGetsWindowsBytesAndProtectedLiteralTags) {
     EXPECT_EQ(body(list), "caf\xE9 " + std::string(kInternal) + "<\\\\#176>} " +
                               std::string(kInternal) + "<\x8E\xB0>}\r\n\\par ");
     EXPECT_EQ(list.literalCharacterTag(0xA5), "<\\#165>");
+}
+
+TEST_F(ReplaceListTest, QuarkXPressListWritesTheSameLiteralTags) {
+    source("\xB0 a\nb\n");
+    CXPressReplaceList list(path_);
+    EXPECT_FALSE(list.lineJoining);
+    list.macintosh = true;
+    EXPECT_EQ(body(list), std::string(kInternal) + "<\\\\#176>} a\r\n\\par b\r\n\\par ");
+    CTextToRTFReplaceList plain(path_);
+    plain.macintosh = true;
+    std::string text = "\xB0x";
+    plain.convertText(text);
+    EXPECT_EQ(text, "x") << "the base list drops a byte it cannot map";
 }
 
 TEST_F(ReplaceListTest, WindowsTextKeepsLiteralTagsUnwrapped) {
