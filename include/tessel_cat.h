@@ -48,6 +48,17 @@ TESSEL_API const char* f_pszDLLCopyrightMessage(void);
 TESSEL_API int funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
                                         const char* extension);
 
+/*
+ * HTML to RTF: tags become protected character-style runs (external,
+ * internal, do not translate) and the text between them stays translatable.
+ *   path     the HTML file; the RTF is written next to it with extension
+ *            "rtf", the error log with extension "ERR".
+ *   tagFile  the user's HTML tag definition file, or null/empty for none.
+ * Returns the number of tags and entities marked up, -113 when messages were
+ * logged, -1401 when the RTF file exists already, or another failure code.
+ */
+TESSEL_API int f_iHTML2RTF(const char* path, const char* tagFile);
+
 #ifdef __cplusplus
 }
 #endif

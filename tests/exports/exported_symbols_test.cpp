@@ -48,6 +48,7 @@ const std::set<std::string> kExpectedExports = {
     "f_pszDLLName",
     "f_pszDLLCopyrightMessage",
     "funciTextReadWriteParser",
+    "f_iHTML2RTF",
 };
 
 TEST(ExportedSymbols, LibraryExportsExactlyTheHeaderFunctions) {
