@@ -64,13 +64,17 @@ int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log, int fun
         bool more = reader.readChunk(chunk);
         if (!more) {
             holder += chunk;
-            int result = log.report(transformLine(holder, functionCode), changeCount, holder);
+            // Transform first: the report quotes the transformed holder, which
+            // the transformation may have moved to a new buffer.
+            int transformed = transformLine(holder, functionCode);
+            int result = log.report(transformed, changeCount, holder);
             if (result < 0) return result;
             writeHolder(output, holder, functionCode);
             return 0;
         }
         if (!holder.empty() && holder.back() == '\n') {
-            int result = log.report(transformLine(holder, functionCode), changeCount, holder);
+            int transformed = transformLine(holder, functionCode);
+            int result = log.report(transformed, changeCount, holder);
             if (result < 0) return result;
             writeHolder(output, holder, functionCode);
             holder.swap(chunk);

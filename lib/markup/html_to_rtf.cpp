@@ -138,7 +138,10 @@ class HtmlToRtfJob {
     // Escape, mark up and report; a negative result is the job's failure.
     int markUp(std::string& text) {
         if (!frame::escapeRtf(text)) return frame::kOutOfMemory;
-        return log_.report(frame::ExecuteFunction(text, frame::kHtmlToRtf), changeCount_, text);
+        // Mark up first: the report quotes the marked-up text, which may have
+        // moved to a new buffer.
+        int result = frame::ExecuteFunction(text, frame::kHtmlToRtf);
+        return log_.report(result, changeCount_, text);
     }
 
     int convertLine(std::string& line) {
