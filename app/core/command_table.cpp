@@ -60,6 +60,19 @@ const std::array kCommands = {
         .kind = ReportKind::Changes,
         .conversionFlag = true,
     },
+    Command{
+        .family = "markup",
+        .name = "html",
+        .summary = "mark up HTML tags as protected RTF runs",
+        .group = FormatGroup::Html,
+        .fileChoiceTitle = "Select HTML Files",
+        .fileFilter = filter::kHtml,
+        .heading = "Marking up HTML tags...\n\n",
+        .outputExtension = ".rtf",
+        .exportBinding = TagFileExport{f_iHTML2RTF},
+        .kind = ReportKind::Changes,
+        .conversionFlag = false,
+    },
 };
 
 }  // namespace
