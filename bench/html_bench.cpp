@@ -16,12 +16,16 @@ using namespace tessel::bench;
 constexpr std::size_t kFileSize = 10 * 1024 * 1024;
 
 std::string prose(std::mt19937& random) {
-    static const char* const words[] = {
-        "the ",       "customer ",        "caf&eacute; ", "receives ",      "a ",
-        "<B>bold</B> ", "<I>note</I> ",   "&amp; ",       "invoice ",       "&ldquo;quoted&rdquo; ",
-        "with ",      "<A HREF=\"x.htm\">a link</A> ", "na&iuml;ve ", "prices ", "&nbsp;",
-        "<FONT SIZE=2>small</FONT> ",     "for ",         "&#233;t&#233; ", "and ",
-        "<IMG SRC=\"a.gif\" ALT=\"a picture\"> "};
+    static const char* const words[] = {"the ",         "customer ",
+                                        "caf&eacute; ", "receives ",
+                                        "a ",           "<B>bold</B> ",
+                                        "<I>note</I> ", "&amp; ",
+                                        "invoice ",     "&ldquo;quoted&rdquo; ",
+                                        "with ",        "<A HREF=\"x.htm\">a link</A> ",
+                                        "na&iuml;ve ",  "prices ",
+                                        "&nbsp;",       "<FONT SIZE=2>small</FONT> ",
+                                        "for ",         "&#233;t&#233; ",
+                                        "and ",         "<IMG SRC=\"a.gif\" ALT=\"a picture\"> "};
     std::string line;
     std::size_t length = 40 + random() % 120;
     while (line.size() < length) line += words[random() % std::size(words)];
@@ -35,8 +39,7 @@ void appendBlock(std::string& text, std::mt19937& random, int block) {
             "  if (n < 3 && n > 0) window.open(\"p\" + n + \".htm\");\r\n}\r\n// -->\r\n"
             "</SCRIPT>\r\n";
     } else if (block % 10 == 9) {
-        text += "<!-- section " + std::to_string(block) +
-                "\r\n     kept for the editors -->\r\n";
+        text += "<!-- section " + std::to_string(block) + "\r\n     kept for the editors -->\r\n";
     } else if (block % 7 == 6) {
         text += "<TABLE BORDER=1>\r\n";
         for (int row = 0; row < 4; ++row) {

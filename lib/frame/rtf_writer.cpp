@@ -22,14 +22,46 @@ constexpr std::array<std::string_view, 256> buildEscapeTable() {
 
 constexpr auto kEscapeTable = buildEscapeTable();
 
+// Extra length each byte needs when escaped (0 for bytes written as they are);
+// the scan that sizes the buffer reads this small table only.
+constexpr std::array<unsigned char, 256> buildGrowthTable() {
+    std::array<unsigned char, 256> table{};
+    for (const auto& escape : res::kRtfEscapes) {
+        table[static_cast<unsigned char>(escape.byte)] =
+            static_cast<unsigned char>(escape.replacement.size() - 1);
+    }
+    return table;
+}
+
+constexpr auto kGrowthTable = buildGrowthTable();
+
+// Whether a byte is escaped, as one branch-free test the compiler can run on
+// many bytes at once; most lines need no escaping at all.
+constexpr bool isEscaped(unsigned char c) {
+    return (c == '\\') | (c == '{') | (c == '}') | (c == '\t') | (c == '\n') |
+           (static_cast<unsigned char>(c - 0x91) < 7);
+}
+
+constexpr bool testMatchesTable() {
+    for (int c = 0; c < 256; ++c) {
+        if (isEscaped(static_cast<unsigned char>(c)) != (kGrowthTable[c] != 0)) return false;
+    }
+    return true;
+}
+static_assert(testMatchesTable(), "the quick test must select exactly the escaped bytes");
+
+bool needsEscaping(const std::string& line) {
+    bool any = false;
+    for (char c : line) any |= isEscaped(static_cast<unsigned char>(c));
+    return any;
+}
+
 }  // namespace
 
 bool escapeRtf(std::string& line) {
+    if (!needsEscaping(line)) return true;
     std::size_t extra = 0;
-    for (char c : line) {
-        std::string_view replacement = kEscapeTable[static_cast<unsigned char>(c)];
-        if (!replacement.empty()) extra += replacement.size() - 1;
-    }
+    for (char c : line) extra += kGrowthTable[static_cast<unsigned char>(c)];
     if (extra == 0) return true;
     try {
         std::string escaped;

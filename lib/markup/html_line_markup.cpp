@@ -46,10 +46,10 @@ std::size_t skipBlanks(std::string_view text, std::size_t pos) {
 
 // Last position of `c` in [from, to), or npos.
 std::size_t lastOf(std::string_view text, std::size_t from, std::size_t to, char c) {
-    for (std::size_t i = to; i > from; --i) {
-        if (text[i - 1] == c) return i - 1;
-    }
-    return std::string_view::npos;
+    if (to <= from) return std::string_view::npos;
+    const void* found = ::memrchr(text.data() + from, c, to - from);
+    if (found == nullptr) return std::string_view::npos;
+    return static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
 }
 
 // Wraps every "&" that has a ";" at most 15 characters after it, together
@@ -137,7 +137,8 @@ BlockEnd findBlockEnd(const std::string& text, std::size_t from, HtmlMarkupState
 
 // The block that a "<" at `pos` starts, if any.
 HtmlBlock blockStartingAt(const std::string& text, std::size_t pos) {
-    if (text.compare(pos, kCommentStart.size(), kCommentStart) == 0) {
+    if (pos + 1 < text.size() && text[pos + 1] == '!' &&
+        text.compare(pos, kCommentStart.size(), kCommentStart) == 0) {
         for (std::string_view marker : kMarkerComments) {
             if (equalsIgnoringCase(text, pos + kCommentStart.size(), marker)) {
                 return HtmlBlock::None;
@@ -173,9 +174,17 @@ class LineMarkup {
     LineMarkup(std::string& line, HtmlMarkupState& state)
         : line_(line), state_(state), marked_(std::string()) {}
 
+    // Runs the markup and hands the source's memory back to the state.
+    int operator()() {
+        int result = run();
+        state_.lineBuffer = marked_.releaseSource();
+        return result;
+    }
+
+  private:
     int run() {
         count_ = wrapEntities(line_, message_);
-        marked_ = MarkedLine(std::move(line_));
+        marked_ = MarkedLine(std::move(line_), std::move(state_.lineBuffer));
         std::size_t pos = 0;
         if (state_.block != HtmlBlock::None) {
             if (int result = 0; !passBlock(0, pos, result)) return result;
@@ -187,7 +196,6 @@ class LineMarkup {
         return scanTags(pos);
     }
 
-  private:
     // Handles the open block from `start` (its "<", or 0 when it began on an
     // earlier line). True when it ended on this line (`pos` just past it);
     // false when the line ends inside it (`result` is then the line's result).
@@ -290,7 +298,7 @@ class LineMarkup {
 
 int funcMarkUpHTMLLine(std::string& line) {
     decodeEntitiesForMarkup(line);
-    return LineMarkup(line, htmlMarkupState()).run();
+    return LineMarkup(line, htmlMarkupState())();
 }
 
 }  // namespace tessel::markup

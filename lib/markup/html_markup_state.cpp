@@ -9,6 +9,8 @@ void HtmlMarkupState::reset() {
     carryOver.shrink_to_fit();
     pre = false;
     userTags = nullptr;
+    lineBuffer.clear();
+    lineBuffer.shrink_to_fit();
 }
 
 HtmlMarkupState& htmlMarkupState() {

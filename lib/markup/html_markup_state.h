@@ -22,6 +22,8 @@ struct HtmlMarkupState {
     bool pre = false;
     // The entries of the tag definition file; null when none was named.
     const UserTagList* userTags = nullptr;
+    // Memory of the previous line, reused for the next one.
+    std::string lineBuffer;
 
     void reset();
 };

@@ -142,7 +142,9 @@ int funcClassifyHTMLTag(MarkedLine& line, TagSpan& tag, std::string_view name,
     } else {
         line.wrap(tag.start, tag.end, kind);
     }
-    if (name == res::kPreTagName) htmlMarkupState().pre = !tag.closing;
+    if (name.size() == res::kPreTagName.size() && name == res::kPreTagName) {
+        htmlMarkupState().pre = !tag.closing;
+    }
     tag.start = tag.end;
     return 1;
 }

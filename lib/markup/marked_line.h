@@ -13,7 +13,16 @@ namespace tessel::markup {
 
 class MarkedLine {
   public:
-    explicit MarkedLine(std::string source) : source_(std::move(source)) {}
+    // `buffer` lends its memory to the result (a line of the same job is
+    // about as long, so it rarely has to grow).
+    explicit MarkedLine(std::string source, std::string buffer = {})
+        : source_(std::move(source)), result_(std::move(buffer)) {
+        result_.clear();
+        result_.reserve(source_.size() + source_.size() / 2 + 64);
+    }
+
+    // The source's memory, for the next line to reuse.
+    std::string releaseSource() { return std::move(source_); }
 
     const std::string& source() const { return source_; }
     std::size_t size() const { return source_.size(); }
