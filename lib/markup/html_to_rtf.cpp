@@ -178,13 +178,19 @@ struct JobNames {
     std::string log;
 };
 
-int formNames(const std::string& input, JobNames& names) {
+int formNames(const std::string& input, const std::string& tagFile, JobNames& names) {
     if (input.empty() || !frame::fitsPathBuffer(input)) return frame::kCannotOpenInput;
     names.input = input;
     names.output = platform::withExtension(input, res::kRtfExtension);
     names.log = platform::withExtension(input, frame::kLogExtension);
     if (!frame::fitsPathBuffer(names.output) || !frame::fitsPathBuffer(names.log)) {
         return frame::kCannotOpenOutput;
+    }
+    // The log is created before the tag file is read: a tag file under the
+    // log's (or the output's) name would be lost.
+    if (!tagFile.empty() && (platform::sameNameIgnoringCase(tagFile, names.log) ||
+                             platform::sameNameIgnoringCase(tagFile, names.output))) {
+        return frame::kSameInputAndOutput;
     }
     return frame::checkOutputNames(names.input, names.output, names.log, frame::kRtfOutputExists);
 }
@@ -223,7 +229,7 @@ int runJob(const std::string& inputPath, const std::string& tagFile) {
     state.reset();
 
     JobNames names;
-    if (int code = formNames(inputPath, names); code != 0) return code;
+    if (int code = formNames(inputPath, tagFile, names); code != 0) return code;
     ErrorLog log;
     InputStream input;
     OutputStream output;

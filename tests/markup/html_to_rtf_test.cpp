@@ -153,6 +153,16 @@ TEST(HtmlToRtf, BrokenTagFileLeavesTheReasonAndNoRtf) {
                    "\n"));
 }
 
+TEST(HtmlToRtf, TagFileNamedLikeTheLogIsNeverTruncated) {
+    TempDir dir;
+    auto tags = dir.write("t.ERR", "FORM\tD\r\n");
+    auto path = dir.write("t.htm", "<FORM>\r\n");
+    EXPECT_EQ(f_iHTML2RTF(path.c_str(), tags.c_str()), -904);
+    EXPECT_EQ(f_iHTML2RTF(path.c_str(), dir.file("T.rtf").c_str()), -904);
+    EXPECT_EQ(readFile(tags), "FORM\tD\r\n");
+    EXPECT_EQ(dir.listing(), "t.ERR t.htm");
+}
+
 TEST(HtmlToRtf, InvalidClassEndsTheJobAndRemovesTheOutput) {
     TempDir dir;
     auto tags = dir.write("tags.txt", "X\tS\t\" ALT=\"\r\n");
