@@ -1,6 +1,8 @@
 #include "frame/rtf_writer.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "resources/rtf_texts.h"
@@ -50,10 +52,37 @@ constexpr bool testMatchesTable() {
 }
 static_assert(testMatchesTable(), "the quick test must select exactly the escaped bytes");
 
+// Eight bytes at a time: a word whose bytes are all below 0x80 and none of
+// the five escaped ASCII characters needs no closer look.
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+constexpr std::uint64_t mayHoldByte(std::uint64_t word, unsigned char c) {
+    std::uint64_t x = word ^ (kOnes * c);
+    return (x - kOnes) & ~x & kHighBits;
+}
+
+bool wordMayNeedEscaping(std::uint64_t word) {
+    return ((word & kHighBits) | mayHoldByte(word, '\\') | mayHoldByte(word, '{') |
+            mayHoldByte(word, '}') | mayHoldByte(word, '\t') | mayHoldByte(word, '\n')) != 0;
+}
+
 bool needsEscaping(const std::string& line) {
-    bool any = false;
-    for (char c : line) any |= isEscaped(static_cast<unsigned char>(c));
-    return any;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t size = line.size();
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if (!wordMayNeedEscaping(word)) continue;
+        for (std::size_t k = i; k < i + 8; ++k) {
+            if (isEscaped(bytes[k])) return true;
+        }
+    }
+    for (; i < size; ++i) {
+        if (isEscaped(bytes[i])) return true;
+    }
+    return false;
 }
 
 }  // namespace

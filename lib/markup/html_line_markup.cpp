@@ -155,15 +155,28 @@ HtmlBlock blockStartingAt(const std::string& text, std::size_t pos) {
 // One past the ">" that ends the tag opening at `start`, or npos when the
 // line ends first. Each "<" inside the tag counts as a nested tag.
 std::size_t findTagEnd(const std::string& text, std::size_t start, int& nestedTags) {
+    const char* data = text.data();
+    const std::size_t size = text.size();
     int depth = 0;
-    for (std::size_t i = start + 1; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '<') {
+    std::size_t pos = start + 1;
+    std::size_t close = start;  // the next ">" at or after pos; size when none
+    while (pos < size) {
+        if (close < pos) {
+            const void* found = std::memchr(data + pos, '>', size - pos);
+            close = found ? static_cast<const char*>(found) - data : size;
+        }
+        const void* open = std::memchr(data + pos, '<', close - pos);
+        if (open != nullptr) {
             ++depth;
             ++nestedTags;
-        } else if (c == '>') {
-            if (depth == 0) return i + 1;
+            pos = static_cast<const char*>(open) - data + 1;
+        } else if (close == size) {
+            break;
+        } else if (depth == 0) {
+            return close + 1;
+        } else {
             --depth;
+            pos = close + 1;
         }
     }
     return std::string::npos;

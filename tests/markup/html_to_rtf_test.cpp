@@ -215,6 +215,12 @@ TEST(HtmlToRtf, HostileInputsEndWithAResult) {
     std::string rtf = readFile(dir.file("big.rtf"));
     EXPECT_EQ(rtf.substr(rtf.size() - 3), "h}}");
 
+    // Lines that would take quadratic time with a careless scan.
+    auto worst = dir.write(
+        "worst.htm", std::string(200000, '<') + "\r\n" + std::string(200000, '&') + "\r\n<" +
+                         std::string(200000, '>') + "\r\n<!--" + std::string(200000, '-') + "\r\n");
+    EXPECT_EQ(f_iHTML2RTF(worst.c_str(), nullptr), -113);
+
     std::string nul("a\0<B>\0</B>\r\n", 13);
     auto withNul = dir.write("nul.htm", nul);
     EXPECT_EQ(f_iHTML2RTF(withNul.c_str(), nullptr), 2);
