@@ -1,7 +1,7 @@
 #include "resources/rtf_keywords.h"
 
-#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace tessel::resources {
 
@@ -96,14 +96,36 @@ constexpr std::array kKeywords = {
 
 static_assert(kKeywords.size() == 66);
 
-// The same words sorted, for a binary search per control word.
-struct SortedKeywords {
-    std::array<const RtfKeyword*, kKeywords.size()> rows{};
-    SortedKeywords() {
-        for (std::size_t i = 0; i < kKeywords.size(); ++i) rows[i] = &kKeywords[i];
-        std::sort(rows.begin(), rows.end(),
-                  [](const RtfKeyword* a, const RtfKeyword* b) { return a->word < b->word; });
+// The words in an open-addressing hash table: one lookup per control word
+// of the document, so it must be cheap.
+class KeywordIndex {
+  public:
+    KeywordIndex() {
+        for (const RtfKeyword& row : kKeywords) {
+            std::size_t slot = hash(row.word);
+            while (slots_[slot] != nullptr) slot = (slot + 1) % kSlots;
+            slots_[slot] = &row;
+        }
     }
+
+    const RtfKeyword* find(std::string_view word) const {
+        for (std::size_t slot = hash(word);; slot = (slot + 1) % kSlots) {
+            const RtfKeyword* row = slots_[slot];
+            if (row == nullptr || row->word == word) return row;
+        }
+    }
+
+  private:
+    // More than twice the rows, so probe chains stay short and always end.
+    static constexpr std::size_t kSlots = 256;
+
+    static std::size_t hash(std::string_view word) {
+        std::uint32_t h = 2166136261u;
+        for (char c : word) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        return h % kSlots;
+    }
+
+    std::array<const RtfKeyword*, kSlots> slots_{};
 };
 
 }  // namespace
@@ -113,12 +135,8 @@ std::span<const RtfKeyword> rtfKeywords() {
 }
 
 const RtfKeyword* findRtfKeyword(std::string_view word) {
-    static const SortedKeywords sorted;
-    auto it = std::lower_bound(
-        sorted.rows.begin(), sorted.rows.end(), word,
-        [](const RtfKeyword* row, std::string_view key) { return row->word < key; });
-    if (it == sorted.rows.end() || (*it)->word != word) return nullptr;
-    return *it;
+    static const KeywordIndex index;
+    return index.find(word);
 }
 
 }  // namespace tessel::resources
