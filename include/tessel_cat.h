@@ -62,6 +62,13 @@ TESSEL_API int funciTextReadWriteParser(char* path, int function, unsigned char 
 TESSEL_API int funciReadRTFWriteTextParser(const char* input, int function, const char* extension);
 /* 504: plain text (Ventura 5 and later); empty paragraphs are left out. */
 TESSEL_API int f_iRTF2Text(const char* input, const char* extension);
+/* 508: HTML; characters from 0x80 up become named entities. */
+TESSEL_API int f_iRTF2HTML(const char* input, const char* extension);
+/* 514: compatible HTML; code-page-1252 punctuation becomes plain characters
+ * or basic entities, empty paragraphs are left out. */
+TESSEL_API int f_iRTF2CompatibleHTML(const char* input, const char* extension);
+/* 512: SGML; characters from 0x80 up become named entities. */
+TESSEL_API int f_iRTF2SGML(const char* input, const char* extension);
 /* 510: PageMaker tagged text; a "<PMTags... mac>" header converts the result
  * to Macintosh characters and line ends. */
 TESSEL_API int f_iRTF2PageMaker(const char* input, const char* extension);

@@ -50,9 +50,9 @@ TEST_P(ResavedByWordProcessor, ConvertsBackToTheSameText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, ResavedByWordProcessor,
-                         ::testing::Values(Fixture{"html", 513}, Fixture{"pagemaker", 510},
-                                           Fixture{"pagemaker_mac", 510}, Fixture{"ventura", 504},
-                                           Fixture{"ventura", 513}),
+                         ::testing::Values(Fixture{"html", 508}, Fixture{"html", 514},
+                                           Fixture{"pagemaker", 510}, Fixture{"pagemaker_mac", 510},
+                                           Fixture{"ventura", 504}, Fixture{"ventura", 513}),
                          [](const auto& info) {
                              return std::string(info.param.name) + "_" +
                                     std::to_string(info.param.code);

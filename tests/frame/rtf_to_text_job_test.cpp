@@ -163,6 +163,32 @@ TEST(RtfBackFailures, PartialOutputAndLogAreKept) {
     EXPECT_EQ(readFile(dir.file("d.txt")), "abc\r\n");
 }
 
+TEST(RtfBackHtml, RoundTripOfOurHtmlMarkup) {
+    TempDir dir;
+    std::string body = tag(TagKind::External, "<html>") + "\\par \n" +
+                       tag(TagKind::Internal, "<p>") + "Caf\xE9 \\ldblquote Menu\\rdblquote  " +
+                       tag(TagKind::Internal, "&amp;") + " fish \\endash  \xA3 5 \\bullet  a < b" +
+                       tag(TagKind::Internal, "</p>") + "\\par \n\\par \n" +
+                       tag(TagKind::External, "</html>") + "\\par \n";
+    auto html = dir.write("h.rtf", ourRtf(body));
+    EXPECT_EQ(f_iRTF2HTML(html.c_str(), ".htm"), 0) << "the encoder's count is no change";
+    EXPECT_EQ(readFile(dir.file("h.htm")),
+              "<html>\r\n<p>Caf&eacute; &ldquo;Menu&rdquo; &amp; fish &ndash; &pound; 5 \x95 a < "
+              "b</p>\r\n\r\n</html>\r\n");
+
+    auto sgml = dir.write("s.rtf", ourRtf(body));
+    EXPECT_EQ(f_iRTF2SGML(sgml.c_str(), ".sgm"), 0);
+    EXPECT_EQ(readFile(dir.file("s.sgm")), readFile(dir.file("h.htm")));
+
+    // Compatible HTML: plain punctuation, and empty paragraphs left out.
+    auto compatible = dir.write("c.rtf", ourRtf(body));
+    EXPECT_EQ(f_iRTF2CompatibleHTML(compatible.c_str(), ".htm"), 0);
+    EXPECT_EQ(readFile(dir.file("c.htm")),
+              "<html>\r\n<p>Caf&eacute; &quot;Menu&quot; &amp; fish - &pound; 5 * a < "
+              "b</p>\r\n</html>\r\n");
+    EXPECT_EQ(dir.listing(), "c.htm c.rtf h.htm h.rtf s.rtf s.sgm");
+}
+
 // PageMaker and QuarkXPress files whose header names the Macintosh
 // character set are converted to it, with Macintosh line ends.
 TEST(RtfBackMacintosh, PageMakerWithMacHeader) {
