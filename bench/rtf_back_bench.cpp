@@ -86,5 +86,6 @@ void BM_PlainCopy(benchmark::State& state) {
 
 BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond);
 BENCHMARK(runExport<f_iRTF2Text>)->Name("BM_RTF2Text")->Unit(benchmark::kMillisecond);
+BENCHMARK(runExport<f_iRTF2HTML>)->Name("BM_RTF2HTML")->Unit(benchmark::kMillisecond);
 
 }  // namespace

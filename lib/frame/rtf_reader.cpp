@@ -70,6 +70,20 @@ int RtfReader::peek() {
     return static_cast<unsigned char>(input_[pos_]);
 }
 
+// Passes the bytes that satisfy `accept` to `take` and consumes them, across
+// buffer refills; stops before the first other byte (or at end of data).
+template <typename Accept, typename Take>
+void RtfReader::takeWhile(Accept accept, Take take) {
+    for (;;) {
+        const char* data = input_.data();
+        std::size_t at = pos_;
+        std::size_t end = end_;
+        while (at < end && accept(static_cast<unsigned char>(data[at]))) take(data[at++]);
+        pos_ = at;
+        if (at < end || !refill()) return;
+    }
+}
+
 int RtfReader::read() {
     for (;;) {
         int c = next();
@@ -118,9 +132,15 @@ int RtfReader::endOfDocument() {
 // Takes the plain bytes from the current position up to the next byte that
 // means something to the reader; appends them to the line when `keep`.
 void RtfReader::takePlainRun(bool keep) {
+    // Local copies: the compiler cannot keep members in registers across
+    // byte loads that might alias them.
+    const char* data = input_.data();
     std::size_t start = pos_;
-    while (pos_ < end_ && !kEndsPlainRun[static_cast<unsigned char>(input_[pos_])]) ++pos_;
-    if (keep) appendToLine(input_.data() + start, pos_ - start);
+    std::size_t stop = start;
+    std::size_t end = end_;
+    while (stop < end && !kEndsPlainRun[static_cast<unsigned char>(data[stop])]) ++stop;
+    pos_ = stop;
+    if (keep) appendToLine(data + start, stop - start);
 }
 
 void RtfReader::appendToLine(const char* bytes, std::size_t n) {
@@ -163,16 +183,18 @@ int RtfReader::controlWord() {
     }
 
     char word[kMaxKeywordLetters];
-    std::size_t length = 0;
+    word[0] = static_cast<char>(c);
+    std::size_t length = 1;
     bool overlong = false;
-    for (; c >= 0 && isLetter(c); c = next()) {
+    takeWhile(isLetter, [&](char letter) {
         if (length < kMaxKeywordLetters) {
-            word[length++] = static_cast<char>(c);
+            word[length++] = letter;
         } else {
             overlong = true;
         }
-    }
+    });
 
+    c = next();
     bool negative = false;
     if (c == '-') {
         negative = true;
@@ -181,9 +203,13 @@ int RtfReader::controlWord() {
     }
     bool hasParameter = false;
     std::int64_t magnitude = 0;
-    for (; c >= 0 && isDigit(c); c = next()) {
+    if (c >= 0 && isDigit(c)) {
         hasParameter = true;
-        magnitude = std::min(magnitude * 10 + (c - '0'), kParameterCeiling);
+        magnitude = c - '0';
+        takeWhile(isDigit, [&](char digit) {
+            magnitude = std::min(magnitude * 10 + (digit - '0'), kParameterCeiling);
+        });
+        c = next();
     }
     if (c >= 0 && c != ' ') unget();
 

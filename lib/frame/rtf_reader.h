@@ -64,6 +64,8 @@ class RtfReader {
     int peek();
     void unget() { --pos_; }
     bool refill();
+    template <typename Accept, typename Take>
+    void takeWhile(Accept accept, Take take);
 
     int push();
     int pop();

@@ -1,7 +1,6 @@
 #include "resources/rtf_keywords.h"
 
 #include <array>
-#include <cstdint>
 
 namespace tessel::resources {
 
@@ -119,10 +118,13 @@ class KeywordIndex {
     // More than twice the rows, so probe chains stay short and always end.
     static constexpr std::size_t kSlots = 256;
 
+    // Length, first and last letters tell the words of the table well
+    // enough apart; equal hashes are resolved by probing.
     static std::size_t hash(std::string_view word) {
-        std::uint32_t h = 2166136261u;
-        for (char c : word) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-        return h % kSlots;
+        if (word.empty()) return 0;
+        auto first = static_cast<unsigned char>(word.front());
+        auto last = static_cast<unsigned char>(word.back());
+        return (word.size() * 67 + first * 31 + last * 7) % kSlots;
     }
 
     std::array<const RtfKeyword*, kSlots> slots_{};
