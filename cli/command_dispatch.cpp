@@ -15,9 +15,20 @@ int textCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return jobFamilyCommand("text", args, out, err);
 }
 
+int markupCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return jobFamilyCommand("markup", args, out, err);
+}
+
+int backCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return jobFamilyCommand("back", args, out, err);
+}
+
 const std::array kCliCommands = {
     CliCommand{"text", "line-by-line text jobs: Macintosh/ANSI characters, line breaks", true,
                textCommand},
+    CliCommand{"markup", "mark up tagged files as RTF for translation (HTML)", true, markupCommand},
+    CliCommand{"back", "RTF back to tagged text: HTML, SGML, PageMaker, QuarkXPress, Ventura", true,
+               backCommand},
 };
 
 const CliCommand* findCliCommand(std::string_view name) {

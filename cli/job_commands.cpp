@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
+#include <variant>
 
 #include "core/batch_session.h"
 #include "core/command_table.h"
@@ -19,6 +21,7 @@ struct JobArguments {
     std::optional<std::string> subcommand;
     std::vector<std::string> names;
     std::optional<std::string> extension;
+    std::optional<std::string> tagFile;
     bool keepBackup = false;
     bool overwrite = false;
     bool help = false;
@@ -71,6 +74,12 @@ bool parseJobArguments(const std::vector<std::string>& args, JobArguments& parse
                     << "\n";
                 return false;
             }
+        } else if (arg == "--tag-file" || startsWith(arg, "--tag-file=")) {
+            parsed.tagFile = optionValue(args, i, "--tag-file");
+            if (!parsed.tagFile || parsed.tagFile->empty()) {
+                err << "tessel: --tag-file needs the name of an HTML tag definition file\n";
+                return false;
+            }
         } else {
             err << "tessel: unknown option " << arg << "\n";
             return false;
@@ -90,10 +99,16 @@ void printFamilyHelp(std::string_view family, std::ostream& out) {
     out << "\nRun \"tessel " << family << " SUBCOMMAND --help\" for its options.\n";
 }
 
+bool takesTagFile(const app::Command& command) {
+    return std::holds_alternative<app::TagFileExport>(command.exportBinding);
+}
+
 void printCommandHelp(const app::Command& command, std::ostream& out) {
     bool inPlace = app::convertsInPlaceWithoutExtension(command.exportBinding);
+    bool tagFile = takesTagFile(command);
     out << "Usage: tessel " << command.family << " " << command.name
-        << (inPlace ? " [--ext EXT] [--keep-backup]" : "") << " [--overwrite] FILE...\n\n"
+        << (inPlace ? " [--ext EXT] [--keep-backup]" : "") << (tagFile ? " [--tag-file FILE]" : "")
+        << " [--overwrite] FILE...\n\n"
         << "Converts each FILE: " << command.summary << ".\n";
     if (inPlace) {
         out << "Without --ext the file is converted in place; the original is kept under a\n"
@@ -107,16 +122,24 @@ void printCommandHelp(const app::Command& command, std::ostream& out) {
         out << "  --ext EXT       write the output to a new file with extension EXT\n"
                "  --keep-backup   keep the backup of a file converted in place\n";
     }
+    if (tagFile) {
+        out << "  --tag-file FILE classify tags by this HTML tag definition file first\n"
+               "                  (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"])\n";
+    }
     out << "  --overwrite     replace existing output files without asking\n"
            "  --help          show this help\n\n"
            "Exit status: 0 when every file was converted, 1 when a file failed, 2 for\n"
            "usage errors. An error log (.ERR/.err) is written next to a file with problems.\n";
 }
 
-app::RunSettings settingsFor(const JobArguments& parsed) {
+app::RunSettings settingsFor(const app::Command& command, const JobArguments& parsed) {
     app::RunSettings settings;
     settings.outputExtension = parsed.extension;
     settings.deleteBackup = !parsed.keepBackup;
+    if (takesTagFile(command)) {
+        settings.tagFileAsked = true;
+        settings.tagFilePath = parsed.tagFile.value_or("");
+    }
     return settings;
 }
 
@@ -133,7 +156,8 @@ int runJob(const app::Command& command, const JobArguments& parsed, std::ostream
     if (files.files.empty()) return kExitFailure;
     TerminalShell shell(files.files, out, err, std::cin, ::isatty(STDIN_FILENO) == 1);
     app::BatchSession session(shell, app::BatchOptions{parsed.overwrite});
-    std::vector<app::FileOutcome> outcomes = session.runCommand(command, settingsFor(parsed));
+    std::vector<app::FileOutcome> outcomes =
+        session.runCommand(command, settingsFor(command, parsed));
     out.flush();
     return allSucceeded(outcomes) && !files.refusedSome ? kExitSuccess : kExitFailure;
 }
@@ -167,6 +191,16 @@ int jobFamilyCommand(std::string_view family, const std::vector<std::string>& ar
     if (!inPlace && (parsed.extension || parsed.keepBackup)) {
         err << "tessel: " << family << " " << command->name
             << ": --ext and --keep-backup apply to text jobs only\n";
+        return kExitUsageError;
+    }
+    if (parsed.tagFile && !takesTagFile(*command)) {
+        err << "tessel: " << family << " " << command->name
+            << ": --tag-file applies to HTML mark-up only\n";
+        return kExitUsageError;
+    }
+    if (parsed.tagFile && !std::filesystem::is_regular_file(*parsed.tagFile)) {
+        err << "tessel: " << family << " " << command->name
+            << ": tag definition file not found: " << *parsed.tagFile << "\n";
         return kExitUsageError;
     }
     if (parsed.names.empty()) {

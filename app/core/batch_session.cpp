@@ -137,6 +137,12 @@ std::vector<FileOutcome> BatchSession::runCommand(const Command& command,
     if (!shell_.closeErrorLogViews(logNames)) return {};
 
     shell_.appendReport(std::string(command.heading), ReportStyle::Heading);
+    if (settings.tagFileAsked) {
+        shell_.appendReport(settings.tagFilePath.empty()
+                                ? std::string(text::kNoTagFileUsed)
+                                : withText(text::kUsingTagFile, settings.tagFilePath),
+                            ReportStyle::Normal);
+    }
     std::vector<FileOutcome> outcomes;
     for (const std::string& file : files) outcomes.push_back(processFile(command, file, settings));
     shell_.appendReport(withNumber(text::kFilesProcessed, static_cast<int>(files.size())),

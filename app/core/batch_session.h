@@ -27,6 +27,9 @@ struct RunSettings {
     std::optional<std::string> outputExtension;
     bool deleteBackup = true;
     std::string tagFilePath;
+    // A tag definition file was asked for: the report names it (or tells that
+    // none is used) after the heading.
+    bool tagFileAsked = false;
     unsigned codePage = 1252;
     std::string charsetName;
 };

@@ -22,6 +22,8 @@ const char* const kParsingFailed =
 const char* const kUnknownErrorCode = "Error when converting the file. Error Code: %d\n\n";
 const char* const kAfterCodeText = "\n\n";
 const char* const kFilesProcessed = "%d File(s) Processed.\n\n";
+const char* const kUsingTagFile = "Using Tag Definition File: %s\n";
+const char* const kNoTagFileUsed = "No Tag Definition File Used.\n";
 
 const char* const kSummaryHeading = "Summary of Markup\n\n";
 const char* const kSummaryTimeFormat = "%d/%m/%Y, %H:%M:%S\n\n";

@@ -24,6 +24,9 @@ extern const char* const kParsingFailed;         // tags kind, -1
 extern const char* const kUnknownErrorCode;  // "Error when converting the file. Error Code: %d\n\n"
 extern const char* const kAfterCodeText;     // "\n\n" after a return-code text
 extern const char* const kFilesProcessed;    // "%d File(s) Processed.\n\n"
+// HTML mark-up, after the heading, when a tag definition file was asked for.
+extern const char* const kUsingTagFile;  // "Using Tag Definition File: %s\n"
+extern const char* const kNoTagFileUsed;
 
 // Run summary.
 extern const char* const kSummaryHeading;

@@ -1,6 +1,7 @@
 #include "frame/execute_function.h"
 
 #include "frame/return_codes.h"
+#include "markup/html_line_markup.h"
 #include "resources/mac_tables.h"
 
 namespace tessel::frame {
@@ -43,6 +44,8 @@ int ExecuteFunction(std::string& line, int functionCode) {
             return convertCharacterSet(line, functionCode);
         case kLineBreaksToPc:
             return 1;
+        case kHtmlToRtf:
+            return markup::funcMarkUpHTMLLine(line);
         default:
             return kInvalidFunction;
     }

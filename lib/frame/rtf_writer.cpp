@@ -1,6 +1,8 @@
 #include "frame/rtf_writer.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "resources/rtf_texts.h"
@@ -22,14 +24,73 @@ constexpr std::array<std::string_view, 256> buildEscapeTable() {
 
 constexpr auto kEscapeTable = buildEscapeTable();
 
+// Extra length each byte needs when escaped (0 for bytes written as they are);
+// the scan that sizes the buffer reads this small table only.
+constexpr std::array<unsigned char, 256> buildGrowthTable() {
+    std::array<unsigned char, 256> table{};
+    for (const auto& escape : res::kRtfEscapes) {
+        table[static_cast<unsigned char>(escape.byte)] =
+            static_cast<unsigned char>(escape.replacement.size() - 1);
+    }
+    return table;
+}
+
+constexpr auto kGrowthTable = buildGrowthTable();
+
+// Whether a byte is escaped, as one branch-free test the compiler can run on
+// many bytes at once; most lines need no escaping at all.
+constexpr bool isEscaped(unsigned char c) {
+    return (c == '\\') | (c == '{') | (c == '}') | (c == '\t') | (c == '\n') |
+           (static_cast<unsigned char>(c - 0x91) < 7);
+}
+
+constexpr bool testMatchesTable() {
+    for (int c = 0; c < 256; ++c) {
+        if (isEscaped(static_cast<unsigned char>(c)) != (kGrowthTable[c] != 0)) return false;
+    }
+    return true;
+}
+static_assert(testMatchesTable(), "the quick test must select exactly the escaped bytes");
+
+// Eight bytes at a time: a word whose bytes are all below 0x80 and none of
+// the five escaped ASCII characters needs no closer look.
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+constexpr std::uint64_t mayHoldByte(std::uint64_t word, unsigned char c) {
+    std::uint64_t x = word ^ (kOnes * c);
+    return (x - kOnes) & ~x & kHighBits;
+}
+
+bool wordMayNeedEscaping(std::uint64_t word) {
+    return ((word & kHighBits) | mayHoldByte(word, '\\') | mayHoldByte(word, '{') |
+            mayHoldByte(word, '}') | mayHoldByte(word, '\t') | mayHoldByte(word, '\n')) != 0;
+}
+
+bool needsEscaping(const std::string& line) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t size = line.size();
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if (!wordMayNeedEscaping(word)) continue;
+        for (std::size_t k = i; k < i + 8; ++k) {
+            if (isEscaped(bytes[k])) return true;
+        }
+    }
+    for (; i < size; ++i) {
+        if (isEscaped(bytes[i])) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool escapeRtf(std::string& line) {
+    if (!needsEscaping(line)) return true;
     std::size_t extra = 0;
-    for (char c : line) {
-        std::string_view replacement = kEscapeTable[static_cast<unsigned char>(c)];
-        if (!replacement.empty()) extra += replacement.size() - 1;
-    }
+    for (char c : line) extra += kGrowthTable[static_cast<unsigned char>(c)];
     if (extra == 0) return true;
     try {
         std::string escaped;

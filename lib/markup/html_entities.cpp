@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "frame/return_codes.h"
 #include "resources/html_entity_tables.h"
@@ -21,15 +22,39 @@ constexpr std::size_t kMaxEntitySpan = 15;
 
 enum class NumericPolicy { All, SafeForMarkup };
 
-// The table lookup: the table is sorted by byte order, so the first entry the
-// text does not sort above decides (equal: found; below: not in the table).
+// Walking the sorted table until the text no longer sorts above an entry
+// finds exactly the entry equal to the text; an index by length and the
+// first letter of the name narrows that walk to a few entries.
+class NamedEntityIndex {
+  public:
+    NamedEntityIndex() {
+        for (std::size_t i = 0; i < res::kEntityDecodingTable.size(); ++i) {
+            std::string_view entity = res::kEntityDecodingTable[i].entity;
+            buckets_[bucketOf(entity)].push_back(static_cast<unsigned char>(i));
+        }
+    }
+    std::optional<char> find(std::string_view text) const {
+        if (text.size() < 3) return std::nullopt;
+        for (unsigned char i : buckets_[bucketOf(text)]) {
+            if (res::kEntityDecodingTable[i].entity == text) {
+                return res::kEntityDecodingTable[i].character;
+            }
+        }
+        return std::nullopt;
+    }
+
+  private:
+    // Text is "&name;": its length and the name's first letter.
+    static std::size_t bucketOf(std::string_view text) {
+        return (text.size() * 64 + static_cast<unsigned char>(text[1])) % kBuckets;
+    }
+    static constexpr std::size_t kBuckets = 257;
+    std::array<std::vector<unsigned char>, kBuckets> buckets_;
+};
+
 std::optional<char> lookUpNamedEntity(std::string_view text) {
-    const auto& table = res::kEntityDecodingTable;
-    auto entry = std::lower_bound(
-        table.begin(), table.end(), text,
-        [](const res::EntityDecoding& e, std::string_view t) { return e.entity < t; });
-    if (entry != table.end() && entry->entity == text) return entry->character;
-    return std::nullopt;
+    static const NamedEntityIndex index;
+    return index.find(text);
 }
 
 int hexDigitValue(char c) {

@@ -105,19 +105,21 @@ std::size_t InputStream::read(char* out, std::size_t n) {
     return count;
 }
 
+std::size_t InputStream::firstOf(std::size_t from, std::size_t to, char c) const {
+    const void* found = std::memchr(buffer_ + from, c, to - from);
+    return found == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(found) - buffer_);
+}
+
 std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {
     if (pushedBack_ >= 0 || limit == 0) return 0;
     if (pos_ == end_ && !fill()) return 0;
     std::size_t stop = std::min(end_, pos_ + limit);
-    std::size_t i = pos_;
-    if (mode_ == StreamMode::Binary) {
-        i = stop;
-    } else {
-        while (i < stop) {
-            char c = buffer_[i];
-            if (c == '\r' || c == '\n' || (c == '\x1A' && stopAtCtrlZ_)) break;
-            ++i;
-        }
+    std::size_t i = stop;
+    if (mode_ == StreamMode::Text) {
+        // Each search is bounded by the one before, so a run costs its length.
+        i = firstOf(pos_, i, '\n');
+        i = firstOf(pos_, i, '\r');
+        if (stopAtCtrlZ_) i = firstOf(pos_, i, '\x1A');
     }
     std::size_t count = i - pos_;
     out.append(buffer_ + pos_, count);

@@ -45,6 +45,8 @@ class InputStream {
 
   private:
     bool fill();
+    // Index of the first `c` in buffer_[from, to), or `to`.
+    std::size_t firstOf(std::size_t from, std::size_t to, char c) const;
 
     std::FILE* file_ = nullptr;
     StreamMode mode_ = StreamMode::Text;

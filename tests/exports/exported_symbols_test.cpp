@@ -49,6 +49,15 @@ const std::set<std::string> kExpectedExports = {
     "f_pszDLLCopyrightMessage",
     "funciTextReadWriteParser",
     "f_iPageMaker2RTF",
+    "f_iHTML2RTF",
+    "funciReadRTFWriteTextParser",
+    "f_iRTF2Text",
+    "f_iRTF2HTML",
+    "f_iRTF2CompatibleHTML",
+    "f_iRTF2SGML",
+    "f_iRTF2PageMaker",
+    "f_iRTF2XPress",
+    "f_iVentura4RTF2Text",
 };
 
 TEST(ExportedSymbols, LibraryExportsExactlyTheHeaderFunctions) {

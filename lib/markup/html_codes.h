@@ -1,0 +1,19 @@
+// Codes of the HTML and SGML mark-up: message codes that the log turns into
+// numbered messages, and the failures of the tag definition file.
+#pragma once
+
+namespace tessel::markup {
+
+enum HtmlCode : int {
+    kTagWithNoEnd = -1201,               // a tag or block still open at end of input
+    kAmpersandWithoutSemicolon = -1305,  // "&" without ";" outside a tag
+    kInvalidTagClass = -2201,            // class letters without meaning (ends the job)
+    kUnknownHtmlTag = -2202,
+    kScriptEndWithoutBracket = -2203,  // "</SCRIPT" with no ">" on the line
+    kMissingEndQuote = -2204,          // translatable attribute value not closed
+    kNestedHtmlTag = -2205,
+    kBadTagFileLine = -2206,       // tag definition file line breaks the rules
+    kTagSortsBeforeEntry = -2207,  // lookup: the tag sorts before the entry
+};
+
+}  // namespace tessel::markup

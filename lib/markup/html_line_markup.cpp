@@ -1,0 +1,317 @@
+#include "markup/html_line_markup.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "frame/rtf_writer.h"
+#include "markup/html_codes.h"
+#include "markup/html_entities.h"
+#include "markup/html_markup_state.h"
+#include "markup/html_tag_classifier.h"
+#include "markup/marked_line.h"
+#include "resources/rtf_texts.h"
+
+namespace tessel::markup {
+
+namespace res = tessel::resources;
+using frame::TagKind;
+
+namespace {
+
+// Largest distance from "&" to the ";" that ends an entity.
+constexpr std::size_t kMaxEntitySpan = 15;
+
+constexpr std::string_view kCommentStart = "<!--";
+constexpr std::string_view kCommentEnd = "-->";
+constexpr std::string_view kServerBlockEnd = "%>";
+constexpr std::string_view kScriptName = "SCRIPT";
+// Comments that begin with these are do-not-translate markers, not comments.
+constexpr std::string_view kMarkerComments[] = {"BOLOC", "EOLOC", "SOLOC"};
+
+bool equalsIgnoringCase(std::string_view text, std::size_t pos, std::string_view word) {
+    if (pos > text.size() || text.size() - pos < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        unsigned char a = static_cast<unsigned char>(text[pos + i]);
+        unsigned char b = static_cast<unsigned char>(word[i]);
+        if (a >= 'a' && a <= 'z') a = static_cast<unsigned char>(a - ('a' - 'A'));
+        if (a != b) return false;
+    }
+    return true;
+}
+
+std::size_t skipBlanks(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && text[pos] == ' ') ++pos;
+    return pos;
+}
+
+// Last position of `c` in [from, to), or npos.
+std::size_t lastOf(std::string_view text, std::size_t from, std::size_t to, char c) {
+    if (to <= from) return std::string_view::npos;
+    const void* found = ::memrchr(text.data() + from, c, to - from);
+    if (found == nullptr) return std::string_view::npos;
+    return static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+}
+
+// Wraps every "&" that has a ";" at most 15 characters after it, together
+// with the text up to that ";", as an internal tag. An "&" without one is left
+// as it stands; outside a tag and not followed by a blank it sets `message`.
+int wrapEntities(std::string& line, int& message) {
+    if (std::memchr(line.data(), '&', line.size()) == nullptr) return 0;
+    std::string_view text = line;
+    std::string wrapped;
+    wrapped.reserve(line.size() + 64);
+    int count = 0;
+    std::size_t copied = 0;
+    std::size_t scanned = 0;  // '<' and '>' are known up to here
+    std::size_t lastOpen = std::string_view::npos;
+    std::size_t lastClose = std::string_view::npos;
+    for (std::size_t amp = text.find('&'); amp != std::string_view::npos;
+         amp = text.find('&', amp + 1)) {
+        if (amp < copied) continue;  // inside an entity already wrapped
+        if (std::size_t open = lastOf(text, scanned, amp, '<'); open != std::string_view::npos) {
+            lastOpen = open;
+        }
+        if (std::size_t close = lastOf(text, scanned, amp, '>'); close != std::string_view::npos) {
+            lastClose = close;
+        }
+        scanned = amp;
+        std::size_t semicolon = text.substr(amp + 1, kMaxEntitySpan).find(';');
+        if (semicolon == std::string_view::npos) {
+            bool followedByBlank = amp + 1 < text.size() && text[amp + 1] == ' ';
+            bool insideTag = lastOpen != std::string_view::npos &&
+                             (lastClose == std::string_view::npos || lastClose < lastOpen);
+            if (!followedByBlank && !insideTag) message = kAmpersandWithoutSemicolon;
+            continue;
+        }
+        std::size_t end = amp + 1 + semicolon + 1;
+        wrapped.append(text, copied, amp - copied);
+        frame::appendTagRun(wrapped, TagKind::Internal, text.substr(amp, end - amp));
+        copied = end;
+        ++count;
+    }
+    if (count == 0) return 0;
+    wrapped.append(text, copied);
+    line.swap(wrapped);
+    return count;
+}
+
+enum class BlockEnd { Found, NotFound, ScriptEndWithoutBracket };
+
+// Looks for the end of the open block from `from`; `end` is then just past it.
+BlockEnd findBlockEnd(const std::string& text, std::size_t from, HtmlMarkupState& state,
+                      std::size_t& end) {
+    std::size_t found = std::string::npos;
+    switch (state.block) {
+        case HtmlBlock::Comment:
+            found = text.find(kCommentEnd, from);
+            if (found != std::string::npos) end = found + kCommentEnd.size();
+            break;
+        case HtmlBlock::ServerBlock:
+            found = text.find(kServerBlockEnd, from);
+            if (found != std::string::npos) end = found + kServerBlockEnd.size();
+            break;
+        case HtmlBlock::Script: {
+            std::size_t search = from;
+            if (!state.scriptEndPending) {
+                // "</SCRIPT", blanks allowed between "<" and "/".
+                for (search = text.find('<', from); search != std::string::npos;
+                     search = text.find('<', search + 1)) {
+                    std::size_t slash = skipBlanks(text, search + 1);
+                    if (slash < text.size() && text[slash] == '/' &&
+                        equalsIgnoringCase(text, slash + 1, kScriptName)) {
+                        break;
+                    }
+                }
+                if (search == std::string::npos) return BlockEnd::NotFound;
+            }
+            found = text.find('>', search);
+            if (found == std::string::npos) return BlockEnd::ScriptEndWithoutBracket;
+            end = found + 1;
+            break;
+        }
+        case HtmlBlock::None:
+            break;
+    }
+    return found == std::string::npos ? BlockEnd::NotFound : BlockEnd::Found;
+}
+
+// The block that a "<" at `pos` starts, if any.
+HtmlBlock blockStartingAt(const std::string& text, std::size_t pos) {
+    if (pos + 1 < text.size() && text[pos + 1] == '!' &&
+        text.compare(pos, kCommentStart.size(), kCommentStart) == 0) {
+        for (std::string_view marker : kMarkerComments) {
+            if (equalsIgnoringCase(text, pos + kCommentStart.size(), marker)) {
+                return HtmlBlock::None;
+            }
+        }
+        return HtmlBlock::Comment;
+    }
+    std::size_t next = skipBlanks(text, pos + 1);
+    if (equalsIgnoringCase(text, next, kScriptName)) return HtmlBlock::Script;
+    if (next < text.size() && text[next] == '%') return HtmlBlock::ServerBlock;
+    return HtmlBlock::None;
+}
+
+// One past the ">" that ends the tag opening at `start`, or npos when the
+// line ends first. Each "<" inside the tag counts as a nested tag.
+std::size_t findTagEnd(const std::string& text, std::size_t start, int& nestedTags) {
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    int depth = 0;
+    std::size_t pos = start + 1;
+    std::size_t close = start;  // the next ">" at or after pos; size when none
+    while (pos < size) {
+        if (close < pos) {
+            const void* found = std::memchr(data + pos, '>', size - pos);
+            close = found ? static_cast<const char*>(found) - data : size;
+        }
+        const void* open = std::memchr(data + pos, '<', close - pos);
+        if (open != nullptr) {
+            ++depth;
+            ++nestedTags;
+            pos = static_cast<const char*>(open) - data + 1;
+        } else if (close == size) {
+            break;
+        } else if (depth == 0) {
+            return close + 1;
+        } else {
+            --depth;
+            pos = close + 1;
+        }
+    }
+    return std::string::npos;
+}
+
+class LineMarkup {
+  public:
+    LineMarkup(std::string& line, HtmlMarkupState& state)
+        : line_(line), state_(state), marked_(std::string()) {}
+
+    // Runs the markup and hands the source's memory back to the state.
+    int operator()() {
+        int result = run();
+        state_.lineBuffer = marked_.releaseSource();
+        return result;
+    }
+
+  private:
+    int run() {
+        count_ = wrapEntities(line_, message_);
+        marked_ = MarkedLine(std::move(line_), std::move(state_.lineBuffer));
+        std::size_t pos = 0;
+        if (state_.block != HtmlBlock::None) {
+            if (int result = 0; !passBlock(0, pos, result)) return result;
+        } else if (!state_.carryOver.empty()) {
+            // A tag left open on the previous line continues here.
+            marked_.prependCarried(state_.carryOver);
+            state_.carryOver.clear();
+        }
+        return scanTags(pos);
+    }
+
+    // Handles the open block from `start` (its "<", or 0 when it began on an
+    // earlier line). True when it ended on this line (`pos` just past it);
+    // false when the line ends inside it (`result` is then the line's result).
+    bool passBlock(std::size_t start, std::size_t& pos, int& result) {
+        std::size_t end = 0;
+        BlockEnd found = findBlockEnd(marked_.source(), start, state_, end);
+        if (found != BlockEnd::Found) {
+            // The rest of the line belongs to the block; it waits in the
+            // carry-over buffer until the block ends.
+            if (found == BlockEnd::ScriptEndWithoutBracket) state_.scriptEndPending = true;
+            state_.carryOver.append(marked_.source(), start);
+            line_ = marked_.finish(start);
+            result = found == BlockEnd::ScriptEndWithoutBracket ? kScriptEndWithoutBracket : count_;
+            return false;
+        }
+        state_.block = HtmlBlock::None;
+        state_.scriptEndPending = false;
+        if (state_.carryOver.empty()) {
+            marked_.wrap(start, end, TagKind::External);
+        } else {
+            // Lines of the block held back so far come first, in one group.
+            marked_.copyUpTo(start);
+            marked_.emit(frame::tagOpening(TagKind::External));
+            marked_.emit(state_.carryOver);
+            marked_.copyUpTo(end);
+            marked_.emit(res::kTagClose);
+            state_.carryOver.clear();
+        }
+        ++count_;
+        pos = end;
+        return true;
+    }
+
+    int scanTags(std::size_t pos) {
+        const std::string& text = marked_.source();
+        for (pos = text.find('<', pos); pos != std::string::npos; pos = text.find('<', pos)) {
+            if (HtmlBlock block = blockStartingAt(text, pos); block != HtmlBlock::None) {
+                state_.block = block;
+                state_.scriptEndPending = false;
+                if (int result = 0; !passBlock(pos, pos, result)) return result;
+                continue;
+            }
+            std::size_t end = findTagEnd(text, pos, nestedTags_);
+            if (end == std::string::npos) return leaveTagOpen(pos);
+            TagSpan tag{pos, 0, end, false};
+            tag.namePos = skipBlanks(text, pos + 1);
+            if (tag.namePos < text.size() && text[tag.namePos] == '/') {
+                tag.closing = true;
+                tag.namePos = skipBlanks(text, tag.namePos + 1);
+            }
+            int result = classify(tag);
+            if (result < 0) {
+                line_ = marked_.finish();
+                return result;
+            }
+            if (result == 0) {
+                marked_.wrap(tag.start, tag.end, TagKind::Internal);
+                message_ = kUnknownHtmlTag;
+                tag.start = tag.end;
+            }
+            ++count_;
+            pos = tag.start;
+        }
+        line_ = marked_.finish();
+        if (nestedTags_ > 0) return kNestedHtmlTag;
+        if (message_ != 0) return message_;
+        return count_;
+    }
+
+    // The user's entries first, then the built-in table.
+    int classify(TagSpan& tag) {
+        if (state_.userTags != nullptr) {
+            if (int result = classifyByUserTags(marked_, tag, *state_.userTags); result != 0) {
+                return result;
+            }
+        }
+        return classifyByBuiltInTable(marked_, tag);
+    }
+
+    // The line ends inside the tag that opens at `start`.
+    int leaveTagOpen(std::size_t start) {
+        if (nestedTags_ > 0) {
+            line_ = marked_.finish();
+            return kNestedHtmlTag;
+        }
+        state_.carryOver.append(marked_.source(), start);
+        line_ = marked_.finish(start);
+        return count_;
+    }
+
+    std::string& line_;
+    HtmlMarkupState& state_;
+    MarkedLine marked_;
+    int count_ = 0;
+    int message_ = 0;
+    int nestedTags_ = 0;
+};
+
+}  // namespace
+
+int funcMarkUpHTMLLine(std::string& line) {
+    decodeEntitiesForMarkup(line);
+    return LineMarkup(line, htmlMarkupState())();
+}
+
+}  // namespace tessel::markup

@@ -1,0 +1,21 @@
+#include "markup/html_markup_state.h"
+
+namespace tessel::markup {
+
+void HtmlMarkupState::reset() {
+    block = HtmlBlock::None;
+    scriptEndPending = false;
+    carryOver.clear();
+    carryOver.shrink_to_fit();
+    pre = false;
+    userTags = nullptr;
+    lineBuffer.clear();
+    lineBuffer.shrink_to_fit();
+}
+
+HtmlMarkupState& htmlMarkupState() {
+    static HtmlMarkupState state;
+    return state;
+}
+
+}  // namespace tessel::markup

@@ -1,0 +1,180 @@
+#include "markup/html_tag_classifier.h"
+
+#include <array>
+
+#include "markup/html_codes.h"
+#include "markup/html_markup_state.h"
+#include "markup/html_tag_file.h"
+#include "resources/html_tag_table.h"
+
+namespace tessel::markup {
+
+namespace res = tessel::resources;
+using frame::TagKind;
+
+namespace {
+
+// Letters compare without regard to case, as lower case.
+constexpr unsigned char folded(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
+}
+
+constexpr bool isLetter(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+}
+
+// -1 when the text at `pos` sorts before `name` (compared over the name's
+// length), 1 when after, 0 when equal.
+int compareName(const MarkedLine& line, std::size_t pos, std::string_view name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        unsigned char text = folded(line.at(pos + i));
+        unsigned char entry = folded(name[i]);
+        if (text != entry) return text < entry ? -1 : 1;
+    }
+    return 0;
+}
+
+bool kindOfLetter(char letter, TagKind& kind) {
+    switch (letter) {
+        case 'E':
+            kind = TagKind::External;
+            return true;
+        case 'I':
+            kind = TagKind::Internal;
+            return true;
+        case 'D':
+            kind = TagKind::DoNotTranslate;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Position of `attribute` in [from, to) of the source, compared without
+// regard to case; npos when absent.
+std::size_t findAttribute(const std::string& source, std::size_t from, std::size_t to,
+                          std::string_view attribute) {
+    if (to < from || to - from < attribute.size()) return std::string::npos;
+    for (std::size_t i = from; i + attribute.size() <= to; ++i) {
+        std::size_t k = 0;
+        while (k < attribute.size() && folded(source[i + k]) == folded(attribute[k])) ++k;
+        if (k == attribute.size()) return i;
+    }
+    return std::string::npos;
+}
+
+// Wraps a tag whose quoted attribute value is to be translated: the tag up to
+// and including the opening quote, and from the closing quote to its end, in
+// the group of `kind`; the value stays outside. Falls back to wrapping the
+// whole tag when the attribute or its quote is missing.
+int wrapAroundValue(MarkedLine& line, const TagSpan& tag, std::size_t nameEnd,
+                    std::string_view attribute, TagKind kind) {
+    const std::string& source = line.source();
+    std::size_t closeBracket = tag.end - 1;
+    std::size_t found = findAttribute(source, nameEnd, closeBracket, attribute);
+    if (found == std::string::npos) {
+        line.wrap(tag.start, tag.end, kind);
+        return 1;
+    }
+    std::size_t quote = found + attribute.size();
+    while (quote < closeBracket && source[quote] == ' ') ++quote;
+    if (quote >= closeBracket || source[quote] != '"') {
+        line.wrap(tag.start, tag.end, kind);
+        return 1;
+    }
+    std::size_t closingQuote = source.find('"', quote + 1);
+    if (closingQuote == std::string::npos || closingQuote >= closeBracket) return kMissingEndQuote;
+    line.wrap(tag.start, quote + 1, kind);
+    line.wrap(closingQuote, tag.end, kind);
+    return 1;
+}
+
+// Index of the first built-in entry whose name does not begin with a lower
+// (folded) byte than `c`: every entry before it would not fit.
+struct FirstEntryIndex {
+    std::array<unsigned char, 257> start{};
+    constexpr FirstEntryIndex() {
+        std::size_t entry = 0;
+        for (std::size_t c = 0; c < 256; ++c) {
+            while (entry < res::kHtmlTagTable.size() &&
+                   folded(res::kHtmlTagTable[entry].name[0]) < c) {
+                ++entry;
+            }
+            start[c] = static_cast<unsigned char>(entry);
+        }
+        start[256] = static_cast<unsigned char>(res::kHtmlTagTable.size());
+    }
+};
+
+const FirstEntryIndex& firstEntryIndex() {
+    static const FirstEntryIndex index;
+    return index;
+}
+
+}  // namespace
+
+int funcClassifyHTMLTag(MarkedLine& line, TagSpan& tag, std::string_view name,
+                        std::string_view tagClass, std::string_view attribute) {
+    int order = compareName(line, tag.namePos, name);
+    if (order < 0) return kTagSortsBeforeEntry;
+    if (order > 0) return 0;
+    // "H" fits "H1" but not "HR"; "B" does not fit "BODY".
+    if (isLetter(line.at(tag.namePos + name.size()))) return 0;
+
+    char first = tagClass.empty() ? '\0' : tagClass[0];
+    bool translatableValue = first == 'S';
+    char groupLetter = translatableValue ? (tagClass.size() > 1 ? tagClass[1] : '\0') : first;
+    TagKind kind;
+    if (!kindOfLetter(groupLetter, kind)) return kInvalidTagClass;
+
+    std::size_t nameEnd = tag.namePos + name.size();
+    if (kind == TagKind::Internal) {
+        std::size_t before = tag.namePos;
+        line.joinContinuedLines(tag.start, tag.namePos, tag.end);
+        nameEnd -= before - tag.namePos;
+    }
+    if (translatableValue && !tag.closing) {
+        if (int result = wrapAroundValue(line, tag, nameEnd, attribute, kind); result < 0) {
+            return result;
+        }
+    } else {
+        line.wrap(tag.start, tag.end, kind);
+    }
+    if (name.size() == res::kPreTagName.size() && name == res::kPreTagName) {
+        htmlMarkupState().pre = !tag.closing;
+    }
+    tag.start = tag.end;
+    return 1;
+}
+
+int classifyByUserTags(MarkedLine& line, TagSpan& tag, const UserTagList& tags) {
+    const StringNode* name = tags.names.first();
+    const StringNode* tagClass = tags.classes.first();
+    const StringNode* attribute = tags.attributes.first();
+    for (; name != nullptr && tagClass != nullptr && attribute != nullptr;
+         name = name->next.get(), tagClass = tagClass->next.get(),
+         attribute = attribute->next.get()) {
+        int result = funcClassifyHTMLTag(line, tag, name->text, tagClass->text, attribute->text);
+        if (result == 0 || result == kTagSortsBeforeEntry) continue;
+        return result;
+    }
+    return 0;
+}
+
+int classifyByBuiltInTable(MarkedLine& line, TagSpan& tag) {
+    // Entries that begin with a lower byte than the tag's name would all
+    // answer "does not fit"; the search starts after them.
+    std::size_t first = firstEntryIndex().start[folded(line.at(tag.namePos))];
+    for (std::size_t i = first; i < res::kHtmlTagTable.size(); ++i) {
+        const res::HtmlTagEntry& entry = res::kHtmlTagTable[i];
+        int result = funcClassifyHTMLTag(line, tag, entry.name, entry.tagClass, entry.attribute);
+        if (result == 0) continue;
+        if (result == kTagSortsBeforeEntry) return 0;
+        return result;
+    }
+    return 0;
+}
+
+}  // namespace tessel::markup

@@ -1,0 +1,291 @@
+#include "markup/html_to_rtf.h"
+
+#include <memory>
+#include <new>
+#include <string_view>
+
+#include "frame/error_log.h"
+#include "frame/execute_function.h"
+#include "frame/job_names.h"
+#include "frame/job_state.h"
+#include "frame/line_reader.h"
+#include "frame/return_codes.h"
+#include "frame/rtf_writer.h"
+#include "markup/html_codes.h"
+#include "markup/html_markup_state.h"
+#include "markup/html_tag_file.h"
+#include "platform/files.h"
+#include "platform/format.h"
+#include "platform/paths.h"
+#include "resources/html_texts.h"
+#include "resources/log_texts.h"
+#include "resources/rtf_texts.h"
+#include "tessel_cat.h"
+
+namespace tessel::markup {
+
+namespace res = tessel::resources;
+using frame::ErrorLog;
+using platform::InputStream;
+using platform::OutputStream;
+using platform::StreamMode;
+
+namespace {
+
+constexpr std::string_view kEscapedTab = "\\tab ";
+
+void trimTrailingBlanks(std::string& line) {
+    std::size_t end = line.find_last_not_of(" \t");
+    line.erase(end == std::string::npos ? 0 : end + 1);
+}
+
+// Length of the leading blanks and tab control words of a marked-up line.
+std::size_t leadingBlanks(std::string_view line) {
+    std::size_t pos = 0;
+    for (;;) {
+        if (pos < line.size() && line[pos] == ' ') {
+            ++pos;
+        } else if (line.substr(pos).starts_with(kEscapedTab)) {
+            pos += kEscapedTab.size();
+        } else {
+            return pos;
+        }
+    }
+}
+
+// Writes the marked-up lines and joins them into paragraphs.
+class RtfBody {
+  public:
+    RtfBody(OutputStream& output, HtmlMarkupState& state) : output_(output), state_(state) {}
+
+    // A line of step-by-step reading. Outside PRE, a line that goes on with
+    // text (not with an external tag) continues the paragraph after one
+    // blank; everything else starts a new paragraph, and an empty line
+    // leaves an empty paragraph.
+    void writeLine(std::string& line, bool insidePre) {
+        if (!state_.carryOver.empty()) {
+            // The line break inside the unclosed tag or block.
+            state_.carryOver += res::kParagraphEnd;
+            if (line.empty()) return;
+        }
+        if (line.empty()) {
+            if (wroteSomething_) output_.write(res::kParagraphEnd);
+            output_.write(res::kParagraphEnd);
+            wroteSomething_ = false;
+            return;
+        }
+        if (wroteSomething_) {
+            std::size_t blanks = insidePre ? 0 : leadingBlanks(line);
+            std::string_view rest = std::string_view(line).substr(blanks);
+            if (!insidePre && !rest.empty() && !rest.starts_with(res::kExternalTagOpen)) {
+                output_.write(" ");
+                output_.write(rest);
+                return;
+            }
+            output_.write(res::kParagraphEnd);
+        }
+        output_.write(line);
+        wroteSomething_ = true;
+    }
+
+    // The last unit of the file, written as it stands.
+    void writeLast(const std::string& unit) {
+        if (wroteSomething_) output_.write(res::kParagraphEnd);
+        output_.write(unit);
+    }
+
+    // Text of a tag or block that never closed: kept in the document as an
+    // external tag so that the RTF holds the whole input.
+    void writeUnclosed(const std::string& text) {
+        std::string run;
+        frame::appendTagRun(run, frame::TagKind::External, text);
+        output_.write(run);
+    }
+
+  private:
+    OutputStream& output_;
+    HtmlMarkupState& state_;
+    bool wroteSomething_ = false;
+};
+
+class HtmlToRtfJob {
+  public:
+    HtmlToRtfJob(InputStream& input, OutputStream& output, ErrorLog& log, HtmlMarkupState& state)
+        : input_(input), log_(log), state_(state), body_(output, state) {}
+
+    // Reads and converts every line; 0 or the failure code that ended it.
+    int run() {
+        frame::LineReader reader(input_);
+        std::string accumulator;
+        std::string piece;
+        accumulator.reserve(8193);
+        while (reader.readChunk(piece)) {
+            if (!accumulator.empty() && accumulator.back() == '\n') {
+                accumulator.pop_back();
+                if (int code = convertLine(accumulator); code < 0) return code;
+                accumulator.swap(piece);
+            } else {
+                accumulator += piece;
+            }
+        }
+        accumulator += piece;
+        return convertLastUnit(accumulator);
+    }
+
+    int changeCount() const { return changeCount_; }
+
+  private:
+    // Escape, mark up and report; a negative result is the job's failure.
+    int markUp(std::string& text) {
+        if (!frame::escapeRtf(text)) return frame::kOutOfMemory;
+        // Mark up first: the report quotes the marked-up text, which may have
+        // moved to a new buffer.
+        int result = frame::ExecuteFunction(text, frame::kHtmlToRtf);
+        return log_.report(result, changeCount_, text);
+    }
+
+    int convertLine(std::string& line) {
+        trimTrailingBlanks(line);
+        bool insidePre = state_.pre;
+        if (int code = markUp(line); code < 0) return code;
+        body_.writeLine(line, insidePre);
+        return 0;
+    }
+
+    // The last line (with its line break) and a final piece without one,
+    // converted together.
+    int convertLastUnit(std::string& unit) {
+        if (int code = markUp(unit); code < 0) return code;
+        body_.writeLast(unit);
+        if (!state_.carryOver.empty()) {
+            log_.report(kTagWithNoEnd, changeCount_, state_.carryOver);
+            body_.writeUnclosed(state_.carryOver);
+            state_.carryOver.clear();
+        }
+        return 0;
+    }
+
+    InputStream& input_;
+    ErrorLog& log_;
+    HtmlMarkupState& state_;
+    RtfBody body_;
+    int changeCount_ = 0;
+};
+
+struct JobNames {
+    std::string input;
+    std::string output;
+    std::string log;
+};
+
+int formNames(const std::string& input, const std::string& tagFile, JobNames& names) {
+    if (input.empty() || !frame::fitsPathBuffer(input)) return frame::kCannotOpenInput;
+    names.input = input;
+    names.output = platform::withExtension(input, res::kRtfExtension);
+    names.log = platform::withExtension(input, frame::kLogExtension);
+    if (!frame::fitsPathBuffer(names.output) || !frame::fitsPathBuffer(names.log)) {
+        return frame::kCannotOpenOutput;
+    }
+    // The log is created before the tag file is read: a tag file under the
+    // log's (or the output's) name would be lost.
+    if (!tagFile.empty() && (platform::sameNameIgnoringCase(tagFile, names.log) ||
+                             platform::sameNameIgnoringCase(tagFile, names.output))) {
+        return frame::kSameInputAndOutput;
+    }
+    return frame::checkOutputNames(names.input, names.output, names.log, frame::kRtfOutputExists);
+}
+
+// Opens log, input and output in this order. On failure nothing the job
+// created is left behind.
+int openFiles(const JobNames& names, ErrorLog& log, InputStream& input, OutputStream& output) {
+    if (!log.open(names.log)) return frame::kCannotOpenOutput;
+    int code = 0;
+    if (!input.open(names.input, StreamMode::Text)) {
+        code = frame::kCannotOpenInput;
+    } else if (!output.open(names.output, StreamMode::Text)) {
+        code = frame::kCannotOpenOutput;
+        input.close();
+    }
+    if (code != 0) {
+        log.close();
+        platform::removeFile(names.log);
+    }
+    return code;
+}
+
+// The end of every job: a failure removes the output; the log stays when it
+// holds messages, and then decides the result unless the job failed.
+int finishJob(const JobNames& names, int failure, int changeCount) {
+    const frame::JobState& state = frame::jobState();
+    if (failure < 0) platform::removeFile(names.output);
+    if (state.messagesWritten) return failure < 0 ? failure : frame::kErrorsInLog;
+    if (!platform::removeFile(names.log) && failure == 0) return frame::kEmptyLogNotDeleted;
+    return failure < 0 ? failure : changeCount;
+}
+
+int runJob(const std::string& inputPath, const std::string& tagFile) {
+    frame::jobState().reset();
+    HtmlMarkupState& state = htmlMarkupState();
+    state.reset();
+
+    JobNames names;
+    if (int code = formNames(inputPath, tagFile, names); code != 0) return code;
+    ErrorLog log;
+    InputStream input;
+    OutputStream output;
+    if (int code = openFiles(names, log, input, output); code != 0) return code;
+
+    std::unique_ptr<UserTagList> userTags;
+    if (int code = funcReadHTMLTagFile(tagFile, log.stream(), userTags); code < 0) {
+        log.stream().write(
+            platform::fillPlaceholders(res::kHtmlTagFileError, {std::to_string(code), tagFile}));
+        input.close();
+        output.close();
+        log.close();
+        // Nothing was converted: an empty RTF file would only block the next run.
+        platform::removeFile(names.output);
+        return code;
+    }
+    state.userTags = userTags.get();
+
+    HtmlToRtfJob job(input, output, log, state);
+    int failure = 0;
+    try {
+        frame::writeRtfHeader(output);
+        log.writeHeader(res::kTextToRtfParserTitle, names.input, frame::kHtmlToRtf);
+        failure = job.run();
+        frame::writeDocumentEnd(output);
+        log.writeSummary(frame::kHtmlToRtf, job.changeCount(), names.input);
+    } catch (const std::bad_alloc&) {
+        failure = frame::kOutOfMemory;
+    }
+
+    input.close();
+    // A write error (a full disk) must not pass as a converted file.
+    if (!output.close() && failure == 0) failure = frame::kCannotOpenOutput;
+    log.close();
+    state.reset();
+    return finishJob(names, failure, job.changeCount());
+}
+
+}  // namespace
+
+int runHtmlToRtf(const std::string& input, const std::string& tagFile) {
+    try {
+        return runJob(input, tagFile);
+    } catch (const std::bad_alloc&) {
+        htmlMarkupState().reset();
+        return frame::kOutOfMemory;
+    }
+}
+
+}  // namespace tessel::markup
+
+extern "C" int f_iHTML2RTF(const char* inputPath, const char* tagFilePath) {
+    try {
+        if (inputPath == nullptr) return tessel::frame::kCannotOpenInput;
+        return tessel::markup::runHtmlToRtf(inputPath, tagFilePath == nullptr ? "" : tagFilePath);
+    } catch (...) {
+        return tessel::frame::kOutOfMemory;
+    }
+}

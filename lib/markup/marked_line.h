@@ -1,0 +1,68 @@
+// A line being marked up. The source text is passed from left to right and
+// the marked-up text is built beside it, so wrapping a span never moves the
+// rest of the line: long lines with many tags cost linear time.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "frame/rtf_writer.h"
+
+namespace tessel::markup {
+
+class MarkedLine {
+  public:
+    // `buffer` lends its memory to the result (a line of the same job is
+    // about as long, so it rarely has to grow).
+    explicit MarkedLine(std::string source, std::string buffer = {})
+        : source_(std::move(source)), result_(std::move(buffer)) {
+        result_.clear();
+        result_.reserve(source_.size() + source_.size() / 2 + 64);
+    }
+
+    // The source's memory, for the next line to reuse.
+    std::string releaseSource() { return std::move(source_); }
+
+    const std::string& source() const { return source_; }
+    std::size_t size() const { return source_.size(); }
+    // The byte at `i`, or 0 past the end (as the end of a C string reads).
+    char at(std::size_t i) const { return i < source_.size() ? source_[i] : '\0'; }
+
+    // Puts `carried` (an unclosed tag from earlier lines, holding "\\par \n"
+    // markers where those lines ended) in front of the source.
+    void prependCarried(const std::string& carried);
+
+    // Writes the opening of `kind` before `start`, "}" after `end`; the
+    // source before `start` is passed on unchanged.
+    void wrap(std::size_t start, std::size_t end, frame::TagKind kind);
+    // Passes the source up to `end` on unchanged.
+    void copyUpTo(std::size_t end);
+    // Writes `text` into the result at the current point (`copyUpTo` first).
+    void emit(std::string_view text) { result_ += text; }
+    // Skips the source up to `end` without writing it.
+    void skipTo(std::size_t end) { copied_ = end; }
+
+    // An internal tag joins the lines it was continued over: every "\\par \n"
+    // marker from the start of the line up to `tagEnd` becomes one blank; the
+    // positions are moved accordingly.
+    void joinContinuedLines(std::size_t& tagStart, std::size_t& namePos, std::size_t& tagEnd);
+
+    // The marked-up line: everything written plus the source not yet passed
+    // on, from `end` onwards dropped (it went to the carry-over buffer).
+    std::string finish(std::size_t end);
+    std::string finish() { return finish(source_.size()); }
+
+  private:
+    std::size_t replaceMarkers(std::string& text, std::size_t from, std::size_t to);
+
+    std::string source_;
+    std::string result_;
+    std::size_t copied_ = 0;
+    // Markers can only stand in the carried text; these bound the search.
+    bool hasCarried_ = false;
+    std::size_t sourceMarkersEnd_ = 0;
+    std::size_t resultMarkersFrom_ = 0;
+};
+
+}  // namespace tessel::markup

@@ -1,0 +1,87 @@
+// The tessel tool's HTML mark-up: report texts, the tag definition file
+// option and its usage errors, on real files through the library.
+#include <gtest/gtest.h>
+
+#include "tool_runner.h"
+
+namespace tessel::cli::testing {
+namespace {
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class MarkupHtml : public ::testing::Test {
+  protected:
+    ScratchFolder folder;
+};
+
+TEST_F(MarkupHtml, ReportsTheTagFileAndTheChanges) {
+    std::string page = folder.path("page.htm");
+    std::string tags = folder.path("tags.txt");
+    writeFile(page, "<P>Hello <FORM>world</FORM>\r\n");
+    writeFile(tags, "FORM\tD\r\n");
+    ToolRun run = runTool({"markup", "html", "--tag-file", tags, page});
+
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find("Summary of Markup")),
+              "Marking up HTML tags...\n\n"
+              "Using Tag Definition File: " +
+                  tags +
+                  "\n"
+                  "Converting " +
+                  page +
+                  "...\n"
+                  "3 change(s) made.\n\n"
+                  "1 File(s) Processed.\n\n");
+    std::string rtf = readFile(folder.path("page.rtf"));
+    EXPECT_TRUE(contains(rtf, "{\\cs8\\cf13\\f1\\lang1024 <FORM>}world")) << rtf;
+}
+
+TEST_F(MarkupHtml, WithoutTagFileAndWithNothingToMarkUp) {
+    std::string page = folder.path("plain.html");
+    writeFile(page, "just text\r\n");
+    ToolRun run = runTool({"markup", "html", page});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_TRUE(contains(run.out, "Marking up HTML tags...\n\nNo Tag Definition File Used.\n"))
+        << run.out;
+    EXPECT_TRUE(contains(run.out, "No changes made!\n\n")) << run.out;
+
+    ToolRun again = runTool({"markup", "html", page});
+    EXPECT_EQ(again.exitStatus, 1);
+    EXPECT_TRUE(contains(again.out, "File Error! RTF Output file already exists.\n\n"))
+        << again.out;
+}
+
+TEST_F(MarkupHtml, ProblemsKeepTheLogAndFailTheRun) {
+    std::string page = folder.path("odd.htm");
+    writeFile(page, "<ABBR>x</ABBR>\r\n");
+    ToolRun run = runTool({"markup", "html", page});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_TRUE(contains(run.out, "Errors Reported in the Error Log File!")) << run.out;
+    EXPECT_TRUE(exists(folder.path("odd.ERR")));
+}
+
+TEST_F(MarkupHtml, UsageErrors) {
+    std::string page = folder.path("p.htm");
+    writeFile(page, "<P>\r\n");
+    const std::vector<std::vector<std::string>> wrong = {
+        {"markup", "html", "--tag-file"},
+        {"markup", "html", "--tag-file=", page},
+        {"markup", "html", "--tag-file", folder.path("missing.txt"), page},
+        {"markup", "html", "--ext", ".txt", page},
+        {"text", "line-breaks", "--tag-file", page, page},
+        {"markup", "sgml", page},
+    };
+    for (const auto& args : wrong) {
+        ToolRun run = runTool(args);
+        EXPECT_EQ(run.exitStatus, 2) << args[2];
+        EXPECT_TRUE(contains(run.err, "tessel: ")) << run.err;
+    }
+    EXPECT_FALSE(exists(folder.path("p.rtf")));
+    ToolRun help = runTool({"markup", "html", "--help"});
+    EXPECT_TRUE(contains(help.out, "--tag-file FILE")) << help.out;
+}
+
+}  // namespace
+}  // namespace tessel::cli::testing
