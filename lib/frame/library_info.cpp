@@ -13,8 +13,14 @@ constexpr const char kCopyright[] =
 
 extern "C" {
 
-const char* f_pszDLLVersion(void) { return kVersion; }
-const char* f_pszDLLName(void) { return kName; }
-const char* f_pszDLLCopyrightMessage(void) { return kCopyright; }
+const char* f_pszDLLVersion(void) {
+    return kVersion;
+}
+const char* f_pszDLLName(void) {
+    return kName;
+}
+const char* f_pszDLLCopyrightMessage(void) {
+    return kCopyright;
+}
 
 }  // extern "C"

@@ -1,3 +1,183 @@
+#include "frame/text_read_write_parser.h"
+
+#include <cstring>
+#include <new>
+
+#include "frame/error_log.h"
+#include "frame/execute_function.h"
+#include "frame/job_names.h"
+#include "frame/job_state.h"
+#include "frame/line_reader.h"
+#include "frame/return_codes.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "resources/log_texts.h"
 #include "tessel_cat.h"
 
-extern "C" int funciTextReadWriteParser(char*, int, unsigned char, const char*) { return -1000; }
+namespace tessel::frame {
+
+namespace {
+
+using platform::InputStream;
+using platform::OutputStream;
+using platform::StreamMode;
+
+struct JobFiles {
+    std::string input;   // the file read (the backup in in-place mode)
+    std::string output;  // the file written
+    std::string log;
+    std::string original;  // the caller's name of the input
+    bool inPlace = false;
+};
+
+int transformLine(std::string& holder, int functionCode) {
+    return ExecuteFunction(holder, functionCode);
+}
+
+void writeHolder(OutputStream& output, const std::string& holder, int functionCode) {
+    if (functionCode != kAnsiToMac) {
+        output.write(holder);
+        return;
+    }
+    // Macintosh line ends: every line feed goes out as a lone carriage return.
+    for (char c : holder) output.put(c == '\n' ? '\r' : c);
+}
+
+// Runs the line loop; returns 0 or a failure code.
+int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log, int functionCode,
+                int& changeCount) {
+    LineReader reader(input);
+    std::string holder;
+    std::string chunk;
+    holder.reserve(8193);
+    for (;;) {
+        bool more = reader.readChunk(chunk);
+        if (!more) {
+            holder += chunk;
+            int result = log.report(transformLine(holder, functionCode), changeCount, holder);
+            if (result < 0) return result;
+            writeHolder(output, holder, functionCode);
+            return 0;
+        }
+        if (!holder.empty() && holder.back() == '\n') {
+            int result = log.report(transformLine(holder, functionCode), changeCount, holder);
+            if (result < 0) return result;
+            writeHolder(output, holder, functionCode);
+            holder.swap(chunk);
+        } else {
+            holder += chunk;
+        }
+    }
+}
+
+// Forms the names; fills `files` and returns 0 or a failure code.
+int formNames(char* path, const char* extension, JobFiles& files) {
+    files.original = path;
+    if (!fitsPathBuffer(files.original) || !platform::fileExists(files.original) ||
+        platform::isDirectory(files.original)) {
+        return kCannotOpenInput;
+    }
+    files.log = platform::withExtension(files.original, kLogExtension);
+    files.inPlace = extension == nullptr || *extension == '\0';
+    if (files.inPlace) {
+        files.output = files.original;
+        if (platform::sameNameIgnoringCase(files.original, files.log)) return kSameInputAndOutput;
+        return 0;
+    }
+    files.input = files.original;
+    files.output = platform::withExtension(files.original, extension);
+    if (!fitsPathBuffer(files.output) || !fitsPathBuffer(files.log)) return kCannotOpenOutput;
+    std::memcpy(path, files.output.c_str(), files.output.size() + 1);
+    return checkOutputNames(files.input, files.output, files.log, kOutputExists);
+}
+
+// Undoes an in-place job that could not start: the input gets its name back.
+void restoreOriginal(const JobFiles& files) {
+    if (files.inPlace) platform::renameFile(files.input, files.original);
+}
+
+int runJob(char* path, int functionCode, bool deleteBackup, const char* extension) {
+    if (functionCode == kKelmoToRtf) return kInvalidFunction;
+    JobState& state = jobState();
+    state.reset();
+    if (path == nullptr) return kCannotOpenInput;
+
+    JobFiles files;
+    if (int code = formNames(path, extension, files); code != 0) return code;
+    if (files.inPlace) {
+        if (int code = renameToBackup(files.original, files.input); code != 0) return code;
+    }
+
+    InputStream input;
+    OutputStream output;
+    ErrorLog log;
+    if (!input.open(files.input, StreamMode::Text)) {
+        restoreOriginal(files);
+        return kCannotOpenInput;
+    }
+    if (!output.open(files.output, StreamMode::Text)) {
+        input.close();
+        restoreOriginal(files);
+        return kCannotOpenOutput;
+    }
+    if (!log.open(files.log)) {
+        input.close();
+        output.close();
+        platform::removeFile(files.output);
+        restoreOriginal(files);
+        return kCannotOpenOutput;
+    }
+
+    log.writeHeader(resources::kTextParserTitle, files.original, functionCode);
+    int changeCount = 0;
+    int loopResult = 0;
+    try {
+        loopResult = runLineLoop(input, output, log, functionCode, changeCount);
+    } catch (const std::bad_alloc&) {
+        state.keepOriginal = true;
+        loopResult = kOutOfMemory;
+    }
+
+    log.writeSummary(functionCode, changeCount, files.inPlace ? files.input : files.original);
+    input.close();
+    // A write error (a full disk) must not pass as a converted file.
+    if (!output.close() && loopResult == 0) loopResult = kCannotOpenOutput;
+    log.close();
+
+    int result = loopResult < 0 ? loopResult : changeCount;
+    if (loopResult < 0) {
+        if (!platform::removeFile(files.output)) {
+            result = kCannotDeleteFaulty;
+        } else if (files.inPlace && platform::renameFile(files.input, files.original) !=
+                                        platform::RenameResult::Ok) {
+            result = kCannotRenameBack;
+        }
+    } else if (files.inPlace && deleteBackup && !state.keepOriginal) {
+        if (!platform::removeFile(files.input)) result = kOldFileNotDeleted;
+    }
+
+    if (state.messagesWritten) return kErrorsInLog;
+    if (!platform::removeFile(files.log)) return kEmptyLogNotDeleted;
+    return result;
+}
+
+}  // namespace
+
+int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup, const char* extension) {
+    try {
+        return runJob(path, functionCode, deleteBackup, extension);
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    }
+}
+
+}  // namespace tessel::frame
+
+extern "C" int funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
+                                        const char* extension) {
+    try {
+        return tessel::frame::runTextReadWriteParser(path, function, deleteBackup != 0, extension);
+    } catch (...) {
+        return tessel::frame::kOutOfMemory;
+    }
+}

@@ -13,6 +13,8 @@ std::string localTimeFormatted(const char* format) {
     return std::string(text, n);
 }
 
-std::string localTime24() { return localTimeFormatted("%a %b %d %H:%M:%S %Y"); }
+std::string localTime24() {
+    return localTimeFormatted("%a %b %d %H:%M:%S %Y");
+}
 
 }  // namespace tessel::platform

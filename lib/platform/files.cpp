@@ -41,9 +41,13 @@ std::optional<std::string> findFileAnyExtensionCase(const std::string& path) {
     return std::nullopt;
 }
 
-bool outputExists(const std::string& path) { return findFileAnyExtensionCase(path).has_value(); }
+bool outputExists(const std::string& path) {
+    return findFileAnyExtensionCase(path).has_value();
+}
 
-bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 RenameResult renameFile(const std::string& from, const std::string& to) {
     if (outputExists(to)) return RenameResult::TargetExists;

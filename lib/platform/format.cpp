@@ -22,3 +22,26 @@ std::string formatText(const char* format, ...) {
 }
 
 }  // namespace tessel::platform
+
+namespace tessel::platform {
+
+std::string fillPlaceholders(std::string_view format,
+                             std::initializer_list<std::string_view> args) {
+    std::string text;
+    std::size_t extra = 0;
+    for (auto arg : args) extra += arg.size();
+    text.reserve(format.size() + extra);
+    auto next = args.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() &&
+            (format[i + 1] == 'd' || format[i + 1] == 's')) {
+            if (next != args.end()) text += *next++;
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
+}  // namespace tessel::platform

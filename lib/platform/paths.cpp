@@ -4,7 +4,9 @@
 
 namespace tessel::platform {
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
 PathParts splitPath(std::string_view path) {
     PathParts parts;

@@ -10,7 +10,8 @@ namespace tessel::platform {
 std::optional<std::span<const std::uint8_t>> findResource(std::string_view name,
                                                           std::string_view type) {
     for (const auto& resource : resources::grammarResources()) {
-        if (sameNameIgnoringCase(resource.name, name) && sameNameIgnoringCase(resource.type, type)) {
+        if (sameNameIgnoringCase(resource.name, name) &&
+            sameNameIgnoringCase(resource.type, type)) {
             return resource.data;
         }
     }

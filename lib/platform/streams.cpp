@@ -105,6 +105,26 @@ std::size_t InputStream::read(char* out, std::size_t n) {
     return count;
 }
 
+std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {
+    if (pushedBack_ >= 0 || limit == 0) return 0;
+    if (pos_ == end_ && !fill()) return 0;
+    std::size_t stop = std::min(end_, pos_ + limit);
+    std::size_t i = pos_;
+    if (mode_ == StreamMode::Binary) {
+        i = stop;
+    } else {
+        while (i < stop) {
+            char c = buffer_[i];
+            if (c == '\r' || c == '\n' || (c == '\x1A' && stopAtCtrlZ_)) break;
+            ++i;
+        }
+    }
+    std::size_t count = i - pos_;
+    out.append(buffer_ + pos_, count);
+    pos_ = i;
+    return count;
+}
+
 bool InputStream::atEnd() {
     if (pushedBack_ >= 0) return false;
     int c = get();
@@ -126,8 +146,10 @@ bool OutputStream::open(const std::string& path, StreamMode mode) {
 }
 
 void OutputStream::flush() {
-    if (pos_ == 0 || file_ == nullptr) return;
-    if (std::fwrite(buffer_, 1, pos_, file_) != pos_) error_ = true;
+    // Writing to a stream that is not open loses the bytes and says so.
+    if (pos_ != 0 && (file_ == nullptr || std::fwrite(buffer_, 1, pos_, file_) != pos_)) {
+        error_ = true;
+    }
     pos_ = 0;
 }
 

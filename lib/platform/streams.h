@@ -16,7 +16,7 @@ inline constexpr std::size_t kStreamBufferSize = 8192;
 enum class StreamMode { Text, Binary };
 
 class InputStream {
-public:
+  public:
     InputStream() = default;
     ~InputStream() { close(); }
     InputStream(const InputStream&) = delete;
@@ -37,9 +37,13 @@ public:
     // Reads up to n bytes; returns the count (0 at end of data).
     std::size_t read(char* out, std::size_t n);
     bool atEnd();
+    // Appends to `out` the bytes that need no text-mode translation (anything
+    // but CR, LF and, when it ends the data, Ctrl-Z), at most `limit`, without
+    // consuming the byte it stopped at. Returns the count appended.
+    std::size_t appendPlainRun(std::string& out, std::size_t limit);
     bool failed() const { return error_; }
 
-private:
+  private:
     bool fill();
 
     std::FILE* file_ = nullptr;
@@ -54,7 +58,7 @@ private:
 };
 
 class OutputStream {
-public:
+  public:
     OutputStream() = default;
     ~OutputStream() { close(); }
     OutputStream(const OutputStream&) = delete;
@@ -73,9 +77,9 @@ public:
     void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
     bool failed() const { return error_; }
 
-private:
+  private:
     void putRaw(char c) {
-        if (pos_ == kStreamBufferSize) flush();
+        if (pos_ >= kStreamBufferSize) flush();
         buffer_[pos_++] = c;
     }
     void flush();

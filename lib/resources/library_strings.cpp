@@ -54,6 +54,8 @@ constexpr std::array kStrings = {
 
 }  // namespace
 
-std::span<const StringResource> libraryStrings() { return kStrings; }
+std::span<const StringResource> libraryStrings() {
+    return kStrings;
+}
 
 }  // namespace tessel::resources

@@ -1,0 +1,226 @@
+#include "core/batch_session.h"
+
+#include <ctime>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "core/output_files.h"
+
+namespace tessel::app {
+
+namespace {
+
+// The report texts carry one "%d" or "%s"; filling them by substitution keeps
+// formats out of printf.
+std::string fill(std::string_view format, std::string_view placeholder, std::string_view value) {
+    std::string text(format);
+    std::size_t at = text.find(placeholder);
+    if (at != std::string::npos) text.replace(at, placeholder.size(), value);
+    return text;
+}
+
+std::string withNumber(std::string_view format, int number) {
+    return fill(format, "%d", std::to_string(number));
+}
+
+std::string withText(std::string_view format, std::string_view value) {
+    return fill(format, "%s", value);
+}
+
+// The library refuses to overwrite an output with one of these codes.
+bool outputAlreadyExists(int result) {
+    return result == -115 || result == -1401;
+}
+
+std::string returnCodeReport(int result) {
+    if (std::optional<std::string_view> known = returnCodeText(result)) {
+        return std::string(*known) + text::kAfterCodeText;
+    }
+    return withNumber(text::kUnknownErrorCode, result);
+}
+
+std::string changesResultText(bool conversionFlag, int result) {
+    if (result < 0) return returnCodeReport(result);
+    if (result == 0) return conversionFlag ? text::kFileConvertedOk : text::kNoChangesMade;
+    return withNumber(text::kChangesMade, result);
+}
+
+std::string tagsResultText(int result) {
+    switch (result) {
+        case 0:
+            return text::kNoTagsMarkedUp;
+        case 1:
+            return text::kOneTagMarkedUp;
+        case -1:
+            return text::kParsingFailed;
+        case -2:
+            return text::kCouldNotCreateOutput;
+        default:
+            break;
+    }
+    // Other failures get their own text; a negative number of tags marked up
+    // would report a failure as a success.
+    if (result < 0) return returnCodeReport(result);
+    return withNumber(text::kTagsMarkedUp, result);
+}
+
+// Deletes an existing output so that the export can write it again. Never
+// the input itself (an output name that resolves to the input) and never a
+// folder.
+bool removeOldOutput(const std::string& existingOutput, const std::string& inputPath) {
+    std::optional<FileStamp> output = stampOf(existingOutput);
+    if (!output || output->isDirectory) return false;
+    std::optional<FileStamp> input = stampOf(inputPath);
+    if (input && input->device == output->device && input->inode == output->inode) return false;
+    std::error_code error;
+    return std::filesystem::remove(existingOutput, error) && !error;
+}
+
+ExportRequest requestFor(const std::string& inputPath, const std::string& extension,
+                         const RunSettings& settings) {
+    ExportRequest request;
+    request.inputPath = inputPath;
+    request.outputExtension = extension;
+    request.tagFilePath = settings.tagFilePath;
+    request.codePage = settings.codePage;
+    request.charsetName = settings.charsetName;
+    request.deleteBackup = settings.deleteBackup;
+    return request;
+}
+
+std::string extensionFor(const Command& command, const RunSettings& settings) {
+    if (!settings.outputExtension) return std::string(command.outputExtension);
+    // Only an export that converts in place may run without an extension.
+    if (settings.outputExtension->empty() &&
+        !convertsInPlaceWithoutExtension(command.exportBinding)) {
+        return std::string(command.outputExtension);
+    }
+    return *settings.outputExtension;
+}
+
+}  // namespace
+
+std::string fileResultText(ReportKind kind, bool conversionFlag, int result) {
+    return kind == ReportKind::Tags ? tagsResultText(result)
+                                    : changesResultText(conversionFlag, result);
+}
+
+std::string summaryCountLine(const text::CountTexts& texts, int count) {
+    if (count == 0) return texts.none;
+    if (count == 1) return texts.one;
+    return withNumber(texts.many, count);
+}
+
+std::string summaryTimeNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (localtime_r(&now, &local) == nullptr) return "\n\n";
+    char buffer[64];
+    std::size_t length = std::strftime(buffer, sizeof buffer, text::kSummaryTimeFormat, &local);
+    return std::string(buffer, length);
+}
+
+BatchSession::BatchSession(BatchShell& shell, BatchOptions options,
+                           std::function<std::string()> timeText)
+    : shell_(shell), options_(options), timeText_(std::move(timeText)) {}
+
+std::vector<FileOutcome> BatchSession::runCommand(const Command& command,
+                                                  const RunSettings& settings) {
+    startGroup(command);
+    std::vector<std::string> files =
+        shell_.chooseFiles(FileChoice{command.fileChoiceTitle, command.fileFilter});
+    if (files.empty()) return {};
+
+    std::vector<std::string> logNames;
+    for (const std::string& file : files) logNames.push_back(outputNameFor(file, ".Err"));
+    if (!shell_.closeErrorLogViews(logNames)) return {};
+
+    shell_.appendReport(std::string(command.heading), ReportStyle::Heading);
+    std::vector<FileOutcome> outcomes;
+    for (const std::string& file : files) outcomes.push_back(processFile(command, file, settings));
+    shell_.appendReport(withNumber(text::kFilesProcessed, static_cast<int>(files.size())),
+                        ReportStyle::Normal);
+    writeSummary();
+    return outcomes;
+}
+
+FileOutcome BatchSession::processFile(const Command& command, const std::string& inputPath,
+                                      const RunSettings& settings) {
+    shell_.appendReport(withText(text::kConvertingFile, inputPath), ReportStyle::Normal);
+
+    std::string extension = extensionFor(command, settings);
+    FileOutcome outcome;
+    outcome.inputPath = inputPath;
+    outcome.outputPath = outputNameFor(inputPath, extension);
+    const std::string logName = errorLogNameFor(outcome.outputPath);
+    // Files that were there before the call are counted only when the call
+    // wrote them anew.
+    std::optional<FoundFile> logBefore = findWithStamp(logName);
+    std::optional<FoundFile> outputBefore = findWithStamp(outcome.outputPath);
+
+    ExportRequest request = requestFor(inputPath, extension, settings);
+    int result = callExport(command.exportBinding, request);
+    if (outputAlreadyExists(result)) {
+        std::optional<std::string> existing = findAnyExtensionCase(outcome.outputPath);
+        if (allowOverwrite(existing.value_or(outcome.outputPath)) && existing &&
+            removeOldOutput(*existing, inputPath)) {
+            outputBefore.reset();
+            result = callExport(command.exportBinding, request);
+        }
+    }
+    outcome.result = result;
+    outcome.countedRead = result != -101;
+    outcome.outputCreated = !outputAlreadyExists(result) &&
+                            isNewVersion(outputBefore, findWithStamp(outcome.outputPath));
+    if (result < 0) {
+        std::optional<FoundFile> logAfter = findWithStamp(logName);
+        // -113 says the log holds this call's messages even when a log of an
+        // earlier run looks the same.
+        bool written = logAfter && !logAfter->stamp.isDirectory &&
+                       (result == -113 || isNewVersion(logBefore, logAfter));
+        if (written) outcome.errorLogPath = logAfter->path;
+    }
+    count(outcome);
+    shell_.appendReport(fileResultText(command.kind, command.conversionFlag, result),
+                        ReportStyle::Normal);
+    return outcome;
+}
+
+bool BatchSession::allowOverwrite(const std::string& existingOutput) {
+    if (options_.overwriteExisting) return true;
+    return shell_.askYesNo(withText(text::kOverwriteQuestion, existingOutput));
+}
+
+void BatchSession::count(FileOutcome& outcome) {
+    if (outcome.countedRead) ++counters_.filesRead;
+    if (outcome.outputCreated) ++counters_.outputsCreated;
+    if (outcome.errorLogPath) {
+        ++counters_.errorLogsWritten;
+        counters_.errorLogPaths.push_back(*outcome.errorLogPath);
+    }
+}
+
+void BatchSession::startGroup(const Command& command) {
+    if (!command.group) return;
+    if (command.group != lastGroup_) shell_.clearReport();
+    lastGroup_ = command.group;
+}
+
+void BatchSession::writeSummary() {
+    shell_.appendReport(text::kSummaryHeading, ReportStyle::Heading);
+    shell_.appendReport(timeText_(), ReportStyle::Normal);
+    shell_.appendReport(summaryCountLine(text::kFilesRead, counters_.filesRead),
+                        ReportStyle::Normal);
+    shell_.appendReport(summaryCountLine(text::kOutputsCreated, counters_.outputsCreated),
+                        ReportStyle::Normal);
+    shell_.appendReport(summaryCountLine(text::kErrorLogsWritten, counters_.errorLogsWritten),
+                        ReportStyle::Normal);
+    shell_.appendReport(text::kSummaryEnd, ReportStyle::Normal);
+
+    std::vector<std::string> logs = std::move(counters_.errorLogPaths);
+    counters_ = RunCounters{};
+    if (!logs.empty()) shell_.openErrorLogs(logs);
+}
+
+}  // namespace tessel::app

@@ -1,0 +1,92 @@
+// The batch workflow: a command converts the chosen files one by one through
+// its export, handles outputs that already exist, reports each result,
+// counts files read, outputs created and error logs written, and ends with a
+// run summary.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/batch_shell.h"
+#include "core/command_table.h"
+#include "core/export_binding.h"
+#include "core/report_texts.h"
+
+namespace tessel::app {
+
+struct BatchOptions {
+    bool overwriteExisting = false;  // delete existing outputs without asking
+};
+
+// Values of one run of a command beyond its table row.
+struct RunSettings {
+    // Replaces the command's output extension ("" converts in place when the
+    // export can).
+    std::optional<std::string> outputExtension;
+    bool deleteBackup = true;
+    std::string tagFilePath;
+    unsigned codePage = 1252;
+    std::string charsetName;
+};
+
+struct FileOutcome {
+    std::string inputPath;
+    std::string outputPath;
+    int result = 0;
+    bool countedRead = false;
+    bool outputCreated = false;
+    std::optional<std::string> errorLogPath;  // a log this call wrote
+};
+
+struct RunCounters {
+    int filesRead = 0;
+    int outputsCreated = 0;
+    int errorLogsWritten = 0;
+    std::vector<std::string> errorLogPaths;
+};
+
+// The report text of one file's result.
+std::string fileResultText(ReportKind kind, bool conversionFlag, int result);
+
+// One counted line of the summary: its none, one or many form.
+std::string summaryCountLine(const text::CountTexts& texts, int count);
+
+// The local time in the summary's form.
+std::string summaryTimeNow();
+
+class BatchSession {
+  public:
+    explicit BatchSession(BatchShell& shell, BatchOptions options = {},
+                          std::function<std::string()> timeText = summaryTimeNow);
+
+    // Runs a command from the file choice to the summary; returns what
+    // happened to each file (empty when no file was chosen or the command was
+    // cancelled).
+    std::vector<FileOutcome> runCommand(const Command& command, const RunSettings& settings = {});
+
+    // One file: calls the export, handles an existing output, counts and
+    // reports.
+    FileOutcome processFile(const Command& command, const std::string& inputPath,
+                            const RunSettings& settings);
+
+    // Writes the summary, resets the counters and opens the kept error logs.
+    void writeSummary();
+
+    const RunCounters& counters() const { return counters_; }
+    BatchOptions& options() { return options_; }
+
+  private:
+    bool allowOverwrite(const std::string& existingOutput);
+    void startGroup(const Command& command);
+    void count(FileOutcome& outcome);
+
+    BatchShell& shell_;
+    BatchOptions options_;
+    std::function<std::string()> timeText_;
+    RunCounters counters_;
+    std::optional<FormatGroup> lastGroup_;
+};
+
+}  // namespace tessel::app

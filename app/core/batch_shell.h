@@ -1,0 +1,39 @@
+// What the batch core needs from the program around it (the command-line
+// tool or the desktop window): the files to convert, yes/no answers, a place
+// for the report, and a way to show error logs.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessel::app {
+
+// Headings are shown larger in the desktop report; other lines plainly.
+enum class ReportStyle { Heading, Normal };
+
+struct FileChoice {
+    std::string_view title;
+    std::string_view filter;
+};
+
+class BatchShell {
+  public:
+    virtual ~BatchShell() = default;
+
+    // The files of one batch in order; empty when the user chose none.
+    virtual std::vector<std::string> chooseFiles(const FileChoice& choice) = 0;
+    // A question answered Yes (true) or No.
+    virtual bool askYesNo(const std::string& question) = 0;
+    // Appends text at the end of the report.
+    virtual void appendReport(const std::string& text, ReportStyle style) = 0;
+    // Empties the report (a command of another format group starts).
+    virtual void clearReport() = 0;
+    // Shows the error logs a batch wrote, in the order they were written.
+    virtual void openErrorLogs(const std::vector<std::string>& paths) = 0;
+    // Closes views of the given error logs before they are written again;
+    // false cancels the command (the user kept unsaved changes).
+    virtual bool closeErrorLogViews(const std::vector<std::string>& /*logPaths*/) { return true; }
+};
+
+}  // namespace tessel::app

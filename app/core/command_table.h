@@ -1,0 +1,51 @@
+// The conversion commands as data: one row per command with everything the
+// workflow and the shells need. A new library export becomes a new command by
+// adding one row to the table in command_table.cpp.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "core/export_binding.h"
+
+namespace tessel::app {
+
+// Selects the per-file report wording.
+enum class ReportKind {
+    Changes,  // a change count; 0 reads "File converted OK." or "No changes made!"
+    Tags,     // a count of tags marked up, -1/-2 for parse/output failures
+};
+
+// Commands of one format share the report window; another group clears it.
+enum class FormatGroup { Html = 0, Ventura = 1, QuarkXPress = 2, PageMaker = 3 };
+
+struct Command {
+    std::string_view family;           // command-line family: "text", "markup", "back"
+    std::string_view name;             // command-line name within the family
+    std::string_view summary;          // one line for help texts
+    std::optional<FormatGroup> group;  // none: leaves the report as it is
+    std::string_view fileChoiceTitle;
+    std::string_view fileFilter;
+    std::string_view heading;
+    // Extension of the output; empty for jobs that convert the file in place.
+    std::string_view outputExtension;
+    ExportBinding exportBinding;
+    ReportKind kind;
+    bool conversionFlag;  // changes kind: a result of 0 reads "File converted OK."
+};
+
+std::span<const Command> commandTable();
+
+// The row of `family` and `name`, or null.
+const Command* findCommand(std::string_view family, std::string_view name);
+
+// File-type lists for the file choices.
+namespace filter {
+extern const std::string_view kText;
+extern const std::string_view kRtf;
+extern const std::string_view kQuarkXPress;
+extern const std::string_view kHtml;
+}  // namespace filter
+
+}  // namespace tessel::app

@@ -1,0 +1,55 @@
+// How a command calls its library export. The exports differ in their
+// arguments; each binding kind holds a pointer to an export of the public
+// header (or a stand-in with the same signature) and knows which of the
+// request's values to pass.
+#pragma once
+
+#include <string>
+#include <variant>
+
+namespace tessel::app {
+
+// What the workflow knows about one call.
+struct ExportRequest {
+    std::string inputPath;
+    // Output extension handed to the export (RTF back, text jobs); empty for
+    // an in-place text job.
+    std::string outputExtension;
+    std::string tagFilePath;   // HTML mark-up; empty when none is used
+    unsigned codePage = 1252;  // multilingual HTML
+    std::string charsetName;   // multilingual HTML
+    bool deleteBackup = true;  // in-place text jobs
+};
+
+// Mark-up of a DTP file: input path only.
+struct InputOnlyExport {
+    int (*call)(const char* input);
+};
+// RTF back to text: input path and output extension.
+struct ExtensionExport {
+    int (*call)(const char* input, const char* extension);
+};
+// HTML mark-up: input path and tag definition file ("" when none).
+struct TagFileExport {
+    int (*call)(const char* input, const char* tagFile);
+};
+// RTF back to HTML in a chosen code page.
+struct MultiLingualExport {
+    int (*call)(const char* input, const char* extension, unsigned codePage, const char* charset);
+};
+// The line engine with one of its function codes. It writes the output name
+// into the path buffer, so it gets a buffer of its own.
+struct TextEngineExport {
+    int (*call)(char* path, int function, unsigned char deleteBackup, const char* extension);
+    int functionCode;
+};
+
+using ExportBinding = std::variant<InputOnlyExport, ExtensionExport, TagFileExport,
+                                   MultiLingualExport, TextEngineExport>;
+
+int callExport(const ExportBinding& binding, const ExportRequest& request);
+
+// True for exports that convert a file in place when given no extension.
+bool convertsInPlaceWithoutExtension(const ExportBinding& binding);
+
+}  // namespace tessel::app

@@ -1,0 +1,91 @@
+#include "command_dispatch.h"
+
+#include <array>
+#include <ostream>
+
+#include "exit_codes.h"
+#include "job_commands.h"
+#include "tessel_cat.h"
+
+namespace tessel::cli {
+
+namespace {
+
+int textCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return jobFamilyCommand("text", args, out, err);
+}
+
+const std::array kCliCommands = {
+    CliCommand{"text", "line-by-line text jobs: Macintosh/ANSI characters, line breaks", true,
+               textCommand},
+};
+
+const CliCommand* findCliCommand(std::string_view name) {
+    for (const CliCommand& command : kCliCommands) {
+        if (command.name == name) return &command;
+    }
+    return nullptr;
+}
+
+void printHelp(std::ostream& out) {
+    out << "Usage: tessel [--overwrite] COMMAND [ARGUMENTS]\n"
+           "       tessel --version | --help\n\nCommands:\n";
+    for (const CliCommand& command : kCliCommands) {
+        out << "  " << command.name;
+        for (std::size_t pad = command.name.size(); pad < 10; ++pad) out << ' ';
+        out << command.summary << "\n";
+    }
+    out << "\nGlobal options:\n"
+           "  --overwrite   replace existing output files without asking (otherwise the\n"
+           "                question is asked on a terminal and answered No elsewhere)\n"
+           "  --version     show the conversion library's name and version\n"
+           "  --help        show this help; \"tessel COMMAND --help\" shows a command's\n";
+}
+
+}  // namespace
+
+std::span<const CliCommand> cliCommands() {
+    return kCliCommands;
+}
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool overwrite = false;
+    std::size_t i = 0;
+    for (; i < args.size() && args[i].size() > 1 && args[i][0] == '-'; ++i) {
+        const std::string& option = args[i];
+        if (option == "--help" || option == "-h") {
+            printHelp(out);
+            return kExitSuccess;
+        }
+        if (option == "--version") {
+            out << f_pszDLLName() << " " << f_pszDLLVersion() << "\n";
+            return kExitSuccess;
+        }
+        if (option == "--overwrite") {
+            overwrite = true;
+            continue;
+        }
+        err << "tessel: unknown option " << option << "\n";
+        return kExitUsageError;
+    }
+    if (i == args.size()) {
+        err << "tessel: missing command\n";
+        printHelp(err);
+        return kExitUsageError;
+    }
+    const CliCommand* command = findCliCommand(args[i]);
+    if (!command) {
+        err << "tessel: unknown command \"" << args[i] << "\"\n";
+        printHelp(err);
+        return kExitUsageError;
+    }
+    if (overwrite && !command->takesOverwrite) {
+        err << "tessel: " << command->name << " does not take --overwrite\n";
+        return kExitUsageError;
+    }
+    std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+    if (overwrite) rest.insert(rest.begin(), "--overwrite");
+    return command->run(rest, out, err);
+}
+
+}  // namespace tessel::cli

@@ -1,0 +1,180 @@
+#include "job_commands.h"
+
+#include <unistd.h>
+
+#include <iostream>
+#include <optional>
+
+#include "core/batch_session.h"
+#include "core/command_table.h"
+#include "exit_codes.h"
+#include "file_arguments.h"
+#include "terminal_shell.h"
+
+namespace tessel::cli {
+
+namespace {
+
+struct JobArguments {
+    std::optional<std::string> subcommand;
+    std::vector<std::string> names;
+    std::optional<std::string> extension;
+    bool keepBackup = false;
+    bool overwrite = false;
+    bool help = false;
+};
+
+// The value of an option given as "--name VALUE" or "--name=VALUE".
+std::optional<std::string> optionValue(const std::vector<std::string>& args, std::size_t& i,
+                                       std::string_view name) {
+    const std::string& arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) return std::nullopt;
+        return args[++i];
+    }
+    return arg.substr(name.size() + 1);
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// Reads the options and names; false (with a message) on a usage error.
+bool parseJobArguments(const std::vector<std::string>& args, JobArguments& parsed,
+                       std::ostream& err) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
+        if (!isOption) {
+            if (!parsed.subcommand) {
+                parsed.subcommand = arg;
+            } else {
+                parsed.names.push_back(arg);
+            }
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            parsed.help = true;
+        } else if (arg == "--overwrite") {
+            parsed.overwrite = true;
+        } else if (arg == "--keep-backup") {
+            parsed.keepBackup = true;
+        } else if (arg == "--ext" || startsWith(arg, "--ext=")) {
+            parsed.extension = optionValue(args, i, "--ext");
+            if (!parsed.extension || parsed.extension->empty() || *parsed.extension == ".") {
+                err << "tessel: --ext needs an extension, such as \".txt\"\n";
+                return false;
+            }
+            if (parsed.extension->find_first_of("/\\") != std::string::npos) {
+                err << "tessel: --ext takes an extension, not a path: " << *parsed.extension
+                    << "\n";
+                return false;
+            }
+        } else {
+            err << "tessel: unknown option " << arg << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+void printFamilyHelp(std::string_view family, std::ostream& out) {
+    out << "Usage: tessel " << family << " SUBCOMMAND [OPTIONS] FILE...\n\nSubcommands:\n";
+    for (const app::Command& command : app::commandTable()) {
+        if (command.family != family) continue;
+        out << "  " << command.name;
+        for (std::size_t pad = command.name.size(); pad < 14; ++pad) out << ' ';
+        out << command.summary << "\n";
+    }
+    out << "\nRun \"tessel " << family << " SUBCOMMAND --help\" for its options.\n";
+}
+
+void printCommandHelp(const app::Command& command, std::ostream& out) {
+    bool inPlace = app::convertsInPlaceWithoutExtension(command.exportBinding);
+    out << "Usage: tessel " << command.family << " " << command.name
+        << (inPlace ? " [--ext EXT] [--keep-backup]" : "") << " [--overwrite] FILE...\n\n"
+        << "Converts each FILE: " << command.summary << ".\n";
+    if (inPlace) {
+        out << "Without --ext the file is converted in place; the original is kept under a\n"
+               "backup name (.OLD, .001, ...) until the conversion has succeeded.\n";
+    } else {
+        out << "The output is written next to each file with the extension \""
+            << command.outputExtension << "\".\n";
+    }
+    out << "\nOptions:\n";
+    if (inPlace) {
+        out << "  --ext EXT       write the output to a new file with extension EXT\n"
+               "  --keep-backup   keep the backup of a file converted in place\n";
+    }
+    out << "  --overwrite     replace existing output files without asking\n"
+           "  --help          show this help\n\n"
+           "Exit status: 0 when every file was converted, 1 when a file failed, 2 for\n"
+           "usage errors. An error log (.ERR/.err) is written next to a file with problems.\n";
+}
+
+app::RunSettings settingsFor(const JobArguments& parsed) {
+    app::RunSettings settings;
+    settings.outputExtension = parsed.extension;
+    settings.deleteBackup = !parsed.keepBackup;
+    return settings;
+}
+
+bool allSucceeded(const std::vector<app::FileOutcome>& outcomes) {
+    for (const app::FileOutcome& outcome : outcomes) {
+        if (outcome.result < 0) return false;
+    }
+    return true;
+}
+
+int runJob(const app::Command& command, const JobArguments& parsed, std::ostream& out,
+           std::ostream& err) {
+    FileArguments files = collectFiles(parsed.names, err);
+    if (files.files.empty()) return kExitFailure;
+    TerminalShell shell(files.files, out, err, std::cin, ::isatty(STDIN_FILENO) == 1);
+    app::BatchSession session(shell, app::BatchOptions{parsed.overwrite});
+    std::vector<app::FileOutcome> outcomes = session.runCommand(command, settingsFor(parsed));
+    out.flush();
+    return allSucceeded(outcomes) && !files.refusedSome ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace
+
+int jobFamilyCommand(std::string_view family, const std::vector<std::string>& args,
+                     std::ostream& out, std::ostream& err) {
+    JobArguments parsed;
+    if (!parseJobArguments(args, parsed, err)) return kExitUsageError;
+    if (!parsed.subcommand) {
+        if (parsed.help) {
+            printFamilyHelp(family, out);
+            return kExitSuccess;
+        }
+        err << "tessel: " << family << ": missing subcommand\n";
+        printFamilyHelp(family, err);
+        return kExitUsageError;
+    }
+    const app::Command* command = app::findCommand(family, *parsed.subcommand);
+    if (!command) {
+        err << "tessel: " << family << ": unknown subcommand \"" << *parsed.subcommand << "\"\n";
+        printFamilyHelp(family, err);
+        return kExitUsageError;
+    }
+    if (parsed.help) {
+        printCommandHelp(*command, out);
+        return kExitSuccess;
+    }
+    bool inPlace = app::convertsInPlaceWithoutExtension(command->exportBinding);
+    if (!inPlace && (parsed.extension || parsed.keepBackup)) {
+        err << "tessel: " << family << " " << command->name
+            << ": --ext and --keep-backup apply to text jobs only\n";
+        return kExitUsageError;
+    }
+    if (parsed.names.empty()) {
+        err << "tessel: " << family << " " << command->name << ": no files given\n"
+            << "Run \"tessel " << family << " " << command->name << " --help\" for usage.\n";
+        return kExitUsageError;
+    }
+    return runJob(*command, parsed, out, err);
+}
+
+}  // namespace tessel::cli

@@ -1,0 +1,10 @@
+#include "frame/job_state.h"
+
+namespace tessel::frame {
+
+JobState& jobState() {
+    static JobState state;
+    return state;
+}
+
+}  // namespace tessel::frame

@@ -1,0 +1,26 @@
+#include "frame/line_reader.h"
+
+namespace tessel::frame {
+
+bool LineReader::readChunk(std::string& chunk) {
+    chunk.clear();
+    while (chunk.size() < kChunkLimit) {
+        if (input_.appendPlainRun(chunk, kChunkLimit - chunk.size()) > 0) continue;
+        int c = input_.get();
+        if (c < 0) return false;
+        if (c == '\n') {
+            int next = input_.get();
+            if (next != '\r') input_.unget(next);
+            chunk += '\n';
+            return true;
+        }
+        if (c == '\r') {
+            chunk += '\n';
+            return true;
+        }
+        chunk += static_cast<char>(c);
+    }
+    return true;
+}
+
+}  // namespace tessel::frame

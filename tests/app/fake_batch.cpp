@@ -1,0 +1,133 @@
+#include "fake_batch.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace tessel::app::testing {
+
+FakeLibrary& fakeLibrary() {
+    static FakeLibrary library;
+    return library;
+}
+
+int FakeLibrary::play(const std::string& input) {
+    inputs.push_back(input);
+    if (steps.empty()) {
+        ADD_FAILURE() << "unexpected export call for " << input;
+        return -1000;
+    }
+    FakeStep step = steps.front();
+    steps.pop_front();
+    if (step.effect) step.effect(input);
+    return step.result;
+}
+
+int fakeInputOnly(const char* input) {
+    fakeLibrary().extensions.emplace_back();
+    return fakeLibrary().play(input);
+}
+
+int fakeWithExtension(const char* input, const char* extension) {
+    fakeLibrary().extensions.emplace_back(extension);
+    return fakeLibrary().play(input);
+}
+
+int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const char* extension) {
+    FakeLibrary& library = fakeLibrary();
+    library.functionCodes.push_back(function);
+    library.deleteBackupFlags.push_back(deleteBackup);
+    library.extensions.emplace_back(extension ? extension : "");
+    std::string input(path);
+    // The engine may write a name of up to 259 characters into the buffer;
+    // doing so here lets the sanitizers see a buffer that is too small.
+    std::memset(path, 'x', 259);
+    path[259] = '\0';
+    return library.play(input);
+}
+
+std::vector<std::string> FakeShell::chooseFiles(const FileChoice& choice) {
+    lastChoice = choice;
+    return files;
+}
+
+bool FakeShell::askYesNo(const std::string& question) {
+    questions.push_back(question);
+    if (answers.empty()) return false;
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void FakeShell::appendReport(const std::string& text, ReportStyle style) {
+    report.push_back(ReportLine{text, style});
+}
+
+void FakeShell::openErrorLogs(const std::vector<std::string>& paths) {
+    openedLogs.push_back(paths);
+}
+
+bool FakeShell::closeErrorLogViews(const std::vector<std::string>& logPaths) {
+    closeRequests.insert(closeRequests.end(), logPaths.begin(), logPaths.end());
+    return allowClose;
+}
+
+std::string FakeShell::reportText() const {
+    std::string text;
+    for (const ReportLine& line : report) text += line.text;
+    return text;
+}
+
+Command fakeCommand(ExportBinding binding, ReportKind kind, bool conversionFlag,
+                    std::optional<FormatGroup> group, std::string_view outputExtension) {
+    return Command{
+        .family = "test",
+        .name = "fake",
+        .summary = "stand-in",
+        .group = group,
+        .fileChoiceTitle = "Select Test Files",
+        .fileFilter = "Test Files|*.tst||",
+        .heading = "Testing...\n\n",
+        .outputExtension = outputExtension,
+        .exportBinding = binding,
+        .kind = kind,
+        .conversionFlag = conversionFlag,
+    };
+}
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tessel_app_test_XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
+    root = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+}
+
+std::string ScratchFolder::path(const std::string& name) const {
+    return (root / name).string();
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
+
+}  // namespace tessel::app::testing

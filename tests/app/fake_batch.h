@@ -1,0 +1,87 @@
+// Stand-ins for the library exports and for the program around the batch
+// core, and a scratch folder for the files they write.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/batch_shell.h"
+#include "core/command_table.h"
+
+namespace tessel::app::testing {
+
+// One scripted answer of the fake library: the code it returns and what it
+// does to the file system before returning.
+struct FakeStep {
+    int result = 0;
+    std::function<void(const std::string& input)> effect;
+};
+
+// The fake exports record their calls and play the scripted steps in order.
+struct FakeLibrary {
+    std::deque<FakeStep> steps;
+    std::vector<std::string> inputs;
+    std::vector<std::string> extensions;
+    std::vector<int> functionCodes;
+    std::vector<int> deleteBackupFlags;
+    std::vector<std::size_t> pathBufferSizes;  // text engine: bytes usable
+
+    int play(const std::string& input);
+};
+
+// Reset by each test.
+FakeLibrary& fakeLibrary();
+
+int fakeInputOnly(const char* input);
+int fakeWithExtension(const char* input, const char* extension);
+int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const char* extension);
+
+struct ReportLine {
+    std::string text;
+    ReportStyle style;
+};
+
+class FakeShell : public BatchShell {
+  public:
+    std::vector<std::string> files;
+    std::deque<bool> answers;  // answers to questions; No when exhausted
+    std::vector<std::string> questions;
+    std::vector<ReportLine> report;
+    int clears = 0;
+    std::vector<std::vector<std::string>> openedLogs;
+    std::vector<std::string> closeRequests;
+    bool allowClose = true;
+
+    std::vector<std::string> chooseFiles(const FileChoice& choice) override;
+    bool askYesNo(const std::string& question) override;
+    void appendReport(const std::string& text, ReportStyle style) override;
+    void clearReport() override { ++clears; }
+    void openErrorLogs(const std::vector<std::string>& paths) override;
+    bool closeErrorLogViews(const std::vector<std::string>& logPaths) override;
+
+    std::string reportText() const;
+    FileChoice lastChoice{};
+};
+
+// A command row around a stand-in export.
+Command fakeCommand(ExportBinding binding, ReportKind kind = ReportKind::Changes,
+                    bool conversionFlag = true, std::optional<FormatGroup> group = std::nullopt,
+                    std::string_view outputExtension = ".rtf");
+
+// A fresh folder per test, removed afterwards.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    std::string path(const std::string& name) const;
+    std::filesystem::path root;
+};
+
+void writeFile(const std::string& path, const std::string& content);
+std::string readFile(const std::string& path);
+bool exists(const std::string& path);
+
+}  // namespace tessel::app::testing

@@ -1,0 +1,33 @@
+// Runs the tessel tool as a child process with standard input from
+// /dev/null (not a terminal) and collects what it writes.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tessel::cli::testing {
+
+struct ToolRun {
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun runTool(const std::vector<std::string>& args);
+
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    std::string path(const std::string& name) const;
+
+  private:
+    std::filesystem::path root_;
+};
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+bool exists(const std::string& path);
+
+}  // namespace tessel::cli::testing

@@ -1,0 +1,105 @@
+#include "platform/streams.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace tessel::platform {
+namespace {
+
+using test::TempDir;
+
+std::string readAll(const std::string& path, StreamMode mode, bool stopAtCtrlZ = false) {
+    InputStream in;
+    EXPECT_TRUE(in.open(path, mode, stopAtCtrlZ));
+    std::string text;
+    for (int c = in.get(); c >= 0; c = in.get()) text += static_cast<char>(c);
+    return text;
+}
+
+std::string writeAll(const TempDir& dir, std::string_view text, StreamMode mode) {
+    std::string path = dir.file("out");
+    OutputStream out;
+    EXPECT_TRUE(out.open(path, mode));
+    out.write(text);
+    EXPECT_TRUE(out.close());
+    return test::readFile(path);
+}
+
+TEST(TextModeRead, TurnsCrLfIntoLfAndKeepsLoneCarriageReturns) {
+    TempDir dir;
+    auto path = dir.write("in", std::string("a\r\nb\rc\n\r\r\nd\0e", 12));
+    EXPECT_EQ(readAll(path, StreamMode::Text), std::string("a\nb\rc\n\r\nd\0e", 10));
+    EXPECT_EQ(readAll(path, StreamMode::Binary).size(), 12u);
+}
+
+TEST(TextModeRead, PairSplitAcrossTheBufferBoundaryIsStillOneLineFeed) {
+    TempDir dir;
+    std::string text(kStreamBufferSize - 1, 'x');
+    text += "\r\nend\r";
+    auto path = dir.write("in", text);
+    std::string expected(kStreamBufferSize - 1, 'x');
+    expected += "\nend\r";
+    EXPECT_EQ(readAll(path, StreamMode::Text), expected);
+}
+
+TEST(TextModeRead, CtrlZEndsTheDataOnlyWhenAsked) {
+    TempDir dir;
+    auto path = dir.write("in",
+                          "ab\x1A"
+                          "cd");
+    EXPECT_EQ(readAll(path, StreamMode::Text, true), "ab");
+    EXPECT_EQ(readAll(path, StreamMode::Text, false),
+              "ab\x1A"
+              "cd");
+}
+
+TEST(TextModeRead, BulkReadAndPushBackAgreeWithGet) {
+    TempDir dir;
+    auto path = dir.write("in", "one\r\ntwo");
+    InputStream in;
+    ASSERT_TRUE(in.open(path, StreamMode::Text));
+    EXPECT_EQ(in.get(), 'o');
+    in.unget('o');
+    char buffer[16];
+    std::size_t n = in.read(buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer, n), "one\ntwo");
+    EXPECT_TRUE(in.atEnd());
+}
+
+TEST(OpenFailures, MissingFilesAndFoldersCannotBeOpenedForReading) {
+    TempDir dir;
+    InputStream in;
+    EXPECT_FALSE(in.open(dir.file("missing"), StreamMode::Text));
+    EXPECT_FALSE(in.open(dir.path().string(), StreamMode::Text));
+    OutputStream out;
+    EXPECT_FALSE(out.open(dir.file("no/such/folder/x"), StreamMode::Text));
+}
+
+TEST(TextModeWrite, TurnsEveryLineFeedIntoCrLf) {
+    TempDir dir;
+    EXPECT_EQ(writeAll(dir, "a\nb\rc\n\n", StreamMode::Text), "a\r\nb\rc\r\n\r\n");
+    EXPECT_EQ(writeAll(dir, "a\nb", StreamMode::Binary), "a\nb");
+}
+
+TEST(TextModeWrite, LongTextCrossesTheBufferIntact) {
+    TempDir dir;
+    std::string line(kStreamBufferSize * 3 + 17, 'y');
+    line += '\n';
+    std::string expected = line.substr(0, line.size() - 1) + "\r\n";
+    EXPECT_EQ(writeAll(dir, line, StreamMode::Text), expected);
+}
+
+TEST(TextModeWrite, PrintfFormatsLongTexts) {
+    TempDir dir;
+    std::string path = dir.file("out");
+    OutputStream out;
+    ASSERT_TRUE(out.open(path, StreamMode::Text));
+    std::string word(1000, 'w');
+    out.printf("[%d] %s\n", 7, word.c_str());
+    ASSERT_TRUE(out.close());
+    EXPECT_EQ(test::readFile(path), "[7] " + word + "\r\n");
+}
+
+}  // namespace
+}  // namespace tessel::platform
