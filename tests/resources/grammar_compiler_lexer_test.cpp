@@ -141,5 +141,14 @@ TEST(GrammarCompilerLexer, DefinitionsNestAndAreBoundedInDepth) {
     EXPECT_EQ(errorLine(withParser("define a {a}\nlist 0\n1 : {a}\n")), 6);
 }
 
+TEST(GrammarCompilerLexer, EquivalentStatesAreMerged) {
+    auto g = compileGrammar(withParser("list 0\n1 : \"ab\" | \"cb\"\n2 : \"cd\"\n"), "t");
+    // Start, after a, after c, after ab|cb, after cd, after the start of input.
+    EXPECT_EQ(g.lists[0].states.size(), 6u);
+    auto same = compileGrammar(withParser("list 0\n1 : \"ab\" | \"cb\" | \"db\"\n"), "t");
+    EXPECT_EQ(same.lists[0].states.size(), 4u);
+    EXPECT_EQ(scanned(same, "abcbdb"), (Tokens{"1:ab", "1:cb", "1:db"}));
+}
+
 }  // namespace
 }  // namespace tessel::grammar

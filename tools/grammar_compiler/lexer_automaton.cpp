@@ -6,6 +6,7 @@
 #include <map>
 #include <queue>
 #include <set>
+#include <tuple>
 
 #include "grammar_error.h"
 
@@ -158,6 +159,63 @@ class SubsetBuilder {
     std::vector<std::pair<int, std::uint32_t>> parents_;
 };
 
+// Merges states that accept alike and move alike (partition refinement); the
+// start state stays state 0 and the other states keep their relative order.
+ListAutomaton minimise(const ListAutomaton& dfa) {
+    const std::size_t n = dfa.states.size();
+    std::vector<int> block(n);
+    {
+        std::map<std::tuple<std::int32_t, std::uint32_t, std::uint32_t>, int> byAccept;
+        for (std::size_t s = 0; s < n; ++s) {
+            const AcceptEntry& a = dfa.states[s].accept;
+            auto key = std::make_tuple(a.token, a.list, a.flags);
+            block[s] = byAccept.emplace(key, static_cast<int>(byAccept.size())).first->second;
+        }
+    }
+    for (std::size_t blocks = 0;;) {
+        std::map<std::vector<std::int64_t>, int> bySignature;
+        std::vector<int> next(n);
+        for (std::size_t s = 0; s < n; ++s) {
+            std::vector<std::int64_t> signature{block[s]};
+            for (const auto& t : dfa.states[s].transitions) {
+                signature.push_back(t.low);
+                signature.push_back(t.high);
+                signature.push_back(block[t.target]);
+            }
+            next[s] =
+                bySignature.emplace(signature, static_cast<int>(bySignature.size())).first->second;
+        }
+        block = std::move(next);
+        if (bySignature.size() == blocks) break;
+        blocks = bySignature.size();
+    }
+    // Number the blocks in order of their first state, so block 0 holds state 0.
+    std::map<int, int> renumber;
+    for (std::size_t s = 0; s < n; ++s)
+        renumber.emplace(block[s], static_cast<int>(renumber.size()));
+    ListAutomaton result;
+    result.states.resize(renumber.size());
+    std::vector<bool> done(renumber.size(), false);
+    for (std::size_t s = 0; s < n; ++s) {
+        int id = renumber[block[s]];
+        if (done[id]) continue;
+        done[id] = true;
+        DfaState state;
+        state.accept = dfa.states[s].accept;
+        for (const auto& t : dfa.states[s].transitions) {
+            int target = renumber[block[t.target]];
+            if (!state.transitions.empty() && state.transitions.back().target == target &&
+                static_cast<std::uint64_t>(state.transitions.back().high) + 1 == t.low) {
+                state.transitions.back().high = t.high;
+            } else {
+                state.transitions.push_back({t.low, t.high, target});
+            }
+        }
+        result.states[id] = std::move(state);
+    }
+    return result;
+}
+
 }  // namespace
 
 AcceptEntry acceptEntryOf(const LexRule& rule, bool startOfLine, bool endOfLine) {
@@ -208,7 +266,7 @@ ListAutomaton buildListAutomaton(const Grammar& grammar, int listIndex) {
     };
     for (const auto& rule : list.rules) addRule(rule);
     addRule(bofRule);
-    return SubsetBuilder(nfa, compiled).build(start);
+    return minimise(SubsetBuilder(nfa, compiled).build(start));
 }
 
 }  // namespace tessel::grammar
