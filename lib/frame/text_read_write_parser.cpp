@@ -9,6 +9,7 @@
 #include "frame/job_state.h"
 #include "frame/line_reader.h"
 #include "frame/return_codes.h"
+#include "markup/html_entities.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "resources/log_texts.h"
@@ -30,8 +31,17 @@ struct JobFiles {
     bool inPlace = false;
 };
 
+// The two HTML entity jobs run the entity encoder only; every other code goes
+// through the per-line dispatcher.
 int transformLine(std::string& holder, int functionCode) {
-    return ExecuteFunction(holder, functionCode);
+    switch (functionCode) {
+        case kCharsToHtmlEntities:
+            return markup::funcCharsToHTMLEntities(holder, markup::kEntitiesNamed);
+        case kTextToCompatibleHtml:
+            return markup::funcCharsToHTMLEntities(holder, markup::kEntitiesCompatible);
+        default:
+            return ExecuteFunction(holder, functionCode);
+    }
 }
 
 void writeHolder(OutputStream& output, const std::string& holder, int functionCode) {

@@ -1,0 +1,88 @@
+// One deterministic automaton of a lexer table.
+//
+// States are numbered from 0 (the start state). Each has an accept entry
+// (what a match ending there means) and a transition row of character
+// ranges. The same block format also serves the parser's lookahead lists,
+// whose characters are terminal numbers.
+//
+// Block layout (unsigned 32-bit little-endian, offsets from the block start):
+//   0 magic "XLSS" or 1, 4 block size, 40 state count, 48 offset of the
+//   row-offset array, 52 offset of the accept array (28 bytes per state:
+//   token, list, flags, keyword table, alternate token, 2 reserved);
+//   a row is a count and that many (low, high, next) triples.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace tessel::parser {
+
+// Accept flags.
+inline constexpr std::uint32_t kSSLexFlagFinal = 0x01;        // end of an EOL pattern's lead
+inline constexpr std::uint32_t kSSLexFlagStartAnchor = 0x02;  // drop the leading LF
+inline constexpr std::uint32_t kSSLexFlagPop = 0x08;
+inline constexpr std::uint32_t kSSLexFlagAccept = 0x10;
+inline constexpr std::uint32_t kSSLexFlagPush = 0x20;
+inline constexpr std::uint32_t kSSLexFlagSwitch = 0x28;  // pop, then push
+inline constexpr std::uint32_t kSSLexFlagIgnore = 0x40;
+inline constexpr std::uint32_t kSSLexFlagEndAnchor = 0x80;  // give the trailing LF back
+inline constexpr std::uint32_t kSSLexFlagReduce = 0x100;    // lookahead lists: reduce
+inline constexpr std::uint32_t kSSLexFlagKeyword = 0x200;
+inline constexpr std::uint32_t kSSLexFlagAlternate = 0x400;
+
+// "No transition" as a next state.
+inline constexpr std::uint32_t kSSLexNoState = 0xFFFFFFFFu;
+
+struct SSLexAcceptEntry {
+    std::int32_t tokenNumber = 0;  // 0: the state does not accept; -1: BOF
+    std::uint32_t expressionList = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t keywordTable = 0;
+    std::int32_t alternateTokenNumber = 0;
+};
+
+class SSLexExpressionList {
+  public:
+    static constexpr std::size_t kHeaderSize = 88;
+    static constexpr std::size_t kAcceptEntrySize = 28;
+
+    // Parses and validates one block; any inconsistency throws SSLex0104e
+    // naming `tableName`.
+    SSLexExpressionList(std::span<const std::uint8_t> block, std::string_view tableName);
+
+    std::size_t stateCount() const { return accepts_.size(); }
+    // Precondition: state < stateCount().
+    const SSLexAcceptEntry& accept(std::uint32_t state) const { return accepts_[state]; }
+    // Next state on `character`, or kSSLexNoState. Rows are scanned in order
+    // and the scan stops at the first range starting above the character.
+    std::uint32_t next(std::uint32_t state, std::uint32_t character) const {
+        if (state >= rows_.size()) return kSSLexNoState;
+        std::size_t at = rows_[state];
+        std::uint32_t count = word(at);
+        for (at += 4; count != 0; --count, at += kTripleSize) {
+            if (word(at) > character) break;
+            if (character <= word(at + 4)) return word(at + 8);
+        }
+        return kSSLexNoState;
+    }
+
+  private:
+    static constexpr std::size_t kTripleSize = 12;
+
+    // Little-endian word of the (validated) block.
+    std::uint32_t word(std::size_t offset) const {
+        const std::uint8_t* p = block_.data() + offset;
+        return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    }
+
+    std::vector<SSLexAcceptEntry> accepts_;
+    // Validated offsets of each state's row inside block_; rows may be shared.
+    std::vector<std::uint32_t> rows_;
+    std::vector<std::uint8_t> block_;
+};
+
+}  // namespace tessel::parser

@@ -1,0 +1,83 @@
+// Reference-counted base of tokens and parser stack items.
+//
+// A new object has count 0 and belongs to whoever takes the first reference.
+// Whoever stores a pointer adds a reference first and releases the object it
+// held before. Releasing an object whose count is already 0 is an error
+// (SSRef0001e); releasing the last reference with the delete flag destroys
+// the object. SSRefPtr does the adding and releasing for C++ holders.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+namespace tessel::parser {
+
+class SSRef {
+  public:
+    SSRef(const SSRef&) = delete;
+    SSRef& operator=(const SSRef&) = delete;
+
+    // Count + 1.
+    virtual void addRef() { ++refCount_; }
+    // Deletes the object (tokens with inline text free their single block).
+    virtual void destroy() { delete this; }
+    // Count - 1; throws SSRef0001e when the count is already 0. When the count
+    // drops from 1 to 0 and `deleteAtZero` is set, the object destroys itself.
+    virtual void release(bool deleteAtZero = true);
+
+    std::int32_t refCount() const { return refCount_; }
+
+  protected:
+    // Starts at 1 and releases once without deleting: a fresh object has 0.
+    SSRef() = default;
+    virtual ~SSRef() = default;
+
+  private:
+    // Release for holders that know they own a reference; never throws.
+    void releaseHeld() noexcept;
+    template <class T>
+    friend class SSRefPtr;
+
+    std::int32_t refCount_ = 0;
+};
+
+// Holds one reference to an SSRef-derived object.
+template <class T>
+class SSRefPtr {
+  public:
+    SSRefPtr() = default;
+    SSRefPtr(std::nullptr_t) {}
+    // Takes a reference to `object` (which may be fresh, with count 0).
+    explicit SSRefPtr(T* object) : object_(object) {
+        if (object_ != nullptr) object_->addRef();
+    }
+    template <class U>
+    SSRefPtr(const SSRefPtr<U>& other) : SSRefPtr(other.get()) {}
+    SSRefPtr(const SSRefPtr& other) : SSRefPtr(other.object_) {}
+    SSRefPtr(SSRefPtr&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    SSRefPtr& operator=(SSRefPtr other) noexcept {
+        std::swap(object_, other.object_);
+        return *this;
+    }
+    ~SSRefPtr() {
+        if (object_ != nullptr) object_->releaseHeld();
+    }
+
+    T* get() const { return object_; }
+    T* operator->() const { return object_; }
+    T& operator*() const { return *object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    void reset() { SSRefPtr().swap(*this); }
+    void swap(SSRefPtr& other) noexcept { std::swap(object_, other.object_); }
+
+  private:
+    T* object_ = nullptr;
+};
+
+// Takes the first reference to a freshly made object.
+template <class T>
+SSRefPtr<T> adoptRef(T* object) {
+    return SSRefPtr<T>(object);
+}
+
+}  // namespace tessel::parser

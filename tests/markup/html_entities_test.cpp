@@ -1,0 +1,151 @@
+// HTML character entities: decoding before markup, encoding for the four
+// write-back modes, and the two entity jobs of the line engine.
+#include "markup/html_entities.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "resources/html_entity_tables.h"
+#include "support/temp_dir.h"
+#include "tessel_cat.h"
+
+namespace {
+
+using tessel::markup::decodeEntitiesForMarkup;
+using tessel::markup::funcCharsToHTMLEntities;
+using tessel::markup::funcHTMLEntitiesToChars;
+
+std::string decoded(std::string line, int* count = nullptr) {
+    int n = funcHTMLEntitiesToChars(line);
+    if (count != nullptr) *count = n;
+    return line;
+}
+
+std::string encoded(std::string line, int mode, int* count = nullptr) {
+    int n = funcCharsToHTMLEntities(line, mode);
+    if (count != nullptr) *count = n;
+    return line;
+}
+
+TEST(EntityTables, DecodingTableIsSortedAndComplete) {
+    const auto& table = tessel::resources::kEntityDecodingTable;
+    ASSERT_EQ(table.size(), 115u);
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        EXPECT_LT(table[i - 1].entity, table[i].entity) << "at " << i;
+    }
+    // Every Latin-1 entity decodes to its own code, and encodes back to itself.
+    for (int c = 0xA0; c <= 0xFF; ++c) {
+        std::string entity(tessel::resources::kLatin1Entities[c - 0xA0]);
+        EXPECT_EQ(decoded(entity), std::string(1, static_cast<char>(c))) << entity;
+    }
+}
+
+TEST(EntitiesToChars, NamedEntitiesWithCase) {
+    int count = 0;
+    EXPECT_EQ(decoded("caf&eacute;", &count), "caf\xE9");
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(decoded("&Eacute;"), "\xC9");
+    EXPECT_EQ(decoded("&EACUTE;"), "&EACUTE;");
+    EXPECT_EQ(decoded("&quot;&brkbar;&brvbar;&trade;&Yuml;"), "\"\xA6\xA6\x99\x9F");
+    EXPECT_EQ(decoded("&ldquo;x&rdquo; &ndash; &mdash;"), "\x93x\x94 \x96 \x97");
+}
+
+TEST(EntitiesToChars, UnknownAndBasicEntitiesStay) {
+    int count = -1;
+    EXPECT_EQ(decoded("&amp; &lt; &gt; &nosuchname;", &count), "&amp; &lt; &gt; &nosuchname;");
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(decoded("&zwnj;&eacute;", &count), "&zwnj;\xE9") << "scanning goes on";
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(decoded("AT&T and &"), "AT&T and &");
+    EXPECT_EQ(decoded("&&eacute;"), "&\xE9");
+    EXPECT_EQ(decoded("&;"), "&;");
+}
+
+TEST(EntitiesToChars, SemicolonMustFollowWithinFifteenCharacters) {
+    // 14 characters between "&" and ";" is an entity candidate, 15 is not.
+    EXPECT_EQ(decoded("&#0000000000233;"), "\xE9");
+    EXPECT_EQ(decoded("&#00000000000233;"), "&#00000000000233;");
+    EXPECT_EQ(decoded("&abcdefghijklmnop; &eacute;"), "&abcdefghijklmnop; \xE9");
+}
+
+TEST(EntitiesToChars, NumericReferences) {
+    EXPECT_EQ(decoded("&#233;"), "\xE9");
+    EXPECT_EQ(decoded("&#09;"), "\t");
+    EXPECT_EQ(decoded("&#65;&#x42;&#X43;&#xe9;"), "ABC\xE9") << "hexadecimal up to 255 too";
+    EXPECT_EQ(decoded("&#255;"), "\xFF");
+}
+
+TEST(EntitiesToChars, ReferencesOutsideTheCodePageStayInsteadOfVanishing) {
+    int count = -1;
+    EXPECT_EQ(decoded("a&#0;b&#256;c&#8364;d&#x100;e&#x0;f&#;g&#12a;h&#xg1;", &count),
+              "a&#0;b&#256;c&#8364;d&#x100;e&#x0;f&#;g&#12a;h&#xg1;");
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(decoded("&#99999999999999;"), "&#99999999999999;") << "no overflow";
+}
+
+TEST(EntitiesToChars, NulBytesAreKept) {
+    std::string line("a\0&eacute;\0b", 12);
+    EXPECT_EQ(funcHTMLEntitiesToChars(line), 1);
+    EXPECT_EQ(line, std::string("a\0\xE9\0b", 5));
+}
+
+TEST(EntitiesForMarkup, ReferencesThatWouldBreakRtfOrMarkupStay) {
+    std::string line = "&#92;&#123;&#125;&#60;&#62;&#38;&#34;&#10;&#13;&#x5C;";
+    std::string before = line;
+    EXPECT_EQ(decodeEntitiesForMarkup(line), 0);
+    EXPECT_EQ(line, before);
+    line = "&#233;&#9;&eacute;&quot;&#65;";
+    EXPECT_EQ(decodeEntitiesForMarkup(line), 5);
+    EXPECT_EQ(line, "\xE9\t\xE9\"A") << "named entities and safe characters are decoded";
+}
+
+TEST(CharsToEntities, PlainTextModesEscapeMarkup) {
+    int count = -1;
+    EXPECT_EQ(encoded("a < b & c", 0, &count), "a &lt; b &amp; c");
+    EXPECT_EQ(count, 1) << "the ampersand is not counted";
+    EXPECT_EQ(encoded("x\ty\"z>", 1), "x&#09;y&quot;z&gt;");
+    EXPECT_EQ(encoded("a < b & c\t", 2, &count), "a < b & c\t");
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(encoded("&\xE9", 0), "&amp;&eacute;") << "inserted entities are not escaped again";
+}
+
+TEST(CharsToEntities, PunctuationByMode) {
+    EXPECT_EQ(encoded("\x93", 0), "&ldquo;");
+    EXPECT_EQ(encoded("\x93", 2), "&ldquo;");
+    EXPECT_EQ(encoded("\x93", 1), "&quot;");
+    EXPECT_EQ(encoded("\x93", 3), "&quot;");
+    for (int mode = 0; mode <= 3; ++mode) {
+        EXPECT_EQ(encoded("\x99\x85", mode), "\x99\x85") << mode;
+        EXPECT_EQ(encoded("\xE9", mode), "&eacute;") << mode;
+    }
+    EXPECT_EQ(encoded("\x8C\x95\x9C", 1), "OE*oe");
+    EXPECT_EQ(encoded("\x95", 0), "\x95") << "no named entity for the bullet";
+    int count = 0;
+    EXPECT_EQ(encoded("\xA0\xFF\x82\x82", 2, &count), "&nbsp;&yuml;&sbquo;&sbquo;");
+    EXPECT_EQ(count, 4);
+}
+
+TEST(CharsToEntities, InvalidModeLeavesTheLine) {
+    std::string line = "\xE9";
+    EXPECT_EQ(funcCharsToHTMLEntities(line, 4), -1000);
+    EXPECT_EQ(line, "\xE9");
+}
+
+TEST(EntityJobs, LineEngineRunsTheEncoder) {
+    tessel::test::TempDir dir;
+    auto path = dir.write("page.txt", "caf\xE9 & <b>\r\n\x93quoted\x94\r\n");
+    char buffer[260] = {};
+    std::strncpy(buffer, path.c_str(), sizeof buffer - 1);
+    EXPECT_EQ(funciTextReadWriteParser(buffer, 901, 0, "htm"), 5);
+    EXPECT_EQ(tessel::test::readFile(dir.file("page.htm")),
+              "caf&eacute; &amp; &lt;b&gt;\r\n&ldquo;quoted&rdquo;\r\n");
+
+    std::strncpy(buffer, path.c_str(), sizeof buffer - 1);
+    EXPECT_EQ(funciTextReadWriteParser(buffer, 903, 0, "html"), 5);
+    EXPECT_EQ(tessel::test::readFile(dir.file("page.html")),
+              "caf&eacute; &amp; &lt;b&gt;\r\n&quot;quoted&quot;\r\n");
+    EXPECT_FALSE(tessel::test::exists(dir.file("page.ERR")));
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// Helpers shared by the parser runtime tests: scanning into plain records,
+// temporary files and environment overrides.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "parser/ss_exception.h"
+#include "parser/ss_lex.h"
+
+namespace tessel::test {
+
+struct Lexeme {
+    std::int32_t token;
+    std::string text;
+    std::int32_t line;
+    std::int32_t offset;
+    bool operator==(const Lexeme&) const = default;
+};
+
+inline void PrintTo(const Lexeme& l, std::ostream* os) {
+    *os << "{" << l.token << ", \"" << l.text << "\", " << l.line << ", " << l.offset << "}";
+}
+
+inline std::vector<Lexeme> scanAll(parser::SSLex& lex, std::size_t limit = 100000) {
+    std::vector<Lexeme> out;
+    while (auto t = lex.nextToken()) {
+        out.push_back({t->parserSymbol(), std::string(t->textView()), t->line(), t->offset()});
+        if (out.size() >= limit) break;
+    }
+    return out;
+}
+
+// Expects `work` to throw an SSException with `code`; returns its message.
+template <class Work>
+std::string expectSSError(Work&& work, std::int32_t code) {
+    try {
+        work();
+    } catch (const parser::SSException& e) {
+        EXPECT_EQ(e.code(), code) << e.message();
+        return e.message();
+    }
+    ADD_FAILURE() << "no SSException thrown (expected code " << code << ")";
+    return {};
+}
+
+class TempDir {
+  public:
+    TempDir() {
+        auto base =
+            std::filesystem::temp_directory_path() /
+            ("tessel_parser_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
+        std::filesystem::create_directories(base);
+        path_ = base;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::string write(const std::string& name, const std::string& bytes) const {
+        auto file = path_ / name;
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file.string();
+    }
+    std::string path(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    static int& counter() {
+        static int value = 0;
+        return value;
+    }
+    std::filesystem::path path_;
+};
+
+// Sets an environment variable for the lifetime of the object.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value, 1);
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            ::setenv(name_.c_str(), old_->c_str(), 1);
+        } else {
+            ::unsetenv(name_.c_str());
+        }
+    }
+
+  private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+}  // namespace tessel::test

@@ -1,0 +1,463 @@
+// The LALR parser: shift/reduce/accept, right-side items, expected tokens,
+// error recovery in its three kinds of recovery states, lookahead lists and
+// table loading.
+#include "parser/ss_yacc.h"
+
+#include <gtest/gtest.h>
+
+#include "parser/ss_lex.h"
+#include "parser/ss_lex_memory_input.h"
+#include "runtime_test_support.h"
+#include "table_builder.h"
+
+namespace tessel::test {
+namespace {
+
+using parser::SSException;
+using parser::SSLex;
+using parser::SSLexMemoryInput;
+using parser::SSLexTableSet;
+using parser::SSRefPtr;
+using parser::SSToken;
+using parser::SSYacc;
+using parser::SSYaccStackItem;
+using parser::SSYaccTableSet;
+
+// Tokens: words 1, "(" 3, ")" 4, ";" 5, "!" 7; blanks ignored.
+Bytes groupsLexTable() {
+    LexListBuilder list;
+    list.bofIgnored();
+    list.run('a', 'z', token(1));
+    list.single('(', '(', token(3));
+    list.single(')', ')', token(4));
+    list.single(';', ';', token(5));
+    list.single('!', '!', token(7));
+    list.single(' ', ' ', ignored(2));
+    list.single('\n', '\n', ignored(2));
+    return lexTableBytes({list});
+}
+
+constexpr std::int32_t kList = 0x4001;   // N1: groups
+constexpr std::int32_t kGroup = 0x4002;  // N2: "(" words ")" or %error ";"
+constexpr std::int32_t kWords = 0x4003;  // N3: words
+
+// N0 -> N1 eof; N1 -> ; N1 -> N1 N2; N2 -> ( N3 ); N3 -> a; N3 -> N3 a;
+// N2 -> %error ;
+YaccTableSpec groupsGrammar() {
+    YaccTableSpec spec;
+    spec.productions = {{2, 0},      {0, kList},  {2, kList}, {3, kGroup},
+                        {1, kWords}, {2, kWords}, {2, kGroup}};
+    spec.rows.resize(10);
+    spec.rows[0].actions = {{reduceBy(1), 3}, {reduceBy(1), -1}};
+    spec.rows[0].gotos = {{1, kList}};
+    spec.rows[1].actions = {{acceptAction(), -1}, {shiftTo(2), 3}, {shiftTo(8), -2}};
+    spec.rows[1].gotos = {{3, kGroup}};
+    spec.rows[2].actions = {{shiftTo(4), 1}};
+    spec.rows[2].gotos = {{5, kWords}};
+    spec.rows[3].actions = {{reduceBy(2), 3}, {reduceBy(2), -1}};
+    spec.rows[4].actions = {{reduceBy(4), 1}, {reduceBy(4), 4}};
+    spec.rows[5].actions = {{shiftTo(6), 4}, {shiftTo(7), 1}};
+    spec.rows[6].actions = {{reduceBy(3), 3}, {reduceBy(3), -1}};
+    spec.rows[7].actions = {{reduceBy(5), 1}, {reduceBy(5), 4}};
+    spec.rows[8].actions = {{shiftTo(9), 5}};
+    spec.rows[9].actions = {{reduceBy(6), 3}, {reduceBy(6), -1}};
+    return spec;
+}
+
+// Recovery by marks: after N1 "(" is marked, in state 5 ")" is marked.
+YaccTableSpec markedRecovery() {
+    YaccTableSpec spec = groupsGrammar();
+    spec.rows[1].flags = 1;
+    spec.rows[1].actions[1].first = marked(shiftTo(2));
+    spec.rows[5].flags = 1;
+    spec.rows[5].actions[0].first = marked(shiftTo(6));
+    return spec;
+}
+
+class RecordingParser : public SSYacc {
+  public:
+    std::vector<std::uint32_t> reductions;
+    std::vector<std::pair<std::uint32_t, std::string>> errors;  // state, lookahead text
+    std::vector<std::string> notes;
+    std::uint32_t stopAfter = 0xFFFFFFFF;
+    bool failReduce = false;
+    int previews = 0;
+
+    SSRefPtr<SSYaccStackItem> reduce(std::uint32_t production, std::uint32_t length) override {
+        reductions.push_back(production);
+        if (production == 3 || production == 6) {
+            std::string seen;
+            for (std::uint32_t i = 0; i < length; ++i) {
+                SSToken* token = elementFromProduction(static_cast<std::int32_t>(i))->token();
+                seen += token ? std::string(token->textView()) : std::string("N");
+            }
+            notes.push_back(seen);
+        }
+        if (production == stopAfter) setStop(true);
+        if (failReduce) return {};
+        return SSRefPtr<SSYaccStackItem>(newStackItem());
+    }
+    int syntaxError(std::uint32_t state, SSToken& lookahead) override {
+        errors.emplace_back(state, std::string(lookahead.textView()));
+        return SSYacc::syntaxError(state, lookahead);
+    }
+    int previewToken(SSToken&) override {
+        ++previews;
+        return 0;
+    }
+};
+
+struct GroupsRun {
+    GroupsRun(const YaccTableSpec& spec, std::string_view text, std::string_view magic = "CYSS")
+        : lexTables(SSLexTableSet::fromImage(groupsLexTable(), "GroupsLexTable")),
+          table(SSYaccTableSet::fromImage(spec.bytes(magic), "GroupsYaccTable")),
+          input(text),
+          lex(input, lexTables) {
+        parser.setTable(table);
+        parser.setLex(lex);
+    }
+    SSLexTableSet lexTables;
+    SSYaccTableSet table;
+    SSLexMemoryInput input;
+    SSLex lex;
+    RecordingParser parser;
+};
+
+TEST(SSYaccParse, ShiftsReducesAndAccepts) {
+    for (std::string_view magic : {std::string_view("CYSS"), std::string_view("\1\0\0\0", 4),
+                                   std::string_view("\0\0\0\0", 4)}) {
+        GroupsRun run(groupsGrammar(), "(a b) (c)", magic);
+        EXPECT_EQ(run.parser.parse(), 0);
+        EXPECT_EQ(run.parser.reductions, (std::vector<std::uint32_t>{1, 4, 5, 3, 2, 4, 3, 2}));
+        EXPECT_EQ(run.parser.notes, (std::vector<std::string>{"(N)", "(N)"}));
+        EXPECT_FALSE(run.parser.errorOccurred());
+        EXPECT_NE(run.parser.resultItem(), nullptr);
+        EXPECT_EQ(run.parser.currentState(), 1u);
+    }
+}
+
+TEST(SSYaccParse, InputWithOnlyBofReducesTheEmptyProductionAndAccepts) {
+    GroupsRun run(groupsGrammar(), "  \n ");
+    EXPECT_EQ(run.parser.parse(), 0);
+    EXPECT_EQ(run.parser.reductions, (std::vector<std::uint32_t>{1}));
+    ASSERT_NE(run.parser.lookahead(), nullptr);
+    EXPECT_EQ(run.parser.lookahead()->textView(), "eof");
+    EXPECT_EQ(run.parser.lookahead()->tokenNumber(), -1);
+    EXPECT_EQ(run.parser.lookahead()->line(), -1);
+    EXPECT_TRUE(run.parser.lookahead()->ownsText());
+}
+
+TEST(SSYaccParse, ReadingOnAfterAcceptIsReadingPastEof) {
+    GroupsRun run(groupsGrammar(), "(a)");
+    EXPECT_EQ(run.parser.parse(), 0);
+    EXPECT_EQ(expectSSError([&] { run.parser.parse(); }, 14),
+              "SSYacc0103e: Attempted read past eof");
+}
+
+TEST(SSYaccParse, ElementFromProductionLimits) {
+    struct Probe : RecordingParser {
+        std::vector<std::string> found;
+        SSRefPtr<SSYaccStackItem> reduce(std::uint32_t production, std::uint32_t length) override {
+            if (production == 3) {
+                found.push_back(std::string(elementFromProduction(0)->token()->textView()));
+                found.push_back(elementFromProduction(1)->token() ? "token" : "reduced");
+                found.push_back(std::string(elementFromProduction(2)->token()->textView()));
+                found.push_back(expectSSError([&] { elementFromProduction(3); }, 19));
+                expectSSError([&] { elementFromProduction(-1); }, 19);
+            }
+            if (production == 1) expectSSError([&] { elementFromProduction(0); }, 19);
+            return RecordingParser::reduce(production, length);
+        }
+    };
+    auto lexTables = SSLexTableSet::fromImage(groupsLexTable(), "L");
+    auto table = SSYaccTableSet::fromImage(groupsGrammar().bytes(), "Y");
+    SSLexMemoryInput input("(a)");
+    SSLex lex(input, lexTables);
+    Probe probe;
+    probe.setTable(table);
+    probe.setLex(lex);
+    EXPECT_EQ(probe.parse(), 0);
+    EXPECT_EQ(probe.found,
+              (std::vector<std::string>{"(", "reduced", ")",
+                                        "SSYacc0108e: Invalid index on elementFromProduction, 3"}));
+}
+
+TEST(SSYaccParse, ExpectedTokensInRowOrder) {
+    GroupsRun run(groupsGrammar(), "");
+    EXPECT_EQ(run.parser.expectedTokens(1), (std::vector<std::int32_t>{-1, 3, -2}));
+    EXPECT_EQ(run.parser.expectedTokens(5), (std::vector<std::int32_t>{4, 1}));
+    EXPECT_EQ(expectSSError([&] { run.parser.expectedTokens(10); }, 35),
+              "SSYacc0114e: Invalid state specified, 10");
+}
+
+TEST(SSYaccParse, MissingTableLexOrGoto) {
+    RecordingParser noTable;
+    EXPECT_EQ(expectSSError([&] { noTable.parse(); }, 20),
+              "SSYacc0109e: setTable missing, required");
+
+    auto table = SSYaccTableSet::fromImage(groupsGrammar().bytes(), "Y");
+    RecordingParser noLex;
+    noLex.setTable(table);
+    EXPECT_EQ(expectSSError([&] { noLex.parse(); }, 21), "SSYacc0110e: setLex missing, required");
+
+    YaccTableSpec spec = groupsGrammar();
+    spec.rows[0].gotos.clear();
+    GroupsRun run(spec, "(a)");
+    EXPECT_EQ(expectSSError([&] { run.parser.parse(); }, 18), "SSYacc0107e: Invalid goto on 16385");
+}
+
+TEST(SSYaccParse, HooksAndTheStopFlagCutTheParseShort) {
+    GroupsRun stopping(groupsGrammar(), "(a) (b)");
+    stopping.parser.stopAfter = 4;
+    EXPECT_EQ(stopping.parser.parse(), 1);
+    EXPECT_EQ(stopping.parser.reductions, (std::vector<std::uint32_t>{1, 4}));
+
+    GroupsRun failing(groupsGrammar(), "(a)");
+    failing.parser.failReduce = true;
+    EXPECT_EQ(failing.parser.parse(), 1);
+    EXPECT_EQ(failing.parser.reductions, (std::vector<std::uint32_t>{1}));
+}
+
+TEST(SSYaccRecovery, MarkedStateSkipsTokensThenPopsToTheStateThatTakesOne) {
+    GroupsRun run(markedRecovery(), "(a) ; ; (b)");
+    EXPECT_EQ(run.parser.parse(), 1);
+    EXPECT_EQ(run.parser.errors, (std::vector<std::pair<std::uint32_t, std::string>>{{6, ";"}}));
+    EXPECT_EQ(run.parser.reductions, (std::vector<std::uint32_t>{1, 4, 4, 3, 2}));
+    EXPECT_TRUE(run.parser.errorOccurred());
+
+    // An error below the marked group state: only "(" of state 1 resumes.
+    GroupsRun deeper(markedRecovery(), "(a ; b) (c)");
+    EXPECT_EQ(deeper.parser.parse(), 1);
+    EXPECT_EQ(deeper.parser.errors, (std::vector<std::pair<std::uint32_t, std::string>>{{4, ";"}}));
+    EXPECT_EQ(deeper.parser.reductions, (std::vector<std::uint32_t>{1, 4, 3, 2}));
+}
+
+TEST(SSYaccRecovery, FullRecoveryStateResumesOnAnyOfItsTerminals) {
+    YaccTableSpec spec = markedRecovery();
+    spec.rows[2].flags = 4;
+    GroupsRun run(spec, "( ; a)");
+    EXPECT_EQ(run.parser.parse(), 1);
+    EXPECT_EQ(run.parser.errors, (std::vector<std::pair<std::uint32_t, std::string>>{{2, ";"}}));
+    EXPECT_EQ(run.parser.reductions, (std::vector<std::uint32_t>{1, 4, 3, 2}));
+}
+
+TEST(SSYaccRecovery, ErrorShiftEntryPushesTheErrorToken) {
+    YaccTableSpec spec = groupsGrammar();
+    spec.rows[1].errorShift = 8;
+    GroupsRun run(spec, "(a) b ; (c)");
+    EXPECT_EQ(run.parser.parse(), 1);
+    EXPECT_EQ(run.parser.reductions, (std::vector<std::uint32_t>{1, 4, 6, 2, 4, 3, 2}));
+    EXPECT_EQ(run.parser.notes, (std::vector<std::string>{"%error;", "(N)"}));
+}
+
+TEST(SSYaccRecovery, NoRecoveryTerminalBeforeEofEndsWithReadPastEof) {
+    GroupsRun run(markedRecovery(), "(a) ; b");
+    EXPECT_EQ(expectSSError([&] { run.parser.parse(); }, 14),
+              "SSYacc0103e: Attempted read past eof");
+}
+
+TEST(SSYaccRecovery, NoRecoveryStateOnTheStack) {
+    GroupsRun run(groupsGrammar(), "(a) ;");
+    EXPECT_EQ(expectSSError([&] { run.parser.parse(); }, 16),
+              "SSYacc0105e: Error token failed, no valid token");
+}
+
+TEST(SSYaccRecovery, MarkedErrorEntryIsNoPlaceToResume) {
+    // A marked entry that is itself an error would send the parse straight
+    // back into recovery at the same place; recovery pops past it instead
+    // and, finding no other state, ends with an exception rather than a loop.
+    YaccTableSpec spec = markedRecovery();
+    spec.rows[5].actions.push_back({marked(0), 5});
+    GroupsRun run(spec, "(a b ; c) (d)");
+    expectSSError([&] { run.parser.parse(); }, 9);
+    EXPECT_EQ(run.parser.errors, (std::vector<std::pair<std::uint32_t, std::string>>{{7, ";"}}));
+}
+
+TEST(SSYaccRecovery, TablesThatWouldLoopEndWithParseFailed) {
+    // A syntax-error hook that returns 0 without recovering leaves the parse
+    // where it was.
+    struct Ignoring : RecordingParser {
+        int syntaxError(std::uint32_t, SSToken&) override { return 0; }
+    };
+    auto lexTables = SSLexTableSet::fromImage(groupsLexTable(), "L");
+    auto table = SSYaccTableSet::fromImage(groupsGrammar().bytes(), "Y");
+    SSLexMemoryInput input("(a) ;");
+    SSLex lex(input, lexTables);
+    Ignoring ignoring;
+    ignoring.setTable(table);
+    ignoring.setLex(lex);
+    EXPECT_EQ(expectSSError([&] { ignoring.parse(); }, 13),
+              "SSYacc0102e: Parse failed, invalid table");
+
+    // An empty production whose goto leads back to the same state.
+    YaccTableSpec cycle = groupsGrammar();
+    cycle.rows[0].gotos = {{0, kList}};
+    GroupsRun run(cycle, "(a)");
+    expectSSError([&] { run.parser.parse(); }, 13);
+}
+
+// x y -> shift; x z -> reduce the empty N2 first; decided by a lookahead list.
+YaccTableSpec lookaheadGrammar() {
+    constexpr std::int32_t kStart = 0x4001, kEmpty = 0x4002;
+    YaccTableSpec spec;
+    spec.productions = {{2, 0}, {2, kStart}, {3, kStart}, {0, kEmpty}};
+    spec.rows.resize(7);
+    spec.rows[0].actions = {{decideBy(0), 1}};
+    spec.rows[0].gotos = {{1, kStart}, {4, kEmpty}};
+    spec.rows[1].actions = {{acceptAction(), -1}};
+    spec.rows[2].actions = {{shiftTo(3), 2}};
+    spec.rows[3].actions = {{reduceBy(1), -1}};
+    spec.rows[4].actions = {{shiftTo(5), 1}};
+    spec.rows[5].actions = {{shiftTo(6), 3}};
+    spec.rows[6].actions = {{reduceBy(2), -1}};
+    LexListBuilder decide;
+    std::uint32_t afterX = decide.addState();
+    decide.addChar(0, 1, afterX);
+    decide.addChar(afterX, 2, decide.addState({2, Accept}));
+    decide.addChar(afterX, 3, decide.addState({3, Accept | ReduceTarget}));
+    spec.lookaheadLists.push_back(decide);
+    return spec;
+}
+
+struct LookaheadRun {
+    explicit LookaheadRun(std::string_view text)
+        : lexTables(SSLexTableSet::fromImage(xyzLexTable(), "XyzLexTable")),
+          table(SSYaccTableSet::fromImage(lookaheadGrammar().bytes(), "XyzYaccTable")),
+          input(text),
+          lex(input, lexTables) {
+        parser.setTable(table);
+        parser.setLex(lex);
+    }
+    static Bytes xyzLexTable() {
+        LexListBuilder list;
+        list.bofIgnored();
+        list.single('x', 'x', token(1));
+        list.single('y', 'y', token(2));
+        list.single('z', 'z', token(3));
+        list.single(' ', ' ', ignored(9));
+        return lexTableBytes({list});
+    }
+    SSLexTableSet lexTables;
+    SSYaccTableSet table;
+    SSLexMemoryInput input;
+    SSLex lex;
+    RecordingParser parser;
+};
+
+TEST(SSYaccLookahead, ListDecidesBetweenShiftAndReduce) {
+    LookaheadRun shift("x y");
+    EXPECT_EQ(shift.parser.parse(), 0);
+    EXPECT_EQ(shift.parser.reductions, (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(shift.parser.previews, 1);  // "y" came back out of the queue
+
+    LookaheadRun reduce("x z");
+    EXPECT_EQ(reduce.parser.parse(), 0);
+    EXPECT_EQ(reduce.parser.reductions, (std::vector<std::uint32_t>{3, 2}));
+}
+
+TEST(SSYaccLookahead, NoWayOnIsASyntaxError) {
+    LookaheadRun wrong("x x");
+    expectSSError([&] { wrong.parser.parse(); }, 16);
+    EXPECT_EQ(wrong.parser.errors.size(), 1u);
+    LookaheadRun shortInput("x");
+    expectSSError([&] { shortInput.parser.parse(); }, 16);
+}
+
+TEST(SSYaccTableLoading, DamagedTablesAreRejected) {
+    const Bytes good = groupsGrammar().bytes();
+    for (std::size_t length = 0; length < good.size(); ++length) {
+        Bytes image(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
+        expectSSError([&] { SSYaccTableSet::fromImage(image, "Short"); }, 22);
+    }
+    Bytes magic = good;
+    magic[0] = 'X';
+    EXPECT_EQ(expectSSError([&] { SSYaccTableSet::fromImage(magic, "Bad"); }, 22),
+              "SSYacc0111e: Error reading table, Bad");
+
+    auto rejects = [](YaccTableSpec spec) {
+        expectSSError([&] { SSYaccTableSet::fromImage(spec.bytes(), "Bad"); }, 22);
+    };
+    YaccTableSpec shift = groupsGrammar();
+    shift.rows[2].actions[0].first = shiftTo(10);
+    rejects(shift);
+    YaccTableSpec reduce = groupsGrammar();
+    reduce.rows[3].actions[0].first = reduceBy(7);
+    rejects(reduce);
+    YaccTableSpec go = groupsGrammar();
+    go.rows[2].gotos[0].first = 12;
+    rejects(go);
+    YaccTableSpec errorShift = groupsGrammar();
+    errorShift.rows[1].errorShift = 10;
+    rejects(errorShift);
+    YaccTableSpec decide = groupsGrammar();
+    decide.rows[2].actions[0].first = decideBy(0);
+    rejects(decide);
+
+    YaccTableSpec badList = lookaheadGrammar();
+    Bytes image = badList.bytes();
+    image[image.size() - badList.lookaheadLists[0].bytes().size()] = 'Q';
+    expectSSError([&] { SSYaccTableSet::fromImage(image, "Bad"); }, 4);
+}
+
+TEST(SSYaccTableLoading, EmptyRowsAndSharedRows) {
+    YaccTableSpec spec = groupsGrammar();
+    spec.rows.push_back({});
+    spec.rows.back().flags = 8;
+    auto table = SSYaccTableSet::fromImage(spec.bytes(std::string_view("\0\0\0\0", 4)), "Packed");
+    EXPECT_EQ(table.stateCount(), 11u);
+    EXPECT_TRUE(table.row(10).actions.empty());
+
+    Bytes shared = groupsGrammar().bytes();
+    for (std::size_t s = 1; s < 10; ++s) setU32(shared, 20 + 4 * s, shared[20] | shared[21] << 8);
+    auto same = SSYaccTableSet::fromImage(shared, "Shared");
+    EXPECT_EQ(same.row(9).actions.size(), same.row(0).actions.size());
+}
+
+TEST(SSYaccTableLoading, ResourcesAndFiles) {
+    EXPECT_EQ(expectSSError([] { SSYaccTableSet::fromResource("NoSuchYaccTable"); }, 37),
+              "SSYacc0115e: Resource not found, NoSuchYaccTable");
+    TempDir dir;
+    std::string missing = dir.path("none.tbl");
+    EXPECT_EQ(expectSSError([&] { SSYaccTableSet::fromFile(missing); }, 12),
+              "SSYacc0101e: Open file failed, " + missing);
+    Bytes bytes = groupsGrammar().bytes();
+    std::string path = dir.write("groups.tbl", std::string(bytes.begin(), bytes.end()));
+
+    auto lexTables = SSLexTableSet::fromImage(groupsLexTable(), "L");
+    SSLexMemoryInput input("(a)");
+    SSLex lex(input, lexTables);
+    struct Owning : SSYacc {
+        using SSYacc::SSYacc;
+        SSRefPtr<SSYaccStackItem> reduce(std::uint32_t, std::uint32_t) override {
+            return SSRefPtr<SSYaccStackItem>(newStackItem());
+        }
+    };
+    Owning parser(path);
+    parser.setLex(lex);
+    EXPECT_EQ(parser.parse(), 0);
+    expectSSError([&] { Owning broken(missing); }, 12);
+}
+
+TEST(SSYaccTableLoading, CorruptedTablesNeverCrashOrHang) {
+    const Bytes good = markedRecovery().bytes();
+    auto lexTables = SSLexTableSet::fromImage(groupsLexTable(), "L");
+    for (std::size_t at = 0; at < good.size(); ++at) {
+        for (std::uint8_t value : {std::uint8_t{0x00}, std::uint8_t{0x01}, std::uint8_t{0xFF}}) {
+            Bytes image = good;
+            image[at] = value;
+            try {
+                auto table = SSYaccTableSet::fromImage(image, "Corrupt");
+                SSLexMemoryInput input("(a b) ; (c) ! (d");
+                SSLex lex(input, lexTables);
+                RecordingParser parser;
+                parser.setTable(table);
+                parser.setLex(lex);
+                parser.parse();
+            } catch (const SSException&) {
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessel::test
