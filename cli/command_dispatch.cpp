@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "exit_codes.h"
+#include "grammar_commands.h"
 #include "job_commands.h"
 #include "tessel_cat.h"
 
@@ -18,6 +19,9 @@ int textCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 const std::array kCliCommands = {
     CliCommand{"text", "line-by-line text jobs: Macintosh/ANSI characters, line breaks", true,
                textCommand},
+    CliCommand{"tokens", "grammar diagnostics: the tokens of a file", false, tokensCommand},
+    CliCommand{"parse", "grammar diagnostics: the reductions and syntax errors of a file", false,
+               parseCommand},
 };
 
 const CliCommand* findCliCommand(std::string_view name) {

@@ -7,6 +7,7 @@
 
 #include "platform/resources.h"
 #include "resources/grammar_catalog.h"
+#include "support/grammar_samples.h"
 #include "support/table_interpreter.h"
 
 namespace tessel::resources {
@@ -106,10 +107,7 @@ TEST(GrammarTables, TokenNames) {
 }
 
 TEST(GrammarTables, PageMakerDocument) {
-    const std::string text =
-        "junk <PMTags1.0 win>\n<@Normal:>Hello \\<world\\> <B>bold<P>\n<*INDEX \"a b\" \"c\">\n"
-        "<GTABS(1,2)><C-COLORTABLE (\"Black\" 1 0 0 0)><@Body Text=<FONT \"Arial\"><SIZE "
-        "10>>\n<G>x<g2>";
+    const std::string text = testing::kPageMakerSample;
     EXPECT_EQ(
         tokenStream("pagemaker", text),
         "1:6 2 <PMTags1.0 win>|2:1 4 <|2:2 12 @Normal:|2:10 11 >|2:17 5 \\<|2:24 5 \\>|2:27 4 <|"
@@ -143,9 +141,7 @@ TEST(GrammarTables, PageMakerEdgeCases) {
 }
 
 TEST(GrammarTables, QuarkXPressDocument) {
-    const std::string text =
-        "<v1.70><e0>\n@Normal:Hello <B>bold<B$> world<$>\n<*L>Left@Body=[S\"\",\"\"]text\n"
-        "<\\#183>x<$><B>\n<$>more\n<Az\"F\"<x>>tail<\\>>\n@Heading:\n\n<$>\n";
+    const std::string text = testing::kQuarkSample;
     EXPECT_EQ(
         tokenStream("quark", text),
         "1:1 53 <v1.70>|1:8 54 <e0>|2:1 62 @Normal:|2:9 56 Hello |2:15 58 <B>|2:18 56 bold|"
@@ -171,10 +167,7 @@ TEST(GrammarTables, QuarkXPressEdgeCases) {
 }
 
 TEST(GrammarTables, HtmlCharsetDocument) {
-    const std::string text =
-        "x<html lang=en>\n<HEAD><!-- <META charset=no> --><SCRIPT>var a=\"<META>\";</script>\n"
-        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-sjis\">\n"
-        "<META charset=\"utf-8\"/>\n<a href=\"x\ny\">t</a>\n</HEAD></HTML>tail";
+    const std::string text = testing::kHtmlSample;
     EXPECT_EQ(
         tokenStream("htmlcharset", text),
         "1:2 52 <html lang=en>|2:1 54 <|2:2 65 HEAD|2:6 62 >|3:1 54 <|3:2 66 meta|3:53 68 charset=|"
@@ -188,12 +181,7 @@ TEST(GrammarTables, HtmlCharsetDocument) {
 }
 
 TEST(GrammarTables, VenturaDocuments) {
-    const std::string v4 =
-        "@BODY TEXT = Hello <B>bold<D> and <$F footnote <I>x > (a) <<x>> <@183>\n@Z_X=Y = t\n\n"
-        "@Z_TBL_BEG = COLUMNS(2), DIMENSION(IN)\n\n@Z_TBL_HEAD = TABLE HEADING, TABLE HEADING\n\n"
-        "Head 1, Head 2\n\n@Z_TBL_BODY = TABLE TEXT, TABLE TEXT\n\nCell 1,,Cell <B>2<D>, "
-        "WIDTH(2)\n\n"
-        "@Z_TBL_END = \n\n<$!x>after\n";
+    const std::string v4 = testing::kVentura4Sample;
     EXPECT_EQ(
         tokenStream("ventura4", v4),
         "1:1 9 @BODY TEXT = |1:20 6 <|1:21 11 B|1:22 12 >|1:27 6 <|1:28 11 D|1:29 12 >|1:35 10 <$F|"
@@ -212,8 +200,7 @@ TEST(GrammarTables, VenturaDocuments) {
 
     // Versions 5 to 7: the same document with a code in place of the
     // character code; table lines instead of paragraphs.
-    std::string v5 = v4;
-    v5.replace(v5.find("<@183>"), 6, "<$N>");
+    const std::string v5 = testing::kVenturaSample;
     EXPECT_EQ(
         tokenStream("ventura", v5),
         "1:1 59 @BODY TEXT = |1:20 56 <|1:21 61 B|1:22 62 >|1:27 56 <|1:28 61 D|1:29 62 >|1:35 60 "
