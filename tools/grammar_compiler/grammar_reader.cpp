@@ -325,7 +325,12 @@ Grammar readGrammar(const std::string& text, const std::string& file) {
 std::string symbolName(int symbol) {
     if (symbol == kEofSymbol) return "eof";
     if (symbol == 0) return "start";
-    if (isNonterminal(symbol)) return "N" + std::to_string(symbol - kNonterminalBase);
+    if (isNonterminal(symbol)) {
+        // Appending keeps g++ 12's -Wrestrict false alarm on "literal" + string away.
+        std::string name = "N";
+        name += std::to_string(symbol - kNonterminalBase);
+        return name;
+    }
     return std::to_string(symbol);
 }
 
