@@ -63,10 +63,12 @@ TracingParser::TracingParser(SSLex& lex, SSYaccTableSet& table, Sink sink)
     setLex(lex);
 }
 
-SSRefPtr<SSYaccStackItem> TracingParser::reduce(std::uint32_t production, std::uint32_t) {
+SSRefPtr<SSYaccStackItem> TracingParser::reduce(std::uint32_t production, std::uint32_t length) {
     ++reductions_;
     if (sink_) sink_({ParseEvent::Kind::Reduction, production, 0, 0, {}});
-    return SSRefPtr<SSYaccStackItem>(newStackItem());
+    // The first right-side item stands for the left side, as in the
+    // converters; only an empty right side needs a new item.
+    return SSRefPtr<SSYaccStackItem>(length > 0 ? elementFromProduction(0) : newStackItem());
 }
 
 int TracingParser::syntaxError(std::uint32_t state, SSToken& lookahead) {
