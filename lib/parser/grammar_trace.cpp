@@ -20,7 +20,8 @@ GrammarLex::GrammarLex(const resources::GrammarDescription& grammar, SSLexInput&
     : SSLex(input, tables), grammar_(grammar) {}
 
 std::string_view GrammarLex::tokenName(std::int32_t tokenNumber) const {
-    return resources::grammarTokenName(grammar_, tokenNumber);
+    if (auto name = resources::grammarTokenName(grammar_, tokenNumber)) return *name;
+    return SSLex::tokenName(tokenNumber);
 }
 
 SSRefPtr<SSToken> GrammarLex::discardToken(SSLexInput& input, std::int32_t tokenNumber,

@@ -5,16 +5,6 @@
 #include "platform/paths.h"
 
 namespace tessel::resources {
-namespace {
-
-constexpr std::int32_t kEofToken = -1;
-constexpr std::int32_t kErrorToken = -2;
-constexpr std::string_view kEofName = "eof";
-constexpr std::string_view kErrorName = "%error";
-constexpr std::string_view kUnknownTokenName = "SSLexTokenNotFound";
-
-}  // namespace
-
 const GrammarDescription* findGrammar(std::string_view key) {
     for (const auto& grammar : grammarCatalog()) {
         if (platform::sameNameIgnoringCase(grammar.key, key)) return &grammar;
@@ -22,15 +12,14 @@ const GrammarDescription* findGrammar(std::string_view key) {
     return nullptr;
 }
 
-std::string_view grammarTokenName(const GrammarDescription& grammar, std::int32_t token) {
-    if (token == kEofToken) return kEofName;
-    if (token == kErrorToken) return kErrorName;
+std::optional<std::string_view> grammarTokenName(const GrammarDescription& grammar,
+                                                 std::int32_t token) {
     auto names = grammar.tokenNames;
     auto it = std::lower_bound(
         names.begin(), names.end(), token,
         [](const GrammarTokenName& entry, std::int32_t key) { return entry.token < key; });
     if (it != names.end() && it->token == token) return it->name;
-    return kUnknownTokenName;
+    return std::nullopt;
 }
 
 }  // namespace tessel::resources

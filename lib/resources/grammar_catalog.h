@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -28,8 +29,10 @@ std::span<const GrammarDescription> grammarCatalog();
 // The grammar with the given short name (case ignored), or nullptr.
 const GrammarDescription* findGrammar(std::string_view key);
 
-// Display name of a token as the converters' lexers show it: the grammar's
-// name for the token, "eof" for -1, "%error" for -2, else "SSLexTokenNotFound".
-std::string_view grammarTokenName(const GrammarDescription& grammar, std::int32_t token);
+// Display name of a token as the converters' lexers show it ("eof" for -1 and
+// "%error" for -2 included), or nothing for a token without a name (the
+// lexer's default name applies: see tessel::parser::GrammarLex).
+std::optional<std::string_view> grammarTokenName(const GrammarDescription& grammar,
+                                                 std::int32_t token);
 
 }  // namespace tessel::resources

@@ -95,13 +95,13 @@ TEST(GrammarTables, TokenNames) {
     ASSERT_NE(pm, nullptr);
     EXPECT_EQ(grammarTokenName(*pm, 5), "\\<, \\>, \\@");
     EXPECT_EQ(grammarTokenName(*pm, 2), "<PMTags X.X win/mac>");
-    EXPECT_EQ(grammarTokenName(*pm, 3), "SSLexTokenNotFound");
+    EXPECT_EQ(grammarTokenName(*pm, 3), std::nullopt);
     EXPECT_EQ(grammarTokenName(*pm, -1), "eof");
     EXPECT_EQ(grammarTokenName(*pm, -2), "%error");
     EXPECT_EQ(grammarTokenName(*findGrammar("quark"), 65), "litteral character tag last on line");
     EXPECT_EQ(grammarTokenName(*findGrammar("ventura"), 61), "TAGTEXT");
     EXPECT_EQ(grammarTokenName(*findGrammar("ventura4"), 11), "text in tag");
-    EXPECT_EQ(grammarTokenName(*findGrammar("ventura4"), 1), "SSLexTokenNotFound");
+    EXPECT_EQ(grammarTokenName(*findGrammar("ventura4"), 1), std::nullopt);
     EXPECT_EQ(grammarTokenName(*findGrammar("htmlcharset"), 71), "CODE_PAGE");
     EXPECT_EQ(findGrammar("nothing"), nullptr);
 }
