@@ -16,9 +16,15 @@ int textCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return jobFamilyCommand("text", args, out, err);
 }
 
+int backCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return jobFamilyCommand("back", args, out, err);
+}
+
 const std::array kCliCommands = {
     CliCommand{"text", "line-by-line text jobs: Macintosh/ANSI characters, line breaks", true,
                textCommand},
+    CliCommand{"back", "RTF back to tagged text: HTML, SGML, PageMaker, QuarkXPress, Ventura", true,
+               backCommand},
     CliCommand{"tokens", "grammar diagnostics: the tokens of a file", false, tokensCommand},
     CliCommand{"parse", "grammar diagnostics: the reductions and syntax errors of a file", false,
                parseCommand},

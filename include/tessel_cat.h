@@ -48,6 +48,36 @@ TESSEL_API const char* f_pszDLLCopyrightMessage(void);
 TESSEL_API int funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
                                         const char* extension);
 
+/*
+ * RTF back to tagged text. The input is an RTF file a mark-up job wrote (now
+ * translated); the output is the input's name with `extension` (".txt" and
+ * "txt" give the same name), the log the input's name with "ERR". Returns the
+ * change count, -113 when the log holds messages, -904 when the output would
+ * be the input, -115 when the output exists, -401 to -407 for RTF that cannot
+ * be read (the partial output and the log are kept).
+ *   function    504 text (Ventura 5 and later), 508 HTML, 510 PageMaker,
+ *               511 QuarkXPress, 512 SGML, 513 Ventura 4, 514 compatible
+ *               HTML; any other code returns -1000 without touching a file.
+ */
+TESSEL_API int funciReadRTFWriteTextParser(const char* input, int function, const char* extension);
+/* 504: plain text (Ventura 5 and later); empty paragraphs are left out. */
+TESSEL_API int f_iRTF2Text(const char* input, const char* extension);
+/* 508: HTML; characters from 0x80 up become named entities. */
+TESSEL_API int f_iRTF2HTML(const char* input, const char* extension);
+/* 514: compatible HTML; code-page-1252 punctuation becomes plain characters
+ * or basic entities, empty paragraphs are left out. */
+TESSEL_API int f_iRTF2CompatibleHTML(const char* input, const char* extension);
+/* 512: SGML; characters from 0x80 up become named entities. */
+TESSEL_API int f_iRTF2SGML(const char* input, const char* extension);
+/* 510: PageMaker tagged text; a "<PMTags... mac>" header converts the result
+ * to Macintosh characters and line ends. */
+TESSEL_API int f_iRTF2PageMaker(const char* input, const char* extension);
+/* 511: QuarkXPress tags; a "<v...><e0>" header converts the result to
+ * Macintosh characters and line ends. */
+TESSEL_API int f_iRTF2XPress(const char* input, const char* extension);
+/* 513: Ventura 4 tagged text. */
+TESSEL_API int f_iVentura4RTF2Text(const char* input, const char* extension);
+
 #ifdef __cplusplus
 }
 #endif

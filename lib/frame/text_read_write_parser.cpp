@@ -23,14 +23,6 @@ using platform::InputStream;
 using platform::OutputStream;
 using platform::StreamMode;
 
-struct JobFiles {
-    std::string input;   // the file read (the backup in in-place mode)
-    std::string output;  // the file written
-    std::string log;
-    std::string original;  // the caller's name of the input
-    bool inPlace = false;
-};
-
 // The two HTML entity jobs run the entity encoder only; every other code goes
 // through the per-line dispatcher.
 int transformLine(std::string& holder, int functionCode) {
@@ -81,7 +73,7 @@ int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log, int fun
 }
 
 // Forms the names; fills `files` and returns 0 or a failure code.
-int formNames(char* path, const char* extension, JobFiles& files) {
+int formNames(char* path, const char* extension, LineJobFiles& files) {
     files.original = path;
     if (!fitsPathBuffer(files.original) || !platform::fileExists(files.original) ||
         platform::isDirectory(files.original)) {
@@ -102,25 +94,34 @@ int formNames(char* path, const char* extension, JobFiles& files) {
 }
 
 // Undoes an in-place job that could not start: the input gets its name back.
-void restoreOriginal(const JobFiles& files) {
+void restoreOriginal(const LineJobFiles& files) {
     if (files.inPlace) platform::renameFile(files.input, files.original);
 }
 
 int runJob(char* path, int functionCode, bool deleteBackup, const char* extension) {
     if (functionCode == kKelmoToRtf) return kInvalidFunction;
-    JobState& state = jobState();
-    state.reset();
+    jobState().reset();
     if (path == nullptr) return kCannotOpenInput;
 
-    JobFiles files;
+    LineJobFiles files;
     if (int code = formNames(path, extension, files); code != 0) return code;
     if (files.inPlace) {
         if (int code = renameToBackup(files.original, files.input); code != 0) return code;
     }
+    return runLineJob(files, functionCode, deleteBackup);
+}
 
+}  // namespace
+
+int runLineJob(const LineJobFiles& files, int functionCode, bool deleteBackup) {
+    JobState& state = jobState();
     InputStream input;
     OutputStream output;
-    ErrorLog log;
+    ErrorLog ownLog;
+    // A pass run by another job writes into that job's log; the log's
+    // header, summary and deletion are then that job's business.
+    ErrorLog& log = files.sharedLog != nullptr ? *files.sharedLog : ownLog;
+    bool ownsLog = files.sharedLog == nullptr;
     if (!input.open(files.input, StreamMode::Text)) {
         restoreOriginal(files);
         return kCannotOpenInput;
@@ -130,7 +131,7 @@ int runJob(char* path, int functionCode, bool deleteBackup, const char* extensio
         restoreOriginal(files);
         return kCannotOpenOutput;
     }
-    if (!log.open(files.log)) {
+    if (ownsLog && !log.open(files.log)) {
         input.close();
         output.close();
         platform::removeFile(files.output);
@@ -138,7 +139,7 @@ int runJob(char* path, int functionCode, bool deleteBackup, const char* extensio
         return kCannotOpenOutput;
     }
 
-    log.writeHeader(resources::kTextParserTitle, files.original, functionCode);
+    if (ownsLog) log.writeHeader(resources::kTextParserTitle, files.original, functionCode);
     int changeCount = 0;
     int loopResult = 0;
     try {
@@ -148,11 +149,13 @@ int runJob(char* path, int functionCode, bool deleteBackup, const char* extensio
         loopResult = kOutOfMemory;
     }
 
-    log.writeSummary(functionCode, changeCount, files.inPlace ? files.input : files.original);
+    if (ownsLog) {
+        log.writeSummary(functionCode, changeCount, files.inPlace ? files.input : files.original);
+    }
     input.close();
     // A write error (a full disk) must not pass as a converted file.
     if (!output.close() && loopResult == 0) loopResult = kCannotOpenOutput;
-    log.close();
+    if (ownsLog) log.close();
 
     int result = loopResult < 0 ? loopResult : changeCount;
     if (loopResult < 0) {
@@ -167,11 +170,9 @@ int runJob(char* path, int functionCode, bool deleteBackup, const char* extensio
     }
 
     if (state.messagesWritten) return kErrorsInLog;
-    if (!platform::removeFile(files.log)) return kEmptyLogNotDeleted;
+    if (ownsLog && !platform::removeFile(files.log)) return kEmptyLogNotDeleted;
     return result;
 }
-
-}  // namespace
 
 int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup, const char* extension) {
     try {

@@ -7,6 +7,26 @@
 
 namespace tessel::frame {
 
+class ErrorLog;
+
+// The files of one run of the engine.
+struct LineJobFiles {
+    std::string input;     // the file read (the backup in in-place mode)
+    std::string output;    // the file written
+    std::string log;       // the engine's own log (unused with a shared log)
+    std::string original;  // the caller's name of the input
+    bool inPlace = false;
+    // When set, the run is a pass of another job: messages go into that job's
+    // open log, numbered on from the job state, and the run writes no header
+    // or summary and leaves the log alone.
+    ErrorLog* sharedLog = nullptr;
+};
+
+// Runs the engine on named files (the names are already checked); does not
+// reset the job state. Returns the change count or a failure code, -113 when
+// this run wrote messages.
+int runLineJob(const LineJobFiles& files, int functionCode, bool deleteBackup);
+
 // `path` is the caller's 260-byte buffer; in output-extension mode it holds
 // the output name on return once the names are formed.
 int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup, const char* extension);

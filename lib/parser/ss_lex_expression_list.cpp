@@ -1,5 +1,7 @@
 #include "parser/ss_lex_expression_list.h"
 
+#include <optional>
+
 #include "parser/ss_exception.h"
 #include "parser/table_image.h"
 
@@ -37,11 +39,11 @@ SSLexExpressionList::SSLexExpressionList(std::span<const std::uint8_t> block,
         accepts_.push_back({image.i32(at), image.u32(at + 4), image.u32(at + 8), image.u32(at + 12),
                             image.i32(at + 16)});
     }
-    std::uint32_t lastChecked = kSSLexNoState;
+    std::optional<std::uint32_t> lastChecked;
     for (std::uint64_t s = 0; s < states; ++s) {
         std::uint32_t row = image.u32(rowOffsets + s * 4);
         rows_.push_back(row);
-        if (row == lastChecked) continue;  // shared rows are checked once
+        if (row == lastChecked) continue;  // a row shared by neighbours is checked once
         if (!image.fits(row, 4)) throw invalid();
         std::uint64_t count = image.u32(row);
         if (!image.fits(std::uint64_t{row} + 4, count * kTripleSize)) throw invalid();

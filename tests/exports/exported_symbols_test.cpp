@@ -48,6 +48,14 @@ const std::set<std::string> kExpectedExports = {
     "f_pszDLLName",
     "f_pszDLLCopyrightMessage",
     "funciTextReadWriteParser",
+    "funciReadRTFWriteTextParser",
+    "f_iRTF2Text",
+    "f_iRTF2HTML",
+    "f_iRTF2CompatibleHTML",
+    "f_iRTF2SGML",
+    "f_iRTF2PageMaker",
+    "f_iRTF2XPress",
+    "f_iVentura4RTF2Text",
 };
 
 TEST(ExportedSymbols, LibraryExportsExactlyTheHeaderFunctions) {

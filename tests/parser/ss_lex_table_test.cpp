@@ -93,6 +93,21 @@ TEST(SSLexTableLoading, DamagedOffsetsAndCountsAreRejected) {
     }
 }
 
+TEST(SSLexTableLoading, RowOffsetsOfAllOnesAreRejected) {
+    // 0xFFFFFFFF is also the "no state" marker; it must not pass as a row
+    // that was already checked.
+    Bytes image = sampleImage();
+    const std::size_t block = 36;
+    auto u32 = [&](std::size_t at) {
+        return std::uint32_t{image[at]} | std::uint32_t{image[at + 1]} << 8 |
+               std::uint32_t{image[at + 2]} << 16 | std::uint32_t{image[at + 3]} << 24;
+    };
+    std::uint32_t states = u32(block + 40);
+    std::uint32_t rows = u32(block + 48);
+    for (std::uint32_t s = 0; s < states; ++s) setU32(image, block + rows + s * 4, 0xFFFFFFFF);
+    expectSSError([&] { SSLexTableSet::fromImage(image, "Damaged"); }, 4);
+}
+
 TEST(SSLexTableLoading, TransitionToMissingStateIsRejected) {
     LexListBuilder list;
     list.bofIgnored();

@@ -1,0 +1,144 @@
+#include "resources/rtf_keywords.h"
+
+#include <array>
+
+namespace tessel::resources {
+
+namespace {
+
+using K = RtfKeywordKind;
+
+constexpr RtfKeyword property(std::string_view word, int index) {
+    return {word, 1, false, K::Property, index};
+}
+constexpr RtfKeyword character(std::string_view word, int byte) {
+    return {word, 0, false, K::Character, byte};
+}
+constexpr RtfKeyword destination(std::string_view word, int index) {
+    return {word, 0, false, K::Destination, index};
+}
+constexpr RtfKeyword special(std::string_view word, int index) {
+    return {word, 0, false, K::Special, index};
+}
+
+constexpr std::array kKeywords = {
+    property("ul", kPropUnderline),
+    property("uld", kPropUnderline),
+    property("ulw", kPropUnderline),
+    property("uldb", kPropDoubleUnderline),
+    property("strike", kPropDoubleUnderline),
+    property("ulnone", kPropNoUnderline),
+    property("v", kPropHidden),
+    property("plain", kPropPlain),
+    property("page", kPropPage),
+    property("keepn", kPropKeepNext),
+    property("pard", kPropParagraphDefaults),
+
+    character("par", 10),
+    character("\n", 10),
+    character("\r", 13),
+    character("tab", 9),
+    character("cell", 13),
+    character("lquote", 145),
+    character("rquote", 146),
+    character("ldblquote", 147),
+    character("rdblquote", 148),
+    character("bullet", 149),
+    character("endash", 150),
+    character("emdash", 151),
+    character("~", 160),
+    character("{", 123),
+    character("}", 125),
+    character("\\", 92),
+    character("ltrmark", 253),
+    character("rtlmark", 254),
+
+    special("bin", kSpecialBinary),
+    special("*", kSpecialSkipUnknown),
+    special("'", kSpecialHexByte),
+
+    destination("footnote", kDestFootnote),
+    destination("pict", kDestPicture),
+    destination("object", kDestObject),
+    destination("author", kDestSkipped),
+    destination("buptim", kDestSkipped),
+    destination("colortbl", kDestSkipped),
+    destination("comment", kDestSkipped),
+    destination("creatim", kDestSkipped),
+    destination("doccomm", kDestSkipped),
+    destination("fonttbl", kDestSkipped),
+    destination("footer", kDestSkipped),
+    destination("footerf", kDestSkipped),
+    destination("footerl", kDestSkipped),
+    destination("footerr", kDestSkipped),
+    destination("ftncn", kDestSkipped),
+    destination("ftnsep", kDestSkipped),
+    destination("ftnsepc", kDestSkipped),
+    destination("header", kDestSkipped),
+    destination("headerf", kDestSkipped),
+    destination("headerl", kDestSkipped),
+    destination("headerr", kDestSkipped),
+    destination("info", kDestSkipped),
+    destination("keywords", kDestSkipped),
+    destination("operator", kDestSkipped),
+    destination("printim", kDestSkipped),
+    destination("private1", kDestSkipped),
+    destination("revtim", kDestSkipped),
+    destination("rxe", kDestSkipped),
+    destination("stylesheet", kDestSkipped),
+    destination("subject", kDestSkipped),
+    destination("tc", kDestSkipped),
+    destination("title", kDestSkipped),
+    destination("txe", kDestSkipped),
+    destination("xe", kDestSkipped),
+};
+
+static_assert(kKeywords.size() == 66);
+
+// The words in an open-addressing hash table: one lookup per control word
+// of the document, so it must be cheap.
+class KeywordIndex {
+  public:
+    KeywordIndex() {
+        for (const RtfKeyword& row : kKeywords) {
+            std::size_t slot = hash(row.word);
+            while (slots_[slot] != nullptr) slot = (slot + 1) % kSlots;
+            slots_[slot] = &row;
+        }
+    }
+
+    const RtfKeyword* find(std::string_view word) const {
+        for (std::size_t slot = hash(word);; slot = (slot + 1) % kSlots) {
+            const RtfKeyword* row = slots_[slot];
+            if (row == nullptr || row->word == word) return row;
+        }
+    }
+
+  private:
+    // More than twice the rows, so probe chains stay short and always end.
+    static constexpr std::size_t kSlots = 256;
+
+    // Length, first and last letters tell the words of the table well
+    // enough apart; equal hashes are resolved by probing.
+    static std::size_t hash(std::string_view word) {
+        if (word.empty()) return 0;
+        auto first = static_cast<unsigned char>(word.front());
+        auto last = static_cast<unsigned char>(word.back());
+        return (word.size() * 67 + first * 31 + last * 7) % kSlots;
+    }
+
+    std::array<const RtfKeyword*, kSlots> slots_{};
+};
+
+}  // namespace
+
+std::span<const RtfKeyword> rtfKeywords() {
+    return kKeywords;
+}
+
+const RtfKeyword* findRtfKeyword(std::string_view word) {
+    static const KeywordIndex index;
+    return index.find(word);
+}
+
+}  // namespace tessel::resources

@@ -1,0 +1,79 @@
+// "tessel back FORMAT FILE...": RTF back to tagged text through the tool.
+#include <gtest/gtest.h>
+
+#include "tool_runner.h"
+
+namespace tessel::cli::testing {
+namespace {
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A small RTF document as our mark-up writes it (header shortened to the
+// tables the reader skips).
+std::string taggedRtf(const std::string& body) {
+    return "{\\rtf1 \\ansi\\deff3 \n{\\fonttbl \n{\\f1 \\fmodern Courier New;}}\n"
+           "{\\stylesheet \n{\\cs6 \\additive \\cf6\\f1\\lang1024 qz4lexInternal;}}\n" +
+           body + "}";
+}
+
+TEST(BackCommands, HelpListsEveryFormat) {
+    ToolRun run = runTool({"back", "--help"});
+    EXPECT_EQ(run.exitStatus, 0);
+    for (const char* name :
+         {"html ", "html-compatible", "pagemaker", "quark", "sgml", "text ", "ventura4"}) {
+        EXPECT_TRUE(contains(run.out, name)) << name << "\n" << run.out;
+    }
+    ToolRun quark = runTool({"back", "quark", "--help"});
+    EXPECT_TRUE(contains(quark.out, "\".xtg\"")) << quark.out;
+    EXPECT_EQ(runTool({"back", "html", "--ext", ".x", "a.rtf"}).exitStatus, 2)
+        << "the output extension belongs to the format";
+}
+
+TEST(BackCommands, HtmlFileConvertedOK) {
+    ScratchFolder folder;
+    std::string file = folder.path("page.rtf");
+    writeFile(file, taggedRtf("{\\cs6\\cf6\\f1\\lang1024 <p>}Caf\xE9{\\cs6\\cf6\\f1\\lang1024 "
+                              "</p>}\\par \n"));
+    ToolRun run = runTool({"back", "html", file});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(readFile(folder.path("page.htm")), "<p>Caf&eacute;</p>\r\n");
+    EXPECT_EQ(run.out.substr(0, run.out.find("Summary of Markup")),
+              "Converting RTF to HTML...\n\nConverting " + file +
+                  "...\nFile converted OK.\n\n1 File(s) Processed.\n\n");
+}
+
+TEST(BackCommands, EveryFormatWritesItsExtension) {
+    ScratchFolder folder;
+    const std::vector<std::pair<std::string, std::string>> formats = {{"html-compatible", "htm"},
+                                                                      {"pagemaker", "txt"},
+                                                                      {"quark", "xtg"},
+                                                                      {"sgml", "sgm"},
+                                                                      {"text", "txt"},
+                                                                      {"ventura4", "txt"}};
+    for (const auto& [format, extension] : formats) {
+        std::string file = folder.path(format + ".rtf");
+        writeFile(file, taggedRtf("line\\par \n"));
+        ToolRun run = runTool({"back", format, file});
+        EXPECT_EQ(run.exitStatus, 0) << format << ": " << run.err;
+        EXPECT_EQ(readFile(folder.path(format + "." + extension)), "line\r\n") << format;
+    }
+}
+
+TEST(BackCommands, CorruptRtfIsReportedWithItsText) {
+    ScratchFolder folder;
+    std::string broken = folder.path("broken.rtf");
+    writeFile(broken, taggedRtf("text\\par \n}"));
+    std::string plain = folder.path("plain.rtf");
+    writeFile(plain, "not rtf at all\n");
+    ToolRun run = runTool({"back", "text", broken, plain});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_TRUE(contains(run.out, "Corrupt RTF file! Too many closing braces.\n\n")) << run.out;
+    EXPECT_TRUE(contains(run.out, "File Error! This is not an RTF file.\n\n")) << run.out;
+    EXPECT_EQ(readFile(folder.path("broken.txt")), "text\r\n") << "partial output kept";
+    EXPECT_TRUE(exists(folder.path("broken.ERR")));
+}
+
+}  // namespace
+}  // namespace tessel::cli::testing

@@ -1,0 +1,197 @@
+// The RTF reader on documents held in memory: what reaches the text, what is
+// dropped, the failure codes and the limits that keep bad input bounded.
+#include "frame/rtf_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame/rtf_byte_source.h"
+
+namespace {
+
+using tessel::frame::MemoryByteSource;
+using tessel::frame::RtfParagraphSink;
+using tessel::frame::RtfReader;
+
+// Writes every paragraph followed by "|" when it ended with a paragraph mark.
+class CollectingSink final : public RtfParagraphSink {
+  public:
+    int paragraph(std::string& line, bool lineEnd) override {
+        text += line;
+        if (lineEnd) text += '|';
+        ++calls;
+        return failAt == calls ? failure : 0;
+    }
+    std::string text;
+    int calls = 0;
+    int failAt = -1;
+    int failure = 0;
+};
+
+struct Read {
+    int result;
+    std::string text;
+};
+
+Read readRtf(std::string_view rtf) {
+    MemoryByteSource source(rtf);
+    CollectingSink sink;
+    RtfReader reader(source, sink);
+    int result = reader.read();
+    return {result, sink.text};
+}
+
+std::string body(std::string_view rtf) {
+    Read read = readRtf(rtf);
+    EXPECT_EQ(read.result, 0) << rtf;
+    return read.text;
+}
+
+TEST(RtfReaderText, ParagraphsBecomeLinesAndTheLastNeedsNoMark) {
+    EXPECT_EQ(body("{\\rtf1 abc\\par def}"), "abc|def");
+    EXPECT_EQ(body("{\\rtf1 text\\par\\par}"), "text||");
+    EXPECT_EQ(body("{\\rtf1 }"), "");
+    // Raw line ends in the file are not text; one space after a word is its end.
+    EXPECT_EQ(body("{\\rtf1 a\r\nb\nc\rd\\par  e}"), "abcd| e");
+}
+
+TEST(RtfReaderText, ControlSymbolsAndCharacterWords) {
+    EXPECT_EQ(body("{\\rtf1 \\{x\\}\\\\\\~}"), "{x}\\\xA0");
+    EXPECT_EQ(body("{\\rtf1 a\\tab b\\cell c}"), "a\tb\rc");
+    EXPECT_EQ(body("{\\rtf1 \\lquote\\rquote\\ldblquote\\rdblquote\\bullet\\endash\\emdash}"),
+              "\x91\x92\x93\x94\x95\x96\x97");
+    EXPECT_EQ(body("{\\rtf1 \\ltrmark\\rtlmark}"), "\xFD\xFE");
+    // Backslash + line end is a paragraph mark in either line-end form;
+    // backslash + lone carriage return is the byte 13.
+    EXPECT_EQ(body("{\\rtf1 a\\\r\nb\\\nc\\\rd}"), "a|b|c\rd");
+}
+
+TEST(RtfReaderText, HexadecimalBytes) {
+    EXPECT_EQ(body("{\\rtf1 caf\\'e9 \\'C9\\'00z}"), std::string("caf\xE9 \xC9\0z", 8));
+    EXPECT_EQ(readRtf("{\\rtf1 \\'eg}").result, -404);
+    EXPECT_EQ(readRtf("{\\rtf1 \\'x1}").result, -404);
+    // A hex escape cut by the end of the file: the half byte is lost, nothing else.
+    EXPECT_EQ(readRtf("{\\rtf1 ok}\\'e").result, 0);
+    EXPECT_EQ(readRtf("{\\rtf1 ok}\\'e").text, "ok");
+    EXPECT_EQ(readRtf("{\\rtf1 ok\\'e").result, -402);
+}
+
+TEST(RtfReaderText, UnknownWordsAreIgnoredAndUnicodeLeavesItsSubstitute) {
+    EXPECT_EQ(body("{\\rtf1 \\nosuchword a\\b0 b\\fs20\\lang1024 c}"), "abc");
+    EXPECT_EQ(body("{\\rtf1 caf\\u233?}"), "caf?");
+    EXPECT_EQ(body("{\\rtf1 \\u-3913\\'e9}"), "\xE9");
+}
+
+TEST(RtfReaderDropped, TablesInformationAndDestinations) {
+    EXPECT_EQ(body("{\\rtf1 {\\fonttbl{\\f1 Courier;}}{\\colortbl;\\red0;}"
+                   "{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}{\\author A}}"
+                   "{\\header H}{\\footer F}{\\headerl L}{\\footerr R}body}"),
+              "body");
+    EXPECT_EQ(body("{\\rtf1 a{\\footnote note\\par more}b}"), "ab");
+    EXPECT_EQ(body("{\\rtf1 a{\\pict 89504e47\\'00}b{\\object x}c}"), "abc");
+    // A paragraph mark inside a dropped destination does not end the line.
+    EXPECT_EQ(body("{\\rtf1 a{\\info\\par}b}"), "ab");
+}
+
+TEST(RtfReaderDropped, StarredUnknownDestinations) {
+    EXPECT_EQ(body("{\\rtf1 a{\\*\\generator Writer;}b}"), "ab");
+    // Without "*" the unknown word is ignored and its text written.
+    EXPECT_EQ(body("{\\rtf1 a{\\generator Writer;}b}"), "aWriter;b");
+    // "*" before a known word only clears the flag.
+    EXPECT_EQ(body("{\\rtf1 {\\*\\tab x}y}"), "\txy");
+    // Nested groups inside a skipped destination stay skipped.
+    EXPECT_EQ(body("{\\rtf1 {\\*\\x {\\b bold}\\'41\\par}z}"), "z");
+}
+
+TEST(RtfReaderDropped, HiddenText) {
+    EXPECT_EQ(body("{\\rtf1 a{\\v hidden}b}"), "ab");
+    EXPECT_EQ(body("{\\rtf1 a\\v hidden\\v0 b}"), "ab");
+    EXPECT_EQ(body("{\\rtf1 a\\v hidden\\plain b}"), "ab");
+    EXPECT_EQ(body("{\\rtf1 a\\v1 x\\v2 y\\v0 c}"), "ac");
+    // A paragraph mark in hidden text still ends the line.
+    EXPECT_EQ(body("{\\rtf1 a\\v x\\par y\\v0 b}"), "a|b");
+    // Properties in a skipped destination do not leak out of it.
+    EXPECT_EQ(body("{\\rtf1 \\v{\\*\\x \\plain}h\\v0 t}"), "t");
+}
+
+TEST(RtfReaderBinary, BinaryDataIsCountedNotParsed) {
+    EXPECT_EQ(body("{\\rtf1 a{\\pict\\bin4 }{\\}}b}"), "ab");
+    // CR LF inside binary data counts as one byte, as text-mode reading has it.
+    EXPECT_EQ(body("{\\rtf1 {\\pict\\bin3 x\r\ny}z}"), "z");
+    // Binary data in the body goes to the text, line feeds ending lines.
+    EXPECT_EQ(body("{\\rtf1 \\bin3 {\n}z}"), "{|}z");
+    // No count, zero or a negative count: no binary data at all.
+    EXPECT_EQ(body("{\\rtf1 \\bin a\\bin0 b\\bin-4 c}"), "abc");
+    // A binary run longer than the file ends at the end of the file.
+    EXPECT_EQ(readRtf("{\\rtf1 {\\pict\\bin99999 abc}}").result, -402);
+}
+
+TEST(RtfReaderFailures, BracesAndControlWordsCutShort) {
+    Read extra = readRtf("{\\rtf1 abc\\par def}}more");
+    EXPECT_EQ(extra.result, -401);
+    EXPECT_EQ(extra.text, "abc|") << "text read before the failure has been handed on";
+    EXPECT_EQ(readRtf("}").result, -401);
+    EXPECT_EQ(readRtf("{\\rtf1 abc").result, -402);
+    EXPECT_EQ(readRtf("{\\rtf1 abc}\\").result, -402);
+    EXPECT_EQ(readRtf("{\\rtf1 abc}\\ul-").result, -402);
+    // A word at the very end of a document outside any group is complete.
+    EXPECT_EQ(readRtf("{\\rtf1 abc}\\par").text, "abc|");
+}
+
+TEST(RtfReaderFailures, SinkFailureEndsTheReading) {
+    MemoryByteSource source("{\\rtf1 a\\par b\\par c\\par}");
+    CollectingSink sink;
+    sink.failAt = 2;
+    sink.failure = -103;
+    RtfReader reader(source, sink);
+    EXPECT_EQ(reader.read(), -103);
+    EXPECT_EQ(sink.text, "a|b|");
+}
+
+TEST(RtfReaderLimits, GroupDepthIsBounded) {
+    std::string deep(RtfReader::kMaxGroupDepth, '{');
+    deep += "x" + std::string(RtfReader::kMaxGroupDepth, '}');
+    EXPECT_EQ(body(deep), "x") << "nesting up to the limit is read";
+
+    std::string tooDeep(RtfReader::kMaxGroupDepth + 1, '{');
+    EXPECT_EQ(readRtf(tooDeep).result, -405);
+
+    std::string million(1000000, '{');
+    MemoryByteSource source(million);
+    CollectingSink sink;
+    RtfReader reader(source, sink);
+    EXPECT_EQ(reader.read(), -405);
+    EXPECT_EQ(reader.depth(), RtfReader::kMaxGroupDepth);
+}
+
+TEST(RtfReaderLimits, KeywordLength) {
+    std::string word29(29, 'q');
+    std::string word30(30, 'q');
+    std::string word5000(5000, 'q');
+    EXPECT_EQ(body("{\\rtf1 a\\" + word29 + " b}"), "ab");
+    EXPECT_EQ(body("{\\rtf1 a\\" + word30 + " b}"), "ab");
+    EXPECT_EQ(body("{\\rtf1 a\\" + word5000 + "7 b}"), "ab") << "letters and digits consumed";
+    EXPECT_EQ(body("{\\rtf1 a{\\*\\" + word30 + " gone}b}"), "ab");
+    // A table word followed by more letters than the limit is not that word.
+    EXPECT_EQ(body("{\\rtf1 a\\par" + std::string(27, 'x') + " b}"), "ab");
+    EXPECT_EQ(body("{\\rtf1 a\\par" + std::string(26, 'x') + " b}"), "ab");
+}
+
+TEST(RtfReaderLimits, ParameterLength) {
+    std::string zeros19(19, '0');
+    std::string zeros40(40, '0');
+    EXPECT_EQ(body("{\\rtf1 \\v1 h\\v" + zeros19 + " t}"), "t");
+    EXPECT_EQ(body("{\\rtf1 \\v1 h\\v" + zeros40 + " t}"), "t") << "all digits consumed";
+    EXPECT_EQ(body("{\\rtf1 \\v" + std::string(19, '9') + " h\\v0 t}"), "t");
+    EXPECT_EQ(body("{\\rtf1 \\v-" + std::string(30, '9') + " h\\v0 t}"), "t");
+    // A saturated binary count reads to the end of the file and stops there.
+    EXPECT_EQ(readRtf("{\\rtf1 {\\pict\\bin" + std::string(25, '9') + " data}}").result, -402);
+}
+
+TEST(RtfReaderLimits, LongParagraphsAreOneLine) {
+    std::string text(3 * 1024 * 1024 + 7, 'L');
+    EXPECT_EQ(body("{\\rtf1 " + text + "\\par}"), text + "|");
+}
+
+}  // namespace
