@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "exit_codes.h"
+#include "grammar_commands.h"
 #include "job_commands.h"
 #include "tessel_cat.h"
 
@@ -29,6 +30,9 @@ const std::array kCliCommands = {
     CliCommand{"markup", "mark up tagged files as RTF for translation (HTML)", true, markupCommand},
     CliCommand{"back", "RTF back to tagged text: HTML, SGML, PageMaker, QuarkXPress, Ventura", true,
                backCommand},
+    CliCommand{"tokens", "grammar diagnostics: the tokens of a file", false, tokensCommand},
+    CliCommand{"parse", "grammar diagnostics: the reductions and syntax errors of a file", false,
+               parseCommand},
 };
 
 const CliCommand* findCliCommand(std::string_view name) {

@@ -1,0 +1,22 @@
+# Compiles the grammar files of this folder into one generated C++ source with
+# the lexer and parser tables and the token names, built into the library.
+file(GLOB TESSEL_GRAMMAR_FILES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.grammar)
+set(TESSEL_GRAMMAR_SOURCE ${CMAKE_CURRENT_BINARY_DIR}/generated/grammar_resources.cpp)
+add_custom_command(
+    OUTPUT ${TESSEL_GRAMMAR_SOURCE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/generated
+    COMMAND grammar_compiler --output ${TESSEL_GRAMMAR_SOURCE} ${TESSEL_GRAMMAR_FILES}
+    DEPENDS grammar_compiler ${TESSEL_GRAMMAR_FILES}
+    COMMENT "Compiling the grammar tables"
+    VERBATIM)
+target_sources(tessel_obj PRIVATE ${TESSEL_GRAMMAR_SOURCE})
+
+# The parser runtime with the grammar tables as a static library of its own,
+# for programs that link the shared library (whose exports are only the flat
+# C functions) but need the runtime's classes: the tool's grammar diagnostics.
+file(GLOB TESSEL_GRAMMAR_RUNTIME_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_LIST_DIR}/../../parser/*.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../../platform/*.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../*.cpp)
+add_library(tessel_grammar_runtime STATIC ${TESSEL_GRAMMAR_RUNTIME_SOURCES} ${TESSEL_GRAMMAR_SOURCE})
+target_include_directories(tessel_grammar_runtime PUBLIC ${PROJECT_SOURCE_DIR}/lib)

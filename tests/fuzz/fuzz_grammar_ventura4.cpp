@@ -1,0 +1,6 @@
+// Lexes and parses arbitrary input with the ventura4 grammar.
+#include "fuzz/grammar_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return tessel::fuzz::lexAndParse("ventura4", data, size);
+}
