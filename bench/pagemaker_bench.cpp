@@ -13,21 +13,24 @@ using namespace tessel::bench;
 
 constexpr std::size_t kFileSize = 10 * 1024 * 1024;
 
-// Paragraphs of prose with style sheet tags, character tags, escapes and
-// index entries, as a PageMaker export has them.
+// Paragraphs of prose as a PageMaker export has them: a style sheet tag at
+// the start of each paragraph, a character tag every dozen words or so, now
+// and then an escaped character or an index entry.
 const std::string& sourceFile() {
     static const std::string path = [] {
         std::mt19937 random(11);
         std::string text = "<PMTags1.0 win><@Body=<f\"Times New Roman\"><s10>>\n";
         text.reserve(kFileSize + 512);
-        const char* pieces[] = {"the ",     "quick ",       "<B>bold<B> ", "caf\xE9 ",
-                                "\\<x\\> ", "text ",        "of ",         "a ",
-                                "document", "<f\"Arial\">", "<f$> ",       "<*INDEX \"entry\">"};
+        const char* words[] = {"the ", "quick ",    "caf\xE9 ", "translation ", "text ",  "of ",
+                               "a ",   "document ", "with ",    "several ",     "words ", "in "};
+        const char* tags[] = {"<B>", "<P>", "<f\"Arial\">", "<f$> ", "\\<", "<*INDEX \"entry\">"};
         while (text.size() < kFileSize) {
             text += random() % 4 == 0 ? "<@Heading:>" : "<@Body:>";
-            std::size_t length = 60 + random() % 400;
+            std::size_t length = 200 + random() % 600;
             std::size_t start = text.size();
-            while (text.size() - start < length) text += pieces[random() % 12];
+            while (text.size() - start < length) {
+                text += random() % 12 == 0 ? tags[random() % 6] : words[random() % 12];
+            }
             text += "\n";
         }
         std::string file = scratchPath("pagemaker-source.txt");

@@ -68,7 +68,6 @@ CTextPiece CMarkupParser::symbolPiece(std::int32_t index) const {
         piece = CTextPiece::fromLexeme(token->textView(), static_cast<std::uint32_t>(token->line()),
                                        static_cast<std::uint32_t>(token->offset()), fileRef_);
     }
-    if (markupItem != nullptr) markupItem->piece = piece;
     return piece;
 }
 

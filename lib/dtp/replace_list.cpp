@@ -66,14 +66,19 @@ bool CReplaceList::add(std::unique_ptr<CReplacePiece> piece) {
 
 bool CReplaceList::writePieces(CRCFile& input, CRCFile& output) {
     std::string text;
+    std::string replacement;
     reserveTextRoom(text, 0);
     for (const auto& piece : pieces_) {
         const CTextPiece& range = piece->source();
         if (!input.readTo(text, range.startLine, range.startColumn)) return false;
-        convertText(text);
-        output.write(text);
+        if (!text.empty()) {
+            convertText(text);
+            output.write(text);
+        }
         if (!input.readTo(text, range.endLine, range.endColumn)) return false;
-        output.write(piece->replacementFor(text));
+        replacement.clear();
+        piece->appendReplacement(replacement, text);
+        output.write(replacement);
     }
     if (!input.readRest(text)) return false;
     convertText(text);

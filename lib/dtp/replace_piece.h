@@ -21,6 +21,8 @@ class CReplacePiece {
     // What the output gets for `sourceText`, the text the range covers in the
     // file: here the replacement piece's text.
     virtual std::string replacementFor(std::string_view sourceText) const;
+    // Appends replacementFor(sourceText) to `out`.
+    virtual void appendReplacement(std::string& out, std::string_view sourceText) const;
 
     // A piece whose replacement equals its own text changes nothing.
     bool changesNothing() const { return source_.text == replacement_.text; }

@@ -35,4 +35,10 @@ std::string sourceFileName(std::int32_t number) {
     return found == map.names.end() ? std::string() : found->second;
 }
 
+bool namesSourceFile(std::int32_t number) {
+    const FileMap& map = fileMap();
+    auto found = map.names.find(number);
+    return found != map.names.end() && !found->second.empty();
+}
+
 }  // namespace tessel::dtp

@@ -14,4 +14,7 @@ std::int32_t registerSourceFile(const std::string& name);
 // The name registered under `number`; empty for a number never given out.
 std::string sourceFileName(std::int32_t number);
 
+// True when `number` names a file with a non-empty name.
+bool namesSourceFile(std::int32_t number);
+
 }  // namespace tessel::dtp

@@ -36,7 +36,7 @@ CTextPiece CTextPiece::fromLexeme(std::string_view lexeme, std::uint32_t line, s
 bool CTextPiece::isValid() const {
     if (startLine == 0 || startColumn == 0 || endLine == 0 || endColumn == 0) return false;
     if (positionBefore(endLine, endColumn, startLine, startColumn)) return false;
-    return !sourceFileName(fileRef).empty();
+    return namesSourceFile(fileRef);
 }
 
 bool CTextPiece::startsBefore(const CTextPiece& other) const {

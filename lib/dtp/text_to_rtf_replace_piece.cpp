@@ -28,11 +28,15 @@ const std::array<std::uint8_t, 256>& escapeIndex() {
     return index;
 }
 
-std::string tagRun(std::string_view opening, std::string_view text) {
-    std::string run(opening);
-    appendConverterRtfEscaped(run, text);
-    run += resources::kTagClose;
-    return run;
+void appendTagRun(std::string& out, std::string_view opening, std::string_view text,
+                  bool dropLineEnds) {
+    out += opening;
+    if (dropLineEnds && text.find('\n') != std::string_view::npos) {
+        appendConverterRtfEscaped(out, withoutLineEnds(text));
+    } else {
+        appendConverterRtfEscaped(out, text);
+    }
+    out += resources::kTagClose;
 }
 
 }  // namespace
@@ -77,23 +81,29 @@ CTextToRTFReplacePiece::CTextToRTFReplacePiece(const CTextPiece& source, std::in
 
 std::string CTextToRTFReplacePiece::replacementFor(std::string_view sourceText) const {
     std::string out;
+    appendReplacement(out, sourceText);
+    return out;
+}
+
+void CTextToRTFReplacePiece::appendReplacement(std::string& out,
+                                               std::string_view sourceText) const {
     switch (kind_) {
         case kRtfPieceReplacementText:
             appendConverterRtfEscaped(out, replacementPiece().text);
-            return out;
+            return;
         case kRtfPieceInternal:
-            return tagRun(resources::kInternalTagOpen, sourceText);
+            return appendTagRun(out, resources::kInternalTagOpen, sourceText, false);
         case kRtfPieceExternal:
-            return tagRun(resources::kExternalTagOpen, sourceText);
+            return appendTagRun(out, resources::kExternalTagOpen, sourceText, false);
         case kRtfPieceJoinedText:
             appendConverterRtfEscaped(out, withoutLineEnds(sourceText));
-            return out;
+            return;
         case kRtfPieceJoinedInternal:
-            return tagRun(resources::kInternalTagOpen, withoutLineEnds(sourceText));
+            return appendTagRun(out, resources::kInternalTagOpen, sourceText, true);
         case kRtfPieceJoinedExternal:
-            return tagRun(resources::kExternalTagOpen, withoutLineEnds(sourceText));
+            return appendTagRun(out, resources::kExternalTagOpen, sourceText, true);
         default:  // kRtfPieceRemoved and unknown kinds: nothing
-            return out;
+            return;
     }
 }
 

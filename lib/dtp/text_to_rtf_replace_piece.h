@@ -25,6 +25,7 @@ class CTextToRTFReplacePiece : public CReplacePiece {
 
     std::int32_t kind() const { return kind_; }
     std::string replacementFor(std::string_view sourceText) const override;
+    void appendReplacement(std::string& out, std::string_view sourceText) const override;
 
   private:
     std::int32_t kind_;
