@@ -45,7 +45,21 @@ void writeHolder(OutputStream& output, const std::string& holder, int functionCo
     for (char c : holder) output.put(c == '\n' ? '\r' : c);
 }
 
-// Runs the line loop; returns 0 or a failure code.
+// Transforms a complete holder, reports the result and writes the holder
+// unless the report ends the job. Returns 0 or the failure code.
+int processHolder(std::string& holder, OutputStream& output, ErrorLog& log, int functionCode,
+                  int& changeCount) {
+    // Transform first: the report quotes the transformed holder, which the
+    // transformation may have moved to a new buffer.
+    int transformed = transformLine(holder, functionCode);
+    int result = log.report(transformed, changeCount, holder);
+    if (result < 0) return result;
+    writeHolder(output, holder, functionCode);
+    return 0;
+}
+
+// Runs the line loop; returns 0 or a failure code. A last line without a line
+// end is processed together with the line before it.
 int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log, int functionCode,
                 int& changeCount) {
     LineReader reader(input);
@@ -56,19 +70,12 @@ int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log, int fun
         bool more = reader.readChunk(chunk);
         if (!more) {
             holder += chunk;
-            // Transform first: the report quotes the transformed holder, which
-            // the transformation may have moved to a new buffer.
-            int transformed = transformLine(holder, functionCode);
-            int result = log.report(transformed, changeCount, holder);
-            if (result < 0) return result;
-            writeHolder(output, holder, functionCode);
-            return 0;
+            return processHolder(holder, output, log, functionCode, changeCount);
         }
         if (!holder.empty() && holder.back() == '\n') {
-            int transformed = transformLine(holder, functionCode);
-            int result = log.report(transformed, changeCount, holder);
-            if (result < 0) return result;
-            writeHolder(output, holder, functionCode);
+            if (int result = processHolder(holder, output, log, functionCode, changeCount)) {
+                return result;
+            }
             holder.swap(chunk);
         } else {
             holder += chunk;

@@ -165,9 +165,9 @@ TEST(SSLexKeywords, KeywordTableTurnsWordsIntoKeywordTokens) {
 TEST(SSLexKeywords, MissingKeywordTable) {
     LexListBuilder list;
     list.bofIgnored();
-    AcceptSpec spec = token(1, Keyword);
-    spec.keywordTable = 3;
-    list.run('a', 'z', spec);
+    AcceptSpec accept = token(1, Keyword);
+    accept.keywordTable = 3;
+    list.run('a', 'z', accept);
     auto tables = SSLexTableSet::fromImage(lexTableBytes({list}), "Keywords");
     SSLexMemoryInput input("abc");
     SSLex lex(input, tables);

@@ -139,9 +139,9 @@ TEST(SSLexMatching, MatchesThatConsumeNothingAreNotTokens) {
 TEST(SSLexMatching, AlternateNumberFromTheAcceptEntry) {
     LexListBuilder list;
     list.bofIgnored();
-    AcceptSpec spec = token(5, Alternate);
-    spec.alternate = 50;
-    list.run('a', 'z', spec);
+    AcceptSpec accept = token(5, Alternate);
+    accept.alternate = 50;
+    list.run('a', 'z', accept);
     Scan scan(lexTableBytes({list}), "abc");
     auto t = scan.lex.nextToken();
     ASSERT_TRUE(t);

@@ -44,34 +44,34 @@ constexpr std::int32_t kWords = 0x4003;  // N3: words
 // N0 -> N1 eof; N1 -> ; N1 -> N1 N2; N2 -> ( N3 ); N3 -> a; N3 -> N3 a;
 // N2 -> %error ;
 YaccTableSpec groupsGrammar() {
-    YaccTableSpec spec;
-    spec.productions = {{2, 0},      {0, kList},  {2, kList}, {3, kGroup},
+    YaccTableSpec layout;
+    layout.productions = {{2, 0},      {0, kList},  {2, kList}, {3, kGroup},
                         {1, kWords}, {2, kWords}, {2, kGroup}};
-    spec.rows.resize(10);
-    spec.rows[0].actions = {{reduceBy(1), 3}, {reduceBy(1), -1}};
-    spec.rows[0].gotos = {{1, kList}};
-    spec.rows[1].actions = {{acceptAction(), -1}, {shiftTo(2), 3}, {shiftTo(8), -2}};
-    spec.rows[1].gotos = {{3, kGroup}};
-    spec.rows[2].actions = {{shiftTo(4), 1}};
-    spec.rows[2].gotos = {{5, kWords}};
-    spec.rows[3].actions = {{reduceBy(2), 3}, {reduceBy(2), -1}};
-    spec.rows[4].actions = {{reduceBy(4), 1}, {reduceBy(4), 4}};
-    spec.rows[5].actions = {{shiftTo(6), 4}, {shiftTo(7), 1}};
-    spec.rows[6].actions = {{reduceBy(3), 3}, {reduceBy(3), -1}};
-    spec.rows[7].actions = {{reduceBy(5), 1}, {reduceBy(5), 4}};
-    spec.rows[8].actions = {{shiftTo(9), 5}};
-    spec.rows[9].actions = {{reduceBy(6), 3}, {reduceBy(6), -1}};
-    return spec;
+    layout.rows.resize(10);
+    layout.rows[0].actions = {{reduceBy(1), 3}, {reduceBy(1), -1}};
+    layout.rows[0].gotos = {{1, kList}};
+    layout.rows[1].actions = {{acceptAction(), -1}, {shiftTo(2), 3}, {shiftTo(8), -2}};
+    layout.rows[1].gotos = {{3, kGroup}};
+    layout.rows[2].actions = {{shiftTo(4), 1}};
+    layout.rows[2].gotos = {{5, kWords}};
+    layout.rows[3].actions = {{reduceBy(2), 3}, {reduceBy(2), -1}};
+    layout.rows[4].actions = {{reduceBy(4), 1}, {reduceBy(4), 4}};
+    layout.rows[5].actions = {{shiftTo(6), 4}, {shiftTo(7), 1}};
+    layout.rows[6].actions = {{reduceBy(3), 3}, {reduceBy(3), -1}};
+    layout.rows[7].actions = {{reduceBy(5), 1}, {reduceBy(5), 4}};
+    layout.rows[8].actions = {{shiftTo(9), 5}};
+    layout.rows[9].actions = {{reduceBy(6), 3}, {reduceBy(6), -1}};
+    return layout;
 }
 
 // Recovery by marks: after N1 "(" is marked, in state 5 ")" is marked.
 YaccTableSpec markedRecovery() {
-    YaccTableSpec spec = groupsGrammar();
-    spec.rows[1].flags = 1;
-    spec.rows[1].actions[1].first = marked(shiftTo(2));
-    spec.rows[5].flags = 1;
-    spec.rows[5].actions[0].first = marked(shiftTo(6));
-    return spec;
+    YaccTableSpec layout = groupsGrammar();
+    layout.rows[1].flags = 1;
+    layout.rows[1].actions[1].first = marked(shiftTo(2));
+    layout.rows[5].flags = 1;
+    layout.rows[5].actions[0].first = marked(shiftTo(6));
+    return layout;
 }
 
 class RecordingParser : public SSYacc {
@@ -108,9 +108,9 @@ class RecordingParser : public SSYacc {
 };
 
 struct GroupsRun {
-    GroupsRun(const YaccTableSpec& spec, std::string_view text, std::string_view magic = "CYSS")
+    GroupsRun(const YaccTableSpec& layout, std::string_view text, std::string_view magic = "CYSS")
         : lexTables(SSLexTableSet::fromImage(groupsLexTable(), "GroupsLexTable")),
-          table(SSYaccTableSet::fromImage(spec.bytes(magic), "GroupsYaccTable")),
+          table(SSYaccTableSet::fromImage(layout.bytes(magic), "GroupsYaccTable")),
           input(text),
           lex(input, lexTables) {
         parser.setTable(table);
@@ -200,9 +200,9 @@ TEST(SSYaccParse, MissingTableLexOrGoto) {
     noLex.setTable(table);
     EXPECT_EQ(expectSSError([&] { noLex.parse(); }, 21), "SSYacc0110e: setLex missing, required");
 
-    YaccTableSpec spec = groupsGrammar();
-    spec.rows[0].gotos.clear();
-    GroupsRun run(spec, "(a)");
+    YaccTableSpec layout = groupsGrammar();
+    layout.rows[0].gotos.clear();
+    GroupsRun run(layout, "(a)");
     EXPECT_EQ(expectSSError([&] { run.parser.parse(); }, 18), "SSYacc0107e: Invalid goto on 16385");
 }
 
@@ -233,18 +233,18 @@ TEST(SSYaccRecovery, MarkedStateSkipsTokensThenPopsToTheStateThatTakesOne) {
 }
 
 TEST(SSYaccRecovery, FullRecoveryStateResumesOnAnyOfItsTerminals) {
-    YaccTableSpec spec = markedRecovery();
-    spec.rows[2].flags = 4;
-    GroupsRun run(spec, "( ; a)");
+    YaccTableSpec layout = markedRecovery();
+    layout.rows[2].flags = 4;
+    GroupsRun run(layout, "( ; a)");
     EXPECT_EQ(run.parser.parse(), 1);
     EXPECT_EQ(run.parser.errors, (std::vector<std::pair<std::uint32_t, std::string>>{{2, ";"}}));
     EXPECT_EQ(run.parser.reductions, (std::vector<std::uint32_t>{1, 4, 3, 2}));
 }
 
 TEST(SSYaccRecovery, ErrorShiftEntryPushesTheErrorToken) {
-    YaccTableSpec spec = groupsGrammar();
-    spec.rows[1].errorShift = 8;
-    GroupsRun run(spec, "(a) b ; (c)");
+    YaccTableSpec layout = groupsGrammar();
+    layout.rows[1].errorShift = 8;
+    GroupsRun run(layout, "(a) b ; (c)");
     EXPECT_EQ(run.parser.parse(), 1);
     EXPECT_EQ(run.parser.reductions, (std::vector<std::uint32_t>{1, 4, 6, 2, 4, 3, 2}));
     EXPECT_EQ(run.parser.notes, (std::vector<std::string>{"%error;", "(N)"}));
@@ -266,9 +266,9 @@ TEST(SSYaccRecovery, MarkedErrorEntryIsNoPlaceToResume) {
     // A marked entry that is itself an error would send the parse straight
     // back into recovery at the same place; recovery pops past it instead
     // and, finding no other state, ends with an exception rather than a loop.
-    YaccTableSpec spec = markedRecovery();
-    spec.rows[5].actions.push_back({marked(0), 5});
-    GroupsRun run(spec, "(a b ; c) (d)");
+    YaccTableSpec layout = markedRecovery();
+    layout.rows[5].actions.push_back({marked(0), 5});
+    GroupsRun run(layout, "(a b ; c) (d)");
     expectSSError([&] { run.parser.parse(); }, 9);
     EXPECT_EQ(run.parser.errors, (std::vector<std::pair<std::uint32_t, std::string>>{{7, ";"}}));
 }
@@ -299,24 +299,24 @@ TEST(SSYaccRecovery, TablesThatWouldLoopEndWithParseFailed) {
 // x y -> shift; x z -> reduce the empty N2 first; decided by a lookahead list.
 YaccTableSpec lookaheadGrammar() {
     constexpr std::int32_t kStart = 0x4001, kEmpty = 0x4002;
-    YaccTableSpec spec;
-    spec.productions = {{2, 0}, {2, kStart}, {3, kStart}, {0, kEmpty}};
-    spec.rows.resize(7);
-    spec.rows[0].actions = {{decideBy(0), 1}};
-    spec.rows[0].gotos = {{1, kStart}, {4, kEmpty}};
-    spec.rows[1].actions = {{acceptAction(), -1}};
-    spec.rows[2].actions = {{shiftTo(3), 2}};
-    spec.rows[3].actions = {{reduceBy(1), -1}};
-    spec.rows[4].actions = {{shiftTo(5), 1}};
-    spec.rows[5].actions = {{shiftTo(6), 3}};
-    spec.rows[6].actions = {{reduceBy(2), -1}};
+    YaccTableSpec layout;
+    layout.productions = {{2, 0}, {2, kStart}, {3, kStart}, {0, kEmpty}};
+    layout.rows.resize(7);
+    layout.rows[0].actions = {{decideBy(0), 1}};
+    layout.rows[0].gotos = {{1, kStart}, {4, kEmpty}};
+    layout.rows[1].actions = {{acceptAction(), -1}};
+    layout.rows[2].actions = {{shiftTo(3), 2}};
+    layout.rows[3].actions = {{reduceBy(1), -1}};
+    layout.rows[4].actions = {{shiftTo(5), 1}};
+    layout.rows[5].actions = {{shiftTo(6), 3}};
+    layout.rows[6].actions = {{reduceBy(2), -1}};
     LexListBuilder decide;
     std::uint32_t afterX = decide.addState();
     decide.addChar(0, 1, afterX);
     decide.addChar(afterX, 2, decide.addState({2, Accept}));
     decide.addChar(afterX, 3, decide.addState({3, Accept | ReduceTarget}));
-    spec.lookaheadLists.push_back(decide);
-    return spec;
+    layout.lookaheadLists.push_back(decide);
+    return layout;
 }
 
 struct LookaheadRun {
@@ -374,8 +374,8 @@ TEST(SSYaccTableLoading, DamagedTablesAreRejected) {
     EXPECT_EQ(expectSSError([&] { SSYaccTableSet::fromImage(magic, "Bad"); }, 22),
               "SSYacc0111e: Error reading table, Bad");
 
-    auto rejects = [](YaccTableSpec spec) {
-        expectSSError([&] { SSYaccTableSet::fromImage(spec.bytes(), "Bad"); }, 22);
+    auto rejects = [](YaccTableSpec layout) {
+        expectSSError([&] { SSYaccTableSet::fromImage(layout.bytes(), "Bad"); }, 22);
     };
     YaccTableSpec shift = groupsGrammar();
     shift.rows[2].actions[0].first = shiftTo(10);
@@ -400,10 +400,10 @@ TEST(SSYaccTableLoading, DamagedTablesAreRejected) {
 }
 
 TEST(SSYaccTableLoading, EmptyRowsAndSharedRows) {
-    YaccTableSpec spec = groupsGrammar();
-    spec.rows.push_back({});
-    spec.rows.back().flags = 8;
-    auto table = SSYaccTableSet::fromImage(spec.bytes(std::string_view("\0\0\0\0", 4)), "Packed");
+    YaccTableSpec layout = groupsGrammar();
+    layout.rows.push_back({});
+    layout.rows.back().flags = 8;
+    auto table = SSYaccTableSet::fromImage(layout.bytes(std::string_view("\0\0\0\0", 4)), "Packed");
     EXPECT_EQ(table.stateCount(), 11u);
     EXPECT_TRUE(table.row(10).actions.empty());
 
