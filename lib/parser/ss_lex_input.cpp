@@ -88,13 +88,6 @@ void SSLexInput::stepOverByteOrderMark() {
     position_ += 2;
 }
 
-void SSLexInput::consume(const SSLexMatchEnd& end) {
-    position_ = mark_ = std::min(end.position, end_);
-    lineBase_ += end.relativeLines;
-    relativeLines_ = 0;
-    startColumn_ = column_ = end.column;
-}
-
 void SSLexInput::dropRead() {
     mark_ = position_;
     lineBase_ += relativeLines_;
@@ -130,12 +123,6 @@ void SSLexInput::giveBack(SSLexMatchEnd& end) const {
     if (!newline) return;
     end.position = at;
     end.relativeLines -= 1;
-}
-
-std::string_view SSLexInput::bytes(std::size_t from, std::size_t to) const {
-    to = std::min(to, end_);
-    from = std::min(from, to);
-    return {reinterpret_cast<const char*>(buffer_.data()) + from, to - from};
 }
 
 bool SSLexInput::compact() {

@@ -124,6 +124,7 @@ class SSYacc {
     void guardErrorLoop();
     TokenPtr tokenAhead();
     void popItem();
+    void popItems(std::uint32_t count);
     TokenPtr makeErrorToken() const;
 
     SSLex* lex_ = nullptr;
