@@ -1,5 +1,7 @@
 #include "parser/ss_lex.h"
 
+#include <type_traits>
+
 #include "parser/ss_exception.h"
 #include "parser/ss_lex_file_input.h"
 
@@ -100,29 +102,33 @@ void SSLex::finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
             std::size_t stop = in.dataEnd();
             SSLexMatchEnd at = in.matchEnd();
             std::uint32_t acceptedState = kSSLexNoState;
-            bool refused = false;
-            while (at.position < stop) {
-                std::uint8_t byte = data[at.position];
-                if (lead[byte]) break;
-                ++at.position;
-                if (byte == '\n') {
-                    ++at.relativeLines;
-                    at.column = 1;
-                } else {
-                    ++at.column;
+            // Two copies of the loop: most code pages have no lead bytes to
+            // test for.
+            auto run = [&](auto checkLead) {
+                while (at.position < stop) {
+                    std::uint8_t byte = data[at.position];
+                    if constexpr (decltype(checkLead)::value) {
+                        if (lead[byte]) return false;
+                    }
+                    ++at.position;
+                    if (byte == '\n') {
+                        ++at.relativeLines;
+                        at.column = 1;
+                    } else {
+                        ++at.column;
+                    }
+                    std::uint32_t next =
+                        dense[std::size_t{state} * SSLexExpressionList::kDenseWidth + byte];
+                    if (next == kSSLexNoState) return true;
+                    state = next & SSLexExpressionList::kDenseStateMask;
+                    if (next & SSLexExpressionList::kDenseAccepting) {
+                        acceptedState = state;
+                        end = at;
+                    }
                 }
-                std::uint32_t next =
-                    dense[std::size_t{state} * SSLexExpressionList::kDenseWidth + byte];
-                if (next == kSSLexNoState) {
-                    refused = true;
-                    break;
-                }
-                state = next & SSLexExpressionList::kDenseStateMask;
-                if (next & SSLexExpressionList::kDenseAccepting) {
-                    acceptedState = state;
-                    end = at;
-                }
-            }
+                return false;
+            };
+            bool refused = in.hasLeadBytes() ? run(std::true_type{}) : run(std::false_type{});
             in.advanceSingleBytes(at);
             if (acceptedState != kSSLexNoState) {
                 candidate = &list.accept(acceptedState);

@@ -15,6 +15,7 @@ SSLexInput::SSLexInput(Kind kind, std::size_t increment)
     : kind_(kind), codePage_(platform::activeAnsiCodePage()), increment_(increment) {
     for (unsigned byte = 0; byte < leadBytes_.size(); ++byte) {
         leadBytes_[byte] = platform::isLeadByte(codePage_, static_cast<std::uint8_t>(byte));
+        hasLeadBytes_ = hasLeadBytes_ || leadBytes_[byte];
     }
 }
 

@@ -60,6 +60,8 @@ class SSLexInput {
     const std::uint8_t* data() const { return buffer_.data(); }
     std::size_t dataEnd() const { return end_; }
     const bool* leadByteTable() const { return leadBytes_.data(); }
+    // False when the code page has no lead bytes at all.
+    bool hasLeadBytes() const { return hasLeadBytes_; }
     // `after` is the triple behind the last byte read (it must lie after the
     // position, on a single-byte character boundary, within the data).
     void advanceSingleBytes(const SSLexMatchEnd& after) {
@@ -160,6 +162,7 @@ class SSLexInput {
     int codePage_;
     // Lead-byte test of codePage_, taken once per input.
     std::array<bool, 256> leadBytes_{};
+    bool hasLeadBytes_ = false;
     bool bofPending_ = true;
     std::size_t increment_;
     std::int64_t lineBase_ = 0;

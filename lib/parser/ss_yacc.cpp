@@ -364,13 +364,8 @@ SSRefPtr<SSToken> SSYacc::makeErrorToken() const {
     return makeOwnToken(kSSYaccErrorSymbol, "%error", 0, 0);
 }
 
-SSYaccStackItem* SSYacc::elementFromProduction(std::int32_t index) const {
-    auto length = static_cast<std::int64_t>(productionLength_);
-    std::int64_t depth = length - 1 - index;
-    if (index < 0 || index >= length || depth >= static_cast<std::int64_t>(stack_.count())) {
-        throw SSException(SSError::YaccInvalidElementIndex, {long{index}});
-    }
-    return stack_.at(static_cast<std::size_t>(depth)).get();
+void SSYacc::throwInvalidElement(std::int32_t index) {
+    throw SSException(SSError::YaccInvalidElementIndex, {long{index}});
 }
 
 std::vector<std::int32_t> SSYacc::expectedTokens(std::uint32_t state) const {
