@@ -6,7 +6,7 @@ namespace tessel::parser {
 
 namespace pool_detail {
 
-constinit thread_local FreeLists freeLists{};
+constinit thread_local FreeLists freeLists [[gnu::tls_model("initial-exec")]]{};
 
 namespace {
 
@@ -18,7 +18,7 @@ void drainAll() noexcept {
         while (FreeBlock* block = freeLists.head[c]) {
             unpoison(block, classSize(c));
             freeLists.head[c] = block->next;
-            ::operator delete(block, classSize(c));
+            ::operator delete(block);
         }
         freeLists.count[c] = 0;
     }
@@ -49,7 +49,7 @@ void* allocateFromHeap(std::size_t size) {
 void releaseSlowly(void* block, std::size_t size) noexcept {
     if (block == nullptr) return;
     if (size > kSSBlockPoolLimit) {
-        ::operator delete(block, size);
+        ::operator delete(block);
         return;
     }
     if (!freeLists.keeping && !drained) {
@@ -63,7 +63,7 @@ void releaseSlowly(void* block, std::size_t size) noexcept {
             return;
         }
     }
-    ::operator delete(block, classSize(classOf(size)));
+    ::operator delete(block);
 }
 
 }  // namespace pool_detail

@@ -47,7 +47,9 @@ struct FreeLists {
     bool keeping;  // the thread-end drain is registered and has not run
 };
 
-extern constinit thread_local FreeLists freeLists;
+// Initial-exec: the library is loaded with the program, and a pool access in
+// the shared library then costs no call to find the thread's block.
+extern constinit thread_local FreeLists freeLists [[gnu::tls_model("initial-exec")]];
 
 inline std::size_t classOf(std::size_t size) {
     return size == 0 ? 0 : (size - 1) / kGranule;
