@@ -1,5 +1,7 @@
 #include "parser/ss_lex.h"
 
+#include <type_traits>
+
 #include "parser/ss_exception.h"
 #include "parser/ss_lex_file_input.h"
 
@@ -30,6 +32,7 @@ SSLex::~SSLex() = default;
 
 void SSLex::setTableSet(SSLexTableSet& tables) {
     tables_ = &tables;
+    list_ = nullptr;
     if (listStack_.empty()) pushExpressionList(0);
 }
 
@@ -42,9 +45,11 @@ void SSLex::pushExpressionList(std::uint32_t index) {
     tables_->expressionList(index);  // throws SSLex0106e for a list that does not exist
     listStack_.push(index);
     currentList_ = index;
+    list_ = nullptr;
 }
 
 void SSLex::popExpressionList() {
+    list_ = nullptr;
     listStack_.pop();
     currentList_ = listStack_.top();
 }
@@ -52,12 +57,14 @@ void SSLex::popExpressionList() {
 void SSLex::switchExpressionList(std::uint32_t index) {
     if (tables_ == nullptr) throw SSException(SSError::LexMissingTableOrInput);
     tables_->expressionList(index);
+    list_ = nullptr;
     listStack_.pop();
     listStack_.push(index);
     currentList_ = index;
 }
 
 void SSLex::changeExpressionList(const SSLexAcceptEntry& entry) {
+    if ((entry.flags & (kSSLexFlagPush | kSSLexFlagPop)) == 0) return;
     if (hasFlags(entry, kSSLexFlagSwitch)) {
         switchExpressionList(entry.expressionList);
     } else if (hasFlags(entry, kSSLexFlagPop)) {
@@ -76,56 +83,113 @@ void SSLex::finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
         keywordLookup(token, entry.keywordTable, input_->kind());
 }
 
+// Inlined into nextToken(): it runs once per lexeme, ignored ones included.
+[[gnu::always_inline]] inline SSLex::Match SSLex::longestMatch(SSLexInput& in,
+                                                               const SSLexExpressionList& list) {
+    const SSLexAcceptEntry* candidate = &list.accept(0);
+    bool matched = candidate->tokenNumber != 0;
+    SSLexMatchEnd end = in.matchEnd();
+    std::uint32_t state = 0;
+    std::uint64_t bytesBefore = in.charactersRead();
+    bool readSlow = false;  // the BOF is not counted as a character read
+    for (;;) {
+        if (in.singleByteRun()) {
+            // Plain bytes straight from the buffer through the dense table;
+            // the state that last accepted is looked up once at the end.
+            const std::uint8_t* data = in.data();
+            const bool* lead = in.leadByteTable();
+            const std::uint32_t* dense = list.denseTable();
+            std::size_t stop = in.dataEnd();
+            SSLexMatchEnd at = in.matchEnd();
+            std::uint32_t acceptedState = kSSLexNoState;
+            // Two copies of the loop: most code pages have no lead bytes to
+            // test for.
+            auto run = [&](auto checkLead) {
+                while (at.position < stop) {
+                    std::uint8_t byte = data[at.position];
+                    if constexpr (decltype(checkLead)::value) {
+                        if (lead[byte]) return false;
+                    }
+                    ++at.position;
+                    if (byte == '\n') {
+                        ++at.relativeLines;
+                        at.column = 1;
+                    } else {
+                        ++at.column;
+                    }
+                    std::uint32_t next =
+                        dense[std::size_t{state} * SSLexExpressionList::kDenseWidth + byte];
+                    if (next == kSSLexNoState) return true;
+                    state = next & SSLexExpressionList::kDenseStateMask;
+                    if (next & SSLexExpressionList::kDenseAccepting) {
+                        acceptedState = state;
+                        end = at;
+                    }
+                }
+                return false;
+            };
+            bool refused = in.hasLeadBytes() ? run(std::true_type{}) : run(std::false_type{});
+            in.advanceSingleBytes(at);
+            if (acceptedState != kSSLexNoState) {
+                candidate = &list.accept(acceptedState);
+                matched = true;
+            }
+            if (refused) break;
+        }
+        // The BOF, double-byte characters and the end of the buffer go
+        // through nextChar(), which may refill and move the buffer content.
+        if (!in.nextChar()) break;
+        readSlow = true;
+        end.position -= in.takeShiftCount();
+        std::uint32_t next = list.next(state, in.currentChar());
+        if (next == kSSLexNoState) break;
+        state = next;
+        if (list.accept(state).flags & kSSLexFlagAccept) {
+            candidate = &list.accept(state);
+            matched = true;
+            end = in.matchEnd();
+        }
+    }
+    state_ = state;
+    end.position -= in.takeShiftCount();
+    return {candidate, end, matched, readSlow || in.charactersRead() != bytesBefore};
+}
+
 SSRefPtr<SSToken> SSLex::nextToken() {
     if (tables_ == nullptr || input_ == nullptr) {
         throw SSException(SSError::LexMissingTableOrInput);
     }
     SSLexInput& in = *input_;
     for (;;) {
-        const SSLexExpressionList& list = tables_->expressionList(currentList_);
+        if (list_ == nullptr) list_ = &tables_->expressionList(currentList_);
+        const SSLexExpressionList& list = *list_;
         bool bofAtStart = in.bofPending();
-        state_ = 0;
-        SSLexAcceptEntry candidate = list.accept(0);
-        bool matched = candidate.tokenNumber != 0;
-        SSLexMatchEnd end = in.matchEnd();
-        if (!in.nextChar()) return {};
+        Match match = longestMatch(in, list);
+        if (!match.readAny) return {};
+        const SSLexAcceptEntry& candidate = *match.entry;
+        std::uint32_t flags = match.matched ? candidate.flags : 0;
 
-        for (;;) {
-            end.position -= in.takeShiftCount();
-            std::uint32_t next = list.next(state_, in.currentChar());
-            if (next == kSSLexNoState) break;
-            state_ = next;
-            const SSLexAcceptEntry& entry = list.accept(state_);
-            if (entry.flags & kSSLexFlagAccept) {
-                candidate = entry;
-                matched = true;
-                end = in.matchEnd();
-            }
-            if (!in.nextChar()) break;
-        }
-        end.position -= in.takeShiftCount();
-
-        if (matched && hasFlags(candidate, kSSLexFlagEndAnchor)) in.giveBack(end);
+        if (flags & kSSLexFlagEndAnchor) in.giveBack(match.end);
         // A match that consumes neither a byte nor the BOF would be found again
         // and again; it counts as no match.
-        bool progress = end.position > in.mark() || (bofAtStart && !in.bofPending());
-        if (matched && progress && hasFlags(candidate, kSSLexFlagIgnore)) {
-            changeExpressionList(candidate);
-            if (auto token = discardToken(in, candidate.tokenNumber, end)) {
+        bool progress = match.end.position > in.mark() || (bofAtStart && !in.bofPending());
+        if (!progress) flags = 0;
+        if (flags & kSSLexFlagIgnore) {
+            if (flags & (kSSLexFlagPush | kSSLexFlagPop)) changeExpressionList(candidate);
+            if (auto token = discardToken(in, candidate.tokenNumber, match.end)) {
                 finishToken(*token, candidate);
                 return token;
             }
             continue;
         }
-        if (matched && progress && hasFlags(candidate, kSSLexFlagAccept)) {
-            changeExpressionList(candidate);
+        if (flags & kSSLexFlagAccept) {
+            if (flags & (kSSLexFlagPush | kSSLexFlagPop)) changeExpressionList(candidate);
             // A start-of-line token matched as LF + text begins on the next
             // line; at the start of the input (line base 0) there is no LF.
-            if (hasFlags(candidate, kSSLexFlagStartAnchor) && in.lineBase() != 0 &&
-                in.startColumn() != 0) {
-                in.skipLeadingNewline(end);
+            if ((flags & kSSLexFlagStartAnchor) && in.lineBase() != 0 && in.startColumn() != 0) {
+                in.skipLeadingNewline(match.end);
             }
-            if (auto token = completeToken(in, candidate.tokenNumber, end)) {
+            if (auto token = completeToken(in, candidate.tokenNumber, match.end)) {
                 finishToken(*token, candidate);
                 return token;
             }
@@ -149,30 +213,6 @@ SSRefPtr<SSToken> SSLex::invalidToken(SSLexInput& input) {
 
 std::string_view SSLex::tokenName(std::int32_t) const {
     return kTokenNotFound;
-}
-
-SSRefPtr<SSToken> SSLex::discardToken(SSLexInput& input, std::int32_t, const SSLexMatchEnd& end) {
-    input.consume(end);
-    return {};
-}
-
-SSRefPtr<SSToken> SSLex::completeToken(SSLexInput& input, std::int32_t tokenNumber,
-                                       const SSLexMatchEnd& end) {
-    return buildToken(input, tokenNumber, end);
-}
-
-SSRefPtr<SSToken> SSLex::buildToken(SSLexInput& input, std::int32_t tokenNumber,
-                                    const SSLexMatchEnd& end) {
-    SSToken::Fields fields;
-    fields.tokenNumber = tokenNumber;
-    fields.text = input.bytes(input.mark(), end.position);
-    fields.line = input.markLine();
-    fields.offset = input.startColumn();
-    fields.streamOffset = static_cast<std::uint32_t>(input.markStreamOffset());
-    fields.singleByte = input.kind() != SSLexInput::Unicode16;
-    SSRefPtr<SSToken> token(SSToken::createInline(fields));
-    input.consume(end);
-    return token;
 }
 
 void SSLex::keywordLookup(SSToken& token, std::uint32_t table, SSLexInput::Kind) {

@@ -60,11 +60,16 @@ class SSLex {
     // Display name of a token number; default "SSLexTokenNotFound".
     virtual std::string_view tokenName(std::int32_t tokenNumber) const;
     // An ignored token completed; default consumes it and returns nothing.
-    virtual SSRefPtr<SSToken> discardToken(SSLexInput& input, std::int32_t tokenNumber,
-                                           const SSLexMatchEnd& end);
+    virtual SSRefPtr<SSToken> discardToken(SSLexInput& input, std::int32_t /*tokenNumber*/,
+                                           const SSLexMatchEnd& end) {
+        input.consume(end);
+        return {};
+    }
     // An accepted token completed; default builds it and consumes the match.
     virtual SSRefPtr<SSToken> completeToken(SSLexInput& input, std::int32_t tokenNumber,
-                                            const SSLexMatchEnd& end);
+                                            const SSLexMatchEnd& end) {
+        return buildToken(input, tokenNumber, end);
+    }
     // Looks the token's text up in keyword table `table` (SSLex0110e when
     // there is no such table).
     virtual void keywordLookup(SSToken& token, std::uint32_t table, SSLexInput::Kind kind);
@@ -92,8 +97,29 @@ class SSLex {
     std::uint64_t tokensReturned() const { return tokensReturned_; }
 
   private:
+    // The longest match from the mark: the candidate's accept entry, where it
+    // ends, whether any state accepted and whether a character was read.
+    struct Match {
+        const SSLexAcceptEntry* entry;
+        SSLexMatchEnd end;
+        bool matched;
+        bool readAny;
+    };
+    Match longestMatch(SSLexInput& in, const SSLexExpressionList& list);
+    // The token of the match from the mark to `end`; the input consumes it.
     SSRefPtr<SSToken> buildToken(SSLexInput& input, std::int32_t tokenNumber,
-                                 const SSLexMatchEnd& end);
+                                 const SSLexMatchEnd& end) {
+        SSToken::Fields fields;
+        fields.tokenNumber = tokenNumber;
+        fields.text = input.bytes(input.mark(), end.position);
+        fields.line = input.markLine();
+        fields.offset = input.startColumn();
+        fields.streamOffset = static_cast<std::uint32_t>(input.markStreamOffset());
+        fields.singleByte = input.kind() != SSLexInput::Unicode16;
+        SSRefPtr<SSToken> token(SSToken::createInline(fields));
+        input.consume(end);
+        return token;
+    }
     void changeExpressionList(const SSLexAcceptEntry& entry);
     void finishToken(SSToken& token, const SSLexAcceptEntry& entry);
 
@@ -103,6 +129,8 @@ class SSLex {
     std::unique_ptr<SSLexInput> ownedInput_;
     std::uint64_t tokensReturned_ = 0;
     std::uint32_t currentList_ = 0;
+    // The current list of tables_, looked up again after every change.
+    const SSLexExpressionList* list_ = nullptr;
     SSLifo<std::uint32_t> listStack_{32, 32};
 };
 

@@ -1,6 +1,9 @@
 #include "parser/ss_lex_expression_list.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
+#include <unordered_map>
 
 #include "parser/ss_exception.h"
 #include "parser/table_image.h"
@@ -52,6 +55,49 @@ SSLexExpressionList::SSLexExpressionList(std::span<const std::uint8_t> block,
             if (next != kSSLexNoState && next >= states) throw invalid();
         }
         lastChecked = row;
+    }
+    buildDenseTable();
+}
+
+void SSLexExpressionList::buildDenseTable() {
+    // Bounded by the image: every state takes a 28-byte accept entry.
+    withStorage([&] { dense_.resize(rows_.size() * std::size_t{kDenseWidth}); });
+    std::unordered_map<std::uint32_t, std::uint32_t> firstStateOfRow;
+    for (std::uint32_t state = 0; state < rows_.size(); ++state) {
+        std::uint32_t* entries = dense_.data() + std::size_t{state} * kDenseWidth;
+        auto [first, added] =
+            withStorage([&] { return firstStateOfRow.emplace(rows_[state], state); });
+        if (added) {
+            expandRow(rows_[state], entries);
+        } else {
+            std::copy_n(dense_.data() + std::size_t{first->second} * kDenseWidth, kDenseWidth,
+                        entries);
+        }
+    }
+    for (std::uint32_t& entry : dense_) {
+        if (entry != kSSLexNoState && (accepts_[entry].flags & kSSLexFlagAccept)) {
+            entry |= kDenseAccepting;
+        }
+    }
+}
+
+// The row scan's answer for every byte at once, in one pass over the
+// triples: a byte takes the first triple whose range holds it, unless an
+// earlier triple started above it (the scan would have stopped there).
+void SSLexExpressionList::expandRow(std::size_t at, std::uint32_t* entries) const {
+    std::fill_n(entries, kDenseWidth, kSSLexNoState);
+    std::array<bool, kDenseWidth> taken{};
+    std::uint32_t count = word(at);
+    std::uint32_t lowest = 0;  // bytes below it were passed by the scan
+    for (at += 4; count != 0; --count, at += kTripleSize) {
+        lowest = std::max(lowest, word(at));
+        if (lowest >= kDenseWidth) break;
+        std::uint32_t high = std::min(word(at + 4), kDenseWidth - 1);
+        for (std::uint32_t byte = lowest; byte <= high; ++byte) {
+            if (taken[byte]) continue;
+            taken[byte] = true;
+            entries[byte] = word(at + 8);
+        }
     }
 }
 

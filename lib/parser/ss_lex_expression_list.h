@@ -56,9 +56,29 @@ class SSLexExpressionList {
     std::size_t stateCount() const { return accepts_.size(); }
     // Precondition: state < stateCount().
     const SSLexAcceptEntry& accept(std::uint32_t state) const { return accepts_[state]; }
-    // Next state on `character`, or kSSLexNoState. Rows are scanned in order
-    // and the scan stops at the first range starting above the character.
+    // Next state on `character`, or kSSLexNoState. Single bytes come from the
+    // dense table; the BOF and double-byte characters scan the row.
     std::uint32_t next(std::uint32_t state, std::uint32_t character) const {
+        if (state >= rows_.size()) return kSSLexNoState;
+        if (character < kDenseWidth) return nextByte(state, character);
+        return scanRow(state, character);
+    }
+    // Next state on a single byte. Precondition: state < stateCount() and
+    // byte < 256.
+    std::uint32_t nextByte(std::uint32_t state, std::uint32_t byte) const {
+        std::uint32_t entry = dense_[std::size_t{state} * kDenseWidth + byte];
+        return entry == kSSLexNoState ? entry : entry & kDenseStateMask;
+    }
+    // The dense table: for state s and byte b, entry s * 256 + b is
+    // kSSLexNoState or the next state, with kDenseAccepting set when that
+    // state accepts (flag 0x10).
+    static constexpr std::uint32_t kDenseWidth = 256;
+    static constexpr std::uint32_t kDenseAccepting = 0x80000000u;
+    static constexpr std::uint32_t kDenseStateMask = 0x7FFFFFFFu;
+    const std::uint32_t* denseTable() const { return dense_.data(); }
+    // Next state found by scanning the state's row: the triples are read in
+    // order and the scan stops at the first range starting above the character.
+    std::uint32_t scanRow(std::uint32_t state, std::uint32_t character) const {
         if (state >= rows_.size()) return kSSLexNoState;
         std::size_t at = rows_[state];
         std::uint32_t count = word(at);
@@ -71,6 +91,11 @@ class SSLexExpressionList {
 
   private:
     static constexpr std::size_t kTripleSize = 12;
+    // Fills dense_ from the rows: the scanner's inner loop then needs one
+    // load per byte instead of a row scan.
+    void buildDenseTable();
+    // Writes the next state of every byte for the row at `at` (256 entries).
+    void expandRow(std::size_t at, std::uint32_t* entries) const;
 
     // Little-endian word of the (validated) block.
     std::uint32_t word(std::size_t offset) const {
@@ -83,6 +108,8 @@ class SSLexExpressionList {
     // Validated offsets of each state's row inside block_; rows may be shared.
     std::vector<std::uint32_t> rows_;
     std::vector<std::uint8_t> block_;
+    // 256 entries per state (see denseTable()).
+    std::vector<std::uint32_t> dense_;
 };
 
 }  // namespace tessel::parser

@@ -15,6 +15,7 @@ SSLexInput::SSLexInput(Kind kind, std::size_t increment)
     : kind_(kind), codePage_(platform::activeAnsiCodePage()), increment_(increment) {
     for (unsigned byte = 0; byte < leadBytes_.size(); ++byte) {
         leadBytes_[byte] = platform::isLeadByte(codePage_, static_cast<std::uint8_t>(byte));
+        hasLeadBytes_ = hasLeadBytes_ || leadBytes_[byte];
     }
 }
 
@@ -88,13 +89,6 @@ void SSLexInput::stepOverByteOrderMark() {
     position_ += 2;
 }
 
-void SSLexInput::consume(const SSLexMatchEnd& end) {
-    position_ = mark_ = std::min(end.position, end_);
-    lineBase_ += end.relativeLines;
-    relativeLines_ = 0;
-    startColumn_ = column_ = end.column;
-}
-
 void SSLexInput::dropRead() {
     mark_ = position_;
     lineBase_ += relativeLines_;
@@ -130,12 +124,6 @@ void SSLexInput::giveBack(SSLexMatchEnd& end) const {
     if (!newline) return;
     end.position = at;
     end.relativeLines -= 1;
-}
-
-std::string_view SSLexInput::bytes(std::size_t from, std::size_t to) const {
-    to = std::min(to, end_);
-    from = std::min(from, to);
-    return {reinterpret_cast<const char*>(buffer_.data()) + from, to - from};
 }
 
 bool SSLexInput::compact() {

@@ -51,11 +51,38 @@ class SSLexInput {
     }
     std::uint32_t currentChar() const { return current_; }
 
+    // Direct reading for a scanner's inner loop: while singleByteRun() is
+    // true, the bytes of buffer()[position() .. dataEnd()) that are not lead
+    // bytes (isLeadByte) are single-byte characters that need no refill. A
+    // scanner that reads them itself reports where it stopped with
+    // advanceSingleBytes(); they then count as read by nextChar().
+    bool singleByteRun() const { return kind_ == Multibyte && !bofPending_; }
+    const std::uint8_t* data() const { return buffer_.data(); }
+    std::size_t dataEnd() const { return end_; }
+    const bool* leadByteTable() const { return leadBytes_.data(); }
+    // False when the code page has no lead bytes at all.
+    bool hasLeadBytes() const { return hasLeadBytes_; }
+    // `after` is the triple behind the last byte read (it must lie after the
+    // position, on a single-byte character boundary, within the data).
+    void advanceSingleBytes(const SSLexMatchEnd& after) {
+        if (after.position == position_) return;
+        charactersRead_ += after.position - position_;
+        current_ = buffer_[after.position - 1];
+        position_ = after.position;
+        relativeLines_ = after.relativeLines;
+        column_ = after.column;
+    }
+
     // The triple a match would end at if it ended after the last character read.
     SSLexMatchEnd matchEnd() const { return {position_, relativeLines_, column_}; }
     // Accepts the lexeme from the mark to `end`: the mark and the position
     // move to its end and the line base absorbs its line ends.
-    void consume(const SSLexMatchEnd& end);
+    void consume(const SSLexMatchEnd& end) {
+        position_ = mark_ = end.position < end_ ? end.position : end_;
+        lineBase_ += end.relativeLines;
+        relativeLines_ = 0;
+        startColumn_ = column_ = end.column;
+    }
     // Drops every character read since the mark (nothing matched them).
     void dropRead();
     // Moves the mark past a leading LF of the lexeme (start-of-line anchor);
@@ -67,6 +94,7 @@ class SSLexInput {
     // Bytes the buffer content moved down at the last compaction; reading
     // clears it, so recorded positions are adjusted exactly once.
     std::size_t takeShiftCount() {
+        if (shiftCount_ == 0) return 0;
         std::size_t shift = shiftCount_;
         shiftCount_ = 0;
         return shift;
@@ -91,7 +119,11 @@ class SSLexInput {
     // Byte position of the mark counted from the start of the data.
     std::uint64_t markStreamOffset() const { return discarded_ + mark_; }
     // The bytes from the mark to `end` (end clamped to the valid data).
-    std::string_view bytes(std::size_t from, std::size_t to) const;
+    std::string_view bytes(std::size_t from, std::size_t to) const {
+        to = to < end_ ? to : end_;
+        from = from < to ? from : to;
+        return {reinterpret_cast<const char*>(buffer_.data()) + from, to - from};
+    }
     // Code page whose lead bytes the multibyte kind follows.
     int codePage() const { return codePage_; }
 
@@ -104,7 +136,6 @@ class SSLexInput {
 
     // For refill implementations.
     std::vector<std::uint8_t>& buffer() { return buffer_; }
-    std::size_t dataEnd() const { return end_; }
     void setDataEnd(std::size_t end) { end_ = end; }
     std::size_t increment() const { return increment_; }
     // Moves the bytes from the mark down to the front of the buffer; false
@@ -131,6 +162,7 @@ class SSLexInput {
     int codePage_;
     // Lead-byte test of codePage_, taken once per input.
     std::array<bool, 256> leadBytes_{};
+    bool hasLeadBytes_ = false;
     bool bofPending_ = true;
     std::size_t increment_;
     std::int64_t lineBase_ = 0;

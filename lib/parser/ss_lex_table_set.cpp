@@ -50,11 +50,8 @@ SSLexTableSet::SSLexTableSet(std::span<const std::uint8_t> bytes, std::string_vi
     }
 }
 
-const SSLexExpressionList& SSLexTableSet::expressionList(std::size_t index) const {
-    if (index >= lists_.size()) {
-        throw SSException(SSError::LexInvalidExpressionList, {static_cast<long>(index)});
-    }
-    return lists_[index];
+void SSLexTableSet::throwInvalidList(std::size_t index) {
+    throw SSException(SSError::LexInvalidExpressionList, {static_cast<long>(index)});
 }
 
 }  // namespace tessel::parser

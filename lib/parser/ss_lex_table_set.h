@@ -32,7 +32,10 @@ class SSLexTableSet {
 
     std::size_t expressionListCount() const { return lists_.size(); }
     // Throws SSLex0106e with `index` when there is no such list.
-    const SSLexExpressionList& expressionList(std::size_t index) const;
+    const SSLexExpressionList& expressionList(std::size_t index) const {
+        if (index >= lists_.size()) throwInvalidList(index);
+        return lists_[index];
+    }
 
     std::size_t keywordTableCount() const { return keywords_.size(); }
     // Precondition: index < keywordTableCount().
@@ -42,6 +45,7 @@ class SSLexTableSet {
 
   private:
     SSLexTableSet(std::span<const std::uint8_t> image, std::string_view name);
+    [[noreturn]] static void throwInvalidList(std::size_t index);
 
     std::string name_;
     std::vector<SSLexExpressionList> lists_;

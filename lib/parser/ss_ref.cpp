@@ -10,11 +10,4 @@ void SSRef::release(bool deleteAtZero) {
     if (refCount_ == 0 && deleteAtZero) destroy();
 }
 
-void SSRef::releaseHeld() noexcept {
-    // A holder's reference may have been released behind its back; then the
-    // count is already 0 and there is nothing left to give up.
-    if (refCount_ == 0) return;
-    if (--refCount_ == 0) destroy();
-}
-
 }  // namespace tessel::parser

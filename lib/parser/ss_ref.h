@@ -7,8 +7,11 @@
 // the object. SSRefPtr does the adding and releasing for C++ holders.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
+
+#include "parser/ss_block_pool.h"
 
 namespace tessel::parser {
 
@@ -27,14 +30,26 @@ class SSRef {
 
     std::int32_t refCount() const { return refCount_; }
 
+    // Tokens and stack items come and go with every lexeme: their blocks are
+    // recycled (the size given back is that of the most derived object).
+    static void* operator new(std::size_t size) { return allocatePooledBlock(size); }
+    static void operator delete(void* block, std::size_t size) noexcept {
+        releasePooledBlock(block, size);
+    }
+
   protected:
     // Starts at 1 and releases once without deleting: a fresh object has 0.
     SSRef() = default;
     virtual ~SSRef() = default;
 
   private:
-    // Release for holders that know they own a reference; never throws.
-    void releaseHeld() noexcept;
+    // Release for holders that know they own a reference; never throws. A
+    // holder's reference may have been released behind its back; then the
+    // count is already 0 and there is nothing left to give up.
+    void releaseHeld() noexcept {
+        if (refCount_ == 0) return;
+        if (--refCount_ == 0) destroy();
+    }
     template <class T>
     friend class SSRefPtr;
 

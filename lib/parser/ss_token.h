@@ -9,8 +9,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <new>
 #include <string_view>
 
+#include "parser/ss_block_pool.h"
+#include "parser/ss_exception.h"
 #include "parser/ss_ref.h"
 
 namespace tessel::parser {
@@ -26,12 +30,28 @@ class SSToken final : public SSRef {
         bool singleByte = true;
     };
 
-    // A token with its text copied inline behind the object (count 0).
-    static SSToken* createInline(const Fields& fields);
+    // A token with its text copied inline behind the object (count 0); the
+    // scanner makes one per lexeme, so this stays inline.
+    static SSToken* createInline(const Fields& fields) {
+        void* block =
+            withStorage([&] { return allocatePooledBlock(inlineBlockSize(fields.text.size())); });
+        char* text = static_cast<char*>(block) + sizeof(SSToken);
+        copyText(text, fields.text);
+        return ::new (block) SSToken(fields, text, false);
+    }
     // A token whose text lives in an allocation of its own (count 0).
     static SSToken* createOwned(const Fields& fields);
 
-    void destroy() override;
+    // Inline-text tokens give their single block back to the pool.
+    void destroy() override {
+        if (ownsText_) {
+            delete this;
+            return;
+        }
+        std::size_t size = inlineBlockSize(length_);
+        this->~SSToken();
+        releasePooledBlock(this, size);
+    }
 
     std::int32_t tokenNumber() const { return tokenNumber_; }
     void setTokenNumber(std::int32_t number) { tokenNumber_ = number; }
@@ -54,8 +74,29 @@ class SSToken final : public SSRef {
     bool isSingleByte() const { return singleByte_; }
 
   private:
-    SSToken(const Fields& fields, char* text, bool ownsText);
-    ~SSToken() override;
+    static constexpr std::size_t kTerminatorBytes = 2;
+
+    // The single block of a token with inline text.
+    static std::size_t inlineBlockSize(std::size_t textLength) {
+        return sizeof(SSToken) + textLength + kTerminatorBytes;
+    }
+    // Copies the text and the two zero bytes behind it.
+    static void copyText(char* destination, std::string_view text) {
+        if (!text.empty()) std::memcpy(destination, text.data(), text.size());
+        std::memset(destination + text.size(), 0, kTerminatorBytes);
+    }
+    SSToken(const Fields& fields, char* text, bool ownsText)
+        : ownsText_(ownsText),
+          singleByte_(fields.singleByte),
+          line_(fields.line),
+          tokenNumber_(fields.tokenNumber),
+          text_(text),
+          length_(fields.text.size()),
+          offset_(fields.offset),
+          streamOffset_(fields.streamOffset) {}
+    ~SSToken() override {
+        if (ownsText_) delete[] text_;
+    }
 
     bool ownsText_;
     bool singleByte_;

@@ -76,6 +76,119 @@ int SSYacc::lookaheadError(std::uint32_t state, SSToken& lookahead, SSToken*) {
     return syntaxError(state, lookahead);
 }
 
+const SSYaccTableSet::Row& SSYacc::rowOf(std::uint32_t state) const {
+    if (table_ == nullptr || state >= table_->stateCount()) {
+        throw SSException(SSError::YaccParseFailed);
+    }
+    return table_->row(state);
+}
+
+[[gnu::always_inline]] inline void SSYacc::lookupAction(std::uint32_t state, std::int32_t symbol) {
+    if (table_ == nullptr || state >= table_->stateCount()) {
+        throw SSException(SSError::YaccParseFailed);
+    }
+    takeAction(table_->actionWord(state, symbol));
+}
+
+[[gnu::always_inline]] inline void SSYacc::takeAction(std::uint32_t word) {
+    std::uint32_t operand = word & kSSYaccOperandMask;
+    if (word & kSSYaccShift) {
+        action_ = Action::Shift;
+        state_ = operand;
+    } else if (word & kSSYaccReduce) {
+        action_ = Action::Reduce;
+        production_ = operand;
+        productionLength_ = table_->production(operand).length;
+        leftSide_ = table_->production(operand).leftSide;
+    } else if (word & kSSYaccAccept) {
+        action_ = Action::Accept;
+    } else if (word & kSSYaccLookahead) {
+        action_ = Action::Lookahead;
+        lookaheadList_ = operand;
+    } else {
+        action_ = Action::Error;
+    }
+}
+
+[[gnu::always_inline]] inline bool SSYacc::fetchLookahead(bool withAction) {
+    TokenPtr token;
+    if (!queue_.empty()) {
+        token = std::move(queue_.front());
+        queue_.pop_front();
+        if (previewToken(*token) != 0) return false;
+    } else if (endOfInput_) {
+        throw SSException(SSError::YaccReadPastEof);
+    } else {
+        token = readOrEof();
+    }
+    lookahead_ = std::move(token);
+    ++fetchCount_;
+    if (withAction) lookupAction(state_, symbolOf(*lookahead_));
+    return true;
+}
+
+[[gnu::always_inline]] inline SSRefPtr<SSToken> SSYacc::readOrEof() {
+    TokenPtr token = readToken();
+    if (!token) {
+        endOfInput_ = true;
+        token = eof_;
+    }
+    return token;
+}
+
+[[gnu::always_inline]] inline bool SSYacc::doShift() {
+    SSYaccStackItem* raw = shiftItem(*lookahead_);
+    if (raw == nullptr) return false;
+    ItemPtr item(raw);
+    item->setToken(lookahead_.get());
+    item->setState(state_);
+    stack_.push(std::move(item));
+    reductionsSinceShift_ = 0;
+    depthAtShift_ = stack_.count();
+    errorConfigurations_.clear();
+    if (!fetchLookahead(true)) return false;
+    ++shiftsSinceError_;
+    return true;
+}
+
+[[gnu::always_inline]] inline bool SSYacc::doReduce() {
+    // Between two shifts a sound table reduces a bounded number of times and
+    // grows the stack by fewer items than it has states (a state repeated on
+    // the same lookahead would repeat forever). A table that cycles through
+    // reductions would otherwise never stop or fill the memory.
+    std::uint64_t states = table_->stateCount();
+    if (++reductionsSinceShift_ > (depthAtShift_ + 1 + states) * (states + 1) ||
+        stack_.count() > depthAtShift_ + states + 1) {
+        throw SSException(SSError::YaccParseFailed);
+    }
+    ItemPtr item = reduce(production_, productionLength_);
+    if (!item) return false;
+    current_ = item;
+    popItems(productionLength_);
+    if (state_ >= table_->stateCount()) throw SSException(SSError::YaccParseFailed);
+    std::uint32_t target = table_->gotoState(state_, leftSide_);
+    if (target == kSSYaccNoGoto) throw SSException(SSError::YaccInvalidGoto, {long{leftSide_}});
+    state_ = target;
+    item->setState(state_);
+    stack_.push(std::move(item));
+    lookupAction(state_, symbolOf(*lookahead_));
+    return true;
+}
+
+void SSYacc::popItem() {
+    stack_.pop();
+    state_ = stack_.top()->state();
+}
+
+[[gnu::always_inline]] inline void SSYacc::popItems(std::uint32_t count) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+        stack_.pop();
+        // Popping the last item leaves no state to return to (SSLifo0002e).
+        if (stack_.empty()) stack_.top();
+    }
+    state_ = stack_.top()->state();
+}
+
 int SSYacc::parse() {
     if (table_ == nullptr) throw SSException(SSError::YaccTableMissing);
     state_ = stack_.top()->state();
@@ -102,115 +215,6 @@ int SSYacc::parse() {
         }
         if (stop_) return 1;
     }
-}
-
-const SSYaccTableSet::Row& SSYacc::rowOf(std::uint32_t state) const {
-    if (table_ == nullptr || state >= table_->stateCount()) {
-        throw SSException(SSError::YaccParseFailed);
-    }
-    return table_->row(state);
-}
-
-void SSYacc::lookupAction(std::uint32_t state, std::int32_t symbol) {
-    for (const auto& entry : rowOf(state).actions) {
-        if (entry.symbol == symbol) {
-            takeAction(entry.word);
-            return;
-        }
-    }
-    action_ = Action::Error;
-}
-
-void SSYacc::takeAction(std::uint32_t word) {
-    std::uint32_t operand = word & kSSYaccOperandMask;
-    if (word & kSSYaccShift) {
-        action_ = Action::Shift;
-        state_ = operand;
-    } else if (word & kSSYaccReduce) {
-        action_ = Action::Reduce;
-        production_ = operand;
-        productionLength_ = table_->production(operand).length;
-        leftSide_ = table_->production(operand).leftSide;
-    } else if (word & kSSYaccAccept) {
-        action_ = Action::Accept;
-    } else if (word & kSSYaccLookahead) {
-        action_ = Action::Lookahead;
-        lookaheadList_ = operand;
-    } else {
-        action_ = Action::Error;
-    }
-}
-
-bool SSYacc::fetchLookahead(bool withAction) {
-    TokenPtr token;
-    if (!queue_.empty()) {
-        token = std::move(queue_.front());
-        queue_.pop_front();
-        if (previewToken(*token) != 0) return false;
-    } else if (endOfInput_) {
-        throw SSException(SSError::YaccReadPastEof);
-    } else {
-        token = readOrEof();
-    }
-    lookahead_ = std::move(token);
-    ++fetchCount_;
-    if (withAction) lookupAction(state_, symbolOf(*lookahead_));
-    return true;
-}
-
-SSRefPtr<SSToken> SSYacc::readOrEof() {
-    TokenPtr token = readToken();
-    if (!token) {
-        endOfInput_ = true;
-        token = eof_;
-    }
-    return token;
-}
-
-bool SSYacc::doShift() {
-    SSYaccStackItem* raw = shiftItem(*lookahead_);
-    if (raw == nullptr) return false;
-    ItemPtr item(raw);
-    item->setToken(lookahead_.get());
-    item->setState(state_);
-    stack_.push(std::move(item));
-    reductionsSinceShift_ = 0;
-    depthAtShift_ = stack_.count();
-    errorConfigurations_.clear();
-    if (!fetchLookahead(true)) return false;
-    ++shiftsSinceError_;
-    return true;
-}
-
-bool SSYacc::doReduce() {
-    // Between two shifts a sound table reduces a bounded number of times and
-    // grows the stack by fewer items than it has states (a state repeated on
-    // the same lookahead would repeat forever). A table that cycles through
-    // reductions would otherwise never stop or fill the memory.
-    std::uint64_t states = table_->stateCount();
-    if (++reductionsSinceShift_ > (depthAtShift_ + 1 + states) * (states + 1) ||
-        stack_.count() > depthAtShift_ + states + 1) {
-        throw SSException(SSError::YaccParseFailed);
-    }
-    ItemPtr item = reduce(production_, productionLength_);
-    if (!item) return false;
-    current_ = item;
-    for (std::uint32_t i = 0; i < productionLength_; ++i) popItem();
-    state_ = stack_.top()->state();
-    const auto& gotos = rowOf(state_).gotos;
-    auto go = std::find_if(gotos.begin(), gotos.end(),
-                           [&](const auto& entry) { return entry.symbol == leftSide_; });
-    if (go == gotos.end()) throw SSException(SSError::YaccInvalidGoto, {long{leftSide_}});
-    state_ = go->word & kSSYaccOperandMask;
-    item->setState(state_);
-    stack_.push(std::move(item));
-    lookupAction(state_, symbolOf(*lookahead_));
-    return true;
-}
-
-void SSYacc::popItem() {
-    stack_.pop();
-    state_ = stack_.top()->state();
 }
 
 void SSYacc::guardErrorLoop() {
@@ -360,13 +364,8 @@ SSRefPtr<SSToken> SSYacc::makeErrorToken() const {
     return makeOwnToken(kSSYaccErrorSymbol, "%error", 0, 0);
 }
 
-SSYaccStackItem* SSYacc::elementFromProduction(std::int32_t index) const {
-    auto length = static_cast<std::int64_t>(productionLength_);
-    std::int64_t depth = length - 1 - index;
-    if (index < 0 || index >= length || depth >= static_cast<std::int64_t>(stack_.count())) {
-        throw SSException(SSError::YaccInvalidElementIndex, {long{index}});
-    }
-    return stack_.at(static_cast<std::size_t>(depth)).get();
+void SSYacc::throwInvalidElement(std::int32_t index) {
+    throw SSException(SSError::YaccInvalidElementIndex, {long{index}});
 }
 
 std::vector<std::int32_t> SSYacc::expectedTokens(std::uint32_t state) const {

@@ -85,7 +85,14 @@ class SSYacc {
 
     // During reduce(): the item of the i-th right-side symbol (0 = first);
     // SSYacc0108e for an index outside the production.
-    SSYaccStackItem* elementFromProduction(std::int32_t index) const;
+    SSYaccStackItem* elementFromProduction(std::int32_t index) const {
+        auto length = static_cast<std::int64_t>(productionLength_);
+        std::int64_t depth = length - 1 - index;
+        if (index < 0 || index >= length || depth >= static_cast<std::int64_t>(stack_.count())) {
+            throwInvalidElement(index);
+        }
+        return stack_.at(static_cast<std::size_t>(depth)).get();
+    }
     // Symbols of the state's action entries in row order (SSYacc0114e for a
     // state that does not exist).
     std::vector<std::int32_t> expectedTokens(std::uint32_t state) const;
@@ -107,6 +114,7 @@ class SSYacc {
     enum class Resume { Here, Not, Stop };
 
     void init();
+    [[noreturn]] static void throwInvalidElement(std::int32_t index);
     static std::int32_t symbolOf(const SSToken& token) { return token.parserSymbol(); }
     // Looks up the action for (state, symbol) and makes it current.
     void lookupAction(std::uint32_t state, std::int32_t symbol);
@@ -124,6 +132,7 @@ class SSYacc {
     void guardErrorLoop();
     TokenPtr tokenAhead();
     void popItem();
+    void popItems(std::uint32_t count);
     TokenPtr makeErrorToken() const;
 
     SSLex* lex_ = nullptr;

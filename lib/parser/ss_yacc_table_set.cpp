@@ -1,6 +1,7 @@
 #include "parser/ss_yacc_table_set.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "parser/ss_exception.h"
 #include "parser/table_image.h"
@@ -139,6 +140,66 @@ SSYaccTableSet::SSYaccTableSet(std::span<const std::uint8_t> bytes, std::string_
         at += size;
     }
     validateTargets();
+    buildDenseTables();
+}
+
+std::uint32_t SSYaccTableSet::scanActions(std::uint32_t state, std::int32_t symbol) const {
+    for (const Entry& entry : row(state).actions) {
+        if (entry.symbol == symbol) return entry.word;
+    }
+    return 0;
+}
+
+std::uint32_t SSYaccTableSet::scanGotos(std::uint32_t state, std::int32_t nonterminal) const {
+    for (const Entry& entry : row(state).gotos) {
+        if (entry.symbol == nonterminal) return entry.word & kSSYaccOperandMask;
+    }
+    return kSSYaccNoGoto;
+}
+
+namespace {
+
+// Lays the entries of every state's row out densely by symbol; empty when
+// the symbols span too wide a range for that to pay.
+template <class EntriesOf, class ValueOf>
+std::vector<std::uint32_t> denseBySymbol(std::size_t states, EntriesOf entriesOf, ValueOf valueOf,
+                                         std::uint32_t none, std::int64_t& base,
+                                         std::uint64_t& span) {
+    constexpr std::uint64_t kMaxEntries = std::uint64_t{1} << 20;
+    std::int64_t low = INT64_MAX;
+    std::int64_t high = INT64_MIN;
+    for (std::size_t s = 0; s < states; ++s) {
+        for (const auto& entry : entriesOf(s)) {
+            low = std::min<std::int64_t>(low, entry.symbol);
+            high = std::max<std::int64_t>(high, entry.symbol);
+        }
+    }
+    std::vector<std::uint32_t> dense;
+    if (low > high) return dense;
+    base = low;
+    span = static_cast<std::uint64_t>(high - low) + 1;
+    if (span > kMaxEntries || states * span > kMaxEntries) return dense;
+    withStorage([&] { dense.assign(states * span, none); });
+    for (std::size_t s = 0; s < states; ++s) {
+        // Walked backwards, so that the first entry for a symbol wins.
+        const auto& entries = entriesOf(s);
+        for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
+            dense[s * span + static_cast<std::uint64_t>(entry->symbol - low)] = valueOf(*entry);
+        }
+    }
+    return dense;
+}
+
+}  // namespace
+
+void SSYaccTableSet::buildDenseTables() {
+    denseActions_ = denseBySymbol(
+        stateCount(), [&](std::size_t s) -> const std::vector<Entry>& { return row(s).actions; },
+        [](const Entry& e) { return e.word; }, 0, actionBase_, actionSpan_);
+    denseGotos_ = denseBySymbol(
+        stateCount(), [&](std::size_t s) -> const std::vector<Entry>& { return row(s).gotos; },
+        [](const Entry& e) { return e.word & kSSYaccOperandMask; }, kSSYaccNoGoto, gotoBase_,
+        gotoSpan_);
 }
 
 // Every state, production and list an entry names must exist, so that the

@@ -46,6 +46,9 @@ inline constexpr std::uint32_t kSSYaccOperandMask = 0x07FFFFFF;
 inline constexpr std::int32_t kSSYaccEofSymbol = -1;
 inline constexpr std::int32_t kSSYaccErrorSymbol = -2;
 
+// "No goto entry" as a target state.
+inline constexpr std::uint32_t kSSYaccNoGoto = 0xFFFFFFFFu;
+
 class SSYaccTableSet {
   public:
     struct Entry {
@@ -82,9 +85,46 @@ class SSYaccTableSet {
     }
     const std::string& name() const { return name_; }
 
+    // The word of the state's first action entry for `symbol`, or 0 (an
+    // error action) when the row has none. Precondition: state <
+    // stateCount().
+    std::uint32_t actionWord(std::uint32_t state, std::int32_t symbol) const {
+        if (!denseActions_.empty()) {
+            std::uint64_t column = std::uint64_t(std::int64_t{symbol} - actionBase_);
+            if (column >= actionSpan_) return 0;
+            return denseActions_[std::size_t{state} * actionSpan_ + column];
+        }
+        return scanActions(state, symbol);
+    }
+    // The goto target of the state's first goto entry for `nonterminal`, or
+    // kSSYaccNoGoto. Precondition: state < stateCount().
+    std::uint32_t gotoState(std::uint32_t state, std::int32_t nonterminal) const {
+        if (!denseGotos_.empty()) {
+            std::uint64_t column = std::uint64_t(std::int64_t{nonterminal} - gotoBase_);
+            if (column >= gotoSpan_) return kSSYaccNoGoto;
+            return denseGotos_[std::size_t{state} * gotoSpan_ + column];
+        }
+        return scanGotos(state, nonterminal);
+    }
+    // The same answers found by scanning the row's entries in order.
+    std::uint32_t scanActions(std::uint32_t state, std::int32_t symbol) const;
+    std::uint32_t scanGotos(std::uint32_t state, std::int32_t nonterminal) const;
+
   private:
     SSYaccTableSet(std::span<const std::uint8_t> image, std::string_view name);
     void validateTargets() const;
+    // Fills the dense tables when they stay small; otherwise the rows are
+    // scanned.
+    void buildDenseTables();
+
+    // Per state, one entry per symbol from the base: actions hold the word
+    // (0 for none), gotos the target state (kSSYaccNoGoto for none).
+    std::vector<std::uint32_t> denseActions_;
+    std::int64_t actionBase_ = 0;
+    std::uint64_t actionSpan_ = 0;
+    std::vector<std::uint32_t> denseGotos_;
+    std::int64_t gotoBase_ = 0;
+    std::uint64_t gotoSpan_ = 0;
 
     std::string name_;
     std::vector<Production> productions_;

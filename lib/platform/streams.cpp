@@ -98,6 +98,18 @@ std::size_t InputStream::read(char* out, std::size_t n) {
         return count;
     }
     while (count < n) {
+        // Text mode: bytes up to the next CR (or Ctrl-Z where it ends the
+        // data) need no translation and are copied as one span.
+        if (pushedBack_ < 0 && mode_ == StreamMode::Text && pos_ != end_) {
+            std::size_t stop = std::min(end_, pos_ + (n - count));
+            stop = firstOf(pos_, stop, '\r');
+            if (stopAtCtrlZ_) stop = firstOf(pos_, stop, '\x1A');
+            std::size_t take = stop - pos_;
+            std::memcpy(out + count, buffer_ + pos_, take);
+            pos_ = stop;
+            count += take;
+            if (count == n) break;
+        }
         int c = get();
         if (c < 0) break;
         out[count++] = static_cast<char>(c);
@@ -107,7 +119,8 @@ std::size_t InputStream::read(char* out, std::size_t n) {
 
 std::size_t InputStream::firstOf(std::size_t from, std::size_t to, char c) const {
     const void* found = std::memchr(buffer_ + from, c, to - from);
-    return found == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(found) - buffer_);
+    return found == nullptr ? to
+                            : static_cast<std::size_t>(static_cast<const char*>(found) - buffer_);
 }
 
 std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/temp_dir.h"
 
 namespace tessel::platform {
@@ -65,6 +67,30 @@ TEST(TextModeRead, BulkReadAndPushBackAgreeWithGet) {
     std::size_t n = in.read(buffer, sizeof buffer);
     EXPECT_EQ(std::string(buffer, n), "one\ntwo");
     EXPECT_TRUE(in.atEnd());
+}
+
+TEST(TextModeRead, BulkReadsOfEverySizeGiveWhatGetGives) {
+    TempDir dir;
+    // CR LF pairs split at the buffer boundary, lone CRs (one at the very
+    // end), a Ctrl-Z in the middle and long plain runs.
+    std::string text(kStreamBufferSize - 1, 'p');
+    text += "\r\nq\rr\r\r\n";
+    text += std::string(kStreamBufferSize + 100, 's');
+    text += "\x1A";
+    text += std::string(50, 't') + "\r\n\r";
+    auto path = dir.write("in", text);
+    for (bool stopAtCtrlZ : {false, true}) {
+        std::string expected = readAll(path, StreamMode::Text, stopAtCtrlZ);
+        for (std::size_t chunk : {std::size_t{1}, std::size_t{3}, std::size_t{4096},
+                                  kStreamBufferSize, text.size() + 10}) {
+            InputStream in;
+            ASSERT_TRUE(in.open(path, StreamMode::Text, stopAtCtrlZ));
+            std::string got;
+            std::vector<char> buffer(chunk);
+            while (std::size_t n = in.read(buffer.data(), chunk)) got.append(buffer.data(), n);
+            EXPECT_EQ(got, expected) << "chunk " << chunk << " stop " << stopAtCtrlZ;
+        }
+    }
 }
 
 TEST(OpenFailures, MissingFilesAndFoldersCannotBeOpenedForReading) {
