@@ -136,12 +136,12 @@ TEST(DenseYaccTable, AgreesWithTheRowScanForEveryStateAndSymbolOfTheGrammars) {
 }
 
 TEST(DenseYaccTable, FirstEntryWinsAndFarApartSymbolsAreScanned) {
-    YaccTableSpec spec;
-    spec.productions = {{1, 0}, {0, 0x4001}};
-    spec.rows.push_back(
+    YaccTableSpec layout;
+    layout.productions = {{1, 0}, {0, 0x4001}};
+    layout.rows.push_back(
         {0, {{shiftTo(1), 5}, {reduceBy(1), 5}, {acceptAction(), -1}}, {{1, 0x4001}}, {}});
-    spec.rows.push_back({0, {{reduceBy(0), 7}}, {{0, 0x4001}, {1, 0x4001}}, {}});
-    auto near = SSYaccTableSet::fromImage(spec.bytes(), "Near");
+    layout.rows.push_back({0, {{reduceBy(0), 7}}, {{0, 0x4001}, {1, 0x4001}}, {}});
+    auto near = SSYaccTableSet::fromImage(layout.bytes(), "Near");
     expectYaccDenseMatchesScan(near, "near");
     EXPECT_EQ(near.actionWord(0, 5), shiftTo(1));
     EXPECT_EQ(near.actionWord(0, 6), 0u);
@@ -149,9 +149,9 @@ TEST(DenseYaccTable, FirstEntryWinsAndFarApartSymbolsAreScanned) {
     EXPECT_EQ(near.gotoState(0, 0x4002), kSSYaccNoGoto);
 
     // Symbols tens of millions apart are not laid out; lookups still agree.
-    spec.rows[1].actions.push_back({shiftTo(0), 50'000'000});
-    spec.rows[1].gotos.push_back({0, 0x4001 + 40'000'000});
-    auto far = SSYaccTableSet::fromImage(spec.bytes(), "Far");
+    layout.rows[1].actions.push_back({shiftTo(0), 50'000'000});
+    layout.rows[1].gotos.push_back({0, 0x4001 + 40'000'000});
+    auto far = SSYaccTableSet::fromImage(layout.bytes(), "Far");
     expectYaccDenseMatchesScan(far, "far");
     EXPECT_EQ(far.actionWord(1, 50'000'000), shiftTo(0));
     EXPECT_EQ(far.gotoState(1, 0x4001 + 40'000'000), 0u);
