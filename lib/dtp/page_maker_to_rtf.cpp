@@ -13,7 +13,6 @@
 #include "platform/streams.h"
 #include "resources/markup_framework_texts.h"
 #include "resources/page_maker_texts.h"
-#include "tessel_cat.h"
 
 namespace tessel::dtp {
 
@@ -99,14 +98,3 @@ int pageMakerToRtf(const std::string& path) {
 }
 
 }  // namespace tessel::dtp
-
-extern "C" int f_iPageMaker2RTF(const char* path) {
-    try {
-        if (path == nullptr) return tessel::frame::kCannotOpenInput;
-        return tessel::dtp::pageMakerToRtf(path);
-    } catch (const std::bad_alloc&) {
-        return tessel::frame::kOutOfMemory;
-    } catch (...) {
-        return tessel::frame::kOutOfMemory;
-    }
-}

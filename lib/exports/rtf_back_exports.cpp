@@ -1,8 +1,8 @@
 // The RTF-back exports: each composes the RTF reader of the frame with the
 // per-line step of its format.
-#include <new>
 #include <string>
 
+#include "exports/export_guard.h"
 #include "frame/return_codes.h"
 #include "frame/rtf_to_text_job.h"
 #include "markup/html_entities.h"
@@ -34,13 +34,9 @@ LineStep lineStepFor(int functionCode) {
 }
 
 int runGuarded(const char* input, int functionCode, const char* extension) {
-    try {
+    return runExport([&]() -> int {
         return frame::readRtfWriteText(input, functionCode, extension, lineStepFor(functionCode));
-    } catch (const std::bad_alloc&) {
-        return frame::kOutOfMemory;
-    } catch (...) {
-        return frame::kOutOfMemory;
-    }
+    });
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "resources/log_texts.h"
-#include "tessel_cat.h"
 
 namespace tessel::frame {
 
@@ -194,12 +193,3 @@ int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup, cons
 }
 
 }  // namespace tessel::frame
-
-extern "C" int funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
-                                        const char* extension) {
-    try {
-        return tessel::frame::runTextReadWriteParser(path, function, deleteBackup != 0, extension);
-    } catch (...) {
-        return tessel::frame::kOutOfMemory;
-    }
-}

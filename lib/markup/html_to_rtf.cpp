@@ -20,7 +20,6 @@
 #include "resources/html_texts.h"
 #include "resources/log_texts.h"
 #include "resources/rtf_texts.h"
-#include "tessel_cat.h"
 
 namespace tessel::markup {
 
@@ -280,12 +279,3 @@ int runHtmlToRtf(const std::string& input, const std::string& tagFile) {
 }
 
 }  // namespace tessel::markup
-
-extern "C" int f_iHTML2RTF(const char* inputPath, const char* tagFilePath) {
-    try {
-        if (inputPath == nullptr) return tessel::frame::kCannotOpenInput;
-        return tessel::markup::runHtmlToRtf(inputPath, tagFilePath == nullptr ? "" : tagFilePath);
-    } catch (...) {
-        return tessel::frame::kOutOfMemory;
-    }
-}
