@@ -65,16 +65,23 @@ std::string tagsResultText(int result) {
     return withNumber(text::kTagsMarkedUp, result);
 }
 
-// Deletes an existing output so that the export can write it again. Never
-// the input itself (an output name that resolves to the input) and never a
-// folder.
-bool removeOldOutput(const std::string& existingOutput, const std::string& inputPath) {
+// An existing output may be replaced: never the input itself (an output name
+// that resolves to the input) and never a folder.
+bool mayReplace(const std::string& existingOutput, const std::string& inputPath) {
     std::optional<FileStamp> output = stampOf(existingOutput);
     if (!output || output->isDirectory) return false;
     std::optional<FileStamp> input = stampOf(inputPath);
-    if (input && input->device == output->device && input->inode == output->inode) return false;
-    std::error_code error;
-    return std::filesystem::remove(existingOutput, error) && !error;
+    return !(input && input->device == output->device && input->inode == output->inode);
+}
+
+// A result after which the output file is complete (with or without a log).
+bool outputWritten(int result) {
+    return result >= 0 || result == -113;
+}
+
+// A log that holds something: an empty one (a full disk) is not offered.
+bool holdsSomething(const std::optional<FoundFile>& log) {
+    return log && !log->stamp.isDirectory && log->stamp.size > 0;
 }
 
 ExportRequest requestFor(const std::string& inputPath, const std::string& extension,
@@ -168,12 +175,10 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
     ExportRequest request = requestFor(inputPath, extension, settings);
     int result = callExport(command.exportBinding, request);
     if (outputAlreadyExists(result)) {
-        std::optional<std::string> existing = findAnyExtensionCase(outcome.outputPath);
-        if (allowOverwrite(existing.value_or(outcome.outputPath)) && existing &&
-            removeOldOutput(*existing, inputPath)) {
-            outputBefore.reset();
-            result = callExport(command.exportBinding, request);
-        }
+        std::string writtenName = command.writtenExtension.empty() || settings.outputExtension
+                                      ? outcome.outputPath
+                                      : outputNameFor(inputPath, command.writtenExtension);
+        result = replaceExistingOutput(command, request, writtenName, result);
     }
     outcome.result = result;
     outcome.countedRead = result != -101;
@@ -183,14 +188,52 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
         std::optional<FoundFile> logAfter = findWithStamp(logName);
         // -113 says the log holds this call's messages even when a log of an
         // earlier run looks the same.
-        bool written = logAfter && !logAfter->stamp.isDirectory &&
-                       (result == -113 || isNewVersion(logBefore, logAfter));
+        bool written =
+            holdsSomething(logAfter) && (result == -113 || isNewVersion(logBefore, logAfter));
         if (written) outcome.errorLogPath = logAfter->path;
     }
     count(outcome);
     shell_.appendReport(fileResultText(command.kind, command.conversionFlag, result),
                         ReportStyle::Normal);
     return outcome;
+}
+
+// The export refused to write over an existing output. With the user's leave
+// the old output is moved aside, the export runs again, and the old output
+// goes only once the new one is complete; otherwise it is put back. A file
+// whose name differs from the output's only in case is left alone.
+int BatchSession::replaceExistingOutput(const Command& command, const ExportRequest& request,
+                                        const std::string& writtenName, int refusal) {
+    if (!stampOf(writtenName)) {
+        if (std::optional<std::string> variant = findAnyExtensionCase(writtenName)) {
+            shell_.appendReport(withText(withText(text::kCaseVariantKept, *variant), writtenName),
+                                ReportStyle::Normal);
+        }
+        return refusal;
+    }
+    if (!allowOverwrite(writtenName) || !mayReplace(writtenName, request.inputPath)) {
+        return refusal;
+    }
+    std::optional<std::string> aside = moveAside(writtenName);
+    if (!aside) return refusal;
+
+    int result = callExport(command.exportBinding, request);
+    std::optional<FileStamp> written = stampOf(writtenName);
+    if (outputWritten(result) && written && !written->isDirectory) {
+        std::error_code error;
+        std::filesystem::remove(*aside, error);
+        return result;
+    }
+    // The name was free during the call, so a file under it now is this
+    // call's partial output.
+    if (written && !written->isDirectory) {
+        std::error_code error;
+        std::filesystem::remove(writtenName, error);
+    }
+    if (!renameWithoutReplacing(*aside, writtenName)) {
+        shell_.appendReport(withText(text::kOldOutputKeptAs, *aside), ReportStyle::Normal);
+    }
+    return result;
 }
 
 bool BatchSession::allowOverwrite(const std::string& existingOutput) {

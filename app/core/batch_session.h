@@ -82,6 +82,8 @@ class BatchSession {
 
   private:
     bool allowOverwrite(const std::string& existingOutput);
+    int replaceExistingOutput(const Command& command, const ExportRequest& request,
+                              const std::string& writtenName, int refusal);
     void startGroup(const Command& command);
     void count(FileOutcome& outcome);
 

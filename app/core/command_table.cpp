@@ -72,6 +72,7 @@ const std::array kCommands = {
         .exportBinding = InputOnlyExport{f_iPageMaker2RTF},
         .kind = ReportKind::Tags,
         .conversionFlag = false,
+        .writtenExtension = ".RTF",
     },
     Command{
         .family = "markup",

@@ -33,6 +33,10 @@ struct Command {
     ExportBinding exportBinding;
     ReportKind kind;
     bool conversionFlag;  // changes kind: a result of 0 reads "File converted OK."
+    // The extension exactly as the library writes it when it differs in case
+    // from outputExtension (the converters write "NAME.RTF"); only a file of
+    // exactly that name is ever replaced.
+    std::string_view writtenExtension = {};
 };
 
 std::span<const Command> commandTable();

@@ -1,8 +1,12 @@
 #include "core/output_files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -103,6 +107,32 @@ std::optional<FoundFile> findWithStamp(const std::string& path) {
     std::optional<FileStamp> stamp = stampOf(*found);
     if (!stamp) return std::nullopt;
     return FoundFile{*found, *stamp};
+}
+
+bool renameWithoutReplacing(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+    // File systems without no-replace renames: a link never replaces either.
+    if (::link(from.c_str(), to.c_str()) != 0) return false;
+    if (::unlink(from.c_str()) == 0) return true;
+    ::unlink(to.c_str());
+    return false;
+}
+
+std::optional<std::string> moveAside(const std::string& path) {
+    constexpr int kTries = 1000;
+    for (int n = 1; n <= kTries; ++n) {
+        std::string aside = path + ".~" + std::to_string(n);
+        struct stat info {};
+        if (::lstat(aside.c_str(), &info) == 0) continue;
+        if (renameWithoutReplacing(path, aside)) return aside;
+        if (errno != EEXIST) return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 bool isNewVersion(const std::optional<FoundFile>& before, const std::optional<FoundFile>& after) {

@@ -8,6 +8,9 @@ namespace tessel::app {
 
 namespace text {
 const char* const kConvertingFile = "Converting %s...\n";
+const char* const kCaseVariantKept =
+    "The file %s differs from the output name %s only in case; it is left as it is.\n";
+const char* const kOldOutputKeptAs = "The previous output is kept as %s.\n";
 const char* const kOverwriteQuestion =
     "A file named %s already exists.\n\nDo you want to overwrite it?";
 const char* const kFileConvertedOk = "File converted OK.\n\n";

@@ -24,6 +24,12 @@ extern const char* const kParsingFailed;         // tags kind, -1
 extern const char* const kUnknownErrorCode;  // "Error when converting the file. Error Code: %d\n\n"
 extern const char* const kAfterCodeText;     // "\n\n" after a return-code text
 extern const char* const kFilesProcessed;    // "%d File(s) Processed.\n\n"
+// An existing output whose name differs from the output's only in case is
+// somebody else's file (a source "x.HTM" beside an output "x.htm"): it is
+// never replaced.
+extern const char* const kCaseVariantKept;  // "%s ... %s"
+// The old output could not be put back after a failed conversion.
+extern const char* const kOldOutputKeptAs;  // "%s"
 // HTML mark-up, after the heading, when a tag definition file was asked for.
 extern const char* const kUsingTagFile;  // "Using Tag Definition File: %s\n"
 extern const char* const kNoTagFileUsed;

@@ -173,7 +173,13 @@ int CMarkupParser::finishLog(int result, const std::string& logName) {
     int entries = converterLogEntryCount();
     log_.close();
     setCurrentConverterLog(nullptr);
-    if (entries != 0) return result >= 0 ? frame::kErrorsInLog : result;
+    // A log that holds nothing (the disk was full) is not kept or pointed to;
+    // entries that could not be written leave the run failed.
+    bool logLost = platform::removeIfEmpty(logName);
+    if (entries != 0) {
+        if (result < 0) return result;
+        return logLost ? kOutputNotWritten : frame::kErrorsInLog;
+    }
     platform::removeFile(logName);
     return result;
 }

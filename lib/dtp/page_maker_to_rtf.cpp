@@ -63,8 +63,7 @@ bool isMacintoshPageMaker(const std::string& path) {
 }
 
 int pageMakerToRtf(const std::string& path) {
-    if (!frame::fitsPathBuffer(path) || !platform::fileExists(path) ||
-        platform::isDirectory(path)) {
+    if (!frame::fitsPathBuffer(path) || !platform::isRegularFile(path)) {
         return frame::kCannotOpenInput;
     }
     // The converter's log would otherwise truncate an input named like it.

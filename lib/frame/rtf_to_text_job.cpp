@@ -87,8 +87,14 @@ int runJob(const RtfBackJob& job) {
     int changeCount = 0;
     int readResult = readDocument(input, output, log, job, changeCount);
     input.close();
-    // A write error (a full disk) must not pass as a converted file.
-    if (!output.close() && readResult == 0) readResult = kCannotOpenOutput;
+    // A write error (a full disk) must not pass as a converted file, nor leave
+    // a truncated output that looks like one. (RTF that cannot be read keeps
+    // the text written up to the fault, with the log saying where.)
+    bool written = output.close() && output.wroteCompletely(job.output);
+    if (!written) {
+        if (output.isSameFile(job.output)) platform::removeFile(job.output);
+        if (readResult == 0) readResult = kCannotOpenOutput;
+    }
 
     int passResult = 0;
     if (readResult == 0 && needsMacintoshPass(job.functionCode, job.output)) {
@@ -97,10 +103,13 @@ int runJob(const RtfBackJob& job) {
     // The summary follows the pass so that it counts the pass's messages too.
     finishLog(log, job, changeCount);
 
+    // A log that holds nothing (the disk was full) is not kept or pointed to.
+    bool logLost = platform::removeIfEmpty(job.log);
     if (readResult < 0) return readResult;
     if (passResult < 0) return passResult;
-    if (state.messagesWritten) return kErrorsInLog;
-    if (!platform::removeFile(job.log)) return kEmptyLogNotDeleted;
+    // Messages that could not be written leave the job failed, not converted.
+    if (state.messagesWritten) return logLost ? kCannotOpenOutput : kErrorsInLog;
+    if (!logLost && !platform::removeIfPresent(job.log)) return kEmptyLogNotDeleted;
     return changeCount;
 }
 

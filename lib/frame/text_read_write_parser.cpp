@@ -18,6 +18,10 @@ namespace tessel::frame {
 
 namespace {
 
+int failureOr(int result, int code) {
+    return result < 0 ? result : code;
+}
+
 using platform::InputStream;
 using platform::OutputStream;
 using platform::StreamMode;
@@ -85,8 +89,9 @@ int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log, int fun
 // Forms the names; fills `files` and returns 0 or a failure code.
 int formNames(char* path, const char* extension, LineJobFiles& files) {
     files.original = path;
-    if (!fitsPathBuffer(files.original) || !platform::fileExists(files.original) ||
-        platform::isDirectory(files.original)) {
+    // Only a regular file is an input: the in-place mode renames it before
+    // it is read, and a FIFO or device would never deliver its end.
+    if (!fitsPathBuffer(files.original) || !platform::isRegularFile(files.original)) {
         return kCannotOpenInput;
     }
     files.log = platform::withExtension(files.original, kLogExtension);
@@ -101,6 +106,23 @@ int formNames(char* path, const char* extension, LineJobFiles& files) {
     if (!fitsPathBuffer(files.output) || !fitsPathBuffer(files.log)) return kCannotOpenOutput;
     std::memcpy(path, files.output.c_str(), files.output.size() + 1);
     return checkOutputNames(files.input, files.output, files.log, kOutputExists);
+}
+
+// Undoes the output of a job that failed, or whose output on disk is not the
+// complete file it wrote (something deleted, truncated or replaced it while
+// the job ran): only this job's own file is removed, and the original gets
+// its name back. Returns `failure`, or the code of what could not be undone.
+int undoOutput(const LineJobFiles& files, const OutputStream& output, int failure) {
+    if (platform::fileExists(files.output) && !output.isSameFile(files.output)) {
+        // Somebody else's file has the name now: it and the backup stay.
+        return files.inPlace ? kCannotDeleteFaulty : failure;
+    }
+    if (!platform::removeIfPresent(files.output)) return kCannotDeleteFaulty;
+    if (files.inPlace &&
+        platform::renameFile(files.input, files.original) != platform::RenameResult::Ok) {
+        return kCannotRenameBack;
+    }
+    return failure;
 }
 
 // Undoes an in-place job that could not start: the input gets its name back.
@@ -163,24 +185,22 @@ int runLineJob(const LineJobFiles& files, int functionCode, bool deleteBackup) {
         log.writeSummary(functionCode, changeCount, files.inPlace ? files.input : files.original);
     }
     input.close();
-    // A write error (a full disk) must not pass as a converted file.
-    if (!output.close() && loopResult == 0) loopResult = kCannotOpenOutput;
+    // A write error (a full disk) must not pass as a converted file, and the
+    // backup goes only once the complete output is on disk.
+    bool closed = output.close();
     if (ownsLog) log.close();
-
-    int result = loopResult < 0 ? loopResult : changeCount;
-    if (loopResult < 0) {
-        if (!platform::removeFile(files.output)) {
-            result = kCannotDeleteFaulty;
-        } else if (files.inPlace && platform::renameFile(files.input, files.original) !=
-                                        platform::RenameResult::Ok) {
-            result = kCannotRenameBack;
-        }
+    int result = changeCount;
+    if (loopResult < 0 || !closed || !output.wroteCompletely(files.output)) {
+        result = undoOutput(files, output, loopResult < 0 ? loopResult : kCannotOpenOutput);
     } else if (files.inPlace && deleteBackup && !state.keepOriginal) {
         if (!platform::removeFile(files.input)) result = kOldFileNotDeleted;
     }
 
-    if (state.messagesWritten) return kErrorsInLog;
-    if (ownsLog && !platform::removeFile(files.log)) return kEmptyLogNotDeleted;
+    // A log that holds nothing (the disk was full) is not kept or pointed to.
+    // Messages that could not be written leave the job failed, not converted.
+    bool logLost = ownsLog && platform::removeIfEmpty(files.log);
+    if (state.messagesWritten) return logLost ? failureOr(result, kCannotOpenOutput) : kErrorsInLog;
+    if (ownsLog && !logLost && !platform::removeIfPresent(files.log)) return kEmptyLogNotDeleted;
     return result;
 }
 

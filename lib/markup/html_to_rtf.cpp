@@ -217,8 +217,16 @@ int openFiles(const JobNames& names, ErrorLog& log, InputStream& input, OutputSt
 int finishJob(const JobNames& names, int failure, int changeCount) {
     const frame::JobState& state = frame::jobState();
     if (failure < 0) platform::removeFile(names.output);
-    if (state.messagesWritten) return failure < 0 ? failure : frame::kErrorsInLog;
-    if (!platform::removeFile(names.log) && failure == 0) return frame::kEmptyLogNotDeleted;
+    // A log that holds nothing (the disk was full) is not kept or pointed to.
+    // Messages that could not be written leave the job failed, not converted.
+    bool logLost = platform::removeIfEmpty(names.log);
+    if (state.messagesWritten) {
+        if (failure < 0) return failure;
+        return logLost ? frame::kCannotOpenOutput : frame::kErrorsInLog;
+    }
+    if (!logLost && !platform::removeIfPresent(names.log) && failure == 0) {
+        return frame::kEmptyLogNotDeleted;
+    }
     return failure < 0 ? failure : changeCount;
 }
 
@@ -261,7 +269,9 @@ int runJob(const std::string& inputPath, const std::string& tagFile) {
 
     input.close();
     // A write error (a full disk) must not pass as a converted file.
-    if (!output.close() && failure == 0) failure = frame::kCannotOpenOutput;
+    if (!(output.close() && output.wroteCompletely(names.output)) && failure == 0) {
+        failure = frame::kCannotOpenOutput;
+    }
     log.close();
     state.reset();
     return finishJob(names, failure, job.changeCount());

@@ -23,6 +23,19 @@ bool isDirectory(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino),
+                        static_cast<std::uint64_t>(info.st_size)};
+}
+
 std::optional<std::string> findFileAnyExtensionCase(const std::string& path) {
     if (fileExists(path)) return path;
     PathParts parts = splitPath(path);
@@ -46,6 +59,18 @@ bool outputExists(const std::string& path) {
 }
 
 bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool removeIfPresent(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+bool removeIfEmpty(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size != 0) {
+        return false;
+    }
     return ::unlink(path.c_str()) == 0;
 }
 

@@ -2,6 +2,7 @@
 // delete, folder creation.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,17 @@ namespace tessel::platform {
 
 bool fileExists(const std::string& path);
 bool isDirectory(const std::string& path);
+// True for a regular file (or a link to one). Jobs take only such files as
+// input: reading a FIFO, device or socket could wait forever or never end.
+bool isRegularFile(const std::string& path);
+
+// What identifies one file on its file system, and its size.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+};
+std::optional<FileIdentity> fileIdentity(const std::string& path);
 
 // The name of an existing file that is `path` or differs from it only in the
 // case of its extension ("doc.RTF" for "doc.rtf"). On a file system that tells
@@ -20,6 +32,12 @@ std::optional<std::string> findFileAnyExtensionCase(const std::string& path);
 bool outputExists(const std::string& path);
 
 bool removeFile(const std::string& path);
+// Removes `path` when it is there; true when no file of that name is left
+// (also when there was none to begin with).
+bool removeIfPresent(const std::string& path);
+// Removes `path` when it is an empty file: a log on a full disk that holds
+// nothing must not be offered to the user. True when it removed one.
+bool removeIfEmpty(const std::string& path);
 
 enum class RenameResult { Ok, TargetExists, Failed };
 // Renames without ever replacing an existing target, as the original platform

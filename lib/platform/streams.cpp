@@ -1,6 +1,8 @@
 #include "platform/streams.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -11,21 +13,29 @@ namespace tessel::platform {
 
 namespace {
 
-bool isDirectory(std::FILE* file) {
+// Opens a regular file for reading. The open itself does not wait (a FIFO
+// without a writer would block it); anything but a regular file is refused.
+std::FILE* openRegularFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
     struct stat info {};
-    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+    int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) ::close(fd);
+    return file;
 }
 
 }  // namespace
 
 bool InputStream::open(const std::string& path, StreamMode mode, bool stopAtCtrlZ) {
     close();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = openRegularFile(path);
     if (file == nullptr) return false;
-    if (isDirectory(file)) {
-        std::fclose(file);
-        return false;
-    }
     std::setvbuf(file, nullptr, _IONBF, 0);
     file_ = file;
     mode_ = mode;
@@ -153,19 +163,41 @@ bool OutputStream::open(const std::string& path, StreamMode mode) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
     std::setvbuf(file, nullptr, _IONBF, 0);
+    struct stat info {};
+    if (::fstat(fileno(file), &info) == 0) {
+        device_ = static_cast<std::uint64_t>(info.st_dev);
+        inode_ = static_cast<std::uint64_t>(info.st_ino);
+    }
     file_ = file;
     mode_ = mode;
     error_ = false;
     pos_ = 0;
+    bytesWritten_ = 0;
     return true;
 }
 
 void OutputStream::flush() {
     // Writing to a stream that is not open loses the bytes and says so.
-    if (pos_ != 0 && (file_ == nullptr || std::fwrite(buffer_, 1, pos_, file_) != pos_)) {
-        error_ = true;
+    if (pos_ != 0) {
+        std::size_t written = file_ == nullptr ? 0 : std::fwrite(buffer_, 1, pos_, file_);
+        bytesWritten_ += written;
+        if (written != pos_) error_ = true;
     }
     pos_ = 0;
+}
+
+bool OutputStream::isSameFile(const std::string& path) const {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && static_cast<std::uint64_t>(info.st_dev) == device_ &&
+           static_cast<std::uint64_t>(info.st_ino) == inode_;
+}
+
+bool OutputStream::wroteCompletely(const std::string& path) const {
+    struct stat info {};
+    if (error_ || ::stat(path.c_str(), &info) != 0) return false;
+    return static_cast<std::uint64_t>(info.st_dev) == device_ &&
+           static_cast<std::uint64_t>(info.st_ino) == inode_ &&
+           static_cast<std::uint64_t>(info.st_size) == bytesWritten_;
 }
 
 bool OutputStream::close() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -22,7 +23,8 @@ class InputStream {
     InputStream(const InputStream&) = delete;
     InputStream& operator=(const InputStream&) = delete;
 
-    // Opens for reading; false when the file cannot be opened (or is a folder).
+    // Opens for reading; false when the file cannot be opened or is not a
+    // regular file (a folder, FIFO, device or socket).
     // With stopAtCtrlZ a 0x1A byte ends the data, as text-mode reads do where
     // the format asks for it.
     bool open(const std::string& path, StreamMode mode, bool stopAtCtrlZ = false);
@@ -71,6 +73,13 @@ class OutputStream {
     bool isOpen() const { return file_ != nullptr; }
     // Flushes and closes; false when anything could not be written.
     bool close();
+    // Bytes that reached the file, after text-mode line ends.
+    std::uint64_t bytesWritten() const { return bytesWritten_; }
+    // True when `path` is still the file this stream wrote, complete: the
+    // same file (not deleted or replaced meanwhile) with every byte written.
+    bool wroteCompletely(const std::string& path) const;
+    // True when `path` names the file this stream opened.
+    bool isSameFile(const std::string& path) const;
 
     void write(std::string_view text);
     void write(const char* data, std::size_t n) { write(std::string_view(data, n)); }
@@ -90,6 +99,9 @@ class OutputStream {
     StreamMode mode_ = StreamMode::Text;
     bool error_ = false;
     std::size_t pos_ = 0;
+    std::uint64_t bytesWritten_ = 0;
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
     char buffer_[kStreamBufferSize];
 };
 

@@ -180,8 +180,28 @@ TEST_F(ExistingOutputTest, OverwriteOptionDeletesWithoutAsking) {
     EXPECT_NE(shell.reportText().find("1 output file created.\n"), std::string::npos);
 }
 
-TEST_F(ExistingOutputTest, OutputWithAnotherExtensionCaseIsTheOneReplaced) {
+TEST_F(ExistingOutputTest, AFileDifferingOnlyInCaseIsReportedAndNeverReplaced) {
+    // "doc.RTF" beside an output "doc.rtf" is somebody else's file (a source
+    // "x.HTM" beside "x.htm", say): the library refuses, the tool leaves it.
     std::filesystem::rename(output, folder.path("doc.RTF"));
+    script({{-115, nullptr}});
+    run(rtfBack, {input}, BatchOptions{true});
+
+    EXPECT_EQ(fakeLibrary().inputs.size(), 1u);
+    EXPECT_EQ(readFile(folder.path("doc.RTF")), "old output");
+    EXPECT_NE(shell.reportText().find("The file " + folder.path("doc.RTF") +
+                                      " differs from the output name " + output +
+                                      " only in case; it is left as it is.\n"),
+              std::string::npos);
+    EXPECT_NE(shell.reportText().find("File Error! Output file already exists."),
+              std::string::npos);
+}
+
+TEST_F(ExistingOutputTest, TheNameTheLibraryWritesIsTheOneReplaced) {
+    // The converters write "NAME.RTF"; the command says so, and that file is
+    // replaced.
+    std::filesystem::rename(output, folder.path("doc.RTF"));
+    rtfBack.writtenExtension = ".RTF";
     script({{-115, nullptr}, {0, writes(".RTF", "new output")}});
     shell.answers = {true};
     run(rtfBack, {input});
@@ -190,6 +210,31 @@ TEST_F(ExistingOutputTest, OutputWithAnotherExtensionCaseIsTheOneReplaced) {
     EXPECT_NE(shell.questions[0].find(folder.path("doc.RTF")), std::string::npos);
     EXPECT_EQ(readFile(folder.path("doc.RTF")), "new output");
     EXPECT_NE(shell.reportText().find("1 output file created.\n"), std::string::npos);
+}
+
+TEST_F(ExistingOutputTest, AFailedConversionPutsTheOldOutputBack) {
+    // The second call fails after writing part of its output.
+    script({{-115, nullptr}, {-102, writes(".rtf", "partial")}});
+    std::vector<FileOutcome> outcomes = run(rtfBack, {input}, BatchOptions{true});
+
+    EXPECT_EQ(outcomes[0].result, -102);
+    EXPECT_EQ(readFile(output), "old output");
+    EXPECT_FALSE(outcomes[0].outputCreated);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.root),
+                            std::filesystem::directory_iterator()),
+              2)
+        << "nothing but the input and the old output is left";
+}
+
+TEST_F(ExistingOutputTest, AnEmptyLogIsNeverOffered) {
+    // A full disk leaves a log that holds nothing.
+    script({{-102, writes(".err", "")}});
+    std::filesystem::remove(output);
+    std::vector<FileOutcome> outcomes = run(rtfBack, {input});
+
+    EXPECT_FALSE(outcomes[0].errorLogPath);
+    EXPECT_TRUE(shell.openedLogs.empty());
+    EXPECT_NE(shell.reportText().find("No Error Log Files written.\n"), std::string::npos);
 }
 
 TEST_F(ExistingOutputTest, AnOutputThatCannotBeDeletedKeepsTheResult) {

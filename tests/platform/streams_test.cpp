@@ -1,7 +1,9 @@
 #include "platform/streams.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -125,6 +127,40 @@ TEST(TextModeWrite, PrintfFormatsLongTexts) {
     out.printf("[%d] %s\n", 7, word.c_str());
     ASSERT_TRUE(out.close());
     EXPECT_EQ(test::readFile(path), "[7] " + word + "\r\n");
+}
+
+// A job deletes the original behind an in-place conversion only when the
+// output on disk is still the complete file it wrote.
+TEST(WrittenOutput, IsCompleteOnlyWhileItIsTheSameWholeFile) {
+    TempDir dir;
+    std::string path = dir.file("out.txt");
+    auto written = [&](auto&& afterClose) {
+        OutputStream out;
+        EXPECT_TRUE(out.open(path, StreamMode::Text));
+        out.write("two\nlines\n");
+        EXPECT_TRUE(out.close());
+        EXPECT_EQ(out.bytesWritten(), 12u);
+        afterClose();
+        return out.wroteCompletely(path);
+    };
+    EXPECT_TRUE(written([] {}));
+    EXPECT_FALSE(written([&] { std::filesystem::remove(path); }));
+    EXPECT_FALSE(written([&] { std::filesystem::resize_file(path, 5); }));
+    EXPECT_FALSE(written([&] {
+        // Replaced by another file of the same size under the same name.
+        test::writeFile(dir.file("other"), "two\r\nlines\r\n");
+        std::filesystem::rename(dir.file("other"), path);
+    }));
+}
+
+TEST(RegularInput, FoldersAndFifosAreRefusedWithoutWaiting) {
+    TempDir dir;
+    InputStream in;
+    EXPECT_FALSE(in.open(dir.path().string(), StreamMode::Text));
+    std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(in.open(fifo, StreamMode::Binary));
+    EXPECT_TRUE(in.open(dir.write("plain", "x"), StreamMode::Binary));
 }
 
 }  // namespace
