@@ -47,10 +47,10 @@ bool xpressHeaderIsMacintosh(std::string_view firstLine, std::string_view second
     return value < header.size() && header[value] == kXPressMacintoshEncoding;
 }
 
-bool needsMacintoshPass(int functionCode, const std::string& outputPath) {
+std::optional<bool> needsMacintoshPass(int functionCode, const std::string& outputPath) {
     if (functionCode != kRtfToPageMaker && functionCode != kRtfToXPress) return false;
     platform::InputStream input;
-    if (!input.open(outputPath, platform::StreamMode::Text)) return false;
+    if (!input.open(outputPath, platform::StreamMode::Text)) return std::nullopt;
     // Each header line is read up to its end or the reader's chunk limit.
     LineReader reader(input);
     std::string first;

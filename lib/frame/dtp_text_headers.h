@@ -3,6 +3,7 @@
 // back-converted file needs the Macintosh pass.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,7 +19,9 @@ bool xpressHeaderIsMacintosh(std::string_view firstLine, std::string_view second
 
 // True when the written output of a back-conversion must go through the
 // Macintosh pass: PageMaker (510) or QuarkXPress (511) output whose header
-// asks for the Macintosh character set. A file that cannot be read answers no.
-bool needsMacintoshPass(int functionCode, const std::string& outputPath);
+// asks for the Macintosh character set. Nothing when the output just written
+// cannot be read back: guessing "no" would hand over a Macintosh file in the
+// Windows character set as converted.
+std::optional<bool> needsMacintoshPass(int functionCode, const std::string& outputPath);
 
 }  // namespace tessel::frame

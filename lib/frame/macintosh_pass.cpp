@@ -51,9 +51,15 @@ std::string freeTemporaryName(const std::string& outputPath) {
 int runMacintoshPass(const std::string& outputPath, ErrorLog& log, int& changeCount) {
     // A file the user keeps under the temporary name is never deleted: the
     // pass takes the first free name instead.
+    // On every failure the output goes: left in the Windows character set
+    // under its final name it would pass for the converted file.
     std::string temporary = freeTemporaryName(outputPath);
-    if (temporary.empty()) return kCannotOpenOutput;
+    if (temporary.empty()) {
+        platform::removeFile(outputPath);
+        return kCannotOpenOutput;
+    }
     if (platform::renameFile(outputPath, temporary) != platform::RenameResult::Ok) {
+        platform::removeFile(outputPath);
         return kCannotRenameInput;
     }
 
@@ -67,9 +73,9 @@ int runMacintoshPass(const std::string& outputPath, ErrorLog& log, int& changeCo
 
     int result = log.report(passResult, changeCount, {});
     if (result < 0) {
-        // The engine deletes a faulty output; the text as read from the RTF
-        // is then given back its name rather than left under a temporary one.
-        platform::renameFile(temporary, outputPath);
+        // The engine has deleted its faulty output; the unconverted text goes
+        // too (the translated RTF it came from stays).
+        platform::removeFile(temporary);
         return result;
     }
     platform::removeFile(temporary);

@@ -13,8 +13,8 @@ namespace tessel::frame {
 // engine's messages go into the job's open `log`, numbered on from the job's
 // own; its result is reported there too (-113 becomes the message "Error
 // during code page conversion of intermediate file."). Returns 0, or the
-// failure code of the pass; on failure the unconverted text is put back under
-// the output name where possible.
+// failure code of the pass; on failure neither the output nor the
+// unconverted text is left.
 int runMacintoshPass(const std::string& outputPath, ErrorLog& log, int& changeCount);
 
 // A name next to `outputPath`, with the same base name, that no file has yet:

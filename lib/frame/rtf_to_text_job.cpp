@@ -97,8 +97,14 @@ int runJob(const RtfBackJob& job) {
     }
 
     int passResult = 0;
-    if (readResult == 0 && needsMacintoshPass(job.functionCode, job.output)) {
-        passResult = runMacintoshPass(job.output, log, changeCount);
+    if (readResult == 0) {
+        std::optional<bool> macintosh = needsMacintoshPass(job.functionCode, job.output);
+        if (!macintosh) {
+            platform::removeFile(job.output);
+            passResult = kCannotOpenOutput;
+        } else if (*macintosh) {
+            passResult = runMacintoshPass(job.output, log, changeCount);
+        }
     }
     // The summary follows the pass so that it counts the pass's messages too.
     finishLog(log, job, changeCount);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/fault_seam.h"
 #include "platform/paths.h"
 
 namespace tessel::platform {
@@ -59,10 +60,12 @@ bool outputExists(const std::string& path) {
 }
 
 bool removeFile(const std::string& path) {
+    if (faultStrikes(FileOperation::Remove, path)) return false;
     return ::unlink(path.c_str()) == 0;
 }
 
 bool removeIfPresent(const std::string& path) {
+    if (faultStrikes(FileOperation::Remove, path)) return false;
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
@@ -71,11 +74,13 @@ bool removeIfEmpty(const std::string& path) {
     if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size != 0) {
         return false;
     }
+    if (faultStrikes(FileOperation::Remove, path)) return false;
     return ::unlink(path.c_str()) == 0;
 }
 
 RenameResult renameFile(const std::string& from, const std::string& to) {
     if (outputExists(to)) return RenameResult::TargetExists;
+    if (faultStrikes(FileOperation::Rename, from)) return RenameResult::Failed;
 #ifdef RENAME_NOREPLACE
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return RenameResult::Ok;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/fault_seam.h"
+
 namespace tessel::platform {
 
 namespace {
@@ -16,6 +18,7 @@ namespace {
 // Opens a regular file for reading. The open itself does not wait (a FIFO
 // without a writer would block it); anything but a regular file is refused.
 std::FILE* openRegularFile(const std::string& path) {
+    if (faultStrikes(FileOperation::Open, path)) return nullptr;
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return nullptr;
     struct stat info {};
@@ -160,8 +163,10 @@ bool InputStream::atEnd() {
 
 bool OutputStream::open(const std::string& path, StreamMode mode) {
     close();
+    if (faultStrikes(FileOperation::Open, path)) return false;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
+    writeAllowance_ = writeAllowance(path);
     std::setvbuf(file, nullptr, _IONBF, 0);
     struct stat info {};
     if (::fstat(fileno(file), &info) == 0) {
@@ -179,7 +184,11 @@ bool OutputStream::open(const std::string& path, StreamMode mode) {
 void OutputStream::flush() {
     // Writing to a stream that is not open loses the bytes and says so.
     if (pos_ != 0) {
-        std::size_t written = file_ == nullptr ? 0 : std::fwrite(buffer_, 1, pos_, file_);
+        std::size_t allowed = pos_;
+        if (writeAllowance_ - bytesWritten_ < allowed) {
+            allowed = static_cast<std::size_t>(writeAllowance_ - bytesWritten_);
+        }
+        std::size_t written = file_ == nullptr ? 0 : std::fwrite(buffer_, 1, allowed, file_);
         bytesWritten_ += written;
         if (written != pos_) error_ = true;
     }

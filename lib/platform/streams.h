@@ -100,6 +100,7 @@ class OutputStream {
     bool error_ = false;
     std::size_t pos_ = 0;
     std::uint64_t bytesWritten_ = 0;
+    std::uint64_t writeAllowance_ = 0;  // bytes that may reach the file
     std::uint64_t device_ = 0;
     std::uint64_t inode_ = 0;
     char buffer_[kStreamBufferSize];
