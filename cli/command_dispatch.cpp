@@ -53,8 +53,10 @@ void printHelp(std::ostream& out) {
     out << "\nGlobal options:\n"
            "  --overwrite   replace existing output files without asking (otherwise the\n"
            "                question is asked on a terminal and answered No elsewhere)\n"
-           "  --version     show the conversion library's name and version\n"
-           "  --help        show this help; \"tessel COMMAND --help\" shows a command's\n";
+           "  --version     show the tool's version and the conversion library's name\n"
+           "                and version\n"
+           "  --help        show this help; \"tessel COMMAND --help\" shows a command's\n"
+           "                own help\n";
 }
 
 }  // namespace
@@ -73,7 +75,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kExitSuccess;
         }
         if (option == "--version") {
-            out << f_pszDLLName() << " " << f_pszDLLVersion() << "\n";
+            out << "tessel (Tessel Filter Pack) " << TESSEL_VERSION << "\n"
+                << f_pszDLLName() << " " << f_pszDLLVersion() << "\n";
             return kExitSuccess;
         }
         if (option == "--overwrite") {

@@ -16,7 +16,7 @@ bool contains(const std::string& text, const std::string& part) {
 TEST(ToolOptions, VersionNamesTheLibrary) {
     ToolRun run = runTool({"--version"});
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, "TESSEL_CAT.DLL Version 1.09\n");
+    EXPECT_EQ(run.out, "tessel (Tessel Filter Pack) 1.9.0\nTESSEL_CAT.DLL Version 1.09\n");
 }
 
 TEST(ToolOptions, HelpOnEveryLevel) {

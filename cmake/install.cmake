@@ -1,0 +1,76 @@
+# What `cmake --install` puts where, and the Debian package CPack builds from
+# it: the public header, the versioned library, the tool with its manual page,
+# the desktop program and its batch selection library when they are built,
+# the documentation, a pkg-config file and a CMake package
+# (find_package(TesselCat) gives TesselCat::TESSEL_CAT).
+include(CMakePackageConfigHelpers)
+
+set(TESSEL_CMAKE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/TesselCat)
+
+install(TARGETS TESSEL_CAT EXPORT TesselCatTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT TesselCatTargets
+    NAMESPACE TesselCat::
+    FILE TesselCatTargets.cmake
+    DESTINATION ${TESSEL_CMAKE_PACKAGE_DIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/TesselCatConfig.cmake.in
+    ${CMAKE_CURRENT_BINARY_DIR}/TesselCatConfig.cmake
+    INSTALL_DESTINATION ${TESSEL_CMAKE_PACKAGE_DIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/TesselCatConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/TesselCatConfig.cmake
+    ${CMAKE_CURRENT_BINARY_DIR}/TesselCatConfigVersion.cmake
+    DESTINATION ${TESSEL_CMAKE_PACKAGE_DIR})
+
+# The pkg-config file names the prefix relative to itself, so the one file is
+# right for `cmake --install --prefix` anywhere and for the package.
+file(RELATIVE_PATH TESSEL_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+string(REGEX REPLACE "/$" "" TESSEL_PC_TO_PREFIX "${TESSEL_PC_TO_PREFIX}")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/tessel-cat.pc.in ${CMAKE_CURRENT_BINARY_DIR}/tessel-cat.pc
+    @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tessel-cat.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# Programs find the library (and the desktop program its batch selection
+# library) relative to themselves, so an installed tree can be moved.
+set(TESSEL_INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+foreach(program tessel TesselFilterPack)
+    if(TARGET ${program})
+        set_target_properties(${program} PROPERTIES INSTALL_RPATH "${TESSEL_INSTALL_RPATH}")
+        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endforeach()
+if(TARGET Multisel)
+    install(TARGETS Multisel LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
+
+# The manual page is the tool's own help, so the two never disagree.
+find_program(TESSEL_HELP2MAN help2man)
+if(TARGET tessel AND TESSEL_HELP2MAN)
+    set(TESSEL_MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/tessel.1)
+    add_custom_command(OUTPUT ${TESSEL_MAN_PAGE}
+        COMMAND ${TESSEL_HELP2MAN} --no-info --section=1
+            "--name=convert tagged documents to protected RTF for translation, and back"
+            --output=${TESSEL_MAN_PAGE} $<TARGET_FILE:tessel>
+        DEPENDS tessel
+        COMMENT "Writing the manual page tessel.1 from the tool's help")
+    add_custom_target(tessel_man_page ALL DEPENDS ${TESSEL_MAN_PAGE})
+    install(FILES ${TESSEL_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+elseif(TARGET tessel)
+    message(STATUS "help2man not found: the manual page tessel.1 is not built")
+endif()
+
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+set(CPACK_PACKAGE_NAME tessel-filter-pack)
+set(CPACK_PACKAGE_VENDOR "Tessel Filter Pack developers")
+set(CPACK_PACKAGE_CONTACT "Tessel Filter Pack developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+include(CPack)
