@@ -95,21 +95,55 @@ constexpr std::array kKeywords = {
 
 static_assert(kKeywords.size() == 66);
 
+constexpr std::array kTextKeywords = {
+    RtfTextKeyword{"u", RtfTextWord::Unicode},
+    RtfTextKeyword{"uc", RtfTextWord::UnicodeSkip},
+    RtfTextKeyword{"f", RtfTextWord::Font},
+    RtfTextKeyword{"fcharset", RtfTextWord::FontCharset},
+    RtfTextKeyword{"cpg", RtfTextWord::FontCodePage},
+    RtfTextKeyword{"ansicpg", RtfTextWord::DocumentCodePage},
+    RtfTextKeyword{"deff", RtfTextWord::DefaultFont},
+    RtfTextKeyword{"loch", RtfTextWord::LowAnsiRun},
+    RtfTextKeyword{"hich", RtfTextWord::HighAnsiRun},
+    RtfTextKeyword{"dbch", RtfTextWord::DoubleByteRun},
+    RtfTextKeyword{"line", RtfTextWord::LineBreak},
+    RtfTextKeyword{"-", RtfTextWord::OptionalHyphen},
+    RtfTextKeyword{"_", RtfTextWord::NonBreakingHyphen},
+};
+
+struct CharsetCodePage {
+    int charset;
+    int codePage;
+};
+
+// The character sets of the font table that name a code page with a table.
+constexpr CharsetCodePage kCharsetCodePages[] = {
+    {0, 1252},   {2, kSymbolCharsetCodePage},
+    {128, 932},  {129, 949},
+    {134, 936},  {136, 950},
+    {161, 1253}, {162, 1254},
+    {163, 1258}, {177, 1255},
+    {178, 1256}, {186, 1257},
+    {204, 1251}, {222, 874},
+    {238, 1250},
+};
+
 // The words in an open-addressing hash table: one lookup per control word
 // of the document, so it must be cheap.
+template <typename Row, std::size_t N>
 class KeywordIndex {
   public:
-    KeywordIndex() {
-        for (const RtfKeyword& row : kKeywords) {
+    explicit KeywordIndex(const std::array<Row, N>& rows) {
+        for (const Row& row : rows) {
             std::size_t slot = hash(row.word);
             while (slots_[slot] != nullptr) slot = (slot + 1) % kSlots;
             slots_[slot] = &row;
         }
     }
 
-    const RtfKeyword* find(std::string_view word) const {
+    const Row* find(std::string_view word) const {
         for (std::size_t slot = hash(word);; slot = (slot + 1) % kSlots) {
-            const RtfKeyword* row = slots_[slot];
+            const Row* row = slots_[slot];
             if (row == nullptr || row->word == word) return row;
         }
     }
@@ -127,7 +161,7 @@ class KeywordIndex {
         return (word.size() * 67 + first * 31 + last * 7) % kSlots;
     }
 
-    std::array<const RtfKeyword*, kSlots> slots_{};
+    std::array<const Row*, kSlots> slots_{};
 };
 
 }  // namespace
@@ -137,8 +171,24 @@ std::span<const RtfKeyword> rtfKeywords() {
 }
 
 const RtfKeyword* findRtfKeyword(std::string_view word) {
-    static const KeywordIndex index;
+    static const KeywordIndex index(kKeywords);
     return index.find(word);
+}
+
+std::span<const RtfTextKeyword> rtfTextKeywords() {
+    return kTextKeywords;
+}
+
+const RtfTextKeyword* findRtfTextKeyword(std::string_view word) {
+    static const KeywordIndex index(kTextKeywords);
+    return index.find(word);
+}
+
+int rtfCharsetCodePage(int charset) {
+    for (const auto& row : kCharsetCodePages) {
+        if (row.charset == charset) return row.codePage;
+    }
+    return 0;
 }
 
 }  // namespace tessel::resources
