@@ -510,7 +510,7 @@ std::string decodeFallback(std::string_view bytes, const CodePageCodec* codec) {
 // A fallback worth handing on: more than the "?" every writer puts when it
 // has nothing better.
 bool isInformativeFallback(std::string_view fallback, char32_t c) {
-    if (fallback.empty() || fallback == "?") return false;
+    if (fallback.find_first_not_of('?') == std::string_view::npos) return false;
     return c >= 0x80 && !platform::isKeptByte(c) && c != kSixPerEmSpace;
 }
 

@@ -82,6 +82,80 @@ TEST(RtfReaderText, UnknownWordsAreIgnored) {
     EXPECT_EQ(body("{\\rtf1 \\nosuchword a\\b0 b\\fs20\\lang1024 c}"), "abc");
 }
 
+TEST(RtfReaderUnicode, CharactersAndTheirFallbacks) {
+    // "?" fallbacks are skipped; negative numbers count from 65536.
+    EXPECT_EQ(body("{\\rtf1 \\u321?\\u243?d\\u378?}"), "Łódź");
+    EXPECT_EQ(body("{\\rtf1 \\u-3913?}"), "\uF0B7");
+    // The skip count holds for its group; \uc0 has no fallback at all.
+    EXPECT_EQ(body("{\\rtf1 {\\uc2 \\u26085\\'3f?}\\u26412?x}"), "日本x");
+    EXPECT_EQ(body("{\\rtf1 \\uc0 \\u1055\\u1088 ok}"), "Прok");
+    EXPECT_EQ(body("{\\rtf1 \\uc2\\u233 ??}"), "é");
+    // A group end or a paragraph mark ends the fallback; neither is skipped.
+    EXPECT_EQ(body("{\\rtf1 {\\uc3\\u321 ?}bc}"), "Łbc");
+    EXPECT_EQ(body("{\\rtf1 \\u233\\par x}"), "é|x");
+    // Surrogate pairs are one character; a lone half is U+FFFD.
+    EXPECT_EQ(body("{\\rtf1 \\u-10179?\\u-8704?}"), "\U0001F600");
+    EXPECT_EQ(body("{\\rtf1 \\u-10179?a}"), "\uFFFDa");
+    // Hidden and dropped text skip their fallback too.
+    EXPECT_EQ(body("{\\rtf1 a{\\v\\u321 L}b{\\*\\x \\u322 l}c}"), "abc");
+}
+
+TEST(RtfReaderUnicode, AnInformativeFallbackTravelsWithItsCharacter) {
+    EXPECT_EQ(body("{\\rtf1 \\u321 L}"), "\uFFF9Ł\uFFFAL\uFFFB");
+    EXPECT_EQ(body("{\\rtf1 {\\fonttbl{\\f1\\fcharset238 CE;}}\\f1\\uc2\\u8222\\'84\\'84}"),
+              "\uFFF9„\uFFFA„„\uFFFB");
+}
+
+TEST(RtfReaderUnicode, SixPerEmSpaceBeforeASpaceIsThatSpace) {
+    // LibreOffice writes each space of a run so: the run comes back as it was.
+    EXPECT_EQ(body("{\\rtf1 a\\u8198\\'20 \\u8198\\'20 \\u8198\\'20 b}"), "a   b");
+    EXPECT_EQ(body("{\\rtf1 a\\u8198\\'20 }{\\u8198\\'20 b}"), "a  b");
+    // Alone it is a character like any other.
+    EXPECT_EQ(body("{\\rtf1 x\\u8198\\'20y}"), "x\u2006y");
+    EXPECT_EQ(body("{\\rtf1 x\\u8198\\'20\\par y\\u8198\\'20}"), "x\u2006|y\u2006");
+}
+
+TEST(RtfReaderUnicode, LineAndHyphenControls) {
+    EXPECT_EQ(body("{\\rtf1 in\\line advance soft\\-hyphen nb\\_hyphen}"),
+              "in\u2028advance soft\u00ADhyphen nb\u2011hyphen");
+}
+
+// Fonts of the document below: f1 Central European, f2 Cyrillic, f3 symbol,
+// f4 with an explicit code page, f5 without a character set.
+constexpr std::string_view kFontTable =
+    "{\\fonttbl{\\f0\\froman\\fcharset0 Times;}{\\f1\\fcharset238{\\*\\panose 02}Times CE;}"
+    "{\\f2\\fcharset204 Times Cyr;}{\\f3\\fcharset2 Symbol;}{\\f4\\fcharset0\\cpg1253 Greek;}"
+    "\\f5 Plain;}";
+
+std::string withFonts(std::string_view header, std::string_view text) {
+    return "{\\rtf1" + std::string(header) + std::string(kFontTable) + std::string(text) + "}";
+}
+
+TEST(RtfReaderCodePages, BytesAreReadInTheirFontsCodePage) {
+    EXPECT_EQ(body(withFonts("\\ansi", "\\f1 Prosz\\'ea {\\f2 \\'c7\\'e4}\\'ea")), "Proszę Здę");
+    EXPECT_EQ(body(withFonts("\\ansi", "\\f0 caf\\'e9 \\f4 \\'e1\\f3 \\'b7")), "café α\uF0B7");
+    // Raw 8-bit bytes are read like hex bytes.
+    EXPECT_EQ(body(withFonts("\\ansi", "\\f2 \xC7\xE4")), "Зд");
+    // Fonts without a character set, and unknown fonts, take the document's.
+    EXPECT_EQ(body(withFonts("\\ansi\\ansicpg1251", "\\f5 \\'c7\\f9 \\'e4")), "Зд");
+    EXPECT_EQ(body(withFonts("\\ansi\\ansicpg1250\\deff1", "\\'ea\\f2\\'c7\\plain\\'ea")), "ęЗę");
+    // A code page without a table of ours reads as Windows 1252.
+    EXPECT_EQ(body("{\\rtf1\\mac\\ansicpg10000 \\'e9}"), "é");
+}
+
+TEST(RtfReaderCodePages, DoubleBytePages) {
+    const std::string japanese =
+        "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset0 Century;}{\\f13\\fcharset128 "
+        "Mincho;}}";
+    EXPECT_EQ(body(japanese + "\\f13 \\'93\\'fa\\'96\\'7b\\'81@}"), "日本\u3000");
+    // Word names the double-byte font with "\dbch\f" before such text; an
+    // associated font alone does not make Western bytes double-byte.
+    EXPECT_EQ(body(japanese + "\\loch\\f0\\hich\\af0\\dbch\\f13 \\'93\\'fa}"), "日");
+    EXPECT_EQ(body(japanese + "\\hich\\af0\\dbch\\af13\\loch\\f0 caf\\'e9}"), "café");
+    // A lead byte without its trail byte is kept as it is.
+    EXPECT_EQ(body(japanese + "\\f13 \\'93\\par \\'93 x}"), "\uF093|\uF093 x");
+}
+
 TEST(RtfReaderDropped, TablesInformationAndDestinations) {
     EXPECT_EQ(body("{\\rtf1 {\\fonttbl{\\f1 Courier;}}{\\colortbl;\\red0;}"
                    "{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}{\\author A}}"
