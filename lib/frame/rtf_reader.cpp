@@ -181,17 +181,52 @@ void RtfReader::takePlainRun() {
         emit(static_cast<unsigned char>(data[start++]));
     }
     appendToLine(data + start, stop - start);
+    takeSingleByteText();
+}
+
+// 8-bit text in a single-byte page, the common case of accented letters
+// between plain runs: decoded here without leaving the run.
+void RtfReader::takeSingleByteText() {
+    const CodePageCodec* codec = activeCoding().codec;
+    if (codec == nullptr || codec->isDoubleByte()) return;
+    for (;;) {
+        const char* data = input_.data();
+        std::size_t at = pos_;
+        std::size_t end = end_;
+        if (at == end || static_cast<unsigned char>(data[at]) < 0x80) return;
+        while (at < end) {
+            auto byte = static_cast<unsigned char>(data[at]);
+            if (byte < 0x80) {
+                if (kEndsPlainRun[byte]) break;
+                std::size_t stop = at + 1;
+                while (stop < end && !kEndsPlainRun[static_cast<unsigned char>(data[stop])]) ++stop;
+                appendToLine(data + at, stop - at);
+                at = stop;
+                continue;
+            }
+            // No single-byte page has a character the reader treats apart.
+            const CodePageCodec::Utf8& utf8 = codec->highByteUtf8(byte);
+            if (line_.size() + 3 > line_.capacity()) growLine(3);
+            line_.append(utf8.bytes, utf8.length);
+            ++at;
+        }
+        pos_ = at;
+        if (at < end) return;
+        if (!refill()) return;
+    }
 }
 
 void RtfReader::appendToLine(const char* bytes, std::size_t n) {
-    std::size_t needed = line_.size() + n;
-    if (needed > line_.capacity()) {
-        // Whole steps of the buffer size, but at least half as much again, so
-        // a paragraph of many megabytes is not copied over and over.
-        std::size_t wanted = std::max(needed, line_.capacity() + line_.capacity() / 2);
-        line_.reserve((wanted + kLineBufferStep - 1) / kLineBufferStep * kLineBufferStep);
-    }
+    if (line_.size() + n > line_.capacity()) growLine(n);
     line_.append(bytes, n);
+}
+
+void RtfReader::growLine(std::size_t n) {
+    // Whole steps of the buffer size, but at least half as much again, so
+    // a paragraph of many megabytes is not copied over and over.
+    std::size_t needed = line_.size() + n;
+    std::size_t wanted = std::max(needed, line_.capacity() + line_.capacity() / 2);
+    line_.reserve((wanted + kLineBufferStep - 1) / kLineBufferStep * kLineBufferStep);
 }
 
 int RtfReader::push() {
@@ -277,9 +312,10 @@ int RtfReader::controlWord() {
 }
 
 int RtfReader::applyKeyword(std::string_view word, bool hasParameter, std::int32_t parameter) {
-    const RtfKeyword* keyword = word.empty() ? nullptr : resources::findRtfKeyword(word);
+    resources::RtfWord found = word.empty() ? resources::RtfWord{} : resources::findRtfWord(word);
+    const RtfKeyword* keyword = found.keyword;
     if (keyword == nullptr) {
-        const auto* textWord = word.empty() ? nullptr : resources::findRtfTextKeyword(word);
+        const auto* textWord = found.textKeyword;
         if (textWord != nullptr) {
             skipUnknown_ = false;
             return applyTextKeyword(static_cast<int>(textWord->action), hasParameter, parameter);
@@ -516,7 +552,7 @@ bool isInformativeFallback(std::string_view fallback, char32_t c) {
 
 }  // namespace
 
-void RtfReader::finishUnicode() {
+void RtfReader::finishUnicodeNow() {
     fallbackLeft_ = 0;
     char32_t c = pendingUnicode_;
     if (c == 0) return;
@@ -546,8 +582,7 @@ void RtfReader::finishUnicode() {
     appendUtf8(line_, kAnnotationEnd);
 }
 
-void RtfReader::flushLeadByte() {
-    if (pendingLead_ == kNoLeadByte) return;
+void RtfReader::flushLeadByteNow() {
     auto lead = static_cast<std::uint8_t>(pendingLead_);
     pendingLead_ = kNoLeadByte;
     emit(platform::keptByte(lead));
@@ -600,6 +635,7 @@ void RtfReader::emitNow(char32_t c) {
 }
 
 RtfReader::ByteCoding RtfReader::codingOfFont(std::int32_t font) const {
+    if (fonts_.empty()) return {documentCodec_};
     auto entry = fonts_.find(font);
     if (entry == fonts_.end()) return {documentCodec_};
     int codePage = entry->second.codePage;
@@ -612,12 +648,16 @@ RtfReader::ByteCoding RtfReader::codingOfFont(std::int32_t font) const {
 }
 
 void RtfReader::setFont(std::int32_t font) {
+    // Documents switch between few fonts, most often back to the same one.
+    if (font == font_ && codingValid_) return;
     font_ = font;
     coding_ = codingOfFont(font);
+    codingValid_ = true;
 }
 
 void RtfReader::refreshCoding() {
     coding_ = codingOfFont(font_);
+    codingValid_ = true;
     if (doubleByteFont_ >= 0) doubleByteCoding_ = codingOfFont(doubleByteFont_);
 }
 

@@ -129,15 +129,24 @@ class RtfReader {
     int endOfDocument();
     int endParagraph();
     void takePlainRun();
+    void takeSingleByteText();
     void appendToLine(const char* bytes, std::size_t n);
+    void growLine(std::size_t n);
 
     bool showsText() const { return destination_ == Destination::Body && !hidden_; }
     bool inFallback() const { return fallbackLeft_ > 0; }
     void takeFallbackByte(std::uint8_t byte);
     void startUnicode(std::int32_t number);
-    void finishUnicode();
+    // Cheap tests first: both run at every group and control word.
+    void finishUnicode() {
+        if (pendingUnicode_ != 0 || fallbackLeft_ != 0) finishUnicodeNow();
+    }
+    void finishUnicodeNow();
+    void flushLeadByte() {
+        if (pendingLead_ >= 0) flushLeadByteNow();
+    }
+    void flushLeadByteNow();
     void flushPending();
-    void flushLeadByte();
     void emit(char32_t c);
     void emitNow(char32_t c);
 
@@ -172,6 +181,7 @@ class RtfReader {
     std::int32_t font_ = 0;
     std::int32_t doubleByteFont_ = -1;
     ByteCoding coding_;
+    bool codingValid_ = false;  // coding_ is that of font_
     ByteCoding doubleByteCoding_{nullptr};
 
     // Unicode characters and what is held back until the next character.

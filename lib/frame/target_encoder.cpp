@@ -41,14 +41,36 @@ void TargetEncoder::encode(std::string& line) {
     encoded_.reserve(line.size() + line.size() / 8);
     std::string_view text = line;
     std::size_t at = 0;
+    const platform::CodePageCodec* codec = rules_.utf8 ? nullptr : rules_.codec;
     while (at < text.size()) {
-        auto byte = static_cast<unsigned char>(text[at]);
-        if (byte < 0x80) {
-            encoded_ += static_cast<char>(byte);
-            ++at;
+        std::size_t ascii = at + platform::asciiPrefixLength(text.substr(at));
+        encoded_.append(text, at, ascii - at);
+        at = ascii;
+        if (at == text.size()) break;
+        auto lead = static_cast<unsigned char>(text[at]);
+        char32_t c;
+        if ((lead & 0xE0) == 0xC0 && at + 1 < text.size() &&
+            (static_cast<unsigned char>(text[at + 1]) & 0xC0) == 0x80 && lead >= 0xC2) {
+            c = (char32_t(lead & 0x1F) << 6) | (static_cast<unsigned char>(text[at + 1]) & 0x3F);
+            at += 2;
+        } else {
+            c = nextUtf8(text, at);
+        }
+        // Characters the page holds, the common case, straight from its tables.
+        std::uint16_t bytes = 0;
+        if (codec != nullptr) {
+            if (c < platform::CodePageCodec::kDirectLimit) {
+                bytes = codec->directBytes(c);
+            } else if (c >= platform::CodePageCodec::kPunctuationFirst &&
+                       c < platform::CodePageCodec::kPunctuationLimit && c != kLineSeparator) {
+                bytes = codec->punctuationBytes(c);
+            }
+        }
+        if (bytes != 0) {
+            if (bytes > 0xFF) encoded_ += static_cast<char>(bytes >> 8);
+            encoded_ += static_cast<char>(bytes & 0xFF);
             continue;
         }
-        char32_t c = nextUtf8(text, at);
         if (c != kAnnotationAnchor) {
             writeCharacter(c, impliedFallback(c), encoded_);
             continue;

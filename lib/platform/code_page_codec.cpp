@@ -4,18 +4,28 @@
 #include <array>
 #include <memory>
 
+#include "platform/utf8.h"
+
 namespace tessel::platform {
 
 namespace {
 
 namespace res = tessel::resources;
 
-constexpr char32_t kDirectLimit = 0x800;
-
 }  // namespace
 
 CodePageCodec::CodePageCodec(const res::CodePageTable& table)
-    : table_(table), direct_(kDirectLimit - 0x80, 0) {
+    : table_(table),
+      direct_(kDirectLimit - 0x80, 0),
+      punctuation_(kPunctuationLimit - kPunctuationFirst, 0),
+      highUtf8_{} {
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        std::string utf8;
+        appendUtf8(utf8, decode(static_cast<std::uint8_t>(b)));
+        Utf8& entry = highUtf8_[b - 0x80];
+        entry.length = static_cast<std::uint8_t>(utf8.size());
+        for (std::size_t i = 0; i < utf8.size(); ++i) entry.bytes[i] = utf8[i];
+    }
     auto add = [this](char32_t c, std::uint16_t bytes) {
         if (c < 0x80) return;
         if (c < kDirectLimit) {
@@ -43,6 +53,10 @@ CodePageCodec::CodePageCodec(const res::CodePageTable& table)
     sorted_.erase(std::unique(sorted_.begin(), sorted_.end(),
                               [](const auto& a, const auto& b) { return a.first == b.first; }),
                   sorted_.end());
+    for (const auto& [c, bytes] : sorted_) {
+        if (c >= kPunctuationFirst && c < kPunctuationLimit)
+            punctuation_[c - kPunctuationFirst] = bytes;
+    }
     for (int i = 0; i < table.encodeExceptionCount; ++i) {
         const auto& exception = table.encodeExceptions[i];
         std::uint16_t bytes = exception.length == 0 ? 0 : exception.bytes;
@@ -55,6 +69,8 @@ CodePageCodec::CodePageCodec(const res::CodePageTable& table)
             std::lower_bound(sorted_.begin(), sorted_.end(), c,
                              [](const auto& entry, char32_t key) { return entry.first < key; });
         if (it != sorted_.end() && it->first == c) it->second = bytes;
+        if (c >= kPunctuationFirst && c < kPunctuationLimit)
+            punctuation_[c - kPunctuationFirst] = bytes;
     }
 }
 
@@ -101,6 +117,8 @@ bool CodePageCodec::encode(char32_t c, std::string& out) const {
     std::uint16_t bytes = 0;
     if (c < kDirectLimit) {
         bytes = direct_[c - 0x80];
+    } else if (c >= kPunctuationFirst && c < kPunctuationLimit) {
+        bytes = punctuation_[c - kPunctuationFirst];
     } else {
         auto it =
             std::lower_bound(sorted_.begin(), sorted_.end(), c,

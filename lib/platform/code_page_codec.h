@@ -51,6 +51,23 @@ class CodePageCodec {
     // page holds no bytes for it. Kept bytes are always held.
     bool encode(char32_t c, std::string& out) const;
 
+    // Bytes of a character from U+0080 to U+07FF (as in direct_), 0 for none.
+    std::uint16_t directBytes(char32_t c) const { return direct_[c - 0x80]; }
+    static constexpr char32_t kDirectLimit = 0x800;
+    // Bytes of a character of general punctuation, currency and letterlike
+    // symbols (U+2000 to U+22FF), 0 for none.
+    std::uint16_t punctuationBytes(char32_t c) const { return punctuation_[c - kPunctuationFirst]; }
+    static constexpr char32_t kPunctuationFirst = 0x2000;
+    static constexpr char32_t kPunctuationLimit = 0x2300;
+
+    // UTF-8 of the character of a single byte from 0x80 up (its kept byte
+    // for lead bytes), for readers that copy text in bulk.
+    struct Utf8 {
+        char bytes[3];
+        std::uint8_t length;
+    };
+    const Utf8& highByteUtf8(std::uint8_t byte) const { return highUtf8_[byte - 0x80]; }
+
     explicit CodePageCodec(const resources::CodePageTable& table);
 
   private:
@@ -59,7 +76,9 @@ class CodePageCodec {
     // other character by binary search; one byte b is stored as b, a pair
     // as lead * 256 + trail.
     std::vector<std::uint16_t> direct_;
+    std::vector<std::uint16_t> punctuation_;
     std::vector<std::pair<char32_t, std::uint16_t>> sorted_;
+    Utf8 highUtf8_[128];
 };
 
 // The Macintosh byte of a character that the Macintosh Roman set holds and

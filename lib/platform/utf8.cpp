@@ -50,6 +50,10 @@ char32_t nextUtf8(std::string_view text, std::size_t& at) {
 }
 
 bool hasNonAscii(std::string_view text) {
+    return asciiPrefixLength(text) != text.size();
+}
+
+std::size_t asciiPrefixLength(std::string_view text) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
     const char* data = text.data();
     std::size_t size = text.size();
@@ -57,12 +61,10 @@ bool hasNonAscii(std::string_view text) {
     for (; i + 8 <= size; i += 8) {
         std::uint64_t word;
         std::memcpy(&word, data + i, sizeof word);
-        if (word & kHighBits) return true;
+        if (word & kHighBits) break;
     }
-    for (; i < size; ++i) {
-        if (static_cast<unsigned char>(data[i]) & 0x80) return true;
-    }
-    return false;
+    while (i < size && !(static_cast<unsigned char>(data[i]) & 0x80)) ++i;
+    return i;
 }
 
 }  // namespace tessel::platform

@@ -17,4 +17,7 @@ char32_t nextUtf8(std::string_view text, std::size_t& at);
 // True when some byte of `text` is 0x80 or above (the text is not ASCII).
 bool hasNonAscii(std::string_view text);
 
+// Number of bytes before the first byte of `text` that is 0x80 or above.
+std::size_t asciiPrefixLength(std::string_view text);
+
 }  // namespace tessel::platform

@@ -149,16 +149,19 @@ class KeywordIndex {
     }
 
   private:
-    // More than twice the rows, so probe chains stay short and always end.
-    static constexpr std::size_t kSlots = 256;
+    // Many times the rows, so probe chains stay short and always end.
+    static constexpr std::size_t kSlots = 1024;
+    static_assert(N * 4 < kSlots);
 
-    // Length, first and last letters tell the words of the table well
-    // enough apart; equal hashes are resolved by probing.
+    // Length, first, second and last letters tell the words of the table
+    // well enough apart; equal hashes are resolved by probing.
     static std::size_t hash(std::string_view word) {
         if (word.empty()) return 0;
         auto first = static_cast<unsigned char>(word.front());
+        auto second = static_cast<unsigned char>(word.size() > 1 ? word[1] : 0);
         auto last = static_cast<unsigned char>(word.back());
-        return (word.size() * 67 + first * 31 + last * 7) % kSlots;
+        std::size_t mixed = (word.size() * 131 + first * 31 + second * 17 + last * 7) * 2654435761u;
+        return (mixed >> 8) % kSlots;
     }
 
     std::array<const Row*, kSlots> slots_{};
@@ -182,6 +185,30 @@ std::span<const RtfTextKeyword> rtfTextKeywords() {
 const RtfTextKeyword* findRtfTextKeyword(std::string_view word) {
     static const KeywordIndex index(kTextKeywords);
     return index.find(word);
+}
+
+namespace {
+
+// One row of the reader's combined lookup.
+struct WordRow {
+    std::string_view word;
+    RtfWord found;
+};
+
+constexpr std::array<WordRow, kKeywords.size() + kTextKeywords.size()> kWordRows = [] {
+    std::array<WordRow, kKeywords.size() + kTextKeywords.size()> rows{};
+    std::size_t i = 0;
+    for (const auto& row : kKeywords) rows[i++] = {row.word, {&row, nullptr}};
+    for (const auto& row : kTextKeywords) rows[i++] = {row.word, {nullptr, &row}};
+    return rows;
+}();
+
+}  // namespace
+
+RtfWord findRtfWord(std::string_view word) {
+    static const KeywordIndex index(kWordRows);
+    const WordRow* row = index.find(word);
+    return row == nullptr ? RtfWord{} : row->found;
 }
 
 int rtfCharsetCodePage(int charset) {

@@ -83,6 +83,13 @@ std::span<const RtfTextKeyword> rtfTextKeywords();
 // The row of `word` (exact, case-sensitive), or null.
 const RtfTextKeyword* findRtfTextKeyword(std::string_view word);
 
+// Both lookups in one, for the reader: at most one of the two is set.
+struct RtfWord {
+    const RtfKeyword* keyword = nullptr;
+    const RtfTextKeyword* textKeyword = nullptr;
+};
+RtfWord findRtfWord(std::string_view word);
+
 // Code page of a font's "fcharset" number: 0 for the document's own code
 // page (charset 1, and sets without a table of ours), -1 for a symbol font,
 // whose bytes are kept as they are.
