@@ -49,6 +49,9 @@ namespace fc = tessel::frame;
 extern "C" {
 
 int funciReadRTFWriteTextParser(const char* input, int function, const char* extension) {
+    // Multilingual HTML needs its charset step, which the multilingual
+    // exports compose.
+    if (function == fc::kRtfToHtmlMultiLingual) return fc::kInvalidFunction;
     return runGuarded(input, function, extension);
 }
 

@@ -3,7 +3,6 @@
 // back-converted file needs the Macintosh pass.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,12 +15,5 @@ bool pageMakerHeaderNamesMac(std::string_view firstLine);
 // "<v4.00><e0>": a QuarkXPress version tag followed by encoding 0. The header
 // is the first line, or the second when the first starts with "#".
 bool xpressHeaderIsMacintosh(std::string_view firstLine, std::string_view secondLine);
-
-// True when the written output of a back-conversion must go through the
-// Macintosh pass: PageMaker (510) or QuarkXPress (511) output whose header
-// asks for the Macintosh character set. Nothing when the output just written
-// cannot be read back: guessing "no" would hand over a Macintosh file in the
-// Windows character set as converted.
-std::optional<bool> needsMacintoshPass(int functionCode, const std::string& outputPath);
 
 }  // namespace tessel::frame

@@ -32,7 +32,7 @@ void ErrorLog::writeHeader(std::string_view parserTitle, std::string_view inputP
     stream_.write("\n");
 }
 
-int ErrorLog::report(int result, int& changeCount, std::string_view text) {
+int ErrorLog::report(int result, int& changeCount, std::string_view text, std::string_view detail) {
     JobState& state = jobState();
     if (result >= 0) {
         changeCount += result;
@@ -50,7 +50,7 @@ int ErrorLog::report(int result, int& changeCount, std::string_view text) {
         stream_.write(fillPlaceholders(message->text,
                                        {number, res::kSeparatorLine, text, res::kSeparatorLine}));
     }
-    stream_.write(message->followUp);
+    stream_.write(fillPlaceholders(message->followUp, {detail}));
     state.messagesWritten = true;
     state.keepOriginal = true;
     return 0;

@@ -24,8 +24,9 @@ class ErrorLog {
     // Reports one result of a per-line step. Zero or more is added to the
     // change count (returns 0); a message code writes the numbered message
     // quoting `text` (returns 0, the job goes on); any other negative result
-    // marks the original to be kept and is returned unchanged.
-    int report(int result, int& changeCount, std::string_view text);
+    // marks the original to be kept and is returned unchanged. `detail`
+    // fills the placeholder of a message's second sentence, where it has one.
+    int report(int result, int& changeCount, std::string_view text, std::string_view detail = {});
 
     // Summary: "\t..." when no message was written, else the summary lines of
     // the function code, the keep-original line and the closing rule.

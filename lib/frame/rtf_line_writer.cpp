@@ -1,26 +1,160 @@
 #include "frame/rtf_line_writer.h"
 
+#include <algorithm>
+#include <string_view>
 #include <utility>
 
+#include "frame/dtp_text_headers.h"
 #include "frame/execute_function.h"
 #include "frame/return_codes.h"
 
 namespace tessel::frame {
 
+namespace {
+
+namespace res = tessel::resources;
+using platform::CodePageCodec;
+
+bool awaitsHeader(int functionCode) {
+    return functionCode == kRtfToPageMaker || functionCode == kRtfToXPress;
+}
+
+const CodePageCodec& codecOr1252(int codePage) {
+    const CodePageCodec* codec = CodePageCodec::find(codePage);
+    return codec != nullptr ? *codec : CodePageCodec::windows1252();
+}
+
+// The header lines as the file will hold them: the UTF-8 text with manual
+// line breaks as the format writes them (headers are ASCII).
+std::string asWritten(std::string_view text, std::string_view softLineBreak) {
+    constexpr std::string_view kLineSeparatorUtf8 = "\xE2\x80\xA8";
+    std::string result;
+    std::size_t at = 0;
+    for (std::size_t found; (found = text.find(kLineSeparatorUtf8, at)) != text.npos;) {
+        result.append(text.substr(at, found - at));
+        result += softLineBreak.empty() ? std::string_view("\n") : softLineBreak;
+        at = found + kLineSeparatorUtf8.size();
+    }
+    result.append(text.substr(at));
+    return result;
+}
+
+std::string_view lineOf(std::string_view text, std::size_t index) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < index; ++i) {
+        std::size_t end = text.find('\n', start);
+        if (end == text.npos) return {};
+        start = end + 1;
+    }
+    return text.substr(start, text.find('\n', start) - start);
+}
+
+}  // namespace
+
 bool dropsEmptyParagraphs(int functionCode) {
     return functionCode == kRtfToText || functionCode == kRtfToCompatibleHtml;
 }
 
+const res::BackConversionFormat* backConversionFormat(int functionCode) {
+    for (const auto& format : res::kBackConversionFormats) {
+        if (format.functionCode == functionCode) return &format;
+    }
+    return nullptr;
+}
+
+TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePage,
+                        bool macintoshPass) {
+    TargetRules rules;
+    rules.codec = &CodePageCodec::windows1252();
+    const res::BackConversionFormat* format = backConversionFormat(functionCode);
+    if (format == nullptr) return rules;
+    rules.unheld = format->unheld;
+    rules.softLineBreak = format->softLineBreak;
+    rules.macintoshPass = macintoshPass;
+    switch (format->codePage) {
+        case res::TargetCodePage::Windows1252:
+            break;
+        case res::TargetCodePage::Document:
+            // The Macintosh pass reads Windows 1252.
+            if (!macintoshPass) rules.codec = &codecOr1252(documentCodePage);
+            break;
+        case res::TargetCodePage::ChosenByCaller:
+            // No code page given: Windows 1252, as for the other exports.
+            if (chosenCodePage == 0) break;
+            rules.utf8 = chosenCodePage == res::kUtf8CodePage;
+            rules.codec = CodePageCodec::find(chosenCodePage);
+            break;
+    }
+    return rules;
+}
+
 RtfLineWriter::RtfLineWriter(int functionCode, LineStep step, ErrorLog& log,
-                             platform::OutputStream& output, int& changeCount)
+                             platform::OutputStream& output, int& changeCount, int chosenCodePage)
     : functionCode_(functionCode),
       step_(std::move(step)),
       log_(log),
       output_(output),
       changeCount_(changeCount),
-      skipEmptyLines_(dropsEmptyParagraphs(functionCode)) {}
+      skipEmptyLines_(dropsEmptyParagraphs(functionCode)),
+      chosenCodePage_(chosenCodePage),
+      awaitingHeader_(awaitsHeader(functionCode)) {}
+
+void RtfLineWriter::documentCodePage(int codePage) {
+    // The first statement counts; the text that follows is read in it.
+    if (documentCodePage_ == 0) documentCodePage_ = codePage;
+}
 
 int RtfLineWriter::paragraph(std::string& line, bool lineEnd) {
+    if (!awaitingHeader_) return write(line, lineEnd);
+    held_.push_back({line, lineEnd});
+    if (!headerDecided()) return 0;
+    return writeHeld();
+}
+
+int RtfLineWriter::finish() {
+    return awaitingHeader_ ? writeHeld() : 0;
+}
+
+bool RtfLineWriter::headerDecided() const {
+    std::string text;
+    for (const auto& held : held_) {
+        text += held.text;
+        if (held.lineEnd) text += '\n';
+    }
+    const res::BackConversionFormat* format = backConversionFormat(functionCode_);
+    text = asWritten(text, format != nullptr ? format->softLineBreak : std::string_view());
+    std::size_t lineEnds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    bool needsSecond = functionCode_ == kRtfToXPress && text.starts_with('#');
+    if (lineEnds < (needsSecond ? 2u : 1u) && held_.back().lineEnd) return false;
+    return true;
+}
+
+int RtfLineWriter::writeHeld() {
+    awaitingHeader_ = false;
+    std::string text;
+    for (const auto& held : held_) {
+        text += held.text;
+        if (held.lineEnd) text += '\n';
+    }
+    const res::BackConversionFormat* format = backConversionFormat(functionCode_);
+    text = asWritten(text, format != nullptr ? format->softLineBreak : std::string_view());
+    macintosh_ = functionCode_ == kRtfToPageMaker
+                     ? pageMakerHeaderNamesMac(lineOf(text, 0))
+                     : xpressHeaderIsMacintosh(lineOf(text, 0), lineOf(text, 1));
+    std::vector<HeldParagraph> held = std::move(held_);
+    held_.clear();
+    for (auto& paragraph : held) {
+        if (int result = write(paragraph.text, paragraph.lineEnd); result < 0) return result;
+    }
+    return 0;
+}
+
+void RtfLineWriter::chooseTarget() {
+    encoder_.emplace(targetRules(functionCode_, documentCodePage_, chosenCodePage_, macintosh_));
+}
+
+int RtfLineWriter::write(std::string& line, bool lineEnd) {
+    if (!encoder_) chooseTarget();
     bool empty = line.empty();
     if (int result = flush(line); result < 0) return result;
     if (lineEnd && !(empty && skipEmptyLines_)) output_.put('\n');
@@ -28,12 +162,18 @@ int RtfLineWriter::paragraph(std::string& line, bool lineEnd) {
 }
 
 int RtfLineWriter::flush(std::string& line) {
+    encoder_->encode(line);
     if (step_) {
         // The step's own count is not a change of this job.
         if (int result = step_(line); result < 0) return result;
     }
     int result = log_.report(ExecuteFunction(line, functionCode_), changeCount_, line);
     if (result < 0) return result;
+    if (!encoder_->lostCharacters().empty()) {
+        log_.report(kCharactersNotHeld, changeCount_, line,
+                    characterNames(encoder_->lostCharacters()));
+        encoder_->clearLostCharacters();
+    }
     output_.write(line);
     return 0;
 }

@@ -1,14 +1,19 @@
 // Writes the paragraphs the RTF reader hands on as lines of the tagged text
-// file: each line goes through the job's per-format step (character entities
-// for HTML and SGML) and the function-code dispatcher, its result is reported
-// into the error log, and the line is written.
+// file: each line is written in the target's character set (target_encoder.h),
+// goes through the job's per-format step (character entities for HTML and
+// SGML) and the function-code dispatcher, its result is reported into the
+// error log, and the line is written. A line with characters the target
+// could not hold is reported with message -1502.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "frame/error_log.h"
 #include "frame/rtf_reader.h"
+#include "frame/target_encoder.h"
 #include "platform/streams.h"
 
 namespace tessel::frame {
@@ -18,15 +23,37 @@ namespace tessel::frame {
 // ends the job. Composed by the job's export; empty for plain text formats.
 using LineStep = std::function<int(std::string& line)>;
 
+// Message code of a line with characters the target could not hold.
+inline constexpr int kCharactersNotHeld = -1502;
+
 class RtfLineWriter final : public RtfParagraphSink {
   public:
+    // `chosenCodePage` is the code page of multilingual HTML (515).
     RtfLineWriter(int functionCode, LineStep step, ErrorLog& log, platform::OutputStream& output,
-                  int& changeCount);
+                  int& changeCount, int chosenCodePage = 0);
 
     int paragraph(std::string& line, bool lineEnd) override;
+    void documentCodePage(int codePage) override;
+
+    // Writes what is still held back; call once after the reading.
+    int finish();
+
+    // True when the output's header asks for the Macintosh character set
+    // (PageMaker or QuarkXPress): it was written in Windows 1252 for the
+    // Macintosh pass.
+    bool macintoshTarget() const { return macintosh_; }
 
   private:
+    struct HeldParagraph {
+        std::string text;
+        bool lineEnd;
+    };
+
+    int write(std::string& line, bool lineEnd);
     int flush(std::string& line);
+    bool headerDecided() const;
+    int writeHeld();
+    void chooseTarget();
 
     int functionCode_;
     LineStep step_;
@@ -34,10 +61,26 @@ class RtfLineWriter final : public RtfParagraphSink {
     platform::OutputStream& output_;
     int& changeCount_;
     bool skipEmptyLines_;
+    int chosenCodePage_;
+    int documentCodePage_ = 0;
+    bool macintosh_ = false;
+    std::optional<TargetEncoder> encoder_;
+    // PageMaker and QuarkXPress: the first lines wait until the header tells
+    // whether the file is a Macintosh file.
+    bool awaitingHeader_;
+    std::vector<HeldParagraph> held_;
 };
 
 // True for the codes whose output leaves out empty paragraphs (plain text and
 // compatible HTML); the others keep a line end for every paragraph.
 bool dropsEmptyParagraphs(int functionCode);
+
+// How a function code writes characters (the row of its format).
+const resources::BackConversionFormat* backConversionFormat(int functionCode);
+
+// The target of a function code, given the document's and the chosen code
+// page and whether a Macintosh pass follows.
+TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePage,
+                        bool macintoshPass);
 
 }  // namespace tessel::frame

@@ -5,7 +5,6 @@
 #include <string_view>
 #include <utility>
 
-#include "frame/dtp_text_headers.h"
 #include "frame/error_log.h"
 #include "frame/job_names.h"
 #include "frame/job_state.h"
@@ -43,16 +42,26 @@ int checkNames(const RtfBackJob& job) {
     return checkOutputNames(job.input, job.output, job.log, kOutputExists);
 }
 
+struct Reading {
+    int result = 0;
+    bool macintoshTarget = false;
+};
+
 // Reads the RTF into the output; 0 or the failure code.
-int readDocument(InputStream& input, OutputStream& output, ErrorLog& log, const RtfBackJob& job,
-                 int& changeCount) {
+Reading readDocument(InputStream& input, OutputStream& output, ErrorLog& log, const RtfBackJob& job,
+                     int& changeCount) {
     try {
-        RtfLineWriter writer(job.functionCode, job.lineStep, log, output, changeCount);
+        RtfLineWriter writer(job.functionCode, job.lineStep, log, output, changeCount,
+                             job.codePage);
         StreamByteSource source(input);
         RtfReader reader(source, writer);
-        return reader.read();
+        int result = reader.read();
+        // Lines held back for the header are written even after a failure,
+        // as all text read before it is.
+        int finished = writer.finish();
+        return {result != 0 ? result : finished, writer.macintoshTarget()};
     } catch (const std::bad_alloc&) {
-        return kOutOfMemory;
+        return {kOutOfMemory, false};
     }
 }
 
@@ -85,7 +94,8 @@ int runJob(const RtfBackJob& job) {
     log.writeHeader(resources::kRtfToTextParserTitle, job.input, job.functionCode);
 
     int changeCount = 0;
-    int readResult = readDocument(input, output, log, job, changeCount);
+    Reading reading = readDocument(input, output, log, job, changeCount);
+    int readResult = reading.result;
     input.close();
     // A write error (a full disk) must not pass as a converted file, nor leave
     // a truncated output that looks like one. (RTF that cannot be read keeps
@@ -96,15 +106,14 @@ int runJob(const RtfBackJob& job) {
         if (readResult == 0) readResult = kCannotOpenOutput;
     }
 
+    // The writer decided from the header lines it wrote, and wrote the text
+    // in Windows 1252 for the pass.
     int passResult = 0;
-    if (readResult == 0) {
-        std::optional<bool> macintosh = needsMacintoshPass(job.functionCode, job.output);
-        if (!macintosh) {
-            platform::removeFile(job.output);
-            passResult = kCannotOpenOutput;
-        } else if (*macintosh) {
-            passResult = runMacintoshPass(job.output, log, changeCount);
-        }
+    if (readResult == 0 && reading.macintoshTarget) {
+        passResult = runMacintoshPass(job.output, log, changeCount);
+    }
+    if (readResult == 0 && job.outputStep && job.outputStep(job.output, log) < 0) {
+        state.messagesWritten = true;
     }
     // The summary follows the pass so that it counts the pass's messages too.
     finishLog(log, job, changeCount);
@@ -130,6 +139,7 @@ bool isRtfBackFunction(int functionCode) {
         case kRtfToSgml:
         case kRtfToVentura4:
         case kRtfToCompatibleHtml:
+        case kRtfToHtmlMultiLingual:
             return true;
         default:
             return false;
@@ -146,13 +156,22 @@ int runRtfToTextJob(const RtfBackJob& job) {
 
 int readRtfWriteText(const char* inputPath, int functionCode, const char* extension,
                      LineStep lineStep) {
+    RtfBackSteps steps;
+    steps.lineStep = std::move(lineStep);
+    return readRtfWriteText(inputPath, functionCode, extension, std::move(steps));
+}
+
+int readRtfWriteText(const char* inputPath, int functionCode, const char* extension,
+                     RtfBackSteps steps) {
     if (inputPath == nullptr) return kCannotOpenInput;
     RtfBackJob job;
     job.input = inputPath;
     job.output = platform::withExtension(job.input, extension == nullptr ? "" : extension);
     job.log = platform::withExtension(job.input, kLogExtension);
     job.functionCode = functionCode;
-    job.lineStep = std::move(lineStep);
+    job.lineStep = std::move(steps.lineStep);
+    job.codePage = steps.codePage;
+    job.outputStep = std::move(steps.outputStep);
     return runRtfToTextJob(job);
 }
 

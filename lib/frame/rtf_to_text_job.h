@@ -4,14 +4,27 @@
 // that composes the job, so the frame needs no format code of its own.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "frame/rtf_line_writer.h"
 
 namespace tessel::frame {
 
-// True for the function codes this job serves: 504, 508 and 510 to 514.
+// True for the function codes this job serves: 504, 508 and 510 to 515.
 bool isRtfBackFunction(int functionCode);
+
+// A step over the whole written output (the charset step of multilingual
+// HTML): given the output path and the job's log; 0, or a negative result,
+// which makes the job end with -113.
+using OutputFileStep = std::function<int(const std::string& outputPath, ErrorLog& log)>;
+
+// What the export composes into the job besides the names.
+struct RtfBackSteps {
+    LineStep lineStep;          // may be empty
+    int codePage = 0;           // multilingual HTML (515): the code page written
+    OutputFileStep outputStep;  // may be empty; run when the reading succeeded
+};
 
 struct RtfBackJob {
     std::string input;
@@ -19,6 +32,8 @@ struct RtfBackJob {
     std::string log;
     int functionCode = 0;
     LineStep lineStep;  // may be empty
+    int codePage = 0;
+    OutputFileStep outputStep;
 };
 
 // Runs the job on formed names: the change count, -113 when the log holds
@@ -30,5 +45,7 @@ int runRtfToTextJob(const RtfBackJob& job);
 // it stands, with or without its dot), log = input with "ERR".
 int readRtfWriteText(const char* inputPath, int functionCode, const char* extension,
                      LineStep lineStep);
+int readRtfWriteText(const char* inputPath, int functionCode, const char* extension,
+                     RtfBackSteps steps);
 
 }  // namespace tessel::frame

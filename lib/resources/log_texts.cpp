@@ -92,6 +92,12 @@ constexpr std::array kMessages = {
                 "character exists.\nIn the text segment below these characters have been "
                 "replaced with ^.\n%s\n%s\n%s\n\n",
                 "", false},
+    MessageText{-1502,
+                "[%d] Character(s) that the code page of the output file cannot hold were found "
+                "in the following text segment:\n%s\n%s\n%s\n",
+                "Not written as themselves: %s. The text holds the format's character codes or "
+                "substitutes in their place!\n\n",
+                false},
     MessageText{-1601,
                 "[%d] Something is strange about the RTF codes in this text segment. Expected a "
                 "space somewhere after the '\\cs6'.\n%s\n%s\n%s\n\n",

@@ -44,7 +44,7 @@ std::string_view functionTitle(int code);
 struct MessageText {
     int code;
     std::string_view text;      // with %d = number and, unless contextFree, three %s
-    std::string_view followUp;  // fixed second sentence, may be empty
+    std::string_view followUp;  // second sentence, may be empty; %s = the report's detail
     bool contextFree;           // no separator and quoted text
 };
 std::span<const MessageText> messageCatalogue();

@@ -95,39 +95,76 @@ constexpr std::array kKeywords = {
 
 static_assert(kKeywords.size() == 66);
 
+constexpr std::array kTextKeywords = {
+    RtfTextKeyword{"u", RtfTextWord::Unicode},
+    RtfTextKeyword{"uc", RtfTextWord::UnicodeSkip},
+    RtfTextKeyword{"f", RtfTextWord::Font},
+    RtfTextKeyword{"fcharset", RtfTextWord::FontCharset},
+    RtfTextKeyword{"cpg", RtfTextWord::FontCodePage},
+    RtfTextKeyword{"ansicpg", RtfTextWord::DocumentCodePage},
+    RtfTextKeyword{"deff", RtfTextWord::DefaultFont},
+    RtfTextKeyword{"loch", RtfTextWord::LowAnsiRun},
+    RtfTextKeyword{"hich", RtfTextWord::HighAnsiRun},
+    RtfTextKeyword{"dbch", RtfTextWord::DoubleByteRun},
+    RtfTextKeyword{"line", RtfTextWord::LineBreak},
+    RtfTextKeyword{"-", RtfTextWord::OptionalHyphen},
+    RtfTextKeyword{"_", RtfTextWord::NonBreakingHyphen},
+};
+
+struct CharsetCodePage {
+    int charset;
+    int codePage;
+};
+
+// The character sets of the font table that name a code page with a table.
+constexpr CharsetCodePage kCharsetCodePages[] = {
+    {0, 1252},   {2, kSymbolCharsetCodePage},
+    {128, 932},  {129, 949},
+    {134, 936},  {136, 950},
+    {161, 1253}, {162, 1254},
+    {163, 1258}, {177, 1255},
+    {178, 1256}, {186, 1257},
+    {204, 1251}, {222, 874},
+    {238, 1250},
+};
+
 // The words in an open-addressing hash table: one lookup per control word
 // of the document, so it must be cheap.
+template <typename Row, std::size_t N>
 class KeywordIndex {
   public:
-    KeywordIndex() {
-        for (const RtfKeyword& row : kKeywords) {
+    explicit KeywordIndex(const std::array<Row, N>& rows) {
+        for (const Row& row : rows) {
             std::size_t slot = hash(row.word);
             while (slots_[slot] != nullptr) slot = (slot + 1) % kSlots;
             slots_[slot] = &row;
         }
     }
 
-    const RtfKeyword* find(std::string_view word) const {
+    const Row* find(std::string_view word) const {
         for (std::size_t slot = hash(word);; slot = (slot + 1) % kSlots) {
-            const RtfKeyword* row = slots_[slot];
+            const Row* row = slots_[slot];
             if (row == nullptr || row->word == word) return row;
         }
     }
 
   private:
-    // More than twice the rows, so probe chains stay short and always end.
-    static constexpr std::size_t kSlots = 256;
+    // Many times the rows, so probe chains stay short and always end.
+    static constexpr std::size_t kSlots = 1024;
+    static_assert(N * 4 < kSlots);
 
-    // Length, first and last letters tell the words of the table well
-    // enough apart; equal hashes are resolved by probing.
+    // Length, first, second and last letters tell the words of the table
+    // well enough apart; equal hashes are resolved by probing.
     static std::size_t hash(std::string_view word) {
         if (word.empty()) return 0;
         auto first = static_cast<unsigned char>(word.front());
+        auto second = static_cast<unsigned char>(word.size() > 1 ? word[1] : 0);
         auto last = static_cast<unsigned char>(word.back());
-        return (word.size() * 67 + first * 31 + last * 7) % kSlots;
+        std::size_t mixed = (word.size() * 131 + first * 31 + second * 17 + last * 7) * 2654435761u;
+        return (mixed >> 8) % kSlots;
     }
 
-    std::array<const RtfKeyword*, kSlots> slots_{};
+    std::array<const Row*, kSlots> slots_{};
 };
 
 }  // namespace
@@ -137,8 +174,48 @@ std::span<const RtfKeyword> rtfKeywords() {
 }
 
 const RtfKeyword* findRtfKeyword(std::string_view word) {
-    static const KeywordIndex index;
+    static const KeywordIndex index(kKeywords);
     return index.find(word);
+}
+
+std::span<const RtfTextKeyword> rtfTextKeywords() {
+    return kTextKeywords;
+}
+
+const RtfTextKeyword* findRtfTextKeyword(std::string_view word) {
+    static const KeywordIndex index(kTextKeywords);
+    return index.find(word);
+}
+
+namespace {
+
+// One row of the reader's combined lookup.
+struct WordRow {
+    std::string_view word;
+    RtfWord found;
+};
+
+constexpr std::array<WordRow, kKeywords.size() + kTextKeywords.size()> kWordRows = [] {
+    std::array<WordRow, kKeywords.size() + kTextKeywords.size()> rows{};
+    std::size_t i = 0;
+    for (const auto& row : kKeywords) rows[i++] = {row.word, {&row, nullptr}};
+    for (const auto& row : kTextKeywords) rows[i++] = {row.word, {nullptr, &row}};
+    return rows;
+}();
+
+}  // namespace
+
+RtfWord findRtfWord(std::string_view word) {
+    static const KeywordIndex index(kWordRows);
+    const WordRow* row = index.find(word);
+    return row == nullptr ? RtfWord{} : row->found;
+}
+
+int rtfCharsetCodePage(int charset) {
+    for (const auto& row : kCharsetCodePages) {
+        if (row.charset == charset) return row.codePage;
+    }
+    return 0;
 }
 
 }  // namespace tessel::resources

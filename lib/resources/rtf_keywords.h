@@ -54,4 +54,46 @@ std::span<const RtfKeyword> rtfKeywords();
 // The row of `word` (exact, case-sensitive), or null.
 const RtfKeyword* findRtfKeyword(std::string_view word);
 
+// Control words of the text that current word processors write, read in
+// addition to the table above: Unicode characters, the code pages of fonts
+// and of the document, and the line and hyphen controls.
+enum class RtfTextWord {
+    Unicode,            // "u": a character by its number (negative: plus 65536)
+    UnicodeSkip,        // "uc": fallback characters that follow each "u"
+    Font,               // "f": font of the text, or the entry of the font table
+    FontCharset,        // "fcharset": character set of a font table entry
+    FontCodePage,       // "cpg": code page of a font table entry
+    DocumentCodePage,   // "ansicpg": code page of the document
+    DefaultFont,        // "deff": font of text without "f" and after "plain"
+    LowAnsiRun,         // "loch"
+    HighAnsiRun,        // "hich"
+    DoubleByteRun,      // "dbch": "f" after it names the font of double-byte text
+    LineBreak,          // "line": a line break inside the paragraph
+    OptionalHyphen,     // "-"
+    NonBreakingHyphen,  // "_"
+};
+
+struct RtfTextKeyword {
+    std::string_view word;
+    RtfTextWord action;
+};
+
+std::span<const RtfTextKeyword> rtfTextKeywords();
+
+// The row of `word` (exact, case-sensitive), or null.
+const RtfTextKeyword* findRtfTextKeyword(std::string_view word);
+
+// Both lookups in one, for the reader: at most one of the two is set.
+struct RtfWord {
+    const RtfKeyword* keyword = nullptr;
+    const RtfTextKeyword* textKeyword = nullptr;
+};
+RtfWord findRtfWord(std::string_view word);
+
+// Code page of a font's "fcharset" number: 0 for the document's own code
+// page (charset 1, and sets without a table of ours), -1 for a symbol font,
+// whose bytes are kept as they are.
+inline constexpr int kSymbolCharsetCodePage = -1;
+int rtfCharsetCodePage(int charset);
+
 }  // namespace tessel::resources

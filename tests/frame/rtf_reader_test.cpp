@@ -56,19 +56,20 @@ TEST(RtfReaderText, ParagraphsBecomeLinesAndTheLastNeedsNoMark) {
     EXPECT_EQ(body("{\\rtf1 a\r\nb\nc\rd\\par  e}"), "abcd| e");
 }
 
+// The reader hands on UTF-8; the character words stand for Windows 1252 bytes.
 TEST(RtfReaderText, ControlSymbolsAndCharacterWords) {
-    EXPECT_EQ(body("{\\rtf1 \\{x\\}\\\\\\~}"), "{x}\\\xA0");
+    EXPECT_EQ(body("{\\rtf1 \\{x\\}\\\\\\~}"), "{x}\\\u00A0");
     EXPECT_EQ(body("{\\rtf1 a\\tab b\\cell c}"), "a\tb\rc");
     EXPECT_EQ(body("{\\rtf1 \\lquote\\rquote\\ldblquote\\rdblquote\\bullet\\endash\\emdash}"),
-              "\x91\x92\x93\x94\x95\x96\x97");
-    EXPECT_EQ(body("{\\rtf1 \\ltrmark\\rtlmark}"), "\xFD\xFE");
+              "\u2018\u2019\u201C\u201D\u2022\u2013\u2014");
+    EXPECT_EQ(body("{\\rtf1 \\ltrmark\\rtlmark}"), "\u00FD\u00FE");
     // Backslash + line end is a paragraph mark in either line-end form;
     // backslash + lone carriage return is the byte 13.
     EXPECT_EQ(body("{\\rtf1 a\\\r\nb\\\nc\\\rd}"), "a|b|c\rd");
 }
 
 TEST(RtfReaderText, HexadecimalBytes) {
-    EXPECT_EQ(body("{\\rtf1 caf\\'e9 \\'C9\\'00z}"), std::string("caf\xE9 \xC9\0z", 8));
+    EXPECT_EQ(body("{\\rtf1 caf\\'e9 \\'C9\\'00z}"), std::string("caf\u00E9 \u00C9\0z", 10));
     EXPECT_EQ(readRtf("{\\rtf1 \\'eg}").result, -404);
     EXPECT_EQ(readRtf("{\\rtf1 \\'x1}").result, -404);
     // A hex escape cut by the end of the file: the half byte is lost, nothing else.
@@ -77,10 +78,82 @@ TEST(RtfReaderText, HexadecimalBytes) {
     EXPECT_EQ(readRtf("{\\rtf1 ok\\'e").result, -402);
 }
 
-TEST(RtfReaderText, UnknownWordsAreIgnoredAndUnicodeLeavesItsSubstitute) {
+TEST(RtfReaderText, UnknownWordsAreIgnored) {
     EXPECT_EQ(body("{\\rtf1 \\nosuchword a\\b0 b\\fs20\\lang1024 c}"), "abc");
-    EXPECT_EQ(body("{\\rtf1 caf\\u233?}"), "caf?");
-    EXPECT_EQ(body("{\\rtf1 \\u-3913\\'e9}"), "\xE9");
+}
+
+TEST(RtfReaderUnicode, CharactersAndTheirFallbacks) {
+    // "?" fallbacks are skipped; negative numbers count from 65536.
+    EXPECT_EQ(body("{\\rtf1 \\u321?\\u243?d\\u378?}"), "Łódź");
+    EXPECT_EQ(body("{\\rtf1 \\u-3913?}"), "\uF0B7");
+    // The skip count holds for its group; \uc0 has no fallback at all.
+    EXPECT_EQ(body("{\\rtf1 {\\uc2 \\u26085\\'3f?}\\u26412?x}"), "日本x");
+    EXPECT_EQ(body("{\\rtf1 \\uc0 \\u1055\\u1088 ok}"), "Прok");
+    EXPECT_EQ(body("{\\rtf1 \\uc2\\u233 ??}"), "é");
+    // A group end or a paragraph mark ends the fallback; neither is skipped.
+    EXPECT_EQ(body("{\\rtf1 {\\uc3\\u321 ?}bc}"), "Łbc");
+    EXPECT_EQ(body("{\\rtf1 \\u233\\par x}"), "é|x");
+    // Surrogate pairs are one character; a lone half is U+FFFD.
+    EXPECT_EQ(body("{\\rtf1 \\u-10179?\\u-8704?}"), "\U0001F600");
+    EXPECT_EQ(body("{\\rtf1 \\u-10179?a}"), "\uFFFDa");
+    // Hidden and dropped text skip their fallback too.
+    EXPECT_EQ(body("{\\rtf1 a{\\v\\u321 L}b{\\*\\x \\u322 l}c}"), "abc");
+}
+
+TEST(RtfReaderUnicode, AnInformativeFallbackTravelsWithItsCharacter) {
+    EXPECT_EQ(body("{\\rtf1 \\u321 L}"), "\uFFF9Ł\uFFFAL\uFFFB");
+    EXPECT_EQ(body("{\\rtf1 {\\fonttbl{\\f1\\fcharset238 CE;}}\\f1\\uc2\\u8222\\'84\\'84}"),
+              "\uFFF9„\uFFFA„„\uFFFB");
+}
+
+TEST(RtfReaderUnicode, SixPerEmSpaceBeforeASpaceIsThatSpace) {
+    // LibreOffice writes each space of a run so: the run comes back as it was.
+    EXPECT_EQ(body("{\\rtf1 a\\u8198\\'20 \\u8198\\'20 \\u8198\\'20 b}"), "a   b");
+    EXPECT_EQ(body("{\\rtf1 a\\u8198\\'20 }{\\u8198\\'20 b}"), "a  b");
+    // Alone it is a character like any other.
+    EXPECT_EQ(body("{\\rtf1 x\\u8198\\'20y}"), "x\u2006y");
+    EXPECT_EQ(body("{\\rtf1 x\\u8198\\'20\\par y\\u8198\\'20}"), "x\u2006|y\u2006");
+}
+
+TEST(RtfReaderUnicode, LineAndHyphenControls) {
+    EXPECT_EQ(body("{\\rtf1 in\\line advance soft\\-hyphen nb\\_hyphen}"),
+              "in\u2028advance soft\u00ADhyphen nb\u2011hyphen");
+}
+
+// Fonts of the document below: f1 Central European, f2 Cyrillic, f3 symbol,
+// f4 with an explicit code page, f5 without a character set.
+constexpr std::string_view kFontTable =
+    "{\\fonttbl{\\f0\\froman\\fcharset0 Times;}{\\f1\\fcharset238{\\*\\panose 02}Times CE;}"
+    "{\\f2\\fcharset204 Times Cyr;}{\\f3\\fcharset2 Symbol;}{\\f4\\fcharset0\\cpg1253 Greek;}"
+    "\\f5 Plain;}";
+
+std::string withFonts(std::string_view header, std::string_view text) {
+    return "{\\rtf1" + std::string(header) + std::string(kFontTable) + std::string(text) + "}";
+}
+
+TEST(RtfReaderCodePages, BytesAreReadInTheirFontsCodePage) {
+    EXPECT_EQ(body(withFonts("\\ansi", "\\f1 Prosz\\'ea {\\f2 \\'c7\\'e4}\\'ea")), "Proszę Здę");
+    EXPECT_EQ(body(withFonts("\\ansi", "\\f0 caf\\'e9 \\f4 \\'e1\\f3 \\'b7")), "café α\uF0B7");
+    // Raw 8-bit bytes are read like hex bytes.
+    EXPECT_EQ(body(withFonts("\\ansi", "\\f2 \xC7\xE4")), "Зд");
+    // Fonts without a character set, and unknown fonts, take the document's.
+    EXPECT_EQ(body(withFonts("\\ansi\\ansicpg1251", "\\f5 \\'c7\\f9 \\'e4")), "Зд");
+    EXPECT_EQ(body(withFonts("\\ansi\\ansicpg1250\\deff1", "\\'ea\\f2\\'c7\\plain\\'ea")), "ęЗę");
+    // A code page without a table of ours reads as Windows 1252.
+    EXPECT_EQ(body("{\\rtf1\\mac\\ansicpg10000 \\'e9}"), "é");
+}
+
+TEST(RtfReaderCodePages, DoubleBytePages) {
+    const std::string japanese =
+        "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset0 Century;}{\\f13\\fcharset128 "
+        "Mincho;}}";
+    EXPECT_EQ(body(japanese + "\\f13 \\'93\\'fa\\'96\\'7b\\'81@}"), "日本\u3000");
+    // Word names the double-byte font with "\dbch\f" before such text; an
+    // associated font alone does not make Western bytes double-byte.
+    EXPECT_EQ(body(japanese + "\\loch\\f0\\hich\\af0\\dbch\\f13 \\'93\\'fa}"), "日");
+    EXPECT_EQ(body(japanese + "\\hich\\af0\\dbch\\af13\\loch\\f0 caf\\'e9}"), "café");
+    // A lead byte without its trail byte is kept as it is.
+    EXPECT_EQ(body(japanese + "\\f13 \\'93\\par \\'93 x}"), "\uF093|\uF093 x");
 }
 
 TEST(RtfReaderDropped, TablesInformationAndDestinations) {

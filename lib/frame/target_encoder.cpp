@@ -1,0 +1,166 @@
+#include "frame/target_encoder.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "frame/rtf_reader.h"
+#include "platform/format.h"
+#include "platform/utf8.h"
+
+namespace tessel::frame {
+
+namespace {
+
+namespace res = tessel::resources;
+using platform::nextUtf8;
+
+// What a character without a fallback of its own from the RTF becomes where
+// the code page lacks it.
+std::string_view impliedFallback(char32_t c) {
+    switch (c) {
+        case kSoftHyphen:
+            return "";
+        case kNonBreakingHyphen:
+            return "-";
+        case kSixPerEmSpace:
+            return " ";
+        default:
+            return res::kUnknownCharacterFallback;
+    }
+}
+
+std::string decimal(char32_t c) {
+    return std::to_string(static_cast<unsigned long>(c));
+}
+
+}  // namespace
+
+void TargetEncoder::encode(std::string& line) {
+    if (!platform::hasNonAscii(line)) return;
+    encoded_.clear();
+    encoded_.reserve(line.size() + line.size() / 8);
+    std::string_view text = line;
+    std::size_t at = 0;
+    const platform::CodePageCodec* codec = rules_.utf8 ? nullptr : rules_.codec;
+    while (at < text.size()) {
+        std::size_t ascii = at + platform::asciiPrefixLength(text.substr(at));
+        encoded_.append(text, at, ascii - at);
+        at = ascii;
+        if (at == text.size()) break;
+        auto lead = static_cast<unsigned char>(text[at]);
+        char32_t c;
+        if ((lead & 0xE0) == 0xC0 && at + 1 < text.size() &&
+            (static_cast<unsigned char>(text[at + 1]) & 0xC0) == 0x80 && lead >= 0xC2) {
+            c = (char32_t(lead & 0x1F) << 6) | (static_cast<unsigned char>(text[at + 1]) & 0x3F);
+            at += 2;
+        } else {
+            c = nextUtf8(text, at);
+        }
+        // Characters the page holds, the common case, straight from its tables.
+        std::uint16_t bytes = 0;
+        if (codec != nullptr) {
+            if (c < platform::CodePageCodec::kDirectLimit) {
+                bytes = codec->directBytes(c);
+            } else if (c >= platform::CodePageCodec::kPunctuationFirst &&
+                       c < platform::CodePageCodec::kPunctuationLimit && c != kLineSeparator) {
+                bytes = codec->punctuationBytes(c);
+            }
+        }
+        if (bytes != 0) {
+            if (bytes > 0xFF) encoded_ += static_cast<char>(bytes >> 8);
+            encoded_ += static_cast<char>(bytes & 0xFF);
+            continue;
+        }
+        if (c != kAnnotationAnchor) {
+            writeCharacter(c, impliedFallback(c), encoded_);
+            continue;
+        }
+        // Anchor, character, separator, fallback, end (see rtf_reader.h).
+        if (at >= text.size()) break;
+        char32_t annotated = nextUtf8(text, at);
+        std::size_t fallbackStart = at;
+        std::size_t fallbackEnd = at;
+        while (at < text.size()) {
+            std::size_t before = at;
+            char32_t part = nextUtf8(text, at);
+            if (part == kAnnotationSeparator) fallbackStart = at;
+            if (part == kAnnotationEnd) {
+                fallbackEnd = before;
+                break;
+            }
+            fallbackEnd = at;
+        }
+        writeCharacter(annotated, text.substr(fallbackStart, fallbackEnd - fallbackStart),
+                       encoded_);
+    }
+    line.swap(encoded_);
+}
+
+bool TargetEncoder::writeHeld(char32_t c, std::string& out) const {
+    if (rules_.utf8) {
+        if (platform::isKeptByte(c)) {
+            out += static_cast<char>(c - platform::kKeptByteFirst);
+        } else {
+            platform::appendUtf8(out, c);
+        }
+        return true;
+    }
+    if (rules_.codec == nullptr) {
+        if (!platform::isKeptByte(c)) return false;
+        out += static_cast<char>(c - platform::kKeptByteFirst);
+        return true;
+    }
+    return rules_.codec->encode(c, out);
+}
+
+void TargetEncoder::writeCharacter(char32_t c, std::string_view fallback, std::string& out) {
+    if (c == kLineSeparator) {
+        out += rules_.softLineBreak.empty() ? std::string_view("\n") : rules_.softLineBreak;
+        return;
+    }
+    if (writeHeld(c, out)) return;
+    switch (rules_.unheld) {
+        case res::UnheldCharacterRule::NumericReference:
+            out += platform::fillPlaceholders(res::kNumericReferenceFormat, {decimal(c)});
+            return;
+        case res::UnheldCharacterRule::LiteralCharacterTag:
+            if (std::uint8_t mac = rules_.macintoshPass ? platform::macRomanOnlyByte(c) : 0) {
+                out += platform::fillPlaceholders(res::kLiteralCharacterTagFormat, {decimal(mac)});
+                return;
+            }
+            out += platform::fillPlaceholders(res::kLiteralCharacterTagFormat, {decimal(c)});
+            noteLost(c);
+            return;
+        case res::UnheldCharacterRule::Fallback:
+            writeFallback(fallback, out);
+            noteLost(c);
+            return;
+    }
+}
+
+// The fallback's characters that the code page holds; "?" for the others.
+void TargetEncoder::writeFallback(std::string_view fallback, std::string& out) const {
+    std::size_t at = 0;
+    while (at < fallback.size()) {
+        char32_t c = nextUtf8(fallback, at);
+        if (!writeHeld(c, out)) out += res::kUnknownCharacterFallback;
+    }
+}
+
+void TargetEncoder::noteLost(char32_t c) {
+    if (std::find(lost_.begin(), lost_.end(), c) == lost_.end()) lost_.push_back(c);
+}
+
+std::string characterNames(const std::vector<char32_t>& characters) {
+    std::string names;
+    for (char32_t c : characters) {
+        if (!names.empty()) names += res::kCharacterNameSeparator;
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(c));
+        names += res::kCharacterNamePrefix;
+        names += hex;
+    }
+    return names;
+}
+
+}  // namespace tessel::frame

@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""Checks one back-conversion of a file edited in LibreOffice.
+
+Usage: client_test_check.py FORMAT RESAVED_OUTPUT EDITED_OUTPUT TYPED [EDITED_LOG]
+
+FORMAT is html, html-compatible or pagemaker. Both outputs are read as the format writes
+characters (Windows 1252 with entities and numeric references; PageMaker
+literal character tags "<\\#N>"). Going through the typed words in document
+order, each must stand in the edited output where the original word stood in
+the re-saved one, character by character. A character the format cannot hold
+must be named in the error log. Exit status 0 when all holds, 1 otherwise.
+"""
+import html
+import re
+import sys
+
+
+# Compatible HTML writes the 1252 punctuation as plain characters.
+COMPATIBLE = str.maketrans({"\u201a": "'", "\u201e": '"', "\u2039": "<", "\u0152": "OE",
+                            "\u2018": "'", "\u2019": "'", "\u201c": '"', "\u201d": '"',
+                            "\u2022": "*", "\u2013": "-", "\u2014": "-", "\u203a": ">",
+                            "\u0153": "oe"})
+
+
+def decode(fmt, data):
+    if fmt == "pagemaker" and data.startswith(b"<PMTags") and b"mac>" in data.split(b"\r")[0].lower():
+        # Macintosh files: literal character tags up to 255 are Macintosh bytes.
+        text = data.decode("mac_roman").replace("\r", "\n")
+        return re.sub(r"<\\#(\d+)>", lambda m: chr(int(m.group(1))) if int(m.group(1)) > 255
+                      else bytes([int(m.group(1))]).decode("mac_roman"), text)
+    text = data.decode("cp1252", errors="surrogateescape").replace("\r\n", "\n")
+    if fmt.startswith("html"):
+        return html.unescape(text)
+    return re.sub(r"<\\#(\d+)>", lambda m: chr(int(m.group(1))), text)
+
+
+def as_written(fmt, word):
+    return word.translate(COMPATIBLE) if fmt == "html-compatible" else word
+
+
+def holds(fmt, word):
+    if fmt.startswith("html"):
+        return True
+    try:
+        word.encode("cp1252")
+        return True
+    except UnicodeEncodeError:
+        return False
+
+
+def main():
+    fmt, resaved_path, edited_path, typed_path = sys.argv[1:5]
+    log = open(sys.argv[5], encoding="cp1252", errors="replace").read() if len(sys.argv) > 5 else ""
+    resaved = decode(fmt, open(resaved_path, "rb").read())
+    edited = decode(fmt, open(edited_path, "rb").read())
+    typed = [line.rstrip("\n").split("\t") for line in open(typed_path, encoding="utf-8") if line.strip()]
+    rebuilt = []
+    at = 0
+    for original, word in typed:
+        word = as_written(fmt, word)
+        found = edited.find(word, at)
+        if found < 0:
+            print("%s: typed word %r not found in %s" % (fmt, word, edited_path))
+            return 1
+        rebuilt.append(edited[at:found])
+        rebuilt.append(original)
+        at = found + len(word)
+        if not holds(fmt, word):
+            for c in word:
+                if not holds(fmt, c) and ("U+%04X" % ord(c)) not in log:
+                    print("%s: %r is not named in the log of %s" % (fmt, c, edited_path))
+                    return 1
+    rebuilt.append(edited[at:])
+    rebuilt = "".join(rebuilt)
+    if rebuilt != resaved:
+        for i, (a, b) in enumerate(zip(rebuilt, resaved)):
+            if a != b:
+                break
+        else:
+            i = min(len(rebuilt), len(resaved))
+        print("%s: %s differs from %s at character %d: %r / %r" %
+              (fmt, edited_path, resaved_path, i, rebuilt[i - 20:i + 20], resaved[i - 20:i + 20]))
+        return 1
+    print("%s: %s: %d typed words come back as typed" % (fmt, edited_path, len(typed)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
