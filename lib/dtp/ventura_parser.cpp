@@ -130,17 +130,19 @@ CTextPiece CVenturaMarkupParser::tokenPiece(std::int32_t index) const {
 SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t length) {
     auto* result = dynamic_cast<CMarkupStackItem*>(elementFromProduction(0));
     if (result == nullptr) return emptyResult();
+    // Only the ranges are joined. The text of a joined piece would be that of
+    // all its symbols, but every mark takes its text from a token, so it is
+    // never read; collecting it would cost time and memory that grow with
+    // the square of the nesting depth of codes.
     CTextPiece& joined = result->piece;
     if (!joined.isValid() || joined.isEmpty()) joined = tokenPiece(0);
     for (std::int32_t i = 1; i < static_cast<std::int32_t>(length); ++i) {
         auto* item = dynamic_cast<CMarkupStackItem*>(elementFromProduction(i));
-        // A nonterminal's piece is joined in place; only tokens make one.
         if (item != nullptr && item->piece.isValid() && !item->piece.isEmpty()) {
-            joined.join(item->piece);
-            continue;
+            joined.widenBy(item->piece);
+        } else {
+            joined.widenBy(tokenPiece(i));
         }
-        CTextPiece piece = tokenPiece(i);
-        if (piece.isValid()) joined.join(piece);
     }
     return SSRefPtr<SSYaccStackItem>(result);
 }
