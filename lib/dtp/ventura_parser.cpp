@@ -13,58 +13,30 @@ namespace {
 
 using enum VenturaAction;
 
-// Productions 7 and 13 to 22 are numbered alike in both grammars; the codes
-// with an argument (8, 9 in version 4; 12, 8 in versions 5 to 7) differ.
-constexpr VenturaActionTable kVentura4Actions = {
-    None,
-    None,
-    None,
-    None,
-    None,
-    None,
-    None,
-    WholeCode,
-    CodeWithArgument,
-    CodeWithoutArgument,
-    None,
-    None,
-    None,
-    ExternalTag,
-    InternalTag,
-    TableEnd,
-    TableBegin,
-    None,
-    CellCommas,
-    CellSeparator,
-    None,
-    RowTag,
-    TableKeyword,
+struct NumberedAction {
+    std::uint32_t production;
+    VenturaAction action;
 };
-constexpr VenturaActionTable kVenturaActions = {
-    None,
-    None,
-    None,
-    None,
-    None,
-    None,
-    None,
-    WholeCode,
-    CodeWithoutArgument,
-    None,
-    None,
-    None,
-    CodeWithArgument,
-    ExternalTag,
-    InternalTag,
-    TableEnd,
-    TableBegin,
-    None,
-    CellCommas,
-    CellSeparator,
-    None,
-    RowTag,
-    TableKeyword,
+
+// The productions numbered alike in both grammars.
+constexpr NumberedAction kSharedActions[] = {
+    {7, WholeCode},   {13, ExternalTag},   {14, InternalTag}, {15, TableEnd},     {16, TableBegin},
+    {18, CellCommas}, {19, CellSeparator}, {21, RowTag},      {22, TableKeyword},
 };
+
+// The action table of a grammar whose codes with an argument are reduced by
+// the productions `withArgument` and `withoutArgument`.
+constexpr VenturaActionTable actionTable(std::uint32_t withArgument,
+                                         std::uint32_t withoutArgument) {
+    VenturaActionTable table{};
+    for (NumberedAction entry : kSharedActions) table[entry.production] = entry.action;
+    table[withArgument] = CodeWithArgument;
+    table[withoutArgument] = CodeWithoutArgument;
+    return table;
+}
+
+constexpr VenturaActionTable kVentura4Actions = actionTable(8, 9);
+constexpr VenturaActionTable kVenturaActions = actionTable(12, 8);
 
 const VenturaGrammar kVentura4Grammar{resources::kVentura4Grammar, resources::kVentura4LexTable,
                                       resources::kVentura4YaccTable, kVentura4Actions};
