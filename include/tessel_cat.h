@@ -10,6 +10,16 @@
  * HTML to RTF); deleting the old output is the caller's decision.
  * Strings returned by the library are constants owned by the library.
  * Jobs run one at a time per process.
+ *
+ * Message boxes: a job that must tell the user something beyond its return
+ * code (a converter whose parser cannot be set up) shows a message box. The
+ * host program presents it by defining in its executable, exported
+ * dynamically, the C function
+ *     void tessel_host_message_box(const char* text);
+ * which the library looks up at run time (it is not an export of the
+ * library). It is called on the job's thread with a zero-terminated text
+ * owned by the library for the call. Without it the text goes to standard
+ * error.
  */
 #ifndef TESSEL_CAT_H
 #define TESSEL_CAT_H
@@ -57,6 +67,42 @@ TESSEL_API int funciTextReadWriteParser(char* path, int function, unsigned char 
  * -2 (RTF not written) or a code of the line-break pass.
  */
 TESSEL_API int f_iPageMaker2RTF(const char* path);
+
+/*
+ * QuarkXPress tagged text to RTF: the header (version and encoding tags),
+ * style-sheet tags and paragraph tags become external runs, character tags
+ * and literal character tags internal runs; a "<$>" that follows exactly 254
+ * characters of text on its line is dropped. "<e0>" marks a Macintosh file,
+ * whose text is converted to Windows 1252. The file is parsed through a
+ * working copy with CR LF line ends (base name with ".tmp", removed again; a
+ * file that already has that name is refused with -115 and left alone).
+ * Writes the input's base name with ".RTF" and, when something went wrong, a
+ * ".err" log. Returns the number of pieces recorded (protected runs and
+ * dropped "<$>" tags), -113 (errors in the log, RTF written), -115 (the RTF
+ * or the working copy's name exists), -1 (parse cut short, or the parser
+ * could not be set up: then a message box says why), -2 (RTF not written),
+ * -904 (the log would be the input) or a code of the line-break pass.
+ */
+TESSEL_API int f_iXPress2RTF(const char* path);
+
+/*
+ * Ventura tagged text to RTF, versions 5 to 7 and version 4: paragraph tags,
+ * table begin and end, row tags, table keywords and single commas between
+ * cells become external runs; codes ("<...>" with any nested codes, the
+ * opener and ">" of a code with an argument such as a footnote or index
+ * entry, "<<", ">>", character codes) and runs of two or more commas
+ * internal runs; text, code arguments and cell text stay translatable. The
+ * version 4 converter joins single line breaks between running words into a
+ * blank; versions 5 to 7 keep every line break as a paragraph break. The
+ * input is parsed as it is and never changed. Writes the input's base name
+ * with ".RTF" and, when something went wrong, a ".err" log. Returns the
+ * number of protected runs, -113 (errors in the log, RTF written), -115 (the
+ * RTF exists), -1 (parse cut short, or the parser could not be set up, as for
+ * a missing or empty file: then a message box says why), -2 (RTF not
+ * written) or -904 (the log would be the input).
+ */
+TESSEL_API int f_iVentura567toRTF(const char* path);
+TESSEL_API int f_iVentura4toRTF(const char* path);
 
 /*
  * HTML to RTF: tags become protected character-style runs (external,

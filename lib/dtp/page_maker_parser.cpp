@@ -1,20 +1,15 @@
 #include "dtp/page_maker_parser.h"
 
+#include "dtp/grammar_lexer.h"
+#include "resources/markup_framework_texts.h"
 #include "resources/page_maker_texts.h"
 
 namespace tessel::dtp {
 
-std::string_view CPageMakerLexer::tokenName(std::int32_t tokenNumber) const {
-    for (const auto& entry : resources::kPageMakerTokenNames) {
-        if (entry.token == tokenNumber) return entry.name;
-    }
-    return resources::kTokenNotFound;
-}
-
 CPageMakerParser::CPageMakerParser(const std::string& sourceFile)
     : CMarkupParser(sourceFile, resources::kPageMakerLexTable, resources::kLexTableType,
                     resources::kPageMakerYaccTable, resources::kYaccTableType) {
-    attachLexer(std::make_unique<CPageMakerLexer>());
+    attachLexer(std::make_unique<CGrammarLexer>(resources::kPageMakerGrammar));
     auto list = std::make_unique<CPageMakerReplaceList>(sourceFile);
     // Line ends inside an internal tag are dropped, so a tag that wraps stays
     // one run without a paragraph mark.

@@ -10,12 +10,6 @@
 
 namespace tessel::dtp {
 
-// The lexer of the PageMaker tables, with the tokens' display names.
-class CPageMakerLexer : public parser::SSLex {
-  public:
-    std::string_view tokenName(std::int32_t tokenNumber) const override;
-};
-
 class CPageMakerParser : public CMarkupParser {
   public:
     // Productions of the PageMaker grammar that record pieces.

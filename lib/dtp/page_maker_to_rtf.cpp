@@ -1,17 +1,10 @@
 #include "dtp/page_maker_to_rtf.h"
 
-#include <array>
-#include <cstring>
-
 #include "dtp/page_maker_parser.h"
-#include "frame/job_names.h"
-#include "frame/return_codes.h"
-#include "frame/text_read_write_parser.h"
+#include "dtp/working_copy.h"
 #include "parser/ss_exception.h"
-#include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/streams.h"
-#include "resources/markup_framework_texts.h"
 #include "resources/page_maker_texts.h"
 
 namespace tessel::dtp {
@@ -32,21 +25,6 @@ std::string firstLine(const std::string& path) {
     return line;
 }
 
-// Removes the working copy when the job leaves, whichever way it leaves.
-class WorkingCopy {
-  public:
-    WorkingCopy(std::string name, bool remove) : name_(std::move(name)), remove_(remove) {}
-    ~WorkingCopy() {
-        if (remove_) platform::removeFile(name_);
-    }
-    WorkingCopy(const WorkingCopy&) = delete;
-    WorkingCopy& operator=(const WorkingCopy&) = delete;
-
-  private:
-    std::string name_;
-    bool remove_;
-};
-
 }  // namespace
 
 bool isMacintoshPageMaker(const std::string& path) {
@@ -63,31 +41,14 @@ bool isMacintoshPageMaker(const std::string& path) {
 }
 
 int pageMakerToRtf(const std::string& path) {
-    if (!frame::fitsPathBuffer(path) || !platform::isRegularFile(path)) {
-        return frame::kCannotOpenInput;
-    }
-    // The converter's log would otherwise truncate an input named like it.
-    if (platform::sameNameIgnoringCase(
-            path, platform::withExtension(path, resources::kConverterLogExtension))) {
-        return frame::kSameInputAndOutput;
-    }
+    if (int refused = checkConverterInput(path)) return refused;
     bool macintosh = isMacintoshPageMaker(path);
-
-    std::string workingName = platform::withExtension(path, resources::kWorkingCopyExtension);
-    bool workingNameTaken = platform::outputExists(workingName);
-    std::array<char, platform::kMaxPath + 1> buffer{};
-    std::memcpy(buffer.data(), path.c_str(), path.size() + 1);
-    int copied = frame::runTextReadWriteParser(buffer.data(), frame::kLineBreaksToPc, false,
-                                               resources::kWorkingCopyExtension.data());
-    std::string workingCopy = buffer.data();
-    // Only a copy this call made is removed; a file that had the name stays.
-    bool ownCopy = !workingNameTaken && !platform::sameNameIgnoringCase(workingCopy, path);
-    WorkingCopy cleanup(workingCopy, ownCopy);
-    if (copied < 0) return copied;
+    WorkingCopy workingCopy(path);
+    if (!workingCopy.made()) return workingCopy.result();
 
     std::unique_ptr<CPageMakerParser> parser;
     try {
-        parser = std::make_unique<CPageMakerParser>(workingCopy);
+        parser = std::make_unique<CPageMakerParser>(workingCopy.name());
     } catch (const parser::SSException&) {
         return CMarkupParser::kParseCutShort;
     }

@@ -64,6 +64,21 @@ bool CReplaceList::add(std::unique_ptr<CReplacePiece> piece) {
     return true;
 }
 
+std::size_t CReplaceList::removeEnclosedBy(const CTextPiece& range) {
+    // Pieces are in source order, so the enclosed ones are at the end; the
+    // walk stops at the first piece that starts before the range.
+    std::size_t removed = 0;
+    for (auto it = pieces_.end(); it != pieces_.begin();) {
+        --it;
+        const CTextPiece& piece = (*it)->source();
+        if (piece.fileRef != range.fileRef || piece.startsBefore(range)) break;
+        if (piece.endsAfter(range)) continue;
+        it = pieces_.erase(it);
+        ++removed;
+    }
+    return removed;
+}
+
 bool CReplaceList::writePieces(CRCFile& input, CRCFile& output) {
     std::string text;
     std::string replacement;

@@ -28,6 +28,10 @@ class CReplaceList {
     // Adds a piece in source order; false when it was dropped (it changes
     // nothing, or its range is already claimed).
     virtual bool add(std::unique_ptr<CReplacePiece> piece);
+    // Removes the pieces whose ranges lie inside `range`, for a converter
+    // that marks a whole construct after it has marked parts of it: the
+    // whole is then written as one run. Returns how many were removed.
+    std::size_t removeEnclosedBy(const CTextPiece& range);
     virtual void writeFooter(CRCFile& file);
     virtual void writeHeader(CRCFile& file);
 

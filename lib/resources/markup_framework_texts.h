@@ -99,8 +99,14 @@ inline constexpr std::string_view kExpectedPrefix = "Expected ";
 inline constexpr std::string_view kExpectedSeparator = ", ";
 inline constexpr std::string_view kExpectedLastSeparator = ", or ";
 
-// Extensions of the converters' files.
+// Extensions of the converters' files. The working copy is the PC-line-end
+// copy that the PageMaker and QuarkXPress converters parse.
 inline constexpr std::string_view kConverterOutputExtension = ".RTF";
 inline constexpr std::string_view kConverterLogExtension = ".err";
+inline constexpr std::string_view kWorkingCopyExtension = ".tmp";
+
+// Resource types of the converters' grammar tables.
+inline constexpr std::string_view kLexTableType = "LEXTABLE";
+inline constexpr std::string_view kYaccTableType = "YACCTABLE";
 
 }  // namespace tessel::resources

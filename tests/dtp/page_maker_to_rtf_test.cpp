@@ -15,16 +15,9 @@ namespace tessel::dtp {
 namespace {
 
 using test::crlf;
-
-const std::string kInternal = "{\\cs6\\cf6\\f1\\lang1024 ";
-const std::string kExternal = "{\\cs5\\cf15\\f1\\lang1024 ";
-
-std::string internalRun(std::string_view text) {
-    return kInternal + std::string(text) + "}";
-}
-std::string externalRun(std::string_view text) {
-    return kExternal + std::string(text) + "}";
-}
+using test::externalRun;
+using test::internalRun;
+using test::replaceAll;
 
 // Conversions need the grammar tables built into the library.
 #define REQUIRE_PAGEMAKER_TABLES() \
@@ -39,12 +32,9 @@ class PageMakerToRtf : public ::testing::Test {
     int convert() { return f_iPageMaker2RTF(path_.c_str()); }
     std::string rtf() const { return test::readFile(dir_.file("doc.RTF")); }
     // The RTF a conversion should write for `body` (LF line ends).
-    static std::string document(std::string_view body) {
-        return crlf(std::string(resources::kConverterRtfHeader) + std::string(body) + "}");
-    }
+    static std::string document(std::string_view body) { return test::converterDocument(body); }
     static bool tablesBuiltIn() {
-        return platform::findResource("PageMakerLexTable", "LEXTABLE") &&
-               platform::findResource("PageMakerYaccTable", "YACCTABLE");
+        return test::grammarTablesBuiltIn("PageMakerLexTable", "PageMakerYaccTable");
     }
 
     test::TempDir dir_;
@@ -184,17 +174,8 @@ TEST_F(PageMakerToRtf, BareRelativeNameWorks) {
     EXPECT_EQ(dir_.listing(), "doc.RTF doc.txt");
 }
 
-std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 std::string example(std::string_view name) {
-    return test::readFile(std::string(TESSEL_SOURCE_DIR) + "/examples/pagemaker/" +
-                          std::string(name));
+    return test::example("pagemaker/" + std::string(name));
 }
 
 // Marking up the examples and converting them back gives the source again,

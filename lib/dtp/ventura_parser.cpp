@@ -1,0 +1,137 @@
+#include "dtp/ventura_parser.h"
+
+#include "dtp/grammar_lexer.h"
+#include "resources/markup_framework_texts.h"
+#include "resources/ventura_texts.h"
+
+namespace tessel::dtp {
+
+using parser::SSRefPtr;
+using parser::SSYaccStackItem;
+
+namespace {
+
+using enum VenturaAction;
+
+struct NumberedAction {
+    std::uint32_t production;
+    VenturaAction action;
+};
+
+// The productions numbered alike in both grammars.
+constexpr NumberedAction kSharedActions[] = {
+    {7, WholeCode},   {13, ExternalTag},   {14, InternalTag}, {15, TableEnd},     {16, TableBegin},
+    {18, CellCommas}, {19, CellSeparator}, {21, RowTag},      {22, TableKeyword},
+};
+
+// The action table of a grammar whose codes with an argument are reduced by
+// the productions `withArgument` and `withoutArgument`.
+constexpr VenturaActionTable actionTable(std::uint32_t withArgument,
+                                         std::uint32_t withoutArgument) {
+    VenturaActionTable table{};
+    for (NumberedAction entry : kSharedActions) table[entry.production] = entry.action;
+    table[withArgument] = CodeWithArgument;
+    table[withoutArgument] = CodeWithoutArgument;
+    return table;
+}
+
+constexpr VenturaActionTable kVentura4Actions = actionTable(8, 9);
+constexpr VenturaActionTable kVenturaActions = actionTable(12, 8);
+
+const VenturaGrammar kVentura4Grammar{resources::kVentura4Grammar, resources::kVentura4LexTable,
+                                      resources::kVentura4YaccTable, kVentura4Actions};
+const VenturaGrammar kVentura567Grammar{resources::kVenturaGrammar, resources::kVenturaLexTable,
+                                        resources::kVenturaYaccTable, kVenturaActions};
+
+}  // namespace
+
+CVenturaMarkupParser::CVenturaMarkupParser(const std::string& sourceFile,
+                                           const VenturaGrammar& grammar)
+    : CMarkupParser(sourceFile, grammar.lexTable, resources::kLexTableType, grammar.yaccTable,
+                    resources::kYaccTableType),
+      actions_(grammar.actions) {
+    attachLexer(std::make_unique<CGrammarLexer>(grammar.key));
+}
+
+void CVenturaMarkupParser::act(VenturaAction action) {
+    switch (action) {
+        case WholeCode: {
+            // Codes nested in this one were marked when they were reduced;
+            // the whole code is one run.
+            CTextPiece whole = piecesFor(0, 2);
+            replacementList().removeEnclosedBy(whole);
+            addInternal(whole);
+            break;
+        }
+        case CodeWithArgument:
+            markInternal(0, 0);
+            markInternal(2, 2);
+            break;
+        case CodeWithoutArgument:
+            markInternal(0, 1);
+            break;
+        case ExternalTag:
+        case TableBegin:
+            markExternal(0, 0);
+            break;
+        case InternalTag:
+            markInternal(0, 0);
+            break;
+        case CellCommas:
+            markInternal(1, 1);
+            break;
+        case TableEnd:
+        case CellSeparator:
+        case RowTag:
+        case TableKeyword:
+            markExternal(1, 1);
+            break;
+        case None:
+            break;
+    }
+}
+
+CTextPiece CVenturaMarkupParser::tokenPiece(std::int32_t index) const {
+    if (parser::SSToken* token = elementFromProduction(index)->token()) {
+        return CTextPiece::fromLexeme(token->textView(), static_cast<std::uint32_t>(token->line()),
+                                      static_cast<std::uint32_t>(token->offset()), sourceFileRef());
+    }
+    return symbolPiece(index);
+}
+
+SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t length) {
+    auto* result = dynamic_cast<CMarkupStackItem*>(elementFromProduction(0));
+    if (result == nullptr) return emptyResult();
+    // Only the ranges are joined. The text of a joined piece would be that of
+    // all its symbols, but every mark takes its text from a token, so it is
+    // never read; collecting it would cost time and memory that grow with
+    // the square of the nesting depth of codes.
+    CTextPiece& joined = result->piece;
+    if (!joined.isValid() || joined.isEmpty()) joined = tokenPiece(0);
+    for (std::int32_t i = 1; i < static_cast<std::int32_t>(length); ++i) {
+        auto* item = dynamic_cast<CMarkupStackItem*>(elementFromProduction(i));
+        if (item != nullptr && item->piece.isValid() && !item->piece.isEmpty()) {
+            joined.widenBy(item->piece);
+        } else {
+            joined.widenBy(tokenPiece(i));
+        }
+    }
+    return SSRefPtr<SSYaccStackItem>(result);
+}
+
+SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::reduce(std::uint32_t production,
+                                                       std::uint32_t length) {
+    act(production < actions_.size() ? actions_[production] : None);
+    if (length == 0) return emptyResult();
+    return joinedResult(length);
+}
+
+CVenturaParser::CVenturaParser(const std::string& sourceFile)
+    : CVenturaMarkupParser(sourceFile, kVentura567Grammar) {
+    replacementList().lineJoining = false;
+}
+
+CVentura4Parser::CVentura4Parser(const std::string& sourceFile)
+    : CVenturaMarkupParser(sourceFile, kVentura4Grammar) {}
+
+}  // namespace tessel::dtp

@@ -1,0 +1,58 @@
+#include "platform/binary_file.h"
+
+#include <sys/stat.h>
+
+namespace tessel::platform {
+
+bool BinaryFile::openForUpdate(const std::string& path) {
+    close();
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (file == nullptr) return false;
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file);
+        return false;
+    }
+    file_ = file;
+    error_ = false;
+    return true;
+}
+
+bool BinaryFile::seek(std::uint64_t offset) {
+    return file_ != nullptr && fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
+}
+
+std::optional<std::uint64_t> BinaryFile::size() {
+    if (file_ == nullptr) return std::nullopt;
+    struct stat info {};
+    if (std::fflush(file_) != 0 || fstat(fileno(file_), &info) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::optional<std::string> BinaryFile::readAt(std::uint64_t offset, std::size_t count) {
+    if (!seek(offset)) return std::nullopt;
+    std::string bytes(count, '\0');
+    std::size_t got = std::fread(bytes.data(), 1, count, file_);
+    if (got < count && std::ferror(file_)) return std::nullopt;
+    bytes.resize(got);
+    return bytes;
+}
+
+bool BinaryFile::writeAt(std::uint64_t offset, std::string_view bytes) {
+    // A read must be followed by a seek before the stream may write.
+    if (!seek(offset) || std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+        error_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool BinaryFile::close() {
+    if (file_ == nullptr) return !error_;
+    bool ok = std::fclose(file_) == 0 && !error_;
+    file_ = nullptr;
+    error_ = false;
+    return ok;
+}
+
+}  // namespace tessel::platform

@@ -1,0 +1,289 @@
+// The QuarkXPress mark-up job end to end: RTF and log bytes, the 254-character
+// rule for "<$>", Macintosh files, the working copy and its line end, files
+// that are not the job's, the shared corpus, and the round trip.
+#include "dtp/xpress_to_rtf.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "dtp/converter_test_support.h"
+#include "platform/message_box.h"
+#include "tessel_cat.h"
+
+namespace tessel::dtp {
+namespace {
+
+using test::converterDocument;
+using test::converterLog;
+using test::crlf;
+using test::externalRun;
+using test::internalRun;
+using test::replaceAll;
+
+#define REQUIRE_XPRESS_TABLES()                                           \
+    if (!test::grammarTablesBuiltIn("XPressLexTable", "XPressYaccTable")) \
+    GTEST_SKIP() << "the QuarkXPress grammar tables are not built in"
+
+const std::string kHeader = "<v1.70><e1>\n";
+
+class XPressToRtf : public ::testing::Test {
+  protected:
+    // Writes the input; the outputs of an earlier case are removed.
+    std::string input(std::string_view bytes, std::string_view name = "doc.xtg") {
+        for (const char* output : {"doc.RTF", "doc.err"})
+            std::filesystem::remove(dir_.file(output));
+        path_ = dir_.write(name, bytes);
+        return path_;
+    }
+    int convert() { return f_iXPress2RTF(path_.c_str()); }
+    std::string rtf() const { return test::readFile(dir_.file("doc.RTF")); }
+    std::string log() const { return test::withoutDate(test::readFile(dir_.file("doc.err"))); }
+
+    test::TempDir dir_;
+    std::string path_;
+};
+
+TEST_F(XPressToRtf, TagsBecomeRunsOfTheirKinds) {
+    REQUIRE_XPRESS_TABLES();
+    input(kHeader +
+          "@Normal=[S\"\",\"Normal\"]<*L*h\"Standard\"Ps100f\"Times\">\n"
+          "@Normal:Hello <B>bold<B$> w\xE9rld\t{x}\xA0<$>\n"
+          "<*C>Left<\\#183>x<$><f\"Arial\">\n"
+          "<$>\n"
+          "<Az\"F\"<x>>tail<\\>>\n"
+          "@Heading:\n"
+          "plain text only\n");
+    EXPECT_EQ(convert(), 15);
+    EXPECT_EQ(
+        rtf(),
+        converterDocument(
+            externalRun("<v1.70><e1>") + "\n\\par " + externalRun("@Normal=[S\"\",\"Normal\"]") +
+            externalRun("<*L*h\"Standard\"Ps100f\"Times\">") + "\n\\par " +
+            externalRun("@Normal:") + "Hello " + internalRun("<B>") + "bold" + internalRun("<B$>") +
+            " w\xE9rld\\tab \\{x\\}\\~" + internalRun("<$>") + "\n\\par " + externalRun("<*C>") +
+            "Left" + internalRun("<\\\\#183>") + "x" + internalRun("<$>") +
+            internalRun("<f\"Arial\">") + "\n\\par " + externalRun("<$>") + "\n\\par " +
+            internalRun("<Az\"F\"<x>>") + "tail" + internalRun("<\\\\>>") + "\n\\par " +
+            externalRun("@Heading:") + "\n\\par plain text only\n\\par "));
+    EXPECT_EQ(dir_.listing(), "doc.RTF doc.xtg") << "no working copy and no log are left";
+}
+
+// A "<$>" after exactly 254 characters of text since the last tag on its line
+// is dropped and leaves no trace; literal character tags count one each.
+TEST_F(XPressToRtf, ResetAfterExactly254CharactersIsDropped) {
+    REQUIRE_XPRESS_TABLES();
+    const std::string a253(253, 'a');
+    input(kHeader + a253 + "a<$>joined\n" + a253 + "<$>kept\n" + a253 + "aa<$>kept\n" +
+          "<\\#1><\\#2>" + std::string(252, 'b') + "<$>joined\n" + "<B>" + a253 + "a<$>\n" +
+          a253.substr(0, 250) + "<I>" + std::string(254, 'c') + "<$>joined\n");
+    EXPECT_EQ(convert(), 11) << "dropped tags count as recorded pieces";
+    EXPECT_EQ(rtf(),
+              converterDocument(externalRun("<v1.70><e1>") + "\n\\par " + a253 + "ajoined\n\\par " +
+                                a253 + internalRun("<$>") + "kept\n\\par " + a253 + "aa" +
+                                internalRun("<$>") + "kept\n\\par " + internalRun("<\\\\#1>") +
+                                internalRun("<\\\\#2>") + std::string(252, 'b') + "joined\n\\par " +
+                                internalRun("<B>") + a253 + "a\n\\par " + a253.substr(0, 250) +
+                                internalRun("<I>") + std::string(254, 'c') + "joined\n\\par "));
+}
+
+TEST_F(XPressToRtf, EncodingTagZeroMarksMacintoshText) {
+    REQUIRE_XPRESS_TABLES();
+    input("<v1.70><e0>\rCaf\x8E \xB0<f\"\x8E\xB0\">\r");
+    EXPECT_EQ(convert(), 2);
+    EXPECT_EQ(rtf(), converterDocument(externalRun("<v1.70><e0>") + "\n\\par Caf\xE9 " +
+                                       internalRun("<\\\\#176>") + internalRun("<f\"\x8E\xB0\">") +
+                                       "\n\\par "));
+
+    // Encoding 1: the same bytes are Windows text.
+    input("<v1.70><e1>\rCaf\x8E\r", "win.xtg");
+    EXPECT_EQ(convert(), 1);
+    EXPECT_EQ(test::readFile(dir_.file("win.RTF")),
+              converterDocument(externalRun("<v1.70><e1>") + "\n\\par Caf\x8E\n\\par "));
+
+    // An index line before the header: the encoding tag is the third symbol.
+    input("#index\n<v2.0><e0>\n\x8E\n", "indexed.xtg");
+    EXPECT_EQ(convert(), 1);
+    EXPECT_EQ(test::readFile(dir_.file("indexed.RTF")),
+              converterDocument(externalRun("#index\n\\par <v2.0><e0>") + "\n\\par \xE9\n\\par "));
+}
+
+TEST(XPressLineEndCheck, OnlyAMissingLineEndIsAdded) {
+    test::TempDir dir;
+    struct Case {
+        std::string_view before;
+        std::string_view after;
+    };
+    for (Case c : {Case{"<B>text", "<B>text\r\n"}, Case{"<B>text\r\n", "<B>text\r\n"},
+                   Case{"<B>text\r", "<B>text\r"}, Case{"<B>text\x1A", "<B>text\r\n"},
+                   Case{"<B>text\r\n\x1A", "<B>text\r\n\x1A"}, Case{"ab", "ab"}, Case{"", ""}}) {
+        std::string path = dir.write("copy.tmp", c.before);
+        EXPECT_TRUE(endWithLineEnd(path)) << c.before;
+        EXPECT_EQ(test::readFile(path), c.after) << c.before;
+    }
+    EXPECT_FALSE(endWithLineEnd(dir.file("missing.tmp")));
+    EXPECT_FALSE(endWithLineEnd(dir.path().string()));
+}
+
+TEST_F(XPressToRtf, LastLineWithoutLineEndStillEndsWithAnEndOfLineToken) {
+    REQUIRE_XPRESS_TABLES();
+    input(kHeader + "text<B>");
+    EXPECT_EQ(convert(), 2);
+    EXPECT_EQ(rtf(), converterDocument(externalRun("<v1.70><e1>") + "\n\\par text" +
+                                       internalRun("<B>") + "\n\\par "));
+    input(kHeader + "<B>text\x1A", "marked.xtg");
+    EXPECT_EQ(convert(), 2);
+    EXPECT_EQ(test::readFile(path_), kHeader + "<B>text\x1A") << "the input is never changed";
+}
+
+TEST_F(XPressToRtf, FilesThatAreNotOursStayUntouched) {
+    input(kHeader + "<B>x\n");
+    test::writeFile(dir_.file("doc.tmp"), "someone's file");
+    EXPECT_EQ(convert(), -115);
+    EXPECT_EQ(test::readFile(dir_.file("doc.tmp")), "someone's file");
+    EXPECT_EQ(dir_.listing(), "doc.tmp doc.xtg");
+    std::filesystem::remove(dir_.file("doc.tmp"));
+
+    test::writeFile(dir_.file("doc.rtf"), "old");
+    EXPECT_EQ(convert(), -115);
+    EXPECT_EQ(test::readFile(dir_.file("doc.rtf")), "old");
+    EXPECT_EQ(dir_.listing(), "doc.rtf doc.xtg") << "no log, no working copy";
+
+    // An input named like the log or like the working copy.
+    input(kHeader, "notes.err");
+    EXPECT_EQ(convert(), -904);
+    EXPECT_EQ(test::readFile(path_), kHeader);
+    input(kHeader, "copy.tmp");
+    EXPECT_EQ(convert(), -904);
+    EXPECT_EQ(test::readFile(path_), kHeader);
+
+    EXPECT_EQ(f_iXPress2RTF(nullptr), -101);
+    EXPECT_EQ(f_iXPress2RTF(dir_.file("missing.xtg").c_str()), -101);
+    EXPECT_EQ(f_iXPress2RTF(dir_.path().c_str()), -101);
+}
+
+TEST_F(XPressToRtf, ParserThatCannotBeBuiltIsShownAndItsWorkingCopyRemoved) {
+    input("");
+    platform::MessageBoxCapture shown;
+    EXPECT_EQ(convert(), -1);
+    ASSERT_EQ(shown.texts().size(), 1u);
+    EXPECT_EQ(shown.texts()[0],
+              "Error when creating QuarkXPress parser: SSLex0102e: Invalid file length or read "
+              "error, " +
+                  dir_.file("doc.tmp") + ", 0\n");
+    EXPECT_EQ(dir_.listing(), "doc.xtg");
+}
+
+TEST_F(XPressToRtf, ParseErrorsAreLogged) {
+    REQUIRE_XPRESS_TABLES();
+    // A second index line: recovery resumes at the version tag.
+    input("#a\n#b\n" + kHeader + "<B>text\n");
+    EXPECT_EQ(convert(), -113);
+    EXPECT_EQ(rtf(), converterDocument("#a\n\\par " + externalRun("#b\n\\par <v1.70><e1>") +
+                                       "\n\\par " + internalRun("<B>") + "text\n\\par "));
+    EXPECT_EQ(
+        log(),
+        converterLog(path_, "\n[1]  Unexpected text: \"#b\n\". Expected version tag\n-  \n", 2));
+
+    // A header and nothing else: the document needs a line.
+    input(kHeader);
+    EXPECT_EQ(convert(), -1);
+    EXPECT_EQ(log(),
+              converterLog(path_,
+                           "\n[1]  Unexpected text: \"eof\". Expected litteral character tag "
+                           "last on line, litteral character tag, @ or <* tag last on a line, @ "
+                           "or <* tag, <$> at end of line, other tag at end of line, other tag, "
+                           "text at end of line, or text\nFailed to recover!\n\n-  \n"
+                           "\n[2]  Parse Error: SSYacc0103e: Attempted read past eof\n"
+                           "Parsing not completed!\n\n",
+                           -1));
+    EXPECT_EQ(dir_.listing(), "doc.err doc.xtg");
+
+    // Unbalanced angle brackets: no token takes "<<".
+    input(kHeader + "text<B\nmore>\n<<x>\n");
+    EXPECT_EQ(convert(), -1);
+    EXPECT_EQ(log(), converterLog(path_,
+                                  "\n[1]  Parse Error: SSLex0105e: Invalid token, Line 4, Offset "
+                                  "1, <<\nParsing not completed!\n\n",
+                                  -1));
+    EXPECT_EQ(dir_.listing(), "doc.err doc.xtg");
+}
+
+TEST_F(XPressToRtf, BadBytesAndOddLineEndsGetACodeAndNoStrayFile) {
+    REQUIRE_XPRESS_TABLES();
+    // NUL bytes are text; lone CR line ends are made CR LF in the working copy.
+    input(kHeader + std::string("te\0"
+                                "xt<B>\rone\rtwo<$>",
+                                19));
+    EXPECT_EQ(convert(), 3);
+    EXPECT_EQ(rtf(), converterDocument(externalRun("<v1.70><e1>") + "\n\\par " +
+                                       std::string("te\0xt", 5) + internalRun("<B>") +
+                                       "\n\\par one\n\\par two" + internalRun("<$>") + "\n\\par "));
+    // A truncated header is an invalid token (with the line end the working
+    // copy got).
+    input("<v1.7");
+    EXPECT_EQ(convert(), -1);
+    EXPECT_EQ(log(), converterLog(path_,
+                                  "\n[1]  Parse Error: SSLex0105e: Invalid token, Line 1, Offset "
+                                  "1, <v1.7\n\nParsing not completed!\n\n",
+                                  -1));
+    // One line of megabytes.
+    input(kHeader + std::string(3 << 20, 'x') + "<B>\n");
+    EXPECT_EQ(convert(), 2);
+    EXPECT_EQ(dir_.listing(), "doc.RTF doc.xtg");
+}
+
+// The corpus files are version 11 with encoding 9 (UTF-8), which the grammar
+// does not know: the parse stops at the encoding tag and the input stays as
+// it was. A grammar that accepts them makes this test fail on purpose.
+TEST_F(XPressToRtf, CorpusFilesStopAtTheirEncodingTag) {
+    REQUIRE_XPRESS_TABLES();
+    std::filesystem::path corpus = std::filesystem::path(TESSEL_CORPUS_DIR) / "quark";
+    if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "corpus not found at " << corpus;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+        if (entry.path().extension() != ".xtg") continue;
+        ++files;
+        std::string original = test::readFile(entry.path().string());
+        ASSERT_EQ(original.compare(0, 12, "<v11.10><e9>"), 0) << entry.path();
+        input(original);
+        EXPECT_EQ(convert(), -1) << entry.path();
+        EXPECT_EQ(log(), converterLog(path_,
+                                      "\n[1]  Parse Error: SSLex0105e: Invalid token, Line 1, "
+                                      "Offset 9, <e9\nParsing not completed!\n\n",
+                                      -1))
+            << entry.path();
+        EXPECT_EQ(test::readFile(path_), original);
+        EXPECT_EQ(dir_.listing(), "doc.err doc.xtg");
+    }
+    EXPECT_EQ(files, 3);
+}
+
+// Marking up the examples and converting them back through f_iRTF2XPress
+// gives the source again except where a rule changes it:
+// - the 254-character rule: a "<$>" after exactly 254 characters is gone;
+// - the line-end check: the last line gets a line end;
+// - Windows text mode: the Windows file's line ends come back as CR LF;
+// - literal character tags: a Macintosh byte without a Windows counterpart
+//   comes back as its tag "<\#n>".
+TEST_F(XPressToRtf, ExamplesSurviveTheRoundTripUpToTheRules) {
+    REQUIRE_XPRESS_TABLES();
+    std::string windows = test::example("quark/windows_sample.xtg");
+    input(windows);
+    ASSERT_GT(convert(), 0);
+    ASSERT_GE(f_iRTF2XPress(dir_.file("doc.RTF").c_str(), ".back"), 0);
+    std::size_t reset = windows.find("come to<$>gether");
+    ASSERT_NE(reset, std::string::npos);
+    std::string expected = windows;
+    expected.erase(reset + 7, 3);
+    EXPECT_EQ(test::readFile(dir_.file("doc.back")), expected + "\r\n");
+
+    std::string macintosh = test::example("quark/macintosh_sample.xtg");
+    input(macintosh, "mac.xtg");
+    ASSERT_GT(convert(), 0);
+    ASSERT_GE(f_iRTF2XPress(dir_.file("mac.RTF").c_str(), ".back"), 0);
+    EXPECT_EQ(test::readFile(dir_.file("mac.back")), replaceAll(macintosh, "\xB0", "<\\#176>"));
+}
+
+}  // namespace
+}  // namespace tessel::dtp
