@@ -144,6 +144,14 @@ TEST_F(XPressToRtf, FilesThatAreNotOursStayUntouched) {
     EXPECT_EQ(dir_.listing(), "doc.tmp doc.xtg");
     std::filesystem::remove(dir_.file("doc.tmp"));
 
+    // The log another job left beside the input ("doc.ERR" of an HTML or
+    // text job) is not the converter's: the working copy's pass leaves it.
+    test::writeFile(dir_.file("doc.ERR"), "another job's log");
+    EXPECT_GE(convert(), 0);
+    EXPECT_EQ(test::readFile(dir_.file("doc.ERR")), "another job's log");
+    std::filesystem::remove(dir_.file("doc.ERR"));
+    std::filesystem::remove(dir_.file("doc.RTF"));
+
     test::writeFile(dir_.file("doc.rtf"), "old");
     EXPECT_EQ(convert(), -115);
     EXPECT_EQ(test::readFile(dir_.file("doc.rtf")), "old");
