@@ -99,6 +99,27 @@ TESSEL_API int f_iRTF2XPress(const char* input, const char* extension);
 /* 513: Ventura 4 tagged text. */
 TESSEL_API int f_iVentura4RTF2Text(const char* input, const char* extension);
 
+/*
+ * The language dialog: the user chooses a language from a sorted list and so
+ * a code page, and the charset name multilingual HTML declares (the table
+ * name of the code page, or one typed with "Custom Character Set:" checked).
+ * Modal, on the caller's thread. Presented by the host program when its
+ * executable exports
+ *     int tessel_present_language_dialog(tessel_language_dialog* dialog);
+ * (the hook's contract and the struct are in tessel_language_dialog.h; the
+ * hook is the host's function, not an export of this library); otherwise
+ * as a numbered prompt on standard error when standard input and standard
+ * error are terminals; otherwise it behaves as cancelled.
+ */
+/* No language preselected; the chosen code page, or 0 when cancelled. */
+TESSEL_API unsigned gf_uiGetCodepageFromLanguageDialog(void);
+/* *codePage preselects the language with that code page (of several, the
+ * last in the library's table order). On OK *codePage is the chosen code
+ * page and the result the charset name, a library-owned string valid until
+ * the next call; on Cancel *codePage is 0 and the result null (also for a
+ * null codePage). */
+TESSEL_API const char* gf_pszGetCodepageFromLanguageDialog(unsigned* codePage);
+
 #ifdef __cplusplus
 }
 #endif

@@ -58,6 +58,8 @@ const std::set<std::string> kExpectedExports = {
     "f_iRTF2PageMaker",
     "f_iRTF2XPress",
     "f_iVentura4RTF2Text",
+    "gf_uiGetCodepageFromLanguageDialog",
+    "gf_pszGetCodepageFromLanguageDialog",
 };
 
 TEST(ExportedSymbols, LibraryExportsExactlyTheHeaderFunctions) {
