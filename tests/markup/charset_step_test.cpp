@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 
 #include "frame/job_state.h"
@@ -66,6 +67,25 @@ class CharsetStep : public ::testing::Test {
 
     TempDir dir_;
     std::string path_;
+};
+
+// The lexer's lead bytes follow TESSEL_ACP while it lives.
+class ActiveCodePage {
+  public:
+    explicit ActiveCodePage(const char* codePage) {
+        if (const char* old = std::getenv("TESSEL_ACP")) old_ = old;
+        ::setenv("TESSEL_ACP", codePage, 1);
+    }
+    ~ActiveCodePage() {
+        if (old_.empty()) {
+            ::unsetenv("TESSEL_ACP");
+        } else {
+            ::setenv("TESSEL_ACP", old_.c_str(), 1);
+        }
+    }
+
+  private:
+    std::string old_;
 };
 
 TEST_F(CharsetStep, MetaLineGoesRightAfterTheHeadStartTag) {
@@ -208,6 +228,45 @@ TEST_F(CharsetStep, LoneCarriageReturnsStayAndDoNotShiftPositions) {
     StepRun step = run(page, 1253);
     EXPECT_EQ(step.result, 0) << step.log;
     EXPECT_EQ(step.html, "<html>\r\ncell\rcell\r<meta charset=Windows-1253>\rx\r\n</html>\r\n");
+}
+
+TEST_F(CharsetStep, TextOfTheCodePageKeepsItsBytes) {
+    struct Case {
+        unsigned codePage;
+        const char* text;
+        const char* charset;
+    };
+    // Greek, Cyrillic and Polish words as their code pages write them.
+    const Case cases[] = {{1253, "\xC1\xE8\xDE\xED\xE1", "Windows-1253"},
+                          {1251, "\xCC\xEE\xF1\xEA\xE2\xE0", "Windows-1251"},
+                          {1250,
+                           "\xA3\xF3"
+                           "d\x9F",
+                           "Windows-1250"}};
+    for (const Case& c : cases) {
+        std::string page = std::string("<html><head><title>") + c.text +
+                           "</title><meta charset=iso-8859-1></head><body>" + c.text +
+                           "</body></html>\r\n";
+        StepRun step = run(page, c.codePage);
+        EXPECT_EQ(step.result, 0);
+        std::string expected = page;
+        expected.replace(expected.find("iso-8859-1"), 10, c.charset);
+        EXPECT_EQ(step.html, expected);
+    }
+}
+
+TEST_F(CharsetStep, DoubleByteTextBeforeTheValueKeepsItsColumns) {
+    // Shift-JIS as the lexer reads it on a Japanese system: each character
+    // two bytes, some with a trail byte that looks like a backslash or a
+    // letter.
+    ActiveCodePage japanese("932");
+    const std::string text = "\x93\xFA\x96\x7B\x8C\xEA \x95\x5C\x83\x41";
+    const std::string page = "<html><head><title>" + text + "</title><meta charset=x-sjis>" + text +
+                             "<META CHARSET=Shift_JIS></head></html>";
+    StepRun step = run(page, 932);
+    EXPECT_EQ(step.result, 0) << step.log;
+    EXPECT_EQ(step.html, "<html><head><title>" + text + "</title><meta charset=shift_jis>" + text +
+                             "<META CHARSET=Shift_JIS></head></html>");
 }
 
 TEST_F(CharsetStep, MissingFileIsAParserError) {
