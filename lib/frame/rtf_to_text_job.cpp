@@ -94,6 +94,10 @@ int runJob(const RtfBackJob& job) {
     if (readResult == 0 && needsMacintoshPass(job.functionCode, job.output)) {
         passResult = runMacintoshPass(job.output, log, changeCount);
     }
+    if (readResult == 0 && passResult >= 0 && job.outputStep &&
+        job.outputStep(job.output, log) < 0) {
+        state.messagesWritten = true;
+    }
     // The summary follows the pass so that it counts the pass's messages too.
     finishLog(log, job, changeCount);
 
@@ -130,7 +134,7 @@ int runRtfToTextJob(const RtfBackJob& job) {
 }
 
 int readRtfWriteText(const char* inputPath, int functionCode, const char* extension,
-                     LineStep lineStep) {
+                     LineStep lineStep, OutputStep outputStep) {
     if (inputPath == nullptr) return kCannotOpenInput;
     RtfBackJob job;
     job.input = inputPath;
@@ -138,6 +142,7 @@ int readRtfWriteText(const char* inputPath, int functionCode, const char* extens
     job.log = platform::withExtension(job.input, kLogExtension);
     job.functionCode = functionCode;
     job.lineStep = std::move(lineStep);
+    job.outputStep = std::move(outputStep);
     return runRtfToTextJob(job);
 }
 

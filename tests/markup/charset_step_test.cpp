@@ -14,7 +14,9 @@
 
 #include "frame/job_state.h"
 #include "frame/return_codes.h"
+#include "frame/rtf_to_text_job.h"
 #include "support/temp_dir.h"
+#include "tessel_cat.h"
 
 namespace tessel::markup {
 namespace {
@@ -317,6 +319,48 @@ TEST_F(CharsetStep, FailedRewriteLeavesTheFileAsItWas) {
     EXPECT_TRUE(step.messagesWritten);
     EXPECT_EQ(elsewhere.listing(), "");
     expectNoTemporaryFiles();
+}
+
+// The RTF-back job hands its finished output to the charset step, as the
+// multilingual exports compose them: mark up a page, put Greek words into the
+// RTF as hexadecimal escapes, convert back, and the page keeps the bytes and
+// declares their code page.
+TEST_F(CharsetStep, RunsAsTheOutputStepOfTheRtfBackJob) {
+    std::string html = dir_.write("greek.htm",
+                                  "<html>\r\n<head><title>Hello</title></head>\r\n"
+                                  "<body><p>Good morning</p></body>\r\n</html>\r\n");
+    ASSERT_GE(f_iHTML2RTF(html.c_str(), nullptr), 0);
+    std::string rtfPath = dir_.file("greek.rtf");
+    std::string rtf = readFile(rtfPath);
+    for (auto [english, greek] :
+         {std::pair<std::string, std::string>{"Hello", "\\'e3\\'e5\\'e9\\'e1"},
+          {"Good morning", "\\'ca\\'e1\\'eb\\'e7\\'ec\\'DD\\'f1\\'e1"}}) {
+        std::size_t at = rtf.find(english);
+        ASSERT_NE(at, std::string::npos) << english;
+        rtf.replace(at, english.size(), greek);
+    }
+    test::writeFile(rtfPath, rtf);
+    auto charsetStep = [](const std::string& output, frame::ErrorLog& log) {
+        return runCharsetStep(output, 1253, "", log);
+    };
+    std::remove(html.c_str());
+    EXPECT_EQ(frame::readRtfWriteText(rtfPath.c_str(), frame::kRtfToHtml, ".htm", {}, charsetStep),
+              0);
+    EXPECT_EQ(readFile(html), "<html>\r\n<head>" + meta("Windows-1253") +
+                                  "<title>\xE3\xE5\xE9\xE1</title></head>\r\n"
+                                  "<body><p>\xCA\xE1\xEB\xE7\xEC\xDD\xF1\xE1</p></body>\r\n"
+                                  "</html>\r\n");
+    EXPECT_FALSE(test::exists(dir_.file("greek.ERR")));
+
+    // A step that fails keeps the job's log, which holds its line.
+    std::remove(html.c_str());
+    auto failing = [](const std::string& output, frame::ErrorLog& log) {
+        return runCharsetStep(output, 437, "", log);
+    };
+    EXPECT_EQ(frame::readRtfWriteText(rtfPath.c_str(), frame::kRtfToHtml, ".htm", {}, failing),
+              frame::kErrorsInLog);
+    EXPECT_NE(readFile(dir_.file("greek.ERR")).find("BUG! Invalid code page value: 437\r\n"),
+              std::string::npos);
 }
 
 }  // namespace
