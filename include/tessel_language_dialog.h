@@ -79,7 +79,7 @@ extern "C" {
 typedef struct tessel_dialog_control {
     int id;
     int kind;
-    const char* text; /* "" for the list and the edit field */
+    const char* text;        /* "" for the list and the edit field */
     int x, y, width, height; /* dialog units */
 } tessel_dialog_control;
 
