@@ -3,6 +3,7 @@
 #include <array>
 #include <ostream>
 
+#include "code_page_commands.h"
 #include "exit_codes.h"
 #include "grammar_commands.h"
 #include "job_commands.h"
@@ -33,6 +34,8 @@ const std::array kCliCommands = {
     CliCommand{"tokens", "grammar diagnostics: the tokens of a file", false, tokensCommand},
     CliCommand{"parse", "grammar diagnostics: the reductions and syntax errors of a file", false,
                parseCommand},
+    CliCommand{"codepages", "languages with their code pages and charset names", false,
+               codePagesCommand},
 };
 
 const CliCommand* findCliCommand(std::string_view name) {

@@ -14,6 +14,7 @@ namespace {
 struct ConverterLogState {
     platform::OutputStream* log = nullptr;
     int entries = 0;
+    int firstEntry = 1;
 };
 
 ConverterLogState& state() {
@@ -28,9 +29,10 @@ std::string_view typePrefix(int) {
 
 }  // namespace
 
-void setCurrentConverterLog(platform::OutputStream* log) {
+void setCurrentConverterLog(platform::OutputStream* log, int nextEntry) {
     state().log = log;
     state().entries = 0;
+    state().firstEntry = nextEntry;
 }
 
 platform::OutputStream* currentConverterLog() {
@@ -39,6 +41,10 @@ platform::OutputStream* currentConverterLog() {
 
 int converterLogEntryCount() {
     return state().entries;
+}
+
+int nextConverterLogEntry() {
+    return state().firstEntry + state().entries;
 }
 
 void reportMessage(std::string_view text, int type,
@@ -57,9 +63,9 @@ void reportMessage(std::string_view text, int type,
         entry +=
             platform::fillPlaceholders(resources::kLogReferenceLine, {reference.description()});
     }
+    std::string number = std::to_string(current.firstEntry + current.entries);
     ++current.entries;
-    current.log->write(
-        platform::fillPlaceholders(resources::kLogEntry, {std::to_string(current.entries), entry}));
+    current.log->write(platform::fillPlaceholders(resources::kLogEntry, {number, entry}));
 }
 
 }  // namespace tessel::dtp

@@ -13,6 +13,7 @@ namespace tessel::dtp {
 
 // Message types.
 enum MessageType : int {
+    kMessageWarning = 1,
     kMessageParseError = 2,
     kMessageDuplicateTranslation = 3,
     kMessageLineColumn = 50,
@@ -24,11 +25,15 @@ struct MessageReference {
     const CTextPiece* piece;  // may be null: no reference
 };
 
-// Makes `log` the current log (null: none) and sets the entry count to 0.
-void setCurrentConverterLog(platform::OutputStream* log);
+// Makes `log` the current log (null: none) whose next entry gets the number
+// `nextEntry`: 1 for a log of its own, the job's next message number where
+// the entries join the numbered messages of a line-oriented job's log.
+void setCurrentConverterLog(platform::OutputStream* log, int nextEntry = 1);
 platform::OutputStream* currentConverterLog();
 // Entries written to the current log since it was set.
 int converterLogEntryCount();
+// The number the next entry of the current log gets.
+int nextConverterLogEntry();
 
 // Appends one entry: "\n[n]  ", the message, and one line per reference
 // whose kind is not kNoReference and whose piece is present. Nothing is

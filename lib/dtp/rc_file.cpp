@@ -97,14 +97,15 @@ CRCFile::LineEnd CRCFile::appendLine(std::string& out) {
         input_.appendPlainRun(out, platform::kStreamBufferSize);
         int c = input_.get();
         if (c < 0) return input_.failed() ? LineEnd::ReadError : LineEnd::EndOfFile;
-        if (c == '\n' || c == '\r') {
+        if (endsLine(c)) {
             consumeLineEnd(c);
             out += '\n';
             ++line_;
             column_ = 1;
             return LineEnd::Reached;
         }
-        // A byte the plain run stops at without a line end (Ctrl-Z).
+        // A byte the plain run stops at without a line end (Ctrl-Z, or a
+        // lone carriage return that ends no line).
         out += static_cast<char>(c);
     }
 }
@@ -144,7 +145,7 @@ bool CRCFile::readToColumn(std::string& out, std::uint32_t column) {
                    kMessageLineColumn);
             return false;
         }
-        if (c < 0 || c == '\n' || c == '\r') {
+        if (c < 0 || endsLine(c)) {
             if (c >= 0) consumeLineEnd(c);
             report(resources::kLineTooShort, {number(line_), number(column)}, kMessageLineColumn);
             ++line_;

@@ -33,6 +33,14 @@ class CRCFile {
   public:
     enum class Direction { Input, Output };
 
+    // Which bytes end a line of an input file (read in text mode, so a
+    // carriage return and line feed arrive as one line feed): a carriage
+    // return or a line feed, as the converters' sources have them, or only a
+    // line feed, as the parser runtime counts lines (a lone carriage return
+    // is then an ordinary byte of its line and reaches the output as it is).
+    enum class LineEnds { CarriageReturnOrLineFeed, LineFeed };
+    void setLineEnds(LineEnds lineEnds) { lineEnds_ = lineEnds; }
+
     // Opens for reading (always text mode) or creates the file for writing,
     // making its folder first. Failures are reported to the converter log and
     // thrown as CFileException.
@@ -64,10 +72,14 @@ class CRCFile {
     // Appends the rest of the current line and its end ("\n").
     LineEnd appendLine(std::string& out);
     void consumeLineEnd(int first);
+    bool endsLine(int c) const {
+        return c == '\n' || (c == '\r' && lineEnds_ == LineEnds::CarriageReturnOrLineFeed);
+    }
     bool readError();
 
     std::string fileName_;
     Direction direction_ = Direction::Input;
+    LineEnds lineEnds_ = LineEnds::CarriageReturnOrLineFeed;
     std::uint32_t line_ = 1;
     std::uint32_t column_ = 1;
     platform::InputStream input_;

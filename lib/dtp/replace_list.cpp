@@ -111,6 +111,7 @@ bool CReplaceList::writeOutput(const std::string& inputName, const std::string& 
     }
     CRCFile source;
     CRCFile output;
+    source.setLineEnds(sourceLineEnds_);
     try {
         source.open(input, CRCFile::Direction::Input, true);
         output.open(outputName, CRCFile::Direction::Output, textMode_);

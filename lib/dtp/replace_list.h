@@ -35,6 +35,10 @@ class CReplaceList {
     virtual void writeFooter(CRCFile& file);
     virtual void writeHeader(CRCFile& file);
 
+    // How the source's lines end (see CRCFile::LineEnds); positions of the
+    // pieces count lines the same way.
+    void setSourceLineEnds(CRCFile::LineEnds lineEnds) { sourceLineEnds_ = lineEnds; }
+
     std::size_t count() const { return pieces_.size(); }
     const std::list<std::unique_ptr<CReplacePiece>>& pieces() const { return pieces_; }
     const std::string& fileName() const { return fileName_; }
@@ -48,6 +52,7 @@ class CReplaceList {
     std::list<std::unique_ptr<CReplacePiece>> pieces_;
     std::string fileName_;
     bool textMode_ = true;
+    CRCFile::LineEnds sourceLineEnds_ = CRCFile::LineEnds::CarriageReturnOrLineFeed;
 };
 
 }  // namespace tessel::dtp

@@ -1,11 +1,14 @@
 // The RTF-back exports: each composes the RTF reader of the frame with the
-// per-line step of its format.
+// per-line step of its format and, for multilingual HTML, the charset step.
 #include <string>
+#include <utility>
 
 #include "exports/export_guard.h"
 #include "frame/return_codes.h"
 #include "frame/rtf_to_text_job.h"
+#include "markup/charset_step.h"
 #include "markup/html_entities.h"
+#include "platform/code_pages.h"
 #include "tessel_cat.h"
 
 namespace tessel::exports {
@@ -33,9 +36,22 @@ LineStep lineStepFor(int functionCode) {
     }
 }
 
-int runGuarded(const char* input, int functionCode, const char* extension) {
+// The job with the steps of its function code. Multilingual HTML (515)
+// keeps the chosen code page's bytes and ends with the charset step on the
+// written file; the code page matters to no other code.
+int runGuarded(const char* input, int functionCode, const char* extension,
+               unsigned codePage = platform::kDefaultAnsiCodePage, const char* charset = nullptr) {
     return runExport([&]() -> int {
-        return frame::readRtfWriteText(input, functionCode, extension, lineStepFor(functionCode));
+        frame::RtfBackSteps steps;
+        steps.lineStep = lineStepFor(functionCode);
+        if (functionCode == frame::kRtfToHtmlMultiLingual) {
+            steps.codePage = static_cast<int>(codePage);
+            std::string name = charset == nullptr ? "" : charset;
+            steps.outputStep = [codePage, name](const std::string& output, frame::ErrorLog& log) {
+                return markup::runCharsetStep(output, codePage, name, log);
+            };
+        }
+        return frame::readRtfWriteText(input, functionCode, extension, std::move(steps));
     });
 }
 
@@ -49,10 +65,27 @@ namespace fc = tessel::frame;
 extern "C" {
 
 int funciReadRTFWriteTextParser(const char* input, int function, const char* extension) {
-    // Multilingual HTML needs its charset step, which the multilingual
-    // exports compose.
-    if (function == fc::kRtfToHtmlMultiLingual) return fc::kInvalidFunction;
     return runGuarded(input, function, extension);
+}
+
+int funciReadRTFWriteTextParserMultiLingual(const char* input, int function, const char* extension,
+                                            unsigned codePage) {
+    return runGuarded(input, function, extension, codePage);
+}
+
+int funciReadRTFWriteTextParserMultiLingualWithCharSet(const char* input, int function,
+                                                       const char* extension, unsigned codePage,
+                                                       const char* charset) {
+    return runGuarded(input, function, extension, codePage, charset);
+}
+
+int f_iRTF2HTMLMultiLingual(const char* input, const char* extension, unsigned codePage) {
+    return runGuarded(input, fc::kRtfToHtmlMultiLingual, extension, codePage);
+}
+
+int f_iRTF2HTMLMultiLingualWithCharSet(const char* input, const char* extension, unsigned codePage,
+                                       const char* charset) {
+    return runGuarded(input, fc::kRtfToHtmlMultiLingual, extension, codePage, charset);
 }
 
 int f_iRTF2Text(const char* input, const char* extension) {

@@ -112,7 +112,8 @@ int runJob(const RtfBackJob& job) {
     if (readResult == 0 && reading.macintoshTarget) {
         passResult = runMacintoshPass(job.output, log, changeCount);
     }
-    if (readResult == 0 && job.outputStep && job.outputStep(job.output, log) < 0) {
+    if (readResult == 0 && passResult >= 0 && job.outputStep &&
+        job.outputStep(job.output, log) < 0) {
         state.messagesWritten = true;
     }
     // The summary follows the pass so that it counts the pass's messages too.

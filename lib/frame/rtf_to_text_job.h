@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "frame/error_log.h"
 #include "frame/rtf_line_writer.h"
 
 namespace tessel::frame {

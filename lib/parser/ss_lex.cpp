@@ -1,5 +1,7 @@
 #include "parser/ss_lex.h"
 
+#include <array>
+#include <cstring>
 #include <type_traits>
 
 #include "parser/ss_exception.h"
@@ -13,6 +15,46 @@ constexpr std::string_view kTokenNotFound = "SSLexTokenNotFound";
 
 bool hasFlags(const SSLexAcceptEntry& entry, std::uint32_t flags) {
     return (entry.flags & flags) == flags;
+}
+
+// The first of the run's stop bytes in data[from, stop), or stop.
+std::size_t findStop(const std::uint8_t* data, std::size_t from, std::size_t stop,
+                     const SSLexExpressionList::RunState& run) {
+    if (run.stopCount == 0) return stop;
+    if (run.stopCount == 1) {
+        const void* found = std::memchr(data + from, run.stops[0], stop - from);
+        return found == nullptr
+                   ? stop
+                   : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data);
+    }
+    std::array<bool, SSLexExpressionList::kDenseWidth> stops{};
+    for (std::uint8_t i = 0; i < run.stopCount; ++i) stops[run.stops[i]] = true;
+    while (from < stop && !stops[data[from]]) ++from;
+    return from;
+}
+
+// Moves `at` over the bytes that keep the automaton in a run state, up to
+// the next stop byte or the end of the data, counting their lines and
+// columns as single steps would.
+void passRun(const std::uint8_t* data, std::size_t stop, const SSLexExpressionList::RunState& run,
+             SSLexMatchEnd& at) {
+    std::size_t from = at.position;
+    std::size_t to = findStop(data, from, stop, run);
+    if (to == from) return;
+    std::size_t lastLineFeed = stop;
+    for (std::size_t p = from; p < to;) {
+        const void* found = std::memchr(data + p, '\n', to - p);
+        if (found == nullptr) break;
+        lastLineFeed = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data);
+        ++at.relativeLines;
+        p = lastLineFeed + 1;
+    }
+    if (lastLineFeed != stop) {
+        at.column = static_cast<std::int32_t>(to - lastLineFeed);
+    } else {
+        at.column += static_cast<std::int32_t>(to - from);
+    }
+    at.position = to;
 }
 
 }  // namespace
@@ -99,6 +141,7 @@ void SSLex::finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
             const std::uint8_t* data = in.data();
             const bool* lead = in.leadByteTable();
             const std::uint32_t* dense = list.denseTable();
+            const SSLexExpressionList::RunState* runs = list.runStates();
             std::size_t stop = in.dataEnd();
             SSLexMatchEnd at = in.matchEnd();
             std::uint32_t acceptedState = kSSLexNoState;
@@ -121,6 +164,13 @@ void SSLex::finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
                         dense[std::size_t{state} * SSLexExpressionList::kDenseWidth + byte];
                     if (next == kSSLexNoState) return true;
                     state = next & SSLexExpressionList::kDenseStateMask;
+                    if constexpr (!decltype(checkLead)::value) {
+                        // Without lead bytes every byte is a character: a
+                        // run state passes its bytes in one step.
+                        if (runs[state].stopCount != SSLexExpressionList::kNotARun) {
+                            passRun(data, stop, runs[state], at);
+                        }
+                    }
                     if (next & SSLexExpressionList::kDenseAccepting) {
                         acceptedState = state;
                         end = at;

@@ -79,6 +79,27 @@ void SSLexExpressionList::buildDenseTable() {
             entry |= kDenseAccepting;
         }
     }
+    findRunStates();
+}
+
+void SSLexExpressionList::findRunStates() {
+    withStorage([&] { runs_.resize(rows_.size()); });
+    for (std::uint32_t state = 0; state < rows_.size(); ++state) {
+        const std::uint32_t* entries = dense_.data() + std::size_t{state} * kDenseWidth;
+        RunState run;
+        run.stopCount = 0;
+        for (std::uint32_t byte = 0; byte < kDenseWidth; ++byte) {
+            if (entries[byte] != kSSLexNoState && (entries[byte] & kDenseStateMask) == state) {
+                continue;
+            }
+            if (run.stopCount == kMaxRunStops) {
+                run.stopCount = kNotARun;
+                break;
+            }
+            run.stops[run.stopCount++] = static_cast<std::uint8_t>(byte);
+        }
+        runs_[state] = run;
+    }
 }
 
 // The row scan's answer for every byte at once, in one pass over the

@@ -12,6 +12,7 @@
 //   a row is a count and that many (low, high, next) triples.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -76,6 +77,18 @@ class SSLexExpressionList {
     static constexpr std::uint32_t kDenseAccepting = 0x80000000u;
     static constexpr std::uint32_t kDenseStateMask = 0x7FFFFFFFu;
     const std::uint32_t* denseTable() const { return dense_.data(); }
+
+    // A state that every byte but a few (its stop bytes) leads back to
+    // itself: a run of such bytes, as in [^<]+, can be passed in one step
+    // instead of a transition per byte.
+    static constexpr std::size_t kMaxRunStops = 3;
+    struct RunState {
+        std::uint8_t stopCount = kNotARun;  // kNotARun: not such a state
+        std::array<std::uint8_t, kMaxRunStops> stops{};
+    };
+    static constexpr std::uint8_t kNotARun = 0xFF;
+    // One entry per state.
+    const RunState* runStates() const { return runs_.data(); }
     // Next state found by scanning the state's row: the triples are read in
     // order and the scan stops at the first range starting above the character.
     std::uint32_t scanRow(std::uint32_t state, std::uint32_t character) const {
@@ -94,6 +107,8 @@ class SSLexExpressionList {
     // Fills dense_ from the rows: the scanner's inner loop then needs one
     // load per byte instead of a row scan.
     void buildDenseTable();
+    // Finds the run states in the dense table.
+    void findRunStates();
     // Writes the next state of every byte for the row at `at` (256 entries).
     void expandRow(std::size_t at, std::uint32_t* entries) const;
 
@@ -110,6 +125,7 @@ class SSLexExpressionList {
     std::vector<std::uint8_t> block_;
     // 256 entries per state (see denseTable()).
     std::vector<std::uint32_t> dense_;
+    std::vector<RunState> runs_;
 };
 
 }  // namespace tessel::parser

@@ -34,6 +34,26 @@ TEST_F(RcFileTest, ReadsByLineAndColumnAcrossLineEnds) {
     EXPECT_EQ(log_.text(), "");
 }
 
+TEST_F(RcFileTest, LoneCarriageReturnEndsALineOnlyWhenAsked) {
+    // As the converters read: a lone CR ends its line (and is read as LF).
+    CRCFile& both = open("a\rbc\r\nd");
+    ASSERT_TRUE(both.readTo(out_, 2, 2));
+    EXPECT_EQ(out_, "a\nb");
+    both.close();
+    // As the parser runtime counts: only LF ends a line; the CR is a byte of
+    // it and comes back as it is, also inside a column read.
+    CRCFile lineFeed;
+    lineFeed.setLineEnds(CRCFile::LineEnds::LineFeed);
+    lineFeed.open(dir_.write("lf.txt", "a\rbc\r\nd\re"), CRCFile::Direction::Input, true);
+    ASSERT_TRUE(lineFeed.readTo(out_, 1, 4));
+    EXPECT_EQ(out_, "a\rb");
+    ASSERT_TRUE(lineFeed.readTo(out_, 2, 3));
+    EXPECT_EQ(out_, "c\nd\r");
+    ASSERT_TRUE(lineFeed.readRest(out_));
+    EXPECT_EQ(out_, "e");
+    EXPECT_EQ(log_.text(), "");
+}
+
 TEST_F(RcFileTest, PositionsBehindOrBeyondTheFileAreReported) {
     CRCFile& file = open("abc\nde\n");
     ASSERT_TRUE(file.readTo(out_, 1, 3));

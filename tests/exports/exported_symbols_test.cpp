@@ -61,6 +61,12 @@ const std::set<std::string> kExpectedExports = {
     "f_iRTF2PageMaker",
     "f_iRTF2XPress",
     "f_iVentura4RTF2Text",
+    "f_iRTF2HTMLMultiLingual",
+    "f_iRTF2HTMLMultiLingualWithCharSet",
+    "funciReadRTFWriteTextParserMultiLingual",
+    "funciReadRTFWriteTextParserMultiLingualWithCharSet",
+    "gf_uiGetCodepageFromLanguageDialog",
+    "gf_pszGetCodepageFromLanguageDialog",
 };
 
 TEST(ExportedSymbols, LibraryExportsExactlyTheHeaderFunctions) {

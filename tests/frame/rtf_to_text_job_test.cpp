@@ -72,7 +72,7 @@ TEST(RtfBackNames, InputsThatAreNotRtf) {
 TEST(RtfBackNames, OnlyBackConversionCodesAreAccepted) {
     TempDir dir;
     auto path = dir.write("a.rtf", ourRtf("x"));
-    for (int code : {0, 503, 505, 515, 610, 611, 902}) {
+    for (int code : {0, 503, 505, 516, 610, 611, 902}) {
         EXPECT_EQ(funciReadRTFWriteTextParser(path.c_str(), code, ".txt"), -1000) << code;
     }
     EXPECT_EQ(dir.listing(), "a.rtf");

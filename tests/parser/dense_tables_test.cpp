@@ -3,7 +3,8 @@
 // scanning the rows gives, for the five grammars and for rows a generator
 // would not write (overlapping, unsorted, symbols too far apart to lay out).
 // The scanner's direct byte loop must give the same tokens as the
-// character-at-a-time path that refills and moves the buffer.
+// character-at-a-time path that refills and moves the buffer, also where it
+// passes a run of bytes in one step.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,6 +55,49 @@ void expectDenseMatchesScan(const SSLexExpressionList& list, const std::string& 
             }
         }
     }
+}
+
+// The stop bytes of a run state are exactly the bytes that leave it.
+void expectRunStatesMatchTheTable(const SSLexExpressionList& list, const std::string& what) {
+    const std::uint32_t* dense = list.denseTable();
+    for (std::uint32_t state = 0; state < list.stateCount(); ++state) {
+        std::vector<std::uint8_t> leaving;
+        for (std::uint32_t byte = 0; byte < 256; ++byte) {
+            std::uint32_t entry = dense[state * SSLexExpressionList::kDenseWidth + byte];
+            if (entry == kSSLexNoState || (entry & SSLexExpressionList::kDenseStateMask) != state) {
+                leaving.push_back(static_cast<std::uint8_t>(byte));
+            }
+        }
+        const SSLexExpressionList::RunState& run = list.runStates()[state];
+        if (leaving.size() > SSLexExpressionList::kMaxRunStops) {
+            EXPECT_EQ(run.stopCount, SSLexExpressionList::kNotARun) << what << " state " << state;
+            continue;
+        }
+        ASSERT_EQ(run.stopCount, leaving.size()) << what << " state " << state;
+        EXPECT_TRUE(std::equal(leaving.begin(), leaving.end(), run.stops.begin()))
+            << what << " state " << state;
+    }
+}
+
+TEST(DenseLexTable, RunStatesOfTheGrammars) {
+    std::set<std::vector<std::uint8_t>> stopSets;
+    for (const char* key : kGrammars) {
+        GrammarTables tables = GrammarTables::load(grammar(key));
+        for (std::size_t i = 0; i < tables.lex.expressionListCount(); ++i) {
+            const SSLexExpressionList& list = tables.lex.expressionList(i);
+            expectRunStatesMatchTheTable(list, std::string(key) + " list " + std::to_string(i));
+            for (std::uint32_t state = 0; state < list.stateCount(); ++state) {
+                const auto& run = list.runStates()[state];
+                if (run.stopCount == SSLexExpressionList::kNotARun) continue;
+                stopSets.insert({run.stops.begin(), run.stops.begin() + run.stopCount});
+            }
+        }
+    }
+    // HTML body text stops at "<", PageMaker text also at a backslash, a
+    // comment at "-".
+    EXPECT_TRUE(stopSets.count({'<'}));
+    EXPECT_TRUE(stopSets.count({'<', '\\'}));
+    EXPECT_TRUE(stopSets.count({'-'}));
 }
 
 TEST(DenseLexTable, AgreesWithTheRowScanForEveryStateAndByteOfTheGrammars) {
@@ -203,6 +247,44 @@ TEST(DirectByteLoop, GivesTheTokensOfTheCharacterAtATimePath) {
             ASSERT_GT(whole.size(), 3u) << key;
             EXPECT_EQ(scanGrammar(key, path, 96, 32), whole) << key << " cp " << codePage;
         }
+    }
+}
+
+// Long stretches of text, over many lines and across buffer refills, with
+// tags between them: passing runs in one step must give the tokens and
+// positions of single steps. Plain ASCII, so that a code page with lead
+// bytes (where runs are stepped byte by byte) scans the same characters.
+TEST(DirectByteLoop, RunsGiveTheTokensOfSingleSteps) {
+    std::string prose;
+    for (int i = 0; i < 40; ++i) {
+        prose += "words and more words, line " + std::to_string(i) + " of the text\n";
+        if (i % 7 == 0) prose += "\n\t  \n";
+    }
+    const std::pair<const char*, std::string> texts[] = {
+        {"pagemaker", "<PMTags1.0 win>\n" + prose + "<B>" + prose + "\\<\\x" + prose},
+        {"htmlcharset", "<html>" + prose + "<p title=\"" + prose + "\">" + prose + "<!--" + prose +
+                            "--->" + prose + "<script>" + prose + "</script>\n" + prose + "<meta " +
+                            prose + " charset=" + "x>" + prose + "</html>" + prose},
+        {"quark", std::string("<v1.0><e0>\n") + prose + "<B>" + prose},
+        {"ventura4", "@BODY TEXT = " + prose + "<B>" + prose},
+        {"ventura", "@BODY TEXT = " + prose + "<B>" + prose},
+    };
+    TempDir dir;
+    for (const auto& [key, text] : texts) {
+        std::string path = dir.write(key, text);
+        std::vector<Scanned> runs, single, refilling;
+        {
+            ScopedEnv acp("TESSEL_ACP", "1252");
+            runs = scanGrammar(key, path, SSLexFileInput::kWholeFile, 0);
+            refilling = scanGrammar(key, path, 96, 32);
+        }
+        {
+            ScopedEnv acp("TESSEL_ACP", "932");
+            single = scanGrammar(key, path, SSLexFileInput::kWholeFile, 0);
+        }
+        ASSERT_GT(runs.size(), 3u) << key;
+        EXPECT_EQ(runs, single) << key;
+        EXPECT_EQ(runs, refilling) << key;
     }
 }
 

@@ -13,10 +13,15 @@ target_sources(tessel_obj PRIVATE ${TESSEL_GRAMMAR_SOURCE})
 
 # The parser runtime with the grammar tables as a static library of its own,
 # for programs that link the shared library (whose exports are only the flat
-# C functions) but need the runtime's classes: the tool's grammar diagnostics.
+# C functions) but need the runtime's classes: the tool's grammar diagnostics,
+# and its list of languages and code pages (the language list and charset
+# names of lib/markup, which need nothing but platform and resources).
 file(GLOB TESSEL_GRAMMAR_RUNTIME_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_CURRENT_LIST_DIR}/../../parser/*.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../../platform/*.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../*.cpp)
+list(APPEND TESSEL_GRAMMAR_RUNTIME_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/../../markup/language_list.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../../markup/code_page_charset.cpp)
 add_library(tessel_grammar_runtime STATIC ${TESSEL_GRAMMAR_RUNTIME_SOURCES} ${TESSEL_GRAMMAR_SOURCE})
 target_include_directories(tessel_grammar_runtime PUBLIC ${PROJECT_SOURCE_DIR}/lib)
