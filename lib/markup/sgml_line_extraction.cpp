@@ -1,0 +1,128 @@
+#include "markup/sgml_line_extraction.h"
+
+#include <string_view>
+
+#include "frame/return_codes.h"
+#include "markup/html_codes.h"
+#include "markup/nested_tag_end.h"
+#include "markup/sgml_markup_state.h"
+#include "markup/sgml_scan.h"
+#include "markup/sorted_string_list.h"
+
+namespace tessel::markup {
+
+namespace {
+
+class TagExtraction {
+  public:
+    TagExtraction(std::string& line, SortedStringList* list, SgmlMarkupState& state)
+        : line_(line), list_(list), state_(state) {}
+
+    int operator()() {
+        std::size_t pos = 0;
+        bool goesOn = true;
+        if (state_.commentOpen) {
+            goesOn = finishCarriedComment(pos);
+        } else if (state_.tagOpen()) {
+            goesOn = finishCarriedTag(pos);
+        }
+        if (goesOn) scan(pos);
+        if (count_ < 0) return count_;
+        if (list_ == nullptr) line_.swap(kept_);
+        return stray_ ? kTagWithNoStart : count_;
+    }
+
+  private:
+    // A comment open since an earlier line: its text is kept until it ends,
+    // so that a comment that never ends can be quoted. False when it is still
+    // open at the end of the line.
+    bool finishCarriedComment(std::size_t& pos) {
+        std::size_t end = sgml::commentEnd(line_, 0);
+        if (end == std::string::npos) {
+            state_.carryOver += line_;
+            return false;
+        }
+        state_.carryOver.clear();
+        state_.commentOpen = false;
+        pos = end;
+        return true;
+    }
+
+    // The tag open since an earlier line goes on at the start of this one.
+    // False when it is still open at the end of the line.
+    bool finishCarriedTag(std::size_t& pos) {
+        std::size_t nested = 0;
+        std::size_t end = findNestedTagEnd(line_, 0, state_.depth, nested);
+        if (end == std::string::npos) {
+            state_.carryOver += line_;
+            return false;
+        }
+        state_.carryOver.append(line_, 0, end);
+        keep(state_.carryOver);
+        state_.carryOver.clear();
+        state_.depth = 0;
+        pos = end;
+        return true;
+    }
+
+    void scan(std::size_t pos) {
+        std::string_view text = line_;
+        while (count_ >= 0) {
+            std::size_t open = text.find('<', pos);
+            if (sgml::holdsStrayEnd(text, pos, open)) stray_ = true;
+            if (open == std::string_view::npos) return;
+            if (sgml::commentStartsAt(text, open)) {
+                // Comments are dropped; the end is looked for from the "<",
+                // as the mark-up does.
+                std::size_t end = sgml::commentEnd(text, open);
+                if (end == std::string_view::npos) {
+                    state_.carryOver.assign(text.substr(open));
+                    state_.commentOpen = true;
+                    return;
+                }
+                pos = end;
+                continue;
+            }
+            std::size_t depth = 0;
+            std::size_t nested = 0;
+            std::size_t end = findNestedTagEnd(text, open + 1, depth, nested);
+            if (end == std::string_view::npos) {
+                state_.carryOver.assign(text.substr(open));
+                state_.depth = depth;
+                return;
+            }
+            keep(text.substr(open, end - open));
+            pos = end;
+        }
+    }
+
+    void keep(std::string_view tag) {
+        if (list_ != nullptr) {
+            int inserted = list_->insert(tag);
+            count_ = inserted < 0 ? inserted : count_ + inserted;
+            return;
+        }
+        if (!kept_.empty()) kept_ += '\n';
+        kept_ += tag;
+        ++count_;
+    }
+
+    std::string& line_;
+    SortedStringList* list_;
+    SgmlMarkupState& state_;
+    std::string kept_;
+    int count_ = 0;
+    bool stray_ = false;
+};
+
+}  // namespace
+
+int extractSgmlTags(std::string& line, SortedStringList* list) {
+    return TagExtraction(line, list, sgmlMarkupState())();
+}
+
+int funcExtractSGMLTags(std::string& line) {
+    return extractSgmlTags(line, nullptr);
+}
+
+}  // namespace tessel::markup

@@ -1,0 +1,167 @@
+#include "markup/sgml_line_markup.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "frame/rtf_writer.h"
+#include "markup/entity_wrapping.h"
+#include "markup/html_codes.h"
+#include "markup/html_entities.h"
+#include "markup/nested_tag_end.h"
+#include "markup/sgml_markup_state.h"
+#include "markup/sgml_scan.h"
+#include "markup/sorted_string_list.h"
+#include "resources/rtf_texts.h"
+
+namespace tessel::markup {
+
+namespace res = tessel::resources;
+using frame::TagKind;
+
+namespace {
+
+// The two forms a line break takes inside a tag continued over lines: the
+// job's separator, and an escaped line end in the file's last unit.
+constexpr std::string_view kLineBreakMarkers[] = {res::kParagraphEnd, res::kEscapedLineEnd};
+
+// The text a tag is looked up by: a tag continued over lines with one blank
+// where each line broke, as the tag collection stores it.
+std::string_view lookupKey(std::string_view tag, std::string& buffer) {
+    if (std::memchr(tag.data(), '\n', tag.size()) == nullptr) return tag;
+    buffer.clear();
+    std::size_t pos = 0;
+    while (pos < tag.size()) {
+        bool marker = false;
+        for (std::string_view form : kLineBreakMarkers) {
+            if (tag.substr(pos, form.size()) == form) {
+                buffer += ' ';
+                pos += form.size();
+                marker = true;
+                break;
+            }
+        }
+        if (!marker) buffer += tag[pos++];
+    }
+    return buffer;
+}
+
+class SgmlLineMarkup {
+  public:
+    SgmlLineMarkup(std::string& line, SgmlMarkupState& state) : line_(line), state_(state) {
+        marked_.swap(state_.lineBuffer);
+        marked_.clear();
+        marked_.reserve(line_.size() + line_.size() / 2 + 64);
+    }
+
+    int operator()() {
+        std::size_t pos = 0;
+        bool goesOn = true;
+        if (state_.commentOpen) {
+            goesOn = finishCarriedComment(pos);
+        } else if (state_.tagOpen()) {
+            goesOn = finishCarriedTag(pos);
+        }
+        if (goesOn) scan(pos);
+        decodeEntitiesForMarkup(marked_);
+        int message = 0;
+        count_ += wrapRemainingEntities(marked_, message);
+        line_.swap(marked_);
+        state_.lineBuffer.swap(marked_);
+        if (stray_) return kTagWithNoStart;
+        if (message != 0) return message;
+        return count_;
+    }
+
+  private:
+    bool finishCarriedComment(std::size_t& pos) {
+        std::size_t end = sgml::commentEnd(line_, 0);
+        if (end == std::string::npos) {
+            state_.carryOver += line_;
+            return false;
+        }
+        state_.carryOver.append(line_, 0, end);
+        wrap(TagKind::External, state_.carryOver);
+        state_.carryOver.clear();
+        state_.commentOpen = false;
+        pos = end;
+        return true;
+    }
+
+    bool finishCarriedTag(std::size_t& pos) {
+        std::size_t nested = 0;
+        std::size_t end = findNestedTagEnd(line_, 0, state_.depth, nested);
+        if (end == std::string::npos) {
+            state_.carryOver += line_;
+            return false;
+        }
+        state_.carryOver.append(line_, 0, end);
+        wrap(kindOf(state_.carryOver), state_.carryOver);
+        state_.carryOver.clear();
+        state_.depth = 0;
+        pos = end;
+        return true;
+    }
+
+    void scan(std::size_t pos) {
+        std::string_view text = line_;
+        for (;;) {
+            std::size_t open = text.find('<', pos);
+            if (sgml::holdsStrayEnd(text, pos, open)) stray_ = true;
+            if (open == std::string_view::npos) {
+                marked_.append(text.substr(pos));
+                return;
+            }
+            marked_.append(text.substr(pos, open - pos));
+            if (sgml::commentStartsAt(text, open)) {
+                std::size_t end = sgml::commentEnd(text, open);
+                if (end == std::string_view::npos) {
+                    state_.carryOver.assign(text.substr(open));
+                    state_.commentOpen = true;
+                    return;
+                }
+                wrap(TagKind::External, text.substr(open, end - open));
+                pos = end;
+                continue;
+            }
+            std::size_t depth = 0;
+            std::size_t nested = 0;
+            std::size_t end = findNestedTagEnd(text, open + 1, depth, nested);
+            if (end == std::string_view::npos) {
+                state_.carryOver.assign(text.substr(open));
+                state_.depth = depth;
+                return;
+            }
+            std::string_view tag = text.substr(open, end - open);
+            wrap(kindOf(tag), tag);
+            pos = end;
+        }
+    }
+
+    TagKind kindOf(std::string_view tag) {
+        const SortedStringList* external = state_.externalTags;
+        if (external != nullptr && external->contains(lookupKey(tag, keyBuffer_))) {
+            return TagKind::External;
+        }
+        return TagKind::Internal;
+    }
+
+    void wrap(TagKind kind, std::string_view text) {
+        frame::appendTagRun(marked_, kind, text);
+        ++count_;
+    }
+
+    std::string& line_;
+    SgmlMarkupState& state_;
+    std::string marked_;
+    std::string keyBuffer_;
+    int count_ = 0;
+    bool stray_ = false;
+};
+
+}  // namespace
+
+int funcMarkUpSGMLLine(std::string& line) {
+    return SgmlLineMarkup(line, sgmlMarkupState())();
+}
+
+}  // namespace tessel::markup
