@@ -27,7 +27,6 @@ constexpr std::string_view kLineBreakMarkers[] = {res::kParagraphEnd, res::kEsca
 // The text a tag is looked up by: a tag continued over lines with one blank
 // where each line broke, as the tag collection stores it.
 std::string_view lookupKey(std::string_view tag, std::string& buffer) {
-    if (std::memchr(tag.data(), '\n', tag.size()) == nullptr) return tag;
     buffer.clear();
     std::size_t pos = 0;
     while (pos < tag.size()) {
@@ -47,7 +46,11 @@ std::string_view lookupKey(std::string_view tag, std::string& buffer) {
 
 class SgmlLineMarkup {
   public:
-    SgmlLineMarkup(std::string& line, SgmlMarkupState& state) : line_(line), state_(state) {
+    SgmlLineMarkup(std::string& line, SgmlMarkupState& state)
+        : line_(line),
+          state_(state),
+          // Only the last unit of a file holds a line break of its own.
+          lineHoldsBreaks_(std::memchr(line.data(), '\n', line.size()) != nullptr) {
         marked_.swap(state_.lineBuffer);
         marked_.clear();
         marked_.reserve(line_.size() + line_.size() / 2 + 64);
@@ -95,7 +98,7 @@ class SgmlLineMarkup {
             return false;
         }
         state_.carryOver.append(line_, 0, end);
-        wrap(kindOf(state_.carryOver), state_.carryOver);
+        wrap(kindOf(state_.carryOver, true), state_.carryOver);
         state_.carryOver.clear();
         state_.depth = 0;
         pos = end;
@@ -132,14 +135,17 @@ class SgmlLineMarkup {
                 return;
             }
             std::string_view tag = text.substr(open, end - open);
-            wrap(kindOf(tag), tag);
+            wrap(kindOf(tag, lineHoldsBreaks_), tag);
             pos = end;
         }
     }
 
-    TagKind kindOf(std::string_view tag) {
+    // `mayHoldBreaks`: the tag may have been continued over lines.
+    TagKind kindOf(std::string_view tag, bool mayHoldBreaks) {
         const SortedStringList* external = state_.externalTags;
-        if (external != nullptr && external->contains(lookupKey(tag, keyBuffer_))) {
+        if (external == nullptr) return TagKind::Internal;
+        std::string_view key = mayHoldBreaks ? lookupKey(tag, keyBuffer_) : tag;
+        if (external->contains(key)) {
             return TagKind::External;
         }
         return TagKind::Internal;
@@ -154,6 +160,7 @@ class SgmlLineMarkup {
     SgmlMarkupState& state_;
     std::string marked_;
     std::string keyBuffer_;
+    bool lineHoldsBreaks_;
     int count_ = 0;
     bool stray_ = false;
 };
