@@ -61,7 +61,12 @@ void JoinedLineWriter::writeLine(std::string& line, bool keepLineBreak, bool bre
     if (!carryOver_.empty()) {
         // The line break inside the unclosed tag or block.
         carryOver_ += separator();
-        if (line.empty()) return;
+        if (line.empty()) {
+            // It began this line: nothing was written for the line, so its
+            // join is still to be written, by the line that closes it.
+            if (!breakInCarried) joinPending_ = true;
+            return;
+        }
     }
     if (line.empty()) {
         if (wroteSomething_) output_.write(separator());
@@ -70,13 +75,17 @@ void JoinedLineWriter::writeLine(std::string& line, bool keepLineBreak, bool bre
         return;
     }
     std::size_t dropped = 0;
-    if (wroteSomething_) dropped = writeJoin(line, keepLineBreak, breakInCarried);
+    if (wroteSomething_) {
+        dropped = writeJoin(line, keepLineBreak, breakInCarried && !joinPending_);
+    }
+    joinPending_ = false;
     output_.write(std::string_view(line).substr(dropped));
     wroteSomething_ = true;
 }
 
 void JoinedLineWriter::writeLast(std::string_view unit, bool breakInCarried) {
-    if (wroteSomething_) output_.write(breakInCarried ? kLineBreak : separator());
+    bool bare = breakInCarried && !joinPending_;
+    if (wroteSomething_) output_.write(bare ? kLineBreak : separator());
     output_.write(unit);
 }
 

@@ -25,7 +25,8 @@ class JoinedLineWriter {
     // One complete line as marked up. `keepLineBreak` (inside PRE) writes a
     // paragraph end where a blank would join; `breakInCarried` tells that the
     // line finished a tag or block of earlier lines, whose text holds the
-    // line break already, so nothing but a bare line end joins it.
+    // line break already, so nothing but a bare line end joins it (unless the
+    // tag or block began its first line: that line's join comes first).
     void writeLine(std::string& line, bool keepLineBreak = false, bool breakInCarried = false);
 
     // The last unit of the file, written as it stands.
@@ -44,6 +45,8 @@ class JoinedLineWriter {
     std::string& carryOver_;
     Joining joining_;
     bool wroteSomething_ = false;
+    // The open tag or block began a line, whose join is not written yet.
+    bool joinPending_ = false;
 };
 
 // Removes the blanks and tabs at the end of a line (the jobs do this before a

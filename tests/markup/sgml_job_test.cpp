@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
 #include <string>
 
 #include "support/rtf_expectations.h"
@@ -158,6 +159,32 @@ TEST(SgmlMarkUp, LinesJoinTagsOverLinesCommentsAndAStrayEnd) {
                    quotedSegment(stray) + "\n" + sgmlSummary(1, 5, doc)));
 }
 
+// A tag or comment that begins a line and ends on a later one: the line
+// before it is joined to it by the rules (it wrote nothing of its own), and
+// the line breaks inside it stay inside its run.
+TEST(SgmlMarkUp, TagsAndCommentsThatBeginALine) {
+    TempDir dir;
+    auto tags = dir.write("tags.txt", "<ulink url=\"x\">\r\n");
+    auto doc = dir.write("begin.sgm",
+                         "Some text\r\n<!-- a comment\r\nover two lines -->\r\nmore text\r\n"
+                         "<ulink\r\nurl=\"x\">link</ulink> after\r\n<emphasis\r\n>word</emphasis> "
+                         "end\r\n");
+    EXPECT_EQ(f_iSGML2RTF(doc.c_str(), tags.c_str()), 5);
+    std::string rtf = readFile(dir.file("begin.rtf"));
+    EXPECT_EQ(rtf, rtfDocument("Some text\\par \n" + E +
+                               "<!-- a comment\\par \nover two lines -->} more text\\par \n" + E +
+                               "<ulink\\par \nurl=\"x\">}link" + I + "</ulink>} after\\par \n" + I +
+                               "<emphasis\\par \n>}word" + I + "</emphasis>} end\n\\par "));
+    // Back in a folder of its own: the original is not to be overwritten.
+    std::filesystem::create_directory(dir.path() / "back");
+    auto back = dir.write("back/begin.rtf", rtf);
+    EXPECT_EQ(f_iRTF2SGML(back.c_str(), ".sgm"), 0);
+    EXPECT_EQ(readFile(dir.file("back/begin.sgm")),
+              "Some text\r\n<!-- a comment\r\nover two lines --> more text\r\n<ulink\r\n"
+              "url=\"x\">link</ulink> after\r\n<emphasis\r\n>word</emphasis> end\r\n")
+        << "back as it was, but for the joined line";
+}
+
 TEST(SgmlMarkUp, EntitiesAreDecodedOrProtected) {
     TempDir dir;
     auto tags = dir.write("tags.txt", "<p>\r\n");
@@ -188,7 +215,7 @@ TEST(SgmlMarkUp, OpenTagAndOpenCommentAtTheEndAreLoggedAndKept) {
     auto comment = dir.write("comment.sgm", "<x>\r\n<!-- open\r\n\r\nstill\r\n");
     EXPECT_EQ(f_iSGML2RTF(comment.c_str(), tags.c_str()), -113);
     EXPECT_EQ(readFile(dir.file("comment.rtf")),
-              rtfDocument(E + "<x>}\n" + E + "<!-- open\\par \n\\par \nstill\n\\par }"))
+              rtfDocument(E + "<x>}\\par \n" + E + "<!-- open\\par \n\\par \nstill\n\\par }"))
         << "the comment's own line breaks are inside its run";
 }
 
