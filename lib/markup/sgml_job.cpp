@@ -231,6 +231,8 @@ int convertFile(const SgmlJobFiles& files, const SortedStringList& tags, ErrorLo
     if (markingUp) frame::writeDocumentEnd(output);
     changeCount = conversion.changeCount();
     sgmlMarkupState().externalTags = nullptr;
+    // A read error must not pass for a converted file.
+    if (input.failed() && failure == 0) failure = frame::kCannotOpenInput;
     input.close();
     // A write error (a full disk) must not pass as a converted file.
     if (!output.close() && failure == 0) failure = frame::kCannotOpenOutput;

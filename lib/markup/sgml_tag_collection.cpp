@@ -55,6 +55,9 @@ int collectSgmlTags(const std::string& path, SortedStringList& list, frame::Erro
         log.report(kTagWithNoEnd, ignoredCount, state.carryOver);
     }
     state.startFile();
+    // A read error must not pass for the end of the file: a tag file
+    // rewritten from part of its tags would lose the rest.
+    if (input.failed()) return frame::kCannotOpenInput;
     return static_cast<int>(list.size() - sizeBefore);
 }
 

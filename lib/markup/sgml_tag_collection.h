@@ -18,8 +18,8 @@ class SortedStringList;
 // Problems are numbered messages in `log`: a line whose text holds a ">"
 // outside any tag (-1202, quoting the line) and a tag or comment still open at
 // the end of the file (-1201, quoting its text). Returns the number of tags
-// that were new to the list, -101 when the file cannot be opened, -103 when
-// memory runs out.
+// that were new to the list, -101 when the file cannot be opened or read to
+// its end, -103 when memory runs out.
 int collectSgmlTags(const std::string& path, SortedStringList& list, frame::ErrorLog& log);
 
 }  // namespace tessel::markup

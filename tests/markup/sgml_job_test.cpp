@@ -139,6 +139,13 @@ TEST(SgmlMarkUp, TagsOfTheTagFileAreExternalTheOthersInternal) {
               rtfDocument(E + "<P>}Hello " + I + "<B>}world" + I + "</B>}" + I + "</P>}\n\\par "));
     EXPECT_EQ(dir.listing(), "doc.rtf doc.sgm tags.txt");
     EXPECT_EQ(readFile(tags), "<P>\r\n") << "mark-up never rewrites the tag file";
+
+    // A tag file that does not exist is an empty list: every tag internal.
+    auto again = dir.write("again.sgm", "<P>Hello</P>\r\n");
+    EXPECT_EQ(f_iSGML2RTF(again.c_str(), dir.file("none.txt").c_str()), 2);
+    EXPECT_EQ(readFile(dir.file("again.rtf")),
+              rtfDocument(I + "<P>}Hello" + I + "</P>}\n\\par "));
+    EXPECT_FALSE(exists(dir.file("none.txt")));
 }
 
 TEST(SgmlMarkUp, LinesJoinTagsOverLinesCommentsAndAStrayEnd) {
