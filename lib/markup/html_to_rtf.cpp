@@ -75,11 +75,7 @@ class HtmlToRtfJob {
         body_.writeLast(unit);
         if (!state_.carryOver.empty()) {
             log_.report(kTagWithNoEnd, changeCount_, state_.carryOver);
-            // Kept in the document as an external tag, so that the RTF holds
-            // the whole input.
-            std::string run;
-            frame::appendTagRun(run, frame::TagKind::External, state_.carryOver);
-            body_.writeRaw(run);
+            body_.writeUnclosed(state_.carryOver);
             state_.carryOver.clear();
         }
         return 0;

@@ -1,5 +1,6 @@
 #include "markup/joined_line_writer.h"
 
+#include "frame/rtf_writer.h"
 #include "resources/rtf_texts.h"
 
 namespace tessel::markup {
@@ -87,6 +88,13 @@ void JoinedLineWriter::writeLast(std::string_view unit, bool breakInCarried) {
     bool bare = breakInCarried && !joinPending_;
     if (wroteSomething_) output_.write(bare ? kLineBreak : separator());
     output_.write(unit);
+}
+
+void JoinedLineWriter::writeUnclosed(std::string_view text) {
+    if (joining_ != Joining::Paragraphs) return;
+    std::string run;
+    frame::appendTagRun(run, frame::TagKind::External, text);
+    output_.write(run);
 }
 
 }  // namespace tessel::markup

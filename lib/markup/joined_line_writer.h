@@ -32,8 +32,10 @@ class JoinedLineWriter {
     // The last unit of the file, written as it stands.
     void writeLast(std::string_view unit, bool breakInCarried = false);
 
-    // Text written with no joining (the remains of an unclosed tag).
-    void writeRaw(std::string_view text) { output_.write(text); }
+    // What was still open at the end of the file, right after the last unit:
+    // RTF keeps it as an external run, so that the document holds the whole
+    // input; plain text leaves it out.
+    void writeUnclosed(std::string_view text);
 
   private:
     std::string_view separator() const;

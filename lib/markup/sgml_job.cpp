@@ -154,8 +154,6 @@ class SgmlConversion {
     int changeCount() const { return changeCount_; }
 
   private:
-    bool markingUp() const { return functionCode_ == frame::kSgmlToRtf; }
-
     int transform(std::string& line) {
         switch (functionCode_) {
             case frame::kSgmlToRtf:
@@ -192,13 +190,8 @@ class SgmlConversion {
         writer_.writeLast(unit, breakInCarried);
         if (!state_.carryOver.empty()) {
             log_.report(kTagWithNoEnd, changeCount_, state_.carryOver);
-            if (markingUp()) {
-                // Kept as an external tag, so that the RTF holds the whole input.
-                std::string run;
-                frame::appendTagRun(run, frame::TagKind::External, state_.carryOver);
-                writer_.writeRaw(run);
-            }
-            state_.carryOver.clear();
+            writer_.writeUnclosed(state_.carryOver);
+            state_.closeOpenText();
         }
         return 0;
     }

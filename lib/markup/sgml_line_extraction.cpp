@@ -20,48 +20,22 @@ class TagExtraction {
 
     int operator()() {
         std::size_t pos = 0;
-        bool goesOn = true;
-        if (state_.commentOpen) {
-            goesOn = finishCarriedComment(pos);
-        } else if (state_.tagOpen()) {
-            goesOn = finishCarriedTag(pos);
-        }
-        if (goesOn) scan(pos);
+        if (!state_.textOpen() || finishOpenText(pos)) scan(pos);
         if (count_ < 0) return count_;
         if (list_ == nullptr) line_.swap(kept_);
         return stray_ ? kTagWithNoStart : count_;
     }
 
   private:
-    // A comment open since an earlier line: its text is kept until it ends,
-    // so that a comment that never ends can be quoted. False when it is still
-    // open at the end of the line.
-    bool finishCarriedComment(std::size_t& pos) {
-        std::size_t end = sgml::commentEnd(line_, 0);
-        if (end == std::string::npos) {
-            state_.carryOver += line_;
-            return false;
-        }
-        state_.carryOver.clear();
-        state_.commentOpen = false;
-        pos = end;
-        return true;
-    }
-
-    // The tag open since an earlier line goes on at the start of this one.
-    // False when it is still open at the end of the line.
-    bool finishCarriedTag(std::size_t& pos) {
-        std::size_t nested = 0;
-        std::size_t end = findNestedTagEnd(line_, 0, state_.depth, nested);
-        if (end == std::string::npos) {
-            state_.carryOver += line_;
-            return false;
-        }
-        state_.carryOver.append(line_, 0, end);
-        keep(state_.carryOver);
-        state_.carryOver.clear();
-        state_.depth = 0;
-        pos = end;
+    // A tag or comment open since an earlier line goes on at the start of
+    // this one: a tag is kept whole, a comment dropped (its text was kept
+    // only to quote it if it never ends). False when it is still open at the
+    // end of the line.
+    bool finishOpenText(std::size_t& pos) {
+        pos = state_.continueOpenText(line_);
+        if (pos == std::string::npos) return false;
+        if (!state_.commentOpen) keep(state_.carryOver);
+        state_.closeOpenText();
         return true;
     }
 

@@ -58,13 +58,7 @@ class SgmlLineMarkup {
 
     int operator()() {
         std::size_t pos = 0;
-        bool goesOn = true;
-        if (state_.commentOpen) {
-            goesOn = finishCarriedComment(pos);
-        } else if (state_.tagOpen()) {
-            goesOn = finishCarriedTag(pos);
-        }
-        if (goesOn) scan(pos);
+        if (!state_.textOpen() || finishOpenText(pos)) scan(pos);
         decodeEntitiesForMarkup(marked_);
         int message = 0;
         count_ += wrapRemainingEntities(marked_, message);
@@ -76,32 +70,15 @@ class SgmlLineMarkup {
     }
 
   private:
-    bool finishCarriedComment(std::size_t& pos) {
-        std::size_t end = sgml::commentEnd(line_, 0);
-        if (end == std::string::npos) {
-            state_.carryOver += line_;
-            return false;
-        }
-        state_.carryOver.append(line_, 0, end);
-        wrap(TagKind::External, state_.carryOver);
-        state_.carryOver.clear();
-        state_.commentOpen = false;
-        pos = end;
-        return true;
-    }
-
-    bool finishCarriedTag(std::size_t& pos) {
-        std::size_t nested = 0;
-        std::size_t end = findNestedTagEnd(line_, 0, state_.depth, nested);
-        if (end == std::string::npos) {
-            state_.carryOver += line_;
-            return false;
-        }
-        state_.carryOver.append(line_, 0, end);
-        wrap(kindOf(state_.carryOver, true), state_.carryOver);
-        state_.carryOver.clear();
-        state_.depth = 0;
-        pos = end;
+    // A tag or comment open since an earlier line goes on at the start of
+    // this one; once it ends it is wrapped whole, with its line breaks. False
+    // when it is still open at the end of the line.
+    bool finishOpenText(std::size_t& pos) {
+        pos = state_.continueOpenText(line_);
+        if (pos == std::string::npos) return false;
+        const std::string& text = state_.carryOver;
+        wrap(state_.commentOpen ? TagKind::External : kindOf(text, true), text);
+        state_.closeOpenText();
         return true;
     }
 

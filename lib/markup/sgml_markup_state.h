@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "markup/carry_over_buffer.h"
 
@@ -27,6 +28,15 @@ struct SgmlMarkupState {
     std::string lineBuffer;
 
     bool tagOpen() const { return !commentOpen && !carryOver.empty(); }
+    bool textOpen() const { return commentOpen || !carryOver.empty(); }
+
+    // The open tag or comment goes on at the start of `line`: returns one past
+    // its end ("-->", or the ">" back at depth zero), its whole text then in
+    // the carry-over buffer; or npos when the line ends inside it (the line
+    // is then added to the buffer).
+    std::size_t continueOpenText(std::string_view line);
+    // Forgets the open tag or comment once its text is handled.
+    void closeOpenText();
     // Forgets an open tag or comment (a new file starts with none).
     void startFile();
     void reset();

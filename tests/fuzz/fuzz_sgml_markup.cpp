@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "rtf_groups.h"
 #include "tessel_cat.h"
 
 namespace {
@@ -35,21 +36,6 @@ std::string readAll(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-// Depth after `text`, or -1 when a "}" closes more than was opened.
-long groupDepth(std::string_view text) {
-    long depth = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\') {
-            ++i;  // an escaped character or the first letter of a control word
-        } else if (text[i] == '{') {
-            ++depth;
-        } else if (text[i] == '}' && --depth < 0) {
-            return -1;
-        }
-    }
-    return depth;
 }
 
 // Lines of the tag file: each a complete tag, each higher than the one before.
@@ -95,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int marked = f_iSGML2RTF(input.c_str(), tags.c_str());
         if (marked < 0 && marked != -113) std::abort();
         std::string rtf = readAll(base + ".rtf");
-        if (rtf.empty() || groupDepth(rtf) != 0) std::abort();
+        if (rtf.empty() || tessel::fuzz::groupDepth(rtf) != 0) std::abort();
         std::remove((base + ".ERR").c_str());
     }
     int extracted = funciSGMLTextReadWrite(input.c_str(), 802, nullptr);
