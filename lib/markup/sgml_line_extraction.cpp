@@ -4,7 +4,6 @@
 
 #include "frame/return_codes.h"
 #include "markup/html_codes.h"
-#include "markup/nested_tag_end.h"
 #include "markup/sgml_markup_state.h"
 #include "markup/sgml_scan.h"
 #include "markup/sorted_string_list.h"
@@ -39,35 +38,13 @@ class TagExtraction {
         return true;
     }
 
+    // Tags are kept; running text and comments are dropped.
     void scan(std::size_t pos) {
-        std::string_view text = line_;
-        while (count_ >= 0) {
-            std::size_t open = text.find('<', pos);
-            if (sgml::holdsStrayEnd(text, pos, open)) stray_ = true;
-            if (open == std::string_view::npos) return;
-            if (sgml::commentStartsAt(text, open)) {
-                // Comments are dropped; the end is looked for from the "<",
-                // as the mark-up does.
-                std::size_t end = sgml::commentEnd(text, open);
-                if (end == std::string_view::npos) {
-                    state_.carryOver.assign(text.substr(open));
-                    state_.commentOpen = true;
-                    return;
-                }
-                pos = end;
-                continue;
-            }
-            std::size_t depth = 0;
-            std::size_t nested = 0;
-            std::size_t end = findNestedTagEnd(text, open + 1, depth, nested);
-            if (end == std::string_view::npos) {
-                state_.carryOver.assign(text.substr(open));
-                state_.depth = depth;
-                return;
-            }
-            keep(text.substr(open, end - open));
-            pos = end;
-        }
+        stray_ =
+            sgml::scanLine(line_, pos, state_, [this](sgml::Piece kind, std::string_view text) {
+                if (kind == sgml::Piece::Tag) keep(text);
+                return count_ >= 0;
+            });
     }
 
     void keep(std::string_view tag) {

@@ -7,7 +7,6 @@
 #include "markup/entity_wrapping.h"
 #include "markup/html_codes.h"
 #include "markup/html_entities.h"
-#include "markup/nested_tag_end.h"
 #include "markup/sgml_markup_state.h"
 #include "markup/sgml_scan.h"
 #include "markup/sorted_string_list.h"
@@ -83,38 +82,21 @@ class SgmlLineMarkup {
     }
 
     void scan(std::size_t pos) {
-        std::string_view text = line_;
-        for (;;) {
-            std::size_t open = text.find('<', pos);
-            if (sgml::holdsStrayEnd(text, pos, open)) stray_ = true;
-            if (open == std::string_view::npos) {
-                marked_.append(text.substr(pos));
-                return;
-            }
-            marked_.append(text.substr(pos, open - pos));
-            if (sgml::commentStartsAt(text, open)) {
-                std::size_t end = sgml::commentEnd(text, open);
-                if (end == std::string_view::npos) {
-                    state_.carryOver.assign(text.substr(open));
-                    state_.commentOpen = true;
-                    return;
+        stray_ =
+            sgml::scanLine(line_, pos, state_, [this](sgml::Piece kind, std::string_view text) {
+                switch (kind) {
+                    case sgml::Piece::Text:
+                        marked_.append(text);
+                        break;
+                    case sgml::Piece::Comment:
+                        wrap(TagKind::External, text);
+                        break;
+                    case sgml::Piece::Tag:
+                        wrap(kindOf(text, lineHoldsBreaks_), text);
+                        break;
                 }
-                wrap(TagKind::External, text.substr(open, end - open));
-                pos = end;
-                continue;
-            }
-            std::size_t depth = 0;
-            std::size_t nested = 0;
-            std::size_t end = findNestedTagEnd(text, open + 1, depth, nested);
-            if (end == std::string_view::npos) {
-                state_.carryOver.assign(text.substr(open));
-                state_.depth = depth;
-                return;
-            }
-            std::string_view tag = text.substr(open, end - open);
-            wrap(kindOf(tag, lineHoldsBreaks_), tag);
-            pos = end;
-        }
+                return true;
+            });
     }
 
     // `mayHoldBreaks`: the tag may have been continued over lines.
