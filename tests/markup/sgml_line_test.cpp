@@ -1,6 +1,5 @@
 // One SGML line at a time, extraction and mark-up sharing their rules: the
-// nesting depth carried into the next line, comments, ">" outside tags, and
-// tags looked up by their whole text.
+// nesting depth carried into the next line, comments and ">" outside tags.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,14 +8,12 @@
 #include "markup/sgml_line_extraction.h"
 #include "markup/sgml_line_markup.h"
 #include "markup/sgml_markup_state.h"
-#include "markup/sorted_string_list.h"
 #include "support/rtf_expectations.h"
 
 namespace {
 
 using namespace tessel::markup;
 const std::string& I = tessel::test::kInternalRun;
-const std::string& E = tessel::test::kExternalRun;
 
 class SgmlLines : public ::testing::Test {
   protected:
@@ -45,31 +42,6 @@ TEST_F(SgmlLines, TextModeCarriesTheNestingDepthIntoTheNextLine) {
     EXPECT_EQ(results, (std::vector<int>{0, -1202, 1, 0, 1}))
         << "a stray > is reported after every tag of the line is taken";
     EXPECT_TRUE(sgmlMarkupState().carryOver.empty());
-}
-
-TEST_F(SgmlLines, ListModeCountsNewTagsAndLeavesTheLine) {
-    SortedStringList list;
-    std::vector<int> results;
-    auto collect = [&list](std::string& line) { return extractSgmlTags(line, &list); };
-    auto out = lines({"<p>x<p><q>", "<r", "s>", "<p>"}, collect, " ", &results);
-    EXPECT_EQ(out[0], "<p>x<p><q>");
-    EXPECT_EQ(results, (std::vector<int>{2, 0, 1, 0}));
-    EXPECT_TRUE(list.contains("<r s>"));
-    EXPECT_EQ(list.size(), 3u);
-}
-
-TEST_F(SgmlLines, MarkUpWrapsByTheWholeTagText) {
-    SortedStringList external;
-    external.insert("<a b>");
-    external.insert("<P>");
-    sgmlMarkupState().externalTags = &external;
-    std::vector<int> results;
-    auto out = lines({"x <P>y <p> <a", "b> <!-- c --> z <!-->", "<P>"}, funcMarkUpSGMLLine,
-                     "\\par \n", &results);
-    EXPECT_EQ(out, (std::vector<std::string>{
-                       "x " + E + "<P>}y " + I + "<p>} ",
-                       E + "<a\\par \nb>} " + E + "<!-- c -->} z " + E + "<!-->}", E + "<P>}"}));
-    EXPECT_EQ(results, (std::vector<int>{2, 3, 1}));
 }
 
 TEST_F(SgmlLines, MarkUpOfOpenTextAndOfDepthOverLines) {
