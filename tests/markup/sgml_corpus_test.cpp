@@ -7,7 +7,8 @@
 //   joined lines     a line of running text continues the paragraph of the
 //                    line before it after one blank (its leading blanks and
 //                    tabs dropped), unless it begins with an external tag;
-//                    line breaks inside a tag or comment stay.
+//                    line breaks inside a tag or comment stay;
+//   line ends        the SGML is written with CR LF, whatever the input had.
 // Abbreviated tags are no tags to the job: a NET-enabling start tag such as
 // <tt/text/ or <email/address/ has no ">" of its own, so it runs on, nesting
 // over every later tag, to the end of the file; that text is one open tag
@@ -188,6 +189,7 @@ TEST_P(SgmlCorpus, CollectMarkUpAndBackGiveTheDocumentedResult) {
         ASSERT_GE(f_iRTF2SGML(rtf.c_str(), ".sgm"), 0) << name;
         std::string back = readFile(dir.file(std::string(name) + ".sgm"));
         EXPECT_EQ(differenceBeyondTheRules(original, back), "") << name;
+        EXPECT_EQ(count(back, "\n"), count(back, "\r\n")) << name;
     }
 }
 
