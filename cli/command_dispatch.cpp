@@ -21,6 +21,10 @@ int markupCommand(const std::vector<std::string>& args, std::ostream& out, std::
     return jobFamilyCommand("markup", args, out, err);
 }
 
+int sgmlCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return jobFamilyCommand("sgml", args, out, err);
+}
+
 int backCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return jobFamilyCommand("back", args, out, err);
 }
@@ -28,7 +32,10 @@ int backCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 const std::array kCliCommands = {
     CliCommand{"text", "line-by-line text jobs: Macintosh/ANSI characters, line breaks", true,
                textCommand},
-    CliCommand{"markup", "mark up tagged files as RTF for translation (HTML)", true, markupCommand},
+    CliCommand{"markup", "mark up tagged files as RTF for translation (HTML, SGML, PageMaker)",
+               true, markupCommand},
+    CliCommand{"sgml", "SGML tag files: collect the distinct tags of files, extract tags", true,
+               sgmlCommand},
     CliCommand{"back", "RTF back to tagged text: HTML, SGML, PageMaker, QuarkXPress, Ventura", true,
                backCommand},
     CliCommand{"tokens", "grammar diagnostics: the tokens of a file", false, tokensCommand},

@@ -77,7 +77,7 @@ bool parseJobArguments(const std::vector<std::string>& args, JobArguments& parse
         } else if (arg == "--tag-file" || startsWith(arg, "--tag-file=")) {
             parsed.tagFile = optionValue(args, i, "--tag-file");
             if (!parsed.tagFile || parsed.tagFile->empty()) {
-                err << "tessel: --tag-file needs the name of an HTML tag definition file\n";
+                err << "tessel: --tag-file needs the name of a tag file\n";
                 return false;
             }
         } else {
@@ -100,19 +100,59 @@ void printFamilyHelp(std::string_view family, std::ostream& out) {
 }
 
 bool takesTagFile(const app::Command& command) {
-    return std::holds_alternative<app::TagFileExport>(command.exportBinding);
+    return command.tagFile != app::TagFileRole::None;
+}
+
+bool needsTagFile(const app::Command& command) {
+    return command.tagFile == app::TagFileRole::Required ||
+           command.tagFile == app::TagFileRole::Collected;
+}
+
+std::string_view tagFileUsage(app::TagFileRole role) {
+    switch (role) {
+        case app::TagFileRole::None:
+            return "";
+        case app::TagFileRole::Optional:
+            return " [--tag-file FILE]";
+        case app::TagFileRole::Required:
+        case app::TagFileRole::Collected:
+            return " --tag-file FILE";
+    }
+    return "";
+}
+
+void printTagFileOption(app::TagFileRole role, std::ostream& out) {
+    switch (role) {
+        case app::TagFileRole::None:
+            return;
+        case app::TagFileRole::Optional:
+            out << "  --tag-file FILE classify tags by this HTML tag definition file first\n"
+                   "                  (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"])\n";
+            return;
+        case app::TagFileRole::Required:
+            out << "  --tag-file FILE the SGML tag file (required): the tags it lists become\n"
+                   "                  external runs, all other tags internal runs\n";
+            return;
+        case app::TagFileRole::Collected:
+            out << "  --tag-file FILE the SGML tag file the tags are added to (required;\n"
+                   "                  created when missing), one tag per line in byte order\n";
+            return;
+    }
 }
 
 void printCommandHelp(const app::Command& command, std::ostream& out) {
     bool inPlace = app::convertsInPlaceWithoutExtension(command.exportBinding);
-    bool tagFile = takesTagFile(command);
     out << "Usage: tessel " << command.family << " " << command.name
-        << (inPlace ? " [--ext EXT] [--keep-backup]" : "") << (tagFile ? " [--tag-file FILE]" : "")
+        << (inPlace ? " [--ext EXT] [--keep-backup]" : "") << tagFileUsage(command.tagFile)
         << " [--overwrite] FILE...\n\n"
         << "Converts each FILE: " << command.summary << ".\n";
     if (inPlace) {
         out << "Without --ext the file is converted in place; the original is kept under a\n"
                "backup name (.OLD, .001, ...) until the conversion has succeeded.\n";
+    } else if (command.tagFile == app::TagFileRole::Collected) {
+        out << "The tag file is rewritten only when a tag is new to it, and replaced in one\n"
+               "step, so that a failure never loses it. Edit it down to the tags that are\n"
+               "external (between translatable units) and mark up with \"tessel markup sgml\".\n";
     } else {
         out << "The output is written next to each file with the extension \""
             << command.outputExtension << "\".\n";
@@ -122,10 +162,7 @@ void printCommandHelp(const app::Command& command, std::ostream& out) {
         out << "  --ext EXT       write the output to a new file with extension EXT\n"
                "  --keep-backup   keep the backup of a file converted in place\n";
     }
-    if (tagFile) {
-        out << "  --tag-file FILE classify tags by this HTML tag definition file first\n"
-               "                  (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"])\n";
-    }
+    printTagFileOption(command.tagFile, out);
     out << "  --overwrite     replace existing output files without asking\n"
            "  --help          show this help\n\n"
            "Exit status: 0 when every file was converted, 1 when a file failed, 2 for\n"
@@ -195,12 +232,20 @@ int jobFamilyCommand(std::string_view family, const std::vector<std::string>& ar
     }
     if (parsed.tagFile && !takesTagFile(*command)) {
         err << "tessel: " << family << " " << command->name
-            << ": --tag-file applies to HTML mark-up only\n";
+            << ": --tag-file applies to HTML and SGML mark-up and SGML tag collection only\n";
         return kExitUsageError;
     }
-    if (parsed.tagFile && !std::filesystem::is_regular_file(*parsed.tagFile)) {
+    if (!parsed.tagFile && needsTagFile(*command)) {
         err << "tessel: " << family << " " << command->name
-            << ": tag definition file not found: " << *parsed.tagFile << "\n";
+            << ": --tag-file FILE is required (the SGML tag file)\n";
+        return kExitUsageError;
+    }
+    // A tag file to collect into may be new; one to read must be there.
+    bool mayBeNew = command->tagFile == app::TagFileRole::Collected &&
+                    !std::filesystem::exists(*parsed.tagFile);
+    if (parsed.tagFile && !mayBeNew && !std::filesystem::is_regular_file(*parsed.tagFile)) {
+        err << "tessel: " << family << " " << command->name
+            << ": tag file not found: " << *parsed.tagFile << "\n";
         return kExitUsageError;
     }
     if (parsed.names.empty()) {

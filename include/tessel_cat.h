@@ -116,6 +116,39 @@ TESSEL_API int f_iVentura4toRTF(const char* path);
 TESSEL_API int f_iHTML2RTF(const char* path, const char* tagFile);
 
 /*
+ * The SGML job. SGML has no fixed tag vocabulary: the user collects the
+ * distinct tags of a file set into an SGML external tag file (801), edits it
+ * down to the tags that are external (those between translatable units), and
+ * marks up with it (803).
+ *   path      the SGML file; the error log is written next to it with
+ *             extension "ERR" and kept only when it holds messages.
+ *   function  801 add the file's distinct tags to the tag file (the result is
+ *               the number of tags that were new; the tag file is rewritten
+ *               in ascending byte order, one tag per line, only when a tag
+ *               was new, and is replaced in one step, so that a failure
+ *               leaves it as it was);
+ *             802 write the tags of each line, one per line, to ".xsg";
+ *             803 SGML to ".rtf": tags listed in the tag file become external
+ *               runs, all other tags internal runs, comments external runs;
+ *             901 characters to HTML entities, written to ".htm";
+ *             903 and any other code: the line job of that code, written to
+ *               ".out" (-1000 for codes without one).
+ *   tagFile   the SGML external tag file: any text file, whose tags are
+ *             read; a missing file starts an empty list. Required (-1302
+ *             without) except for 802 and 901.
+ * Returns the count, -113 when messages were logged, -1301 when the tag file
+ * exists but holds no tags, -904 when two of the job's files (input, output,
+ * log, tag file) would be one, -1401 (803, 901) or -115 (the others) when
+ * the output exists, or another failure code.
+ */
+TESSEL_API int funciSGMLTextReadWrite(const char* path, int function, const char* tagFile);
+/* 803: SGML to RTF with the external tags of `tagFile`. */
+TESSEL_API int f_iSGML2RTF(const char* path, const char* tagFile);
+/* 801: adds the distinct tags of `path` to `tagFile`; returns how many were
+ * new. */
+TESSEL_API int f_iAddUniqueSGMLTagsToFile(const char* path, const char* tagFile);
+
+/*
  * RTF back to tagged text. The input is an RTF file a mark-up job wrote (now
  * translated); the output is the input's name with `extension` (".txt" and
  * "txt" give the same name), the log the input's name with "ERR". Returns the

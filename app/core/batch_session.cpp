@@ -109,8 +109,18 @@ std::string extensionFor(const Command& command, const RunSettings& settings) {
 }  // namespace
 
 std::string fileResultText(ReportKind kind, bool conversionFlag, int result) {
-    return kind == ReportKind::Tags ? tagsResultText(result)
-                                    : changesResultText(conversionFlag, result);
+    switch (kind) {
+        case ReportKind::Tags:
+            return tagsResultText(result);
+        case ReportKind::NewTags:
+            return result < 0 ? returnCodeReport(result) : summaryCountLine(text::kNewTags, result);
+        case ReportKind::ExtractedTags:
+            return result < 0 ? returnCodeReport(result)
+                              : summaryCountLine(text::kExtractedTags, result);
+        case ReportKind::Changes:
+            break;
+    }
+    return changesResultText(conversionFlag, result);
 }
 
 std::string summaryCountLine(const text::CountTexts& texts, int count) {
@@ -165,8 +175,10 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
     std::string extension = extensionFor(command, settings);
     FileOutcome outcome;
     outcome.inputPath = inputPath;
-    outcome.outputPath = outputNameFor(inputPath, extension);
-    const std::string logName = errorLogNameFor(outcome.outputPath);
+    // A tag collection writes the tag file; its log lies next to the input.
+    bool collects = command.tagFile == TagFileRole::Collected;
+    outcome.outputPath = collects ? settings.tagFilePath : outputNameFor(inputPath, extension);
+    const std::string logName = errorLogNameFor(collects ? inputPath : outcome.outputPath);
     // Files that were there before the call are counted only when the call
     // wrote them anew.
     std::optional<FoundFile> logBefore = findWithStamp(logName);

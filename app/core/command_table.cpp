@@ -11,6 +11,7 @@ const std::string_view kText = "Text Files|*.txt|All Files (*.*)|*.*||";
 const std::string_view kRtf = "RTF Files|*.rtf|All Files (*.*)|*.*||";
 const std::string_view kQuarkXPress = "QuarkXPress Tag Files|*.xtg|All Files (*.*)|*.*||";
 const std::string_view kHtml = "HTML Files|*.htm*|All Files (*.*)|*.*||";
+const std::string_view kSgml = "SGML Files|*.sgm*|All Files (*.*)|*.*||";
 }  // namespace filter
 
 namespace {
@@ -19,6 +20,8 @@ namespace {
 constexpr int kMacintoshToAnsi = 610;
 constexpr int kAnsiToMacintosh = 611;
 constexpr int kLineBreaksToPc = 613;
+// Function code of the SGML job's tag extraction.
+constexpr int kExtractSgmlTags = 802;
 
 const std::array kCommands = {
     Command{
@@ -128,6 +131,50 @@ const std::array kCommands = {
         .outputExtension = ".rtf",
         .exportBinding = TagFileExport{f_iHTML2RTF},
         .kind = ReportKind::Changes,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::Optional,
+    },
+    // SGML: the tags of a file set are collected into a tag file, which the
+    // user edits down to the external tags and marks up with.
+    Command{
+        .family = "markup",
+        .name = "sgml",
+        .summary = "mark up SGML: tags of the tag file external, all others internal",
+        .group = FormatGroup::Html,
+        .fileChoiceTitle = "Select SGML Files",
+        .fileFilter = filter::kSgml,
+        .heading = "Marking up SGML tags...\n\n",
+        .outputExtension = ".rtf",
+        .exportBinding = TagFileExport{f_iSGML2RTF},
+        .kind = ReportKind::Changes,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::Required,
+    },
+    Command{
+        .family = "sgml",
+        .name = "collect-tags",
+        .summary = "add the distinct tags of SGML files to a tag file",
+        .group = FormatGroup::Html,
+        .fileChoiceTitle = "Select SGML Files",
+        .fileFilter = filter::kSgml,
+        .heading = "Collecting SGML tags...\n\n",
+        .outputExtension = "",
+        .exportBinding = TagFileExport{f_iAddUniqueSGMLTagsToFile},
+        .kind = ReportKind::NewTags,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::Collected,
+    },
+    Command{
+        .family = "sgml",
+        .name = "extract",
+        .summary = "write the tags of each line of SGML files, one per line, to .xsg",
+        .group = FormatGroup::Html,
+        .fileChoiceTitle = "Select SGML Files",
+        .fileFilter = filter::kSgml,
+        .heading = "Extracting SGML tags...\n\n",
+        .outputExtension = ".xsg",
+        .exportBinding = SgmlJobExport{funciSGMLTextReadWrite, kExtractSgmlTags},
+        .kind = ReportKind::ExtractedTags,
         .conversionFlag = false,
     },
     // RTF back to tagged text: the translated RTF is written as the source

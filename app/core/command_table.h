@@ -13,15 +13,26 @@ namespace tessel::app {
 
 // Selects the per-file report wording.
 enum class ReportKind {
-    Changes,  // a change count; 0 reads "File converted OK." or "No changes made!"
-    Tags,     // a count of tags marked up, -1/-2 for parse/output failures
+    Changes,        // a change count; 0 reads "File converted OK." or "No changes made!"
+    Tags,           // a count of tags marked up, -1/-2 for parse/output failures
+    NewTags,        // SGML tag collection: how many tags were new to the tag file
+    ExtractedTags,  // SGML tag extraction: how many tags were written
+};
+
+// What a command does with a tag file (the --tag-file of the tool).
+enum class TagFileRole {
+    None,
+    Optional,   // HTML tag definition file: used when given
+    Required,   // SGML external tag file: its tags become external runs
+    Collected,  // SGML tag collection: the tags are added to it (it may not
+                // exist yet); it is the command's output
 };
 
 // Commands of one format share the report window; another group clears it.
 enum class FormatGroup { Html = 0, Ventura = 1, QuarkXPress = 2, PageMaker = 3 };
 
 struct Command {
-    std::string_view family;           // command-line family: "text", "markup", "back"
+    std::string_view family;           // command-line family: "text", "markup", "back", "sgml"
     std::string_view name;             // command-line name within the family
     std::string_view summary;          // one line for help texts
     std::optional<FormatGroup> group;  // none: leaves the report as it is
@@ -37,6 +48,7 @@ struct Command {
     // from outputExtension (the converters write "NAME.RTF"); only a file of
     // exactly that name is ever replaced.
     std::string_view writtenExtension = {};
+    TagFileRole tagFile = TagFileRole::None;
 };
 
 std::span<const Command> commandTable();
@@ -50,6 +62,7 @@ extern const std::string_view kText;
 extern const std::string_view kRtf;
 extern const std::string_view kQuarkXPress;
 extern const std::string_view kHtml;
+extern const std::string_view kSgml;
 }  // namespace filter
 
 }  // namespace tessel::app

@@ -35,6 +35,9 @@ struct Caller {
         return e.call(request.inputPath.c_str(), request.outputExtension.c_str(), request.codePage,
                       request.charsetName.c_str());
     }
+    int operator()(const SgmlJobExport& e) const {
+        return e.call(request.inputPath.c_str(), e.functionCode, request.tagFilePath.c_str());
+    }
     int operator()(const TextEngineExport& e) const {
         std::vector<char> path = pathBuffer(request);
         const char* extension =

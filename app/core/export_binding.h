@@ -15,7 +15,7 @@ struct ExportRequest {
     // Output extension handed to the export (RTF back, text jobs); empty for
     // an in-place text job.
     std::string outputExtension;
-    std::string tagFilePath;   // HTML mark-up; empty when none is used
+    std::string tagFilePath;   // HTML and SGML jobs; empty when none is used
     unsigned codePage = 1252;  // multilingual HTML
     std::string charsetName;   // multilingual HTML
     bool deleteBackup = true;  // in-place text jobs
@@ -29,9 +29,15 @@ struct InputOnlyExport {
 struct ExtensionExport {
     int (*call)(const char* input, const char* extension);
 };
-// HTML mark-up: input path and tag definition file ("" when none).
+// HTML and SGML mark-up, SGML tag collection: input path and tag file ("" when
+// none).
 struct TagFileExport {
     int (*call)(const char* input, const char* tagFile);
+};
+// The SGML job with one of its function codes: input path, code, tag file.
+struct SgmlJobExport {
+    int (*call)(const char* input, int function, const char* tagFile);
+    int functionCode;
 };
 // RTF back to HTML in a chosen code page.
 struct MultiLingualExport {
@@ -45,7 +51,7 @@ struct TextEngineExport {
 };
 
 using ExportBinding = std::variant<InputOnlyExport, ExtensionExport, TagFileExport,
-                                   MultiLingualExport, TextEngineExport>;
+                                   MultiLingualExport, TextEngineExport, SgmlJobExport>;
 
 int callExport(const ExportBinding& binding, const ExportRequest& request);
 

@@ -22,6 +22,10 @@ const char* const kTagsMarkedUp = "%d Tags Marked Up.\n\n";
 const char* const kCouldNotCreateOutput = "Error! Could not create output file.\n\n";
 const char* const kParsingFailed =
     "Error! Parsing of this file failed.\nMore info may be available in the error log file.\n\n";
+const CountTexts kNewTags{"No new tags found.\n\n", "1 new tag added to the tag file.\n\n",
+                          "%d new tags added to the tag file.\n\n"};
+const CountTexts kExtractedTags{"No tags found.\n\n", "1 tag extracted.\n\n",
+                                "%d tags extracted.\n\n"};
 const char* const kUnknownErrorCode = "Error when converting the file. Error Code: %d\n\n";
 const char* const kAfterCodeText = "\n\n";
 const char* const kFilesProcessed = "%d File(s) Processed.\n\n";
@@ -75,6 +79,8 @@ constexpr std::array kReturnCodeStrings = {
     StringEntry{5407, "File Error! Can not close an open file."},
     StringEntry{5904, "File Error! Same file name specified for input and output files."},
     StringEntry{6000, "Bug! Invalid number for ExecuteFunction."},
+    StringEntry{6301, "File Error! Specified output file exists, but does not contain SGML Tags."},
+    StringEntry{6302, "Bug! No file for SGML tags specified. This should not happen."},
     StringEntry{6401, "File Error! RTF Output file already exists."},
 };
 

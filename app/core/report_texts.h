@@ -10,6 +10,13 @@
 namespace tessel::app {
 
 namespace text {
+// A text by count in its three forms (summary lines, tag counts).
+struct CountTexts {
+    const char* none;
+    const char* one;
+    const char* many;  // "%d ..."
+};
+
 // Per file.
 extern const char* const kConvertingFile;        // "Converting %s...\n"
 extern const char* const kOverwriteQuestion;     // "A file named %s already exists..."
@@ -21,6 +28,9 @@ extern const char* const kOneTagMarkedUp;        // tags kind, 1
 extern const char* const kTagsMarkedUp;          // tags kind, positive: "%d Tags Marked Up.\n\n"
 extern const char* const kCouldNotCreateOutput;  // tags kind, -2
 extern const char* const kParsingFailed;         // tags kind, -1
+// SGML tag collection and extraction, by count.
+extern const CountTexts kNewTags;
+extern const CountTexts kExtractedTags;
 extern const char* const kUnknownErrorCode;  // "Error when converting the file. Error Code: %d\n\n"
 extern const char* const kAfterCodeText;     // "\n\n" after a return-code text
 extern const char* const kFilesProcessed;    // "%d File(s) Processed.\n\n"
@@ -39,12 +49,6 @@ extern const char* const kSummaryHeading;
 extern const char* const kSummaryTimeFormat;  // strftime format
 extern const char* const kSummaryEnd;
 
-// A counted line of the summary in its three forms.
-struct CountTexts {
-    const char* none;
-    const char* one;
-    const char* many;  // "%d ..."
-};
 extern const CountTexts kFilesRead;
 extern const CountTexts kOutputsCreated;
 extern const CountTexts kErrorLogsWritten;

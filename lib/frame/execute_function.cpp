@@ -2,6 +2,7 @@
 
 #include "frame/return_codes.h"
 #include "markup/html_line_markup.h"
+#include "markup/sgml_line_extraction.h"
 #include "resources/mac_tables.h"
 
 namespace tessel::frame {
@@ -44,6 +45,8 @@ int ExecuteFunction(std::string& line, int functionCode) {
             return convertCharacterSet(line, functionCode);
         case kLineBreaksToPc:
             return 1;
+        case kExtractSgmlTags:
+            return markup::funcExtractSGMLTags(line);
         case kHtmlToRtf:
             return markup::funcMarkUpHTMLLine(line);
         default:

@@ -67,42 +67,45 @@ bool wordMayNeedEscaping(std::uint64_t word) {
             mayHoldByte(word, '}') | mayHoldByte(word, '\t') | mayHoldByte(word, '\n')) != 0;
 }
 
-bool needsEscaping(const std::string& line) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-    const std::size_t size = line.size();
-    std::size_t i = 0;
+// Position of the first escaped byte at or after `from`, or `size`.
+std::size_t nextEscaped(const unsigned char* bytes, std::size_t from, std::size_t size) {
+    std::size_t i = from;
     for (; i + 8 <= size; i += 8) {
         std::uint64_t word;
         std::memcpy(&word, bytes + i, sizeof word);
         if (!wordMayNeedEscaping(word)) continue;
         for (std::size_t k = i; k < i + 8; ++k) {
-            if (isEscaped(bytes[k])) return true;
+            if (isEscaped(bytes[k])) return k;
         }
     }
     for (; i < size; ++i) {
-        if (isEscaped(bytes[i])) return true;
+        if (isEscaped(bytes[i])) return i;
     }
-    return false;
+    return size;
 }
 
 }  // namespace
 
 bool escapeRtf(std::string& line) {
-    if (!needsEscaping(line)) return true;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    const std::size_t size = line.size();
+    const std::size_t first = nextEscaped(bytes, 0, size);
+    if (first == size) return true;
     std::size_t extra = 0;
-    for (char c : line) extra += kGrowthTable[static_cast<unsigned char>(c)];
-    if (extra == 0) return true;
+    for (std::size_t i = first; i < size; i = nextEscaped(bytes, i + 1, size)) {
+        extra += kGrowthTable[bytes[i]];
+    }
     try {
         std::string escaped;
-        escaped.reserve(line.size() + extra);
-        for (char c : line) {
-            std::string_view replacement = kEscapeTable[static_cast<unsigned char>(c)];
-            if (replacement.empty()) {
-                escaped += c;
-            } else {
-                escaped += replacement;
-            }
+        escaped.reserve(size + extra);
+        // The bytes between two escaped ones are copied as one run.
+        std::size_t runStart = 0;
+        for (std::size_t i = first; i < size; i = nextEscaped(bytes, i + 1, size)) {
+            escaped.append(line, runStart, i - runStart);
+            escaped += kEscapeTable[bytes[i]];
+            runStart = i + 1;
         }
+        escaped.append(line, runStart, size - runStart);
         line.swap(escaped);
         return true;
     } catch (const std::bad_alloc&) {

@@ -1,11 +1,14 @@
 // Codes of the HTML and SGML mark-up: message codes that the log turns into
-// numbered messages, and the failures of the tag definition file.
+// numbered messages, and the failures of the tag files.
 #pragma once
 
 namespace tessel::markup {
 
 enum HtmlCode : int {
     kTagWithNoEnd = -1201,               // a tag or block still open at end of input
+    kTagWithNoStart = -1202,             // SGML: ">" without a "<" before it
+    kTagFileWithoutTags = -1301,         // SGML: the tag file exists but holds no tags
+    kNoTagFile = -1302,                  // SGML: no tag file where the job needs one
     kAmpersandWithoutSemicolon = -1305,  // "&" without ";" outside a tag
     kInvalidTagClass = -2201,            // class letters without meaning (ends the job)
     kUnknownHtmlTag = -2202,

@@ -4,11 +4,13 @@
 #include <string_view>
 
 #include "frame/rtf_writer.h"
+#include "markup/entity_wrapping.h"
 #include "markup/html_codes.h"
 #include "markup/html_entities.h"
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_classifier.h"
 #include "markup/marked_line.h"
+#include "markup/nested_tag_end.h"
 #include "resources/rtf_texts.h"
 
 namespace tessel::markup {
@@ -17,9 +19,6 @@ namespace res = tessel::resources;
 using frame::TagKind;
 
 namespace {
-
-// Largest distance from "&" to the ";" that ends an entity.
-constexpr std::size_t kMaxEntitySpan = 15;
 
 constexpr std::string_view kCommentStart = "<!--";
 constexpr std::string_view kCommentEnd = "-->";
@@ -42,57 +41,6 @@ bool equalsIgnoringCase(std::string_view text, std::size_t pos, std::string_view
 std::size_t skipBlanks(std::string_view text, std::size_t pos) {
     while (pos < text.size() && text[pos] == ' ') ++pos;
     return pos;
-}
-
-// Last position of `c` in [from, to), or npos.
-std::size_t lastOf(std::string_view text, std::size_t from, std::size_t to, char c) {
-    if (to <= from) return std::string_view::npos;
-    const void* found = ::memrchr(text.data() + from, c, to - from);
-    if (found == nullptr) return std::string_view::npos;
-    return static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-}
-
-// Wraps every "&" that has a ";" at most 15 characters after it, together
-// with the text up to that ";", as an internal tag. An "&" without one is left
-// as it stands; outside a tag and not followed by a blank it sets `message`.
-int wrapEntities(std::string& line, int& message) {
-    if (std::memchr(line.data(), '&', line.size()) == nullptr) return 0;
-    std::string_view text = line;
-    std::string wrapped;
-    wrapped.reserve(line.size() + 64);
-    int count = 0;
-    std::size_t copied = 0;
-    std::size_t scanned = 0;  // '<' and '>' are known up to here
-    std::size_t lastOpen = std::string_view::npos;
-    std::size_t lastClose = std::string_view::npos;
-    for (std::size_t amp = text.find('&'); amp != std::string_view::npos;
-         amp = text.find('&', amp + 1)) {
-        if (amp < copied) continue;  // inside an entity already wrapped
-        if (std::size_t open = lastOf(text, scanned, amp, '<'); open != std::string_view::npos) {
-            lastOpen = open;
-        }
-        if (std::size_t close = lastOf(text, scanned, amp, '>'); close != std::string_view::npos) {
-            lastClose = close;
-        }
-        scanned = amp;
-        std::size_t semicolon = text.substr(amp + 1, kMaxEntitySpan).find(';');
-        if (semicolon == std::string_view::npos) {
-            bool followedByBlank = amp + 1 < text.size() && text[amp + 1] == ' ';
-            bool insideTag = lastOpen != std::string_view::npos &&
-                             (lastClose == std::string_view::npos || lastClose < lastOpen);
-            if (!followedByBlank && !insideTag) message = kAmpersandWithoutSemicolon;
-            continue;
-        }
-        std::size_t end = amp + 1 + semicolon + 1;
-        wrapped.append(text, copied, amp - copied);
-        frame::appendTagRun(wrapped, TagKind::Internal, text.substr(amp, end - amp));
-        copied = end;
-        ++count;
-    }
-    if (count == 0) return 0;
-    wrapped.append(text, copied);
-    line.swap(wrapped);
-    return count;
 }
 
 enum class BlockEnd { Found, NotFound, ScriptEndWithoutBracket };
@@ -154,32 +102,9 @@ HtmlBlock blockStartingAt(const std::string& text, std::size_t pos) {
 
 // One past the ">" that ends the tag opening at `start`, or npos when the
 // line ends first. Each "<" inside the tag counts as a nested tag.
-std::size_t findTagEnd(const std::string& text, std::size_t start, int& nestedTags) {
-    const char* data = text.data();
-    const std::size_t size = text.size();
-    int depth = 0;
-    std::size_t pos = start + 1;
-    std::size_t close = start;  // the next ">" at or after pos; size when none
-    while (pos < size) {
-        if (close < pos) {
-            const void* found = std::memchr(data + pos, '>', size - pos);
-            close = found ? static_cast<const char*>(found) - data : size;
-        }
-        const void* open = std::memchr(data + pos, '<', close - pos);
-        if (open != nullptr) {
-            ++depth;
-            ++nestedTags;
-            pos = static_cast<const char*>(open) - data + 1;
-        } else if (close == size) {
-            break;
-        } else if (depth == 0) {
-            return close + 1;
-        } else {
-            --depth;
-            pos = close + 1;
-        }
-    }
-    return std::string::npos;
+std::size_t findTagEnd(const std::string& text, std::size_t start, std::size_t& nestedTags) {
+    std::size_t depth = 0;
+    return findNestedTagEnd(text, start + 1, depth, nestedTags);
 }
 
 class LineMarkup {
@@ -196,7 +121,7 @@ class LineMarkup {
 
   private:
     int run() {
-        count_ = wrapEntities(line_, message_);
+        count_ = wrapRemainingEntities(line_, message_);
         marked_ = MarkedLine(std::move(line_), std::move(state_.lineBuffer));
         std::size_t pos = 0;
         if (state_.block != HtmlBlock::None) {
@@ -304,7 +229,7 @@ class LineMarkup {
     MarkedLine marked_;
     int count_ = 0;
     int message_ = 0;
-    int nestedTags_ = 0;
+    std::size_t nestedTags_ = 0;
 };
 
 }  // namespace

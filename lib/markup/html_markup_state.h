@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "markup/carry_over_buffer.h"
+
 namespace tessel::markup {
 
 struct UserTagList;
@@ -17,8 +19,9 @@ struct HtmlMarkupState {
     // A script's closing tag began on an earlier line; its ">" ends the block.
     bool scriptEndPending = false;
     // Text of an unclosed tag or block that began on an earlier line, with
-    // "\\par \n" where each of those lines ended.
-    std::string carryOver;
+    // "\\par \n" where each of those lines ended (the library's one
+    // carry-over buffer).
+    std::string& carryOver = carryOverBuffer();
     bool pre = false;
     // The entries of the tag definition file; null when none was named.
     const UserTagList* userTags = nullptr;

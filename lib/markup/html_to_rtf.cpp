@@ -6,14 +6,16 @@
 
 #include "frame/error_log.h"
 #include "frame/execute_function.h"
+#include "frame/held_back_lines.h"
+#include "frame/job_end.h"
 #include "frame/job_names.h"
 #include "frame/job_state.h"
-#include "frame/line_reader.h"
 #include "frame/return_codes.h"
 #include "frame/rtf_writer.h"
 #include "markup/html_codes.h"
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_file.h"
+#include "markup/joined_line_writer.h"
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/paths.h"
@@ -31,104 +33,19 @@ using platform::StreamMode;
 
 namespace {
 
-constexpr std::string_view kEscapedTab = "\\tab ";
-
-void trimTrailingBlanks(std::string& line) {
-    std::size_t end = line.find_last_not_of(" \t");
-    line.erase(end == std::string::npos ? 0 : end + 1);
-}
-
-// Length of the leading blanks and tab control words of a marked-up line.
-std::size_t leadingBlanks(std::string_view line) {
-    std::size_t pos = 0;
-    for (;;) {
-        if (pos < line.size() && line[pos] == ' ') {
-            ++pos;
-        } else if (line.substr(pos).starts_with(kEscapedTab)) {
-            pos += kEscapedTab.size();
-        } else {
-            return pos;
-        }
-    }
-}
-
-// Writes the marked-up lines and joins them into paragraphs.
-class RtfBody {
-  public:
-    RtfBody(OutputStream& output, HtmlMarkupState& state) : output_(output), state_(state) {}
-
-    // A line of step-by-step reading. Outside PRE, a line that goes on with
-    // text (not with an external tag) continues the paragraph after one
-    // blank; everything else starts a new paragraph, and an empty line
-    // leaves an empty paragraph.
-    void writeLine(std::string& line, bool insidePre) {
-        if (!state_.carryOver.empty()) {
-            // The line break inside the unclosed tag or block.
-            state_.carryOver += res::kParagraphEnd;
-            if (line.empty()) return;
-        }
-        if (line.empty()) {
-            if (wroteSomething_) output_.write(res::kParagraphEnd);
-            output_.write(res::kParagraphEnd);
-            wroteSomething_ = false;
-            return;
-        }
-        if (wroteSomething_) {
-            std::size_t blanks = insidePre ? 0 : leadingBlanks(line);
-            std::string_view rest = std::string_view(line).substr(blanks);
-            if (!insidePre && !rest.empty() && !rest.starts_with(res::kExternalTagOpen)) {
-                output_.write(" ");
-                output_.write(rest);
-                return;
-            }
-            output_.write(res::kParagraphEnd);
-        }
-        output_.write(line);
-        wroteSomething_ = true;
-    }
-
-    // The last unit of the file, written as it stands.
-    void writeLast(const std::string& unit) {
-        if (wroteSomething_) output_.write(res::kParagraphEnd);
-        output_.write(unit);
-    }
-
-    // Text of a tag or block that never closed: kept in the document as an
-    // external tag so that the RTF holds the whole input.
-    void writeUnclosed(const std::string& text) {
-        std::string run;
-        frame::appendTagRun(run, frame::TagKind::External, text);
-        output_.write(run);
-    }
-
-  private:
-    OutputStream& output_;
-    HtmlMarkupState& state_;
-    bool wroteSomething_ = false;
-};
-
 class HtmlToRtfJob {
   public:
     HtmlToRtfJob(InputStream& input, OutputStream& output, ErrorLog& log, HtmlMarkupState& state)
-        : input_(input), log_(log), state_(state), body_(output, state) {}
+        : input_(input),
+          log_(log),
+          state_(state),
+          body_(output, state.carryOver, JoinedLineWriter::Joining::Paragraphs) {}
 
     // Reads and converts every line; 0 or the failure code that ended it.
     int run() {
-        frame::LineReader reader(input_);
-        std::string accumulator;
-        std::string piece;
-        accumulator.reserve(8193);
-        while (reader.readChunk(piece)) {
-            if (!accumulator.empty() && accumulator.back() == '\n') {
-                accumulator.pop_back();
-                if (int code = convertLine(accumulator); code < 0) return code;
-                accumulator.swap(piece);
-            } else {
-                accumulator += piece;
-            }
-        }
-        accumulator += piece;
-        return convertLastUnit(accumulator);
+        return frame::readHeldBackLines(
+            input_, [this](std::string& line) { return convertLine(line); },
+            [this](std::string& unit) { return convertLastUnit(unit); });
     }
 
     int changeCount() const { return changeCount_; }
@@ -167,7 +84,7 @@ class HtmlToRtfJob {
     InputStream& input_;
     ErrorLog& log_;
     HtmlMarkupState& state_;
-    RtfBody body_;
+    JoinedLineWriter body_;
     int changeCount_ = 0;
 };
 
@@ -210,24 +127,6 @@ int openFiles(const JobNames& names, ErrorLog& log, InputStream& input, OutputSt
         platform::removeFile(names.log);
     }
     return code;
-}
-
-// The end of every job: a failure removes the output; the log stays when it
-// holds messages, and then decides the result unless the job failed.
-int finishJob(const JobNames& names, int failure, int changeCount) {
-    const frame::JobState& state = frame::jobState();
-    if (failure < 0) platform::removeFile(names.output);
-    // A log that holds nothing (the disk was full) is not kept or pointed to.
-    // Messages that could not be written leave the job failed, not converted.
-    bool logLost = platform::removeIfEmpty(names.log);
-    if (state.messagesWritten) {
-        if (failure < 0) return failure;
-        return logLost ? frame::kCannotOpenOutput : frame::kErrorsInLog;
-    }
-    if (!logLost && !platform::removeIfPresent(names.log) && failure == 0) {
-        return frame::kEmptyLogNotDeleted;
-    }
-    return failure < 0 ? failure : changeCount;
 }
 
 int runJob(const std::string& inputPath, const std::string& tagFile) {
@@ -274,7 +173,7 @@ int runJob(const std::string& inputPath, const std::string& tagFile) {
     }
     log.close();
     state.reset();
-    return finishJob(names, failure, job.changeCount());
+    return frame::finishJob(names.output, names.log, failure, job.changeCount());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "platform/fault_seam.h"
 #include "platform/paths.h"
@@ -97,6 +98,43 @@ RenameResult renameFile(const std::string& from, const std::string& to) {
     }
     if (errno == EEXIST) return RenameResult::TargetExists;
     return RenameResult::Failed;
+}
+
+namespace {
+
+// Permission bits of `path`, or those a new file gets under the umask.
+mode_t permissionsFor(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::string createUniqueFileBeside(const std::string& path) {
+    if (faultStrikes(FileOperation::Open, path)) return {};
+    std::string pattern = path + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) return {};
+    bool ok = ::fchmod(fd, permissionsFor(path)) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        ::unlink(name.data());
+        return {};
+    }
+    return name.data();
+}
+
+bool replaceFile(const std::string& from, const std::string& to) {
+    if (faultStrikes(FileOperation::Rename, from)) return false;
+    // The rewritten file keeps the permissions of the one it replaces.
+    struct stat old {};
+    if (::stat(to.c_str(), &old) == 0) ::chmod(from.c_str(), old.st_mode & 07777);
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool createParentDirectories(const std::string& path) {

@@ -1,5 +1,5 @@
 // File-system operations the jobs need: existence, rename without replacing,
-// delete, folder creation.
+// replacing a file in one step, delete, folder creation.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +43,19 @@ enum class RenameResult { Ok, TargetExists, Failed };
 // Renames without ever replacing an existing target, as the original platform
 // does.
 RenameResult renameFile(const std::string& from, const std::string& to);
+
+// Creates a new, empty file beside `path` (same folder, the file name of
+// `path` followed by a unique suffix) with the permissions `path` has, or a
+// new file would get when it does not exist. Returns its name, empty when no
+// file could be created. Never touches a file that exists.
+std::string createUniqueFileBeside(const std::string& path);
+
+// Renames `from` over `to`, replacing an existing `to` in one step: `to` is
+// at every moment either the old file or the complete new one. The way to
+// rewrite a user's file without ever losing it: write the new content to a
+// file beside it, then replace. The new file gets the old one's permission
+// bits. False (and nothing changed) on failure.
+bool replaceFile(const std::string& from, const std::string& to);
 
 // Creates the folder of `path` (and its parents) when missing; a name without
 // a folder part needs none. False when a folder could not be created.

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "platform/fault_seam.h"
+
 namespace tessel::platform {
 
 std::string temporaryName(std::string_view folder, std::string_view prefix, unsigned number,
@@ -20,15 +22,10 @@ std::string temporaryName(std::string_view folder, std::string_view prefix, unsi
 }
 
 bool createNewFile(const std::string& path) {
+    if (faultStrikes(FileOperation::Open, path)) return false;
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0) return false;
     return ::close(fd) == 0;
-}
-
-bool replaceFile(const std::string& from, const std::string& to) {
-    struct stat old {};
-    if (::stat(to.c_str(), &old) == 0) ::chmod(from.c_str(), old.st_mode & 07777);
-    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace tessel::platform

@@ -340,6 +340,47 @@ TEST_F(BatchSessionTest, TagsKindReportsMarkedUpTags) {
               std::string::npos);
 }
 
+// SGML tag collection: the tag file is the output, the log lies next to the
+// input, and the report counts the new tags.
+TEST_F(BatchSessionTest, TagCollectionWritesTheTagFileAndCountsNewTags) {
+    std::string a = folder.path("a.sgm"), b = folder.path("b.sgm"), c = folder.path("c.sgm");
+    std::string tags = folder.path("tags.txt");
+    for (const auto& name : {a, b, c}) writeFile(name, "<p>");
+    Command collect =
+        fakeCommand(TagFileExport{testing::fakeWithTagFile}, ReportKind::NewTags, false);
+    collect.tagFile = TagFileRole::Collected;
+    collect.outputExtension = "";
+    script({{3, [&](const std::string&) { writeFile(tags, "<a>\n<b>\n<p>\n"); }},
+            {0, nullptr},
+            {-113, writes(".ERR", "log")}});
+    RunSettings settings;
+    settings.tagFilePath = tags;
+    settings.tagFileAsked = true;
+    std::vector<FileOutcome> outcomes = run(collect, {a, b, c}, {}, settings);
+
+    EXPECT_EQ(fakeLibrary().tagFiles, (std::vector<std::string>{tags, tags, tags}));
+    EXPECT_EQ(outcomes[0].outputPath, tags);
+    EXPECT_TRUE(outcomes[0].outputCreated);
+    EXPECT_FALSE(outcomes[1].outputCreated) << "nothing new: the tag file was not rewritten";
+    EXPECT_EQ(outcomes[2].errorLogPath, folder.path("c.ERR"));
+    EXPECT_NE(shell.reportText().find("Using Tag Definition File: " + tags + "\n"),
+              std::string::npos);
+    EXPECT_NE(shell.reportText().find("3 new tags added to the tag file.\n\n"
+                                      "Converting " +
+                                      b +
+                                      "...\n"
+                                      "No new tags found.\n\n"
+                                      "Converting " +
+                                      c +
+                                      "...\n"
+                                      "Errors Reported in the Error Log File!\n\n"),
+              std::string::npos)
+        << shell.reportText();
+    EXPECT_NE(shell.reportText().find(
+                  "3 files read.\n1 output file created.\n1 Error Log File written.\n"),
+              std::string::npos);
+}
+
 TEST_F(BatchSessionTest, AnotherFormatGroupClearsTheReport) {
     Command html = fakeCommand(InputOnlyExport{testing::fakeInputOnly}, ReportKind::Changes, false,
                                FormatGroup::Html);

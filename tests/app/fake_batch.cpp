@@ -36,6 +36,11 @@ int fakeWithExtension(const char* input, const char* extension) {
     return fakeLibrary().play(input);
 }
 
+int fakeWithTagFile(const char* input, const char* tagFile) {
+    fakeLibrary().tagFiles.emplace_back(tagFile);
+    return fakeLibrary().play(input);
+}
+
 int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const char* extension) {
     FakeLibrary& library = fakeLibrary();
     library.functionCodes.push_back(function);

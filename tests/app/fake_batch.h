@@ -28,6 +28,7 @@ struct FakeLibrary {
     std::vector<int> functionCodes;
     std::vector<int> deleteBackupFlags;
     std::vector<std::size_t> pathBufferSizes;  // text engine: bytes usable
+    std::vector<std::string> tagFiles;
 
     int play(const std::string& input);
 };
@@ -37,6 +38,7 @@ FakeLibrary& fakeLibrary();
 
 int fakeInputOnly(const char* input);
 int fakeWithExtension(const char* input, const char* extension);
+int fakeWithTagFile(const char* input, const char* tagFile);
 int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const char* extension);
 
 struct ReportLine {

@@ -72,6 +72,21 @@ TEST(TagsResultText, OtherFailuresAreNeverReportedAsTagCounts) {
               "Error when converting the file. Error Code: -7\n\n");
 }
 
+TEST(SgmlResultTexts, NewAndExtractedTagsByCountAndTheSgmlCodes) {
+    EXPECT_EQ(fileResultText(ReportKind::NewTags, false, 0), "No new tags found.\n\n");
+    EXPECT_EQ(fileResultText(ReportKind::NewTags, false, 1),
+              "1 new tag added to the tag file.\n\n");
+    EXPECT_EQ(fileResultText(ReportKind::NewTags, false, 12),
+              "12 new tags added to the tag file.\n\n");
+    EXPECT_EQ(fileResultText(ReportKind::ExtractedTags, false, 0), "No tags found.\n\n");
+    EXPECT_EQ(fileResultText(ReportKind::ExtractedTags, false, 1), "1 tag extracted.\n\n");
+    EXPECT_EQ(fileResultText(ReportKind::ExtractedTags, false, 7), "7 tags extracted.\n\n");
+    EXPECT_EQ(fileResultText(ReportKind::NewTags, false, -1301),
+              "File Error! Specified output file exists, but does not contain SGML Tags.\n\n");
+    EXPECT_EQ(fileResultText(ReportKind::ExtractedTags, false, -1302),
+              "Bug! No file for SGML tags specified. This should not happen.\n\n");
+}
+
 TEST(SummaryCountLine, NoneOneAndMany) {
     EXPECT_EQ(summaryCountLine(text::kFilesRead, 0), "No files read.\n");
     EXPECT_EQ(summaryCountLine(text::kFilesRead, 1), "1 file read.\n");

@@ -12,31 +12,21 @@
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_file.h"
 #include "resources/rtf_texts.h"
+#include "rtf_groups.h"
 
 namespace {
 
 using namespace tessel;
 
-// Depth after `text`, or -1 when a "}" closes more than was opened.
-long groupDepth(std::string_view text, long depth) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\') {
-            ++i;  // an escaped character or the first letter of a control word
-        } else if (text[i] == '{') {
-            ++depth;
-        } else if (text[i] == '}' && --depth < 0) {
-            return -1;
-        }
-    }
-    return depth;
-}
-
 // A few user entries, among them class letters the markup must reject.
 const markup::UserTagList& userTags() {
     static markup::UserTagList* tags = [] {
         auto* list = new markup::UserTagList;
-        const char* rows[][3] = {{"FORM", "D", ""}, {"X", "S", ""}, {"IMG", "SD", " ALT="},
-                                 {"", "E", ""},     {"B", "SI", ""}};
+        const char* rows[][3] = {{"FORM", "D", ""},
+                                 {"X", "S", ""},
+                                 {"IMG", "SD", " ALT="},
+                                 {"", "E", ""},
+                                 {"B", "SI", ""}};
         for (const auto& row : rows) {
             markup::funciLLInsertAfter(list->names.head(), row[0]);
             markup::funciLLInsertAfter(list->classes.head(), row[1]);
@@ -63,13 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string line(input.substr(start, end - start));
         if (!frame::escapeRtf(line)) std::abort();
         markup::funcMarkUpHTMLLine(line);
-        depth = groupDepth(line, depth);
+        depth = fuzz::groupDepth(line, depth);
         if (depth < 0) std::abort();
         if (!state.carryOver.empty()) state.carryOver += resources::kParagraphEnd;
         start = end + 1;
     }
     // What is still open is written as one external group at the end.
-    if (!state.carryOver.empty()) depth = groupDepth("{" + state.carryOver + "}", depth);
+    if (!state.carryOver.empty()) depth = fuzz::groupDepth("{" + state.carryOver + "}", depth);
     if (depth != 0) std::abort();
     state.reset();
     return 0;

@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 
 const fs::path& folder() {
     static const fs::path path = [] {
-        fs::path made = fs::temp_directory_path() / ("tessel-fuzz-pm-" + std::to_string(::getpid()));
+        fs::path made =
+            fs::temp_directory_path() / ("tessel-fuzz-pm-" + std::to_string(::getpid()));
         fs::create_directories(made);
         return made;
     }();

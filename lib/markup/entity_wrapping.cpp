@@ -1,0 +1,66 @@
+#include "markup/entity_wrapping.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "frame/rtf_writer.h"
+#include "markup/html_codes.h"
+
+namespace tessel::markup {
+
+namespace {
+
+// Largest distance from "&" to the ";" that ends an entity.
+constexpr std::size_t kMaxEntitySpan = 15;
+
+// Last position of `c` in [from, to), or npos.
+std::size_t lastOf(std::string_view text, std::size_t from, std::size_t to, char c) {
+    if (to <= from) return std::string_view::npos;
+    const void* found = ::memrchr(text.data() + from, c, to - from);
+    if (found == nullptr) return std::string_view::npos;
+    return static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+}
+
+}  // namespace
+
+int wrapRemainingEntities(std::string& line, int& message) {
+    if (std::memchr(line.data(), '&', line.size()) == nullptr) return 0;
+    std::string_view text = line;
+    std::string wrapped;
+    wrapped.reserve(line.size() + 64);
+    int count = 0;
+    std::size_t copied = 0;
+    std::size_t scanned = 0;  // '<' and '>' are known up to here
+    std::size_t lastOpen = std::string_view::npos;
+    std::size_t lastClose = std::string_view::npos;
+    for (std::size_t amp = text.find('&'); amp != std::string_view::npos;
+         amp = text.find('&', amp + 1)) {
+        if (amp < copied) continue;  // inside an entity already wrapped
+        if (std::size_t open = lastOf(text, scanned, amp, '<'); open != std::string_view::npos) {
+            lastOpen = open;
+        }
+        if (std::size_t close = lastOf(text, scanned, amp, '>'); close != std::string_view::npos) {
+            lastClose = close;
+        }
+        scanned = amp;
+        std::size_t semicolon = text.substr(amp + 1, kMaxEntitySpan).find(';');
+        if (semicolon == std::string_view::npos) {
+            bool followedByBlank = amp + 1 < text.size() && text[amp + 1] == ' ';
+            bool insideTag = lastOpen != std::string_view::npos &&
+                             (lastClose == std::string_view::npos || lastClose < lastOpen);
+            if (!followedByBlank && !insideTag) message = kAmpersandWithoutSemicolon;
+            continue;
+        }
+        std::size_t end = amp + 1 + semicolon + 1;
+        wrapped.append(text, copied, amp - copied);
+        frame::appendTagRun(wrapped, frame::TagKind::Internal, text.substr(amp, end - amp));
+        copied = end;
+        ++count;
+    }
+    if (count == 0) return 0;
+    wrapped.append(text, copied);
+    line.swap(wrapped);
+    return count;
+}
+
+}  // namespace tessel::markup
