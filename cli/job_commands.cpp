@@ -91,7 +91,7 @@ bool parseJobArguments(const std::vector<std::string>& args, JobArguments& parse
 void printFamilyHelp(std::string_view family, std::ostream& out) {
     out << "Usage: tessel " << family << " SUBCOMMAND [OPTIONS] FILE...\n\nSubcommands:\n";
     for (const app::Command& command : app::commandTable()) {
-        if (command.family != family) continue;
+        if (command.family != family || !app::isAvailable(command)) continue;
         out << "  " << command.name;
         for (std::size_t pad = command.name.size(); pad < 14; ++pad) out << ' ';
         out << command.summary << "\n";
@@ -99,13 +99,9 @@ void printFamilyHelp(std::string_view family, std::ostream& out) {
     out << "\nRun \"tessel " << family << " SUBCOMMAND --help\" for its options.\n";
 }
 
-bool takesTagFile(const app::Command& command) {
-    return std::holds_alternative<app::TagFileExport>(command.exportBinding);
-}
-
 void printCommandHelp(const app::Command& command, std::ostream& out) {
     bool inPlace = app::convertsInPlaceWithoutExtension(command.exportBinding);
-    bool tagFile = takesTagFile(command);
+    bool tagFile = app::takesTagFile(command);
     out << "Usage: tessel " << command.family << " " << command.name
         << (inPlace ? " [--ext EXT] [--keep-backup]" : "") << (tagFile ? " [--tag-file FILE]" : "")
         << " [--overwrite] FILE...\n\n"
@@ -136,7 +132,7 @@ app::RunSettings settingsFor(const app::Command& command, const JobArguments& pa
     app::RunSettings settings;
     settings.outputExtension = parsed.extension;
     settings.deleteBackup = !parsed.keepBackup;
-    if (takesTagFile(command)) {
+    if (app::takesTagFile(command)) {
         settings.tagFileAsked = true;
         settings.tagFilePath = parsed.tagFile.value_or("");
     }
@@ -193,7 +189,7 @@ int jobFamilyCommand(std::string_view family, const std::vector<std::string>& ar
             << ": --ext and --keep-backup apply to text jobs only\n";
         return kExitUsageError;
     }
-    if (parsed.tagFile && !takesTagFile(*command)) {
+    if (parsed.tagFile && !app::takesTagFile(*command)) {
         err << "tessel: " << family << " " << command->name
             << ": --tag-file applies to HTML mark-up only\n";
         return kExitUsageError;

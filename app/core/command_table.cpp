@@ -1,6 +1,7 @@
 #include "core/command_table.h"
 
 #include <array>
+#include <variant>
 
 #include "tessel_cat.h"
 
@@ -62,6 +63,39 @@ const std::array kCommands = {
     },
     Command{
         .family = "markup",
+        .name = "ventura4",
+        .summary = "mark up Ventura 4 tagged text as RTF with protected tags",
+        .group = FormatGroup::Ventura,
+        .fileChoiceTitle = "Select Ventura Files",
+        .fileFilter = filter::kText,
+        .heading = "Marking up Ventura 4 tags...\n\n",
+        .outputExtension = ".rtf",
+        .exportBinding = PendingExport{"f_iVentura4toRTF"},
+        .kind = ReportKind::Tags,
+        .conversionFlag = false,
+        .menuPath = "&Ventura/Version &4/&Mark Up Tags...",
+        .statusTip = "Marks up the tags of Ventura 4 tagged text files as protected RTF.",
+    },
+    // Ventura 5 mark-up belongs to no format group: it leaves the report and
+    // the last group as they are.
+    Command{
+        .family = "markup",
+        .name = "ventura",
+        .summary = "mark up Ventura 5 (and later) tagged text as RTF with protected tags",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select Ventura Files",
+        .fileFilter = filter::kText,
+        .heading = "Marking up Ventura 5 tags...\n\n",
+        .outputExtension = ".rtf",
+        .exportBinding = PendingExport{"f_iVentura567toRTF"},
+        .kind = ReportKind::Tags,
+        .conversionFlag = false,
+        .menuPath = "&Ventura/Version &5 Or Later/&Mark Up Tags...",
+        .statusTip =
+            "Marks up the tags of Ventura 5 (and later) tagged text files as protected RTF.",
+    },
+    Command{
+        .family = "markup",
         .name = "pagemaker",
         .summary = "mark up PageMaker tagged text as RTF with protected tags",
         .group = FormatGroup::PageMaker,
@@ -72,6 +106,23 @@ const std::array kCommands = {
         .exportBinding = InputOnlyExport{f_iPageMaker2RTF},
         .kind = ReportKind::Tags,
         .conversionFlag = false,
+        .menuPath = "&PageMaker/&Mark Up Tags...",
+        .statusTip = "Marks up the tags of PageMaker tagged text files as protected RTF.",
+    },
+    Command{
+        .family = "markup",
+        .name = "quark",
+        .summary = "mark up QuarkXPress tags as RTF with protected tags",
+        .group = FormatGroup::QuarkXPress,
+        .fileChoiceTitle = "Select QuarkXPress Files",
+        .fileFilter = filter::kQuarkXPress,
+        .heading = "Marking up QuarkXPress tags...\n\n",
+        .outputExtension = ".rtf",
+        .exportBinding = PendingExport{"f_iXPress2RTF"},
+        .kind = ReportKind::Tags,
+        .conversionFlag = false,
+        .menuPath = "&QuarkXPress/&Mark Up Tags...",
+        .statusTip = "Marks up the tags of QuarkXPress tag files as protected RTF.",
     },
     Command{
         .family = "markup",
@@ -85,6 +136,23 @@ const std::array kCommands = {
         .exportBinding = TagFileExport{f_iHTML2RTF},
         .kind = ReportKind::Changes,
         .conversionFlag = false,
+        .menuPath = "&HTML/&Mark Up Tags...",
+        .statusTip = "Marks up the tags of HTML files as protected RTF.",
+    },
+    Command{
+        .family = "back",
+        .name = "html-multilingual",
+        .summary = "RTF back to HTML in a chosen code page with its META charset",
+        .group = FormatGroup::Html,
+        .fileChoiceTitle = "Select HTML RTF Files",
+        .fileFilter = filter::kRtf,
+        .heading = "Converting RTF to HTML...\n\n",
+        .outputExtension = ".htm",
+        .exportBinding = PendingExport{"f_iRTF2HTMLMultiLingualWithCharSet"},
+        .kind = ReportKind::Changes,
+        .conversionFlag = true,
+        .menuPath = "&HTML/RTF -> Text (&MultiLingual)...",
+        .statusTip = "Converts RTF to HTML for any language.",
     },
     // RTF back to tagged text: the translated RTF is written as the source
     // format again, next to the input with the format's extension.
@@ -100,6 +168,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2HTML},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&HTML/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to HTML with named character entities.",
     },
     Command{
         .family = "back",
@@ -113,6 +183,9 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2CompatibleHTML},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&HTML/RTF -> Text (&Compatible)...",
+        .statusTip =
+            "Converts translated RTF back to compatible HTML: plain punctuation, basic entities.",
     },
     Command{
         .family = "back",
@@ -126,6 +199,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2PageMaker},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&PageMaker/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to PageMaker tagged text.",
     },
     Command{
         .family = "back",
@@ -139,6 +214,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2XPress},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&QuarkXPress/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to QuarkXPress tags.",
     },
     Command{
         .family = "back",
@@ -165,6 +242,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2Text},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&Ventura/Version &5 Or Later/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to Ventura 5 (and later) text.",
     },
     Command{
         .family = "back",
@@ -178,6 +257,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iVentura4RTF2Text},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&Ventura/Version &4/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to Ventura 4 tagged text.",
     },
 };
 
@@ -189,9 +270,24 @@ std::span<const Command> commandTable() {
 
 const Command* findCommand(std::string_view family, std::string_view name) {
     for (const Command& command : kCommands) {
-        if (command.family == family && command.name == name) return &command;
+        if (command.family == family && command.name == name && isAvailable(command)) {
+            return &command;
+        }
     }
     return nullptr;
+}
+
+bool isAvailable(const Command& command) {
+    return !std::holds_alternative<PendingExport>(command.exportBinding);
+}
+
+std::string_view pendingExportName(const Command& command) {
+    const PendingExport* pending = std::get_if<PendingExport>(&command.exportBinding);
+    return pending ? pending->name : std::string_view{};
+}
+
+bool takesTagFile(const Command& command) {
+    return std::holds_alternative<TagFileExport>(command.exportBinding);
 }
 
 }  // namespace tessel::app

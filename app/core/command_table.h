@@ -1,6 +1,13 @@
 // The conversion commands as data: one row per command with everything the
 // workflow and the shells need. A new library export becomes a new command by
 // adding one row to the table in command_table.cpp.
+//
+// The desktop program builds its format menus from the rows with a menu path,
+// in table order: a menu or sub-menu appears where its first row stands, and
+// its entries follow in the order of their rows. A row whose export the
+// library does not provide yet stays in the table with a PendingExport: the
+// desktop shows it greyed out, the command-line tool does not offer it, and
+// binding the real export is the only change needed once it exists.
 #pragma once
 
 #include <optional>
@@ -33,12 +40,27 @@ struct Command {
     ExportBinding exportBinding;
     ReportKind kind;
     bool conversionFlag;  // changes kind: a result of 0 reads "File converted OK."
+    // Desktop menu entry: menu titles and the entry, separated by "/", with
+    // "&" before the mnemonic letter; empty for commands the desktop does not
+    // offer.
+    std::string_view menuPath = {};
+    // What the desktop's status bar shows for the entry.
+    std::string_view statusTip = {};
 };
 
 std::span<const Command> commandTable();
 
-// The row of `family` and `name`, or null.
+// The available row of `family` and `name`, or null.
 const Command* findCommand(std::string_view family, std::string_view name);
+
+// False while the row's export does not exist in the library.
+bool isAvailable(const Command& command);
+
+// The name of the export a pending row waits for; empty for available rows.
+std::string_view pendingExportName(const Command& command);
+
+// True for the HTML mark-up, which takes a tag definition file.
+bool takesTagFile(const Command& command);
 
 // File-type lists for the file choices.
 namespace filter {

@@ -14,6 +14,9 @@ namespace {
 // is the library's to refuse and never a write past our buffer.
 constexpr std::size_t kPathBufferSize = 260;
 
+// The return code of a function code the library does not know.
+constexpr int kNoSuchExport = -1000;
+
 std::vector<char> pathBuffer(const ExportRequest& request) {
     std::size_t needed = request.inputPath.size() + request.outputExtension.size() + 2;
     std::vector<char> buffer(std::max(kPathBufferSize, needed), '\0');
@@ -41,6 +44,7 @@ struct Caller {
             request.outputExtension.empty() ? nullptr : request.outputExtension.c_str();
         return e.call(path.data(), e.functionCode, request.deleteBackup ? 1 : 0, extension);
     }
+    int operator()(const PendingExport&) const { return kNoSuchExport; }
 };
 
 }  // namespace

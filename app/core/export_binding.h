@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace tessel::app {
@@ -44,9 +45,17 @@ struct TextEngineExport {
     int functionCode;
 };
 
-using ExportBinding = std::variant<InputOnlyExport, ExtensionExport, TagFileExport,
-                                   MultiLingualExport, TextEngineExport>;
+// A command whose export the library does not provide yet; `name` is the
+// export it will call.
+struct PendingExport {
+    std::string_view name;
+};
 
+using ExportBinding = std::variant<InputOnlyExport, ExtensionExport, TagFileExport,
+                                   MultiLingualExport, TextEngineExport, PendingExport>;
+
+// The export's result; a pending export is never called and answers -1000
+// ("Bug! Invalid number for ExecuteFunction.") should a caller try.
 int callExport(const ExportBinding& binding, const ExportRequest& request);
 
 // True for exports that convert a file in place when given no extension.

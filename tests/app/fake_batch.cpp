@@ -36,6 +36,11 @@ int fakeWithExtension(const char* input, const char* extension) {
     return fakeLibrary().play(input);
 }
 
+int fakeWithTagFile(const char* input, const char* tagFile) {
+    fakeLibrary().extensions.emplace_back(tagFile);
+    return fakeLibrary().play(input);
+}
+
 int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const char* extension) {
     FakeLibrary& library = fakeLibrary();
     library.functionCodes.push_back(function);
@@ -51,6 +56,7 @@ int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const c
 
 std::vector<std::string> FakeShell::chooseFiles(const FileChoice& choice) {
     lastChoice = choice;
+    calls.push_back("choose");
     return files;
 }
 
@@ -64,6 +70,7 @@ bool FakeShell::askYesNo(const std::string& question) {
 
 void FakeShell::appendReport(const std::string& text, ReportStyle style) {
     report.push_back(ReportLine{text, style});
+    calls.push_back("report");
 }
 
 void FakeShell::openErrorLogs(const std::vector<std::string>& paths) {
@@ -72,7 +79,14 @@ void FakeShell::openErrorLogs(const std::vector<std::string>& paths) {
 
 bool FakeShell::closeErrorLogViews(const std::vector<std::string>& logPaths) {
     closeRequests.insert(closeRequests.end(), logPaths.begin(), logPaths.end());
+    calls.push_back("close");
     return allowClose;
+}
+
+std::string FakeShell::chooseOneFile(const FileChoice& choice) {
+    oneFileChoices.push_back(choice);
+    calls.push_back("one");
+    return oneFile;
 }
 
 std::string FakeShell::reportText() const {

@@ -37,6 +37,8 @@ FakeLibrary& fakeLibrary();
 
 int fakeInputOnly(const char* input);
 int fakeWithExtension(const char* input, const char* extension);
+// Records the tag file where the others record the extension.
+int fakeWithTagFile(const char* input, const char* tagFile);
 int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const char* extension);
 
 struct ReportLine {
@@ -54,13 +56,22 @@ class FakeShell : public BatchShell {
     std::vector<std::vector<std::string>> openedLogs;
     std::vector<std::string> closeRequests;
     bool allowClose = true;
+    std::string oneFile;  // the answer to chooseOneFile
+    std::vector<FileChoice> oneFileChoices;
+    // Everything the shell was asked, in order: "choose", "close", "one",
+    // "report", "clear".
+    std::vector<std::string> calls;
 
     std::vector<std::string> chooseFiles(const FileChoice& choice) override;
     bool askYesNo(const std::string& question) override;
     void appendReport(const std::string& text, ReportStyle style) override;
-    void clearReport() override { ++clears; }
+    void clearReport() override {
+        ++clears;
+        calls.push_back("clear");
+    }
     void openErrorLogs(const std::vector<std::string>& paths) override;
     bool closeErrorLogViews(const std::vector<std::string>& logPaths) override;
+    std::string chooseOneFile(const FileChoice& choice) override;
 
     std::string reportText() const;
     FileChoice lastChoice{};
