@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 
 #include "desktop_texts.h"
 
@@ -14,12 +15,26 @@ QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Lets a greyed-out entry be highlighted, so that pointing at it shows in
+// the status bar why it is not available.
+class GreyedEntriesStyle : public QProxyStyle {
+  public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 // The sub-menu `title` of `parent`, made at the end when it is not there.
 QMenu* subMenu(QMenu& parent, const QString& title) {
     for (QAction* action : parent.actions()) {
         if (action->menu() && action->text() == title) return action->menu();
     }
-    return parent.addMenu(title);
+    QMenu* menu = parent.addMenu(title);
+    menu->setStyle(parent.style());
+    return menu;
 }
 
 }  // namespace
@@ -35,6 +50,8 @@ QList<CommandAction> addCommandMenus(QMenuBar& menuBar, QAction* before,
                                      const std::function<void(const app::Command&)>& run) {
     QList<CommandAction> actions;
     QList<QMenu*> topMenus;
+    auto* style = new GreyedEntriesStyle;
+    style->setParent(&menuBar);
     for (const app::Command& command : app::commandTable()) {
         if (command.menuPath.empty()) continue;
         QStringList path = fromView(command.menuPath).split(u'/');
@@ -47,6 +64,7 @@ QList<CommandAction> addCommandMenus(QMenuBar& menuBar, QAction* before,
         }
         if (menu == nullptr) {
             menu = new QMenu(path.first(), &menuBar);
+            menu->setStyle(style);
             menuBar.insertMenu(before, menu);
             topMenus << menu;
         }

@@ -398,9 +398,8 @@ CTesselFilterPackDoc* CMainFrame::openDocument(const QString& path) {
     QString absolute = QFileInfo(path).absoluteFilePath();
     for (const OpenDocument& open : documents_) {
         if (open.document->filePath() == absolute) {
-            if (!open.windows.isEmpty() && open.windows.first()) {
-                mdi_->setActiveSubWindow(open.windows.first());
-            }
+            QList<CChildFrame*> windows = windowsOf(*open.document);
+            if (!windows.isEmpty()) mdi_->setActiveSubWindow(windows.first());
             return open.document;
         }
     }
@@ -448,8 +447,8 @@ QList<CTesselFilterPackDoc*> CMainFrame::documents() const {
 QList<CChildFrame*> CMainFrame::windowsOf(const CTesselFilterPackDoc& document) const {
     QList<CChildFrame*> list;
     if (const OpenDocument* open = entryOf(document)) {
-        for (const QPointer<CChildFrame>& window : open->windows) {
-            if (window) list << window.data();
+        for (const QPointer<QObject>& window : open->windows) {
+            if (auto* child = qobject_cast<CChildFrame*>(window.data())) list << child;
         }
     }
     return list;
@@ -481,7 +480,9 @@ CChildFrame* CMainFrame::addWindow(CTesselFilterPackDoc& document) {
     window->setWindowIcon(applicationIcon());
     mdi_->addSubWindow(window);
     entryOf(document)->windows << window;
-    connect(window, &QObject::destroyed, this, [this, window] { windowDestroyed(window); });
+    QObject* windowObject = window;
+    connect(window, &QObject::destroyed, this,
+            [this, windowObject] { windowDestroyed(windowObject); });
     connect(view, &QTextEdit::copyAvailable, this, &CMainFrame::updateActions);
     connect(view, &QTextEdit::undoAvailable, this, &CMainFrame::updateActions);
     window->resize(mdi_->size() * 0.7);
@@ -491,10 +492,10 @@ CChildFrame* CMainFrame::addWindow(CTesselFilterPackDoc& document) {
     return window;
 }
 
-void CMainFrame::windowDestroyed(CChildFrame* window) {
+void CMainFrame::windowDestroyed(QObject* window) {
     for (qsizetype i = 0; i < documents_.size(); ++i) {
         OpenDocument& open = documents_[i];
-        open.windows.removeIf([window](const QPointer<CChildFrame>& known) {
+        open.windows.removeIf([window](const QPointer<QObject>& known) {
             return known.isNull() || known.data() == window;
         });
         if (open.windows.isEmpty()) {

@@ -64,7 +64,8 @@ class CMainFrame : public QMainWindow, public DesktopHost {
   private:
     struct OpenDocument {
         CTesselFilterPackDoc* document;
-        QList<QPointer<CChildFrame>> windows;
+        // As QObject: a window being destroyed is no CChildFrame any more.
+        QList<QPointer<QObject>> windows;
     };
 
     void createMenus();
@@ -79,7 +80,7 @@ class CMainFrame : public QMainWindow, public DesktopHost {
 
     CChildFrame* addWindow(CTesselFilterPackDoc& document);
     void adoptDocument(CTesselFilterPackDoc* document);
-    void windowDestroyed(CChildFrame* window);
+    void windowDestroyed(QObject* window);
     void retitle(const CTesselFilterPackDoc& document);
     OpenDocument* entryOf(const CTesselFilterPackDoc& document);
     const OpenDocument* entryOf(const CTesselFilterPackDoc& document) const;
