@@ -4,11 +4,13 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QtTest>
 
 #include "child_frame.h"
 #include "core/batch_shell.h"
 #include "desktop_test_support.h"
+#include "find_dialog.h"
 #include "log_document.h"
 #include "log_view.h"
 #include "rtf_export.h"
@@ -44,6 +46,7 @@ class DocumentsTest : public QObject {
     void errorLogNamesAreKnownWhateverTheirCase();
     void logIsSavedAndOpenedThroughTheMenus();
     void windowsOfOneDocumentAreNumbered();
+    void findAndReplaceWorkOnEditableViewsOnly();
 };
 
 void DocumentsTest::logRoundTripsThroughRtfWithItsStyles() {
@@ -270,6 +273,31 @@ void DocumentsTest::windowsOfOneDocumentAreNumbered() {
     test.frame->windowsOf(*log)[0]->close();
     QCOMPARE(test.prompts->saveQuestions, QStringList{"Log1"});
     QCOMPARE(test.frame->windowsOf(*log).size(), 1);
+}
+
+void DocumentsTest::findAndReplaceWorkOnEditableViewsOnly() {
+    QTextEdit view;
+    view.setPlainText("Tag ABBR unknown.\nabbr again, ABBR once more.");
+    FindDialog find(nullptr, [&view]() -> QTextEdit* { return &view; });
+
+    find.setSearch("abbr", true);
+    QVERIFY(find.findNext());
+    QCOMPARE(view.textCursor().selectionStart(), 18);
+    // The search wraps around to the top, and says when nothing matches.
+    QVERIFY(find.findNext());
+    QCOMPARE(view.textCursor().selectionStart(), 18);
+    find.setSearch("missing");
+    QVERIFY(!find.findNext());
+
+    find.setSearch("abbr", false, true);
+    QCOMPARE(find.replaceAll(), 3);
+    view.setReadOnly(true);
+    QCOMPARE(find.replaceAll(), 0);
+    view.setReadOnly(false);
+    // Replace All with the empty text removes every match, once.
+    find.setSearch("unknown");
+    QCOMPARE(find.replaceAll(), 1);
+    QCOMPARE(view.toPlainText(), QString("Tag  .\n again,  once more."));
 }
 
 QTEST_MAIN(DocumentsTest)
