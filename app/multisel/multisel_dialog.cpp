@@ -42,7 +42,9 @@ MultiselDialog::MultiselDialog(QWidget* owner) : QDialog(owner) {
     subFolders_->setObjectName(QStringLiteral("subFolders"));
 
     auto* form = new QFormLayout;
-    form->addRow(tr("&Folder:"), folderRow);
+    auto* folderLabel = new QLabel(tr("&Folder:"), this);
+    folderLabel->setBuddy(folder_);
+    form->addRow(folderLabel, folderRow);
     form->addRow(tr("File &type:"), fileType_);
     form->addRow(tr("File s&pecification:"), fileSpec_);
     form->addRow(QString(), subFolders_);
@@ -63,7 +65,9 @@ MultiselDialog::MultiselDialog(QWidget* owner) : QDialog(owner) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(new QLabel(tr("&Matching files:"), this));
+    auto* filesLabel = new QLabel(tr("&Matching files:"), this);
+    filesLabel->setBuddy(files_);
+    layout->addWidget(filesLabel);
     layout->addWidget(files_, 1);
     layout->addLayout(listButtons);
     layout->addWidget(buttons_);
