@@ -99,10 +99,6 @@ void printFamilyHelp(std::string_view family, std::ostream& out) {
     out << "\nRun \"tessel " << family << " SUBCOMMAND --help\" for its options.\n";
 }
 
-bool takesTagFile(const app::Command& command) {
-    return command.tagFile != app::TagFileRole::None;
-}
-
 bool needsTagFile(const app::Command& command) {
     return command.tagFile == app::TagFileRole::Required ||
            command.tagFile == app::TagFileRole::Collected;
@@ -173,7 +169,7 @@ app::RunSettings settingsFor(const app::Command& command, const JobArguments& pa
     app::RunSettings settings;
     settings.outputExtension = parsed.extension;
     settings.deleteBackup = !parsed.keepBackup;
-    if (takesTagFile(command)) {
+    if (app::takesTagFile(command)) {
         settings.tagFileAsked = true;
         settings.tagFilePath = parsed.tagFile.value_or("");
     }
@@ -230,7 +226,7 @@ int jobFamilyCommand(std::string_view family, const std::vector<std::string>& ar
             << ": --ext and --keep-backup apply to text jobs only\n";
         return kExitUsageError;
     }
-    if (parsed.tagFile && !takesTagFile(*command)) {
+    if (parsed.tagFile && !app::takesTagFile(*command)) {
         err << "tessel: " << family << " " << command->name
             << ": --tag-file applies to HTML and SGML mark-up and SGML tag collection only\n";
         return kExitUsageError;

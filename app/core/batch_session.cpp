@@ -149,23 +149,38 @@ std::vector<FileOutcome> BatchSession::runCommand(const Command& command,
         shell_.chooseFiles(FileChoice{command.fileChoiceTitle, command.fileFilter});
     if (files.empty()) return {};
 
+    // HTML mark-up writes its heading and settles the tag definition file
+    // before the error-log views are closed; the others close them first.
+    RunSettings run = settings;
+    const bool headingFirst = takesTagFile(command);
+    if (headingFirst) writeHeading(command, run);
     std::vector<std::string> logNames;
     for (const std::string& file : files) logNames.push_back(outputNameFor(file, ".Err"));
     if (!shell_.closeErrorLogViews(logNames)) return {};
+    if (!headingFirst) writeHeading(command, run);
 
+    std::vector<FileOutcome> outcomes;
+    for (const std::string& file : files) outcomes.push_back(processFile(command, file, run));
+    shell_.appendReport(withNumber(text::kFilesProcessed, static_cast<int>(files.size())),
+                        ReportStyle::Normal);
+    writeSummary();
+    return outcomes;
+}
+
+void BatchSession::writeHeading(const Command& command, RunSettings& settings) {
     shell_.appendReport(std::string(command.heading), ReportStyle::Heading);
+    if (!takesTagFile(command)) return;
+    if (settings.chooseTagFile) {
+        settings.tagFilePath =
+            shell_.chooseOneFile(FileChoice{text::kTagFileChoiceTitle, filter::kText});
+        settings.tagFileAsked = true;
+    }
     if (settings.tagFileAsked) {
         shell_.appendReport(settings.tagFilePath.empty()
                                 ? std::string(text::kNoTagFileUsed)
                                 : withText(text::kUsingTagFile, settings.tagFilePath),
                             ReportStyle::Normal);
     }
-    std::vector<FileOutcome> outcomes;
-    for (const std::string& file : files) outcomes.push_back(processFile(command, file, settings));
-    shell_.appendReport(withNumber(text::kFilesProcessed, static_cast<int>(files.size())),
-                        ReportStyle::Normal);
-    writeSummary();
-    return outcomes;
 }
 
 FileOutcome BatchSession::processFile(const Command& command, const std::string& inputPath,

@@ -30,6 +30,9 @@ struct RunSettings {
     // A tag definition file was asked for: the report names it (or tells that
     // none is used) after the heading.
     bool tagFileAsked = false;
+    // The shell asks the user for the tag definition file after the heading
+    // (HTML mark-up with the desktop's "Ask for HTML Tag Definition File").
+    bool chooseTagFile = false;
     unsigned codePage = 1252;
     std::string charsetName;
 };
@@ -84,6 +87,7 @@ class BatchSession {
     bool allowOverwrite(const std::string& existingOutput);
     int replaceExistingOutput(const Command& command, const ExportRequest& request,
                               const std::string& writtenName, int refusal);
+    void writeHeading(const Command& command, RunSettings& settings);
     void startGroup(const Command& command);
     void count(FileOutcome& outcome);
 

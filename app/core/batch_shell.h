@@ -34,6 +34,9 @@ class BatchShell {
     // Closes views of the given error logs before they are written again;
     // false cancels the command (the user kept unsaved changes).
     virtual bool closeErrorLogViews(const std::vector<std::string>& /*logPaths*/) { return true; }
+    // One file for a job that asked for it (the HTML tag definition file);
+    // empty when the user chose none.
+    virtual std::string chooseOneFile(const FileChoice& /*choice*/) { return {}; }
 };
 
 }  // namespace tessel::app

@@ -1,6 +1,7 @@
 #include "core/command_table.h"
 
 #include <array>
+#include <variant>
 
 #include "tessel_cat.h"
 
@@ -65,6 +66,41 @@ const std::array kCommands = {
     },
     Command{
         .family = "markup",
+        .name = "ventura4",
+        .summary = "mark up Ventura 4 tagged text as RTF with protected tags",
+        .group = FormatGroup::Ventura,
+        .fileChoiceTitle = "Select Ventura Files",
+        .fileFilter = filter::kText,
+        .heading = "Marking up Ventura 4 tags...\n\n",
+        .outputExtension = ".rtf",
+        .exportBinding = InputOnlyExport{f_iVentura4toRTF},
+        .kind = ReportKind::Tags,
+        .conversionFlag = false,
+        .writtenExtension = ".RTF",
+        .menuPath = "&Ventura/Version &4/&Mark Up Tags...",
+        .statusTip = "Marks up the tags of Ventura 4 tagged text files as protected RTF.",
+    },
+    // Ventura 5 mark-up belongs to no format group: it leaves the report and
+    // the last group as they are.
+    Command{
+        .family = "markup",
+        .name = "ventura",
+        .summary = "mark up Ventura 5 (and later) tagged text as RTF with protected tags",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select Ventura Files",
+        .fileFilter = filter::kText,
+        .heading = "Marking up Ventura 5 tags...\n\n",
+        .outputExtension = ".rtf",
+        .exportBinding = InputOnlyExport{f_iVentura567toRTF},
+        .kind = ReportKind::Tags,
+        .conversionFlag = false,
+        .writtenExtension = ".RTF",
+        .menuPath = "&Ventura/Version &5 Or Later/&Mark Up Tags...",
+        .statusTip =
+            "Marks up the tags of Ventura 5 (and later) tagged text files as protected RTF.",
+    },
+    Command{
+        .family = "markup",
         .name = "pagemaker",
         .summary = "mark up PageMaker tagged text as RTF with protected tags",
         .group = FormatGroup::PageMaker,
@@ -76,6 +112,8 @@ const std::array kCommands = {
         .kind = ReportKind::Tags,
         .conversionFlag = false,
         .writtenExtension = ".RTF",
+        .menuPath = "&PageMaker/&Mark Up Tags...",
+        .statusTip = "Marks up the tags of PageMaker tagged text files as protected RTF.",
     },
     Command{
         .family = "markup",
@@ -90,35 +128,8 @@ const std::array kCommands = {
         .kind = ReportKind::Tags,
         .conversionFlag = false,
         .writtenExtension = ".RTF",
-    },
-    Command{
-        .family = "markup",
-        .name = "ventura4",
-        .summary = "mark up Ventura 4 tagged text as RTF with protected tags",
-        .group = FormatGroup::Ventura,
-        .fileChoiceTitle = "Select Ventura Files",
-        .fileFilter = filter::kText,
-        .heading = "Marking up Ventura 4 tags...\n\n",
-        .outputExtension = ".rtf",
-        .exportBinding = InputOnlyExport{f_iVentura4toRTF},
-        .kind = ReportKind::Tags,
-        .conversionFlag = false,
-        .writtenExtension = ".RTF",
-    },
-    // Leaves the report window as it is, whatever ran before.
-    Command{
-        .family = "markup",
-        .name = "ventura",
-        .summary = "mark up Ventura 5 (and later) tagged text as RTF with protected tags",
-        .group = std::nullopt,
-        .fileChoiceTitle = "Select Ventura Files",
-        .fileFilter = filter::kText,
-        .heading = "Marking up Ventura 5 tags...\n\n",
-        .outputExtension = ".rtf",
-        .exportBinding = InputOnlyExport{f_iVentura567toRTF},
-        .kind = ReportKind::Tags,
-        .conversionFlag = false,
-        .writtenExtension = ".RTF",
+        .menuPath = "&QuarkXPress/&Mark Up Tags...",
+        .statusTip = "Marks up the tags of QuarkXPress tag files as protected RTF.",
     },
     Command{
         .family = "markup",
@@ -133,6 +144,8 @@ const std::array kCommands = {
         .kind = ReportKind::Changes,
         .conversionFlag = false,
         .tagFile = TagFileRole::Optional,
+        .menuPath = "&HTML/&Mark Up Tags...",
+        .statusTip = "Marks up the tags of HTML files as protected RTF.",
     },
     // SGML: the tags of a file set are collected into a tag file, which the
     // user edits down to the external tags and marks up with.
@@ -181,6 +194,21 @@ const std::array kCommands = {
     // format again, next to the input with the format's extension.
     Command{
         .family = "back",
+        .name = "html-multilingual",
+        .summary = "RTF back to HTML in a chosen code page with its META charset",
+        .group = FormatGroup::Html,
+        .fileChoiceTitle = "Select HTML RTF Files",
+        .fileFilter = filter::kRtf,
+        .heading = "Converting RTF to HTML...\n\n",
+        .outputExtension = ".htm",
+        .exportBinding = MultiLingualExport{f_iRTF2HTMLMultiLingualWithCharSet},
+        .kind = ReportKind::Changes,
+        .conversionFlag = true,
+        .menuPath = "&HTML/RTF -> Text (&MultiLingual)...",
+        .statusTip = "Converts RTF to HTML for any language.",
+    },
+    Command{
+        .family = "back",
         .name = "html",
         .summary = "RTF back to HTML, characters from 0x80 up as named entities",
         .group = FormatGroup::Html,
@@ -191,6 +219,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2HTML},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&HTML/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to HTML with named character entities.",
     },
     Command{
         .family = "back",
@@ -204,6 +234,9 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2CompatibleHTML},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&HTML/RTF -> Text (&Compatible)...",
+        .statusTip =
+            "Converts translated RTF back to compatible HTML: plain punctuation, basic entities.",
     },
     Command{
         .family = "back",
@@ -217,6 +250,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2PageMaker},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&PageMaker/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to PageMaker tagged text.",
     },
     Command{
         .family = "back",
@@ -230,6 +265,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2XPress},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&QuarkXPress/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to QuarkXPress tags.",
     },
     Command{
         .family = "back",
@@ -256,6 +293,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2Text},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&Ventura/Version &5 Or Later/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to Ventura 5 (and later) text.",
     },
     Command{
         .family = "back",
@@ -269,6 +308,8 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iVentura4RTF2Text},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
+        .menuPath = "&Ventura/Version &4/&RTF -> Text...",
+        .statusTip = "Converts translated RTF back to Ventura 4 tagged text.",
     },
 };
 
@@ -280,9 +321,15 @@ std::span<const Command> commandTable() {
 
 const Command* findCommand(std::string_view family, std::string_view name) {
     for (const Command& command : kCommands) {
-        if (command.family == family && command.name == name) return &command;
+        if (command.family == family && command.name == name) {
+            return &command;
+        }
     }
     return nullptr;
+}
+
+bool takesTagFile(const Command& command) {
+    return std::holds_alternative<TagFileExport>(command.exportBinding);
 }
 
 }  // namespace tessel::app

@@ -1,6 +1,10 @@
 // The conversion commands as data: one row per command with everything the
 // workflow and the shells need. A new library export becomes a new command by
 // adding one row to the table in command_table.cpp.
+//
+// The desktop program builds its format menus from the rows with a menu path,
+// in table order: a menu or sub-menu appears where its first row stands, and
+// its entries follow in the order of their rows.
 #pragma once
 
 #include <optional>
@@ -49,12 +53,21 @@ struct Command {
     // exactly that name is ever replaced.
     std::string_view writtenExtension = {};
     TagFileRole tagFile = TagFileRole::None;
+    // Desktop menu entry: menu titles and the entry, separated by "/", with
+    // "&" before the mnemonic letter; empty for commands the desktop does not
+    // offer.
+    std::string_view menuPath = {};
+    // What the desktop's status bar shows for the entry.
+    std::string_view statusTip = {};
 };
 
 std::span<const Command> commandTable();
 
 // The row of `family` and `name`, or null.
 const Command* findCommand(std::string_view family, std::string_view name);
+
+// True for the HTML mark-up, which takes a tag definition file.
+bool takesTagFile(const Command& command);
 
 // File-type lists for the file choices.
 namespace filter {

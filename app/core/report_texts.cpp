@@ -31,6 +31,7 @@ const char* const kAfterCodeText = "\n\n";
 const char* const kFilesProcessed = "%d File(s) Processed.\n\n";
 const char* const kUsingTagFile = "Using Tag Definition File: %s\n";
 const char* const kNoTagFileUsed = "No Tag Definition File Used.\n";
+const char* const kTagFileChoiceTitle = "Select HTML Tag Definition File";
 
 const char* const kSummaryHeading = "Summary of Markup\n\n";
 const char* const kSummaryTimeFormat = "%d/%m/%Y, %H:%M:%S\n\n";

@@ -43,6 +43,8 @@ extern const char* const kOldOutputKeptAs;  // "%s"
 // HTML mark-up, after the heading, when a tag definition file was asked for.
 extern const char* const kUsingTagFile;  // "Using Tag Definition File: %s\n"
 extern const char* const kNoTagFileUsed;
+// Title of the file choice for the tag definition file.
+extern const char* const kTagFileChoiceTitle;  // "Select HTML Tag Definition File"
 
 // Run summary.
 extern const char* const kSummaryHeading;

@@ -56,6 +56,7 @@ int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const c
 
 std::vector<std::string> FakeShell::chooseFiles(const FileChoice& choice) {
     lastChoice = choice;
+    calls.push_back("choose");
     return files;
 }
 
@@ -69,6 +70,7 @@ bool FakeShell::askYesNo(const std::string& question) {
 
 void FakeShell::appendReport(const std::string& text, ReportStyle style) {
     report.push_back(ReportLine{text, style});
+    calls.push_back("report");
 }
 
 void FakeShell::openErrorLogs(const std::vector<std::string>& paths) {
@@ -77,7 +79,14 @@ void FakeShell::openErrorLogs(const std::vector<std::string>& paths) {
 
 bool FakeShell::closeErrorLogViews(const std::vector<std::string>& logPaths) {
     closeRequests.insert(closeRequests.end(), logPaths.begin(), logPaths.end());
+    calls.push_back("close");
     return allowClose;
+}
+
+std::string FakeShell::chooseOneFile(const FileChoice& choice) {
+    oneFileChoices.push_back(choice);
+    calls.push_back("one");
+    return oneFile;
 }
 
 std::string FakeShell::reportText() const {

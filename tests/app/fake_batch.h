@@ -56,13 +56,22 @@ class FakeShell : public BatchShell {
     std::vector<std::vector<std::string>> openedLogs;
     std::vector<std::string> closeRequests;
     bool allowClose = true;
+    std::string oneFile;  // the answer to chooseOneFile
+    std::vector<FileChoice> oneFileChoices;
+    // Everything the shell was asked, in order: "choose", "close", "one",
+    // "report", "clear".
+    std::vector<std::string> calls;
 
     std::vector<std::string> chooseFiles(const FileChoice& choice) override;
     bool askYesNo(const std::string& question) override;
     void appendReport(const std::string& text, ReportStyle style) override;
-    void clearReport() override { ++clears; }
+    void clearReport() override {
+        ++clears;
+        calls.push_back("clear");
+    }
     void openErrorLogs(const std::vector<std::string>& paths) override;
     bool closeErrorLogViews(const std::vector<std::string>& logPaths) override;
+    std::string chooseOneFile(const FileChoice& choice) override;
 
     std::string reportText() const;
     FileChoice lastChoice{};

@@ -1,0 +1,84 @@
+#include "desktop_options.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+#include "desktop_texts.h"
+
+namespace tessel::desktop {
+
+namespace {
+
+const char* const kUseStandardFileDialog = "UseStandardFileDialog";
+const char* const kOverwriteExistingFiles = "OverwriteExistingFiles";
+const char* const kAskForTagFile = "AskForTagFile";
+
+bool readFlag(QSettings& settings, const char* key) {
+    return settings.value(QLatin1String(key), 0).toInt() != 0;
+}
+
+void writeFlag(QSettings& settings, const char* key, bool on) {
+    settings.setValue(QLatin1String(key), on ? 1 : 0);
+}
+
+QString recentKey(int number) {
+    return QStringLiteral("File%1").arg(number);
+}
+
+bool samePath(const QString& a, const QString& b) {
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+}  // namespace
+
+QSettings* openSettings() {
+    return new QSettings(QString::fromUtf8(text::kSettingsOrganisation),
+                         QString::fromUtf8(text::kSettingsApplication));
+}
+
+DesktopOptions readOptions(QSettings& settings) {
+    settings.beginGroup(QString::fromUtf8(text::kSettingsGroup));
+    DesktopOptions options;
+    options.useStandardFileDialog = readFlag(settings, kUseStandardFileDialog);
+    options.overwriteExistingFiles = readFlag(settings, kOverwriteExistingFiles);
+    options.askForTagFile = readFlag(settings, kAskForTagFile);
+    settings.endGroup();
+    return options;
+}
+
+void writeOptions(QSettings& settings, const DesktopOptions& options) {
+    settings.beginGroup(QString::fromUtf8(text::kSettingsGroup));
+    writeFlag(settings, kUseStandardFileDialog, options.useStandardFileDialog);
+    writeFlag(settings, kOverwriteExistingFiles, options.overwriteExistingFiles);
+    writeFlag(settings, kAskForTagFile, options.askForTagFile);
+    settings.endGroup();
+}
+
+void RecentFiles::add(const QString& path) {
+    remove(path);
+    paths_.prepend(QFileInfo(path).absoluteFilePath());
+    while (paths_.size() > kSize) paths_.removeLast();
+}
+
+void RecentFiles::remove(const QString& path) {
+    paths_.removeIf([&path](const QString& known) { return samePath(known, path); });
+}
+
+void RecentFiles::read(QSettings& settings) {
+    paths_.clear();
+    settings.beginGroup(QString::fromUtf8(text::kRecentFilesGroup));
+    for (int number = 1; number <= kSize; ++number) {
+        QString path = settings.value(recentKey(number)).toString();
+        if (!path.isEmpty() && !paths_.contains(path)) paths_ << path;
+    }
+    settings.endGroup();
+}
+
+void RecentFiles::write(QSettings& settings) const {
+    settings.beginGroup(QString::fromUtf8(text::kRecentFilesGroup));
+    settings.remove(QString());
+    for (int i = 0; i < paths_.size(); ++i) settings.setValue(recentKey(i + 1), paths_[i]);
+    settings.endGroup();
+}
+
+}  // namespace tessel::desktop

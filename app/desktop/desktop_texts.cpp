@@ -1,0 +1,45 @@
+#include "desktop_texts.h"
+
+namespace tessel::desktop::text {
+
+const char* const kApplicationTitle = "Tessel Filter Pack";
+const char* const kSettingsOrganisation = "Tessel";
+const char* const kSettingsApplication = "TesselFilterPack";
+const char* const kSettingsGroup = "Settings";
+const char* const kRecentFilesGroup = "Recent File List";
+
+const char* const kLogDocumentType =
+    "\nLog\nLog\nRTF Files\n.rtf\nTesselFilterPack.Document\nTessel Filter Pack Log";
+const char* const kErrorLogDocumentType =
+    "\nErrorLog\nError Log\nError Log Files\n.err\nErrorlog.Document\nTessel Filter Pack Error Log";
+
+const char* const kOverwriteEntry = "&Overwrite Existing Files";
+const char* const kOverwritePrompt = "Check this to overwrite existing files without prompt.";
+const char* const kAskTagFileEntry = "&Ask for HTML Tag Definition File";
+const char* const kAskTagFilePrompt = "Check this if you want to use a HTML tag definition file.";
+const char* const kStandardDialogEntry = "&Use Standard File Dialog";
+const char* const kStandardDialogPrompt = "Check this to use the standard Windows File Dialogs";
+const char* const kOverwriteIndicator = "OVR";
+const char* const kAskTagFileIndicator = "TAG";
+const char* const kStandardDialogIndicator = "STD";
+
+const char* const kCloseAllErrorWindows = "Close All &Error Windows";
+const char* const kAboutEntry = "&About Tessel Filter Pack...";
+const char* const kAboutTitle = "About Tessel Filter Pack";
+
+const char* const kMultiselInvalid = "Invalid or old version of Multisel.dll!";
+const char* const kReady = "Ready";
+const char* const kSaveChangesQuestion = "Save changes to %1?";
+const char* const kCannotOpenFile = "Cannot open %1.\n\n%2";
+const char* const kCannotSaveFile = "Cannot save %1.\n\n%2";
+const char* const kNotAnRtfFile = "This is not an RTF file.";
+
+QString with(const char* format, const QString& value) {
+    return QString::fromUtf8(format).arg(value);
+}
+
+QString with(const char* format, const QString& first, const QString& second) {
+    return QString::fromUtf8(format).arg(first, second);
+}
+
+}  // namespace tessel::desktop::text

@@ -1,0 +1,49 @@
+// The texts the desktop program shows beyond the batch core's report: the
+// application and document-type names, option prompts, questions and
+// messages. Every such text lives in desktop_texts.cpp.
+#pragma once
+
+#include <QString>
+
+namespace tessel::desktop::text {
+
+extern const char* const kApplicationTitle;  // "Tessel Filter Pack"
+// Settings: organisation, application and the group of the options.
+extern const char* const kSettingsOrganisation;
+extern const char* const kSettingsApplication;
+extern const char* const kSettingsGroup;
+extern const char* const kRecentFilesGroup;
+
+// The two document types, in the framework's form
+// "\nName\nNew name\nFilter name\n.ext\nRegistry id\nRegistry name".
+extern const char* const kLogDocumentType;
+extern const char* const kErrorLogDocumentType;
+
+// Options: menu entries and status-bar prompts.
+extern const char* const kOverwriteEntry;
+extern const char* const kOverwritePrompt;
+extern const char* const kAskTagFileEntry;
+extern const char* const kAskTagFilePrompt;
+extern const char* const kStandardDialogEntry;
+extern const char* const kStandardDialogPrompt;
+// Status-bar indicators shown while an option is on.
+extern const char* const kOverwriteIndicator;
+extern const char* const kAskTagFileIndicator;
+extern const char* const kStandardDialogIndicator;
+
+extern const char* const kCloseAllErrorWindows;  // "Close All &Error Windows"
+extern const char* const kAboutEntry;            // "&About Tessel Filter Pack..."
+extern const char* const kAboutTitle;            // "About Tessel Filter Pack"
+
+extern const char* const kMultiselInvalid;  // "Invalid or old version of Multisel.dll!"
+extern const char* const kReady;            // idle status-bar text
+extern const char* const kSaveChangesQuestion;  // %1 the document title
+extern const char* const kCannotOpenFile;       // %1 path, %2 reason
+extern const char* const kCannotSaveFile;       // %1 path, %2 reason
+extern const char* const kNotAnRtfFile;
+
+// A text with "%1" filled in.
+QString with(const char* format, const QString& value);
+QString with(const char* format, const QString& first, const QString& second);
+
+}  // namespace tessel::desktop::text

@@ -1,0 +1,38 @@
+#include "log_view.h"
+
+#include "desktop_host.h"
+#include "desktop_shell.h"
+#include "log_document.h"
+
+namespace tessel::desktop {
+
+CTesselFilterPackView::CTesselFilterPackView(CTesselFilterPackDoc& document, DesktopHost& host,
+                                             QWidget* parent)
+    : QTextEdit(parent),
+      document_(document),
+      host_(host),
+      shell_(std::make_unique<DesktopShell>(host, document)),
+      session_(std::make_unique<app::BatchSession>(*shell_)) {
+    setDocument(document.textDocument());
+    setReadOnly(!document.isErrorLog());
+    setTextInteractionFlags(document.isErrorLog()
+                                ? Qt::TextEditorInteraction
+                                : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setUndoRedoEnabled(document.isErrorLog());
+    setAcceptRichText(!document.isErrorLog());
+    setLineWrapMode(document.isErrorLog() ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
+}
+
+CTesselFilterPackView::~CTesselFilterPackView() = default;
+
+std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Command& command) {
+    const DesktopOptions& options = host_.options();
+    session_->options().overwriteExisting = options.overwriteExistingFiles;
+    app::RunSettings settings;
+    settings.chooseTagFile = app::takesTagFile(command) && options.askForTagFile;
+    std::vector<app::FileOutcome> outcomes = session_->runCommand(command, settings);
+    moveCursor(QTextCursor::End);
+    return outcomes;
+}
+
+}  // namespace tessel::desktop

@@ -1,0 +1,39 @@
+// A window's view of a conversion log. The report is protected: the user
+// reads, selects and copies it, and only the commands write into it. The
+// view runs the conversion commands into its log and keeps what belongs to a
+// run: the counters, the last format group and the error logs to open.
+#pragma once
+
+#include <QTextEdit>
+#include <memory>
+
+#include "core/batch_session.h"
+#include "core/command_table.h"
+
+namespace tessel::desktop {
+
+class CTesselFilterPackDoc;
+class DesktopHost;
+class DesktopShell;
+
+class CTesselFilterPackView : public QTextEdit {
+    Q_OBJECT
+
+  public:
+    CTesselFilterPackView(CTesselFilterPackDoc& document, DesktopHost& host,
+                          QWidget* parent = nullptr);
+    ~CTesselFilterPackView() override;
+
+    CTesselFilterPackDoc& logDocument() const { return document_; }
+
+    // One command from the file choice to the summary.
+    std::vector<app::FileOutcome> runCommand(const app::Command& command);
+
+  private:
+    CTesselFilterPackDoc& document_;
+    DesktopHost& host_;
+    std::unique_ptr<DesktopShell> shell_;
+    std::unique_ptr<app::BatchSession> session_;
+};
+
+}  // namespace tessel::desktop

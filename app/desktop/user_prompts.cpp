@@ -1,0 +1,83 @@
+#include "user_prompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include "batch_dlg.h"
+#include "desktop_texts.h"
+#include "multisel_loader.h"
+
+namespace tessel::desktop {
+
+namespace {
+
+QString caption() {
+    return QString::fromUtf8(text::kApplicationTitle);
+}
+
+}  // namespace
+
+QString qtFileFilter(const QString& filter) {
+    QStringList parts = filter.split(u'|');
+    while (!parts.isEmpty() && parts.last().isEmpty()) parts.removeLast();
+    static const QRegularExpression shownPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        description.remove(shownPatterns);
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+            // "*.*" names every file where the filters come from.
+            patterns << (pattern.trimmed() == QLatin1String("*.*") ? QStringLiteral("*")
+                                                                   : pattern.trimmed());
+        }
+        entries << description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QStringList DialogPrompts::chooseFiles(const QString& title, const QString& filter,
+                                       bool standardDialog) {
+    if (standardDialog) {
+        // The dialog only offers existing files, as the batch needs.
+        return QFileDialog::getOpenFileNames(owner_, title, QString(), qtFileFilter(filter));
+    }
+    CBatchDlg batch(
+        title, filter, 0, owner_, [this](const QString& message) { showMessage(message); },
+        multiselCandidates());
+    if (!batch.showModal()) return {};
+    return batch.chosenFiles();
+}
+
+QString DialogPrompts::chooseOneFile(const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(owner_, title, QString(), qtFileFilter(filter));
+}
+
+bool DialogPrompts::askYesNo(const QString& question) {
+    return QMessageBox::question(owner_, caption(), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+SaveAnswer DialogPrompts::askSaveChanges(const QString& documentTitle) {
+    auto answer = QMessageBox::question(
+        owner_, caption(), text::with(text::kSaveChangesQuestion, documentTitle),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) return SaveAnswer::Save;
+    if (answer == QMessageBox::No) return SaveAnswer::Discard;
+    return SaveAnswer::Cancel;
+}
+
+QString DialogPrompts::chooseOpenPath(const QString& qtFilter) {
+    return QFileDialog::getOpenFileName(owner_, QString(), QString(), qtFilter);
+}
+
+QString DialogPrompts::chooseSavePath(const QString& suggestedPath, const QString& qtFilter) {
+    return QFileDialog::getSaveFileName(owner_, QString(), suggestedPath, qtFilter);
+}
+
+void DialogPrompts::showMessage(const QString& text) {
+    QMessageBox::warning(owner_, caption(), text);
+}
+
+}  // namespace tessel::desktop

@@ -1,0 +1,57 @@
+// Everything the desktop program asks the user: the files of a batch, one
+// file, yes/no questions, whether to save a document, where to open or save
+// one, and messages. The dialogs are one implementation; tests script
+// another.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace tessel::desktop {
+
+enum class SaveAnswer { Save, Discard, Cancel };
+
+class UserPrompts {
+  public:
+    virtual ~UserPrompts() = default;
+
+    // The files of a batch: the standard multiple-selection dialog or the
+    // batch selection library. `filter` is in the form
+    // "Description|patterns|...||".
+    virtual QStringList chooseFiles(const QString& title, const QString& filter,
+                                    bool standardDialog) = 0;
+    // One existing file; empty when the user chose none.
+    virtual QString chooseOneFile(const QString& title, const QString& filter) = 0;
+    virtual bool askYesNo(const QString& question) = 0;
+    virtual SaveAnswer askSaveChanges(const QString& documentTitle) = 0;
+    // File > Open and Save As; `qtFilter` in the dialogs' own form.
+    virtual QString chooseOpenPath(const QString& qtFilter) = 0;
+    virtual QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) = 0;
+    virtual void showMessage(const QString& text) = 0;
+};
+
+// "RTF Files|*.rtf|All Files (*.*)|*.*||" in the file dialogs' form
+// "RTF Files (*.rtf);;All Files (*)".
+QString qtFileFilter(const QString& filter);
+
+// The real dialogs, owned by the main window.
+class DialogPrompts : public UserPrompts {
+  public:
+    explicit DialogPrompts(QWidget* owner) : owner_(owner) {}
+
+    QStringList chooseFiles(const QString& title, const QString& filter,
+                            bool standardDialog) override;
+    QString chooseOneFile(const QString& title, const QString& filter) override;
+    bool askYesNo(const QString& question) override;
+    SaveAnswer askSaveChanges(const QString& documentTitle) override;
+    QString chooseOpenPath(const QString& qtFilter) override;
+    QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) override;
+    void showMessage(const QString& text) override;
+
+  private:
+    QWidget* owner_;
+};
+
+}  // namespace tessel::desktop

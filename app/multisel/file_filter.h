@@ -1,0 +1,23 @@
+// File-type lists as the hosts pass them, "Description|patterns|..." (an
+// optional trailing "||" ends the list), and the wildcard patterns of one
+// entry.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace tessel::multisel {
+
+struct FilterEntry {
+    QString description;
+    QString patterns;  // as written, such as "*.htm*" or "*.txt;*.asc"
+};
+
+QVector<FilterEntry> parseFilter(const QString& filter);
+
+// The patterns of a specification, split on ";", "," and blanks, with "*.*"
+// meaning every file as it does for the hosts' users.
+QStringList wildcardsOf(const QString& specification);
+
+}  // namespace tessel::multisel

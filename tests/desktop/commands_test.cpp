@@ -1,0 +1,362 @@
+// The conversion commands through the menus, against the real library, with
+// a scripted user: reports and summaries, the overwrite question, the tag
+// definition file, the format groups' clearing of the log, and the error-log
+// windows closed before and opened after a run.
+#include <QDir>
+#include <QFileInfo>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QtTest>
+
+#include "child_frame.h"
+#include "desktop_test_support.h"
+#include "log_document.h"
+#include "log_view.h"
+
+using namespace tessel::desktop;
+using namespace tessel::desktop::testing;
+
+namespace {
+
+const QStringList kHtmlMarkUp{"&HTML", "&Mark Up Tags..."};
+const QStringList kHtmlBack{"&HTML", "&RTF -> Text..."};
+const QStringList kPageMakerMarkUp{"&PageMaker", "&Mark Up Tags..."};
+
+int count(const QString& text, const QString& part) {
+    return static_cast<int>(text.count(part));
+}
+
+}  // namespace
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void htmlMarkUpReportsEachFileAndOpensTheErrorLog();
+    void reportStylesAreHeadingsAndLines();
+    void overwriteNoKeepsTheOldOutput();
+    void overwriteYesAndTheOptionReplaceTheOutput();
+    void unopenableInputIsNotCountedAsRead();
+    void convertedOkAndNoChanges();
+    void everyAvailableCommandConvertsItsFile();
+    void sameGroupKeepsTheLogAndAnotherClearsIt();
+    void tagFileIsAskedAfterTheHeading();
+    void batchChoiceUsesTheChosenDialogAndTheCommandsTexts();
+    void errorLogWindowsOfTheChosenFilesCloseFirst();
+    void closeAllErrorWindowsKeepsCancelledOnes();
+
+  private:
+    QAction* entry(const QStringList& path) { return menuAction(*test_.frame, path); }
+    void run(const QStringList& path, const QStringList& files) {
+        test_.prompts->batches << files;
+        QAction* action = entry(path);
+        QVERIFY2(action && action->isEnabled(), qPrintable(path.join('/')));
+        action->trigger();
+    }
+    QString log() { return logText(*test_.frame); }
+    QList<CTesselFilterPackDoc*> errorLogs() {
+        QList<CTesselFilterPackDoc*> logs;
+        for (CTesselFilterPackDoc* document : test_.frame->documents()) {
+            if (document->isErrorLog()) logs << document;
+        }
+        return logs;
+    }
+    QString markedUpRtf(const QString& name);
+
+    std::unique_ptr<QTemporaryDir> settings_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    TestFrame test_;
+};
+
+void CommandsTest::init() {
+    settings_ = useTemporarySettings();
+    folder_ = std::make_unique<QTemporaryDir>();
+    test_ = makeFrame();
+    test_.frame->newLog();
+}
+
+void CommandsTest::cleanup() {
+    test_.frame.reset();
+    folder_.reset();
+    settings_.reset();
+}
+
+QString CommandsTest::markedUpRtf(const QString& name) {
+    QStringList html = copyExamples(folder_->path(), {"html/server_page.asp"});
+    run(kHtmlMarkUp, html);
+    QString rtf = folder_->filePath(name);
+    QFile::rename(folder_->filePath("server_page.rtf"), rtf);
+    return rtf;
+}
+
+void CommandsTest::htmlMarkUpReportsEachFileAndOpensTheErrorLog() {
+    QStringList files =
+        copyExamples(folder_->path(), {"html/product_page.htm", "html/server_page.asp"});
+    run(kHtmlMarkUp, files);
+
+    QString report = log();
+    QString expectedStart = "Marking up HTML tags...\n\nConverting " + files[0] +
+                            "...\nErrors Reported in the Error Log File!\n\nConverting " +
+                            files[1] +
+                            "...\n19 change(s) made.\n\n2 File(s) Processed.\n\n"
+                            "Summary of Markup\n\n";
+    QCOMPARE(report.left(expectedStart.size()), expectedStart);
+    QVERIFY2(report.endsWith("\n\n2 files read.\n2 output files created.\n"
+                             "1 Error Log File written.\n\n\n\n\n"),
+             qPrintable(report.right(120)));
+    QVERIFY(QFileInfo::exists(folder_->filePath("product_page.rtf")));
+
+    // The run's one error log is open in an error-log window, read from its file.
+    QList<CTesselFilterPackDoc*> logs = errorLogs();
+    QCOMPARE(logs.size(), 1);
+    QString errorLog = folder_->filePath("product_page.ERR");
+    QCOMPARE(logs[0]->filePath(), QFileInfo(errorLog).absoluteFilePath());
+    QByteArray bytes = readBytes(errorLog);
+    bytes.replace("\r\n", "\n");
+    QCOMPARE(logs[0]->textDocument()->toPlainText() + "\n", QString::fromLatin1(bytes));
+    QCOMPARE(test_.frame->windowsOf(*logs[0]).size(), 1);
+    QVERIFY(!logs[0]->textDocument()->isEmpty());
+}
+
+void CommandsTest::reportStylesAreHeadingsAndLines() {
+    run(kHtmlMarkUp, copyExamples(folder_->path(), {"html/server_page.asp"}));
+    QTextDocument* document = nullptr;
+    for (CTesselFilterPackDoc* open : test_.frame->documents()) {
+        if (!open->isErrorLog()) document = open->textDocument();
+    }
+    QVERIFY(document);
+    auto formatAt = [document](const QString& text) {
+        QTextCursor found = document->find(text);
+        if (found.isNull()) qFatal("no %s in the log", qPrintable(text));
+        return found.charFormat();
+    };
+    for (const char* heading : {"Marking up HTML tags...", "Summary of Markup"}) {
+        QTextCharFormat format = formatAt(heading);
+        QCOMPARE(format.fontFamilies().toStringList().value(0), QString("Times New Roman"));
+        QCOMPARE(format.fontPointSize(), 15.0);
+        QCOMPARE(format.fontWeight(), int(QFont::Bold));
+        QVERIFY(format.fontUnderline());
+        QVERIFY(!format.hasProperty(QTextFormat::ForegroundBrush));
+    }
+    for (const char* line : {"Converting ", "1 file read."}) {
+        QTextCharFormat format = formatAt(line);
+        QCOMPARE(format.fontFamilies().toStringList().value(0), QString("MS Sans Serif"));
+        QCOMPARE(format.fontPointSize(), 7.5);
+        QCOMPARE(format.fontWeight(), int(QFont::Normal));
+        QVERIFY(!format.fontUnderline());
+    }
+    // The report is protected and keeps no undo steps.
+    CChildFrame* window = test_.frame->windowsOf(*test_.frame->documents().first()).first();
+    QVERIFY(window->view()->isReadOnly());
+    QVERIFY(!document->isUndoRedoEnabled());
+}
+
+void CommandsTest::overwriteNoKeepsTheOldOutput() {
+    QStringList files = copyExamples(folder_->path(), {"html/server_page.asp"});
+    QString output = folder_->filePath("server_page.rtf");
+    writeBytes(output, "older output");
+
+    run(kHtmlMarkUp, files);
+
+    QCOMPARE(
+        test_.prompts->questions,
+        QStringList{"A file named " + output + " already exists.\n\nDo you want to overwrite it?"});
+    QCOMPARE(readBytes(output), QByteArray("older output"));
+    QString report = log();
+    QVERIFY(report.contains("Converting " + files[0] +
+                            "...\nFile Error! RTF Output file already exists.\n\n"));
+    QVERIFY(report.contains("1 file read.\nNo output files created.\nNo Error Log Files written."));
+}
+
+void CommandsTest::overwriteYesAndTheOptionReplaceTheOutput() {
+    QStringList files = copyExamples(folder_->path(), {"html/server_page.asp"});
+    QString output = folder_->filePath("server_page.rtf");
+    writeBytes(output, "older output");
+    test_.prompts->yesNo << true;
+    run(kHtmlMarkUp, files);
+    QCOMPARE(test_.prompts->questions.size(), 1);
+    QVERIFY(readBytes(output).startsWith("{\\rtf1"));
+    QVERIFY(log().contains("19 change(s) made.\n\n"));
+    QVERIFY(log().contains("1 output file created."));
+
+    // With "Overwrite Existing Files" on, nobody is asked.
+    entry({"&Options", "&Overwrite Existing Files"})->trigger();
+    writeBytes(output, "older output");
+    run(kHtmlMarkUp, files);
+    QCOMPARE(test_.prompts->questions.size(), 1);
+    QVERIFY(readBytes(output).startsWith("{\\rtf1"));
+}
+
+void CommandsTest::unopenableInputIsNotCountedAsRead() {
+    QString missing = folder_->filePath("missing.htm");
+    run(kHtmlMarkUp, {missing});
+    QVERIFY(
+        log().contains("Converting " + missing + "...\nFile Error! Can not open input file.\n\n"));
+    QVERIFY(log().contains("No files read.\nNo output files created."));
+}
+
+void CommandsTest::convertedOkAndNoChanges() {
+    QString page = folder_->filePath("plain.htm");
+    writeBytes(page, "Nothing but text.\r\n");
+    run(kHtmlMarkUp, {page});
+    QVERIFY(log().contains("Converting " + page + "...\nNo changes made!\n\n"));
+
+    QString rtf = folder_->filePath("plain.rtf");
+    QFile::rename(rtf, folder_->filePath("translated.rtf"));
+    run(kHtmlBack, {folder_->filePath("translated.rtf")});
+    QVERIFY(log().contains("Converting " + folder_->filePath("translated.rtf") +
+                           "...\nFile converted OK.\n\n"));
+    QCOMPARE(readBytes(folder_->filePath("translated.htm")), QByteArray("Nothing but text.\r\n"));
+}
+
+void CommandsTest::everyAvailableCommandConvertsItsFile() {
+    // Mark-up commands on their examples.
+    QStringList pageMaker = copyExamples(folder_->path(), {"pagemaker/windows_sample.txt"});
+    run(kPageMakerMarkUp, pageMaker);
+    QVERIFY2(log().contains(QRegularExpression("\\n\\d+ Tags Marked Up\\.\\n")), qPrintable(log()));
+    QVERIFY(log().contains("1 output file created."));
+
+    // Every RTF-back command on a copy of marked-up RTF: each writes its
+    // output with its extension and reports the file's result.
+    struct Back {
+        QStringList path;
+        const char* heading;
+        const char* extension;
+    };
+    const Back backs[] = {
+        {{"&Ventura", "Version &4", "&RTF -> Text..."},
+         "Converting RTF to Ventura 4 text...",
+         ".txt"},
+        {{"&Ventura", "Version &5 Or Later", "&RTF -> Text..."},
+         "Converting RTF to Ventura 5 text...",
+         ".txt"},
+        {{"&PageMaker", "&RTF -> Text..."}, "Converting RTF to PageMaker text...", ".txt"},
+        {{"&QuarkXPress", "&RTF -> Text..."}, "Converting RTF to Quark XPress text...", ".xtg"},
+        {{"&HTML", "&RTF -> Text..."}, "Converting RTF to HTML...", ".htm"},
+        {{"&HTML", "RTF -> Text (&Compatible)..."}, "Converting RTF to HTML...", ".htm"},
+    };
+    int number = 0;
+    for (const Back& back : backs) {
+        QString name = QString("back%1").arg(++number);
+        QString rtf = markedUpRtf(name + ".rtf");
+        run(back.path, {rtf});
+        QString report = log();
+        QString heading = QString(back.heading) + "\n\nConverting " + rtf + "...\n";
+        QVERIFY2(report.contains(heading), qPrintable(back.path.join('/')));
+        QString after = report.mid(report.lastIndexOf(heading) + heading.size());
+        QVERIFY2(after.startsWith("File converted OK.\n\n") ||
+                     after.contains(QRegularExpression("^\\d+ change\\(s\\) made\\.\\n\\n")),
+                 qPrintable(after.left(80)));
+        QVERIFY(QFileInfo::exists(folder_->filePath(name + back.extension)));
+    }
+}
+
+void CommandsTest::sameGroupKeepsTheLogAndAnotherClearsIt() {
+    QString rtf = markedUpRtf("kept.rtf");
+    run(kHtmlBack, {rtf});
+    // HTML mark-up and HTML back share the group: both runs are in the log.
+    QCOMPARE(count(log(), "Summary of Markup"), 2);
+    QVERIFY(log().startsWith("Marking up HTML tags..."));
+
+    run(kPageMakerMarkUp, copyExamples(folder_->path(), {"pagemaker/windows_sample.txt"}));
+    QVERIFY(log().startsWith("Marking up PageMaker tags...\n\n"));
+    QCOMPARE(count(log(), "Summary of Markup"), 1);
+
+    // A command whose file choice is cancelled still starts its group.
+    run(kHtmlMarkUp, {});
+    QCOMPARE(log(), QString());
+}
+
+void CommandsTest::tagFileIsAskedAfterTheHeading() {
+    QStringList files = copyExamples(folder_->path(), {"html/product_page.htm", "html/tags.txt"});
+    entry({"&Options", "&Ask for HTML Tag Definition File"})->trigger();
+    test_.prompts->oneFiles << files[1];
+    run(kHtmlMarkUp, {files[0]});
+
+    QCOMPARE(test_.prompts->oneFileChoices.size(), 1);
+    QCOMPARE(test_.prompts->oneFileChoices[0].title, QString("Select HTML Tag Definition File"));
+    QCOMPARE(test_.prompts->oneFileChoices[0].filter,
+             QString("Text Files|*.txt|All Files (*.*)|*.*||"));
+    QVERIFY(log().startsWith("Marking up HTML tags...\n\nUsing Tag Definition File: " + files[1] +
+                             "\nConverting " + files[0]));
+    // The tag file knows the tag the built-in table lacks: no error log.
+    QVERIFY(log().contains("No Error Log Files written."));
+    QVERIFY(errorLogs().isEmpty());
+
+    // Cancelled: the report says none is used and the page logs its tag.
+    QFile::remove(folder_->filePath("product_page.rtf"));
+    run(kHtmlMarkUp, {files[0]});
+    QVERIFY(log().contains("Marking up HTML tags...\n\nNo Tag Definition File Used.\nConverting "));
+    QCOMPARE(errorLogs().size(), 1);
+}
+
+void CommandsTest::batchChoiceUsesTheChosenDialogAndTheCommandsTexts() {
+    run({"&QuarkXPress", "&RTF -> Text..."}, {});
+    run(kHtmlMarkUp, {});
+    entry({"&Options", "&Use Standard File Dialog"})->trigger();
+    run(kPageMakerMarkUp, {});
+    const QList<AskedChoice>& asked = test_.prompts->batchChoices;
+    QCOMPARE(asked.size(), 3);
+    QCOMPARE(asked[0].title, QString("Select QuarkXPress RTF Files"));
+    QCOMPARE(asked[0].filter, QString("RTF Files|*.rtf|All Files (*.*)|*.*||"));
+    QVERIFY(!asked[0].standardDialog);
+    QCOMPARE(asked[1].title, QString("Select HTML Files"));
+    QCOMPARE(asked[1].filter, QString("HTML Files|*.htm*|All Files (*.*)|*.*||"));
+    QCOMPARE(asked[2].title, QString("Select PageMaker Files"));
+    QVERIFY(asked[2].standardDialog);
+}
+
+void CommandsTest::errorLogWindowsOfTheChosenFilesCloseFirst() {
+    QStringList files = copyExamples(folder_->path(), {"html/product_page.htm"});
+    run(kHtmlMarkUp, files);
+    QCOMPARE(errorLogs().size(), 1);
+    CTesselFilterPackDoc* errorLog = errorLogs().first();
+    QTextCursor edit(errorLog->textDocument());
+    edit.insertText("my note\n");
+    QVERIFY(errorLog->isModified());
+    entry({"&Options", "&Overwrite Existing Files"})->trigger();
+
+    // Cancelling the save question ends the command before any file.
+    test_.prompts->saveAnswers << SaveAnswer::Cancel;
+    QString before = log();
+    run(kHtmlMarkUp, files);
+    QCOMPARE(test_.prompts->saveQuestions, QStringList{"product_page.ERR"});
+    QCOMPARE(errorLogs(), QList<CTesselFilterPackDoc*>{errorLog});
+    QString added = log().mid(before.size());
+    QCOMPARE(added, QString("Marking up HTML tags...\n\n"));
+
+    // Saving it first: the note reaches the file, the run writes the log
+    // anew and its new window shows the new content.
+    test_.prompts->saveAnswers << SaveAnswer::Save;
+    run(kHtmlMarkUp, files);
+    QCOMPARE(test_.prompts->saveQuestions.size(), 2);
+    QCOMPARE(errorLogs().size(), 1);
+    QVERIFY(errorLogs().first() != errorLog);
+    QVERIFY(!errorLogs().first()->textDocument()->toPlainText().contains("my note"));
+    QVERIFY(log().contains("1 Error Log File written."));
+}
+
+void CommandsTest::closeAllErrorWindowsKeepsCancelledOnes() {
+    QString kept = folder_->filePath("kept.err");
+    QString closed = folder_->filePath("closed.ERR");
+    writeBytes(kept, "one\r\n");
+    writeBytes(closed, "two\r\n");
+    CTesselFilterPackDoc* keptLog = test_.frame->openDocument(kept);
+    QVERIFY(keptLog && test_.frame->openDocument(closed));
+    QTextCursor(keptLog->textDocument()).insertText("changed ");
+    test_.prompts->saveAnswers << SaveAnswer::Cancel;
+
+    entry({"&Window", "Close All &Error Windows"})->trigger();
+
+    QCOMPARE(errorLogs(), QList<CTesselFilterPackDoc*>{keptLog});
+    QCOMPARE(test_.prompts->saveQuestions, QStringList{"kept.err"});
+    QCOMPARE(test_.frame->documents().size(), 2);  // the log stays
+    QCOMPARE(readBytes(kept), QByteArray("one\r\n"));
+}
+
+QTEST_MAIN(CommandsTest)
+#include "commands_test.moc"

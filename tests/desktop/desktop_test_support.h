@@ -1,0 +1,43 @@
+// Shared by the desktop tests: settings in a folder of their own, a scratch
+// folder with copies of the examples, the main frame with a scripted user,
+// and menu entries found by their texts as a user finds them.
+#pragma once
+
+#include <QAction>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "main_frame.h"
+#include "scripted_prompts.h"
+
+namespace tessel::desktop::testing {
+
+// Points the program's settings at a fresh folder; call before any
+// settings are read. The folder lives as long as the returned object.
+std::unique_ptr<QTemporaryDir> useTemporarySettings();
+
+// A frame whose user is `prompts` (kept by the frame); shown.
+struct TestFrame {
+    std::unique_ptr<CMainFrame> frame;
+    ScriptedPrompts* prompts = nullptr;
+};
+TestFrame makeFrame();
+
+// The entry at `path` (menu titles then the entry, as shown with their
+// "&"), or null.
+QAction* menuAction(CMainFrame& frame, const QStringList& path);
+// The texts of a menu's visible entries, separators left out.
+QStringList menuEntries(CMainFrame& frame, const QStringList& menuPath);
+
+// Copies the named files of the repository's examples folder into `folder`;
+// returns the copies' paths.
+QStringList copyExamples(const QString& folder, const QStringList& names);
+
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+// The plain text of the log the frame's commands write into.
+QString logText(CMainFrame& frame);
+
+}  // namespace tessel::desktop::testing

@@ -1,0 +1,38 @@
+#include "scripted_prompts.h"
+
+namespace tessel::desktop::testing {
+
+QStringList ScriptedPrompts::chooseFiles(const QString& title, const QString& filter,
+                                         bool standardDialog) {
+    batchChoices << AskedChoice{title, filter, standardDialog};
+    return batches.isEmpty() ? QStringList() : batches.takeFirst();
+}
+
+QString ScriptedPrompts::chooseOneFile(const QString& title, const QString& filter) {
+    oneFileChoices << AskedChoice{title, filter, false};
+    return oneFiles.isEmpty() ? QString() : oneFiles.takeFirst();
+}
+
+bool ScriptedPrompts::askYesNo(const QString& question) {
+    questions << question;
+    return !yesNo.isEmpty() && yesNo.takeFirst();
+}
+
+SaveAnswer ScriptedPrompts::askSaveChanges(const QString& documentTitle) {
+    saveQuestions << documentTitle;
+    return saveAnswers.isEmpty() ? SaveAnswer::Discard : saveAnswers.takeFirst();
+}
+
+QString ScriptedPrompts::chooseOpenPath(const QString&) {
+    return openPaths.isEmpty() ? QString() : openPaths.takeFirst();
+}
+
+QString ScriptedPrompts::chooseSavePath(const QString&, const QString&) {
+    return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
+}
+
+void ScriptedPrompts::showMessage(const QString& text) {
+    messages << text;
+}
+
+}  // namespace tessel::desktop::testing
