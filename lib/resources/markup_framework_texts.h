@@ -5,34 +5,16 @@
 
 #include <string_view>
 
+#include "resources/rtf_texts.h"
+
 namespace tessel::resources {
 
-// The document header of the converters' RTF (1042 characters): the frame's
-// header, except that the do-not-translate style carries colour 5.
+// The document header of the converters' RTF (1042 characters): the mark-up
+// jobs' header, except that the do-not-translate style carries colour 5.
 inline constexpr std::string_view kConverterRtfHeader =
-    "{\\rtf1 \\ansi\\deff3 \n"
-    "{\\fonttbl \n"
-    "{\\f1 \\fmodern\\fcharset0\\fprq1 Courier New;}\n"
-    "{\\f2 \\fswiss\\fcharset0\\fprq2 Arial;}\n"
-    "{\\f3 \\froman\\fcharset0\\fprq2 Times New Roman;}}\n"
-    "{\\colortbl \\red0\\green0\\blue0;\\red0\\green0\\blue0;\\red0\\green0\\blue255;"
-    "\\red0\\green255\\blue255;\\red0\\green255\\blue0;\\red255\\green0\\blue255;"
-    "\\red255\\green0\\blue0;\\red255\\green255\\blue0;\\red255\\green255\\blue255;"
-    "\\red0\\green0\\blue128;\\red0\\green128\\blue128;\\red0\\green128\\blue0;"
-    "\\red128\\green0\\blue128;\\red128\\green0\\blue0;\\red128\\green128\\blue0;"
-    "\\red128\\green128\\blue128;\\red192\\green192\\blue192;}\n"
-    "{\\stylesheet \n"
-    "{\\s0 \\sb80\\slmult1\\widctlpar\\fs20\\f3 \\snext0 Normal;}\n"
-    "{\\cs1 \\additive \\v\\cf12\\sub\\f1 qz4lexMark;}\n"
-    "{\\cs2 \\cf4\\fs40\\f1 qz4lexError;}\n"
-    "{\\cs3 \\f1\\cf11 qz4lexPopup;}\n"
-    "{\\cs4 \\f1\\cf10 qz4lexJump;}\n"
-    "{\\cs5 \\additive \\cf15\\f1\\lang1024 qz4lexExternal;}\n"
-    "{\\cs6 \\additive \\cf6\\f1\\lang1024 qz4lexInternal;}\n"
-    "{\\cs7 \\cf2 qz4lexTerm;}\n"
-    "{\\cs8 \\additive \\cf5\\f1\\lang1024 DO_NOT_TRANSLATE;}\n"
-    "{\\cs9 \\additive Default Paragraph Font;}}\n"
-    "\\paperw11907\\paperh16840\\pard\\plain\\s0\\sb80\\slmult1\\widctlpar\\fs20\\f3 \n";
+    JoinedText<kRtfHeaderUpToDoNotTranslateColour, kConverterDoNotTranslateColour,
+               kRtfHeaderAfterDoNotTranslateColour>::kText;
+static_assert(kConverterRtfHeader.size() == 1042);
 
 inline constexpr std::string_view kConverterRtfFooter = "}";
 

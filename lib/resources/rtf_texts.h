@@ -2,13 +2,18 @@
 // the three protected tag runs, paragraph and document ends.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace tessel::resources {
 
-// 18 lines: fonts, colours, the style sheet with the protected character
-// styles, page size and the first paragraph's formatting.
-inline constexpr std::string_view kRtfHeader =
+// The document header's 18 lines: fonts, colours, the style sheet with the
+// protected character styles, page size and the first paragraph's
+// formatting. The mark-up jobs and the grammar-driven converters write it
+// with one difference, the colour of the do-not-translate style (13 and 5),
+// so it is kept once, in three parts around that colour.
+inline constexpr std::string_view kRtfHeaderUpToDoNotTranslateColour =
     "{\\rtf1 \\ansi\\deff3 \n"
     "{\\fonttbl \n"
     "{\\f1 \\fmodern\\fcharset0\\fprq1 Courier New;}\n"
@@ -29,9 +34,31 @@ inline constexpr std::string_view kRtfHeader =
     "{\\cs5 \\additive \\cf15\\f1\\lang1024 qz4lexExternal;}\n"
     "{\\cs6 \\additive \\cf6\\f1\\lang1024 qz4lexInternal;}\n"
     "{\\cs7 \\cf2 qz4lexTerm;}\n"
-    "{\\cs8 \\additive \\cf13\\f1\\lang1024 DO_NOT_TRANSLATE;}\n"
+    "{\\cs8 \\additive \\cf";
+inline constexpr std::string_view kRtfHeaderAfterDoNotTranslateColour =
+    "\\f1\\lang1024 DO_NOT_TRANSLATE;}\n"
     "{\\cs9 \\additive Default Paragraph Font;}}\n"
     "\\paperw11907\\paperh16840\\pard\\plain\\s0\\sb80\\slmult1\\widctlpar\\fs20\\f3 \n";
+inline constexpr std::string_view kMarkupDoNotTranslateColour = "13";
+inline constexpr std::string_view kConverterDoNotTranslateColour = "5";
+
+// The parts of a text joined at compile time into one constant.
+template <const std::string_view&... Parts>
+struct JoinedText {
+    static constexpr std::size_t kSize = (Parts.size() + ...);
+    static constexpr std::array<char, kSize> kChars = [] {
+        std::array<char, kSize> chars{};
+        std::size_t at = 0;
+        ((std::copy(Parts.begin(), Parts.end(), chars.begin() + at), at += Parts.size()), ...);
+        return chars;
+    }();
+    static constexpr std::string_view kText{kChars.data(), kSize};
+};
+
+// The header the HTML and SGML mark-up jobs write.
+inline constexpr std::string_view kRtfHeader =
+    JoinedText<kRtfHeaderUpToDoNotTranslateColour, kMarkupDoNotTranslateColour,
+               kRtfHeaderAfterDoNotTranslateColour>::kText;
 
 inline constexpr std::string_view kInternalTagOpen = "{\\cs6\\cf6\\f1\\lang1024 ";
 inline constexpr std::string_view kExternalTagOpen = "{\\cs5\\cf15\\f1\\lang1024 ";
