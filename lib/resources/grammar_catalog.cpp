@@ -2,12 +2,22 @@
 
 #include <algorithm>
 
-#include "platform/paths.h"
-
 namespace tessel::resources {
+
+namespace {
+
+// Grammar keys are ASCII words; the tables are data and need no platform.
+bool sameKey(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+}  // namespace
+
 const GrammarDescription* findGrammar(std::string_view key) {
     for (const auto& grammar : grammarCatalog()) {
-        if (platform::sameNameIgnoringCase(grammar.key, key)) return &grammar;
+        if (sameKey(grammar.key, key)) return &grammar;
     }
     return nullptr;
 }
