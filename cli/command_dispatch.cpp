@@ -3,6 +3,7 @@
 #include <array>
 #include <ostream>
 
+#include "check_commands.h"
 #include "exit_codes.h"
 #include "grammar_commands.h"
 #include "job_commands.h"
@@ -33,6 +34,12 @@ const std::array kCliCommands = {
     CliCommand{"tokens", "grammar diagnostics: the tokens of a file", false, tokensCommand},
     CliCommand{"parse", "grammar diagnostics: the reductions and syntax errors of a file", false,
                parseCommand},
+    CliCommand{"verify", "check a translated RTF file against its source before converting back",
+               false, verifyCommand},
+    CliCommand{"roundtrip",
+               "mark up and convert back without translation, and explain the "
+               "differences",
+               false, roundtripCommand},
 };
 
 const CliCommand* findCliCommand(std::string_view name) {

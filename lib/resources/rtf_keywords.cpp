@@ -109,6 +109,7 @@ constexpr std::array kTextKeywords = {
     RtfTextKeyword{"line", RtfTextWord::LineBreak},
     RtfTextKeyword{"-", RtfTextWord::OptionalHyphen},
     RtfTextKeyword{"_", RtfTextWord::NonBreakingHyphen},
+    RtfTextKeyword{"cs", RtfTextWord::CharacterStyle},
 };
 
 struct CharsetCodePage {
