@@ -11,6 +11,9 @@ namespace {
 using verify::Finding;
 using verify::FindingKind;
 
+// Unheld characters named in one line; the JSON has all of them.
+constexpr std::size_t kUnheldShown = 6;
+
 std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
@@ -88,7 +91,7 @@ std::string findingDetail(const Finding& f) {
         case FindingKind::UnprotectedTag:
             return quoted(shown(f.subject)) + columnText(f.column) +
                    " stands outside any protected style" +
-                   (f.role == verify::RunRole::Text ? "" : " (a " + role + " run in the source)");
+                   (f.role == verify::RunRole::Text ? "" : " (" + role + " in the source)");
         case FindingKind::UnbalancedPair:
             return quoted(shown(f.subject)) + " and " + quoted(shown(f.other)) +
                    columnText(f.column) + " no longer pair up as in source paragraph " +
@@ -97,14 +100,29 @@ std::string findingDetail(const Finding& f) {
             return quoted(f.subject) + columnText(f.column) +
                    " is written back as it is, as markup";
         case FindingKind::UnheldCharacter: {
-            std::string columns;
-            for (std::size_t column : f.columns) {
-                if (!columns.empty()) columns += ", ";
-                columns += std::to_string(column);
+            std::string list;
+            std::string written;
+            std::size_t shownCount = 0;
+            for (const verify::UnheldCharacter& c : f.characters) {
+                if (shownCount == kUnheldShown) break;
+                ++shownCount;
+                if (!list.empty()) {
+                    list += ", ";
+                    written += ", ";
+                }
+                list += characterName(c.character) + " " + quoted(c.character) +
+                        (c.columns.size() == 1 ? " (column " : " (columns ");
+                for (std::size_t i = 0; i < c.columns.size(); ++i) {
+                    list += (i == 0 ? "" : ", ") + std::to_string(c.columns[i]);
+                }
+                list += ")";
+                written += quoted(shown(c.written));
             }
-            return characterName(f.subject) + " " + quoted(f.subject) +
-                   (f.columns.size() == 1 ? " at column " : " at columns ") + columns +
-                   " cannot be held by the back-conversion; it writes " + quoted(shown(f.other));
+            if (f.characters.size() > shownCount) {
+                list += " and " + std::to_string(f.characters.size() - shownCount) + " more";
+            }
+            return list + " cannot be held by the " + f.other + " back-conversion, which writes " +
+                   written;
         }
         case FindingKind::ParagraphAdded:
             return "a paragraph the source does not have";
@@ -246,19 +264,25 @@ std::string jsonString(std::string_view text) {
 }
 
 std::string findingJson(const Finding& f) {
-    std::string columns;
-    for (std::size_t column : f.columns) {
-        if (!columns.empty()) columns += ",";
-        columns += std::to_string(column);
+    std::string characters;
+    for (const verify::UnheldCharacter& c : f.characters) {
+        std::string columns;
+        for (std::size_t column : c.columns) {
+            if (!columns.empty()) columns += ",";
+            columns += std::to_string(column);
+        }
+        if (!characters.empty()) characters += ",";
+        characters += "{\"character\":" + jsonString(c.character) + ",\"columns\":[" + columns +
+                      "],\"written\":" + jsonString(c.written) + "}";
     }
     return "{\"kind\":" + jsonString(verify::kindName(f.kind)) + ",\"file\":" + jsonString(f.file) +
            ",\"paragraph\":" + std::to_string(f.paragraph) +
            ",\"sourceParagraph\":" + std::to_string(f.sourceParagraph) +
-           ",\"column\":" + std::to_string(f.column) + ",\"columns\":[" + columns + "]" +
+           ",\"column\":" + std::to_string(f.column) +
            ",\"role\":" + jsonString(verify::roleName(f.role)) +
            ",\"text\":" + jsonString(f.subject) + ",\"other\":" + jsonString(f.other) +
-           ",\"quote\":" + jsonString(f.quote) + ",\"code\":" + std::to_string(f.code) +
-           ",\"line\":" + jsonString(findingLine(f)) + "}";
+           ",\"characters\":[" + characters + "]" + ",\"quote\":" + jsonString(f.quote) +
+           ",\"code\":" + std::to_string(f.code) + ",\"line\":" + jsonString(findingLine(f)) + "}";
 }
 
 std::string differenceJson(const verify::Difference& d) {

@@ -28,6 +28,13 @@ enum class FindingKind {
 // "missing-run", "added-run", ...
 std::string_view kindName(FindingKind kind);
 
+// A character the back-conversion cannot write as itself, where it stands.
+struct UnheldCharacter {
+    std::string character;             // UTF-8
+    std::vector<std::size_t> columns;  // every position in the paragraph
+    std::string written;               // what the back-conversion writes instead
+};
+
 struct Finding {
     FindingKind kind;
     std::string file;                 // the translated file
@@ -37,11 +44,11 @@ struct Finding {
     RunRole role = RunRole::Text;     // the run's role
     std::string subject;              // the run, tag or character concerned
     // changed-run: the translation's text; unbalanced-pair: the closing tag;
-    // unheld-character: what the back-conversion writes instead.
+    // unheld-character: the back-conversion.
     std::string other;
-    std::vector<std::size_t> columns;  // unheld-character: every position
-    std::string quote;                 // start of the paragraph concerned
-    int code = 0;                      // unreadable: the return code
+    std::vector<UnheldCharacter> characters;  // unheld-character, in order of appearance
+    std::string quote;                        // start of the paragraph concerned
+    int code = 0;                             // unreadable: the return code
 };
 
 class FindingSink {

@@ -17,6 +17,7 @@ constexpr long kUnmatched = -1;
 constexpr std::size_t kMaxRunEdits = 400;
 constexpr std::size_t kMaxDecompositionWork = 200000;
 constexpr std::size_t kMaxPairedChanges = 2000;
+constexpr std::size_t kOrderWindow = 64;
 // A tag typed as text: "<" and a tag's first character, up to ">" within
 // this many bytes.
 constexpr std::size_t kMaxTagLength = 256;
@@ -121,33 +122,97 @@ void ParagraphCheck::sourceAtoms(const StyledParagraph& source) {
 }
 
 // The translation's runs of one role that touch are one text; it is cut
-// into source runs of that role where it can be, else run by run.
+// into source runs of that role: the source's runs in their order where they
+// make it up, else any source runs that make it up, else as many as can be
+// found, the rest between them kept as runs of their own.
 void ParagraphCheck::translatedAtoms(const StyledParagraph& translated) {
     tr_.clear();
+    nextSource_ = 0;
     const std::vector<Run>& runs = translated.runs;
     for (std::size_t i = 0; i < runs.size();) {
         RunRole role = runs[i].role;
         std::size_t j = i;
         while (j + 1 < runs.size() && runs[j + 1].role == role) ++j;
         if (isProtected(role)) {
-            std::string_view text = std::string_view(translated.text)
-                                        .substr(runs[i].begin, runs[j].end - runs[i].begin);
-            if (!decompose(text, role, runs[i].begin)) {
-                for (std::size_t k = i; k <= j; ++k) {
-                    std::string_view piece =
-                        std::string_view(translated.text)
-                            .substr(runs[k].begin, runs[k].end - runs[k].begin);
-                    if (!decompose(piece, role, runs[k].begin)) {
-                        tr_.push_back({role, runs[k].begin, runs[k].end});
-                    }
-                }
+            std::uint32_t begin = runs[i].begin;
+            std::string_view text =
+                std::string_view(translated.text).substr(begin, runs[j].end - begin);
+            if (!cutInSourceOrder(text, role, begin) && !decompose(text, role, begin)) {
+                cutAsFarAsKnown(text, role, begin);
             }
         }
         i = j + 1;
     }
 }
 
+// The source's runs of `role` from some place on, in order, make up `text`.
+bool ParagraphCheck::cutInSourceOrder(std::string_view text, RunRole role, std::uint32_t base) {
+    // Where the cut was in order, the next one most often begins: look
+    // ahead of it, then back.
+    for (std::size_t pass = 0; pass < 2; ++pass) {
+        std::size_t from =
+            pass == 0 ? nextSource_ : nextSource_ - std::min(nextSource_, kOrderWindow);
+        std::size_t to = pass == 0 ? std::min(src_.size(), nextSource_ + kOrderWindow)
+                                   : std::min(nextSource_, src_.size());
+        for (std::size_t k = from; k < to; ++k) {
+            std::size_t at = 0;
+            std::size_t l = k;
+            while (l < src_.size() && src_[l].role == role && at < text.size()) {
+                std::string_view piece = srcText(src_[l]);
+                if (text.compare(at, piece.size(), piece) != 0) break;
+                at += piece.size();
+                ++l;
+            }
+            if (at != text.size() || l == k) continue;
+            for (std::size_t m = k; m < l; ++m) {
+                auto size = src_[m].end - src_[m].begin;
+                tr_.push_back({role, base, base + size});
+                base += size;
+            }
+            nextSource_ = l;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Known source runs where they stand in `text`, longest first; the bytes
+// between them are runs of their own.
+void ParagraphCheck::cutAsFarAsKnown(std::string_view text, RunRole role, std::uint32_t base) {
+    std::sort(dictionary_.begin(), dictionary_.end(),
+              [](std::string_view a, std::string_view b) { return a.size() > b.size(); });
+    std::size_t unknownFrom = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        std::string_view known;
+        if (text.size() * dictionary_.size() <= kMaxDecompositionWork) {
+            for (std::string_view word : dictionary_) {
+                if (text.compare(at, word.size(), word) == 0) {
+                    known = word;
+                    break;
+                }
+            }
+        }
+        if (known.empty()) {
+            ++at;
+            continue;
+        }
+        if (at > unknownFrom) {
+            tr_.push_back({role, static_cast<std::uint32_t>(base + unknownFrom),
+                           static_cast<std::uint32_t>(base + at)});
+        }
+        tr_.push_back({role, static_cast<std::uint32_t>(base + at),
+                       static_cast<std::uint32_t>(base + at + known.size())});
+        at += known.size();
+        unknownFrom = at;
+    }
+    if (unknownFrom < text.size()) {
+        tr_.push_back({role, static_cast<std::uint32_t>(base + unknownFrom),
+                       static_cast<std::uint32_t>(base + text.size())});
+    }
+}
+
 // Cuts `text` into texts of source runs of `role`; false when it cannot.
+// The dictionary of those texts stays for cutAsFarAsKnown.
 bool ParagraphCheck::decompose(std::string_view text, RunRole role, std::uint32_t base) {
     dictionary_.clear();
     for (const Atom& atom : src_) {
@@ -336,24 +401,30 @@ void ParagraphCheck::pairChanged(std::vector<Finding>& out) {
         if (trMatch_[j] == kUnmatched) open.push_back(j);
     }
     if (open.size() > kMaxPairedChanges) return;
-    for (std::size_t i = 0; i < src_.size(); ++i) {
-        if (srcMatch_[i] != kUnmatched) continue;
-        bool gapMatters = strict_ || src_[i].role == RunRole::External;
-        for (std::size_t& j : open) {
-            if (j == std::numeric_limits<std::size_t>::max()) continue;
-            if (tr_[j].role != src_[i].role) continue;
-            if (gapMatters && trGap[j] != srcGap[i]) continue;
-            srcMatch_[i] = static_cast<long>(j);
-            trMatch_[j] = static_cast<long>(i);
-            Finding finding = make(FindingKind::ChangedRun, tr_[j].begin);
-            finding.role = tr_[j].role;
-            finding.subject = std::string(srcText(src_[i]));
-            finding.other = std::string(trText(tr_[j]));
-            out.push_back(std::move(finding));
-            names_.push_back(srcText(src_[i]));
-            names_.push_back(trText(tr_[j]));
-            j = std::numeric_limits<std::size_t>::max();
-            break;
+    // First a run whose new text still holds the old one, then in order.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t i = 0; i < src_.size(); ++i) {
+            if (srcMatch_[i] != kUnmatched) continue;
+            bool gapMatters = strict_ || src_[i].role == RunRole::External;
+            for (std::size_t& j : open) {
+                if (j == std::numeric_limits<std::size_t>::max()) continue;
+                if (tr_[j].role != src_[i].role) continue;
+                if (gapMatters && trGap[j] != srcGap[i]) continue;
+                if (pass == 0 && trText(tr_[j]).find(srcText(src_[i])) == std::string_view::npos) {
+                    continue;
+                }
+                srcMatch_[i] = static_cast<long>(j);
+                trMatch_[j] = static_cast<long>(i);
+                Finding finding = make(FindingKind::ChangedRun, tr_[j].begin);
+                finding.role = tr_[j].role;
+                finding.subject = std::string(srcText(src_[i]));
+                finding.other = std::string(trText(tr_[j]));
+                out.push_back(std::move(finding));
+                names_.push_back(srcText(src_[i]));
+                names_.push_back(trText(tr_[j]));
+                j = std::numeric_limits<std::size_t>::max();
+                break;
+            }
         }
     }
 }

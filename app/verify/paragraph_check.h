@@ -42,7 +42,9 @@ class ParagraphCheck {
 
     void sourceAtoms(const StyledParagraph& source);
     void translatedAtoms(const StyledParagraph& translated);
+    bool cutInSourceOrder(std::string_view text, RunRole role, std::uint32_t base);
     bool decompose(std::string_view text, RunRole role, std::uint32_t base);
+    void cutAsFarAsKnown(std::string_view text, RunRole role, std::uint32_t base);
     void match();
     void matchInOrder(RunRole role, bool anyRole);
     void matchByText(bool onlyUnmatched);
@@ -73,6 +75,7 @@ class ParagraphCheck {
     // Decomposition scratch.
     std::vector<std::uint32_t> previous_;
     std::vector<std::string_view> dictionary_;
+    std::size_t nextSource_ = 0;  // the source run after the last cut in order
 };
 
 // A value that two paragraphs with the same protected runs share, however

@@ -268,7 +268,7 @@ void PairCheck::added() {
 }
 
 // The characters the back-conversion writes otherwise than as themselves,
-// each with every column where it stands.
+// each with every column where it stands: one finding per paragraph.
 void PairCheck::unheldCharacters(const StyledParagraph& paragraph) {
     if (!encoder_) return;
     const std::string& raw = paragraph.raw.empty() ? paragraph.text : paragraph.raw;
@@ -278,31 +278,32 @@ void PairCheck::unheldCharacters(const StyledParagraph& paragraph) {
     if (encoder_->lostCharacters().empty()) return;
     std::vector<char32_t> lost = encoder_->lostCharacters();
     encoder_->clearLostCharacters();
+    Finding finding{};
+    finding.kind = FindingKind::UnheldCharacter;
+    finding.paragraph = paragraph.number;
+    finding.other = outcome_.target;
     std::string_view text = paragraph.text;
     for (char32_t c : lost) {
-        Finding finding{};
-        finding.kind = FindingKind::UnheldCharacter;
-        finding.paragraph = paragraph.number;
+        UnheldCharacter unheld;
         std::size_t column = 1;
-        for (std::size_t at = 0; at < text.size();) {
+        for (std::size_t at = 0; at < text.size(); ++column) {
             std::size_t start = at;
-            char32_t here = platform::nextUtf8(text, at);
-            if (here == c) {
-                finding.columns.push_back(column);
-                if (finding.subject.empty())
-                    finding.subject = std::string(text.substr(start, at - start));
-            }
-            ++column;
+            if (platform::nextUtf8(text, at) != c) continue;
+            unheld.columns.push_back(column);
+            if (unheld.character.empty())
+                unheld.character = std::string(text.substr(start, at - start));
         }
-        if (finding.columns.empty()) continue;
-        finding.column = finding.columns.front();
-        // What the back-conversion writes for it, fallback and all.
+        if (unheld.columns.empty()) continue;
+        // What the back-conversion writes for it alone (the RTF's fallback
+        // of each place aside).
         frame::TargetEncoder single = *encoder_;
-        std::string written = finding.subject;
-        single.encode(written);
-        finding.other = written;
-        findings_.push_back(std::move(finding));
+        unheld.written = unheld.character;
+        single.encode(unheld.written);
+        finding.characters.push_back(std::move(unheld));
     }
+    if (finding.characters.empty()) return;
+    finding.column = finding.characters.front().columns.front();
+    findings_.push_back(std::move(finding));
     std::stable_sort(findings_.begin(), findings_.end(),
                      [](const Finding& a, const Finding& b) { return a.column < b.column; });
 }
