@@ -8,6 +8,7 @@
 // the source paragraph's runs where their texts allow.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,7 @@ namespace tessel::verify {
 
 class ParagraphCheck {
   public:
-    ParagraphCheck(const TagRules& tags, bool strict) : tags_(tags), strict_(strict) {}
+    ParagraphCheck(const TagRules& tags, bool strict);
 
     // Appends the findings of `translated` against `source` (null: a
     // paragraph the source does not have) to `out`, in column order, with
@@ -45,6 +46,7 @@ class ParagraphCheck {
     bool cutInSourceOrder(std::string_view text, RunRole role, std::uint32_t base);
     bool decompose(std::string_view text, RunRole role, std::uint32_t base);
     void cutAsFarAsKnown(std::string_view text, RunRole role, std::uint32_t base);
+    bool sameRunsInOrder() const;
     void match();
     void matchInOrder(RunRole role, bool anyRole);
     void matchByText(bool onlyUnmatched);
@@ -61,6 +63,8 @@ class ParagraphCheck {
 
     TagRules tags_;
     bool strict_;
+    std::array<bool, 256> markup_{};       // the format's markup characters
+    std::array<bool, 256> interesting_{};  // those and "<"
     const StyledParagraph* source_ = nullptr;
     const StyledParagraph* translated_ = nullptr;
     std::vector<Atom> src_;

@@ -32,7 +32,7 @@ struct Run {
 
 struct StyledParagraph {
     std::string text;  // annotations of "\uN" fallbacks removed
-    std::string raw;   // as the RTF reader hands it on, fallbacks annotated
+    std::string raw;   // as the RTF reader hands it on when that differs (annotations)
     std::vector<Run> runs;
     std::size_t number = 0;  // 1-based, in its file
 

@@ -1,5 +1,6 @@
 #include "verify/styled_paragraph_reader.h"
 
+#include <algorithm>
 #include <new>
 #include <string_view>
 
@@ -117,30 +118,45 @@ int StyledParagraphReader::paragraph(std::string& line, bool /*lineEnd*/) {
 // The text without annotations and the runs, from the raw line and the
 // style changes.
 void StyledParagraphReader::fillParagraph(StyledParagraph& out) {
-    const std::string& raw = out.raw;
+    std::string& raw = out.raw;
     std::size_t count = changes_.size();
     mapped_.assign(count, 0);
     if (raw.find(kAnchor) == std::string::npos) {
-        out.text = raw;
+        // Nothing annotated: the text is the raw text, which is not kept.
+        out.text.swap(out.raw);
+        out.raw.clear();
         for (std::size_t i = 0; i < count; ++i) mapped_[i] = changes_[i].first;
     } else {
+        // Plain stretches go over in one piece; each annotation leaves its
+        // character.
+        out.text.reserve(raw.size());
         std::size_t next = 0;
         std::size_t at = 0;
-        while (at < raw.size()) {
-            while (next < count && changes_[next].first <= at) mapped_[next++] = out.text.size();
-            if (raw.compare(at, kAnchor.size(), kAnchor) == 0) {
-                std::size_t character = at + kAnchor.size();
-                std::size_t length = character < raw.size()
-                                         ? utf8Length(static_cast<unsigned char>(raw[character]))
-                                         : 0;
-                out.text.append(raw, character, length);
-                std::size_t end = raw.find(kAnnotationEnd, character);
-                at = end == std::string::npos ? raw.size() : end + kAnnotationEnd.size();
-                continue;
+        auto copyTo = [&](std::size_t end) {
+            while (next < count && changes_[next].first <= end) {
+                mapped_[next] = static_cast<std::uint32_t>(
+                    out.text.size() + (std::max<std::size_t>(changes_[next].first, at) - at));
+                ++next;
             }
-            out.text += raw[at++];
+            out.text.append(raw, at, end - at);
+            at = end;
+        };
+        while (at < raw.size()) {
+            std::size_t anchor = raw.find(kAnchor, at);
+            if (anchor == std::string::npos) anchor = raw.size();
+            copyTo(anchor);
+            if (anchor == raw.size()) break;
+            while (next < count && changes_[next].first <= anchor) {
+                mapped_[next++] = static_cast<std::uint32_t>(out.text.size());
+            }
+            std::size_t character = anchor + kAnchor.size();
+            std::size_t length =
+                character < raw.size() ? utf8Length(static_cast<unsigned char>(raw[character])) : 0;
+            out.text.append(raw, character, length);
+            std::size_t end = raw.find(kAnnotationEnd, character);
+            at = end == std::string::npos ? raw.size() : end + kAnnotationEnd.size();
         }
-        while (next < count) mapped_[next++] = out.text.size();
+        while (next < count) mapped_[next++] = static_cast<std::uint32_t>(out.text.size());
     }
     auto size = static_cast<std::uint32_t>(out.text.size());
     for (std::size_t i = 0; i < count; ++i) {

@@ -202,8 +202,11 @@ void PairCheck::start() {
     };
     if (code == frame::kRtfToPageMaker) macintosh = frame::pageMakerHeaderNamesMac(line(0));
     if (code == frame::kRtfToXPress) macintosh = frame::xpressHeaderIsMacintosh(line(0), line(1));
-    encoder_.emplace(
-        frame::targetRules(code, translation_.documentCodePage(), target_->codePage, macintosh));
+    frame::TargetRules rules =
+        frame::targetRules(code, translation_.documentCodePage(), target_->codePage, macintosh);
+    // Numeric references lose nothing: such a back-conversion holds every
+    // character.
+    if (rules.unheld != resources::UnheldCharacterRule::NumericReference) encoder_.emplace(rules);
 }
 
 // Do the paragraphs from `sourceAt` and `translatedAt` on line up?
