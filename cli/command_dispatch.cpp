@@ -3,6 +3,7 @@
 #include <array>
 #include <ostream>
 
+#include "check_commands.h"
 #include "code_page_commands.h"
 #include "exit_codes.h"
 #include "grammar_commands.h"
@@ -43,6 +44,12 @@ const std::array kCliCommands = {
                parseCommand},
     CliCommand{"codepages", "languages with their code pages and charset names", false,
                codePagesCommand},
+    CliCommand{"verify", "check a translated RTF file against its source before converting back",
+               false, verifyCommand},
+    CliCommand{"roundtrip",
+               "mark up and convert back without translation, and explain the "
+               "differences",
+               false, roundtripCommand},
 };
 
 const CliCommand* findCliCommand(std::string_view name) {

@@ -19,11 +19,6 @@ bool awaitsHeader(int functionCode) {
     return functionCode == kRtfToPageMaker || functionCode == kRtfToXPress;
 }
 
-const CodePageCodec& codecOr1252(int codePage) {
-    const CodePageCodec* codec = CodePageCodec::find(codePage);
-    return codec != nullptr ? *codec : CodePageCodec::windows1252();
-}
-
 // The header lines as the file will hold them: the UTF-8 text with manual
 // line breaks as the format writes them (headers are ASCII).
 std::string asWritten(std::string_view text, std::string_view softLineBreak) {
@@ -53,39 +48,6 @@ std::string_view lineOf(std::string_view text, std::size_t index) {
 
 bool dropsEmptyParagraphs(int functionCode) {
     return functionCode == kRtfToText || functionCode == kRtfToCompatibleHtml;
-}
-
-const res::BackConversionFormat* backConversionFormat(int functionCode) {
-    for (const auto& format : res::kBackConversionFormats) {
-        if (format.functionCode == functionCode) return &format;
-    }
-    return nullptr;
-}
-
-TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePage,
-                        bool macintoshPass) {
-    TargetRules rules;
-    rules.codec = &CodePageCodec::windows1252();
-    const res::BackConversionFormat* format = backConversionFormat(functionCode);
-    if (format == nullptr) return rules;
-    rules.unheld = format->unheld;
-    rules.softLineBreak = format->softLineBreak;
-    rules.macintoshPass = macintoshPass;
-    switch (format->codePage) {
-        case res::TargetCodePage::Windows1252:
-            break;
-        case res::TargetCodePage::Document:
-            // The Macintosh pass reads Windows 1252.
-            if (!macintoshPass) rules.codec = &codecOr1252(documentCodePage);
-            break;
-        case res::TargetCodePage::ChosenByCaller:
-            // No code page given: Windows 1252, as for the other exports.
-            if (chosenCodePage == 0) break;
-            rules.utf8 = chosenCodePage == res::kUtf8CodePage;
-            rules.codec = CodePageCodec::find(chosenCodePage);
-            break;
-    }
-    return rules;
 }
 
 RtfLineWriter::RtfLineWriter(int functionCode, LineStep step, ErrorLog& log,

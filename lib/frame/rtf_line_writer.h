@@ -75,12 +75,4 @@ class RtfLineWriter final : public RtfParagraphSink {
 // compatible HTML); the others keep a line end for every paragraph.
 bool dropsEmptyParagraphs(int functionCode);
 
-// How a function code writes characters (the row of its format).
-const resources::BackConversionFormat* backConversionFormat(int functionCode);
-
-// The target of a function code, given the document's and the chosen code
-// page and whether a Macintosh pass follows.
-TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePage,
-                        bool macintoshPass);
-
 }  // namespace tessel::frame

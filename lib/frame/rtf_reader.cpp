@@ -234,7 +234,8 @@ int RtfReader::push() {
     finishUnicode();
     flushLeadByte();
     stack_.push_back(Group{hidden_, otherProperties_, destination_, state_, inFontTable_, runType_,
-                           unicodeSkip_, font_, doubleByteFont_, coding_, doubleByteCoding_});
+                           unicodeSkip_, font_, doubleByteFont_, coding_, doubleByteCoding_,
+                           characterStyle_});
     state_ = State::Normal;
     return 0;
 }
@@ -256,6 +257,7 @@ int RtfReader::pop() {
     doubleByteFont_ = saved.doubleByteFont;
     coding_ = saved.coding;
     doubleByteCoding_ = saved.doubleByteCoding;
+    if (saved.characterStyle != characterStyle_) setCharacterStyle(saved.characterStyle);
     stack_.pop_back();
     // The fonts are known now: text before the table took the document's
     // code page for them.
@@ -336,6 +338,7 @@ int RtfReader::applyKeyword(std::string_view word, bool hasParameter, std::int32
                 runType_ = RunType::Low;
                 doubleByteFont_ = -1;
                 setFont(defaultFont_);
+                setCharacterStyle(kNoCharacterStyle);
             }
             return 0;
         }
@@ -431,6 +434,9 @@ int RtfReader::applyTextKeyword(int action, bool hasParameter, std::int32_t para
             return textCharacter(kSoftHyphen);
         case RtfTextWord::NonBreakingHyphen:
             return textCharacter(kNonBreakingHyphen);
+        case RtfTextWord::CharacterStyle:
+            setCharacterStyle(value);
+            return 0;
     }
     return kRtfKeywordTableBug;
 }
@@ -653,6 +659,12 @@ void RtfReader::setFont(std::int32_t font) {
     font_ = font;
     coding_ = codingOfFont(font);
     codingValid_ = true;
+}
+
+void RtfReader::setCharacterStyle(std::int32_t style) {
+    if (style == characterStyle_) return;
+    characterStyle_ = style;
+    if (styleObserver_ != nullptr) styleObserver_->characterStyle(style, line_.size());
 }
 
 void RtfReader::refreshCoding() {

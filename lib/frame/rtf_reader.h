@@ -47,11 +47,26 @@ class RtfParagraphSink {
     virtual ~RtfParagraphSink() = default;
     // `line` holds a paragraph's text in UTF-8 (the reader empties it
     // afterwards). `lineEnd` is false for text after the last paragraph
-    // mark, which ends the document without a line end. Returns 0 or a
-    // failure code that ends the reading.
+    // mark, which ends the document without a line end. Returns 0, a
+    // failure code that ends the reading, or a positive number that pauses
+    // it: read() returns that number, and the next read() goes on after
+    // the paragraph (a reader that pulls paragraphs one at a time).
     virtual int paragraph(std::string& line, bool lineEnd) = 0;
     // The document's code page ("\ansicpgN"), told when it is read.
     virtual void documentCodePage(int /*codePage*/) {}
+};
+
+// "\csN" of no style: the text after "\plain", and before any "\cs".
+inline constexpr std::int32_t kNoCharacterStyle = -1;
+
+// Told where the character style changes, for readers that need the runs of
+// a paragraph and not only its text.
+class RtfStyleObserver {
+  public:
+    virtual ~RtfStyleObserver() = default;
+    // The text from byte `offset` of the paragraph being read on is in
+    // character style `style`. Several calls at one offset: the last holds.
+    virtual void characterStyle(std::int32_t style, std::size_t offset) = 0;
 };
 
 class RtfReader {
@@ -81,6 +96,10 @@ class RtfReader {
     // Nesting depth reached at the point the reading stopped.
     std::size_t depth() const { return stack_.size(); }
 
+    // Tells `observer` (or nobody, when null) of every change of the
+    // character style from now on.
+    void observeStyles(RtfStyleObserver* observer) { styleObserver_ = observer; }
+
   private:
     enum class State : std::uint8_t { Normal, Binary, Hex };
     enum class Destination : std::uint8_t { Body = 0, Skipped = 1, Footnote = 2 };
@@ -103,6 +122,7 @@ class RtfReader {
         std::int32_t doubleByteFont;
         ByteCoding coding;
         ByteCoding doubleByteCoding;
+        std::int32_t characterStyle;
     };
 
     struct FontEntry {
@@ -158,6 +178,7 @@ class RtfReader {
     }
     void setFont(std::int32_t font);
     void refreshCoding();
+    void setCharacterStyle(std::int32_t style);
 
     RtfByteSource& source_;
     RtfParagraphSink& sink_;
@@ -183,6 +204,9 @@ class RtfReader {
     ByteCoding coding_;
     bool codingValid_ = false;  // coding_ is that of font_
     ByteCoding doubleByteCoding_{nullptr};
+
+    std::int32_t characterStyle_ = kNoCharacterStyle;
+    RtfStyleObserver* styleObserver_ = nullptr;
 
     // Unicode characters and what is held back until the next character.
     std::int32_t unicodeSkip_ = 1;

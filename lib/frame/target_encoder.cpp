@@ -33,7 +33,45 @@ std::string decimal(char32_t c) {
     return std::to_string(static_cast<unsigned long>(c));
 }
 
+const platform::CodePageCodec& codecOr1252(int codePage) {
+    const platform::CodePageCodec* codec = platform::CodePageCodec::find(codePage);
+    return codec != nullptr ? *codec : platform::CodePageCodec::windows1252();
+}
+
 }  // namespace
+
+const res::BackConversionFormat* backConversionFormat(int functionCode) {
+    for (const auto& format : res::kBackConversionFormats) {
+        if (format.functionCode == functionCode) return &format;
+    }
+    return nullptr;
+}
+
+TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePage,
+                        bool macintoshPass) {
+    TargetRules rules;
+    rules.codec = &platform::CodePageCodec::windows1252();
+    const res::BackConversionFormat* format = backConversionFormat(functionCode);
+    if (format == nullptr) return rules;
+    rules.unheld = format->unheld;
+    rules.softLineBreak = format->softLineBreak;
+    rules.macintoshPass = macintoshPass;
+    switch (format->codePage) {
+        case res::TargetCodePage::Windows1252:
+            break;
+        case res::TargetCodePage::Document:
+            // The Macintosh pass reads Windows 1252.
+            if (!macintoshPass) rules.codec = &codecOr1252(documentCodePage);
+            break;
+        case res::TargetCodePage::ChosenByCaller:
+            // No code page given: Windows 1252, as for the other exports.
+            if (chosenCodePage == 0) break;
+            rules.utf8 = chosenCodePage == res::kUtf8CodePage;
+            rules.codec = platform::CodePageCodec::find(chosenCodePage);
+            break;
+    }
+    return rules;
+}
 
 void TargetEncoder::encode(std::string& line) {
     if (!platform::hasNonAscii(line)) return;

@@ -48,6 +48,14 @@ class TargetEncoder {
     std::vector<char32_t> lost_;
 };
 
+// How a function code writes characters (the row of its format).
+const resources::BackConversionFormat* backConversionFormat(int functionCode);
+
+// The target of a function code, given the document's and the chosen code
+// page and whether a Macintosh pass follows.
+TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePage,
+                        bool macintoshPass);
+
 // The log detail naming the characters: "U+0141, U+017A".
 std::string characterNames(const std::vector<char32_t>& characters);
 

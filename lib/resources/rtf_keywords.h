@@ -71,6 +71,7 @@ enum class RtfTextWord {
     LineBreak,          // "line": a line break inside the paragraph
     OptionalHyphen,     // "-"
     NonBreakingHyphen,  // "_"
+    CharacterStyle,     // "cs": character style of the text (its number in the style sheet)
 };
 
 struct RtfTextKeyword {

@@ -60,6 +60,12 @@ inline constexpr std::string_view kRtfHeader =
     JoinedText<kRtfHeaderUpToDoNotTranslateColour, kMarkupDoNotTranslateColour,
                kRtfHeaderAfterDoNotTranslateColour>::kText;
 
+// Names of the protected character styles in the style sheet: what a reader
+// of translated RTF goes by, since word processors renumber the styles.
+inline constexpr std::string_view kExternalStyleName = "qz4lexExternal";
+inline constexpr std::string_view kInternalStyleName = "qz4lexInternal";
+inline constexpr std::string_view kDoNotTranslateStyleName = "DO_NOT_TRANSLATE";
+
 inline constexpr std::string_view kInternalTagOpen = "{\\cs6\\cf6\\f1\\lang1024 ";
 inline constexpr std::string_view kExternalTagOpen = "{\\cs5\\cf15\\f1\\lang1024 ";
 inline constexpr std::string_view kDoNotTranslateOpen = "{\\cs8\\cf13\\f1\\lang1024 ";

@@ -1,0 +1,196 @@
+#include "verify/roundtrip_rules.h"
+
+#include <array>
+
+#include "markup/html_entities.h"
+
+namespace tessel::verify {
+
+namespace {
+
+constexpr std::array kRules = {
+    RuleDescription{RoundTripRule::LineEnds, "line-ends", "line ends are written as CR LF"},
+    RuleDescription{RoundTripRule::FinalLineEnd, "final-line-end",
+                    "the line end at the end of the file differs"},
+    RuleDescription{RoundTripRule::TrailingBlanks, "trailing-blanks",
+                    "blanks and tabs at the end of a line are dropped"},
+    RuleDescription{RoundTripRule::HtmlEntities, "entities",
+                    "characters are written as named entities and entities of plain "
+                    "characters as the characters"},
+    RuleDescription{RoundTripRule::JoinedLines, "joined-lines",
+                    "a line break inside running text becomes a blank"},
+    RuleDescription{RoundTripRule::LineBreakBeforeTag, "line-break-before-tag",
+                    "a line break is put before a tag that the mark-up starts a paragraph with"},
+    RuleDescription{RoundTripRule::JoinedTagLines, "joined-tag-lines",
+                    "a tag wrapped over lines is written on one line"},
+    RuleDescription{RoundTripRule::MacintoshLiterals, "macintosh-literal",
+                    "a Macintosh character without a Windows counterpart is written as its "
+                    "literal character tag"},
+    RuleDescription{RoundTripRule::DroppedStyleReset, "dropped-style-reset",
+                    "\"<$>\" after exactly 254 characters of text is dropped"},
+};
+
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kRules.size(); ++i) {
+            if (static_cast<std::size_t>(kRules[i].rule) != i) return false;
+        }
+        return true;
+    }(),
+    "the rows follow the order of RoundTripRule");
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+void normaliseLineEnds(std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    text.swap(out);
+}
+
+void dropTrailingBlanks(std::string& text, bool atEnd) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n') {
+            while (!out.empty() && isBlank(out.back())) out.pop_back();
+        }
+        out += c;
+    }
+    if (atEnd) {
+        while (!out.empty() && isBlank(out.back())) out.pop_back();
+    }
+    text.swap(out);
+}
+
+// Every line break with the blanks around it becomes one blank.
+void joinLines(std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n') {
+            out += text[i];
+            continue;
+        }
+        while (!out.empty() && isBlank(out.back())) out.pop_back();
+        while (i + 1 < text.size() && isBlank(text[i + 1])) ++i;
+        out += ' ';
+    }
+    text.swap(out);
+}
+
+// Blanks and line breaks directly before a tag are taken away.
+void dropBreaksBeforeTags(std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '<') {
+            while (!out.empty() && (isBlank(out.back()) || out.back() == '\n')) out.pop_back();
+        }
+        out += c;
+    }
+    text.swap(out);
+}
+
+// Line breaks between a tag's "<" and its ">" (a backslash escapes either).
+void joinTagLines(std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    bool inTag = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        bool escaped = i > 0 && text[i - 1] == '\\';
+        if (c == '<' && !escaped) inTag = true;
+        if (c == '>' && !escaped) inTag = false;
+        if (c == '\n' && inTag) continue;
+        out += c;
+    }
+    text.swap(out);
+}
+
+// "<\#176>" as the byte 176 it stands for.
+void expandLiterals(std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, "<\\#") == 0) {
+            std::size_t end = i + 3;
+            int value = 0;
+            while (end < text.size() && end < i + 6 && text[end] >= '0' && text[end] <= '9') {
+                value = value * 10 + (text[end] - '0');
+                ++end;
+            }
+            if (end > i + 3 && end < text.size() && text[end] == '>' && value < 256) {
+                out += static_cast<char>(value);
+                i = end;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    text.swap(out);
+}
+
+void dropStyleResets(std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, "<$>") == 0) {
+            i += 2;
+            continue;
+        }
+        out += text[i];
+    }
+    text.swap(out);
+}
+
+}  // namespace
+
+const RuleDescription& describe(RoundTripRule rule) {
+    return kRules[static_cast<std::size_t>(rule)];
+}
+
+void applyRule(RoundTripRule rule, std::string& text, bool atEnd) {
+    switch (rule) {
+        case RoundTripRule::LineEnds:
+            normaliseLineEnds(text);
+            return;
+        case RoundTripRule::FinalLineEnd:
+            if (atEnd) {
+                while (!text.empty() && text.back() == '\n') text.pop_back();
+            }
+            return;
+        case RoundTripRule::TrailingBlanks:
+            dropTrailingBlanks(text, atEnd);
+            return;
+        case RoundTripRule::HtmlEntities:
+            markup::funcHTMLEntitiesToChars(text);
+            return;
+        case RoundTripRule::JoinedLines:
+            joinLines(text);
+            return;
+        case RoundTripRule::LineBreakBeforeTag:
+            dropBreaksBeforeTags(text);
+            return;
+        case RoundTripRule::JoinedTagLines:
+            joinTagLines(text);
+            return;
+        case RoundTripRule::MacintoshLiterals:
+            expandLiterals(text);
+            return;
+        case RoundTripRule::DroppedStyleReset:
+            dropStyleResets(text);
+            return;
+    }
+}
+
+}  // namespace tessel::verify

@@ -1,0 +1,52 @@
+// A paragraph of a marked-up RTF file as the translation check sees it: its
+// text as the back-conversion writes it (UTF-8) and the runs of protected
+// styles in it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessel::verify {
+
+// What a character style means to the check, told by its name.
+enum class RunRole : std::uint8_t {
+    Text,            // translatable text, or a style that protects nothing
+    External,        // qz4lexExternal: structure between segments
+    Internal,        // qz4lexInternal: a tag inside a segment
+    DoNotTranslate,  // DO_NOT_TRANSLATE
+};
+
+bool isProtected(RunRole role);
+std::string_view roleName(RunRole role);
+
+// A run of one style, as bytes [begin, end) of the paragraph's text. Runs
+// cover the text in order; two adjacent runs of one role are two groups of
+// the file (our mark-up writes one group per tag).
+struct Run {
+    RunRole role;
+    std::uint32_t begin;
+    std::uint32_t end;
+};
+
+struct StyledParagraph {
+    std::string text;  // annotations of "\uN" fallbacks removed
+    std::string raw;   // as the RTF reader hands it on when that differs (annotations)
+    std::vector<Run> runs;
+    std::size_t number = 0;  // 1-based, in its file
+
+    std::string_view runText(const Run& run) const {
+        return std::string_view(text).substr(run.begin, run.end - run.begin);
+    }
+    void clear() {
+        text.clear();
+        raw.clear();
+        runs.clear();
+    }
+};
+
+// Number of characters (not bytes) of `text` before byte `offset`, plus one.
+std::size_t columnOf(std::string_view text, std::size_t offset);
+
+}  // namespace tessel::verify

@@ -1,0 +1,296 @@
+#include "check_commands.h"
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+#include "core/translation_checks.h"
+#include "exit_codes.h"
+#include "verify/check_targets.h"
+
+namespace tessel::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kVerifyHelp =
+    "Usage: tessel verify [OPTIONS] ORIGINAL.rtf TRANSLATED.rtf\n"
+    "       tessel verify [OPTIONS] --batch ORIGINALS TRANSLATED...\n"
+    "Checks a translated RTF file against the RTF the mark-up wrote, before it is\n"
+    "converted back. Styles are found by name, so files saved by a word processor\n"
+    "that renumbered them compare as well. Reported per paragraph:\n"
+    "  missing-run, added-run, changed-run   protected runs lost, added or altered\n"
+    "  moved-run          an external run out of order (any run with --strict)\n"
+    "  unprotected-tag    tag text outside any protected style\n"
+    "  unbalanced-pair    opening and closing internal tags that no longer pair up\n"
+    "  markup-character   \"<\", \">\" or \"&\" typed in the text of HTML or SGML\n"
+    "  unheld-character   a character the back-conversion cannot write as itself\n"
+    "  paragraph-added, paragraph-removed\n"
+    "Each finding is one line FILE:PARAGRAPH: kind: text; a summary follows.\n\n"
+    "Options:\n"
+    "  --batch ORIGINALS  pair each translated NAME.rtf (files given, or the .rtf\n"
+    "                     files of folders given) with ORIGINALS/NAME.rtf\n"
+    "  --target TARGET    the back-conversion the translation will go through:\n"
+    "                     TARGETS\n"
+    "                     (CP: a code page); default: the one of the format the\n"
+    "                     original's tags show\n"
+    "  --strict           internal runs must keep their order too\n"
+    "  --json             one JSON document instead of lines\n"
+    "  --help             show this help\n\n"
+    "Exit status: 0 when nothing was found, 1 when something was, 2 for usage errors.\n";
+
+constexpr const char* kRoundtripHelp =
+    "Usage: tessel roundtrip [--format FORMAT] [--json] FILE...\n"
+    "Marks each FILE up in a scratch folder, converts the RTF back without\n"
+    "translation and compares the result with FILE byte for byte. Each difference\n"
+    "is one line FILE:LINE:COLUMN: rule: what became what, and why; files that come\n"
+    "back unchanged are named identical. A summary follows.\n\n"
+    "Options:\n"
+    "  --format FORMAT    FORMATS; default: by the file's header or extension\n"
+    "  --json             one JSON document instead of lines\n"
+    "  --help             show this help\n\n"
+    "Exit status: 0 when every file came back identical, 1 otherwise, 2 for usage\n"
+    "errors.\n";
+
+std::string replaced(std::string text, std::string_view placeholder, std::string_view value) {
+    std::size_t at = text.find(placeholder);
+    if (at != std::string::npos) text.replace(at, placeholder.size(), value);
+    return text;
+}
+
+std::string formatNames() {
+    std::string names;
+    for (const auto& format : verify::roundTripFormats()) {
+        if (!names.empty()) names += "|";
+        names += format.name;
+    }
+    return names;
+}
+
+std::string verifyHelp() {
+    return replaced(kVerifyHelp, "TARGETS", verify::targetKeys());
+}
+
+std::string roundtripHelp() {
+    return replaced(kRoundtripHelp, "FORMATS", formatNames());
+}
+
+// The value of "--name VALUE" or "--name=VALUE"; nothing when missing.
+std::optional<std::string> valueOf(const std::vector<std::string>& args, std::size_t& i,
+                                   std::string_view name) {
+    const std::string& arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) return std::nullopt;
+        return args[++i];
+    }
+    if (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
+        arg[name.size()] == '=') {
+        return arg.substr(name.size() + 1);
+    }
+    return std::nullopt;
+}
+
+bool isOption(const std::string& arg, std::string_view name) {
+    return arg == name || (arg.size() > name.size() && arg.compare(0, name.size(), name) == 0 &&
+                           arg[name.size()] == '=');
+}
+
+// Prints each finding as it is found.
+class PrintingSink final : public verify::FindingSink {
+  public:
+    PrintingSink(std::ostream& out, bool json) : out_(out), json_(json) {}
+    void finding(verify::Finding&& finding) override {
+        if (json_) {
+            out_ << (first_ ? "\n" : ",\n") << app::findingJson(finding);
+        } else {
+            out_ << app::findingLine(finding) << "\n";
+        }
+        first_ = false;
+    }
+
+  private:
+    std::ostream& out_;
+    bool json_;
+    bool first_ = true;
+};
+
+std::string jsonCounts(const app::KindCounts& counts) {
+    std::string text = "{";
+    for (const auto& [name, count] : counts) {
+        if (text.size() > 1) text += ",";
+        text += app::jsonString(name) + ":" + std::to_string(count);
+    }
+    return text + "}";
+}
+
+std::string jsonList(const std::vector<std::string>& items) {
+    std::string text = "[";
+    for (const std::string& item : items) {
+        if (text.size() > 1) text += ",";
+        text += app::jsonString(item);
+    }
+    return text + "]";
+}
+
+}  // namespace
+
+int verifyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    verify::VerifyOptions options;
+    std::optional<std::string> batch;
+    bool json = false;
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            out << verifyHelp();
+            return kExitSuccess;
+        }
+        if (arg == "--strict") {
+            options.strict = true;
+        } else if (arg == "--json") {
+            json = true;
+        } else if (isOption(arg, "--batch")) {
+            batch = valueOf(args, i, "--batch");
+            if (!batch) {
+                err << "tessel verify: --batch needs the folder of the originals\n";
+                return kExitUsageError;
+            }
+        } else if (isOption(arg, "--target")) {
+            std::optional<std::string> value = valueOf(args, i, "--target");
+            if (value) options.target = verify::parseTarget(*value);
+            if (!options.target) {
+                err << "tessel verify: --target takes one of " << verify::targetKeys()
+                    << " (CP: a code page with a table)\n";
+                return kExitUsageError;
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            err << "tessel verify: unknown option " << arg << "\n";
+            return kExitUsageError;
+        } else {
+            names.push_back(arg);
+        }
+    }
+    app::Pairing pairing;
+    std::error_code error;
+    if (batch) {
+        if (!fs::is_directory(*batch, error)) {
+            err << "tessel verify: --batch needs a folder of originals: " << *batch << "\n";
+            return kExitUsageError;
+        }
+        if (names.empty()) {
+            err << "tessel verify: no translated files or folders given\n";
+            return kExitUsageError;
+        }
+        for (const std::string& name : names) {
+            if (!fs::exists(name, error)) {
+                err << "tessel verify: no such file or folder: " << name << "\n";
+                return kExitUsageError;
+            }
+        }
+        pairing = app::pairTranslations(*batch, names);
+    } else {
+        if (names.size() != 2) {
+            err << "tessel verify: expected ORIGINAL.rtf and TRANSLATED.rtf\n"
+                << "Run \"tessel verify --help\" for usage.\n";
+            return kExitUsageError;
+        }
+        for (const std::string& name : names) {
+            if (!fs::is_regular_file(name, error)) {
+                err << "tessel verify: no such file: " << name << "\n";
+                return kExitUsageError;
+            }
+        }
+        pairing.pairs.push_back({names[0], names[1]});
+    }
+    for (const std::string& problem : pairing.problems) err << "tessel verify: " << problem << "\n";
+
+    if (json) out << "{\"command\":\"verify\",\"findings\":[";
+    PrintingSink sink(out, json);
+    app::VerifyTotals totals = app::verifyPairs(pairing.pairs, options, sink);
+    if (json) {
+        out << "\n],\"problems\":" << jsonList(pairing.problems)
+            << ",\"summary\":{\"translations\":" << totals.translations
+            << ",\"withFindings\":" << totals.withFindings << ",\"findings\":" << totals.findings
+            << ",\"paragraphs\":" << totals.paragraphs
+            << ",\"target\":" << app::jsonString(totals.target)
+            << ",\"byKind\":" << jsonCounts(totals.byKind)
+            << ",\"text\":" << app::jsonString(app::verifySummary(totals)) << "}}\n";
+    } else {
+        out << app::verifySummary(totals) << "\n";
+    }
+    out.flush();
+    return totals.findings > 0 || !pairing.problems.empty() ? kExitFailure : kExitSuccess;
+}
+
+int roundtripCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const verify::RoundTripFormat* format = nullptr;
+    bool json = false;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            out << roundtripHelp();
+            return kExitSuccess;
+        }
+        if (arg == "--json") {
+            json = true;
+        } else if (isOption(arg, "--format")) {
+            std::optional<std::string> value = valueOf(args, i, "--format");
+            if (value) format = verify::findRoundTripFormat(*value);
+            if (format == nullptr) {
+                err << "tessel roundtrip: --format takes one of " << formatNames() << "\n";
+                return kExitUsageError;
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            err << "tessel roundtrip: unknown option " << arg << "\n";
+            return kExitUsageError;
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) {
+        err << "tessel roundtrip: no files given\nRun \"tessel roundtrip --help\" for usage.\n";
+        return kExitUsageError;
+    }
+    std::error_code error;
+    for (const std::string& file : files) {
+        if (!fs::is_regular_file(file, error)) {
+            err << "tessel roundtrip: no such file: " << file << "\n";
+            return kExitUsageError;
+        }
+    }
+    bool first = true;
+    if (json) out << "{\"command\":\"roundtrip\",\"files\":[";
+    auto print = [&](const verify::RoundTripResult& result) {
+        if (!json) {
+            for (const std::string& line : app::roundTripLines(result)) out << line << "\n";
+            return;
+        }
+        out << (first ? "\n" : ",\n") << "{\"file\":" << app::jsonString(result.file)
+            << ",\"format\":" << app::jsonString(result.format ? result.format->name : "")
+            << ",\"failed\":" << (result.failed ? "true" : "false")
+            << ",\"identical\":" << (result.identical ? "true" : "false")
+            << ",\"markUpResult\":" << result.markUpResult
+            << ",\"backResult\":" << result.backResult << ",\"differences\":[";
+        for (std::size_t i = 0; i < result.differences.size(); ++i) {
+            out << (i == 0 ? "" : ",") << "\n  " << app::differenceJson(result.differences[i]);
+        }
+        out << "],\"lines\":" << jsonList(app::roundTripLines(result)) << "}";
+        first = false;
+    };
+    app::RoundTripReport report = app::roundTripFiles(files, format, print);
+    if (json) {
+        const app::RoundTripTotals& t = report.totals;
+        out << "\n],\"summary\":{\"files\":" << t.files << ",\"identical\":" << t.identical
+            << ",\"failed\":" << t.failed << ",\"differences\":" << t.differences
+            << ",\"unexplained\":" << t.unexplained << ",\"byRule\":" << jsonCounts(t.byRule)
+            << ",\"text\":" << app::jsonString(report.lines.back()) << "}}\n";
+    } else {
+        out << report.lines.back() << "\n";
+    }
+    out.flush();
+    return report.totals.identical == report.totals.files ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace tessel::cli

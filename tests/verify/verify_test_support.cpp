@@ -1,0 +1,43 @@
+#include "verify_test_support.h"
+
+#include "tessel_cat.h"
+
+namespace tessel::test {
+
+namespace fs = std::filesystem;
+
+std::string markUp(const TempDir& dir, const fs::path& source, bool pageMaker,
+                   const std::string& name) {
+    std::string copy = dir.write(name, readFile(source.string()));
+    if (pageMaker) {
+        f_iPageMaker2RTF(copy.c_str());
+    } else {
+        f_iHTML2RTF(copy.c_str(), nullptr);
+    }
+    std::string stem = fs::path(name).stem().string();
+    for (const char* extension : {".rtf", ".RTF"}) {
+        if (fs::exists(dir.file(stem + extension))) return dir.file(stem + extension);
+    }
+    return {};
+}
+
+std::vector<std::string> verifyLines(const TempDir& dir, const std::string& original,
+                                     const std::string& translated,
+                                     const verify::VerifyOptions& options) {
+    app::VerifyReport report = app::verifyTranslations({{original, translated}}, options);
+    std::string prefix = dir.path().string() + "/";
+    for (std::string& line : report.lines) {
+        if (line.starts_with(prefix)) line.erase(0, prefix.size());
+    }
+    return report.lines;
+}
+
+std::vector<std::string> findingLines(const TempDir& dir, const std::string& original,
+                                      const std::string& translated,
+                                      const verify::VerifyOptions& options) {
+    std::vector<std::string> lines = verifyLines(dir, original, translated, options);
+    lines.pop_back();
+    return lines;
+}
+
+}  // namespace tessel::test
