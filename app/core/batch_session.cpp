@@ -145,13 +145,21 @@ BatchSession::BatchSession(BatchShell& shell, BatchOptions options,
 std::vector<FileOutcome> BatchSession::runCommand(const Command& command,
                                                   const RunSettings& settings) {
     startGroup(command);
+    RunSettings run = settings;
+    // Multilingual HTML: the code page comes first; without one the command
+    // ends before any file is chosen.
+    if (takesCodePage(command)) {
+        CodePageChoice choice = shell_.chooseCodePage(settings.codePage);
+        if (choice.codePage == 0) return {};
+        run.codePage = choice.codePage;
+        run.charsetName = std::move(choice.charsetName);
+    }
     std::vector<std::string> files =
         shell_.chooseFiles(FileChoice{command.fileChoiceTitle, command.fileFilter});
     if (files.empty()) return {};
 
     // HTML mark-up writes its heading and settles the tag definition file
     // before the error-log views are closed; the others close them first.
-    RunSettings run = settings;
     const bool headingFirst = takesTagFile(command);
     if (headingFirst) writeHeading(command, run);
     std::vector<std::string> logNames;

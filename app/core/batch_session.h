@@ -33,6 +33,8 @@ struct RunSettings {
     // The shell asks the user for the tag definition file after the heading
     // (HTML mark-up with the desktop's "Ask for HTML Tag Definition File").
     bool chooseTagFile = false;
+    // Multilingual HTML: the code page offered first; the shell's choice
+    // replaces both for the run.
     unsigned codePage = 1252;
     std::string charsetName;
 };

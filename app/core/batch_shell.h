@@ -17,6 +17,14 @@ struct FileChoice {
     std::string_view filter;
 };
 
+// The code page multilingual HTML is written in and the charset name its
+// META declaration gets (empty: the code page's own name). Code page 0: the
+// user cancelled.
+struct CodePageChoice {
+    unsigned codePage = 0;
+    std::string charsetName;
+};
+
 class BatchShell {
   public:
     virtual ~BatchShell() = default;
@@ -37,6 +45,10 @@ class BatchShell {
     // One file for a job that asked for it (the HTML tag definition file);
     // empty when the user chose none.
     virtual std::string chooseOneFile(const FileChoice& /*choice*/) { return {}; }
+    // The code page and charset name of a multilingual HTML command, asked
+    // before its files; `presetCodePage` is offered first. A shell that
+    // cannot ask answers code page 0, which ends the command.
+    virtual CodePageChoice chooseCodePage(unsigned /*presetCodePage*/) { return {}; }
 };
 
 }  // namespace tessel::app

@@ -332,4 +332,8 @@ bool takesTagFile(const Command& command) {
     return std::holds_alternative<TagFileExport>(command.exportBinding);
 }
 
+bool takesCodePage(const Command& command) {
+    return std::holds_alternative<MultiLingualExport>(command.exportBinding);
+}
+
 }  // namespace tessel::app

@@ -69,6 +69,10 @@ const Command* findCommand(std::string_view family, std::string_view name);
 // True for the HTML mark-up, which takes a tag definition file.
 bool takesTagFile(const Command& command);
 
+// True for the multilingual HTML back-conversion, which asks for a code page
+// and a charset name before its files.
+bool takesCodePage(const Command& command);
+
 // File-type lists for the file choices.
 namespace filter {
 extern const std::string_view kText;

@@ -1,5 +1,6 @@
 // What the documents' windows and the batch shell need from the main window:
-// the user prompts, the options, and the error-log windows.
+// the user prompts, the options, the error-log windows and the code page of
+// the last multilingual run.
 #pragma once
 
 #include <QStringList>
@@ -23,6 +24,10 @@ class DesktopHost {
     // Closes the windows of these error logs, asking to save modified ones;
     // false when the user cancelled.
     virtual bool closeErrorLogWindows(const QStringList& paths) = 0;
+    // The code page the multilingual command offers first: the last one
+    // chosen while the program runs, 1252 before any.
+    virtual unsigned lastCodePage() const = 0;
+    virtual void rememberCodePage(unsigned codePage) = 0;
 };
 
 }  // namespace tessel::desktop

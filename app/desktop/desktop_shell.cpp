@@ -5,6 +5,7 @@
 
 #include "desktop_host.h"
 #include "log_document.h"
+#include "tessel_cat.h"
 #include "user_prompts.h"
 
 namespace tessel::desktop {
@@ -66,6 +67,15 @@ void DesktopShell::openErrorLogs(const std::vector<std::string>& paths) {
 
 bool DesktopShell::closeErrorLogViews(const std::vector<std::string>& logPaths) {
     return host_.closeErrorLogWindows(fromCorePaths(logPaths));
+}
+
+app::CodePageChoice DesktopShell::chooseCodePage(unsigned presetCodePage) {
+    // The library shows its dialog through the presenter of library_hooks.cpp.
+    unsigned codePage = presetCodePage;
+    const char* charset = gf_pszGetCodepageFromLanguageDialog(&codePage);
+    if (charset == nullptr || codePage == 0) return {};
+    host_.rememberCodePage(codePage);
+    return app::CodePageChoice{codePage, charset};
 }
 
 }  // namespace tessel::desktop

@@ -1,6 +1,7 @@
 // The batch core's shell in the desktop program: the report goes into a log
-// document, the questions and file choices to the user prompts, and the
-// error logs into windows of the main frame.
+// document, the questions and file choices to the user prompts, the code
+// page to the library's language dialog, and the error logs into windows of
+// the main frame.
 #pragma once
 
 #include <QString>
@@ -23,6 +24,9 @@ class DesktopShell : public app::BatchShell {
     void clearReport() override;
     void openErrorLogs(const std::vector<std::string>& paths) override;
     bool closeErrorLogViews(const std::vector<std::string>& logPaths) override;
+    // The library's language dialog, preselected with `presetCodePage`; the
+    // choice is remembered for the next multilingual run.
+    app::CodePageChoice chooseCodePage(unsigned presetCodePage) override;
 
   private:
     DesktopHost& host_;

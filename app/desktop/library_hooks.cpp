@@ -1,7 +1,18 @@
 #include "library_hooks.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
+#include <QThread>
 #include <QWidget>
+#include <cstdio>
+#include <cstring>
+
+#include "desktop_texts.h"
+#include "language_dialog.h"
+#include "tessel_cat.h"
+#include "windows_1252.h"
 
 namespace tessel::desktop {
 
@@ -22,13 +33,45 @@ QWidget* libraryDialogOwner() {
     return owner().data();
 }
 
+bool libraryDialogsCanBeShown() {
+    // Widgets need a widget application, its own thread and a screen.
+    auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
+    return application != nullptr && QThread::currentThread() == application->thread() &&
+           QGuiApplication::primaryScreen() != nullptr;
+}
+
 }  // namespace tessel::desktop
 
-// The hooks themselves are plain C functions under the names the library
-// looks up (see lib/platform/host_hooks.h), defined here with extern "C"
-// and default visibility:
-// - the converters' message boxes, shown with QMessageBox, owned by
-//   libraryDialogOwner();
-// - the language dialog of the multilingual HTML command, the library's
-//   dialog model presented as a Qt dialog with the texts and layout of its
-//   resource.
+// The hooks let no exception out into the library.
+
+extern "C" void tessel_host_message_box(const char* text) {
+    using namespace tessel::desktop;
+    const char* message = text == nullptr ? "" : text;
+    try {
+        if (libraryDialogsCanBeShown()) {
+            QMessageBox::warning(libraryDialogOwner(), QString::fromUtf8(text::kApplicationTitle),
+                                 fromWindows1252(QByteArray(message)).trimmed());
+            return;
+        }
+    } catch (...) {
+        // Shown below instead.
+    }
+    std::fputs(message, stderr);
+    std::size_t length = std::strlen(message);
+    if (length == 0 || message[length - 1] != '\n') std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+extern "C" int tessel_present_language_dialog(tessel_language_dialog* dialog) {
+    using namespace tessel::desktop;
+    if (!libraryDialogsCanBeShown() || !LanguageDialog::presentable(dialog)) {
+        return TESSEL_PRESENTER_UNAVAILABLE;
+    }
+    try {
+        LanguageDialog window(*dialog, libraryDialogOwner());
+        window.exec();
+    } catch (...) {
+        // Returning without OK counts as cancelled.
+    }
+    return TESSEL_PRESENTER_DONE;
+}

@@ -1,10 +1,26 @@
 // The services of the conversion library that the desktop program presents
 // itself. The library looks each of them up by name in the running program,
-// so the program is linked with its symbols exported; library_hooks.cpp is
-// where those functions are defined.
+// so the program is linked with its symbols exported; library_hooks.cpp
+// defines them as C functions:
+// - tessel_host_message_box: the converters' message boxes, a QMessageBox
+//   owned by libraryDialogOwner();
+// - tessel_present_language_dialog: the language dialog of the multilingual
+//   HTML command, the library's dialog shown as a LanguageDialog.
+// Where no dialog can be shown (no widget application, another thread, no
+// screen) the message goes to standard error and the presenter answers that
+// it is unavailable, so the library falls back on its own.
 #pragma once
 
+#include "tessel_cat.h"
+
 class QWidget;
+
+// Visible in the program's dynamic symbol table, where the library looks.
+extern "C" {
+__attribute__((visibility("default"))) void tessel_host_message_box(const char* text);
+__attribute__((visibility("default"))) int tessel_present_language_dialog(
+    tessel_language_dialog* dialog);
+}
 
 namespace tessel::desktop {
 
@@ -12,5 +28,9 @@ namespace tessel::desktop {
 // and its language dialog): the main frame while it exists.
 void setLibraryDialogOwner(QWidget* owner);
 QWidget* libraryDialogOwner();
+
+// True when the library's dialogs can be shown now: a widget application
+// runs, this is its thread, and there is a screen.
+bool libraryDialogsCanBeShown();
 
 }  // namespace tessel::desktop

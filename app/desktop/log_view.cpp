@@ -30,6 +30,7 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
     session_->options().overwriteExisting = options.overwriteExistingFiles;
     app::RunSettings settings;
     settings.chooseTagFile = app::takesTagFile(command) && options.askForTagFile;
+    settings.codePage = host_.lastCodePage();
     std::vector<app::FileOutcome> outcomes = session_->runCommand(command, settings);
     moveCursor(QTextCursor::End);
     return outcomes;

@@ -40,6 +40,8 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     const DesktopOptions& options() const override { return options_; }
     void openErrorLogs(const QStringList& paths) override;
     bool closeErrorLogWindows(const QStringList& paths) override;
+    unsigned lastCodePage() const override { return lastCodePage_; }
+    void rememberCodePage(unsigned codePage) override { lastCodePage_ = codePage; }
 
     // Documents and their windows.
     CTesselFilterPackDoc* newLog();
@@ -113,6 +115,7 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     QPointer<CTesselFilterPackView> lastLogView_;
     int untitledCount_ = 0;
     bool running_ = false;
+    unsigned lastCodePage_ = 1252;
     bool closingAll_ = false;
     std::unique_ptr<QPrinter> printer_;
     FindDialog* find_ = nullptr;

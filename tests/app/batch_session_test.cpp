@@ -128,6 +128,58 @@ TEST_F(BatchSessionTest, ErrorLogViewsAreClosedFirstAndCancellingEndsTheCommand)
     EXPECT_TRUE(shell.report.empty());
 }
 
+TEST_F(BatchSessionTest, MultilingualHtmlAsksTheCodePageBeforeTheFiles) {
+    Command multilingual = fakeCommand(MultiLingualExport{testing::fakeMultiLingual},
+                                       ReportKind::Changes, true, FormatGroup::Html, ".htm");
+    std::string a = folder.path("a.rtf"), b = folder.path("b.rtf");
+    shell.codePageAnswer = CodePageChoice{1253, "x-greek"};
+    script({{0, writes(".htm")}, {2, writes(".htm")}});
+    RunSettings settings;
+    settings.codePage = 1251;
+
+    ASSERT_EQ(run(multilingual, {a, b}, {}, settings).size(), 2u);
+
+    EXPECT_EQ(shell.codePagePresets, std::vector<unsigned>{1251});
+    ASSERT_GE(shell.calls.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(shell.calls.begin(), shell.calls.begin() + 3),
+              (std::vector<std::string>{"clear", "codepage", "choose"}));
+    // Every file of the batch is written in the chosen code page and charset.
+    EXPECT_EQ(fakeLibrary().codePages, (std::vector<unsigned>{1253, 1253}));
+    EXPECT_EQ(fakeLibrary().charsets, (std::vector<std::string>{"x-greek", "x-greek"}));
+    EXPECT_EQ(fakeLibrary().extensions, (std::vector<std::string>{".htm", ".htm"}));
+    EXPECT_NE(shell.reportText().find("2 change(s) made.\n\n"), std::string::npos);
+
+    // Other commands never ask for a code page.
+    shell.calls.clear();
+    script({{0, nullptr}});
+    run(rtfBack, {a});
+    EXPECT_EQ(shell.codePagePresets.size(), 1u);
+    EXPECT_EQ(shell.calls.front(), "choose");
+}
+
+TEST_F(BatchSessionTest, CodePageZeroEndsTheMultilingualCommand) {
+    Command multilingual = fakeCommand(MultiLingualExport{testing::fakeMultiLingual},
+                                       ReportKind::Changes, true, FormatGroup::Html, ".htm");
+    shell.codePageAnswer = CodePageChoice{0, "ignored"};
+    EXPECT_TRUE(run(multilingual, {folder.path("a.rtf")}).empty());
+    EXPECT_EQ(shell.codePagePresets, std::vector<unsigned>{1252}) << "the default preset";
+    EXPECT_EQ(shell.calls, (std::vector<std::string>{"clear", "codepage"}))
+        << "no file choice, no report after a cancelled code page";
+    EXPECT_TRUE(fakeLibrary().inputs.empty());
+
+    // A shell that cannot ask (the default answer) cancels as well.
+    struct SilentShell : FakeShell {
+        CodePageChoice chooseCodePage(unsigned preset) override {
+            return BatchShell::chooseCodePage(preset);
+        }
+    } silent;
+    silent.files = {folder.path("a.rtf")};
+    BatchSession batch(silent);
+    EXPECT_TRUE(batch.runCommand(multilingual).empty());
+    EXPECT_TRUE(fakeLibrary().inputs.empty());
+    EXPECT_TRUE(silent.report.empty());
+}
+
 class ExistingOutputTest : public BatchSessionTest {
   protected:
     void SetUp() override {

@@ -54,6 +54,15 @@ int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const c
     return library.play(input);
 }
 
+int fakeMultiLingual(const char* input, const char* extension, unsigned codePage,
+                     const char* charset) {
+    FakeLibrary& library = fakeLibrary();
+    library.extensions.emplace_back(extension);
+    library.codePages.push_back(codePage);
+    library.charsets.emplace_back(charset);
+    return library.play(input);
+}
+
 std::vector<std::string> FakeShell::chooseFiles(const FileChoice& choice) {
     lastChoice = choice;
     calls.push_back("choose");
@@ -87,6 +96,12 @@ std::string FakeShell::chooseOneFile(const FileChoice& choice) {
     oneFileChoices.push_back(choice);
     calls.push_back("one");
     return oneFile;
+}
+
+CodePageChoice FakeShell::chooseCodePage(unsigned presetCodePage) {
+    codePagePresets.push_back(presetCodePage);
+    calls.push_back("codepage");
+    return codePageAnswer;
 }
 
 std::string FakeShell::reportText() const {

@@ -29,6 +29,8 @@ struct FakeLibrary {
     std::vector<int> deleteBackupFlags;
     std::vector<std::size_t> pathBufferSizes;  // text engine: bytes usable
     std::vector<std::string> tagFiles;
+    std::vector<unsigned> codePages;  // multilingual HTML
+    std::vector<std::string> charsets;
 
     int play(const std::string& input);
 };
@@ -40,6 +42,8 @@ int fakeInputOnly(const char* input);
 int fakeWithExtension(const char* input, const char* extension);
 int fakeWithTagFile(const char* input, const char* tagFile);
 int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const char* extension);
+int fakeMultiLingual(const char* input, const char* extension, unsigned codePage,
+                     const char* charset);
 
 struct ReportLine {
     std::string text;
@@ -58,8 +62,10 @@ class FakeShell : public BatchShell {
     bool allowClose = true;
     std::string oneFile;  // the answer to chooseOneFile
     std::vector<FileChoice> oneFileChoices;
+    CodePageChoice codePageAnswer;  // the answer to chooseCodePage
+    std::vector<unsigned> codePagePresets;
     // Everything the shell was asked, in order: "choose", "close", "one",
-    // "report", "clear".
+    // "report", "clear", "codepage".
     std::vector<std::string> calls;
 
     std::vector<std::string> chooseFiles(const FileChoice& choice) override;
@@ -72,6 +78,7 @@ class FakeShell : public BatchShell {
     void openErrorLogs(const std::vector<std::string>& paths) override;
     bool closeErrorLogViews(const std::vector<std::string>& logPaths) override;
     std::string chooseOneFile(const FileChoice& choice) override;
+    CodePageChoice chooseCodePage(unsigned presetCodePage) override;
 
     std::string reportText() const;
     FileChoice lastChoice{};

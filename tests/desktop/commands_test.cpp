@@ -1,7 +1,9 @@
 // The conversion commands through the menus, against the real library, with
-// a scripted user: reports and summaries, the overwrite question, the tag
-// definition file, the format groups' clearing of the log, and the error-log
+// a scripted user: every command on the examples, reports and summaries, the
+// overwrite question, the tag definition file, the multilingual command's
+// language dialog, the format groups' clearing of the log, and the error-log
 // windows closed before and opened after a run.
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextBlock>
@@ -11,6 +13,7 @@
 
 #include "child_frame.h"
 #include "desktop_test_support.h"
+#include "language_dialog.h"
 #include "log_document.h"
 #include "log_view.h"
 
@@ -22,6 +25,7 @@ namespace {
 const QStringList kHtmlMarkUp{"&HTML", "&Mark Up Tags..."};
 const QStringList kHtmlBack{"&HTML", "&RTF -> Text..."};
 const QStringList kPageMakerMarkUp{"&PageMaker", "&Mark Up Tags..."};
+const QStringList kHtmlMultiLingual{"&HTML", "RTF -> Text (&MultiLingual)..."};
 
 int count(const QString& text, const QString& part) {
     return static_cast<int>(text.count(part));
@@ -42,7 +46,8 @@ class CommandsTest : public QObject {
     void overwriteYesAndTheOptionReplaceTheOutput();
     void unopenableInputIsNotCountedAsRead();
     void convertedOkAndNoChanges();
-    void everyAvailableCommandConvertsItsFile();
+    void everyCommandRunsOnTheExamples();
+    void multilingualHtmlIsWrittenInTheChosenCodePage();
     void sameGroupKeepsTheLogAndAnotherClearsIt();
     void tagFileIsAskedAfterTheHeading();
     void batchChoiceUsesTheChosenDialogAndTheCommandsTexts();
@@ -66,6 +71,7 @@ class CommandsTest : public QObject {
         return logs;
     }
     QString markedUpRtf(const QString& name);
+    QString lastRun(const QString& heading);
 
     std::unique_ptr<QTemporaryDir> settings_;
     std::unique_ptr<QTemporaryDir> folder_;
@@ -213,46 +219,167 @@ void CommandsTest::convertedOkAndNoChanges() {
     QCOMPARE(readBytes(folder_->filePath("translated.htm")), QByteArray("Nothing but text.\r\n"));
 }
 
-void CommandsTest::everyAvailableCommandConvertsItsFile() {
-    // Mark-up commands on their examples.
-    QStringList pageMaker = copyExamples(folder_->path(), {"pagemaker/windows_sample.txt"});
-    run(kPageMakerMarkUp, pageMaker);
-    QVERIFY2(log().contains(QRegularExpression("\\n\\d+ Tags Marked Up\\.\\n")), qPrintable(log()));
-    QVERIFY(log().contains("1 output file created."));
+// The report of the last run of `heading`, with the summary's time replaced
+// by "<time>".
+QString CommandsTest::lastRun(const QString& heading) {
+    QString report = log();
+    qsizetype at = report.lastIndexOf(heading);
+    if (at < 0) return QString("<no %1 in the log>").arg(heading);
+    static const QRegularExpression time("\\d{2}/\\d{2}/\\d{4}, \\d{2}:\\d{2}:\\d{2}");
+    return report.mid(at).replace(time, "<time>");
+}
 
-    // Every RTF-back command on a copy of marked-up RTF: each writes its
-    // output with its extension and reports the file's result.
+namespace {
+
+// The report of a run of one file whose output was created.
+QString oneFileRun(const QString& heading, const QString& file, const QString& result,
+                   bool errorLog = false) {
+    return heading + "\n\nConverting " + file + "...\n" + result +
+           "\n\n1 File(s) Processed.\n\nSummary of Markup\n\n<time>\n\n"
+           "1 file read.\n1 output file created.\n" +
+           (errorLog ? "1 Error Log File written." : "No Error Log Files written.") + "\n\n\n\n\n";
+}
+
+}  // namespace
+
+void CommandsTest::everyCommandRunsOnTheExamples() {
+    // Each format's mark-up on its example, then the RTF back to text
+    // commands of that format on a copy of what the mark-up wrote.
     struct Back {
-        QStringList path;
+        QStringList menu;
         const char* heading;
         const char* extension;
+        const char* result = "File converted OK.";
+        bool errorLog = false;
     };
-    const Back backs[] = {
-        {{"&Ventura", "Version &4", "&RTF -> Text..."},
-         "Converting RTF to Ventura 4 text...",
-         ".txt"},
-        {{"&Ventura", "Version &5 Or Later", "&RTF -> Text..."},
-         "Converting RTF to Ventura 5 text...",
-         ".txt"},
-        {{"&PageMaker", "&RTF -> Text..."}, "Converting RTF to PageMaker text...", ".txt"},
-        {{"&QuarkXPress", "&RTF -> Text..."}, "Converting RTF to Quark XPress text...", ".xtg"},
-        {{"&HTML", "&RTF -> Text..."}, "Converting RTF to HTML...", ".htm"},
-        {{"&HTML", "RTF -> Text (&Compatible)..."}, "Converting RTF to HTML...", ".htm"},
+    struct Format {
+        const char* example;
+        QStringList markUp;
+        const char* heading;
+        const char* result;
+        const char* rtfExtension;
+        QList<Back> backs;
     };
+    const QList<Format> formats = {
+        {"ventura/ventura4_sample.txt",
+         {"&Ventura", "Version &4", "&Mark Up Tags..."},
+         "Marking up Ventura 4 tags...",
+         "29 Tags Marked Up.",
+         ".RTF",
+         {{{"&Ventura", "Version &4", "&RTF -> Text..."},
+           "Converting RTF to Ventura 4 text...",
+           ".txt"}}},
+        {"ventura/ventura5_sample.txt",
+         {"&Ventura", "Version &5 Or Later", "&Mark Up Tags..."},
+         "Marking up Ventura 5 tags...",
+         "30 Tags Marked Up.",
+         ".RTF",
+         {{{"&Ventura", "Version &5 Or Later", "&RTF -> Text..."},
+           "Converting RTF to Ventura 5 text...",
+           ".txt"}}},
+        {"pagemaker/windows_sample.txt",
+         kPageMakerMarkUp,
+         "Marking up PageMaker tags...",
+         "17 Tags Marked Up.",
+         ".RTF",
+         {{{"&PageMaker", "&RTF -> Text..."}, "Converting RTF to PageMaker text...", ".txt"}}},
+        {"quark/windows_sample.xtg",
+         {"&QuarkXPress", "&Mark Up Tags..."},
+         "Marking up QuarkXPress tags...",
+         "28 Tags Marked Up.",
+         ".RTF",
+         {{{"&QuarkXPress", "&RTF -> Text..."}, "Converting RTF to Quark XPress text...", ".xtg"}}},
+        {"html/server_page.asp",
+         kHtmlMarkUp,
+         "Marking up HTML tags...",
+         "19 change(s) made.",
+         ".rtf",
+         {{kHtmlBack, "Converting RTF to HTML...", ".htm"},
+          {{"&HTML", "RTF -> Text (&Compatible)..."}, "Converting RTF to HTML...", ".htm"},
+          // The server blocks of the page are no tags the charset step
+          // knows: it logs them and still sets the declaration.
+          {kHtmlMultiLingual, "Converting RTF to HTML...", ".htm",
+           "Errors Reported in the Error Log File!", true}}},
+    };
+    int commands = 0;
     int number = 0;
-    for (const Back& back : backs) {
-        QString name = QString("back%1").arg(++number);
-        QString rtf = markedUpRtf(name + ".rtf");
-        run(back.path, {rtf});
-        QString report = log();
-        QString heading = QString(back.heading) + "\n\nConverting " + rtf + "...\n";
-        QVERIFY2(report.contains(heading), qPrintable(back.path.join('/')));
-        QString after = report.mid(report.lastIndexOf(heading) + heading.size());
-        QVERIFY2(after.startsWith("File converted OK.\n\n") ||
-                     after.contains(QRegularExpression("^\\d+ change\\(s\\) made\\.\\n\\n")),
-                 qPrintable(after.left(80)));
-        QVERIFY(QFileInfo::exists(folder_->filePath(name + back.extension)));
+    for (const Format& format : formats) {
+        QString folder = folder_->filePath(QFileInfo(format.example).path());
+        QDir().mkpath(folder);
+        QString input = copyExamples(folder, {format.example}).first();
+        run(format.markUp, {input});
+        ++commands;
+        QCOMPARE(lastRun(format.heading), oneFileRun(format.heading, input, format.result));
+        QString rtf = QFileInfo(input).path() + "/" + QFileInfo(input).completeBaseName() +
+                      format.rtfExtension;
+        QVERIFY2(readBytes(rtf).startsWith("{\\rtf1"), qPrintable(rtf));
+
+        for (const Back& back : format.backs) {
+            QString copy = QString("%1/back%2.rtf").arg(folder).arg(++number);
+            QVERIFY(QFile::copy(rtf, copy));
+            if (back.menu == kHtmlMultiLingual) answerLanguageDialog("English (United States)");
+            run(back.menu, {copy});
+            ++commands;
+            QCOMPARE(lastRun(back.heading),
+                     oneFileRun(back.heading, copy, back.result, back.errorLog));
+            QString output = QString("%1/back%2%3").arg(folder).arg(number).arg(back.extension);
+            QVERIFY2(!readBytes(output).isEmpty(), qPrintable(output));
+        }
     }
+    QCOMPARE(commands, 12);
+    // The multilingual page declares the charset of the code page chosen.
+    QVERIFY(readBytes(folder_->filePath("html/back7.htm"))
+                .contains("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; "
+                          "CHARSET=iso-8859-1\">"));
+}
+
+void CommandsTest::multilingualHtmlIsWrittenInTheChosenCodePage() {
+    QString page = folder_->filePath("weather.htm");
+    writeBytes(page,
+               "<HTML>\r\n<HEAD>\r\n<TITLE>Weather</TITLE>\r\n</HEAD>\r\n<BODY>\r\n"
+               "<P>Good morning</P>\r\n</BODY>\r\n</HTML>\r\n");
+    run(kHtmlMarkUp, {page});
+    // The translator's Greek, as an editor writes it: \uN with a fallback.
+    QByteArray rtf = readBytes(folder_->filePath("weather.rtf"));
+    QVERIFY(rtf.contains("}Weather{") && rtf.contains("}Good morning{"));
+    rtf.replace("Weather", "\\u922?\\u945?\\u953?\\u961?\\u972?\\u962?");
+    rtf.replace("Good morning",
+                "\\u922?\\u945?\\u955?\\u951?\\u956?\\u941?\\u961?\\u945? "
+                "\\u954?\\u972?\\u963?\\u956?\\u949?");
+    QString translated = folder_->filePath("weather_el.rtf");
+    writeBytes(translated, rtf);
+
+    answerLanguageDialog("Greek");
+    run(kHtmlMultiLingual, {translated});
+
+    QCOMPARE(lastRun("Converting RTF to HTML..."),
+             oneFileRun("Converting RTF to HTML...", translated, "File converted OK."));
+    // Windows 1253 bytes, no character references, and the META line right
+    // after the HEAD start tag.
+    QCOMPARE(readBytes(folder_->filePath("weather_el.htm")),
+             QByteArray("<HTML>\r\n<HEAD>\r\n"
+                        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; "
+                        "CHARSET=Windows-1253\">\r\n"
+                        "<TITLE>\xCA\xE1\xE9\xF1\xFC\xF2</TITLE>\r\n</HEAD>\r\n<BODY>\r\n"
+                        "<P>\xCA\xE1\xEB\xE7\xEC\xDD\xF1\xE1 \xEA\xFC\xF3\xEC\xE5</P>\r\n"
+                        "</BODY>\r\n</HTML>\r\n"));
+
+    // The next run offers the code page of this one; cancelled, it ends
+    // before the files are chosen.
+    unsigned offered = 0;
+    whenShown<LanguageDialog>([&offered](LanguageDialog& dialog) {
+        auto* list = qobject_cast<QComboBox*>(dialog.control(1000));
+        offered = list && list->currentIndex() >= 0 ? list->currentData().toUInt() : 0;
+        dialog.reject();
+    });
+    int choices = test_.prompts->batchChoices.size();
+    QString before = log();
+    QAction* action = entry(kHtmlMultiLingual);
+    QVERIFY(action);
+    action->trigger();
+    QCOMPARE(offered, 1253u);
+    QCOMPARE(test_.prompts->batchChoices.size(), choices);
+    QCOMPARE(log(), before);
 }
 
 void CommandsTest::sameGroupKeepsTheLogAndAnotherClearsIt() {

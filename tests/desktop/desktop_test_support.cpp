@@ -1,15 +1,20 @@
 #include "desktop_test_support.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 #include <QTextDocument>
+#include <QTimer>
 #include <QtTest>
 
 #include "child_frame.h"
+#include "language_dialog.h"
 #include "log_document.h"
 
 namespace tessel::desktop::testing {
@@ -98,6 +103,40 @@ QString logText(CMainFrame& frame) {
         if (!document->isErrorLog()) return document->textDocument()->toPlainText();
     }
     return {};
+}
+
+void whenModalShown(std::function<bool(QWidget*)> matches, std::function<void(QDialog&)> step) {
+    constexpr int kPollMs = 10;
+    constexpr int kPolls = 1000;
+    auto* timer = new QTimer(qApp);
+    auto polls = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        bool shown = dialog && dialog->isVisible() && matches(dialog);
+        if (!shown && ++*polls < kPolls) return;
+        timer->stop();
+        timer->deleteLater();
+        if (!shown) {
+            QTest::qFail("the expected modal dialog was not shown", __FILE__, __LINE__);
+            return;
+        }
+        QPointer<QDialog> guarded(dialog);
+        step(*dialog);
+        if (guarded && guarded->isVisible()) guarded->reject();
+    });
+    timer->start(kPollMs);
+}
+
+void answerLanguageDialog(const QString& language) {
+    whenShown<LanguageDialog>([language](LanguageDialog& dialog) {
+        auto* list = qobject_cast<QComboBox*>(dialog.control(1000));
+        QVERIFY(list);
+        int index = list->findText(language);
+        QVERIFY2(index >= 0, qPrintable(language));
+        list->setCurrentIndex(index);
+        QTest::mouseClick(dialog.control(1), Qt::LeftButton);
+    });
 }
 
 }  // namespace tessel::desktop::testing

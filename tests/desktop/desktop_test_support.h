@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QAction>
+#include <QDialog>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "main_frame.h"
@@ -39,5 +41,21 @@ void writeBytes(const QString& path, const QByteArray& bytes);
 
 // The plain text of the log the frame's commands write into.
 QString logText(CMainFrame& frame);
+
+// Calls `step` with the next modal dialog that `matches` as soon as it is
+// the active modal window (waiting up to 10 s). A dialog the step leaves
+// open is rejected afterwards, so that a failed check never leaves the test
+// waiting in a modal loop.
+void whenModalShown(std::function<bool(QWidget*)> matches, std::function<void(QDialog&)> step);
+
+template <typename Dialog>
+void whenShown(std::function<void(Dialog&)> step) {
+    whenModalShown([](QWidget* window) { return qobject_cast<Dialog*>(window) != nullptr; },
+                   [step](QDialog& dialog) { step(static_cast<Dialog&>(dialog)); });
+}
+
+// Answers the next language dialog: selects the entry named `language` in
+// its list and clicks OK.
+void answerLanguageDialog(const QString& language);
 
 }  // namespace tessel::desktop::testing
