@@ -5,6 +5,7 @@
 //
 // Usage: job_table [--rounds N] [--only TEXT]... [--no-memory]
 //        job_table --run-job NAME PATH   (one run, for the memory column)
+//        job_table --make-input NAME MB PATH   (a job's input, for profiling)
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_files.h"
 #include "support/bench_jobs.h"
 #include "support/yardstick.h"
 
@@ -103,8 +105,9 @@ int runOnce(const std::string& name, const std::string& input) {
     if (name == kReferenceName) {
         ok = referencePassSeconds(input) >= 0;
     } else if (const Job* job = findJob(name)) {
+        OutputSweeper sweeper(input);
         ok = job->run(prepareRun(*job, input));
-        removeJobOutputs(input);
+        sweeper.sweep();
     } else {
         std::fprintf(stderr, "no such job: %s\n", name.c_str());
         return 2;
@@ -167,6 +170,12 @@ bool parseOptions(int argc, char** argv, Options& options) {
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--run-job") == 0) return runOnce(argv[2], argv[3]);
+    if (argc == 5 && std::strcmp(argv[1], "--make-input") == 0) {
+        const Job* job = findJob(argv[2]);
+        if (job == nullptr) return 2;
+        writeBytes(argv[4], job->generate(std::strtoul(argv[3], nullptr, 10) * kMegabyte));
+        return 0;
+    }
     Options options;
     if (!parseOptions(argc, argv, options)) return 2;
     if (!referencePassAvailable()) {
@@ -178,15 +187,16 @@ int main(int argc, char** argv) {
     for (const Job& job : allJobs()) {
         if (!selected(options, job)) continue;
         const std::string& input = jobInput(job, kSmall);
+        OutputSweeper sweeper(input);
         std::string path = prepareRun(job, input);
         Row row{&job, {}, -1, -1};
         row.speed = measure(
             input, options.rounds, [&] { return job.run(path); },
             [&] {
-                removeJobOutputs(input);
+                sweeper.sweep();
                 path = prepareRun(job, input);
             });
-        removeJobOutputs(input);
+        sweeper.sweep();
         if (options.memory) row.peakSmallKb = peakMemoryKb(job.name, input);
         rows.push_back(row);
         std::fprintf(stderr, "%s: %.1f MB/s\n", job.name.c_str(), row.speed.megabytesPerSecond());

@@ -15,14 +15,15 @@ constexpr std::size_t kFileSize = 10 * 1024 * 1024;
 
 void BM_Job(benchmark::State& state, const Job* job) {
     const std::string& input = jobInput(*job, kFileSize);
+    OutputSweeper sweeper(input);
     std::string path = prepareRun(*job, input);
     measureIterations(
         state, input, [&] { return job->run(path); },
         [&] {
-            removeJobOutputs(input);
+            sweeper.sweep();
             path = prepareRun(*job, input);
         });
-    removeJobOutputs(input);
+    sweeper.sweep();
 }
 
 const int registered = [] {

@@ -1,5 +1,6 @@
 #include "support/bench_jobs.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -194,11 +195,23 @@ const std::string& jobInput(const Job& job, std::size_t size) {
     return inputFiles().emplace(key, path).first->second;
 }
 
-void removeJobOutputs(const std::string& inputPath) {
-    fs::path input(inputPath);
-    for (const auto& entry : fs::directory_iterator(input.parent_path())) {
-        if (entry.path() != input) fs::remove_all(entry.path());
+OutputSweeper::OutputSweeper(const std::string& inputPath)
+    : folder_(fs::path(inputPath).parent_path().string()) {
+    if (folder_.empty()) folder_ = ".";
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+        before_.push_back(entry.path().string());
     }
+    std::sort(before_.begin(), before_.end());
+}
+
+void OutputSweeper::sweep() const {
+    std::vector<fs::path> added;
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+        if (!std::binary_search(before_.begin(), before_.end(), entry.path().string())) {
+            added.push_back(entry.path());
+        }
+    }
+    for (const fs::path& path : added) fs::remove_all(path);
 }
 
 void dropInputs(std::size_t size) {

@@ -32,8 +32,18 @@ const Job* findJob(const std::string& name);
 // folder of its own (so the job's outputs can be swept away after a run).
 const std::string& jobInput(const Job& job, std::size_t size);
 
-// Removes whatever a run of the job left beside its input.
-void removeJobOutputs(const std::string& inputPath);
+// Remembers what is beside an input, so that what a run of a job adds there
+// (its outputs and logs) can be swept away afterwards.
+class OutputSweeper {
+  public:
+    explicit OutputSweeper(const std::string& inputPath);
+    // Removes every file beside the input that was not there at the start.
+    void sweep() const;
+
+  private:
+    std::string folder_;
+    std::vector<std::string> before_;
+};
 
 // Deletes the generated inputs of `size` bytes (the 100 MB files are large).
 void dropInputs(std::size_t size);

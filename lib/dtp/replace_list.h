@@ -2,7 +2,7 @@
 // that makes the output from the source and the pieces in one pass.
 #pragma once
 
-#include <list>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -40,7 +40,7 @@ class CReplaceList {
     void setSourceLineEnds(CRCFile::LineEnds lineEnds) { sourceLineEnds_ = lineEnds; }
 
     std::size_t count() const { return pieces_.size(); }
-    const std::list<std::unique_ptr<CReplacePiece>>& pieces() const { return pieces_; }
+    const std::deque<std::unique_ptr<CReplacePiece>>& pieces() const { return pieces_; }
     const std::string& fileName() const { return fileName_; }
     bool textMode() const { return textMode_; }
 
@@ -49,7 +49,7 @@ class CReplaceList {
     void reportDuplicate(const CReplacePiece& existing, const CReplacePiece& added) const;
     bool writePieces(CRCFile& input, CRCFile& output);
 
-    std::list<std::unique_ptr<CReplacePiece>> pieces_;
+    std::deque<std::unique_ptr<CReplacePiece>> pieces_;
     std::string fileName_;
     bool textMode_ = true;
     CRCFile::LineEnds sourceLineEnds_ = CRCFile::LineEnds::CarriageReturnOrLineFeed;
