@@ -48,7 +48,9 @@ bool lexAndParse(const std::string& path, const char* grammarName) {
     if (found == tables.end()) {
         found = tables.emplace(grammarName, parser::GrammarTables::load(grammar)).first;
     }
-    parser::SSLexFileInput input(path);
+    // The buffer the converters read their sources with.
+    parser::SSLexFileInput input(path, parser::SSLexInput::Multibyte,
+                                 parser::SSLexFileInput::kBlock, parser::SSLexFileInput::kBlock);
     parser::GrammarLex lex(grammar, input, found->second.lex);
     parser::TracingParser parser(lex, found->second.yacc, {});
     return parser.parse() == 0 && parser.syntaxErrors() == 0;

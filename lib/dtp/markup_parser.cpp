@@ -23,7 +23,8 @@ CMarkupParser::CMarkupParser(const std::string& sourceFile, std::string_view lex
                              std::string_view lexTableType, std::string_view yaccTable,
                              std::string_view yaccTableType)
     : yaccTables_(parser::SSYaccTableSet::fromResource(yaccTable, yaccTableType)),
-      input_(sourceFile),
+      input_(sourceFile, parser::SSLexInput::Multibyte, parser::SSLexFileInput::kBlock,
+             parser::SSLexFileInput::kBlock),
       lexTables_(parser::SSLexTableSet::fromResource(lexTable, lexTableType)),
       sourceFile_(sourceFile),
       loggedSourceName_(sourceFile),

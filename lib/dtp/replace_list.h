@@ -25,6 +25,10 @@ class CReplaceList {
     virtual bool writeOutput(const std::string& inputName, const std::string& outputName);
     // Converts text between pieces in place; here unchanged.
     virtual void convertText(std::string& text);
+    // True when convertText() gives the same result on any split of a text
+    // into whole lines as on the whole: the text after the last piece is
+    // then written in steps, so a long file is never held whole.
+    virtual bool convertsLineByLine() const { return true; }
     // Adds a piece in source order; false when it was dropped (it changes
     // nothing, or its range is already claimed).
     virtual bool add(std::unique_ptr<CReplacePiece> piece);
