@@ -181,8 +181,10 @@ int main(int argc, char** argv) {
     if (!referencePassAvailable()) {
         std::fprintf(stderr, "built without the reference pass: no shares can be given\n");
     }
-    std::printf("processor time of this process, median of %d rounds of (reference pass, job)\n",
-                options.rounds);
+    std::printf(
+        "processor time of this process; %d rounds of (reference pass, job): median MB/s, median "
+        "of the rounds' shares\n",
+        options.rounds);
     std::vector<Row> rows;
     for (const Job& job : allJobs()) {
         if (!selected(options, job)) continue;

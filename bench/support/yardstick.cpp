@@ -113,53 +113,73 @@ double Measurement::referenceMegabytesPerSecond() const {
 }
 
 double Measurement::percentOfReference() const {
-    if (referenceSeconds <= 0 || jobSeconds <= 0) return -1;
-    return 100 * referenceSeconds / jobSeconds;
+    return share;
 }
+
+namespace {
+
+// The times of the rounds, in pairs of one reference pass and one job run.
+class Rounds {
+  public:
+    void add(double reference, double job) {
+        jobTimes_.push_back(job);
+        if (reference <= 0) return;
+        referenceTimes_.push_back(reference);
+        if (job > 0) shares_.push_back(100 * reference / job);
+    }
+
+    // The medians; the share is the median of the rounds' own shares, so a
+    // round that a busy machine slowed counts once, for both passes alike.
+    Measurement result(std::size_t bytes, bool failed) const {
+        Measurement m;
+        m.bytes = bytes;
+        m.jobSeconds = median(jobTimes_);
+        m.referenceSeconds = median(referenceTimes_);
+        m.share = shares_.empty() ? -1 : median(shares_);
+        m.failed = failed;
+        return m;
+    }
+
+  private:
+    std::vector<double> jobTimes_;
+    std::vector<double> referenceTimes_;
+    std::vector<double> shares_;
+};
+
+}  // namespace
 
 Measurement measure(const std::string& input, int rounds, const std::function<bool()>& job,
                     const std::function<void()>& between) {
-    Measurement result;
-    result.bytes = fileSize(input);
-    std::vector<double> jobTimes;
-    std::vector<double> referenceTimes;
-    for (int round = 0; round < rounds; ++round) {
+    Rounds times;
+    bool failed = false;
+    for (int round = 0; round < rounds && !failed; ++round) {
         double reference = referencePassSeconds(input);
-        if (reference > 0) referenceTimes.push_back(reference);
         double start = processSeconds();
-        bool ok = job();
-        jobTimes.push_back(secondsSince(start));
+        failed = !job();
+        times.add(reference, secondsSince(start));
         between();
-        if (!ok) {
-            result.failed = true;
-            break;
-        }
     }
-    result.jobSeconds = median(jobTimes);
-    result.referenceSeconds = median(referenceTimes);
-    return result;
+    return times.result(fileSize(input), failed);
 }
 
 void measureIterations(benchmark::State& state, const std::string& input,
                        const std::function<bool()>& job, const std::function<void()>& between) {
-    std::vector<double> jobTimes;
-    std::vector<double> referenceTimes;
+    Rounds times;
     for (auto _ : state) {
         // The reference pass runs outside the measured time of the iteration.
         double reference = referencePassSeconds(input);
-        if (reference > 0) referenceTimes.push_back(reference);
         double start = processSeconds();
         bool ok = job();
         double seconds = secondsSince(start);
         state.SetIterationTime(seconds);
-        jobTimes.push_back(seconds);
+        times.add(reference, seconds);
         between();
         if (!ok) {
             state.SkipWithError("the job failed");
             return;
         }
     }
-    Measurement result{fileSize(input), median(jobTimes), median(referenceTimes), false};
+    Measurement result = times.result(fileSize(input), false);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * result.bytes));
     state.counters["MB/s"] = result.megabytesPerSecond();
     state.counters["ref_MB/s"] = result.referenceMegabytesPerSecond();

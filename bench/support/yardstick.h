@@ -24,17 +24,19 @@ struct Measurement {
     std::size_t bytes = 0;
     double jobSeconds = 0;        // median of the rounds
     double referenceSeconds = 0;  // median of the rounds; 0 when unavailable
+    double share = -1;            // median of the rounds' shares, in %
     bool failed = false;
 
     double megabytesPerSecond() const;
     double referenceMegabytesPerSecond() const;
-    // The job's throughput as a share of the reference pass, or a negative
-    // value when the reference pass is not available.
+    // The job's throughput as a share of the reference pass (the median of
+    // the rounds' shares), or a negative value when the reference pass is
+    // not available.
     double percentOfReference() const;
 };
 
 // Runs `rounds` rounds of one reference pass and one job run over `input`
-// (`between` runs untimed after each job run) and keeps the median of each.
+// (`between` runs untimed after each job run) and keeps the medians.
 Measurement measure(const std::string& input, int rounds, const std::function<bool()>& job,
                     const std::function<void()>& between);
 

@@ -12,8 +12,7 @@ bool LineReader::readChunk(std::string& chunk) {
         int c = input_.get();
         if (c < 0) return false;
         if (c == '\n') {
-            int next = input_.get();
-            if (next != '\r') input_.unget(next);
+            input_.skipIf('\r');
             chunk += '\n';
             return true;
         }

@@ -2,6 +2,7 @@
 // bytes at a time: most words of text hold none of them.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -24,14 +25,25 @@ constexpr std::uint64_t bytesBelow(std::uint64_t word, std::uint8_t limit) {
     return (word - kOnes * limit) & ~word & kHighBits;
 }
 
-// Nonzero when some byte of `word` is zero (it may also flag the byte right
-// above a zero byte, never miss one).
-constexpr std::uint64_t zeroBytes(std::uint64_t word) {
-    return bytesBelow(word, 1);
-}
-
 constexpr std::uint64_t repeated(std::uint8_t byte) {
     return 0x0101010101010101ULL * byte;
+}
+
+// The high bit of exactly those bytes of `word` that equal `byte`.
+constexpr std::uint64_t bytesEqual(std::uint64_t word, std::uint8_t byte) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    std::uint64_t x = word ^ repeated(byte);
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// Index within a loaded word of the first byte whose high bit `mask` sets
+// (the first byte in memory is the low one on a little-endian machine).
+inline std::size_t firstMarked(std::uint64_t mask) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(std::countr_zero(mask)) / 8;
+    } else {
+        return static_cast<std::size_t>(std::countl_zero(mask)) / 8;
+    }
 }
 
 }  // namespace detail
@@ -45,10 +57,12 @@ inline std::size_t findLineEnd(const char* data, std::size_t size, bool ctrlZ) {
     const char* p = data;
     const char* end = data + size;
     for (; end - p >= 8; p += 8) {
-        if (detail::bytesBelow(detail::loadWord(p), limit) == 0) continue;
-        for (int k = 0; k < 8; ++k) {
-            if (stops(p[k])) return static_cast<std::size_t>(p + k - data);
-        }
+        std::uint64_t word = detail::loadWord(p);
+        if (detail::bytesBelow(word, limit) == 0) continue;
+        // A small byte: find the stops among the word's bytes exactly.
+        std::uint64_t found = detail::bytesEqual(word, '\n') | detail::bytesEqual(word, '\r');
+        if (ctrlZ) found |= detail::bytesEqual(word, 0x1A);
+        if (found != 0) return static_cast<std::size_t>(p - data) + detail::firstMarked(found);
     }
     for (; p < end; ++p) {
         if (stops(*p)) return static_cast<std::size_t>(p - data);
@@ -64,21 +78,15 @@ inline std::size_t findFirstOf(const std::uint8_t* data, std::size_t size,
     const std::uint8_t a = stops[0];
     const std::uint8_t b = count > 1 ? stops[1] : a;
     const std::uint8_t c = count > 2 ? stops[2] : a;
-    const std::uint64_t wa = detail::repeated(a), wb = detail::repeated(b),
-                        wc = detail::repeated(c);
     auto isStop = [=](std::uint8_t byte) { return byte == a || byte == b || byte == c; };
     const std::uint8_t* p = data;
     const std::uint8_t* end = data + size;
     for (; end - p >= 8; p += 8) {
         std::uint64_t word;
         std::memcpy(&word, p, sizeof word);
-        if ((detail::zeroBytes(word ^ wa) | detail::zeroBytes(word ^ wb) |
-             detail::zeroBytes(word ^ wc)) == 0) {
-            continue;
-        }
-        for (int k = 0; k < 8; ++k) {
-            if (isStop(p[k])) return static_cast<std::size_t>(p + k - data);
-        }
+        std::uint64_t found =
+            detail::bytesEqual(word, a) | detail::bytesEqual(word, b) | detail::bytesEqual(word, c);
+        if (found != 0) return static_cast<std::size_t>(p - data) + detail::firstMarked(found);
     }
     for (; p < end; ++p) {
         if (isStop(*p)) return static_cast<std::size_t>(p - data);
