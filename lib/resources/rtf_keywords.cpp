@@ -144,20 +144,11 @@ class KeywordIndex {
     const Row* find(std::string_view word) const {
         for (std::size_t slot = hash(word);; slot = (slot + 1) % kSlots) {
             const Row* row = slots_[slot];
-            if (row == nullptr || sameWord(row->word, word)) return row;
+            if (row == nullptr || row->word == word) return row;
         }
     }
 
   private:
-    // Control words are short: a loop beats a call to compare memory.
-    static bool sameWord(std::string_view a, std::string_view b) {
-        if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            if (a[i] != b[i]) return false;
-        }
-        return true;
-    }
-
     // Many times the rows, so probe chains stay short and always end.
     static constexpr std::size_t kSlots = 1024;
     static_assert(N * 4 < kSlots);
