@@ -1,5 +1,4 @@
-// Scratch files for the benchmarks and the plain copy they are measured
-// against.
+// Scratch files for the benchmarks.
 #pragma once
 
 #include <string>
@@ -7,14 +6,11 @@
 
 namespace tessel::bench {
 
-// A scratch folder under the system's temporary folder, made once per run.
+// A path in a scratch folder under the system's temporary folder, made once
+// per run and removed with everything in it when the program ends.
 std::string scratchPath(std::string_view name);
 
 void writeBytes(const std::string& path, std::string_view bytes);
-
-// Reads `from` and writes it to `to` with plain buffered streams: the
-// baseline every conversion is compared with.
-void plainCopy(const std::string& from, const std::string& to);
 
 void removeIfPresent(const std::string& path);
 

@@ -23,7 +23,8 @@ CMarkupParser::CMarkupParser(const std::string& sourceFile, std::string_view lex
                              std::string_view lexTableType, std::string_view yaccTable,
                              std::string_view yaccTableType)
     : yaccTables_(parser::SSYaccTableSet::fromResource(yaccTable, yaccTableType)),
-      input_(sourceFile),
+      input_(sourceFile, parser::SSLexInput::Multibyte, parser::SSLexFileInput::kBlock,
+             parser::SSLexFileInput::kBlock),
       lexTables_(parser::SSLexTableSet::fromResource(lexTable, lexTableType)),
       sourceFile_(sourceFile),
       loggedSourceName_(sourceFile),
@@ -32,6 +33,7 @@ CMarkupParser::CMarkupParser(const std::string& sourceFile, std::string_view lex
     setTable(yaccTables_);
     setLex(*lexer_);
     list_ = std::make_unique<CTextToRTFReplaceList>(sourceFile_);
+    remakeBottomItem();
 }
 
 CMarkupParser::~CMarkupParser() {
@@ -58,39 +60,61 @@ SSRefPtr<SSYaccStackItem> CMarkupParser::emptyResult() {
     return SSRefPtr<SSYaccStackItem>(newStackItem());
 }
 
-CTextPiece CMarkupParser::symbolPiece(std::int32_t index) const {
-    SSYaccStackItem* item = elementFromProduction(index);
-    auto* markupItem = dynamic_cast<CMarkupStackItem*>(item);
-    if (markupItem != nullptr && markupItem->piece.isValid()) return markupItem->piece;
+namespace {
+
+// The range of `item` when it holds a valid piece, else that of its token
+// (with the token's text when `withText`), else an unset piece of `fileRef`.
+CTextPiece itemPiece(const CMarkupStackItem& item, std::int32_t fileRef, bool withText) {
+    if (item.piece.isValid())
+        return withText ? item.piece
+                        : CTextPiece(std::string(), item.piece.startLine, item.piece.startColumn,
+                                     item.piece.endLine, item.piece.endColumn, item.piece.fileRef);
     CTextPiece piece;
-    piece.fileRef = fileRef_;
-    if (SSToken* token = item->token()) {
-        piece = CTextPiece::fromLexeme(token->textView(), static_cast<std::uint32_t>(token->line()),
-                                       static_cast<std::uint32_t>(token->offset()), fileRef_);
+    piece.fileRef = fileRef;
+    if (SSToken* token = item.token()) {
+        auto line = static_cast<std::uint32_t>(token->line());
+        auto column = static_cast<std::uint32_t>(token->offset());
+        piece = withText ? CTextPiece::fromLexeme(token->textView(), line, column, fileRef)
+                         : CTextPiece::rangeOfLexeme(token->textView(), line, column, fileRef);
     }
     return piece;
 }
 
+}  // namespace
+
+CTextPiece CMarkupParser::symbolPiece(std::int32_t index) const {
+    return itemPiece(markupItem(index), fileRef_, true);
+}
+
+void CMarkupParser::widenBySymbol(CTextPiece& piece, std::int32_t index) const {
+    const CMarkupStackItem& item = markupItem(index);
+    if (item.piece.isValid()) {
+        piece.widenBy(item.piece);
+    } else {
+        piece.widenBy(itemPiece(item, fileRef_, false));
+    }
+}
+
 CTextPiece CMarkupParser::piecesFor(std::int32_t a, std::int32_t b) const {
     CTextPiece piece = symbolPiece(a);
-    if (b != a) piece.widenBy(symbolPiece(b));
+    if (b != a) widenBySymbol(piece, b);
     return piece;
 }
 
-void CMarkupParser::addInternal(const CTextPiece& piece) {
-    list_->add(std::make_unique<CTextToRTFReplacePiece>(piece, list_->internalKind()));
+void CMarkupParser::addInternal(CTextPiece piece) {
+    list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), list_->internalKind()));
 }
 void CMarkupParser::markInternal(std::int32_t a, std::int32_t b) {
     addInternal(piecesFor(a, b));
 }
-void CMarkupParser::addExternal(const CTextPiece& piece) {
-    list_->add(std::make_unique<CTextToRTFReplacePiece>(piece, kRtfPieceExternal));
+void CMarkupParser::addExternal(CTextPiece piece) {
+    list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kRtfPieceExternal));
 }
 void CMarkupParser::markExternal(std::int32_t a, std::int32_t b) {
     addExternal(piecesFor(a, b));
 }
-void CMarkupParser::addRemoved(const CTextPiece& piece) {
-    list_->add(std::make_unique<CTextToRTFReplacePiece>(piece, kRtfPieceRemoved));
+void CMarkupParser::addRemoved(CTextPiece piece) {
+    list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kRtfPieceRemoved));
 }
 void CMarkupParser::markRemoved(std::int32_t a, std::int32_t b) {
     addRemoved(piecesFor(a, b));

@@ -63,11 +63,11 @@ class CMarkupParser : public parser::SSYacc {
 
     // Piece recording: a and b are 0-based positions in the right-hand side
     // of the production being reduced.
-    virtual void addInternal(const CTextPiece& piece);
+    virtual void addInternal(CTextPiece piece);
     virtual void markInternal(std::int32_t a, std::int32_t b);
-    virtual void addExternal(const CTextPiece& piece);
+    virtual void addExternal(CTextPiece piece);
     virtual void markExternal(std::int32_t a, std::int32_t b);
-    virtual void addRemoved(const CTextPiece& piece);
+    virtual void addRemoved(CTextPiece piece);
     virtual void markRemoved(std::int32_t a, std::int32_t b);
 
     // The whole conversion: output (empty: the source name with ".RTF"),
@@ -90,9 +90,18 @@ class CMarkupParser : public parser::SSYacc {
     // The name the log header shows (by default the source file).
     void setLoggedSourceName(std::string name) { loggedSourceName_ = std::move(name); }
 
+    // During reduce(): the item of the i-th right-hand-side symbol. Every
+    // item of this parser's stack is made by newStackItem(), the bottom one
+    // included.
+    CMarkupStackItem& markupItem(std::int32_t index) const {
+        return *static_cast<CMarkupStackItem*>(elementFromProduction(index));
+    }
     // The piece of the i-th right-hand-side symbol, taken from its token when
     // the item holds no valid piece.
     CTextPiece symbolPiece(std::int32_t index) const;
+    // Widens `piece` by the range of the i-th right-hand-side symbol (its
+    // text is not copied).
+    void widenBySymbol(CTextPiece& piece, std::int32_t index) const;
     // The piece for symbols a to b: a's piece widened by b's.
     CTextPiece piecesFor(std::int32_t a, std::int32_t b) const;
 

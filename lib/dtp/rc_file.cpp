@@ -165,14 +165,17 @@ bool CRCFile::readTo(std::string& out, std::uint32_t line, std::uint32_t column)
     return readToLine(out, line) && readToColumn(out, column);
 }
 
-bool CRCFile::readRest(std::string& out) {
+bool CRCFile::readRest(std::string& out, std::size_t limit, bool* atEnd) {
     out.clear();
+    if (atEnd != nullptr) *atEnd = true;
     if (direction_ != Direction::Input || !input_.isOpen()) return false;
-    for (;;) {
+    while (out.size() < limit) {
         LineEnd end = appendLine(out);
         if (end == LineEnd::ReadError) return readError();
         if (end == LineEnd::EndOfFile) return true;
     }
+    if (atEnd != nullptr) *atEnd = false;
+    return true;
 }
 
 }  // namespace tessel::dtp

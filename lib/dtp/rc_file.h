@@ -54,7 +54,10 @@ class CRCFile {
     // beyond the file.
     bool readTo(std::string& out, std::uint32_t line, std::uint32_t column);
     // Sets `out` to every remaining line, each ended by "\n".
-    bool readRest(std::string& out);
+    bool readRest(std::string& out) { return readRest(out, std::string::npos); }
+    // The same in steps: whole lines up to at least `limit` bytes (fewer at
+    // the end of the file, which `atEnd` then tells).
+    bool readRest(std::string& out, std::size_t limit, bool* atEnd = nullptr);
 
     // Writes to an output file.
     void write(std::string_view text) { output_.write(text); }

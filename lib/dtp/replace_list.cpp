@@ -12,6 +12,9 @@ namespace tessel::dtp {
 
 namespace {
 
+// The size of the steps in which the text after the last piece is written.
+constexpr std::size_t kRestStep = 64 * 1024;
+
 bool sameRange(const CTextPiece& a, const CTextPiece& b) {
     return a.fileRef == b.fileRef && a.startLine == b.startLine && a.startColumn == b.startColumn &&
            a.endLine == b.endLine && a.endColumn == b.endColumn;
@@ -95,9 +98,17 @@ bool CReplaceList::writePieces(CRCFile& input, CRCFile& output) {
         piece->appendReplacement(replacement, text);
         output.write(replacement);
     }
-    if (!input.readRest(text)) return false;
-    convertText(text);
-    output.write(text);
+    if (!convertsLineByLine()) {
+        if (!input.readRest(text)) return false;
+        convertText(text);
+        output.write(text);
+        return true;
+    }
+    for (bool atEnd = false; !atEnd;) {
+        if (!input.readRest(text, kRestStep, &atEnd)) return false;
+        convertText(text);
+        output.write(text);
+    }
     return true;
 }
 

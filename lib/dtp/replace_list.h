@@ -2,7 +2,7 @@
 // that makes the output from the source and the pieces in one pass.
 #pragma once
 
-#include <list>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -25,6 +25,10 @@ class CReplaceList {
     virtual bool writeOutput(const std::string& inputName, const std::string& outputName);
     // Converts text between pieces in place; here unchanged.
     virtual void convertText(std::string& text);
+    // True when convertText() gives the same result on any split of a text
+    // into whole lines as on the whole: the text after the last piece is
+    // then written in steps, so a long file is never held whole.
+    virtual bool convertsLineByLine() const { return true; }
     // Adds a piece in source order; false when it was dropped (it changes
     // nothing, or its range is already claimed).
     virtual bool add(std::unique_ptr<CReplacePiece> piece);
@@ -40,7 +44,7 @@ class CReplaceList {
     void setSourceLineEnds(CRCFile::LineEnds lineEnds) { sourceLineEnds_ = lineEnds; }
 
     std::size_t count() const { return pieces_.size(); }
-    const std::list<std::unique_ptr<CReplacePiece>>& pieces() const { return pieces_; }
+    const std::deque<std::unique_ptr<CReplacePiece>>& pieces() const { return pieces_; }
     const std::string& fileName() const { return fileName_; }
     bool textMode() const { return textMode_; }
 
@@ -49,7 +53,7 @@ class CReplaceList {
     void reportDuplicate(const CReplacePiece& existing, const CReplacePiece& added) const;
     bool writePieces(CRCFile& input, CRCFile& output);
 
-    std::list<std::unique_ptr<CReplacePiece>> pieces_;
+    std::deque<std::unique_ptr<CReplacePiece>> pieces_;
     std::string fileName_;
     bool textMode_ = true;
     CRCFile::LineEnds sourceLineEnds_ = CRCFile::LineEnds::CarriageReturnOrLineFeed;

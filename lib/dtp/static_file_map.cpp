@@ -1,14 +1,17 @@
 #include "dtp/static_file_map.h"
 
 #include <unordered_map>
+#include <vector>
 
 namespace tessel::dtp {
 
 namespace {
 
+// Numbers are given out from 1 without gaps, so a name is found by its
+// number directly: every piece's validity check asks for one.
 struct FileMap {
     std::unordered_map<std::string, std::int32_t> numbers;
-    std::unordered_map<std::int32_t, std::string> names;
+    std::vector<std::string> names;  // number - 1 -> name
 };
 
 // Lives for the whole process; jobs run one at a time.
@@ -17,28 +20,32 @@ FileMap& fileMap() {
     return map;
 }
 
+const std::string* nameOf(std::int32_t number) {
+    const FileMap& map = fileMap();
+    if (number < 1 || static_cast<std::size_t>(number) > map.names.size()) return nullptr;
+    return &map.names[static_cast<std::size_t>(number) - 1];
+}
+
 }  // namespace
 
 std::int32_t registerSourceFile(const std::string& name) {
     FileMap& map = fileMap();
     auto found = map.numbers.find(name);
     if (found != map.numbers.end()) return found->second;
-    auto number = static_cast<std::int32_t>(map.numbers.size() + 1);
+    auto number = static_cast<std::int32_t>(map.names.size() + 1);
     map.numbers.emplace(name, number);
-    map.names.emplace(number, name);
+    map.names.push_back(name);
     return number;
 }
 
 std::string sourceFileName(std::int32_t number) {
-    const FileMap& map = fileMap();
-    auto found = map.names.find(number);
-    return found == map.names.end() ? std::string() : found->second;
+    const std::string* name = nameOf(number);
+    return name == nullptr ? std::string() : *name;
 }
 
 bool namesSourceFile(std::int32_t number) {
-    const FileMap& map = fileMap();
-    auto found = map.names.find(number);
-    return found != map.names.end() && !found->second.empty();
+    const std::string* name = nameOf(number);
+    return name != nullptr && !name->empty();
 }
 
 }  // namespace tessel::dtp

@@ -17,7 +17,14 @@ bool positionBefore(std::uint32_t lineA, std::uint32_t columnA, std::uint32_t li
 
 CTextPiece CTextPiece::fromLexeme(std::string_view lexeme, std::uint32_t line, std::uint32_t column,
                                   std::int32_t fileRef) {
-    CTextPiece piece(std::string(lexeme), line, column, line, column, fileRef);
+    CTextPiece piece = rangeOfLexeme(lexeme, line, column, fileRef);
+    piece.text = lexeme;
+    return piece;
+}
+
+CTextPiece CTextPiece::rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
+                                     std::uint32_t column, std::int32_t fileRef) {
+    CTextPiece piece(std::string(), line, column, line, column, fileRef);
     std::size_t afterLastBreak = 0;
     bool hasBreak = false;
     for (std::size_t i = 0; i < lexeme.size(); ++i) {

@@ -25,6 +25,9 @@ class CTextPiece {
     // ("\r\n" once, a lone "\r" or "\n" once each) move the end down.
     static CTextPiece fromLexeme(std::string_view lexeme, std::uint32_t line, std::uint32_t column,
                                  std::int32_t fileRef);
+    // The same range with empty text, for a piece that only widens another.
+    static CTextPiece rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
+                                    std::uint32_t column, std::int32_t fileRef);
 
     // All positions set, the end not before the start, and a known file.
     bool isValid() const;

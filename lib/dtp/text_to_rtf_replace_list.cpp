@@ -4,6 +4,7 @@
 
 #include "dtp/text_to_rtf_replace_piece.h"
 #include "platform/format.h"
+#include "platform/spare_buffer.h"
 #include "resources/mac_tables.h"
 #include "resources/markup_framework_texts.h"
 #include "resources/rtf_texts.h"
@@ -26,11 +27,8 @@ bool isAsciiAlnumOrPunct(char c) {
     return byte < 0x80 && (std::isalnum(byte) != 0 || std::ispunct(byte) != 0);
 }
 
-}  // namespace
-
-void joinWrappedLines(std::string& text) {
-    if (text.find('\n') == std::string::npos) return;
-    std::string joined;
+// The work of joinWrappedLines, written to `joined`.
+void joinLinesInto(std::string& joined, const std::string& text) {
     joined.reserve(text.size());
     std::size_t handled = 0;  // text before it is decided
     std::size_t copied = 0;   // text before it is in `joined`
@@ -56,7 +54,13 @@ void joinWrappedLines(std::string& text) {
         handled = after;
     }
     joined.append(text, copied, std::string::npos);
-    text.swap(joined);
+}
+
+}  // namespace
+
+void joinWrappedLines(std::string& text) {
+    if (text.find('\n') == std::string::npos) return;
+    platform::rebuildInPlace(text, [&](std::string& joined) { joinLinesInto(joined, text); });
 }
 
 std::string CTextToRTFReplaceList::literalCharacterTag(std::uint8_t) const {

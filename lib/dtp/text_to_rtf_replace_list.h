@@ -15,6 +15,9 @@ class CTextToRTFReplaceList : public CReplaceList {
     explicit CTextToRTFReplaceList(std::string fileName = {}) : CReplaceList(std::move(fileName)) {}
 
     void convertText(std::string& text) override;
+    // Joining wrapped lines and wrapping literal character tags look across
+    // line ends.
+    bool convertsLineByLine() const override { return false; }
     void writeFooter(CRCFile& file) override;
     void writeHeader(CRCFile& file) override;
     // What stands for a Macintosh byte without a Windows counterpart; here

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/spare_buffer.h"
 #include "resources/markup_framework_texts.h"
 #include "resources/rtf_texts.h"
 
@@ -59,10 +60,10 @@ void escapeConverterRtf(std::string& text) {
     bool anyEscape = std::any_of(text.begin(), text.end(),
                                  [&](char c) { return index[static_cast<unsigned char>(c)] != 0; });
     if (!anyEscape) return;
-    std::string escaped;
-    escaped.reserve(text.size() + text.size() / 8 + 16);
-    appendConverterRtfEscaped(escaped, text);
-    text.swap(escaped);
+    platform::rebuildInPlace(text, [&](std::string& escaped) {
+        escaped.reserve(text.size() + text.size() / 8 + 16);
+        appendConverterRtfEscaped(escaped, text);
+    });
 }
 
 std::string withoutLineEnds(std::string_view text) {
@@ -74,10 +75,23 @@ std::string withoutLineEnds(std::string_view text) {
     return joined;
 }
 
-CTextToRTFReplacePiece::CTextToRTFReplacePiece(const CTextPiece& source, std::int32_t kind)
-    : CReplacePiece(source, CTextPiece(std::string(), source.startLine, source.startColumn,
-                                       source.endLine, source.endColumn, source.fileRef)),
-      kind_(kind) {}
+namespace {
+
+// The replacement piece of a range: the same range, empty text.
+CTextPiece emptyAt(const CTextPiece& range) {
+    return CTextPiece(std::string(), range.startLine, range.startColumn, range.endLine,
+                      range.endColumn, range.fileRef);
+}
+
+}  // namespace
+
+CTextToRTFReplacePiece::CTextToRTFReplacePiece(CTextPiece source, std::int32_t kind)
+    // emptyAt() reads only the range, which moving the text leaves as it is.
+    : CTextToRTFReplacePiece(emptyAt(source), std::move(source), kind) {}
+
+CTextToRTFReplacePiece::CTextToRTFReplacePiece(CTextPiece replacement, CTextPiece source,
+                                               std::int32_t kind)
+    : CReplacePiece(std::move(source), std::move(replacement)), kind_(kind) {}
 
 std::string CTextToRTFReplacePiece::replacementFor(std::string_view sourceText) const {
     std::string out;

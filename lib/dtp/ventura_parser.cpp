@@ -100,8 +100,7 @@ CTextPiece CVenturaMarkupParser::tokenPiece(std::int32_t index) const {
 }
 
 SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t length) {
-    auto* result = dynamic_cast<CMarkupStackItem*>(elementFromProduction(0));
-    if (result == nullptr) return emptyResult();
+    CMarkupStackItem* result = &markupItem(0);
     // Only the ranges are joined. The text of a joined piece would be that of
     // all its symbols, but every mark takes its text from a token, so it is
     // never read; collecting it would cost time and memory that grow with
@@ -109,11 +108,15 @@ SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t lengt
     CTextPiece& joined = result->piece;
     if (!joined.isValid() || joined.isEmpty()) joined = tokenPiece(0);
     for (std::int32_t i = 1; i < static_cast<std::int32_t>(length); ++i) {
-        auto* item = dynamic_cast<CMarkupStackItem*>(elementFromProduction(i));
-        if (item != nullptr && item->piece.isValid() && !item->piece.isEmpty()) {
-            joined.widenBy(item->piece);
+        const CMarkupStackItem& item = markupItem(i);
+        if (item.piece.isValid() && !item.piece.isEmpty()) {
+            joined.widenBy(item.piece);
+        } else if (parser::SSToken* token = item.token()) {
+            joined.widenBy(CTextPiece::rangeOfLexeme(
+                token->textView(), static_cast<std::uint32_t>(token->line()),
+                static_cast<std::uint32_t>(token->offset()), sourceFileRef()));
         } else {
-            joined.widenBy(tokenPiece(i));
+            widenBySymbol(joined, i);
         }
     }
     return SSRefPtr<SSYaccStackItem>(result);

@@ -34,8 +34,7 @@ CXPressParser::CXPressParser(const std::string& sourceFile)
 }
 
 std::int32_t CXPressParser::runLengthOf(std::int32_t index) const {
-    auto* item = dynamic_cast<const CMarkupStackItem*>(elementFromProduction(index));
-    return item != nullptr ? item->runLength : 0;
+    return markupItem(index).runLength;
 }
 
 std::int64_t CXPressParser::textLengthOf(std::int32_t index) const {

@@ -5,12 +5,14 @@ namespace tessel::frame {
 bool LineReader::readChunk(std::string& chunk) {
     chunk.clear();
     while (chunk.size() < kChunkLimit) {
-        if (input_.appendPlainRun(chunk, kChunkLimit - chunk.size()) > 0) continue;
+        // A run ends at a line end, at the limit or where the stream's buffer
+        // does; get() takes the next byte in each case.
+        input_.appendPlainRun(chunk, kChunkLimit - chunk.size());
+        if (chunk.size() == kChunkLimit) break;
         int c = input_.get();
         if (c < 0) return false;
         if (c == '\n') {
-            int next = input_.get();
-            if (next != '\r') input_.unget(next);
+            input_.skipIf('\r');
             chunk += '\n';
             return true;
         }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/spare_buffer.h"
 #include "resources/rtf_texts.h"
 
 namespace tessel::frame {
@@ -96,17 +97,17 @@ bool escapeRtf(std::string& line) {
         extra += kGrowthTable[bytes[i]];
     }
     try {
-        std::string escaped;
-        escaped.reserve(size + extra);
-        // The bytes between two escaped ones are copied as one run.
-        std::size_t runStart = 0;
-        for (std::size_t i = first; i < size; i = nextEscaped(bytes, i + 1, size)) {
-            escaped.append(line, runStart, i - runStart);
-            escaped += kEscapeTable[bytes[i]];
-            runStart = i + 1;
-        }
-        escaped.append(line, runStart, size - runStart);
-        line.swap(escaped);
+        platform::rebuildInPlace(line, [&](std::string& escaped) {
+            escaped.reserve(size + extra);
+            // The bytes between two escaped ones are copied as one run.
+            std::size_t runStart = 0;
+            for (std::size_t i = first; i < size; i = nextEscaped(bytes, i + 1, size)) {
+                escaped.append(line, runStart, i - runStart);
+                escaped += kEscapeTable[bytes[i]];
+                runStart = i + 1;
+            }
+            escaped.append(line, runStart, size - runStart);
+        });
         return true;
     } catch (const std::bad_alloc&) {
         return false;

@@ -1,5 +1,6 @@
 #include "frame/text_read_write_parser.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -39,13 +40,11 @@ int transformLine(std::string& holder, int functionCode) {
     }
 }
 
-void writeHolder(OutputStream& output, const std::string& holder, int functionCode) {
-    if (functionCode != kAnsiToMac) {
-        output.write(holder);
-        return;
-    }
+// Writes the holder, which is not used again.
+void writeHolder(OutputStream& output, std::string& holder, int functionCode) {
     // Macintosh line ends: every line feed goes out as a lone carriage return.
-    for (char c : holder) output.put(c == '\n' ? '\r' : c);
+    if (functionCode == kAnsiToMac) std::replace(holder.begin(), holder.end(), '\n', '\r');
+    output.write(holder);
 }
 
 // Transforms a complete holder, reports the result and writes the holder

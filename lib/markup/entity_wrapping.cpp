@@ -5,6 +5,7 @@
 
 #include "frame/rtf_writer.h"
 #include "markup/html_codes.h"
+#include "platform/spare_buffer.h"
 
 namespace tessel::markup {
 
@@ -26,40 +27,42 @@ std::size_t lastOf(std::string_view text, std::size_t from, std::size_t to, char
 int wrapRemainingEntities(std::string& line, int& message) {
     if (std::memchr(line.data(), '&', line.size()) == nullptr) return 0;
     std::string_view text = line;
-    std::string wrapped;
-    wrapped.reserve(line.size() + 64);
     int count = 0;
-    std::size_t copied = 0;
-    std::size_t scanned = 0;  // '<' and '>' are known up to here
-    std::size_t lastOpen = std::string_view::npos;
-    std::size_t lastClose = std::string_view::npos;
-    for (std::size_t amp = text.find('&'); amp != std::string_view::npos;
-         amp = text.find('&', amp + 1)) {
-        if (amp < copied) continue;  // inside an entity already wrapped
-        if (std::size_t open = lastOf(text, scanned, amp, '<'); open != std::string_view::npos) {
-            lastOpen = open;
+    // Without an entity to wrap the rebuilt line equals the line.
+    platform::rebuildInPlace(line, [&](std::string& wrapped) {
+        wrapped.reserve(line.size() + 64);
+        std::size_t copied = 0;
+        std::size_t scanned = 0;  // '<' and '>' are known up to here
+        std::size_t lastOpen = std::string_view::npos;
+        std::size_t lastClose = std::string_view::npos;
+        for (std::size_t amp = text.find('&'); amp != std::string_view::npos;
+             amp = text.find('&', amp + 1)) {
+            if (amp < copied) continue;  // inside an entity already wrapped
+            if (std::size_t open = lastOf(text, scanned, amp, '<');
+                open != std::string_view::npos) {
+                lastOpen = open;
+            }
+            if (std::size_t close = lastOf(text, scanned, amp, '>');
+                close != std::string_view::npos) {
+                lastClose = close;
+            }
+            scanned = amp;
+            std::size_t semicolon = text.substr(amp + 1, kMaxEntitySpan).find(';');
+            if (semicolon == std::string_view::npos) {
+                bool followedByBlank = amp + 1 < text.size() && text[amp + 1] == ' ';
+                bool insideTag = lastOpen != std::string_view::npos &&
+                                 (lastClose == std::string_view::npos || lastClose < lastOpen);
+                if (!followedByBlank && !insideTag) message = kAmpersandWithoutSemicolon;
+                continue;
+            }
+            std::size_t end = amp + 1 + semicolon + 1;
+            wrapped.append(text, copied, amp - copied);
+            frame::appendTagRun(wrapped, frame::TagKind::Internal, text.substr(amp, end - amp));
+            copied = end;
+            ++count;
         }
-        if (std::size_t close = lastOf(text, scanned, amp, '>'); close != std::string_view::npos) {
-            lastClose = close;
-        }
-        scanned = amp;
-        std::size_t semicolon = text.substr(amp + 1, kMaxEntitySpan).find(';');
-        if (semicolon == std::string_view::npos) {
-            bool followedByBlank = amp + 1 < text.size() && text[amp + 1] == ' ';
-            bool insideTag = lastOpen != std::string_view::npos &&
-                             (lastClose == std::string_view::npos || lastClose < lastOpen);
-            if (!followedByBlank && !insideTag) message = kAmpersandWithoutSemicolon;
-            continue;
-        }
-        std::size_t end = amp + 1 + semicolon + 1;
-        wrapped.append(text, copied, amp - copied);
-        frame::appendTagRun(wrapped, frame::TagKind::Internal, text.substr(amp, end - amp));
-        copied = end;
-        ++count;
-    }
-    if (count == 0) return 0;
-    wrapped.append(text, copied);
-    line.swap(wrapped);
+        wrapped.append(text, copied);
+    });
     return count;
 }
 

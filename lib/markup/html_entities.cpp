@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/return_codes.h"
+#include "platform/spare_buffer.h"
 #include "resources/html_entity_tables.h"
 
 namespace tessel::markup {
@@ -207,18 +208,20 @@ int funcCharsToHTMLEntities(std::string& line, int mode) {
     // first and then each character in turn.
     int count = 0;
     try {
-        std::string encoded;
-        encoded.reserve(line.size() + extra);
-        for (char c : line) {
-            std::string_view replacement = table[static_cast<unsigned char>(c)];
-            if (replacement.empty()) {
-                encoded += c;
-                continue;
+        platform::rebuildInPlace(line, [&](std::string& encoded) {
+            encoded.reserve(line.size() + extra);
+            // The bytes between two converted ones are copied as one run.
+            std::size_t runStart = 0;
+            for (std::size_t i = 0; i < line.size(); ++i) {
+                std::string_view replacement = table[static_cast<unsigned char>(line[i])];
+                if (replacement.empty()) continue;
+                encoded.append(line, runStart, i - runStart);
+                encoded += replacement;
+                runStart = i + 1;
+                if (line[i] != '&') ++count;
             }
-            encoded += replacement;
-            if (c != '&') ++count;
-        }
-        line.swap(encoded);
+            encoded.append(line, runStart);
+        });
     } catch (const std::bad_alloc&) {
         return frame::kOutOfMemory;
     }

@@ -6,6 +6,7 @@
 
 #include "parser/ss_exception.h"
 #include "parser/ss_lex_file_input.h"
+#include "platform/byte_scan.h"
 
 namespace tessel::parser {
 
@@ -27,10 +28,7 @@ std::size_t findStop(const std::uint8_t* data, std::size_t from, std::size_t sto
                    ? stop
                    : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data);
     }
-    std::array<bool, SSLexExpressionList::kDenseWidth> stops{};
-    for (std::uint8_t i = 0; i < run.stopCount; ++i) stops[run.stops[i]] = true;
-    while (from < stop && !stops[data[from]]) ++from;
-    return from;
+    return from + platform::findFirstOf(data + from, stop - from, run.stops.data(), run.stopCount);
 }
 
 // Moves `at` over the bytes that keep the automaton in a run state, up to

@@ -39,6 +39,15 @@ void SSYacc::init() {
     stack_.push(first);
 }
 
+void SSYacc::remakeBottomItem() {
+    if (stack_.count() != 1) return;
+    ItemPtr first(newStackItem());
+    if (!first) return;
+    first->setState(stack_.top()->state());
+    stack_.pop();
+    stack_.push(first);
+}
+
 void SSYacc::setTable(SSYaccTableSet& table) {
     table_ = &table;
 }

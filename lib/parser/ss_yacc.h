@@ -83,6 +83,12 @@ class SSYacc {
     // SSYacc0103e when it would have to skip past "eof".
     int recover();
 
+    // Makes the bottom item of the stack again with newStackItem(), which
+    // the constructor cannot reach: a derived parser whose reduce actions
+    // take every item for its own kind calls it in its constructor, before
+    // parsing. Does nothing once the stack holds more than that item.
+    void remakeBottomItem();
+
     // During reduce(): the item of the i-th right-side symbol (0 = first);
     // SSYacc0108e for an index outside the production.
     SSYaccStackItem* elementFromProduction(std::int32_t index) const {

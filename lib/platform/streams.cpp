@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/byte_scan.h"
 #include "platform/fault_seam.h"
 
 namespace tessel::platform {
@@ -141,12 +142,8 @@ std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {
     if (pos_ == end_ && !fill()) return 0;
     std::size_t stop = std::min(end_, pos_ + limit);
     std::size_t i = stop;
-    if (mode_ == StreamMode::Text) {
-        // Each search is bounded by the one before, so a run costs its length.
-        i = firstOf(pos_, i, '\n');
-        i = firstOf(pos_, i, '\r');
-        if (stopAtCtrlZ_) i = firstOf(pos_, i, '\x1A');
-    }
+    if (mode_ == StreamMode::Text)
+        i = pos_ + findLineEnd(buffer_ + pos_, stop - pos_, stopAtCtrlZ_);
     std::size_t count = i - pos_;
     out.append(buffer_ + pos_, count);
     pos_ = i;

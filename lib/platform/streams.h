@@ -1,7 +1,8 @@
 // Buffered file streams with Windows text-mode semantics on every platform.
 //
 // Text mode: reading turns CR LF into LF (a lone CR stays), writing turns LF
-// into CR LF. Binary mode passes bytes through. Both use an 8192-byte buffer.
+// into CR LF. Binary mode passes bytes through. Both use a 64 KB buffer (few
+// system calls per megabyte).
 #pragma once
 
 #include <cstddef>
@@ -12,7 +13,7 @@
 
 namespace tessel::platform {
 
-inline constexpr std::size_t kStreamBufferSize = 8192;
+inline constexpr std::size_t kStreamBufferSize = 65536;
 
 enum class StreamMode { Text, Binary };
 
@@ -36,6 +37,23 @@ class InputStream {
     int get();
     // Puts back the last byte read by get(); one byte of push-back.
     void unget(int c);
+    // Consumes the next byte when get() would return `c`; true when it did.
+    // Without a push-back: the common case needs no call to get().
+    bool skipIf(int c) {
+        if (pushedBack_ < 0 && pos_ < end_) {
+            auto next = static_cast<unsigned char>(buffer_[pos_]);
+            bool translated = mode_ == StreamMode::Text && (next == '\r' || next == 0x1A);
+            if (!translated) {
+                if (next != c) return false;
+                ++pos_;
+                return true;
+            }
+        }
+        int next = get();
+        if (next == c) return true;
+        unget(next);
+        return false;
+    }
     // Reads up to n bytes; returns the count (0 at end of data).
     std::size_t read(char* out, std::size_t n);
     bool atEnd();

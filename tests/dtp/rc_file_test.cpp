@@ -34,6 +34,30 @@ TEST_F(RcFileTest, ReadsByLineAndColumnAcrossLineEnds) {
     EXPECT_EQ(log_.text(), "");
 }
 
+TEST_F(RcFileTest, RestInStepsIsWholeLinesThatAddUpToTheRest) {
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "line " + std::to_string(i) + "\r\n";
+    text += "last";
+    CRCFile& file = open(text);
+    ASSERT_TRUE(file.readTo(out_, 2, 3));
+    std::string steps;
+    int count = 0;
+    for (bool atEnd = false; !atEnd; ++count) {
+        ASSERT_TRUE(file.readRest(out_, 100, &atEnd));
+        if (!atEnd) {
+            EXPECT_GE(out_.size(), 100u);
+            EXPECT_EQ(out_.back(), '\n') << "a step ends with its last whole line";
+        }
+        steps += out_;
+    }
+    EXPECT_GT(count, 20);
+    CRCFile& whole = open(text);
+    ASSERT_TRUE(whole.readTo(out_, 2, 3));
+    ASSERT_TRUE(whole.readRest(out_));
+    EXPECT_EQ(steps, out_);
+    EXPECT_EQ(log_.text(), "");
+}
+
 TEST_F(RcFileTest, LoneCarriageReturnEndsALineOnlyWhenAsked) {
     // As the converters read: a lone CR ends its line (and is read as LF).
     CRCFile& both = open("a\rbc\r\nd");
