@@ -225,6 +225,28 @@ TEST(RoundTripFiles, SgmlWithTheUsersTagFileOrACollectedOne) {
                      "roundtrip: 1 file, 0 identical, 1 failed"}));
 }
 
+// HTML takes the user's tag file when one is given: the page's unknown tag
+// is then no message in the mark-up's log, and FORM, do not translate there,
+// no longer starts a paragraph, so its lines are joined to those around.
+TEST(RoundTripFiles, HtmlWithTheUsersTagFile) {
+    const verify::RoundTripFormat* html = verify::findRoundTripFormat("html");
+    ASSERT_NE(html, nullptr);
+    std::string page = (kExamples / "html/product_page.htm").string();
+    std::string tags = (kExamples / "html/tags.txt").string();
+    verify::RoundTripResult without = verify::roundTrip(page, *html);
+    verify::RoundTripResult with = verify::roundTrip(page, *html, tags);
+    EXPECT_EQ(without.markUpResult, -113);
+    EXPECT_GT(with.markUpResult, 0);
+    EXPECT_FALSE(with.failed);
+    std::vector<std::pair<std::size_t, std::size_t>> positions;
+    for (const verify::Difference& d : with.differences) {
+        EXPECT_EQ(d.rules, std::vector{RoundTripRule::JoinedLines});
+        positions.emplace_back(d.line, d.column);
+    }
+    EXPECT_EQ(positions, (std::vector<std::pair<std::size_t, std::size_t>>{
+                             {21, 66}, {23, 45}, {24, 22}, {30, 9}, {31, 36}, {33, 40}, {34, 8}}));
+}
+
 // The header or the extension tells the format; Ventura 4 only by name.
 TEST(RoundTripFiles, FormatsByHeaderOrExtension) {
     TempDir dir;
