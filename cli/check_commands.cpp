@@ -41,13 +41,22 @@ constexpr const char* kVerifyHelp =
     "Exit status: 0 when nothing was found, 1 when something was, 2 for usage errors.\n";
 
 constexpr const char* kRoundtripHelp =
-    "Usage: tessel roundtrip [--format FORMAT] [--json] FILE...\n"
+    "Usage: tessel roundtrip [--format FORMAT] [--tag-file FILE] [--json] FILE...\n"
     "Marks each FILE up in a scratch folder, converts the RTF back without\n"
     "translation and compares the result with FILE byte for byte. Each difference\n"
     "is one line FILE:LINE:COLUMN: rule: what became what, and why; files that come\n"
     "back unchanged are named identical. A summary follows.\n\n"
     "Options:\n"
-    "  --format FORMAT    FORMATS; default: by the file's header or extension\n"
+    "  --format FORMAT    FORMATS\n"
+    "                     default: the format the file's header shows (PageMaker\n"
+    "                     \"<PMTags\", QuarkXPress \"<v1.70>\", Ventura a first line\n"
+    "                     \"@TAG = \", taken as Ventura 5 to 7), else its extension:\n"
+    "EXTENSIONS"
+    "                     Ventura 4 files look like those of the later versions:\n"
+    "                     give --format ventura4 for them\n"
+    "  --tag-file FILE    the tag file of HTML and SGML files (read, never\n"
+    "                     changed); without one an SGML file is marked up with a\n"
+    "                     tag file collected from it, so every tag is external\n"
     "  --json             one JSON document instead of lines\n"
     "  --help             show this help\n\n"
     "Exit status: 0 when every file came back identical, 1 otherwise, 2 for usage\n"
@@ -72,8 +81,21 @@ std::string verifyHelp() {
     return replaced(kVerifyHelp, "TARGETS", verify::targetKeys());
 }
 
+// "                     html: .htm .html ...\n" for each format with extensions.
+std::string formatExtensions() {
+    std::string lines;
+    for (const auto& format : verify::roundTripFormats()) {
+        if (format.extensions.empty()) continue;
+        lines += std::string(21, ' ') + std::string(format.name) + ":";
+        for (std::string_view extension : format.extensions) lines += " " + std::string(extension);
+        lines += "\n";
+    }
+    return lines;
+}
+
 std::string roundtripHelp() {
-    return replaced(kRoundtripHelp, "FORMATS", formatNames());
+    return replaced(replaced(kRoundtripHelp, "FORMATS", formatNames()), "EXTENSIONS",
+                    formatExtensions());
 }
 
 // The value of "--name VALUE" or "--name=VALUE"; nothing when missing.
@@ -224,7 +246,7 @@ int verifyCommand(const std::vector<std::string>& args, std::ostream& out, std::
 }
 
 int roundtripCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const verify::RoundTripFormat* format = nullptr;
+    verify::RoundTripOptions options;
     bool json = false;
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -237,11 +259,19 @@ int roundtripCommand(const std::vector<std::string>& args, std::ostream& out, st
             json = true;
         } else if (isOption(arg, "--format")) {
             std::optional<std::string> value = valueOf(args, i, "--format");
-            if (value) format = verify::findRoundTripFormat(*value);
-            if (format == nullptr) {
+            if (value) options.format = verify::findRoundTripFormat(*value);
+            if (options.format == nullptr) {
                 err << "tessel roundtrip: --format takes one of " << formatNames() << "\n";
                 return kExitUsageError;
             }
+        } else if (isOption(arg, "--tag-file")) {
+            std::optional<std::string> value = valueOf(args, i, "--tag-file");
+            std::error_code error;
+            if (!value || !fs::is_regular_file(*value, error)) {
+                err << "tessel roundtrip: --tag-file needs an existing file\n";
+                return kExitUsageError;
+            }
+            options.tagFile = *value;
         } else if (arg.size() > 1 && arg[0] == '-') {
             err << "tessel roundtrip: unknown option " << arg << "\n";
             return kExitUsageError;
@@ -272,14 +302,16 @@ int roundtripCommand(const std::vector<std::string>& args, std::ostream& out, st
             << ",\"failed\":" << (result.failed ? "true" : "false")
             << ",\"identical\":" << (result.identical ? "true" : "false")
             << ",\"markUpResult\":" << result.markUpResult
-            << ",\"backResult\":" << result.backResult << ",\"differences\":[";
+            << ",\"backResult\":" << result.backResult
+            << ",\"failureMessage\":" << app::jsonString(result.failureMessage)
+            << ",\"differences\":[";
         for (std::size_t i = 0; i < result.differences.size(); ++i) {
             out << (i == 0 ? "" : ",") << "\n  " << app::differenceJson(result.differences[i]);
         }
         out << "],\"lines\":" << jsonList(app::roundTripLines(result)) << "}";
         first = false;
     };
-    app::RoundTripReport report = app::roundTripFiles(files, format, print);
+    app::RoundTripReport report = app::roundTripFiles(files, options, print);
     if (json) {
         const app::RoundTripTotals& t = report.totals;
         out << "\n],\"summary\":{\"files\":" << t.files << ",\"identical\":" << t.identical

@@ -3,12 +3,16 @@
 
 Usage: client_test_check.py FORMAT RESAVED_OUTPUT EDITED_OUTPUT TYPED [EDITED_LOG]
 
-FORMAT is html, html-compatible or pagemaker. Both outputs are read as the format writes
-characters (Windows 1252 with entities and numeric references; PageMaker
-literal character tags "<\\#N>"). Going through the typed words in document
-order, each must stand in the edited output where the original word stood in
-the re-saved one, character by character. A character the format cannot hold
-must be named in the error log. Exit status 0 when all holds, 1 otherwise.
+FORMAT is html, html-compatible, sgml, pagemaker, quark, ventura4 or text.
+Both outputs are read as the format writes characters: Windows 1252 with
+entities and numeric references (HTML, SGML); Windows 1252 or, by the
+header, Macintosh Roman with literal character tags "<\\#N>" (PageMaker,
+QuarkXPress); Windows 1252 with "?" for what it cannot hold (Ventura 4 and
+the text of Ventura 5 to 7). Going through the typed words in document
+order, each must stand in the edited output where the original word stood
+in the re-saved one, character by character. A character the format cannot
+hold must be named in the error log. Exit status 0 when all holds, 1
+otherwise.
 """
 import html
 import re
@@ -20,32 +24,49 @@ COMPATIBLE = str.maketrans({"\u201a": "'", "\u201e": '"', "\u2039": "<", "\u0152
                             "\u2018": "'", "\u2019": "'", "\u201c": '"', "\u201d": '"',
                             "\u2022": "*", "\u2013": "-", "\u2014": "-", "\u203a": ">",
                             "\u0153": "oe"})
+LITERAL_TAGS = ("pagemaker", "quark")
+WITH_ENTITIES = ("html", "html-compatible", "sgml")
+
+
+def macintosh(fmt, data):
+    first = data.split(b"\r")[0].split(b"\n")[0].lower()
+    if fmt == "pagemaker":
+        return data.startswith(b"<PMTags") and b"mac>" in first
+    return fmt == "quark" and b"<e0>" in first
 
 
 def decode(fmt, data):
-    if fmt == "pagemaker" and data.startswith(b"<PMTags") and b"mac>" in data.split(b"\r")[0].lower():
-        # Macintosh files: literal character tags up to 255 are Macintosh bytes.
+    if macintosh(fmt, data):
+        # Literal character tags up to 255 are Macintosh bytes.
         text = data.decode("mac_roman").replace("\r", "\n")
         return re.sub(r"<\\#(\d+)>", lambda m: chr(int(m.group(1))) if int(m.group(1)) > 255
                       else bytes([int(m.group(1))]).decode("mac_roman"), text)
     text = data.decode("cp1252", errors="surrogateescape").replace("\r\n", "\n")
-    if fmt.startswith("html"):
+    if fmt in WITH_ENTITIES:
         return html.unescape(text)
-    return re.sub(r"<\\#(\d+)>", lambda m: chr(int(m.group(1))), text)
+    if fmt in LITERAL_TAGS:
+        return re.sub(r"<\\#(\d+)>", lambda m: chr(int(m.group(1))), text)
+    return text
 
 
-def as_written(fmt, word):
-    return word.translate(COMPATIBLE) if fmt == "html-compatible" else word
-
-
-def holds(fmt, word):
-    if fmt.startswith("html"):
+def holds(fmt, c):
+    if fmt in WITH_ENTITIES:
         return True
     try:
-        word.encode("cp1252")
+        c.encode("cp1252")
         return True
     except UnicodeEncodeError:
         return False
+
+
+def as_written(fmt, word):
+    """The word as the output shows it once decoded."""
+    if fmt == "html-compatible":
+        return word.translate(COMPATIBLE)
+    if fmt in LITERAL_TAGS:
+        return word
+    # Without a character escape the RTF's fallback is written: "?".
+    return "".join(c if holds(fmt, c) else "?" for c in word)
 
 
 def main():
@@ -57,19 +78,18 @@ def main():
     rebuilt = []
     at = 0
     for original, word in typed:
-        word = as_written(fmt, word)
-        found = edited.find(word, at)
+        written = as_written(fmt, word)
+        found = edited.find(written, at)
         if found < 0:
-            print("%s: typed word %r not found in %s" % (fmt, word, edited_path))
+            print("%s: typed word %r not found in %s" % (fmt, written, edited_path))
             return 1
         rebuilt.append(edited[at:found])
         rebuilt.append(original)
-        at = found + len(word)
-        if not holds(fmt, word):
-            for c in word:
-                if not holds(fmt, c) and ("U+%04X" % ord(c)) not in log:
-                    print("%s: %r is not named in the log of %s" % (fmt, c, edited_path))
-                    return 1
+        at = found + len(written)
+        for c in word:
+            if not holds(fmt, c) and ("U+%04X" % ord(c)) not in log:
+                print("%s: %r is not named in the log of %s" % (fmt, c, edited_path))
+                return 1
     rebuilt.append(edited[at:])
     rebuilt = "".join(rebuilt)
     if rebuilt != resaved:

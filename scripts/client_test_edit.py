@@ -7,7 +7,8 @@ For each RTF file: opens it in a headless Writer (through UNO), saves it
 unchanged as OUTDIR/NAME.resaved.rtf, then replaces the first word of four
 letters or more in every run of translatable text (not in the protected tag
 styles) with a word in Polish, Russian, Greek or Japanese or a word in
-typographic quotes, and saves OUTDIR/NAME.edited.rtf. The replacements, in
+typographic quotes, typed inside the word so that it keeps the text's own
+style, and saves OUTDIR/NAME.edited.rtf. The replacements, in
 document order, go to OUTDIR/NAME.typed.txt as "original<TAB>typed" lines
 (UTF-8).
 """
@@ -51,6 +52,30 @@ def save(doc, path):
                    (prop("FilterName", "Rich Text Format"),))
 
 
+def units(text):
+    """The length of `text` in Writer's characters (UTF-16 code units)."""
+    return len(text.encode("utf-16-le")) // 2
+
+
+def replace_word(paragraph, offset, length, word):
+    """Types `word` over the `length` characters at `offset` of the paragraph
+    as a translator does: the new text goes in after the word's first
+    character, so that it takes that character's (the text's own) style and
+    not the style of a protected run next to the word, and then the old
+    characters are deleted. (Setting a portion's string instead puts the new
+    text into the style at the portion's start, which is the tag run before
+    it.)"""
+    text = paragraph.getText()
+    cursor = text.createTextCursorByRange(paragraph.getStart())
+    cursor.goRight(offset + 1, False)
+    text.insertString(cursor, word, False)  # the cursor stands after it
+    cursor.goRight(length - 1, True)
+    cursor.setString("")
+    cursor.goLeft(units(word) + 1, False)
+    cursor.goRight(1, True)
+    cursor.setString("")
+
+
 def edit(doc):
     typed = []
     counter = 0
@@ -59,19 +84,24 @@ def edit(doc):
         paragraph = paragraphs.nextElement()
         if not paragraph.supportsService("com.sun.star.text.Paragraph"):
             continue
+        # The words to replace, by their offset in the paragraph, then
+        # replaced from the last so that the offsets before stay valid.
+        edits = []
+        offset = 0
         portions = paragraph.createEnumeration()
         while portions.hasMoreElements():
             portion = portions.nextElement()
-            if portion.TextPortionType != "Text" or portion.CharStyleName in PROTECTED:
-                continue
             text = portion.getString()
-            match = WORD.search(text)
-            if not match:
-                continue
-            word = WORDS[counter % len(WORDS)]
-            counter += 1
-            portion.setString(text[:match.start()] + word + text[match.end():])
-            typed.append((match.group(0), word))
+            if portion.TextPortionType == "Text" and portion.CharStyleName not in PROTECTED:
+                match = WORD.search(text)
+                if match:
+                    word = WORDS[counter % len(WORDS)]
+                    counter += 1
+                    edits.append((offset + units(text[:match.start()]), len(match.group(0)), word))
+                    typed.append((match.group(0), word))
+            offset += units(text)
+        for at, length, word in reversed(edits):
+            replace_word(paragraph, at, length, word)
     return typed
 
 

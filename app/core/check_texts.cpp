@@ -212,10 +212,14 @@ std::string identicalLine(const std::string& file, std::string_view format) {
 std::string roundTripFailureLine(const verify::RoundTripResult& result) {
     int code = result.markUpResult < 0 && result.markUpResult != -113 ? result.markUpResult
                                                                       : result.backResult;
-    auto text = returnCodeText(code);
-    std::string reason = text ? std::string(*text) : "Error code " + std::to_string(code);
     std::string step = code == result.markUpResult ? "mark-up" : "back-conversion";
-    return result.file + ": the round trip failed in the " + step + ": " + reason;
+    std::string line = result.file + ": the round trip failed in the " + step + " (" +
+                       std::string(result.format->name) + ", code " + std::to_string(code) + ")";
+    // The report's text up to its first line end ("More info ..." follows).
+    if (auto text = returnCodeText(code))
+        line += ": " + std::string(text->substr(0, text->find('\n')));
+    if (!result.failureMessage.empty()) line += "; the log says: " + shown(result.failureMessage);
+    return line;
 }
 
 std::string roundTripSummary(const RoundTripTotals& t) {

@@ -138,18 +138,18 @@ std::vector<std::string> roundTripLines(const verify::RoundTripResult& result) {
 }
 
 RoundTripReport roundTripFiles(const std::vector<std::string>& files,
-                               const verify::RoundTripFormat* format,
+                               const verify::RoundTripOptions& options,
                                const std::function<void(const verify::RoundTripResult&)>& onFile) {
     RoundTripReport report;
     for (const std::string& file : files) {
         const verify::RoundTripFormat* chosen =
-            format != nullptr ? format : verify::formatOfFile(file);
+            options.format != nullptr ? options.format : verify::formatOfFile(file);
         verify::RoundTripResult result;
         if (chosen == nullptr) {
             result.file = file;
             result.failed = true;
         } else {
-            result = verify::roundTrip(file, *chosen);
+            result = verify::roundTrip(file, *chosen, options.tagFile);
         }
         ++report.totals.files;
         if (result.failed) ++report.totals.failed;

@@ -50,11 +50,12 @@ struct RoundTripReport {
     std::vector<std::string> lines;  // each file's lines, then the summary
     RoundTripTotals totals;
 };
-// Each file goes through `format`, or (null) the format its header or
-// extension shows; `onFile` sees each result as it is ready. A file of no
+// Each file goes through `options.format`, or (null) the format its header
+// or extension shows, with `options.tagFile` for the formats that take one;
+// `onFile` sees each result as it is ready. A file of no
 // known format is a failed result with no format.
 RoundTripReport roundTripFiles(
-    const std::vector<std::string>& files, const verify::RoundTripFormat* format,
+    const std::vector<std::string>& files, const verify::RoundTripOptions& options,
     const std::function<void(const verify::RoundTripResult&)>& onFile = {});
 
 }  // namespace tessel::app

@@ -2,11 +2,13 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <vector>
 
 #include "tessel_cat.h"
 
@@ -17,19 +19,66 @@ namespace {
 namespace fs = std::filesystem;
 using R = RoundTripRule;
 
-int markUpHtml(const char* path) {
-    return f_iHTML2RTF(path, nullptr);
+int markUpHtml(const char* path, const char* tagFile) {
+    return f_iHTML2RTF(path, tagFile);
+}
+int markUpSgml(const char* path, const char* tagFile) {
+    return f_iSGML2RTF(path, tagFile);
+}
+int markUpPageMaker(const char* path, const char*) {
+    return f_iPageMaker2RTF(path);
+}
+int markUpQuark(const char* path, const char*) {
+    return f_iXPress2RTF(path);
+}
+int markUpVentura4(const char* path, const char*) {
+    return f_iVentura4toRTF(path);
+}
+int markUpVentura(const char* path, const char*) {
+    return f_iVentura567toRTF(path);
 }
 
 bool isPageMakerHeader(std::string_view head) {
     return head.starts_with("<PMTags");
 }
+
+bool startsWithDigits(std::string_view text, std::size_t& at) {
+    std::size_t begin = at;
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+    return at > begin;
+}
+
+// "<v1.70>" or "<v11.10>", on the first line or after an index line "#...".
+bool isQuarkHeader(std::string_view head) {
+    if (head.starts_with("#")) {
+        std::size_t next = head.find_first_not_of("\r\n", head.find_first_of("\r\n"));
+        head = next == std::string_view::npos ? std::string_view{} : head.substr(next);
+    }
+    std::size_t at = 2;
+    return head.starts_with("<v") && startsWithDigits(head, at) && at < head.size() &&
+           head[at++] == '.' && startsWithDigits(head, at) && at < head.size() && head[at] == '>';
+}
+
+// A first line that begins with a paragraph tag ("@BODY TEXT = "). Versions
+// 4 and 5 to 7 write the same tags, so this recognises the later versions;
+// version 4 is chosen with --format.
+bool isVenturaHeader(std::string_view head) {
+    if (!head.starts_with("@")) return false;
+    std::string_view line = head.substr(0, head.find_first_of("\r\n"));
+    std::size_t equals = line.find(" = ");
+    return equals != std::string_view::npos && line.find('<') > equals;
+}
+
 bool noHeader(std::string_view) {
     return false;
 }
 
 constexpr std::string_view kHtmlExtensions[] = {".htm", ".html", ".asp", ".shtml", ".php"};
 constexpr std::string_view kPageMakerExtensions[] = {".pm6", ".pmt"};
+constexpr std::string_view kQuarkExtensions[] = {".xtg"};
+constexpr std::string_view kSgmlExtensions[] = {".sgml", ".sgm"};
+// Ventura's tagged text is ".txt", which plain text shares: by header only.
+constexpr std::span<const std::string_view> kNoExtensions;
 
 // HTML: the lines of a paragraph are joined with blanks, trailing blanks go,
 // entities come back in the back-conversion's form, and the mark-up starts
@@ -40,14 +89,37 @@ constexpr RoundTripRule kHtmlRules[] = {R::LineEnds,     R::FinalLineEnd, R::Tra
 // Windows lacks is written as its literal character tag.
 constexpr RoundTripRule kPageMakerRules[] = {R::LineEnds, R::FinalLineEnd, R::JoinedTagLines,
                                              R::MacintoshLiterals};
+// QuarkXPress: the working copy gets a final line end; "<$>" after 254
+// characters is dropped; Macintosh characters as for PageMaker.
+constexpr RoundTripRule kQuarkRules[] = {R::LineEnds, R::FinalLineEnd, R::DroppedStyleReset,
+                                         R::MacintoshLiterals};
+// Ventura 4: single line breaks in running text become blanks.
+constexpr RoundTripRule kVentura4Rules[] = {R::LineEnds, R::FinalLineEnd, R::JoinedLines};
+// Ventura 5 to 7: the text back-conversion leaves empty paragraphs out.
+constexpr RoundTripRule kVenturaRules[] = {R::LineEnds, R::FinalLineEnd, R::EmptyLines};
+// SGML: lines joined as in HTML (only at line starts: no break is put
+// before a tag), trailing blanks dropped, characters from 0x80 up written
+// as named entities.
+constexpr RoundTripRule kSgmlRules[] = {R::LineEnds, R::FinalLineEnd, R::TrailingBlanks,
+                                        R::HtmlEntities, R::JoinedLines};
 
 // One row per format that marks up. A new format is one row: its name, its
-// extensions and header test, its mark-up and back-conversion exports and
-// the rules its round trip follows.
+// extensions and header test, its mark-up and back-conversion exports, the
+// rules its round trip follows and its use of a tag file. Versions 4 and 5
+// to 7 of Ventura cannot be told apart: the later ones come first.
 constexpr std::array kFormats = {
-    RoundTripFormat{"html", kHtmlExtensions, noHeader, markUpHtml, f_iRTF2HTML, kHtmlRules},
-    RoundTripFormat{"pagemaker", kPageMakerExtensions, isPageMakerHeader, f_iPageMaker2RTF,
+    RoundTripFormat{"html", kHtmlExtensions, noHeader, markUpHtml, f_iRTF2HTML, kHtmlRules,
+                    TagFileUse::Optional},
+    RoundTripFormat{"pagemaker", kPageMakerExtensions, isPageMakerHeader, markUpPageMaker,
                     f_iRTF2PageMaker, kPageMakerRules},
+    RoundTripFormat{"quark", kQuarkExtensions, isQuarkHeader, markUpQuark, f_iRTF2XPress,
+                    kQuarkRules},
+    RoundTripFormat{"ventura", kNoExtensions, isVenturaHeader, markUpVentura, f_iRTF2Text,
+                    kVenturaRules},
+    RoundTripFormat{"ventura4", kNoExtensions, noHeader, markUpVentura4, f_iVentura4RTF2Text,
+                    kVentura4Rules},
+    RoundTripFormat{"sgml", kSgmlExtensions, noHeader, markUpSgml, f_iRTF2SGML, kSgmlRules,
+                    TagFileUse::Collected},
 };
 
 std::string lowerCase(std::string text) {
@@ -98,6 +170,34 @@ fs::path findCaseless(const fs::path& folder, const std::string& stem, std::stri
     return {};
 }
 
+// The first numbered message ("[1] ...") of the log STEM.err or STEM.ERR in
+// `folder`, without its number, and with the quoted text of the next line
+// when it ends in ":"; empty when there is none.
+std::string firstLogMessage(const fs::path& folder, const std::string& stem) {
+    std::string log;
+    fs::path name = findCaseless(folder, stem, ".err");
+    if (name.empty() || !readAll(name, log)) return {};
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < log.size();) {
+        std::size_t end = std::min(log.find_first_of("\r\n", at), log.size());
+        if (end > at) lines.emplace_back(log.data() + at, end - at);
+        at = end + 1;
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        std::size_t close = line.find(']');
+        if (!line.starts_with("[") || close == std::string_view::npos) continue;
+        line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t", close + 1)));
+        if (line.empty()) continue;
+        std::string message(line);
+        if (message.ends_with(":") && i + 1 < lines.size()) {
+            message += " " + std::string(lines[i + 1]);
+        }
+        return message;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::span<const RoundTripFormat> roundTripFormats() {
@@ -128,7 +228,8 @@ const RoundTripFormat* formatOfFile(const std::string& path) {
     return nullptr;
 }
 
-RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format) {
+RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format,
+                          const std::string& tagFile) {
     RoundTripResult result;
     result.file = path;
     result.format = &format;
@@ -151,9 +252,40 @@ RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format
         result.markUpResult = -101;
         return result;
     }
-    result.markUpResult = format.markUp(copy.string().c_str());
+    // The tag file is read from a copy in a folder of its own, so no job
+    // can write to the user's file or take it for one of its own files.
+    fs::path tags;
+    if (format.tagFile != TagFileUse::None &&
+        (!tagFile.empty() || format.tagFile == TagFileUse::Collected)) {
+        fs::path folder = scratch.path() / "tags";
+        fs::create_directory(folder, error);
+        tags =
+            folder / (tagFile.empty() ? fs::path("collected.txt") : fs::path(tagFile).filename());
+        if (!tagFile.empty()) fs::copy_file(tagFile, tags, error);
+        if (error) {
+            result.markUpResult = -101;
+            result.failureMessage = "the tag file cannot be read: " + tagFile;
+            return result;
+        }
+        if (tagFile.empty()) {
+            int collected =
+                f_iAddUniqueSGMLTagsToFile(copy.string().c_str(), tags.string().c_str());
+            if (!fs::exists(tags, error)) {
+                result.markUpResult = collected;
+                result.failureMessage = collected < 0 ? firstLogMessage(scratch.path(), stem)
+                                                      : "the file holds no tags to collect";
+                return result;
+            }
+            fs::remove(findCaseless(scratch.path(), stem, ".err"), error);
+        }
+    }
+    result.markUpResult =
+        format.markUp(copy.string().c_str(), tags.empty() ? nullptr : tags.string().c_str());
     fs::path rtf = findCaseless(scratch.path(), stem, ".rtf");
-    if (rtf.empty()) return result;
+    if (rtf.empty()) {
+        result.failureMessage = firstLogMessage(scratch.path(), stem);
+        return result;
+    }
     fs::path back = scratch.path() / "back";
     fs::create_directory(back, error);
     fs::path backRtf = back / (stem + ".rtf");
@@ -161,7 +293,10 @@ RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format
     if (error) return result;
     result.backResult = format.convertBack(backRtf.string().c_str(), extension.c_str());
     std::string output;
-    if (!readAll(back / (stem + extension), output)) return result;
+    if (!readAll(back / (stem + extension), output)) {
+        result.failureMessage = firstLogMessage(back, stem);
+        return result;
+    }
     result.failed = false;
     result.identical = source == output;
     if (!result.identical) {

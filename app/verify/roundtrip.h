@@ -17,15 +17,24 @@
 
 namespace tessel::verify {
 
+// What a mark-up does with a tag file.
+enum class TagFileUse {
+    None,       // takes none
+    Optional,   // takes one when given
+    Collected,  // needs one: without it one is collected from the file, all its tags external
+};
+
 struct RoundTripFormat {
     std::string_view name;  // "html": the name users give with --format
     // Extensions (lower case, with the dot) of the format's files.
     std::span<const std::string_view> extensions;
     // True when the first bytes of a file are of the format (its header).
     bool (*recognises)(std::string_view head);
-    int (*markUp)(const char* path);                             // writes NAME.rtf or NAME.RTF
+    // Writes NAME.rtf or NAME.RTF; `tagFile` is null when none is used.
+    int (*markUp)(const char* path, const char* tagFile);
     int (*convertBack)(const char* rtf, const char* extension);  // writes NAME + extension
     std::span<const RoundTripRule> rules;                        // tried in this order
+    TagFileUse tagFile = TagFileUse::None;
 };
 
 std::span<const RoundTripFormat> roundTripFormats();
@@ -45,17 +54,26 @@ struct Difference {
     std::size_t count = 1;  // line-ends: the line ends concerned
 };
 
+struct RoundTripOptions {
+    const RoundTripFormat* format = nullptr;  // null: by each file's header or extension
+    std::string tagFile;                      // for the formats that take one; empty: none
+};
+
 struct RoundTripResult {
     std::string file;
     const RoundTripFormat* format = nullptr;
     int markUpResult = 0;  // the exports' return codes
     int backResult = 0;
     bool failed = false;  // no RTF or no output to compare
+    // When a step failed: the first message of its log ("Parse Error: ...").
+    std::string failureMessage;
     bool identical = false;
     std::vector<Difference> differences;
 };
 
-RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format);
+// `tagFile`: the user's tag file for a format that takes one, or empty.
+RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format,
+                          const std::string& tagFile = {});
 
 // The differences of `output` from `source` under `rules` (roundtrip's
 // comparison on bytes in memory).

@@ -17,8 +17,12 @@ constexpr std::size_t kMaxLineEdits = 2000;
 constexpr std::size_t kMaxByteEdits = 1500;
 // Pieces closer than this are one difference; the rules see this much of
 // the unchanged text around a piece.
+// A "<$>" dropped after 254 characters needs the line back to its last tag.
 constexpr std::size_t kJoinDistance = 6;
-constexpr std::size_t kContext = 256;
+constexpr std::size_t kContext = 1024;
+// Matched lines this few between an inserted and a deleted stretch are
+// taken into one stretch (see realign).
+constexpr std::size_t kRealignLines = 3;
 
 struct LineEndCounts {
     std::size_t crlf = 0;
@@ -204,6 +208,47 @@ void widenToEntity(std::string_view a, std::string_view b, Piece& piece) {
     piece.outputEnd += right + 1;
 }
 
+// Lines that recur ("<p>" on a line of its own) can be matched with the
+// wrong one of their copies: lines of the output then show as inserted
+// before them and the lines of the source they belong to as deleted after
+// them (or the other way round), and neither stretch alone is explained.
+// A few matched lines between such a pair of stretches, one of them
+// one-sided, are given up, so that the byte diff sees the whole stretch on
+// both sides. `pairs` ends with the pair (n, m).
+MatchedPairs realign(const MatchedPairs& pairs) {
+    MatchedPairs kept;
+    std::pair<long, long> previous{-1, -1};
+    std::size_t t = 0;
+    while (t < pairs.size()) {
+        // The block of consecutive matches from t.
+        std::size_t end = t + 1;
+        while (end < pairs.size() && pairs[end].first == pairs[end - 1].first + 1 &&
+               pairs[end].second == pairs[end - 1].second + 1) {
+            ++end;
+        }
+        bool last = end >= pairs.size();
+        if (!last && end - t <= kRealignLines) {
+            long insertedBefore = static_cast<long>(pairs[t].second) - previous.second - 1;
+            long deletedBefore = static_cast<long>(pairs[t].first) - previous.first - 1;
+            long insertedAfter = static_cast<long>(pairs[end].second - pairs[end - 1].second) - 1;
+            long deletedAfter = static_cast<long>(pairs[end].first - pairs[end - 1].first) - 1;
+            bool oneSided = insertedBefore == 0 || deletedBefore == 0 || insertedAfter == 0 ||
+                            deletedAfter == 0;
+            bool crossed = oneSided && ((insertedBefore > 0 && deletedAfter > 0) ||
+                                        (deletedBefore > 0 && insertedAfter > 0));
+            if (crossed) {
+                t = end;
+                continue;
+            }
+        }
+        for (std::size_t i = t; i < end; ++i) kept.push_back(pairs[i]);
+        previous = {static_cast<long>(pairs[end - 1].first),
+                    static_cast<long>(pairs[end - 1].second)};
+        t = end;
+    }
+    return kept;
+}
+
 }  // namespace
 
 std::vector<Difference> compareRoundTrip(std::string_view sourceBytes, std::string_view outputBytes,
@@ -232,6 +277,8 @@ std::vector<Difference> compareRoundTrip(std::string_view sourceBytes, std::stri
         },
         kMaxLineEdits);
     MatchedPairs matchedLines = lines ? *lines : MatchedPairs{};
+    matchedLines.emplace_back(sourceLines.size(), outputLines.size());
+    matchedLines = realign(matchedLines);
     // The changed pieces of the stretches between matched lines, in bytes
     // of the whole texts.
     auto offsetOf = [](const std::string& text, const std::vector<std::size_t>& starts,
@@ -241,7 +288,6 @@ std::vector<Difference> compareRoundTrip(std::string_view sourceBytes, std::stri
     std::vector<Piece> pieces;
     std::size_t nextSource = 0;
     std::size_t nextOutput = 0;
-    matchedLines.emplace_back(sourceLines.size(), outputLines.size());
     for (auto [i, j] : matchedLines) {
         if (i > nextSource || j > nextOutput) {
             std::size_t sBegin = offsetOf(source, sourceLines, nextSource);

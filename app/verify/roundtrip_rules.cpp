@@ -28,6 +28,8 @@ constexpr std::array kRules = {
                     "literal character tag"},
     RuleDescription{RoundTripRule::DroppedStyleReset, "dropped-style-reset",
                     "\"<$>\" after exactly 254 characters of text is dropped"},
+    RuleDescription{RoundTripRule::EmptyLines, "empty-lines",
+                    "empty lines are left out (the back-conversion writes no empty paragraph)"},
 };
 
 static_assert(
@@ -140,15 +142,88 @@ void expandLiterals(std::string& text) {
     text.swap(out);
 }
 
+// The end of the QuarkXPress tag that starts at `at` ("<" or "@"), and
+// whether it is a literal character tag, which counts as a character.
+std::size_t quarkTagEnd(const std::string& text, std::size_t at, bool& literal) {
+    auto after = [&](std::size_t from, char wanted) {
+        std::size_t found = text.find(wanted, from);
+        return found == std::string::npos ? text.size() : found + 1;
+    };
+    literal = false;
+    if (text[at] == '@') {  // "@name:" or "@name=[...]"
+        std::size_t end = text.find_first_of(":=", at + 1);
+        if (end == std::string::npos) return text.size();
+        std::size_t bracket = text.find_first_not_of(" \t\n", end + 1);
+        if (text[end] == '=' && bracket != std::string::npos && text[bracket] == '[') {
+            return after(bracket, ']');
+        }
+        return end + 1;
+    }
+    if (text.compare(at, 2, "<\\") == 0) {  // "<\#183>", "<\@>", "<\>>", "<\<>"
+        literal = true;
+        if (text.compare(at + 2, 2, ">>") == 0) return at + 4;
+        std::size_t close = text.find_first_of("<>", at + 2);
+        if (close == std::string::npos) return text.size();
+        return text[close] == '<' ? after(close, '>') : close + 1;
+    }
+    // "<B>", "<*C>", "<$>", and "<A...<...>...>" with one nested tag.
+    std::size_t close = text.find_first_of("<>", at + 1);
+    if (close == std::string::npos) return text.size();
+    return text[close] == '<' ? after(after(close, '>'), '>') : close + 1;
+}
+
+// The characters of text on the line before `end` since its last tag, a
+// literal character tag counting as one, as the QuarkXPress mark-up counts
+// them. `complete` is false when `text` does not reach back to the line's
+// start, so that the count may lack characters before it.
+std::size_t quarkRunBefore(const std::string& text, std::size_t end, bool& complete) {
+    std::size_t lineStart = end == 0 ? std::string::npos : text.rfind('\n', end - 1);
+    complete = lineStart != std::string::npos;
+    std::size_t count = 0;
+    for (std::size_t at = complete ? lineStart + 1 : 0; at < end;) {
+        if (text[at] != '<' && text[at] != '@') {
+            ++count;
+            ++at;
+            continue;
+        }
+        bool literal = false;
+        at = quarkTagEnd(text, at, literal);
+        count = literal ? count + 1 : 0;
+    }
+    return count;
+}
+
+// "<$>" after exactly 254 characters of text. Where the piece's context
+// does not reach back to the line start or a tag, 254 or fewer are taken
+// as the rest may lie before it.
 void dropStyleResets(std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text.compare(i, 3, "<$>") == 0) {
-            i += 2;
-            continue;
+            bool complete = true;
+            std::size_t run = quarkRunBefore(text, i, complete);
+            if (run == 254 || (!complete && run < 254)) {
+                i += 2;
+                continue;
+            }
         }
         out += text[i];
+    }
+    text.swap(out);
+}
+
+// Every line break that follows another goes, and at the end of the file
+// the last ones.
+void dropEmptyLines(std::string& text, bool atEnd) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n' && !out.empty() && out.back() == '\n') continue;
+        out += c;
+    }
+    if (atEnd) {
+        while (!out.empty() && out.back() == '\n') out.pop_back();
     }
     text.swap(out);
 }
@@ -189,6 +264,9 @@ void applyRule(RoundTripRule rule, std::string& text, bool atEnd) {
             return;
         case RoundTripRule::DroppedStyleReset:
             dropStyleResets(text);
+            return;
+        case RoundTripRule::EmptyLines:
+            dropEmptyLines(text, atEnd);
             return;
     }
 }

@@ -19,6 +19,7 @@ enum class RoundTripRule {
     JoinedTagLines,      // a tag wrapped over lines is written on one line
     MacintoshLiterals,   // a Macintosh character without a Windows one becomes "<\#N>"
     DroppedStyleReset,   // "<$>" after 254 characters of text is dropped
+    EmptyLines,          // empty lines (empty paragraphs) are left out
 };
 
 struct RuleDescription {

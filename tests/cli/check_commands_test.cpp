@@ -132,8 +132,11 @@ TEST(CheckCommands, RoundtripExitStatusLinesAndJson) {
     EXPECT_EQ(runTool({"roundtrip"}).exitStatus, 2);
     EXPECT_EQ(runTool({"roundtrip", "--format", "word", same}).exitStatus, 2);
     EXPECT_EQ(runTool({"roundtrip", folder.path("none.htm")}).exitStatus, 2);
+    EXPECT_EQ(runTool({"roundtrip", "--tag-file", folder.path("none.txt"), same}).exitStatus, 2);
     ToolRun help = runTool({"roundtrip", "--help"});
-    EXPECT_TRUE(contains(help.out, "html|pagemaker")) << help.out;
+    EXPECT_TRUE(contains(help.out, "html|pagemaker|quark|ventura|ventura4|sgml")) << help.out;
+    EXPECT_TRUE(contains(help.out, "taken as Ventura 5 to 7")) << help.out;
+    EXPECT_TRUE(contains(help.out, "                     quark: .xtg\n")) << help.out;
 }
 
 }  // namespace

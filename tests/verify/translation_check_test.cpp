@@ -3,10 +3,17 @@
 // finding comes from one edit, as its exact line.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <regex>
+#include <set>
 
 #include "editor_edits.h"
+#include "platform/code_page_codec.h"
+#include "platform/utf8.h"
+#include "tessel_cat.h"
 #include "verify_test_support.h"
 
 namespace tessel::test {
@@ -87,41 +94,126 @@ TEST(VerifyFixtures, LibreOfficeSavedFixturesAreClean) {
     }
 }
 
-// The client fixtures: our examples re-saved in LibreOffice (clean), and
-// edited there through UNO. The edit replaced words by setting the text of
-// whole portions, which put the typed words (and the text around them) into
-// the neighbouring tag runs' styles: the check sees protected runs that the
-// source does not have. PageMaker's Windows 1252 cannot hold the Polish,
-// Russian, Greek and Japanese words.
+// Code points as "U+0141".
+std::string codePoints(const std::set<char32_t>& characters) {
+    std::string text;
+    for (char32_t c : characters) {
+        char number[16];
+        std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(c));
+        text += (text.empty() ? "" : " ") + std::string(number);
+    }
+    return text;
+}
+
+// The characters of the typed words (tests/frame/data/client/NAME.typed.txt)
+// that Windows 1252 lacks.
+std::set<char32_t> typedOutside1252(const fs::path& typed) {
+    std::set<char32_t> outside;
+    std::ifstream in(typed);
+    for (std::string line; std::getline(in, line);) {
+        std::string word = line.substr(line.find('\t') + 1);
+        for (std::size_t at = 0; at < word.size();) {
+            char32_t c = platform::nextUtf8(word, at);
+            std::string ignored;
+            if (!platform::CodePageCodec::windows1252().encode(c, ignored)) outside.insert(c);
+        }
+    }
+    return outside;
+}
+
+// The characters message -1502 of a back-conversion's log names ("Not
+// written as themselves: U+0141, U+0444").
+std::set<char32_t> namedInLog(const std::string& log) {
+    std::set<char32_t> named;
+    static const std::regex number("U\\+([0-9A-F]{4,6})");
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), number);
+         it != std::sregex_iterator(); ++it) {
+        named.insert(static_cast<char32_t>(std::stoul((*it)[1], nullptr, 16)));
+    }
+    return named;
+}
+
+// The client fixtures: our examples of every format re-saved in LibreOffice
+// (clean), and edited there through UNO with words that keep the text's own
+// style (clean too). Only targets without every character find unheld
+// characters: exactly the typed ones outside Windows 1252, which the
+// back-conversion's log names as well.
 TEST(VerifyFixtures, ClientFixturesAgainstTheirOriginals) {
     struct Fixture {
         const char* name;
         const char* example;
-        bool pageMaker;
-        std::map<std::string, std::size_t> editedKinds;
+        const char* format;
+        const char* target;
+        int (*back)(const char*, const char*);
+        bool holdsAll;
     };
     const Fixture fixtures[] = {
-        {"html_01", "html/product_page.htm", false, {{"added-run", 21}}},
-        {"html_02", "html/server_page.asp", false, {{"added-run", 8}}},
-        {"pagemaker_09",
-         "pagemaker/macintosh_sample.txt",
-         true,
-         {{"added-run", 7}, {"unheld-character", 3}}},
-        {"pagemaker_10",
-         "pagemaker/windows_sample.txt",
-         true,
-         {{"added-run", 14}, {"unheld-character", 5}}},
+        {"html_product_page", "html/product_page.htm", "html", "html", f_iRTF2HTML, true},
+        {"html_server_page", "html/server_page.asp", "html", "html", f_iRTF2HTML, true},
+        {"pagemaker_macintosh_sample", "pagemaker/macintosh_sample.txt", "pagemaker", "pagemaker",
+         f_iRTF2PageMaker, false},
+        {"pagemaker_windows_sample", "pagemaker/windows_sample.txt", "pagemaker", "pagemaker",
+         f_iRTF2PageMaker, false},
+        {"quark_macintosh_sample", "quark/macintosh_sample.xtg", "quark", "quark", f_iRTF2XPress,
+         false},
+        {"quark_windows_sample", "quark/windows_sample.xtg", "quark", "quark", f_iRTF2XPress,
+         false},
+        {"ventura4_ventura4_sample", "ventura/ventura4_sample.txt", "ventura4", "ventura4",
+         f_iVentura4RTF2Text, false},
+        {"ventura_ventura5_sample", "ventura/ventura5_sample.txt", "ventura", "ventura",
+         f_iRTF2Text, false},
+        {"sgml_guide", "sgml/guide.sgml", "sgml", "sgml", f_iRTF2SGML, true},
     };
     fs::path client = kFrameData / "client";
+    std::string sgmlTags = (kExamples / "sgml/tags.txt").string();
     for (const Fixture& fixture : fixtures) {
+        SCOPED_TRACE(fixture.name);
         TempDir dir;
-        std::string original = markUp(dir, kExamples / fixture.example, fixture.pageMaker, "o.txt");
+        std::string original = markUpAs(dir, kExamples / fixture.example, fixture.format, "o.txt",
+                                        fixture.format == std::string("sgml") ? sgmlTags : "");
+        ASSERT_FALSE(original.empty());
         std::string resaved = (client / (std::string(fixture.name) + ".resaved.rtf")).string();
         std::string edited = (client / (std::string(fixture.name) + ".edited.rtf")).string();
-        EXPECT_TRUE(app::verifyTranslations({{original, resaved}}, {}).findings.empty())
-            << fixture.name;
-        app::VerifyReport report = app::verifyTranslations({{original, edited}}, {});
-        EXPECT_EQ(report.totals.byKind, fixture.editedKinds) << fixture.name;
+        verify::VerifyOptions options;
+        options.target = verify::parseTarget(fixture.target);
+        ASSERT_TRUE(options.target.has_value());
+        app::VerifyReport clean = app::verifyTranslations({{original, resaved}}, options);
+        EXPECT_TRUE(clean.findings.empty()) << clean.lines.front();
+
+        app::VerifyReport report = app::verifyTranslations({{original, edited}}, options);
+        std::set<char32_t> unheld;
+        for (const verify::Finding& finding : report.findings) {
+            EXPECT_EQ(finding.kind, verify::FindingKind::UnheldCharacter)
+                << app::findingLine(finding);
+            for (const verify::UnheldCharacter& c : finding.characters) {
+                std::size_t at = 0;
+                unheld.insert(platform::nextUtf8(c.character, at));
+            }
+        }
+        std::set<char32_t> expected =
+            fixture.holdsAll
+                ? std::set<char32_t>{}
+                : typedOutside1252(client / (std::string(fixture.name) + ".typed.txt"));
+        EXPECT_EQ(codePoints(unheld), codePoints(expected));
+        EXPECT_EQ(expected.empty(), fixture.holdsAll);
+
+        // The back-conversion logs the same characters as -1502.
+        std::string rtf = dir.write("edited.rtf", readFile(edited));
+        int result = fixture.back(rtf.c_str(), ".out");
+        std::string log =
+            fs::exists(dir.file("edited.ERR")) ? readFile(dir.file("edited.ERR")) : "";
+        EXPECT_EQ(result, expected.empty() ? result : -113) << log;
+        EXPECT_EQ(codePoints(namedInLog(log)), codePoints(expected)) << log;
+        // One message -1502 for each paragraph that verify finds them in.
+        std::size_t messages = 0;
+        const std::string kCannotHold =
+            "] Character(s) that the code page of the output file "
+            "cannot hold were found in the following text segment:";
+        for (std::size_t at = log.find(kCannotHold); at != std::string::npos;
+             at = log.find(kCannotHold, at + 1)) {
+            ++messages;
+        }
+        EXPECT_EQ(messages, report.findings.size()) << log;
     }
 }
 

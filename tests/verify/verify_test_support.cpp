@@ -21,6 +21,19 @@ std::string markUp(const TempDir& dir, const fs::path& source, bool pageMaker,
     return {};
 }
 
+std::string markUpAs(const TempDir& dir, const fs::path& source, std::string_view format,
+                     const std::string& name, const std::string& tagFile) {
+    const verify::RoundTripFormat* row = verify::findRoundTripFormat(format);
+    if (row == nullptr) return {};
+    std::string copy = dir.write(name, readFile(source.string()));
+    row->markUp(copy.c_str(), tagFile.empty() ? nullptr : tagFile.c_str());
+    std::string stem = fs::path(name).stem().string();
+    for (const char* extension : {".rtf", ".RTF"}) {
+        if (fs::exists(dir.file(stem + extension))) return dir.file(stem + extension);
+    }
+    return {};
+}
+
 std::vector<std::string> verifyLines(const TempDir& dir, const std::string& original,
                                      const std::string& translated,
                                      const verify::VerifyOptions& options) {

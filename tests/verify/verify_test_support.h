@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/translation_checks.h"
@@ -21,6 +22,13 @@ inline const std::filesystem::path kFrameData =
 // `pageMaker`); the RTF's path, or empty when none was written.
 std::string markUp(const TempDir& dir, const std::filesystem::path& source, bool pageMaker,
                    const std::string& name);
+
+// Copies `source` into `dir` as NAME and marks it up as `format` (a name of
+// `tessel roundtrip --format`), with `tagFile` where the format takes one;
+// the RTF's path, or empty when none was written.
+std::string markUpAs(const TempDir& dir, const std::filesystem::path& source,
+                     std::string_view format, const std::string& name,
+                     const std::string& tagFile = {});
 
 // The report's lines with "DIR/" taken out.
 std::vector<std::string> verifyLines(const TempDir& dir, const std::string& original,
