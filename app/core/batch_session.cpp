@@ -144,7 +144,7 @@ BatchSession::BatchSession(BatchShell& shell, BatchOptions options,
 
 std::vector<FileOutcome> BatchSession::runCommand(const Command& command,
                                                   const RunSettings& settings) {
-    startGroup(command);
+    enterGroup(command.group);
     RunSettings run = settings;
     // Multilingual HTML: the code page comes first; without one the command
     // ends before any file is chosen.
@@ -285,10 +285,10 @@ void BatchSession::count(FileOutcome& outcome) {
     }
 }
 
-void BatchSession::startGroup(const Command& command) {
-    if (!command.group) return;
-    if (command.group != lastGroup_) shell_.clearReport();
-    lastGroup_ = command.group;
+void BatchSession::enterGroup(std::optional<FormatGroup> group) {
+    if (!group) return;
+    if (group != lastGroup_) shell_.clearReport();
+    lastGroup_ = group;
 }
 
 void BatchSession::writeSummary() {

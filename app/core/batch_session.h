@@ -82,15 +82,20 @@ class BatchSession {
     // Writes the summary, resets the counters and opens the kept error logs.
     void writeSummary();
 
+    // A command or check of `group` starts: another group than the last one
+    // empties the report; none leaves the report and the last group as they
+    // are.
+    void enterGroup(std::optional<FormatGroup> group);
+
     const RunCounters& counters() const { return counters_; }
     BatchOptions& options() { return options_; }
+    BatchShell& shell() { return shell_; }
 
   private:
     bool allowOverwrite(const std::string& existingOutput);
     int replaceExistingOutput(const Command& command, const ExportRequest& request,
                               const std::string& writtenName, int refusal);
     void writeHeading(const Command& command, RunSettings& settings);
-    void startGroup(const Command& command);
     void count(FileOutcome& outcome);
 
     BatchShell& shell_;

@@ -6,6 +6,15 @@
 
 namespace tessel::app {
 
+namespace text {
+const char* const kCheckingPair = "Checking %s against %s...\n";
+const CountTexts kPairFindings{"No findings.\n\n", "1 finding.\n\n", "%d findings.\n\n"};
+const char* const kCheckingRoundTrip = "Checking the round trip of %s...\n";
+const char* const kAfterRoundTrip = "\n";
+const char* const kVerifySummaryHeading = "Summary of Verification\n\n";
+const char* const kRoundTripSummaryHeading = "Summary of Round Trip\n\n";
+}  // namespace text
+
 namespace {
 
 using verify::Finding;
@@ -153,6 +162,15 @@ std::string plural(std::size_t count, std::string_view one, std::string_view man
 }
 
 }  // namespace
+
+std::string noOriginalLine(const std::string& translated, const std::string& stem,
+                           const std::string& where) {
+    return translated + ": no original " + stem + ".rtf " + where;
+}
+
+std::string noTranslationLine(const std::string& original) {
+    return original + ": no translation of it was given";
+}
 
 std::string findingLine(const Finding& f) {
     std::string line = f.file + ":" + std::to_string(f.paragraph) + ": " +

@@ -8,10 +8,26 @@
 #include <string>
 #include <string_view>
 
+#include "core/report_texts.h"
 #include "verify/finding.h"
 #include "verify/roundtrip.h"
 
 namespace tessel::app {
+
+// The lines around the findings and differences in a log window.
+namespace text {
+extern const char* const kCheckingPair;       // "Checking %s against %s...\n"
+extern const CountTexts kPairFindings;        // after a pair: "%d findings.\n\n"
+extern const char* const kCheckingRoundTrip;  // "Checking the round trip of %s...\n"
+extern const char* const kAfterRoundTrip;     // after a file's lines
+extern const char* const kVerifySummaryHeading;
+extern const char* const kRoundTripSummaryHeading;
+}  // namespace text
+
+// "t.rtf: no original t.rtf in DIR" and the like: a file left unpaired.
+std::string noOriginalLine(const std::string& translated, const std::string& stem,
+                           const std::string& where);
+std::string noTranslationLine(const std::string& original);
 
 // "t.rtf:3: missing-run: internal run "</B>" of source paragraph 3 is
 // missing, in "First paragraph with a..."".

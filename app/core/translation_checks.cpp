@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <set>
 #include <system_error>
 
@@ -60,11 +61,13 @@ class CountingSink final : public verify::FindingSink {
     VerifyTotals& totals_;
 };
 
-}  // namespace
-
-Pairing pairTranslations(const std::string& originals, const std::vector<std::string>& translated) {
+// Pairs each translation (files, and the .rtf files of folders) with the
+// candidate of its stem. Candidates left over are named when a folder of
+// translations was given or `reportUnpaired` asks for it.
+Pairing pairByName(const std::vector<fs::path>& candidates,
+                   const std::vector<std::string>& translated, const std::string& where,
+                   bool reportUnpaired) {
     Pairing pairing;
-    std::vector<fs::path> candidates = rtfFilesOf(originals);
     std::set<fs::path> paired;
     bool folderGiven = false;
     auto pair = [&](const fs::path& file) {
@@ -72,8 +75,7 @@ Pairing pairTranslations(const std::string& originals, const std::vector<std::st
         auto original = std::find_if(candidates.begin(), candidates.end(),
                                      [&](const fs::path& c) { return c.stem().string() == stem; });
         if (original == candidates.end()) {
-            pairing.problems.push_back(file.string() + ": no original " + stem + ".rtf in " +
-                                       originals);
+            pairing.problems.push_back(noOriginalLine(file.string(), stem, where));
             return;
         }
         paired.insert(*original);
@@ -88,24 +90,124 @@ Pairing pairTranslations(const std::string& originals, const std::vector<std::st
             pair(name);
         }
     }
-    if (folderGiven) {
+    if (folderGiven || reportUnpaired) {
         for (const fs::path& original : candidates) {
             if (paired.count(original) == 0) {
-                pairing.problems.push_back(original.string() + ": no translation of it was given");
+                pairing.problems.push_back(noTranslationLine(original.string()));
             }
         }
     }
     return pairing;
 }
 
+// The shell's report for one check run.
+class ShellReport final : public verify::FindingSink {
+  public:
+    explicit ShellReport(BatchShell& shell) : shell_(shell) {}
+    void heading(std::string_view text) {
+        shell_.appendReport(std::string(text), ReportStyle::Heading);
+    }
+    void line(const std::string& text) { shell_.appendReport(text, ReportStyle::Normal); }
+    void finding(verify::Finding&& finding) override { line(findingLine(finding) + "\n"); }
+    void summary(const char* heading, const std::string& summaryLine) {
+        shell_.appendReport(heading, ReportStyle::Heading);
+        line(summaryLine + "\n");
+        line(text::kSummaryEnd);
+    }
+
+  private:
+    BatchShell& shell_;
+};
+
+// `format` with each "%s" filled in by the next of `values`.
+std::string filled(std::string_view format, std::initializer_list<std::string_view> values) {
+    std::string text(format);
+    std::size_t from = 0;
+    for (std::string_view value : values) {
+        std::size_t at = text.find("%s", from);
+        if (at == std::string::npos) break;
+        text.replace(at, 2, value);
+        from = at + value.size();
+    }
+    return text;
+}
+
+CheckOutcome runVerify(const CheckCommand& check, BatchShell& shell) {
+    verify::VerifyOptions options;
+    options.target = verify::parseTarget(check.format);
+    if (!options.target) return {};
+    std::vector<std::string> originals =
+        shell.chooseFiles(FileChoice{check.fileChoiceTitle, check.fileFilter});
+    if (originals.empty()) return {};
+    std::vector<std::string> translated =
+        shell.chooseFiles(FileChoice{check.translationChoiceTitle, check.fileFilter});
+    if (translated.empty()) return {};
+
+    ShellReport report(shell);
+    report.heading(check.heading);
+    Pairing pairing = pairChosenTranslations(originals, translated);
+    for (const std::string& problem : pairing.problems) report.line(problem + "\n");
+    if (!pairing.problems.empty()) report.line("\n");
+    PairProgress progress;
+    progress.started = [&report](const TranslationPair& pair) {
+        report.line(filled(text::kCheckingPair, {pair.translated, pair.original}));
+    };
+    progress.done = [&report](const TranslationPair&, const verify::PairOutcome& outcome) {
+        report.line(summaryCountLine(text::kPairFindings, static_cast<int>(outcome.findings)));
+    };
+    VerifyTotals totals = verifyPairs(pairing.pairs, options, report, progress);
+    report.summary(text::kVerifySummaryHeading, verifySummary(totals));
+    return CheckOutcome{true, totals.findings > 0 || !pairing.problems.empty()};
+}
+
+CheckOutcome runRoundTrip(const CheckCommand& check, BatchShell& shell) {
+    verify::RoundTripOptions options;
+    options.format = verify::findRoundTripFormat(check.format);
+    if (options.format == nullptr) return {};
+    std::vector<std::string> files =
+        shell.chooseFiles(FileChoice{check.fileChoiceTitle, check.fileFilter});
+    if (files.empty()) return {};
+
+    ShellReport report(shell);
+    report.heading(check.heading);
+    auto started = [&report](const std::string& file) {
+        report.line(filled(text::kCheckingRoundTrip, {file}));
+    };
+    auto done = [&report](const verify::RoundTripResult& result) {
+        for (const std::string& line : roundTripLines(result)) report.line(line + "\n");
+        report.line(text::kAfterRoundTrip);
+    };
+    RoundTripReport result = roundTripFiles(files, options, done, started);
+    report.summary(text::kRoundTripSummaryHeading, result.lines.back());
+    return CheckOutcome{true, result.totals.identical != result.totals.files};
+}
+
+}  // namespace
+
+Pairing pairTranslations(const std::string& originals, const std::vector<std::string>& translated) {
+    return pairByName(rtfFilesOf(originals), translated, "in " + originals, false);
+}
+
+Pairing pairChosenTranslations(const std::vector<std::string>& originals,
+                               const std::vector<std::string>& translated) {
+    if (originals.size() == 1 && translated.size() == 1) {
+        return Pairing{{{originals.front(), translated.front()}}, {}};
+    }
+    std::vector<fs::path> candidates(originals.begin(), originals.end());
+    return pairByName(candidates, translated, "among the chosen originals", true);
+}
+
 VerifyTotals verifyPairs(const std::vector<TranslationPair>& pairs,
-                         const verify::VerifyOptions& options, verify::FindingSink& sink) {
+                         const verify::VerifyOptions& options, verify::FindingSink& sink,
+                         const PairProgress& progress) {
     VerifyTotals totals;
     CountingSink counting(sink, totals);
     std::set<std::string> targets;
     for (const TranslationPair& pair : pairs) {
+        if (progress.started) progress.started(pair);
         verify::PairOutcome outcome =
             verify::verifyTranslation(pair.original, pair.translated, options, counting);
+        if (progress.done) progress.done(pair, outcome);
         ++totals.translations;
         totals.paragraphs += outcome.translatedParagraphs;
         totals.findings += outcome.findings;
@@ -139,9 +241,11 @@ std::vector<std::string> roundTripLines(const verify::RoundTripResult& result) {
 
 RoundTripReport roundTripFiles(const std::vector<std::string>& files,
                                const verify::RoundTripOptions& options,
-                               const std::function<void(const verify::RoundTripResult&)>& onFile) {
+                               const std::function<void(const verify::RoundTripResult&)>& onFile,
+                               const std::function<void(const std::string&)>& onStart) {
     RoundTripReport report;
     for (const std::string& file : files) {
+        if (onStart) onStart(file);
         const verify::RoundTripFormat* chosen =
             options.format != nullptr ? options.format : verify::formatOfFile(file);
         verify::RoundTripResult result;
@@ -170,6 +274,12 @@ RoundTripReport roundTripFiles(const std::vector<std::string>& files,
     }
     report.lines.push_back(roundTripSummary(report.totals));
     return report;
+}
+
+CheckOutcome runCheck(const CheckCommand& check, BatchSession& session) {
+    session.enterGroup(check.group);
+    return check.kind == CheckKind::Verify ? runVerify(check, session.shell())
+                                           : runRoundTrip(check, session.shell());
 }
 
 }  // namespace tessel::app

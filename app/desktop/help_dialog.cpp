@@ -34,12 +34,19 @@ QString helpText() {
             "commands write an RTF file next to each input in which every tag is a protected "
             "character style and the text to translate stays plain; the RTF -&gt; Text commands "
             "turn the translated RTF back into the source format. Error logs written by a batch "
-            "open in their own windows at its end.</p><h3>Commands</h3><table cellspacing=4>")
+            "open in their own windows at its end. Verify Translation checks translated RTF "
+            "against the RTF the mark-up wrote before it goes back; Check Round Trip shows what "
+            "a file will look like after mark-up and back-conversion. Both write their findings "
+            "into the log.</p><h3>Commands</h3><table cellspacing=4>")
             .arg(text::kApplicationTitle);
     for (const app::Command& command : app::commandTable()) {
         if (command.menuPath.empty()) continue;
         html += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
                     .arg(shownPath(command.menuPath), commandStatusTip(command).toHtmlEscaped());
+    }
+    for (const app::CheckCommand& check : app::checkTable()) {
+        html += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
+                    .arg(shownPath(check.menuPath), checkEntryStatusTip(check).toHtmlEscaped());
     }
     html += QStringLiteral("</table><h3>Options</h3><table cellspacing=4>");
     const char* const options[][2] = {

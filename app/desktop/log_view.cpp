@@ -36,4 +36,10 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
     return outcomes;
 }
 
+app::CheckOutcome CTesselFilterPackView::runCheck(const app::CheckCommand& check) {
+    app::CheckOutcome outcome = app::runCheck(check, *session_);
+    moveCursor(QTextCursor::End);
+    return outcome;
+}
+
 }  // namespace tessel::desktop

@@ -1,7 +1,8 @@
 // A window's view of a conversion log. The report is protected: the user
 // reads, selects and copies it, and only the commands write into it. The
-// view runs the conversion commands into its log and keeps what belongs to a
-// run: the counters, the last format group and the error logs to open.
+// view runs the conversion commands and the checks into its log and keeps
+// what belongs to a run: the counters, the last format group and the error
+// logs to open.
 #pragma once
 
 #include <QTextEdit>
@@ -9,6 +10,7 @@
 
 #include "core/batch_session.h"
 #include "core/command_table.h"
+#include "core/translation_checks.h"
 
 namespace tessel::desktop {
 
@@ -28,6 +30,9 @@ class CTesselFilterPackView : public QTextEdit {
 
     // One command from the file choice to the summary.
     std::vector<app::FileOutcome> runCommand(const app::Command& command);
+    // A check from its file choices to its summary; the findings are
+    // appended as they are found.
+    app::CheckOutcome runCheck(const app::CheckCommand& check);
 
   private:
     CTesselFilterPackDoc& document_;

@@ -112,8 +112,9 @@ void CMainFrame::createMenus() {
     createHelpMenu();
     // The format menus go between View and Options.
     QAction* optionsMenu = menuBar()->actions().at(3);
-    commandActions_ = addCommandMenus(*menuBar(), optionsMenu,
-                                      [this](const app::Command& command) { runCommand(command); });
+    commandActions_ = addCommandMenus(
+        *menuBar(), optionsMenu, [this](const app::Command& command) { runCommand(command); },
+        [this](const app::CheckCommand& check) { runCheck(check); });
 }
 
 void CMainFrame::createFileMenu() {
@@ -333,7 +334,7 @@ void CMainFrame::updateActions() {
     pasteAction_->setEnabled(editable && view->canPaste());
     replaceAction_->setEnabled(editable);
     for (const CommandAction& entry : commandActions_) {
-        entry.action->setEnabled(!running_);
+        entry.action->setEnabled(entry.available && !running_);
     }
 }
 
@@ -602,11 +603,19 @@ CTesselFilterPackView* CMainFrame::commandTarget() {
 }
 
 void CMainFrame::runCommand(const app::Command& command) {
+    runInLog([&command](CTesselFilterPackView& view) { view.runCommand(command); });
+}
+
+void CMainFrame::runCheck(const app::CheckCommand& check) {
+    runInLog([&check](CTesselFilterPackView& view) { view.runCheck(check); });
+}
+
+void CMainFrame::runInLog(const std::function<void(CTesselFilterPackView&)>& run) {
     if (running_) return;
     QPointer<CTesselFilterPackView> target = commandTarget();
     running_ = true;
     updateActions();
-    target->runCommand(command);
+    run(*target);
     running_ = false;
     updateActions();
 }

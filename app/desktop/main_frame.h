@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "command_menus.h"
@@ -57,8 +58,10 @@ class CMainFrame : public QMainWindow, public DesktopHost {
 
     // Closes every error-log document whose save question is not cancelled.
     void closeAllErrorWindows();
-    // Runs a command into the active log (or the last one, or a new one).
+    // Runs a command or a check into the active log (or the last one, or a
+    // new one).
     void runCommand(const app::Command& command);
+    void runCheck(const app::CheckCommand& check);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +94,7 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     bool queryClose(CTesselFilterPackDoc& document);
     void closeDocumentWindows(CTesselFilterPackDoc& document);
     CTesselFilterPackView* commandTarget();
+    void runInLog(const std::function<void(CTesselFilterPackView&)>& run);
     CTesselFilterPackView* activeView() const;
 
     void openWithDialog();

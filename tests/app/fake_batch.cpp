@@ -65,7 +65,13 @@ int fakeMultiLingual(const char* input, const char* extension, unsigned codePage
 
 std::vector<std::string> FakeShell::chooseFiles(const FileChoice& choice) {
     lastChoice = choice;
+    choices.push_back(choice);
     calls.push_back("choose");
+    if (!fileChoices.empty()) {
+        std::vector<std::string> next = std::move(fileChoices.front());
+        fileChoices.pop_front();
+        return next;
+    }
     return files;
 }
 

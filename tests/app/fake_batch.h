@@ -53,7 +53,10 @@ struct ReportLine {
 class FakeShell : public BatchShell {
   public:
     std::vector<std::string> files;
-    std::deque<bool> answers;  // answers to questions; No when exhausted
+    // Answers to the next file choices, taken before `files` is.
+    std::deque<std::vector<std::string>> fileChoices;
+    std::vector<FileChoice> choices;  // every file choice asked, in order
+    std::deque<bool> answers;         // answers to questions; No when exhausted
     std::vector<std::string> questions;
     std::vector<ReportLine> report;
     int clears = 0;

@@ -1,5 +1,4 @@
-// The main frame: its menu tree and texts, the greyed-out entries of the
-// commands still to come, the options with their settings round trip and
+// The main frame: its menu tree and texts, the options with their settings round trip and
 // status-bar indicators, the recent files, the About box and the splash.
 #include <QLabel>
 #include <QMenu>
@@ -69,7 +68,9 @@ void MainFrameTest::standardMenusHoldTheirEntries() {
 void MainFrameTest::formatMenusFollowTheCommandTable() {
     TestFrame test = makeFrame();
     CMainFrame& frame = *test.frame;
-    const QStringList markUpAndBack{"&Mark Up Tags...", "&RTF -> Text..."};
+    // The conversion commands, then the two checks of each format menu.
+    const QStringList checks{"Verify &Translation...", "Check &Round Trip..."};
+    const QStringList markUpAndBack = QStringList{"&Mark Up Tags...", "&RTF -> Text..."} + checks;
     QCOMPARE(menuEntries(frame, {"&Ventura"}), (QStringList{"Version &4", "Version &5 Or Later"}));
     QCOMPARE(menuEntries(frame, {"&Ventura", "Version &4"}), markUpAndBack);
     QCOMPARE(menuEntries(frame, {"&Ventura", "Version &5 Or Later"}), markUpAndBack);
@@ -77,7 +78,8 @@ void MainFrameTest::formatMenusFollowTheCommandTable() {
     QCOMPARE(menuEntries(frame, {"&QuarkXPress"}), markUpAndBack);
     QCOMPARE(menuEntries(frame, {"&HTML"}),
              (QStringList{"&Mark Up Tags...", "RTF -> Text (&MultiLingual)...", "&RTF -> Text...",
-                          "RTF -> Text (&Compatible)..."}));
+                          "RTF -> Text (&Compatible)..."} +
+              checks));
     // Every available row is an enabled entry with its status-bar text.
     int entries = 0;
     for (const tessel::app::Command& command : tessel::app::commandTable()) {
