@@ -16,12 +16,14 @@
 #include <thread>
 #include <vector>
 
+#include "support/fifo_watchdog.h"
 #include "support/small_file_system.h"
 #include "support/temp_dir.h"
 #include "tessel_cat.h"
 
 namespace {
 
+using tessel::test::FifoWatchdog;
 using tessel::test::readFile;
 using tessel::test::SmallFileSystem;
 using tessel::test::TempDir;
@@ -79,32 +81,6 @@ TEST(ConcurrentJobs, ThreadsGetTheSameFilesAsJobsOneAfterAnother) {
         EXPECT_EQ(withoutDate(readFile(f.log)), sequential[f.log]) << f.log;
     }
 }
-
-// Unblocks a job that would wait for a writer of `fifo`, so that a job that
-// fails to refuse it ends the test with a failure instead of hanging it.
-class FifoWatchdog {
-  public:
-    explicit FifoWatchdog(std::string fifo)
-        : thread_([this, fifo = std::move(fifo)] {
-              for (int i = 0; i < 200 && !done_; ++i) {
-                  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-              }
-              if (done_) return;
-              fired_ = true;
-              int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-              if (fd >= 0) ::close(fd);
-          }) {}
-    ~FifoWatchdog() {
-        done_ = true;
-        thread_.join();
-    }
-    bool fired() const { return fired_; }
-
-  private:
-    std::atomic<bool> done_{false};
-    std::atomic<bool> fired_{false};
-    std::thread thread_;
-};
 
 TEST(RegularFilesOnly, AFifoIsRefusedBeforeAnythingIsRenamedOrCreated) {
     TempDir dir;
