@@ -16,7 +16,8 @@ constexpr std::string_view kPage =
     "</ABBR>\n<FORM>f</FORM> <TH>h<IMG SRC=\"i\" ALT=\"alt\">\n<!-- c --></BODY></HTML>\n";
 constexpr std::string_view kTagFile = "ABBR\tSI\t\" TITLE=\"\nFORM\tD\nTH\tI\nX\tE\n";
 
-const JobOutcome kOutcome{"page.rtf", "page.ERR", {}, {-101, -102, -103, -105, -1401, -904, -2201, -2206}};
+const JobOutcome kOutcome{
+    "page.rtf", "page.ERR", {}, {-101, -102, -103, -105, -1401, -904, -2201, -2206}};
 
 void checkRtf(const JobFolder& folder, int result) {
     if (result < 0 && result != -113) return;

@@ -13,8 +13,8 @@ namespace {
 
 using namespace tessel::fuzz;
 
-const std::vector<int> kFailures = {-101, -102, -103, -105, -106, -107, -108, -110, -114, -115,
-                                    -904};
+const std::vector<int> kFailures = {-101, -102, -103, -105, -106, -107,
+                                    -108, -110, -114, -115, -904};
 
 int runEngine(const std::string& input, int code, bool deleteBackup, const char* extension) {
     std::array<char, 300> path{};
