@@ -193,16 +193,19 @@ bool CMarkupParser::openLog(const std::string& logName) {
     return true;
 }
 
-int CMarkupParser::finishLog(int result, const std::string& logName) {
+int CMarkupParser::finishLog(int result, const std::string& logName, const std::string& output) {
     int entries = converterLogEntryCount();
     log_.close();
     setCurrentConverterLog(nullptr);
     // A log that holds nothing (the disk was full) is not kept or pointed to;
-    // entries that could not be written leave the run failed.
+    // entries that could not be written leave the run failed, and a failed
+    // run leaves no RTF.
     bool logLost = platform::removeIfEmpty(logName);
     if (entries != 0) {
         if (result < 0) return result;
-        return logLost ? kOutputNotWritten : frame::kErrorsInLog;
+        if (!logLost) return frame::kErrorsInLog;
+        platform::removeFile(output);
+        return kOutputNotWritten;
     }
     platform::removeFile(logName);
     return result;
@@ -217,12 +220,14 @@ int CMarkupParser::runWithLog(const std::string& outputName) {
     std::string logName = platform::withExtension(sourceFile_, resources::kConverterLogExtension);
     openLog(logName);
     std::size_t piecesBefore = list_->count();
-    if (!run()) return finishLog(kParseCutShort, logName);
-    if (!list_->writeOutput(sourceFile_, output)) return finishLog(kOutputNotWritten, logName);
+    if (!run()) return finishLog(kParseCutShort, logName, output);
+    if (!list_->writeOutput(sourceFile_, output)) {
+        return finishLog(kOutputNotWritten, logName, output);
+    }
     auto changes = static_cast<int>(list_->count() - piecesBefore);
     log_.write(
         platform::fillPlaceholders(resources::kMarkupParserLogTrailer, {std::to_string(changes)}));
-    return finishLog(changes, logName);
+    return finishLog(changes, logName, output);
 }
 
 }  // namespace tessel::dtp

@@ -112,7 +112,9 @@ class CMarkupParser : public parser::SSYacc {
   private:
     std::string expectedText(std::uint32_t state) const;
     bool openLog(const std::string& logName);
-    int finishLog(int result, const std::string& logName);
+    // Closes the log and settles the run's result; `output` is the RTF of
+    // the run, removed when entries could not be written.
+    int finishLog(int result, const std::string& logName, const std::string& output);
 
     parser::SSYaccTableSet yaccTables_;
     parser::SSLexFileInput input_;

@@ -1,10 +1,12 @@
 #include "dtp/ventura_to_rtf.h"
 
+#include <cerrno>
 #include <memory>
 #include <string_view>
 
 #include "dtp/ventura_parser.h"
 #include "dtp/working_copy.h"
+#include "frame/job_names.h"
 #include "frame/return_codes.h"
 #include "parser/ss_exception.h"
 #include "platform/format.h"
@@ -15,16 +17,26 @@ namespace tessel::dtp {
 
 namespace {
 
+int setUpFailed(std::string_view parserError, const parser::SSException& error) {
+    platform::showMessageBox(platform::fillPlaceholders(parserError, {error.message()}));
+    return CMarkupParser::kParseCutShort;
+}
+
 template <typename Parser>
 int markUp(const std::string& path, std::string_view parserError) {
+    // A name longer than the library's name buffers cannot be opened, and
+    // the names of the RTF and the log formed from it would not fit either.
+    if (!frame::fitsPathBuffer(path)) {
+        return setUpFailed(parserError, parser::SSException(parser::SSError::LexOpenFile,
+                                                            {path, long{ENAMETOOLONG}}));
+    }
     // The log beside an input named like it would truncate the input.
     if (logWouldBeInput(path)) return frame::kSameInputAndOutput;
     std::unique_ptr<Parser> parser;
     try {
         parser = std::make_unique<Parser>(path);
     } catch (const parser::SSException& error) {
-        platform::showMessageBox(platform::fillPlaceholders(parserError, {error.message()}));
-        return CMarkupParser::kParseCutShort;
+        return setUpFailed(parserError, error);
     }
     return parser->runWithLog("");
 }

@@ -8,7 +8,8 @@ namespace tessel::frame {
 
 // `output` names the file the job wrote (empty for none). Returns `failure`
 // when it is negative (-108 when the faulty output cannot be removed), else
-// -113 when the log holds messages, -114 when the empty log cannot be
+// -102 when the job's messages could not be written (the log is empty: the
+// output is removed too), -113 when the log holds messages, -114 when the empty log cannot be
 // removed, or `changeCount`.
 int finishJob(const std::string& output, const std::string& log, int failure, int changeCount);
 

@@ -123,8 +123,15 @@ int runJob(const RtfBackJob& job) {
     bool logLost = platform::removeIfEmpty(job.log);
     if (readResult < 0) return readResult;
     if (passResult < 0) return passResult;
-    // Messages that could not be written leave the job failed, not converted.
-    if (state.messagesWritten) return logLost ? kCannotOpenOutput : kErrorsInLog;
+    // Messages that could not be written leave the job failed, not converted,
+    // and a failed job leaves no output: the file the stream wrote, or the
+    // one the Macintosh pass or the final step put in its place.
+    if (state.messagesWritten && logLost) {
+        bool replaced = reading.macintoshTarget || static_cast<bool>(job.outputStep);
+        if (replaced || output.isSameFile(job.output)) platform::removeFile(job.output);
+        return kCannotOpenOutput;
+    }
+    if (state.messagesWritten) return kErrorsInLog;
     if (!logLost && !platform::removeIfPresent(job.log)) return kEmptyLogNotDeleted;
     return changeCount;
 }

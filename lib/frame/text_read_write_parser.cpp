@@ -188,16 +188,18 @@ int runLineJob(const LineJobFiles& files, int functionCode, bool deleteBackup) {
     // backup goes only once the complete output is on disk.
     bool closed = output.close();
     if (ownsLog) log.close();
+    // A log that holds nothing (the disk was full) is not kept or pointed to.
+    // Messages that could not be written leave the job failed, not converted:
+    // it is undone like any other failure, before a backup could go.
+    bool logLost = ownsLog && platform::removeIfEmpty(files.log);
+    bool messagesLost = logLost && state.messagesWritten;
     int result = changeCount;
-    if (loopResult < 0 || !closed || !output.wroteCompletely(files.output)) {
+    if (loopResult < 0 || !closed || !output.wroteCompletely(files.output) || messagesLost) {
         result = undoOutput(files, output, loopResult < 0 ? loopResult : kCannotOpenOutput);
     } else if (files.inPlace && deleteBackup && !state.keepOriginal) {
         if (!platform::removeFile(files.input)) result = kOldFileNotDeleted;
     }
 
-    // A log that holds nothing (the disk was full) is not kept or pointed to.
-    // Messages that could not be written leave the job failed, not converted.
-    bool logLost = ownsLog && platform::removeIfEmpty(files.log);
     if (state.messagesWritten) return logLost ? failureOr(result, kCannotOpenOutput) : kErrorsInLog;
     if (ownsLog && !logLost && !platform::removeIfPresent(files.log)) return kEmptyLogNotDeleted;
     return result;

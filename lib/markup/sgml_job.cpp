@@ -261,7 +261,10 @@ int runJob(const std::string& inputPath, int functionCode, const std::string& ta
         failure = frame::kOutOfMemory;
     }
     log.writeSummary(functionCode, changeCount, files.input);
-    log.close();
+    // The tag file is the user's: it changes only after a run whose log is
+    // complete (a disk that filled up while the log was written fails the job).
+    bool logComplete = log.close();
+    if (collecting && failure == 0 && !logComplete) failure = frame::kCannotOpenOutput;
     if (collecting && failure == 0 && changeCount > 0) {
         failure = rewriteSgmlTagFile(files.output, tags);
     }

@@ -32,6 +32,7 @@ bool strikes(Seam& s) {
         ++s.passed;
         return false;
     }
+    if (s.plan->times > 0 && s.struck >= s.plan->times) return false;
     ++s.struck;
     return true;
 }

@@ -20,13 +20,15 @@ inline constexpr std::uint64_t kUnlimitedWrites = std::numeric_limits<std::uint6
 
 // One planned fault: the operation fails for names that contain
 // `nameContains` (all names when empty), after `skip` such operations have
-// succeeded. For writes, `writeLimit` bytes of the file still reach it; the
-// writes after them fail, as on a disk that has just filled up.
+// succeeded; `times` operations fail (0: every one from then on, as on a
+// disk that stays full). For writes, `writeLimit` bytes of the file still
+// reach it; the writes after them fail, as on a disk that has just filled up.
 struct FaultPlan {
     FileOperation operation = FileOperation::Open;
     std::string nameContains;
     int skip = 0;
     std::uint64_t writeLimit = 0;
+    int times = 0;
 };
 
 void injectFault(const FaultPlan& plan);

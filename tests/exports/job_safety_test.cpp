@@ -16,12 +16,16 @@
 #include <thread>
 #include <vector>
 
+#include "faults/job_rows.h"
+#include "support/fifo_watchdog.h"
 #include "support/small_file_system.h"
 #include "support/temp_dir.h"
 #include "tessel_cat.h"
 
 namespace {
 
+using tessel::test::FifoWatchdog;
+using tessel::test::JobRow;
 using tessel::test::readFile;
 using tessel::test::SmallFileSystem;
 using tessel::test::TempDir;
@@ -80,31 +84,74 @@ TEST(ConcurrentJobs, ThreadsGetTheSameFilesAsJobsOneAfterAnother) {
     }
 }
 
-// Unblocks a job that would wait for a writer of `fifo`, so that a job that
-// fails to refuse it ends the test with a failure instead of hanging it.
-class FifoWatchdog {
-  public:
-    explicit FifoWatchdog(std::string fifo)
-        : thread_([this, fifo = std::move(fifo)] {
-              for (int i = 0; i < 200 && !done_; ++i) {
-                  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-              }
-              if (done_) return;
-              fired_ = true;
-              int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-              if (fd >= 0) ::close(fd);
-          }) {}
-    ~FifoWatchdog() {
-        done_ = true;
-        thread_.join();
-    }
-    bool fired() const { return fired_; }
+// Every job of the fault matrix, each in a folder of its own, once after
+// the other and then from four threads at once: the threads must leave
+// exactly the files and results of the sequential run.
+class EveryJob : public ::testing::Test {
+  protected:
+    using Files = std::map<std::string, std::string>;
 
-  private:
-    std::atomic<bool> done_{false};
-    std::atomic<bool> fired_{false};
-    std::thread thread_;
+    // Lays out every row's files in `root/NN`.
+    static void layOut(const TempDir& root, const std::vector<JobRow>& rows) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            std::string folder = root.file(std::to_string(100 + i));
+            std::filesystem::create_directory(folder);
+            for (const auto& [name, bytes] : rows[i].extraFiles) {
+                tessel::test::writeFile(folder + "/" + name, bytes);
+            }
+            tessel::test::writeFile(folder + "/" + rows[i].inputName, rows[i].input);
+        }
+    }
+    static int run(const TempDir& root, const std::vector<JobRow>& rows, std::size_t i) {
+        return rows[i].run(root.file(std::to_string(100 + i)) + "/" + rows[i].inputName);
+    }
+    // Every file with its bytes; dates and the root's name, which logs
+    // quote, blanked.
+    static Files filesOf(const TempDir& root) {
+        Files files;
+        const std::string rootName = root.path().string();
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root.path())) {
+            if (!entry.is_regular_file()) continue;
+            std::string bytes = withoutDate(readFile(entry.path().string()));
+            for (std::size_t at = bytes.find(rootName); at != std::string::npos;
+                 at = bytes.find(rootName, at)) {
+                bytes.replace(at, rootName.size(), "<root>");
+            }
+            files[std::filesystem::relative(entry.path(), root.path()).string()] = bytes;
+        }
+        return files;
+    }
 };
+
+TEST_F(EveryJob, OnFourThreadsLikeOneAfterAnother) {
+    const std::vector<JobRow> rows = tessel::test::jobRows();
+    TempDir sequentialRoot;
+    layOut(sequentialRoot, rows);
+    std::vector<int> sequential;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        sequential.push_back(run(sequentialRoot, rows, i));
+
+    TempDir threadedRoot;
+    layOut(threadedRoot, rows);
+    std::vector<int> threaded(rows.size(), 0);
+    std::vector<std::thread> threads;
+    // Each thread takes every fourth row from the back, so that neighbours in
+    // the table run at the same time on different threads.
+    for (std::size_t t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (std::size_t k = t; k < rows.size(); k += 4) {
+                std::size_t i = rows.size() - 1 - k;
+                threaded[i] = run(threadedRoot, rows, i);
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(threaded[i], sequential[i]) << rows[i].name;
+    }
+    EXPECT_EQ(filesOf(threadedRoot), filesOf(sequentialRoot));
+}
 
 TEST(RegularFilesOnly, AFifoIsRefusedBeforeAnythingIsRenamedOrCreated) {
     TempDir dir;

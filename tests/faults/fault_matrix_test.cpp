@@ -5,16 +5,23 @@
 // and leaves the input as it was, every file it did not create unchanged,
 // and no partial output or empty log behind.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "faults/job_rows.h"
 #include "platform/fault_seam.h"
+#include "platform/message_box.h"
+#include "support/fifo_watchdog.h"
+#include "support/small_file_system.h"
 #include "support/temp_dir.h"
 #include "tessel_cat.h"
 
@@ -22,18 +29,28 @@ namespace {
 
 namespace fs = std::filesystem;
 using tessel::test::readFile;
+using tessel::test::SmallFileSystem;
 using tessel::test::TempDir;
 using tessel::test::withoutDate;
 
-using Snapshot = std::map<std::string, std::string>;
+using tessel::test::JobRow;
+using tessel::test::Snapshot;
 
-// Every file of the folder with its bytes; log dates are blanked.
+// Every file of the folder with its bytes; log dates are blanked, and the
+// folder's own name (which logs quote) too, so that runs in different
+// folders compare equal.
 Snapshot snapshotOf(const fs::path& folder) {
     Snapshot files;
+    const std::string folderName = folder.string();
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         if (!entry.is_regular_file()) continue;
         std::string name = fs::relative(entry.path(), folder).string();
-        files[name] = withoutDate(readFile(entry.path().string()));
+        std::string bytes = withoutDate(readFile(entry.path().string()));
+        for (std::size_t at = bytes.find(folderName); at != std::string::npos;
+             at = bytes.find(folderName, at)) {
+            bytes.replace(at, folderName.size(), "<folder>");
+        }
+        files[name] = bytes;
     }
     return files;
 }
@@ -43,65 +60,13 @@ bool isLog(const std::string& name) {
     return extension == ".ERR" || extension == ".err";
 }
 
-int runTextEngine(const std::string& input, int code, const char* extension) {
-    std::array<char, 300> path{};
-    input.copy(path.data(), std::min(input.size(), path.size() - 1));
-    return funciTextReadWriteParser(path.data(), code, 1, extension);
-}
-
-// One export with an input that exercises its whole path: messages in the
-// log, a second pass, a working copy or a backup.
-struct JobRow {
-    std::string name;
-    std::string inputName;
-    std::string input;
-    std::function<int(const std::string& inputPath)> run;
-    Snapshot extraFiles = {};  // beside the input, such as a tag file
-    bool inPlace = false;
-};
-
-const std::string kRtf =
-    "{\\rtf1 \\ansi {\\fonttbl {\\f1 Courier;}}{\\cs6 <B>}caf\\'e9 text\\par\n"
-    "{\\cs5 <P>}line \\ldblquote two\\rdblquote\\par\n}";
-const std::string kMacPageMakerRtf =
-    "{\\rtf1 \\ansi {\\cs5 <PMTags1.0 mac>}\\par\nCaf\\'e9 \\'80 euro\\par\n}";
-const std::string kHtml =
-    "<HTML><BODY>\n<P>Caf&eacute; <B>bold</B> <ABBR>x</ABBR>\nAT&T\n<A HREF=\"a\"\n"
-    "TITLE=\"t\">l</A>\n</BODY></HTML>\n";
-
-std::vector<JobRow> jobRows() {
-    return {
-        {"line breaks in place",
-         "doc.txt",
-         "one\rtwo\nthree\r\n",
-         [](const std::string& p) { return runTextEngine(p, 613, nullptr); },
-         {},
-         true},
-        {"ANSI to Macintosh", "doc.txt", "euro \x80 caf\xe9\n",
-         [](const std::string& p) { return runTextEngine(p, 611, ".mac"); }},
-        {"entities", "doc.txt", "a < b & caf\xe9\n",
-         [](const std::string& p) { return runTextEngine(p, 901, ".htm"); }},
-        {"HTML mark-up", "page.htm", kHtml,
-         [](const std::string& p) { return f_iHTML2RTF(p.c_str(), nullptr); }},
-        {"HTML mark-up with a tag file",
-         "page.htm",
-         kHtml,
-         [](const std::string& p) {
-             std::string tags = (fs::path(p).parent_path() / "tags.txt").string();
-             return f_iHTML2RTF(p.c_str(), tags.c_str());
-         },
-         {{"tags.txt", "ABBR\tE\n"}}},
-        {"RTF to HTML", "back.rtf", kRtf,
-         [](const std::string& p) { return f_iRTF2HTML(p.c_str(), ".htm"); }},
-        {"RTF to text", "back.rtf", kRtf,
-         [](const std::string& p) { return f_iRTF2Text(p.c_str(), ".txt"); }},
-        {"RTF to Macintosh PageMaker", "back.rtf", kMacPageMakerRtf,
-         [](const std::string& p) { return f_iRTF2PageMaker(p.c_str(), ".txt"); }},
-        {"PageMaker mark-up", "pm.txt", "<PMTags1.0 win>\n<@Body:>Hello <B>bold<P>\n",
-         [](const std::string& p) { return f_iPageMaker2RTF(p.c_str()); }},
-        {"PageMaker mark-up with a syntax error", "pm.txt", "<PMTags1.0 win>\n<@Body:>a <B\n",
-         [](const std::string& p) { return f_iPageMaker2RTF(p.c_str()); }},
-    };
+// Names and sizes, for failure messages.
+std::string describe(const Snapshot& files) {
+    std::string text;
+    for (const auto& [name, bytes] : files) {
+        text += name + " (" + std::to_string(bytes.size()) + " bytes) ";
+    }
+    return text;
 }
 
 struct Outcome {
@@ -122,6 +87,8 @@ class FaultMatrix : public ::testing::TestWithParam<JobRow> {
         prepare(dir);
         arm();
         Outcome outcome;
+        // Converters that cannot start say so in a message box.
+        tessel::platform::MessageBoxCapture quiet;
         outcome.result = row.run(dir.file(row.inputName));
 #ifdef TESSEL_FAULT_INJECTION
         tessel::platform::clearFaults();
@@ -146,19 +113,36 @@ class FaultMatrix : public ::testing::TestWithParam<JobRow> {
             auto old = before.find(name);
             if (old != before.end()) {
                 EXPECT_TRUE(old->second == bytes || (row.inPlace && name == row.inputName))
-                    << what << ": " << name << " existed and was changed";
+                    << what << ": " << name << " existed and was changed (" << outcome.result
+                    << "); the reference run returned " << clean.result << " and left "
+                    << describe(clean.files) << "; this run left " << describe(outcome.files);
                 continue;
             }
             if (isLog(name)) {
                 EXPECT_FALSE(bytes.empty()) << what << ": empty log " << name;
                 continue;
             }
-            auto complete = clean.files.find(name);
-            bool isCompleteOutput = complete != clean.files.end() && complete->second == bytes;
-            bool isBackup = row.inPlace && bytes == row.input;
-            EXPECT_TRUE(isCompleteOutput || isBackup) << what << ": partial or stray file " << name;
+            if (row.inPlace && bytes == row.input) continue;  // the backup
+            // Only a job that wrote its output and logged messages (-113)
+            // keeps it, and then complete; a failed job removes it.
+            EXPECT_TRUE(outcome.result == -113 && isComplete(name, bytes, clean, outcome.result))
+                << what << ": " << (outcome.result == -113 ? "partial" : "failed job left") << " "
+                << name << " after " << outcome.result << ":\n"
+                << bytes;
         }
         EXPECT_TRUE(originalKept) << what << ": the original text is gone";
+    }
+
+    // True when `bytes` under `name` is the output of the reference run, or,
+    // for a job whose final step failed and said so, that output without the
+    // step.
+    static bool isComplete(const std::string& name, const std::string& bytes, const Outcome& clean,
+                           int result) {
+        auto complete = clean.files.find(name);
+        if (complete == clean.files.end()) return false;
+        if (complete->second == bytes) return true;
+        const auto& withoutStep = GetParam().withoutFinalStep;
+        return withoutStep && result == -113 && withoutStep(bytes) == withoutStep(complete->second);
     }
 
     void expectUnchangedOrCleanFailure(const Outcome& outcome, const Outcome& clean,
@@ -177,7 +161,7 @@ Snapshot inputsOf(const JobRow& row) {
 TEST_P(FaultMatrix, InputsThatAreMissingAFolderOrEmpty) {
     const JobRow& row = GetParam();
     Outcome missing = runIn([&](const TempDir& dir) { fs::remove(dir.file(row.inputName)); });
-    EXPECT_EQ(missing.result, -101);
+    EXPECT_EQ(missing.result, row.cannotOpenCode);
     Snapshot extras = row.extraFiles;
     EXPECT_EQ(missing.files, extras) << "nothing created for a missing input";
 
@@ -185,8 +169,20 @@ TEST_P(FaultMatrix, InputsThatAreMissingAFolderOrEmpty) {
         fs::remove(dir.file(row.inputName));
         fs::create_directory(dir.file(row.inputName));
     });
-    EXPECT_EQ(folder.result, -101);
+    EXPECT_EQ(folder.result, row.cannotOpenCode);
     EXPECT_EQ(folder.files, extras) << "nothing created for a folder as input";
+
+    // A FIFO would block a reader until a writer comes, and never end.
+    std::optional<tessel::test::FifoWatchdog> watchdog;
+    Outcome fifo = runIn([&](const TempDir& dir) {
+        fs::remove(dir.file(row.inputName));
+        ASSERT_EQ(::mkfifo(dir.file(row.inputName).c_str(), 0600), 0);
+        watchdog.emplace(dir.file(row.inputName));
+    });
+    EXPECT_FALSE(watchdog->fired()) << "the job waited on the FIFO";
+    watchdog.reset();
+    EXPECT_EQ(fifo.result, row.cannotOpenCode);
+    EXPECT_EQ(fifo.files, extras) << "nothing created for a FIFO as input";
 
     Outcome empty = runIn([&](const TempDir& dir) { dir.write(row.inputName, ""); });
     for (const auto& [name, bytes] : empty.files) {
@@ -198,8 +194,13 @@ TEST_P(FaultMatrix, ExistingFilesAreNeverReplaced) {
     const JobRow& row = GetParam();
     Outcome clean = reference();
     ASSERT_FALSE(clean.files == inputsOf(row)) << "the reference run writes something";
+    std::vector<std::string> outputs = row.transientNames;
     for (const auto& [name, bytes] : clean.files) {
-        if (inputsOf(row).count(name) != 0 || isLog(name)) continue;
+        bool updated = std::find(row.updatedNames.begin(), row.updatedNames.end(), name) !=
+                       row.updatedNames.end();
+        if (inputsOf(row).count(name) == 0 && !isLog(name) && !updated) outputs.push_back(name);
+    }
+    for (const std::string& name : outputs) {
         // The output as it is named, and with its extension in the other case.
         fs::path upper = name;
         std::string extension = upper.extension().string();
@@ -233,15 +234,19 @@ TEST_P(FaultMatrix, InputsNamedLikeTheirLog) {
     }
 }
 
+// Files with the names of backups (an in-place job takes the next free
+// one) stay as they are, and the job does what it does without them.
 TEST_P(FaultMatrix, ExistingBackupsStayAsTheyAre) {
-    const JobRow& row = GetParam();
-    if (!row.inPlace) GTEST_SKIP() << "only in-place jobs make backups";
-    Snapshot backups = {{"doc.OLD", "first backup"}, {"doc.001", "second backup"}};
+    Outcome clean = reference();
+    const std::string base = fs::path(GetParam().inputName).stem().string();
+    Snapshot backups = {{base + ".OLD", "first backup"}, {base + ".001", "second backup"}};
     Outcome outcome = runIn([&](const TempDir& dir) {
         for (const auto& [name, bytes] : backups) dir.write(name, bytes);
     });
-    EXPECT_GE(outcome.result, 0);
-    for (const auto& [name, bytes] : backups) EXPECT_EQ(outcome.files[name], bytes);
+    Snapshot expected = clean.files;
+    expected.insert(backups.begin(), backups.end());
+    EXPECT_EQ(outcome.result, clean.result);
+    EXPECT_EQ(outcome.files, expected);
 }
 
 TEST_P(FaultMatrix, LongPaths) {
@@ -266,7 +271,7 @@ TEST_P(FaultMatrix, LongPaths) {
         int result = row.run(input);
         EXPECT_TRUE(readFile(input) == row.input || row.inPlace) << length;
         if (length > 259) {
-            EXPECT_EQ(result, -101) << length << " characters do not fit";
+            EXPECT_EQ(result, row.cannotOpenCode) << length << " characters do not fit";
         }
         if (result < 0 && result != -113) {
             for (const auto& [name, bytes] : snapshotOf(folder)) {
@@ -274,6 +279,36 @@ TEST_P(FaultMatrix, LongPaths) {
                     << length << ": " << name << " left after " << result;
             }
         }
+    }
+}
+
+// The folder of the input (and so of every output) is on a file system
+// mounted read-only, or on one that is full: the job must fail, leave every
+// file as it was and create nothing; on the full one a file it could create
+// must not stay behind empty or partial.
+TEST_P(FaultMatrix, ReadOnlyAndFullFileSystems) {
+    const JobRow& row = GetParam();
+    for (bool readOnly : {true, false}) {
+        SmallFileSystem disk(256 * 1024);
+        if (!disk.mounted()) GTEST_SKIP() << "no right to mount a small tmpfs here";
+        for (const auto& [name, bytes] : inputsOf(row))
+            tessel::test::writeFile(disk.file(name), bytes);
+        if (readOnly) {
+            ASSERT_TRUE(disk.makeReadOnly());
+        } else {
+            disk.fill();
+        }
+        const char* what = readOnly ? "read-only" : "full";
+        int result = 0;
+        {
+            tessel::platform::MessageBoxCapture quiet;
+            result = row.run(disk.file(row.inputName));
+        }
+        EXPECT_LT(result, 0) << what;
+        EXPECT_NE(result, -113) << what << ": no log can hold the messages";
+        Snapshot after = snapshotOf(disk.root());
+        after.erase(SmallFileSystem::kBallast);
+        EXPECT_EQ(after, inputsOf(row)) << what << ": nothing may change or stay behind";
     }
 }
 
@@ -290,46 +325,59 @@ TEST_P(FaultMatrix, EveryFileOperationFailingInTurn) {
         std::uint64_t writeLimit;
         const char* name;
     };
-    for (const Kind& kind :
-         {Kind{FileOperation::Open, 0, "open"},
-          Kind{FileOperation::Write, 0, "write (disk full at once)"},
-          Kind{FileOperation::Write, 100, "write (disk full after 100 bytes)"},
-          Kind{FileOperation::Rename, 0, "rename"}, Kind{FileOperation::Remove, 0, "remove"}}) {
-        for (int skip = 0; skip < 32; ++skip) {
-            FaultPlan plan;
-            plan.operation = kind.operation;
-            plan.skip = skip;
-            plan.writeLimit = kind.writeLimit;
-            Outcome outcome =
-                runIn([](const TempDir&) {}, [&] { tessel::platform::injectFault(plan); });
-            // The count of the run outlives clearFaults().
-            if (tessel::platform::faultsStruck() == 0) break;
-            std::string what = std::string(kind.name) + " #" + std::to_string(skip + 1);
-            if (kind.operation == FileOperation::Remove) {
-                // A file that could not be removed stays (a backup: -110; an
-                // empty log: -114). What must hold: the output is complete or
-                // absent, and a failed job keeps the original text.
-                bool originalKept = false;
-                for (const auto& [name, bytes] : outcome.files) {
-                    originalKept = originalKept || bytes == GetParam().input;
-                    auto complete = clean.files.find(name);
-                    if (complete != clean.files.end() && !isLog(name) && before.count(name) == 0) {
-                        EXPECT_TRUE(complete->second == bytes) << what << ": partial " << name;
+    const std::vector<Kind> kinds = {
+        {FileOperation::Open, 0, "open"},
+        {FileOperation::Write, 0, "write (disk full at once)"},
+        {FileOperation::Write, 1, "write (disk full after 1 byte)"},
+        {FileOperation::Write, 100, "write (disk full after 100 bytes)"},
+        {FileOperation::Rename, 0, "rename"},
+        {FileOperation::Remove, 0, "remove"}};
+    // Each operation fails from its turn on (a disk that stays full), and
+    // alone (a file that is written last and finds the disk full).
+    for (const Kind& kind : kinds) {
+        for (int times : {0, 1}) {
+            for (int skip = 0;; ++skip) {
+                // Every operation of the job gets its turn; a job that never
+                // ends its operations would never end this loop either.
+                ASSERT_LT(skip, 64) << kind.name << ": more operations than any job makes";
+                FaultPlan plan;
+                plan.operation = kind.operation;
+                plan.skip = skip;
+                plan.writeLimit = kind.writeLimit;
+                plan.times = times;
+                Outcome outcome =
+                    runIn([](const TempDir&) {}, [&] { tessel::platform::injectFault(plan); });
+                // The count of the run outlives clearFaults().
+                if (tessel::platform::faultsStruck() == 0) break;
+                std::string what = std::string(kind.name) + (times == 0 ? " from #" : " only #") +
+                                   std::to_string(skip + 1);
+                if (kind.operation == FileOperation::Remove) {
+                    // A file that could not be removed stays (a backup: -110; an
+                    // empty log: -114). What must hold: the output is complete or
+                    // absent, and a failed job keeps the original text.
+                    bool originalKept = false;
+                    for (const auto& [name, bytes] : outcome.files) {
+                        originalKept = originalKept || bytes == GetParam().input;
+                        auto complete = clean.files.find(name);
+                        if (complete != clean.files.end() && !isLog(name) &&
+                            before.count(name) == 0) {
+                            EXPECT_TRUE(complete->second == bytes) << what << ": partial " << name;
+                        }
                     }
+                    bool failed = outcome.result < 0 && outcome.result != -113 &&
+                                  outcome.result != -114 && outcome.result != -110;
+                    EXPECT_TRUE(originalKept || !failed) << what << ": " << outcome.result;
+                    continue;
                 }
-                bool failed = outcome.result < 0 && outcome.result != -113 &&
-                              outcome.result != -114 && outcome.result != -110;
-                EXPECT_TRUE(originalKept || !failed) << what << ": " << outcome.result;
-                continue;
+                expectUnchangedOrCleanFailure(outcome, clean, before, what);
             }
-            expectUnchangedOrCleanFailure(outcome, clean, before, what);
         }
     }
 }
 
 #endif
 
-INSTANTIATE_TEST_SUITE_P(Exports, FaultMatrix, ::testing::ValuesIn(jobRows()),
+INSTANTIATE_TEST_SUITE_P(Exports, FaultMatrix, ::testing::ValuesIn(tessel::test::jobRows()),
                          [](const ::testing::TestParamInfo<JobRow>& info) {
                              std::string name;
                              for (char c : info.param.name) {

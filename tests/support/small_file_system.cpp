@@ -12,10 +12,6 @@ namespace tessel::test {
 
 namespace fs = std::filesystem;
 
-namespace {
-constexpr const char* kBallast = ".ballast";
-}
-
 SmallFileSystem::SmallFileSystem(std::size_t bytes) {
     static std::atomic<int> counter{0};
     path_ = fs::temp_directory_path() /
@@ -47,6 +43,10 @@ void SmallFileSystem::fill() const {
 void SmallFileSystem::drain() const {
     std::error_code error;
     fs::remove(file(kBallast), error);
+}
+
+bool SmallFileSystem::makeReadOnly() const {
+    return ::mount("tmpfs", path_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
 
 std::string SmallFileSystem::listing() const {
