@@ -4,8 +4,6 @@
 #include <cstdint>
 
 #include "frame/return_codes.h"
-#include "markup/html_line_markup.h"
-#include "markup/sgml_line_extraction.h"
 #include "resources/mac_tables.h"
 
 namespace tessel::frame {
@@ -62,7 +60,7 @@ int convertCharacterSet(std::string& line, int functionCode) {
     return table.convert(line) ? kUnconvertibleCharacters : 0;
 }
 
-int ExecuteFunction(std::string& line, int functionCode) {
+int executeFrameFunction(std::string& line, int functionCode) {
     switch (functionCode) {
         case kRtfToText:
         case kRtfToHtml:
@@ -78,10 +76,6 @@ int ExecuteFunction(std::string& line, int functionCode) {
             return convertCharacterSet(line, functionCode);
         case kLineBreaksToPc:
             return 1;
-        case kExtractSgmlTags:
-            return markup::funcExtractSGMLTags(line);
-        case kHtmlToRtf:
-            return markup::funcMarkUpHTMLLine(line);
         default:
             return kInvalidFunction;
     }

@@ -28,7 +28,7 @@ int runPassKeepingJobState(const LineJobFiles& files) {
     JobState outer = state;
     state.reset();
     state.nextMessage = outer.nextMessage;
-    int result = runLineJob(files, kAnsiToMac, true);
+    int result = runLineJob(files, {kAnsiToMac}, true);
     state.messagesWritten = state.messagesWritten || outer.messagesWritten;
     state.keepOriginal = state.keepOriginal || outer.keepOriginal;
     return result;

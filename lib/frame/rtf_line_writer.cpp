@@ -129,7 +129,7 @@ int RtfLineWriter::flush(std::string& line) {
         // The step's own count is not a change of this job.
         if (int result = step_(line); result < 0) return result;
     }
-    int result = log_.report(ExecuteFunction(line, functionCode_), changeCount_, line);
+    int result = log_.report(executeFrameFunction(line, functionCode_), changeCount_, line);
     if (result < 0) return result;
     if (!encoder_->lostCharacters().empty()) {
         log_.report(kCharactersNotHeld, changeCount_, line,

@@ -10,7 +10,6 @@
 #include "frame/job_state.h"
 #include "frame/line_reader.h"
 #include "frame/return_codes.h"
-#include "markup/html_entities.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "resources/log_texts.h"
@@ -27,43 +26,30 @@ using platform::InputStream;
 using platform::OutputStream;
 using platform::StreamMode;
 
-// The two HTML entity jobs run the entity encoder only; every other code goes
-// through the per-line dispatcher.
-int transformLine(std::string& holder, int functionCode) {
-    switch (functionCode) {
-        case kCharsToHtmlEntities:
-            return markup::funcCharsToHTMLEntities(holder, markup::kEntitiesNamed);
-        case kTextToCompatibleHtml:
-            return markup::funcCharsToHTMLEntities(holder, markup::kEntitiesCompatible);
-        default:
-            return ExecuteFunction(holder, functionCode);
-    }
-}
-
 // Writes the holder, which is not used again.
-void writeHolder(OutputStream& output, std::string& holder, int functionCode) {
+void writeHolder(OutputStream& output, std::string& holder, const LineOperation& operation) {
     // Macintosh line ends: every line feed goes out as a lone carriage return.
-    if (functionCode == kAnsiToMac) std::replace(holder.begin(), holder.end(), '\n', '\r');
+    if (operation.code == kAnsiToMac) std::replace(holder.begin(), holder.end(), '\n', '\r');
     output.write(holder);
 }
 
 // Transforms a complete holder, reports the result and writes the holder
 // unless the report ends the job. Returns 0 or the failure code.
-int processHolder(std::string& holder, OutputStream& output, ErrorLog& log, int functionCode,
-                  int& changeCount) {
+int processHolder(std::string& holder, OutputStream& output, ErrorLog& log,
+                  const LineOperation& operation, int& changeCount) {
     // Transform first: the report quotes the transformed holder, which the
     // transformation may have moved to a new buffer.
-    int transformed = transformLine(holder, functionCode);
+    int transformed = operation.function(holder, operation.code);
     int result = log.report(transformed, changeCount, holder);
     if (result < 0) return result;
-    writeHolder(output, holder, functionCode);
+    writeHolder(output, holder, operation);
     return 0;
 }
 
 // Runs the line loop; returns 0 or a failure code. A last line without a line
 // end is processed together with the line before it.
-int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log, int functionCode,
-                int& changeCount) {
+int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log,
+                const LineOperation& operation, int& changeCount) {
     LineReader reader(input);
     std::string holder;
     std::string chunk;
@@ -72,10 +58,10 @@ int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log, int fun
         bool more = reader.readChunk(chunk);
         if (!more) {
             holder += chunk;
-            return processHolder(holder, output, log, functionCode, changeCount);
+            return processHolder(holder, output, log, operation, changeCount);
         }
         if (!holder.empty() && holder.back() == '\n') {
-            if (int result = processHolder(holder, output, log, functionCode, changeCount)) {
+            if (int result = processHolder(holder, output, log, operation, changeCount)) {
                 return result;
             }
             holder.swap(chunk);
@@ -129,8 +115,8 @@ void restoreOriginal(const LineJobFiles& files) {
     if (files.inPlace) platform::renameFile(files.input, files.original);
 }
 
-int runJob(char* path, int functionCode, bool deleteBackup, const char* extension) {
-    if (functionCode == kKelmoToRtf) return kInvalidFunction;
+int runJob(char* path, const LineOperation& operation, bool deleteBackup, const char* extension) {
+    if (operation.code == kKelmoToRtf) return kInvalidFunction;
     jobState().reset();
     if (path == nullptr) return kCannotOpenInput;
 
@@ -139,12 +125,12 @@ int runJob(char* path, int functionCode, bool deleteBackup, const char* extensio
     if (files.inPlace) {
         if (int code = renameToBackup(files.original, files.input); code != 0) return code;
     }
-    return runLineJob(files, functionCode, deleteBackup);
+    return runLineJob(files, operation, deleteBackup);
 }
 
 }  // namespace
 
-int runLineJob(const LineJobFiles& files, int functionCode, bool deleteBackup) {
+int runLineJob(const LineJobFiles& files, const LineOperation& operation, bool deleteBackup) {
     JobState& state = jobState();
     InputStream input;
     OutputStream output;
@@ -170,18 +156,18 @@ int runLineJob(const LineJobFiles& files, int functionCode, bool deleteBackup) {
         return kCannotOpenOutput;
     }
 
-    if (ownsLog) log.writeHeader(resources::kTextParserTitle, files.original, functionCode);
+    if (ownsLog) log.writeHeader(resources::kTextParserTitle, files.original, operation.code);
     int changeCount = 0;
     int loopResult = 0;
     try {
-        loopResult = runLineLoop(input, output, log, functionCode, changeCount);
+        loopResult = runLineLoop(input, output, log, operation, changeCount);
     } catch (const std::bad_alloc&) {
         state.keepOriginal = true;
         loopResult = kOutOfMemory;
     }
 
     if (ownsLog) {
-        log.writeSummary(functionCode, changeCount, files.inPlace ? files.input : files.original);
+        log.writeSummary(operation.code, changeCount, files.inPlace ? files.input : files.original);
     }
     input.close();
     // A write error (a full disk) must not pass as a converted file, and the
@@ -205,9 +191,10 @@ int runLineJob(const LineJobFiles& files, int functionCode, bool deleteBackup) {
     return result;
 }
 
-int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup, const char* extension) {
+int runTextReadWriteParser(char* path, const LineOperation& operation, bool deleteBackup,
+                           const char* extension) {
     try {
-        return runJob(path, functionCode, deleteBackup, extension);
+        return runJob(path, operation, deleteBackup, extension);
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "frame/execute_function.h"
+
 namespace tessel::frame {
 
 class ErrorLog;
@@ -22,13 +24,21 @@ struct LineJobFiles {
     ErrorLog* sharedLog = nullptr;
 };
 
+// What the engine does to each line: the function code (which the log names)
+// and the function that implements it.
+struct LineOperation {
+    int code = 0;
+    LineFunction function = executeFrameFunction;
+};
+
 // Runs the engine on named files (the names are already checked); does not
 // reset the job state. Returns the change count or a failure code, -113 when
 // this run wrote messages.
-int runLineJob(const LineJobFiles& files, int functionCode, bool deleteBackup);
+int runLineJob(const LineJobFiles& files, const LineOperation& operation, bool deleteBackup);
 
 // `path` is the caller's 260-byte buffer; in output-extension mode it holds
 // the output name on return once the names are formed.
-int runTextReadWriteParser(char* path, int functionCode, bool deleteBackup, const char* extension);
+int runTextReadWriteParser(char* path, const LineOperation& operation, bool deleteBackup,
+                           const char* extension);
 
 }  // namespace tessel::frame

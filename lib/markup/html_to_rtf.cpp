@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "frame/error_log.h"
-#include "frame/execute_function.h"
 #include "frame/held_back_lines.h"
 #include "frame/job_end.h"
 #include "frame/job_names.h"
@@ -13,6 +12,7 @@
 #include "frame/return_codes.h"
 #include "frame/rtf_writer.h"
 #include "markup/html_codes.h"
+#include "markup/html_line_markup.h"
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_file.h"
 #include "markup/joined_line_writer.h"
@@ -56,7 +56,7 @@ class HtmlToRtfJob {
         if (!frame::escapeRtf(text)) return frame::kOutOfMemory;
         // Mark up first: the report quotes the marked-up text, which may have
         // moved to a new buffer.
-        int result = frame::ExecuteFunction(text, frame::kHtmlToRtf);
+        int result = funcMarkUpHTMLLine(text);
         return log_.report(result, changeCount_, text);
     }
 

@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "frame/error_log.h"
-#include "frame/execute_function.h"
 #include "frame/held_back_lines.h"
 #include "frame/job_end.h"
 #include "frame/job_names.h"
 #include "frame/job_state.h"
 #include "frame/return_codes.h"
 #include "frame/rtf_writer.h"
+#include "markup/execute_function.h"
 #include "markup/html_codes.h"
 #include "markup/html_entities.h"
 #include "markup/html_markup_state.h"
@@ -159,12 +159,8 @@ class SgmlConversion {
             case frame::kSgmlToRtf:
                 if (!frame::escapeRtf(line)) return frame::kOutOfMemory;
                 return funcMarkUpSGMLLine(line);
-            case frame::kCharsToHtmlEntities:
-                return funcCharsToHTMLEntities(line, kEntitiesNamed);
-            case frame::kTextToCompatibleHtml:
-                return funcCharsToHTMLEntities(line, kEntitiesCompatible);
             default:
-                return frame::ExecuteFunction(line, functionCode_);
+                return ExecuteFunction(line, functionCode_);
         }
     }
 

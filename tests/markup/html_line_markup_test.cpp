@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/execute_function.h"
+#include "markup/execute_function.h"
 #include "frame/rtf_writer.h"
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_file.h"
@@ -200,7 +200,7 @@ TEST_F(LineMarkupTest, UserEntriesComeFirstInListOrder) {
     EXPECT_EQ(markUp("<P>").text, E + "<P>}") << "built-in entries still apply";
     EXPECT_EQ(markUp("<X>").result, -2201) << "invalid class letters end the job";
     std::string viaDispatcher = "<B>";
-    EXPECT_EQ(tessel::frame::ExecuteFunction(viaDispatcher, 902), 1) << "code 902 marks up";
+    EXPECT_EQ(tessel::markup::ExecuteFunction(viaDispatcher, 902), 1) << "code 902 marks up";
 }
 
 TEST_F(LineMarkupTest, BinaryAndNulBytesAreText) {
