@@ -20,10 +20,10 @@ QVector<FilterEntry> parseFilter(const QString& filter) {
     return entries;
 }
 
-QStringList wildcardsOf(const QString& specification) {
+QStringList wildcardsOf(const QString& filePattern) {
     static const QRegularExpression separators(QStringLiteral("[;,\\s]+"));
     QStringList wildcards;
-    for (const QString& pattern : specification.split(separators, Qt::SkipEmptyParts)) {
+    for (const QString& pattern : filePattern.split(separators, Qt::SkipEmptyParts)) {
         wildcards << (pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern);
     }
     return wildcards;

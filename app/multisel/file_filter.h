@@ -16,8 +16,8 @@ struct FilterEntry {
 
 QVector<FilterEntry> parseFilter(const QString& filter);
 
-// The patterns of a specification, split on ";", "," and blanks, with "*.*"
+// The wildcards of a file pattern, split on ";", "," and blanks, with "*.*"
 // meaning every file as it does for the hosts' users.
-QStringList wildcardsOf(const QString& specification);
+QStringList wildcardsOf(const QString& filePattern);
 
 }  // namespace tessel::multisel

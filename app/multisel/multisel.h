@@ -1,5 +1,5 @@
 // The batch file-selection library: one dialog per process in which the user
-// picks a folder, a file specification and whether sub-folders count, and
+// picks a folder, a file pattern and whether sub-folders count, and
 // then the matching files to convert. Hosts load it by name at run time and
 // look the functions up by their plain C names; strings are zero-terminated
 // 8-bit (UTF-8) text, and the returned ones belong to the library and stay
@@ -45,7 +45,7 @@ MULTISEL_API const char* GetNextFile(void);
 MULTISEL_API const char* GetTitle(void);
 // The filter as "Description|patterns|Description|patterns".
 MULTISEL_API const char* GetFileFilter(void);
-// The file specification the user confirmed (such as "*.rtf").
+// The file pattern the user confirmed (such as "*.rtf").
 MULTISEL_API const char* GetUserFilter(void);
 MULTISEL_API const char* GetAppTitle(void);
 

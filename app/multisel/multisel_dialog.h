@@ -1,5 +1,5 @@
 // The selection dialog: a folder, a file type from the host's filter, an
-// editable file specification, an optional sub-folders check box, and the
+// editable file pattern, an optional sub-folders check box, and the
 // list of matching files, all chosen at first; the user confirms the files
 // still selected.
 #pragma once
@@ -42,7 +42,7 @@ class MultiselDialog : public QDialog {
     explicit MultiselDialog(QWidget* owner);
 
     // Shows the dialog with `values`; on confirmation stores the user's
-    // folder, specification, filter index and files back into them.
+    // folder, file pattern, filter index and files back into them.
     bool choose(SelectionValues& values);
 
   private:
