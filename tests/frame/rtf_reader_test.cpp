@@ -281,9 +281,13 @@ TEST(RtfReaderLimits, ParameterLength) {
 // buffer (64 KiB): words, parameters, symbols, "\\uN" with its fallback and an
 // overlong word read the same wherever the buffer ends among them.
 TEST(RtfReaderBuffer, WordsAcrossTheEndOfTheInputBlock) {
-    const std::string tail = "a\\par b\\u233?c\\'e9d\\lang1024 e\\" + std::string(35, 'q') +
-                             "7 f\\{g\\uc0\\u8364 h}";
-    const std::string expected = "a|b\xC3\xA9" "c\xC3\xA9" "def{g\xE2\x82\xAC" "h";
+    const std::string tail =
+        "a\\par b\\u233?c\\'e9d\\lang1024 e\\" + std::string(35, 'q') + "7 f\\{g\\uc0\\u8364 h}";
+    const std::string expected =
+        "a|b\xC3\xA9"
+        "c\xC3\xA9"
+        "def{g\xE2\x82\xAC"
+        "h";
     const std::string head = "{\\rtf1 ";
     constexpr std::size_t kBlock = 65536;
     for (std::size_t before = kBlock - head.size() - tail.size(); before <= kBlock - head.size();

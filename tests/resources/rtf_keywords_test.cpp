@@ -65,8 +65,8 @@ TEST(RtfKeywords, CombinedLookupFindsEachTableRow) {
         EXPECT_EQ(findRtfWord(row.word).textKeyword, &row) << row.word;
         EXPECT_EQ(findRtfWord(row.word).keyword, nullptr) << row.word;
     }
-    for (const char* absent : {"ldblquotx", "ldblquotee", "ldblquot", "stylesheex",
-                               "stylesheets", "fcharse", "fcharsets", "", "PAR", "ansicpgx"}) {
+    for (const char* absent : {"ldblquotx", "ldblquotee", "ldblquot", "stylesheex", "stylesheets",
+                               "fcharse", "fcharsets", "", "PAR", "ansicpgx"}) {
         EXPECT_EQ(findRtfWord(absent).keyword, nullptr) << absent;
         EXPECT_EQ(findRtfWord(absent).textKeyword, nullptr) << absent;
     }
