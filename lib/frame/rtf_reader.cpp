@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 
 #include "frame/return_codes.h"
@@ -78,6 +79,18 @@ bool RtfReader::refill() {
     pos_ = 0;
     end_ = source_.read(input_.data(), input_.size());
     return end_ != 0;
+}
+
+void RtfReader::moveAndFill(std::size_t n) {
+    std::size_t left = end_ - pos_;
+    std::memmove(input_.data(), input_.data() + pos_, left);
+    pos_ = 0;
+    end_ = left;
+    while (end_ < n) {
+        std::size_t got = source_.read(input_.data() + end_, input_.size() - end_);
+        if (got == 0) return;
+        end_ += got;
+    }
 }
 
 int RtfReader::next() {
@@ -265,31 +278,28 @@ int RtfReader::pop() {
     return 0;
 }
 
+// A control word is looked up where it stands in the buffer: the window
+// holds a word of the table and the byte after it.
 int RtfReader::controlWord() {
-    int c = next();
-    if (c < 0) return kRtfMissingClosingBrace;
-    if (!isLetter(c)) {
-        // A control symbol; backslash + CR LF is read as backslash + line feed.
-        if (c == '\r' && peek() == '\n') c = next();
-        if (c != '\'') flushLeadByte();
-        char symbol = static_cast<char>(c);
-        return applyKeyword(std::string_view(&symbol, 1), false, 0);
-    }
+    lookAhead(kMaxKeywordLetters + 1);
+    if (pos_ == end_) return kRtfMissingClosingBrace;
+    const char* data = input_.data();
+    if (!isLetter(static_cast<unsigned char>(data[pos_]))) return controlSymbol();
     flushLeadByte();
 
-    char word[kMaxKeywordLetters];
-    word[0] = static_cast<char>(c);
-    std::size_t length = 1;
-    bool overlong = false;
-    takeWhile(isLetter, [&](char letter) {
-        if (length < kMaxKeywordLetters) {
-            word[length++] = letter;
-        } else {
-            overlong = true;
-        }
-    });
+    std::size_t start = pos_;
+    std::size_t at = start + 1;
+    while (at < end_ && isLetter(static_cast<unsigned char>(data[at]))) ++at;
+    pos_ = at;
+    resources::RtfWord found;
+    if (at - start <= kMaxKeywordLetters) {
+        found = resources::findRtfWord(std::string_view(data + start, at - start));
+    } else {
+        // Longer than any word of the table: read to its end, unknown.
+        takeWhile(isLetter, [](char) {});
+    }
 
-    c = next();
+    int c = next();
     bool negative = false;
     if (c == '-') {
         negative = true;
@@ -307,14 +317,20 @@ int RtfReader::controlWord() {
         c = next();
     }
     if (c >= 0 && c != ' ') unget();
-
-    if (overlong) return applyKeyword({}, false, 0);
-    return applyKeyword(std::string_view(word, length), hasParameter,
-                        clampParameter(magnitude, negative));
+    return applyKeyword(found, hasParameter, clampParameter(magnitude, negative));
 }
 
-int RtfReader::applyKeyword(std::string_view word, bool hasParameter, std::int32_t parameter) {
-    resources::RtfWord found = word.empty() ? resources::RtfWord{} : resources::findRtfWord(word);
+// A backslash and one character that is not a letter ("\'", "\{", "\~" ...).
+int RtfReader::controlSymbol() {
+    int c = next();
+    // Backslash + CR LF is read as backslash + line feed.
+    if (c == '\r' && peek() == '\n') c = next();
+    if (c != '\'') flushLeadByte();
+    char symbol = static_cast<char>(c);
+    return applyKeyword(resources::findRtfWord(std::string_view(&symbol, 1)), false, 0);
+}
+
+int RtfReader::applyKeyword(resources::RtfWord found, bool hasParameter, std::int32_t parameter) {
     const RtfKeyword* keyword = found.keyword;
     if (keyword == nullptr) {
         const auto* textWord = found.textKeyword;
@@ -345,7 +361,7 @@ int RtfReader::applyKeyword(std::string_view word, bool hasParameter, std::int32
         case RtfKeywordKind::Character:
             return character(keyword->index);
         case RtfKeywordKind::Destination:
-            if (word == "fonttbl") inFontTable_ = true;
+            if (keyword->word == "fonttbl") inFontTable_ = true;
             if (!skipped) {
                 destination_ = keyword->index == resources::kDestFootnote ? Destination::Footnote
                                                                           : Destination::Skipped;
@@ -406,6 +422,7 @@ int RtfReader::applyTextKeyword(int action, bool hasParameter, std::int32_t para
             } else {
                 entry->second.codePage = value;
             }
+            entry->second.resolvedUnder = nullptr;
             return 0;
         }
         case RtfTextWord::DocumentCodePage: {
@@ -640,13 +657,22 @@ void RtfReader::emitNow(char32_t c) {
     appendUtf8(line_, c);
 }
 
-RtfReader::ByteCoding RtfReader::codingOfFont(std::int32_t font) const {
+RtfReader::ByteCoding RtfReader::codingOfFont(std::int32_t font) {
     if (fonts_.empty()) return {documentCodec_};
-    auto entry = fonts_.find(font);
-    if (entry == fonts_.end()) return {documentCodec_};
-    int codePage = entry->second.codePage;
+    auto found = fonts_.find(font);
+    if (found == fonts_.end()) return {documentCodec_};
+    FontEntry& entry = found->second;
+    if (entry.resolvedUnder != documentCodec_) {
+        entry.resolved = resolveCoding(entry);
+        entry.resolvedUnder = documentCodec_;
+    }
+    return entry.resolved;
+}
+
+RtfReader::ByteCoding RtfReader::resolveCoding(const FontEntry& entry) const {
+    int codePage = entry.codePage;
     if (codePage <= 0 || CodePageCodec::find(codePage) == nullptr) {
-        codePage = resources::rtfCharsetCodePage(entry->second.charset);
+        codePage = resources::rtfCharsetCodePage(entry.charset);
     }
     if (codePage == resources::kSymbolCharsetCodePage) return {nullptr};
     const CodePageCodec* codec = codePage > 0 ? CodePageCodec::find(codePage) : nullptr;

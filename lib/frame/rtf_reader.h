@@ -30,6 +30,7 @@
 
 #include "frame/rtf_byte_source.h"
 #include "platform/code_page_codec.h"
+#include "resources/rtf_keywords.h"
 
 namespace tessel::frame {
 
@@ -128,19 +129,32 @@ class RtfReader {
     struct FontEntry {
         int charset = 1;
         int codePage = 0;
+        // The coding worked out from the two, and the document code page it
+        // was worked out under (null: not yet): text switches fonts in
+        // almost every group, and working it out takes several lookups.
+        const platform::CodePageCodec* resolvedUnder = nullptr;
+        ByteCoding resolved{nullptr};
     };
 
     int next();
     int peek();
     void unget() { --pos_; }
     bool refill();
+    // Makes `n` bytes readable from the current position (fewer only at the
+    // end of the data): the unread bytes move to the front of the buffer and
+    // the rest of it is filled.
+    void lookAhead(std::size_t n) {
+        if (end_ - pos_ < n) moveAndFill(n);
+    }
+    void moveAndFill(std::size_t n);
     template <typename Accept, typename Take>
     void takeWhile(Accept accept, Take take);
 
     int push();
     int pop();
     int controlWord();
-    int applyKeyword(std::string_view word, bool hasParameter, std::int32_t parameter);
+    int controlSymbol();
+    int applyKeyword(resources::RtfWord found, bool hasParameter, std::int32_t parameter);
     int applyTextKeyword(int action, bool hasParameter, std::int32_t parameter);
     int hexDigit(int c);
     int character(int byte);
@@ -170,7 +184,8 @@ class RtfReader {
     void emit(char32_t c);
     void emitNow(char32_t c);
 
-    ByteCoding codingOfFont(std::int32_t font) const;
+    ByteCoding codingOfFont(std::int32_t font);
+    ByteCoding resolveCoding(const FontEntry& entry) const;
     const ByteCoding& activeCoding() const {
         return runType_ == RunType::DoubleByte && doubleByteCoding_.codec != nullptr
                    ? doubleByteCoding_

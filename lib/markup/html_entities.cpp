@@ -183,6 +183,31 @@ constexpr EncodingTable buildEncodingTable(int mode) {
 constexpr std::array<EncodingTable, 4> kEncodingTables = {
     buildEncodingTable(0), buildEncodingTable(1), buildEncodingTable(2), buildEncodingTable(3)};
 
+// Whether a byte is replaced in one mode: the scan for the next replaced
+// byte reads this small table, not the texts.
+using ReplacedBytes = std::array<bool, 256>;
+
+constexpr ReplacedBytes replacedBytes(const EncodingTable& table) {
+    ReplacedBytes replaced{};
+    for (std::size_t c = 0; c < table.size(); ++c) replaced[c] = !table[c].empty();
+    return replaced;
+}
+
+constexpr std::array<ReplacedBytes, 4> kReplacedBytes = {
+    replacedBytes(kEncodingTables[0]), replacedBytes(kEncodingTables[1]),
+    replacedBytes(kEncodingTables[2]), replacedBytes(kEncodingTables[3])};
+
+// Position of the first replaced byte at or after `from`, or the size.
+std::size_t nextReplaced(const ReplacedBytes& replaced, std::string_view line, std::size_t from) {
+    while (from < line.size() && !replaced[static_cast<unsigned char>(line[from])]) ++from;
+    return from;
+}
+
+// Room for the entities of a typical line; a line with more grows as usual.
+constexpr std::size_t entityRoom(std::size_t size) {
+    return size + size / 4 + 64;
+}
+
 }  // namespace
 
 int funcHTMLEntitiesToChars(std::string& line) {
@@ -196,12 +221,9 @@ int decodeEntitiesForMarkup(std::string& line) {
 int funcCharsToHTMLEntities(std::string& line, int mode) {
     if (mode < kEntitiesNamed || mode > kEntitiesCompatibleMarkup) return frame::kInvalidFunction;
     const EncodingTable& table = kEncodingTables[mode];
-    std::size_t extra = 0;
-    for (char c : line) {
-        std::string_view replacement = table[static_cast<unsigned char>(c)];
-        if (!replacement.empty()) extra += replacement.size();
-    }
-    if (extra == 0) return 0;
+    const ReplacedBytes& replaced = kReplacedBytes[mode];
+    const std::size_t first = nextReplaced(replaced, line, 0);
+    if (first == line.size()) return 0;
     // Every replacement text is made of characters no table converts, apart
     // from the "&" of an entity, which is escaped before any entity is put
     // in: one pass from left to right gives the same text as replacing "&"
@@ -209,14 +231,12 @@ int funcCharsToHTMLEntities(std::string& line, int mode) {
     int count = 0;
     try {
         platform::rebuildInPlace(line, [&](std::string& encoded) {
-            encoded.reserve(line.size() + extra);
+            encoded.reserve(entityRoom(line.size()));
             // The bytes between two converted ones are copied as one run.
             std::size_t runStart = 0;
-            for (std::size_t i = 0; i < line.size(); ++i) {
-                std::string_view replacement = table[static_cast<unsigned char>(line[i])];
-                if (replacement.empty()) continue;
+            for (std::size_t i = first; i < line.size(); i = nextReplaced(replaced, line, i + 1)) {
                 encoded.append(line, runStart, i - runStart);
-                encoded += replacement;
+                encoded += table[static_cast<unsigned char>(line[i])];
                 runStart = i + 1;
                 if (line[i] != '&') ++count;
             }

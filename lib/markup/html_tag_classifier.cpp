@@ -115,14 +115,21 @@ const FirstEntryIndex& firstEntryIndex() {
 
 }  // namespace
 
-int funcClassifyHTMLTag(MarkedLine& line, TagSpan& tag, std::string_view name,
-                        std::string_view tagClass, std::string_view attribute) {
-    int order = compareName(line, tag.namePos, name);
+namespace {
+
+// 1 when the tag's name fits `name`, 0 when it does not, kTagSortsBeforeEntry
+// when it sorts before it (no later entry of a sorted table fits either).
+int fitOfName(const MarkedLine& line, std::size_t namePos, std::string_view name) {
+    int order = compareName(line, namePos, name);
     if (order < 0) return kTagSortsBeforeEntry;
     if (order > 0) return 0;
     // "H" fits "H1" but not "HR"; "B" does not fit "BODY".
-    if (isLetter(line.at(tag.namePos + name.size()))) return 0;
+    return isLetter(line.at(namePos + name.size())) ? 0 : 1;
+}
 
+// Wraps the tag whose name fits the entry in the group of the entry's class.
+int applyEntry(MarkedLine& line, TagSpan& tag, std::string_view name, std::string_view tagClass,
+               std::string_view attribute) {
     char first = tagClass.empty() ? '\0' : tagClass[0];
     bool translatableValue = first == 'S';
     char groupLetter = translatableValue ? (tagClass.size() > 1 ? tagClass[1] : '\0') : first;
@@ -149,6 +156,14 @@ int funcClassifyHTMLTag(MarkedLine& line, TagSpan& tag, std::string_view name,
     return 1;
 }
 
+}  // namespace
+
+int funcClassifyHTMLTag(MarkedLine& line, TagSpan& tag, std::string_view name,
+                        std::string_view tagClass, std::string_view attribute) {
+    if (int fit = fitOfName(line, tag.namePos, name); fit != 1) return fit;
+    return applyEntry(line, tag, name, tagClass, attribute);
+}
+
 int classifyByUserTags(MarkedLine& line, TagSpan& tag, const UserTagList& tags) {
     const StringNode* name = tags.names.first();
     const StringNode* tagClass = tags.classes.first();
@@ -169,10 +184,11 @@ int classifyByBuiltInTable(MarkedLine& line, TagSpan& tag) {
     std::size_t first = firstEntryIndex().start[folded(line.at(tag.namePos))];
     for (std::size_t i = first; i < res::kHtmlTagTable.size(); ++i) {
         const res::HtmlTagEntry& entry = res::kHtmlTagTable[i];
-        int result = funcClassifyHTMLTag(line, tag, entry.name, entry.tagClass, entry.attribute);
-        if (result == 0) continue;
-        if (result == kTagSortsBeforeEntry) return 0;
-        return result;
+        // Only the entry that fits is worth a call: most are passed over.
+        int fit = fitOfName(line, tag.namePos, entry.name);
+        if (fit == 0) continue;
+        if (fit == kTagSortsBeforeEntry) return 0;
+        return applyEntry(line, tag, entry.name, entry.tagClass, entry.attribute);
     }
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <mutex>
+#include <span>
 
 #include "platform/utf8.h"
 
@@ -74,16 +76,26 @@ CodePageCodec::CodePageCodec(const res::CodePageTable& table)
     }
 }
 
+namespace {
+
+// A page's codec, built the first time the page is asked for: building the
+// double-byte pages takes most of a small job's time, and few jobs need them.
+struct LazyCodec {
+    std::once_flag built;
+    std::unique_ptr<CodePageCodec> codec;
+};
+
+}  // namespace
+
 const CodePageCodec* CodePageCodec::find(int codePage) {
-    static const auto codecs = [] {
-        std::vector<std::unique_ptr<CodePageCodec>> all;
-        for (const auto& table : res::codePageTables()) {
-            all.push_back(std::make_unique<CodePageCodec>(table));
-        }
-        return all;
-    }();
-    for (const auto& codec : codecs) {
-        if (codec->codePage() == codePage) return codec.get();
+    const std::span<const res::CodePageTable> tables = res::codePageTables();
+    static const std::unique_ptr<LazyCodec[]> codecs(new LazyCodec[tables.size()]);
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        if (tables[i].codePage != codePage) continue;
+        LazyCodec& lazy = codecs[i];
+        std::call_once(lazy.built,
+                       [&] { lazy.codec = std::make_unique<CodePageCodec>(tables[i]); });
+        return lazy.codec.get();
     }
     return nullptr;
 }

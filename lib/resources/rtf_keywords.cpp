@@ -1,6 +1,7 @@
 #include "resources/rtf_keywords.h"
 
 #include <array>
+#include <cstdint>
 
 namespace tessel::resources {
 
@@ -129,31 +130,58 @@ constexpr CharsetCodePage kCharsetCodePages[] = {
     {238, 1250},
 };
 
-// The words in an open-addressing hash table: one lookup per control word
-// of the document, so it must be cheap.
+// The words in an open-addressing hash table built at compile time: one
+// lookup per control word of the document, so it must be cheap. A slot keeps
+// a word's first eight bytes as one number, so most words compare in one
+// step.
 template <typename Row, std::size_t N>
 class KeywordIndex {
   public:
-    explicit KeywordIndex(const std::array<Row, N>& rows) {
+    constexpr explicit KeywordIndex(const std::array<Row, N>& rows) {
         for (const Row& row : rows) {
-            std::size_t slot = hash(row.word);
-            while (slots_[slot] != nullptr) slot = (slot + 1) % kSlots;
-            slots_[slot] = &row;
+            Key key = keyOf(row.word);
+            std::size_t slot = slotOf(key);
+            while (slots_[slot].row != nullptr) slot = (slot + 1) % kSlots;
+            slots_[slot] = {key, &row};
         }
     }
 
-    const Row* find(std::string_view word) const {
-        for (std::size_t slot = hash(word);; slot = (slot + 1) % kSlots) {
-            const Row* row = slots_[slot];
-            if (row == nullptr || sameWord(row->word, word)) return row;
+    constexpr const Row* find(std::string_view word) const {
+        Key key = keyOf(word);
+        for (std::size_t slot = slotOf(key);; slot = (slot + 1) % kSlots) {
+            const Slot& entry = slots_[slot];
+            if (entry.row == nullptr) return nullptr;
+            if (entry.key == key && sameTail(entry.row->word, word)) return entry.row;
         }
     }
 
   private:
-    // Control words are short: compared here rather than through a call.
-    static bool sameWord(std::string_view a, std::string_view b) {
-        if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i) {
+    static constexpr std::size_t kPrefixBytes = 8;
+
+    // The first eight bytes and the length.
+    struct Key {
+        std::uint64_t prefix = 0;
+        std::size_t length = 0;
+        constexpr bool operator==(const Key&) const = default;
+    };
+
+    struct Slot {
+        Key key;
+        const Row* row = nullptr;
+    };
+
+    static constexpr Key keyOf(std::string_view word) {
+        Key key{0, word.size()};
+        std::size_t n = word.size() < kPrefixBytes ? word.size() : kPrefixBytes;
+        for (std::size_t i = 0; i < n; ++i) {
+            key.prefix |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
+        }
+        return key;
+    }
+
+    // Equal keys: the words are equal when the bytes past the prefix are.
+    static constexpr bool sameTail(std::string_view a, std::string_view b) {
+        for (std::size_t i = kPrefixBytes; i < a.size(); ++i) {
             if (a[i] != b[i]) return false;
         }
         return true;
@@ -163,18 +191,12 @@ class KeywordIndex {
     static constexpr std::size_t kSlots = 1024;
     static_assert(N * 4 < kSlots);
 
-    // Length, first, second and last letters tell the words of the table
-    // well enough apart; equal hashes are resolved by probing.
-    static std::size_t hash(std::string_view word) {
-        if (word.empty()) return 0;
-        auto first = static_cast<unsigned char>(word.front());
-        auto second = static_cast<unsigned char>(word.size() > 1 ? word[1] : 0);
-        auto last = static_cast<unsigned char>(word.back());
-        std::size_t mixed = (word.size() * 131 + first * 31 + second * 17 + last * 7) * 2654435761u;
-        return (mixed >> 8) % kSlots;
+    static constexpr std::size_t slotOf(const Key& key) {
+        std::uint64_t mixed = (key.prefix + key.length) * 0x9E3779B97F4A7C15ULL;
+        return static_cast<std::size_t>(mixed >> 54) % kSlots;
     }
 
-    std::array<const Row*, kSlots> slots_{};
+    std::array<Slot, kSlots> slots_{};
 };
 
 }  // namespace
@@ -184,7 +206,7 @@ std::span<const RtfKeyword> rtfKeywords() {
 }
 
 const RtfKeyword* findRtfKeyword(std::string_view word) {
-    static const KeywordIndex index(kKeywords);
+    static constexpr KeywordIndex index(kKeywords);
     return index.find(word);
 }
 
@@ -193,7 +215,7 @@ std::span<const RtfTextKeyword> rtfTextKeywords() {
 }
 
 const RtfTextKeyword* findRtfTextKeyword(std::string_view word) {
-    static const KeywordIndex index(kTextKeywords);
+    static constexpr KeywordIndex index(kTextKeywords);
     return index.find(word);
 }
 
@@ -216,7 +238,7 @@ constexpr std::array<WordRow, kKeywords.size() + kTextKeywords.size()> kWordRows
 }  // namespace
 
 RtfWord findRtfWord(std::string_view word) {
-    static const KeywordIndex index(kWordRows);
+    static constexpr KeywordIndex index(kWordRows);
     const WordRow* row = index.find(word);
     return row == nullptr ? RtfWord{} : row->found;
 }

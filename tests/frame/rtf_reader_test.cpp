@@ -42,6 +42,21 @@ Read readRtf(std::string_view rtf) {
     return {result, sink.text};
 }
 
+// Hands the document over one byte per call, as a slow pipe would.
+class TrickleSource final : public tessel::frame::RtfByteSource {
+  public:
+    explicit TrickleSource(std::string_view bytes) : rest_(bytes) {}
+    std::size_t read(char* out, std::size_t n) override {
+        if (n == 0 || rest_.empty()) return 0;
+        *out = rest_.front();
+        rest_.remove_prefix(1);
+        return 1;
+    }
+
+  private:
+    std::string_view rest_;
+};
+
 std::string body(std::string_view rtf) {
     Read read = readRtf(rtf);
     EXPECT_EQ(read.result, 0) << rtf;
@@ -260,6 +275,32 @@ TEST(RtfReaderLimits, ParameterLength) {
     EXPECT_EQ(body("{\\rtf1 \\v-" + std::string(30, '9') + " h\\v0 t}"), "t");
     // A saturated binary count reads to the end of the file and stops there.
     EXPECT_EQ(readRtf("{\\rtf1 {\\pict\\bin" + std::string(25, '9') + " data}}").result, -402);
+}
+
+// Control words are looked up where they stand in the reader's input
+// buffer (64 KiB): words, parameters, symbols, "\\uN" with its fallback and an
+// overlong word read the same wherever the buffer ends among them.
+TEST(RtfReaderBuffer, WordsAcrossTheEndOfTheInputBlock) {
+    const std::string tail =
+        "a\\par b\\u233?c\\'e9d\\lang1024 e\\" + std::string(35, 'q') + "7 f\\{g\\uc0\\u8364 h}";
+    const std::string expected =
+        "a|b\xC3\xA9"
+        "c\xC3\xA9"
+        "def{g\xE2\x82\xAC"
+        "h";
+    const std::string head = "{\\rtf1 ";
+    constexpr std::size_t kBlock = 65536;
+    for (std::size_t before = kBlock - head.size() - tail.size(); before <= kBlock - head.size();
+         ++before) {
+        std::string padding(before, 'p');
+        EXPECT_EQ(body(head + padding + tail), padding + expected) << "padding " << before;
+    }
+    const std::string whole = head + tail;
+    TrickleSource trickle(whole);
+    CollectingSink sink;
+    RtfReader reader(trickle, sink);
+    EXPECT_EQ(reader.read(), 0);
+    EXPECT_EQ(sink.text, expected) << "a source that hands over one byte at a time";
 }
 
 TEST(RtfReaderLimits, LongParagraphsAreOneLine) {

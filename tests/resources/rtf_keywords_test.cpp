@@ -10,8 +10,11 @@
 namespace {
 
 using tessel::resources::findRtfKeyword;
+using tessel::resources::findRtfTextKeyword;
+using tessel::resources::findRtfWord;
 using tessel::resources::RtfKeywordKind;
 using tessel::resources::rtfKeywords;
+using tessel::resources::rtfTextKeywords;
 
 TEST(RtfKeywords, RowsAreConsistent) {
     std::set<std::string_view> words;
@@ -46,6 +49,26 @@ TEST(RtfKeywords, LookupIsExactAndCaseSensitive) {
     EXPECT_EQ(findRtfKeyword("'")->kind, RtfKeywordKind::Special);
     for (const char* absent : {"PAR", "pa", "pard0", "", "u", "b", "cs", "fonttb", "xee"}) {
         EXPECT_EQ(findRtfKeyword(absent), nullptr) << absent;
+    }
+}
+
+// The reader's combined lookup keeps a word's first eight bytes as one
+// number: words that differ only beyond them, or only in length, must still
+// be told apart.
+TEST(RtfKeywords, CombinedLookupFindsEachTableRow) {
+    for (const auto& row : rtfKeywords()) {
+        EXPECT_EQ(findRtfWord(row.word).keyword, &row) << row.word;
+        EXPECT_EQ(findRtfWord(row.word).textKeyword, nullptr) << row.word;
+    }
+    for (const auto& row : rtfTextKeywords()) {
+        EXPECT_EQ(findRtfTextKeyword(row.word), &row) << row.word;
+        EXPECT_EQ(findRtfWord(row.word).textKeyword, &row) << row.word;
+        EXPECT_EQ(findRtfWord(row.word).keyword, nullptr) << row.word;
+    }
+    for (const char* absent : {"ldblquotx", "ldblquotee", "ldblquot", "stylesheex", "stylesheets",
+                               "fcharse", "fcharsets", "", "PAR", "ansicpgx"}) {
+        EXPECT_EQ(findRtfWord(absent).keyword, nullptr) << absent;
+        EXPECT_EQ(findRtfWord(absent).textKeyword, nullptr) << absent;
     }
 }
 
