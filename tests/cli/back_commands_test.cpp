@@ -26,7 +26,7 @@ TEST(BackCommands, HelpListsEveryFormat) {
         EXPECT_TRUE(contains(run.out, name)) << name << "\n" << run.out;
     }
     ToolRun quark = runTool({"back", "quark", "--help"});
-    EXPECT_TRUE(contains(quark.out, "\".xtg\"")) << quark.out;
+    EXPECT_TRUE(contains(quark.out, "next to each file as NAME.xtg")) << quark.out;
     EXPECT_EQ(runTool({"back", "html", "--ext", ".x", "a.rtf"}).exitStatus, 2)
         << "the output extension belongs to the format";
 }
