@@ -28,6 +28,8 @@ struct JobArguments {
     std::optional<std::string> tagFile;
     std::optional<std::string> outputFolder;
     std::vector<std::string> includes;
+    std::optional<unsigned> codePage;  // multilingual HTML
+    std::optional<std::string> charset;
     bool keepBackup = false;
     bool overwrite = false;
     bool recursive = false;
@@ -119,6 +121,18 @@ class JobArgumentParser {
             } else if (parsed_.extension->find_first_of("/\\") != std::string::npos) {
                 problem_ = fill(text::kExtNotAPath, {*parsed_.extension});
             }
+        } else if (is(arg, "--code-page")) {
+            std::optional<std::string> number = value("--code-page");
+            if (!number) return;
+            if (number->empty() || number->size() > 5 ||
+                number->find_first_not_of("0123456789") != std::string::npos ||
+                std::stoul(*number) == 0) {
+                problem_ = fill(text::kCodePageNumber, {*number});
+                return;
+            }
+            parsed_.codePage = static_cast<unsigned>(std::stoul(*number));
+        } else if (is(arg, "--charset")) {
+            parsed_.charset = value("--charset");
         } else if (is(arg, "--tag-file")) {
             parsed_.tagFile = value("--tag-file");
             if (parsed_.tagFile && parsed_.tagFile->empty()) {
@@ -151,8 +165,9 @@ bool needsTagFile(const app::Command& command) {
            command.tagFile == app::TagFileRole::Collected;
 }
 
-std::string_view tagFileUsage(app::TagFileRole role) {
-    switch (role) {
+std::string_view requiredOptionsUsage(const app::Command& command) {
+    if (app::takesCodePage(command)) return " --code-page CP";
+    switch (command.tagFile) {
         case app::TagFileRole::None:
         case app::TagFileRole::Optional:
             return "";
@@ -198,7 +213,7 @@ std::string commandPath(const app::Command& command) {
 void printCommandHelp(const app::Command& command, std::ostream& out) {
     bool inPlace = app::convertsInPlaceWithoutExtension(command.exportBinding);
     out << fill(text::kCommandUsage, {std::string(command.family) + " " + std::string(command.name),
-                                      tagFileUsage(command.tagFile)})
+                                      requiredOptionsUsage(command)})
         << wrapText(fill(text::kConvertsEach, {command.summary}), 0, 0) << "\n";
     if (inPlace) {
         out << text::kInPlaceNote;
@@ -209,6 +224,7 @@ void printCommandHelp(const app::Command& command, std::ostream& out) {
     }
     out << "\nOptions:\n";
     if (inPlace) out << text::kInPlaceOptions;
+    if (app::takesCodePage(command)) out << text::kCodePageOptions;
     out << tagFileOption(command.tagFile) << fill(text::kBatchOptions, {patternsOf(command)})
         << text::kExitStatusHelp;
 }
@@ -234,11 +250,13 @@ FileSelection selectionFor(const app::Command& command, const JobArguments& pars
 
 int runJob(const app::Command& command, const JobArguments& parsed, std::ostream& out,
            std::ostream& err) {
-    std::ostream& messages = parsed.jsonReport ? err : out;
     FileArguments files = collectFiles(parsed.names, selectionFor(command, parsed), err);
     ShellStreams streams{out, err, std::cin, ::isatty(STDIN_FILENO) == 1,
                          ::isatty(STDERR_FILENO) == 1};
-    ShellSettings settings{parsed.quiet, parsed.jsonReport, parsed.outputFolder, parsed.overwrite};
+    ShellSettings settings{
+        parsed.quiet, parsed.jsonReport, parsed.outputFolder, parsed.overwrite,
+        app::CodePageChoice{parsed.codePage.value_or(0), parsed.charset.value_or("")}};
+    const bool anyFile = !files.files.empty();
     TerminalShell shell(std::move(files.files), streams, settings);
     shell.tally().refusedArguments = files.refusedSome;
     if (!shell.prepareOutputFolder()) return kExitFailure;
@@ -247,9 +265,8 @@ int runJob(const app::Command& command, const JobArguments& parsed, std::ostream
     app::BatchOptions options{parsed.overwrite && !parsed.outputFolder,
                               parsed.outputFolder.has_value()};
     app::BatchSession session(shell, options);
-    if (!shell.chooseFiles({}).empty()) session.runCommand(command, settingsFor(command, parsed));
+    if (anyFile) session.runCommand(command, settingsFor(command, parsed));
     shell.finish();
-    messages.flush();
     return shell.tally().exitStatus();
 }
 
@@ -275,6 +292,12 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
         return fill(text::kOutputDirNotTaken, {name});
     }
     if (!parsed.includes.empty() && !parsed.recursive) return text::kIncludeNeedsRecursive;
+    if (app::takesCodePage(command) && !parsed.codePage) {
+        return fill(text::kCodePageRequired, {name});
+    }
+    if (!app::takesCodePage(command) && (parsed.codePage || parsed.charset)) {
+        return fill(text::kCodePageNotTaken, {name});
+    }
     if (parsed.names.empty()) return fill(text::kNoFilesGiven, {name});
     return std::nullopt;
 }

@@ -124,7 +124,7 @@ void OutputFolder::takeOutput(app::FileOutcome& outcome, const std::string& fold
         return;
     }
     if (fs::is_directory(target, error)) {
-        problems.push_back(fill(text::kOutputFolderIsAFile, {target.string()}));
+        problems.push_back(fill(text::kOutputNameIsAFolder, {target.string()}));
         refuseOutput(outcome);
         return;
     }

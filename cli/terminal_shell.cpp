@@ -49,15 +49,14 @@ bool TerminalShell::askYesNo(const std::string& question) {
         for (char& c : oneLine) {
             if (c == '\n') c = ' ';
         }
-        streams_.err << "tessel: " << oneLine
-                     << " No (standard input is not a terminal; use --overwrite)\n";
+        streams_.err << fill(text::kAnsweredNo, {oneLine});
         return false;
     }
     // The report is flushed first so the question follows the file it is about.
     report() << heldReport_;
     heldReport_.clear();
     report().flush();
-    streams_.err << question << " [y/N] " << std::flush;
+    streams_.err << fill(text::kAskYesNo, {question}) << std::flush;
     std::string answer;
     if (!std::getline(streams_.in, answer)) return false;
     return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
@@ -72,7 +71,7 @@ void TerminalShell::appendReport(const std::string& text, app::ReportStyle) {
 }
 
 void TerminalShell::openErrorLogs(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) report() << "Error log: " << path << "\n";
+    for (const std::string& path : paths) report() << fill(text::kErrorLogKept, {path});
 }
 
 void TerminalShell::fileStarting(const std::string& inputPath) {

@@ -32,6 +32,8 @@ struct ShellSettings {
     bool jsonReport = false;  // JSON objects on standard output
     std::optional<std::string> outputFolder;
     bool overwrite = false;
+    // Multilingual HTML: the code page given (0: none) and charset name.
+    app::CodePageChoice codePage;
 };
 
 class TerminalShell : public app::BatchShell {
@@ -47,6 +49,7 @@ class TerminalShell : public app::BatchShell {
     void appendReport(const std::string& text, app::ReportStyle style) override;
     void clearReport() override {}
     void openErrorLogs(const std::vector<std::string>& paths) override;
+    app::CodePageChoice chooseCodePage(unsigned) override { return settings_.codePage; }
     void fileStarting(const std::string& inputPath) override;
     void fileConverted(app::FileOutcome& outcome) override;
     void fileReported(const app::FileOutcome& outcome) override;

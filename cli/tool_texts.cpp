@@ -66,6 +66,12 @@ const char* const kOutputDirNeedsExt =
 const char* const kOutputDirNotTaken = "%s: -o does not apply (the output is the --tag-file)";
 const char* const kOutputDirNotUsable = "output folder %s: %s";
 
+const char* const kCodePageNumber = "--code-page takes a code page number, not \"%s\"";
+const char* const kCodePageRequired =
+    "%s: --code-page CP is required (\"tessel codepages\" lists them)";
+const char* const kCodePageNotTaken =
+    "%s: --code-page and --charset apply to back html-multilingual only";
+
 const char* const kFileProblem = "tessel: %s: %s\n";
 const char* const kIsAFolder = "is a folder, not a file (give -r to convert the files in it)";
 const char* const kNameTooLong = "file name too long (%s characters, at most %s)";
@@ -73,14 +79,18 @@ const char* const kNoFileMatches = "no file matches";
 const char* const kNoFileInFolder = "no file in this folder matches %s";
 
 const char* const kWrittenTo = "Written to %s\n";
-const char* const kLeftBesideInput = "%s (left at %s)";
 const char* const kOutputExistsBesideInput =
     "%s already lies next to the input, where the output is written first; it is left as it "
     "is (move it away, or convert without -o)";
 const char* const kWrittenEarlierInRun =
     "%s was written earlier in this run from another input; not replaced";
-const char* const kOutputFolderIsAFile = "%s is a folder; not replaced";
+const char* const kOutputNameIsAFolder = "%s is a folder; not replaced";
 const char* const kCannotMove = "cannot move %s to %s: %s";
+
+const char* const kAskYesNo = "%s [y/N] ";
+const char* const kAnsweredNo =
+    "tessel: %s No (standard input is not a terminal; use --overwrite)\n";
+const char* const kErrorLogKept = "Error log: %s\n";
 
 const char* const kSeeErrorLog = "see %s";
 
@@ -103,6 +113,11 @@ const char* const kOutputBesideNote =
 const char* const kInPlaceOptions =
     "  --ext EXT          write the output to a new file with extension EXT\n"
     "  --keep-backup      keep the backup of a file converted in place\n";
+const char* const kCodePageOptions =
+    "  --code-page CP     the code page the HTML is written in (required; \"tessel\n"
+    "                     codepages\" lists the languages' code pages)\n"
+    "  --charset NAME     the name the META charset declaration gets (default:\n"
+    "                     the code page's own)\n";
 const char* const kHtmlTagFileOption =
     "  --tag-file FILE    classify tags by this HTML tag definition file first\n"
     "                     (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"])\n";

@@ -39,6 +39,9 @@ extern const char* const kIncludeNeedsRecursive;
 extern const char* const kOutputDirNeedsExt;
 extern const char* const kOutputDirNotTaken;
 extern const char* const kOutputDirNotUsable;
+extern const char* const kCodePageNumber;
+extern const char* const kCodePageRequired;
+extern const char* const kCodePageNotTaken;
 
 // File arguments.
 extern const char* const kFileProblem;  // "tessel: %s: %s\n"
@@ -49,11 +52,16 @@ extern const char* const kNoFileInFolder;
 
 // Outputs moved into the output folder.
 extern const char* const kWrittenTo;  // report line
-extern const char* const kLeftBesideInput;
 extern const char* const kOutputExistsBesideInput;
 extern const char* const kWrittenEarlierInRun;
-extern const char* const kOutputFolderIsAFile;
+extern const char* const kOutputNameIsAFolder;
 extern const char* const kCannotMove;
+
+// The overwrite question on a terminal, and its answer elsewhere.
+extern const char* const kAskYesNo;
+extern const char* const kAnsweredNo;
+// After the summary, one line per error log kept.
+extern const char* const kErrorLogKept;
 
 // Per-file failures on standard error.
 extern const char* const kSeeErrorLog;
@@ -71,6 +79,7 @@ extern const char* const kInPlaceNote;
 extern const char* const kCollectNote;
 extern const char* const kOutputBesideNote;
 extern const char* const kInPlaceOptions;
+extern const char* const kCodePageOptions;
 extern const char* const kHtmlTagFileOption;
 extern const char* const kSgmlTagFileOption;
 extern const char* const kCollectTagFileOption;
