@@ -108,6 +108,7 @@ int RunTally::exitStatus() const {
 
 std::string problemLines(const app::FileOutcome& outcome, FileStatus status,
                          const std::vector<std::string>& problems) {
+    if (status == FileStatus::Converted) return {};
     std::string lines;
     if (outcome.result < 0) {
         std::string what = oneLine(outcome.resultText);
@@ -121,7 +122,6 @@ std::string problemLines(const app::FileOutcome& outcome, FileStatus status,
     for (const std::string& problem : problems) {
         lines += fill(text::kFileProblem, {outcome.inputPath, problem});
     }
-    if (status == FileStatus::Converted) return {};
     return lines;
 }
 

@@ -320,6 +320,27 @@ TEST_F(BatchOptions, ReadOnlyOutputFolderFailsEachFileAndLosesNothing) {
     EXPECT_TRUE(contains(folder.err, "output folder " + disk.file("sub") + ":")) << folder.err;
 }
 
+// The library says only that it could not create or rename a file; the line
+// on standard error adds the system's reason.
+TEST_F(BatchOptions, ProblemLinesNameTheSystemsReason) {
+    tessel::test::SmallFileSystem disk(256 * 1024);
+    if (!disk.mounted()) GTEST_SKIP() << "no right to mount a small tmpfs here (needs root)";
+    writeFile(disk.file("a.htm"), kPage);
+    writeFile(disk.file("b.txt"), "a\r");
+    ASSERT_TRUE(disk.makeReadOnly());
+
+    ToolRun markup = runTool({"markup", "html", "-q", disk.file("a.htm")});
+    EXPECT_EQ(markup.exitStatus, 1);
+    EXPECT_EQ(markup.err, "tessel: " + disk.file("a.htm") +
+                              ": File Error! Can not open output file. (Read-only file system)\n");
+    ToolRun text = runTool({"text", "line-breaks", "-q", disk.file("b.txt")});
+    EXPECT_EQ(text.exitStatus, 1);
+    EXPECT_EQ(text.err, "tessel: " + disk.file("b.txt") +
+                            ": File Error! Can not rename the input file. It may be open in "
+                            "another application. (Read-only file system)\n");
+    EXPECT_EQ(disk.listing(), "a.htm b.txt");
+}
+
 TEST_F(BatchOptions, OutputFolderOnAnotherFileSystemGetsCompleteFiles) {
     tessel::test::SmallFileSystem disk(256 * 1024);
     if (!disk.mounted()) GTEST_SKIP() << "no right to mount a small tmpfs here (needs root)";
