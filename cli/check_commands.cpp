@@ -6,6 +6,8 @@
 
 #include "core/translation_checks.h"
 #include "exit_codes.h"
+#include "help_table.h"
+#include "usage_error.h"
 #include "verify/check_targets.h"
 
 namespace tessel::cli {
@@ -78,7 +80,12 @@ std::string formatNames() {
 }
 
 std::string verifyHelp() {
-    return replaced(kVerifyHelp, "TARGETS", verify::targetKeys());
+    std::string targets = verify::targetKeys();
+    for (std::size_t bar = targets.find('|'); bar != std::string::npos; bar = targets.find('|')) {
+        targets.replace(bar, 1, ", ");
+    }
+    constexpr std::size_t kOptionColumn = 21;
+    return replaced(kVerifyHelp, "TARGETS", wrapText(targets, kOptionColumn, kOptionColumn));
 }
 
 // "                     html: .htm .html ...\n" for each format with extensions.
@@ -175,20 +182,20 @@ int verifyCommand(const std::vector<std::string>& args, std::ostream& out, std::
         } else if (isOption(arg, "--batch")) {
             batch = valueOf(args, i, "--batch");
             if (!batch) {
-                err << "tessel verify: --batch needs the folder of the originals\n";
-                return kExitUsageError;
+                return usageError(err, "verify: --batch needs the folder of the originals",
+                                  "tessel verify");
             }
         } else if (isOption(arg, "--target")) {
             std::optional<std::string> value = valueOf(args, i, "--target");
             if (value) options.target = verify::parseTarget(*value);
             if (!options.target) {
-                err << "tessel verify: --target takes one of " << verify::targetKeys()
-                    << " (CP: a code page with a table)\n";
-                return kExitUsageError;
+                return usageError(err,
+                                  "verify: --target takes one of " + verify::targetKeys() +
+                                      " (CP: a code page with a table)",
+                                  "tessel verify");
             }
         } else if (arg.size() > 1 && arg[0] == '-') {
-            err << "tessel verify: unknown option " << arg << "\n";
-            return kExitUsageError;
+            return usageError(err, "verify: unknown option " + arg, "tessel verify");
         } else {
             names.push_back(arg);
         }
@@ -197,30 +204,26 @@ int verifyCommand(const std::vector<std::string>& args, std::ostream& out, std::
     std::error_code error;
     if (batch) {
         if (!fs::is_directory(*batch, error)) {
-            err << "tessel verify: --batch needs a folder of originals: " << *batch << "\n";
-            return kExitUsageError;
+            return usageError(err, "verify: --batch needs a folder of originals: " + *batch,
+                              "tessel verify");
         }
         if (names.empty()) {
-            err << "tessel verify: no translated files or folders given\n";
-            return kExitUsageError;
+            return usageError(err, "verify: no translated files or folders given", "tessel verify");
         }
         for (const std::string& name : names) {
             if (!fs::exists(name, error)) {
-                err << "tessel verify: no such file or folder: " << name << "\n";
-                return kExitUsageError;
+                return usageError(err, "verify: no such file or folder: " + name, "tessel verify");
             }
         }
         pairing = app::pairTranslations(*batch, names);
     } else {
         if (names.size() != 2) {
-            err << "tessel verify: expected ORIGINAL.rtf and TRANSLATED.rtf\n"
-                << "Run \"tessel verify --help\" for usage.\n";
-            return kExitUsageError;
+            return usageError(err, "verify: expected ORIGINAL.rtf and TRANSLATED.rtf",
+                              "tessel verify");
         }
         for (const std::string& name : names) {
             if (!fs::is_regular_file(name, error)) {
-                err << "tessel verify: no such file: " << name << "\n";
-                return kExitUsageError;
+                return usageError(err, "verify: no such file: " + name, "tessel verify");
             }
         }
         pairing.pairs.push_back({names[0], names[1]});
@@ -261,33 +264,30 @@ int roundtripCommand(const std::vector<std::string>& args, std::ostream& out, st
             std::optional<std::string> value = valueOf(args, i, "--format");
             if (value) options.format = verify::findRoundTripFormat(*value);
             if (options.format == nullptr) {
-                err << "tessel roundtrip: --format takes one of " << formatNames() << "\n";
-                return kExitUsageError;
+                return usageError(err, "roundtrip: --format takes one of " + formatNames(),
+                                  "tessel roundtrip");
             }
         } else if (isOption(arg, "--tag-file")) {
             std::optional<std::string> value = valueOf(args, i, "--tag-file");
             std::error_code error;
             if (!value || !fs::is_regular_file(*value, error)) {
-                err << "tessel roundtrip: --tag-file needs an existing file\n";
-                return kExitUsageError;
+                return usageError(err, "roundtrip: --tag-file needs an existing file",
+                                  "tessel roundtrip");
             }
             options.tagFile = *value;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            err << "tessel roundtrip: unknown option " << arg << "\n";
-            return kExitUsageError;
+            return usageError(err, "roundtrip: unknown option " + arg, "tessel roundtrip");
         } else {
             files.push_back(arg);
         }
     }
     if (files.empty()) {
-        err << "tessel roundtrip: no files given\nRun \"tessel roundtrip --help\" for usage.\n";
-        return kExitUsageError;
+        return usageError(err, "roundtrip: no files given", "tessel roundtrip");
     }
     std::error_code error;
     for (const std::string& file : files) {
         if (!fs::is_regular_file(file, error)) {
-            err << "tessel roundtrip: no such file: " << file << "\n";
-            return kExitUsageError;
+            return usageError(err, "roundtrip: no such file: " + file, "tessel roundtrip");
         }
     }
     bool first = true;

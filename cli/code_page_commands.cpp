@@ -7,6 +7,7 @@
 #include "markup/code_page_charset.h"
 #include "markup/language_list.h"
 #include "resources/code_page_names.h"
+#include "usage_error.h"
 
 namespace tessel::cli {
 namespace {
@@ -49,8 +50,7 @@ int codePagesCommand(const std::vector<std::string>& args, std::ostream& out, st
             out << kHelp;
             return kExitSuccess;
         }
-        err << "tessel codepages: unexpected argument " << arg << "\n" << kHelp;
-        return kExitUsageError;
+        return usageError(err, "codepages: unexpected argument " + arg, "tessel codepages");
     }
     printLanguages(out);
     printCodePages(out);

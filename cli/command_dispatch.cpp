@@ -1,5 +1,6 @@
 #include "command_dispatch.h"
 
+#include <algorithm>
 #include <array>
 #include <ostream>
 
@@ -7,8 +8,11 @@
 #include "code_page_commands.h"
 #include "exit_codes.h"
 #include "grammar_commands.h"
+#include "help_table.h"
 #include "job_commands.h"
 #include "tessel_cat.h"
+#include "tool_texts.h"
+#include "usage_error.h"
 
 namespace tessel::cli {
 
@@ -46,9 +50,7 @@ const std::array kCliCommands = {
                codePagesCommand},
     CliCommand{"verify", "check a translated RTF file against its source before converting back",
                false, verifyCommand},
-    CliCommand{"roundtrip",
-               "mark up and convert back without translation, and explain the "
-               "differences",
+    CliCommand{"roundtrip", "mark up and convert back untranslated, and explain the differences",
                false, roundtripCommand},
 };
 
@@ -60,20 +62,11 @@ const CliCommand* findCliCommand(std::string_view name) {
 }
 
 void printHelp(std::ostream& out) {
-    out << "Usage: tessel [--overwrite] COMMAND [ARGUMENTS]\n"
-           "       tessel --version | --help\n\nCommands:\n";
-    for (const CliCommand& command : kCliCommands) {
-        out << "  " << command.name;
-        for (std::size_t pad = command.name.size(); pad < 10; ++pad) out << ' ';
-        out << command.summary << "\n";
-    }
-    out << "\nGlobal options:\n"
-           "  --overwrite   replace existing output files without asking (otherwise the\n"
-           "                question is asked on a terminal and answered No elsewhere)\n"
-           "  --version     show the tool's version and the conversion library's name\n"
-           "                and version\n"
-           "  --help        show this help; \"tessel COMMAND --help\" shows a command's\n"
-           "                own help\n";
+    std::vector<HelpRow> rows;
+    for (const CliCommand& command : kCliCommands) rows.emplace_back(command.name, command.summary);
+    out << text::kTopUsage;
+    printHelpTable(out, rows);
+    out << text::kTopOptions;
 }
 
 }  // namespace
@@ -92,31 +85,21 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kExitSuccess;
         }
         if (option == "--version") {
-            out << "tessel (Tessel Filter Pack) " << TESSEL_VERSION << "\n"
-                << f_pszDLLName() << " " << f_pszDLLVersion() << "\n";
+            out << fill(text::kVersion, {TESSEL_VERSION, f_pszDLLName(), f_pszDLLVersion()});
             return kExitSuccess;
         }
         if (option == "--overwrite") {
             overwrite = true;
             continue;
         }
-        err << "tessel: unknown option " << option << "\n";
-        return kExitUsageError;
+        return usageError(err, fill(text::kUnknownOption, {option}), "tessel");
     }
-    if (i == args.size()) {
-        err << "tessel: missing command\n";
-        printHelp(err);
-        return kExitUsageError;
-    }
+    if (i == args.size()) return usageError(err, text::kMissingCommand, "tessel");
     const CliCommand* command = findCliCommand(args[i]);
-    if (!command) {
-        err << "tessel: unknown command \"" << args[i] << "\"\n";
-        printHelp(err);
-        return kExitUsageError;
-    }
+    if (!command) return usageError(err, fill(text::kUnknownCommand, {args[i]}), "tessel");
     if (overwrite && !command->takesOverwrite) {
-        err << "tessel: " << command->name << " does not take --overwrite\n";
-        return kExitUsageError;
+        return usageError(err, fill(text::kNoOverwrite, {command->name}),
+                          "tessel " + std::string(command->name));
     }
     std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
     if (overwrite) rest.insert(rest.begin(), "--overwrite");

@@ -7,6 +7,7 @@
 #include "parser/ss_exception.h"
 #include "parser/ss_lex_file_input.h"
 #include "resources/grammar_catalog.h"
+#include "usage_error.h"
 
 namespace tessel::cli {
 namespace {
@@ -33,7 +34,7 @@ constexpr const char* kParseHelp =
 void printGrammars(std::ostream& out) {
     out << "GRAMMAR is one of:";
     for (const auto& grammar : resources::grammarCatalog()) out << " " << grammar.key;
-    out << "\n";
+    out << ".\n";
 }
 
 struct Arguments {
@@ -57,22 +58,20 @@ int readArguments(const char* command, const char* help, bool allowAll,
         if (allowAll && arg == "--all") {
             result.all = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            err << "tessel " << command << ": unknown option " << arg << "\n";
-            return kExitUsageError;
+            return usageError(err, std::string(command) + ": unknown option " + arg,
+                              std::string("tessel ") + command);
         } else {
             positional.push_back(arg);
         }
     }
     if (positional.size() != 2) {
-        err << "tessel " << command << ": expected GRAMMAR and FILE\n" << help;
-        printGrammars(err);
-        return kExitUsageError;
+        return usageError(err, std::string(command) + ": expected GRAMMAR and FILE",
+                          std::string("tessel ") + command);
     }
     result.grammar = resources::findGrammar(positional[0]);
     if (result.grammar == nullptr) {
-        err << "tessel " << command << ": unknown grammar \"" << positional[0] << "\"\n";
-        printGrammars(err);
-        return kExitUsageError;
+        return usageError(err, std::string(command) + ": unknown grammar \"" + positional[0] + "\"",
+                          std::string("tessel ") + command);
     }
     result.file = positional[1];
     return -1;

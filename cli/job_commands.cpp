@@ -1,5 +1,6 @@
 #include "job_commands.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,7 +12,10 @@
 #include "core/command_table.h"
 #include "exit_codes.h"
 #include "file_arguments.h"
+#include "help_table.h"
 #include "terminal_shell.h"
+#include "tool_texts.h"
+#include "usage_error.h"
 
 namespace tessel::cli {
 
@@ -22,81 +26,138 @@ struct JobArguments {
     std::vector<std::string> names;
     std::optional<std::string> extension;
     std::optional<std::string> tagFile;
+    std::optional<std::string> outputFolder;
+    std::vector<std::string> includes;
+    std::optional<unsigned> codePage;  // multilingual HTML
+    std::optional<std::string> charset;
     bool keepBackup = false;
     bool overwrite = false;
+    bool recursive = false;
+    bool quiet = false;
+    bool jsonReport = false;
     bool help = false;
 };
-
-// The value of an option given as "--name VALUE" or "--name=VALUE".
-std::optional<std::string> optionValue(const std::vector<std::string>& args, std::size_t& i,
-                                       std::string_view name) {
-    const std::string& arg = args[i];
-    if (arg == name) {
-        if (i + 1 >= args.size()) return std::nullopt;
-        return args[++i];
-    }
-    return arg.substr(name.size() + 1);
-}
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-// Reads the options and names; false (with a message) on a usage error.
-bool parseJobArguments(const std::vector<std::string>& args, JobArguments& parsed,
-                       std::ostream& err) {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
-        if (!isOption) {
-            if (!parsed.subcommand) {
-                parsed.subcommand = arg;
-            } else {
-                parsed.names.push_back(arg);
-            }
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            parsed.help = true;
-        } else if (arg == "--overwrite") {
-            parsed.overwrite = true;
-        } else if (arg == "--keep-backup") {
-            parsed.keepBackup = true;
-        } else if (arg == "--ext" || startsWith(arg, "--ext=")) {
-            parsed.extension = optionValue(args, i, "--ext");
-            if (!parsed.extension || parsed.extension->empty() || *parsed.extension == ".") {
-                err << "tessel: --ext needs an extension, such as \".txt\"\n";
-                return false;
-            }
-            if (parsed.extension->find_first_of("/\\") != std::string::npos) {
-                err << "tessel: --ext takes an extension, not a path: " << *parsed.extension
-                    << "\n";
-                return false;
-            }
-        } else if (arg == "--tag-file" || startsWith(arg, "--tag-file=")) {
-            parsed.tagFile = optionValue(args, i, "--tag-file");
-            if (!parsed.tagFile || parsed.tagFile->empty()) {
-                err << "tessel: --tag-file needs the name of a tag file\n";
-                return false;
-            }
-        } else {
-            err << "tessel: unknown option " << arg << "\n";
-            return false;
-        }
-    }
-    return true;
+bool namesAFile(const std::string& name) {
+    struct stat info {};
+    return ::lstat(name.c_str(), &info) == 0;
 }
 
-void printFamilyHelp(std::string_view family, std::ostream& out) {
-    out << "Usage: tessel " << family << " SUBCOMMAND [OPTIONS] FILE...\n\nSubcommands:\n";
-    for (const app::Command& command : app::commandTable()) {
-        if (command.family != family) continue;
-        out << "  " << command.name;
-        for (std::size_t pad = command.name.size(); pad < 14; ++pad) out << ' ';
-        out << command.summary << "\n";
+// Reads the options and names; the problem on a usage error.
+class JobArgumentParser {
+  public:
+    JobArgumentParser(const std::vector<std::string>& args, JobArguments& parsed)
+        : args_(args), parsed_(parsed) {}
+
+    std::optional<std::string> parse() {
+        for (i_ = 0; i_ < args_.size() && !problem_; ++i_) parseOne(args_[i_]);
+        return problem_;
     }
-    out << "\nRun \"tessel " << family << " SUBCOMMAND --help\" for its options.\n";
+
+  private:
+    // The value of an option given as "NAME VALUE" or "--NAME=VALUE"; nothing
+    // (and a problem) when it is missing.
+    std::optional<std::string> value(std::string_view name) {
+        const std::string& arg = args_[i_];
+        if (arg.size() > name.size()) return arg.substr(name.size() + 1);
+        if (i_ + 1 < args_.size()) return args_[++i_];
+        problem_ = fill(text::kOptionNeedsValue, {name});
+        return std::nullopt;
+    }
+
+    static bool is(const std::string& arg, std::string_view name) {
+        return arg == name || startsWith(arg, std::string(name) + "=");
+    }
+
+    void addName(const std::string& arg) {
+        if (!parsed_.subcommand) {
+            parsed_.subcommand = arg;
+        } else {
+            parsed_.names.push_back(arg);
+        }
+    }
+
+    void parseOne(const std::string& arg) {
+        // A file whose name starts with "-" (a shell pattern matched it) is a
+        // file, not an option.
+        bool isOption = !optionsEnded_ && arg.size() > 1 && arg[0] == '-' &&
+                        (arg == "--" || !parsed_.subcommand || !namesAFile(arg));
+        if (!isOption) {
+            addName(arg);
+        } else if (arg == "--") {
+            optionsEnded_ = true;
+        } else if (arg == "--help" || arg == "-h") {
+            parsed_.help = true;
+        } else if (arg == "--overwrite") {
+            parsed_.overwrite = true;
+        } else if (arg == "--keep-backup") {
+            parsed_.keepBackup = true;
+        } else if (arg == "-r" || arg == "--recursive") {
+            parsed_.recursive = true;
+        } else if (arg == "-q" || arg == "--quiet") {
+            parsed_.quiet = true;
+        } else if (arg == "-o" || is(arg, "--output-dir")) {
+            parsed_.outputFolder = value(arg == "-o" ? "-o" : "--output-dir");
+            if (parsed_.outputFolder && parsed_.outputFolder->empty()) {
+                problem_ = fill(text::kOptionNeedsValue, {"--output-dir"});
+            }
+        } else if (is(arg, "--include")) {
+            if (std::optional<std::string> glob = value("--include")) {
+                parsed_.includes.push_back(*glob);
+            }
+        } else if (is(arg, "--report")) {
+            std::optional<std::string> format = value("--report");
+            if (format && *format != "json") problem_ = fill(text::kReportFormats, {*format});
+            parsed_.jsonReport = true;
+        } else if (is(arg, "--ext")) {
+            parsed_.extension = value("--ext");
+            if (!parsed_.extension) return;
+            if (parsed_.extension->empty() || *parsed_.extension == ".") {
+                problem_ = text::kExtNeedsExtension;
+            } else if (parsed_.extension->find_first_of("/\\") != std::string::npos) {
+                problem_ = fill(text::kExtNotAPath, {*parsed_.extension});
+            }
+        } else if (is(arg, "--code-page")) {
+            std::optional<std::string> number = value("--code-page");
+            if (!number) return;
+            if (number->empty() || number->size() > 5 ||
+                number->find_first_not_of("0123456789") != std::string::npos ||
+                std::stoul(*number) == 0) {
+                problem_ = fill(text::kCodePageNumber, {*number});
+                return;
+            }
+            parsed_.codePage = static_cast<unsigned>(std::stoul(*number));
+        } else if (is(arg, "--charset")) {
+            parsed_.charset = value("--charset");
+        } else if (is(arg, "--tag-file")) {
+            parsed_.tagFile = value("--tag-file");
+            if (parsed_.tagFile && parsed_.tagFile->empty()) {
+                problem_ = fill(text::kOptionNeedsValue, {"--tag-file"});
+            }
+        } else {
+            problem_ = fill(text::kUnknownOption, {arg});
+        }
+    }
+
+    const std::vector<std::string>& args_;
+    JobArguments& parsed_;
+    std::size_t i_ = 0;
+    bool optionsEnded_ = false;
+    std::optional<std::string> problem_;
+};
+
+void printFamilyHelp(std::string_view family, std::ostream& out) {
+    std::vector<HelpRow> rows;
+    for (const app::Command& command : app::commandTable()) {
+        if (command.family == family) rows.emplace_back(command.name, command.summary);
+    }
+    out << fill(text::kFamilyUsage, {family});
+    printHelpTable(out, rows);
+    out << fill(text::kFamilyFooter, {family});
 }
 
 bool needsTagFile(const app::Command& command) {
@@ -104,12 +165,12 @@ bool needsTagFile(const app::Command& command) {
            command.tagFile == app::TagFileRole::Collected;
 }
 
-std::string_view tagFileUsage(app::TagFileRole role) {
-    switch (role) {
+std::string_view requiredOptionsUsage(const app::Command& command) {
+    if (app::takesCodePage(command)) return " --code-page CP";
+    switch (command.tagFile) {
         case app::TagFileRole::None:
-            return "";
         case app::TagFileRole::Optional:
-            return " [--tag-file FILE]";
+            return "";
         case app::TagFileRole::Required:
         case app::TagFileRole::Collected:
             return " --tag-file FILE";
@@ -117,52 +178,55 @@ std::string_view tagFileUsage(app::TagFileRole role) {
     return "";
 }
 
-void printTagFileOption(app::TagFileRole role, std::ostream& out) {
+std::string_view tagFileOption(app::TagFileRole role) {
     switch (role) {
         case app::TagFileRole::None:
-            return;
+            return "";
         case app::TagFileRole::Optional:
-            out << "  --tag-file FILE classify tags by this HTML tag definition file first\n"
-                   "                  (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"])\n";
-            return;
+            return text::kHtmlTagFileOption;
         case app::TagFileRole::Required:
-            out << "  --tag-file FILE the SGML tag file (required): the tags it lists become\n"
-                   "                  external runs, all other tags internal runs\n";
-            return;
+            return text::kSgmlTagFileOption;
         case app::TagFileRole::Collected:
-            out << "  --tag-file FILE the SGML tag file the tags are added to (required;\n"
-                   "                  created when missing), one tag per line in byte order\n";
-            return;
+            return text::kCollectTagFileOption;
     }
+    return "";
+}
+
+// The extension the output gets on disk: the library's own case where it
+// differs from the table's.
+std::string_view writtenExtension(const app::Command& command) {
+    return command.writtenExtension.empty() ? command.outputExtension : command.writtenExtension;
+}
+
+std::string patternsOf(const app::Command& command) {
+    std::string joined;
+    for (const std::string& pattern : app::filterPatterns(command.fileFilter)) {
+        joined += (joined.empty() ? "" : " ") + pattern;
+    }
+    return joined;
+}
+
+std::string commandPath(const app::Command& command) {
+    return "tessel " + std::string(command.family) + " " + std::string(command.name);
 }
 
 void printCommandHelp(const app::Command& command, std::ostream& out) {
     bool inPlace = app::convertsInPlaceWithoutExtension(command.exportBinding);
-    out << "Usage: tessel " << command.family << " " << command.name
-        << (inPlace ? " [--ext EXT] [--keep-backup]" : "") << tagFileUsage(command.tagFile)
-        << " [--overwrite] FILE...\n\n"
-        << "Converts each FILE: " << command.summary << ".\n";
+    out << fill(text::kCommandUsage, {std::string(command.family) + " " + std::string(command.name),
+                                      requiredOptionsUsage(command)})
+        << wrapText(fill(text::kConvertsEach, {command.summary}), 0, 0) << "\n";
     if (inPlace) {
-        out << "Without --ext the file is converted in place; the original is kept under a\n"
-               "backup name (.OLD, .001, ...) until the conversion has succeeded.\n";
+        out << text::kInPlaceNote;
     } else if (command.tagFile == app::TagFileRole::Collected) {
-        out << "The tag file is rewritten only when a tag is new to it, and replaced in one\n"
-               "step, so that a failure never loses it. Edit it down to the tags that are\n"
-               "external (between translatable units) and mark up with \"tessel markup sgml\".\n";
+        out << text::kCollectNote;
     } else {
-        out << "The output is written next to each file with the extension \""
-            << command.outputExtension << "\".\n";
+        out << fill(text::kOutputBesideNote, {writtenExtension(command)});
     }
     out << "\nOptions:\n";
-    if (inPlace) {
-        out << "  --ext EXT       write the output to a new file with extension EXT\n"
-               "  --keep-backup   keep the backup of a file converted in place\n";
-    }
-    printTagFileOption(command.tagFile, out);
-    out << "  --overwrite     replace existing output files without asking\n"
-           "  --help          show this help\n\n"
-           "Exit status: 0 when every file was converted, 1 when a file failed, 2 for\n"
-           "usage errors. An error log (.ERR/.err) is written next to a file with problems.\n";
+    if (inPlace) out << text::kInPlaceOptions;
+    if (app::takesCodePage(command)) out << text::kCodePageOptions;
+    out << tagFileOption(command.tagFile) << fill(text::kBatchOptions, {patternsOf(command)})
+        << text::kExitStatusHelp;
 }
 
 app::RunSettings settingsFor(const app::Command& command, const JobArguments& parsed) {
@@ -176,23 +240,66 @@ app::RunSettings settingsFor(const app::Command& command, const JobArguments& pa
     return settings;
 }
 
-bool allSucceeded(const std::vector<app::FileOutcome>& outcomes) {
-    for (const app::FileOutcome& outcome : outcomes) {
-        if (outcome.result < 0) return false;
-    }
-    return true;
+FileSelection selectionFor(const app::Command& command, const JobArguments& parsed) {
+    FileSelection selection;
+    selection.recursive = parsed.recursive;
+    selection.patterns =
+        parsed.includes.empty() ? app::filterPatterns(command.fileFilter) : parsed.includes;
+    return selection;
 }
 
 int runJob(const app::Command& command, const JobArguments& parsed, std::ostream& out,
            std::ostream& err) {
-    FileArguments files = collectFiles(parsed.names, err);
-    if (files.files.empty()) return kExitFailure;
-    TerminalShell shell(files.files, out, err, std::cin, ::isatty(STDIN_FILENO) == 1);
-    app::BatchSession session(shell, app::BatchOptions{parsed.overwrite});
-    std::vector<app::FileOutcome> outcomes =
-        session.runCommand(command, settingsFor(command, parsed));
-    out.flush();
-    return allSucceeded(outcomes) && !files.refusedSome ? kExitSuccess : kExitFailure;
+    FileArguments files = collectFiles(parsed.names, selectionFor(command, parsed), err);
+    ShellStreams streams{out, err, std::cin, ::isatty(STDIN_FILENO) == 1,
+                         ::isatty(STDERR_FILENO) == 1};
+    ShellSettings settings{
+        parsed.quiet, parsed.jsonReport, parsed.outputFolder, parsed.overwrite,
+        app::CodePageChoice{parsed.codePage.value_or(0), parsed.charset.value_or("")}};
+    const bool anyFile = !files.files.empty();
+    TerminalShell shell(std::move(files.files), streams, settings);
+    shell.tally().refusedArguments = files.refusedSome;
+    if (!shell.prepareOutputFolder()) return kExitFailure;
+    // With an output folder the outputs are moved there, and the tool asks
+    // about the files in it; a file next to the input is never replaced.
+    app::BatchOptions options{parsed.overwrite && !parsed.outputFolder,
+                              parsed.outputFolder.has_value()};
+    app::BatchSession session(shell, options);
+    if (anyFile) session.runCommand(command, settingsFor(command, parsed));
+    shell.finish();
+    return shell.tally().exitStatus();
+}
+
+// The usage problem of a command's options, if any.
+std::optional<std::string> commandProblem(const app::Command& command, const JobArguments& parsed) {
+    std::string name = std::string(command.family) + " " + std::string(command.name);
+    bool inPlace = app::convertsInPlaceWithoutExtension(command.exportBinding);
+    if (!inPlace && (parsed.extension || parsed.keepBackup)) {
+        return fill(text::kTextJobOptionsOnly, {name});
+    }
+    if (parsed.tagFile && !app::takesTagFile(command)) return fill(text::kTagFileNotTaken, {name});
+    if (!parsed.tagFile && needsTagFile(command)) return fill(text::kTagFileRequired, {name});
+    // A tag file to collect into may be new; one to read must be there.
+    bool mayBeNew =
+        command.tagFile == app::TagFileRole::Collected && !std::filesystem::exists(*parsed.tagFile);
+    if (parsed.tagFile && !mayBeNew && !std::filesystem::is_regular_file(*parsed.tagFile)) {
+        return fill(text::kTagFileNotFound, {name, *parsed.tagFile});
+    }
+    if (parsed.outputFolder && inPlace && !parsed.extension) {
+        return fill(text::kOutputDirNeedsExt, {name});
+    }
+    if (parsed.outputFolder && command.tagFile == app::TagFileRole::Collected) {
+        return fill(text::kOutputDirNotTaken, {name});
+    }
+    if (!parsed.includes.empty() && !parsed.recursive) return text::kIncludeNeedsRecursive;
+    if (app::takesCodePage(command) && !parsed.codePage) {
+        return fill(text::kCodePageRequired, {name});
+    }
+    if (!app::takesCodePage(command) && (parsed.codePage || parsed.charset)) {
+        return fill(text::kCodePageNotTaken, {name});
+    }
+    if (parsed.names.empty()) return fill(text::kNoFilesGiven, {name});
+    return std::nullopt;
 }
 
 }  // namespace
@@ -200,54 +307,30 @@ int runJob(const app::Command& command, const JobArguments& parsed, std::ostream
 int jobFamilyCommand(std::string_view family, const std::vector<std::string>& args,
                      std::ostream& out, std::ostream& err) {
     JobArguments parsed;
-    if (!parseJobArguments(args, parsed, err)) return kExitUsageError;
+    const std::string familyPath = "tessel " + std::string(family);
+    if (std::optional<std::string> problem = JobArgumentParser(args, parsed).parse()) {
+        const app::Command* command =
+            parsed.subcommand ? app::findCommand(family, *parsed.subcommand) : nullptr;
+        return usageError(err, *problem, command ? commandPath(*command) : familyPath);
+    }
     if (!parsed.subcommand) {
         if (parsed.help) {
             printFamilyHelp(family, out);
             return kExitSuccess;
         }
-        err << "tessel: " << family << ": missing subcommand\n";
-        printFamilyHelp(family, err);
-        return kExitUsageError;
+        return usageError(err, fill(text::kMissingSubcommand, {family}), familyPath);
     }
     const app::Command* command = app::findCommand(family, *parsed.subcommand);
     if (!command) {
-        err << "tessel: " << family << ": unknown subcommand \"" << *parsed.subcommand << "\"\n";
-        printFamilyHelp(family, err);
-        return kExitUsageError;
+        return usageError(err, fill(text::kUnknownSubcommand, {family, *parsed.subcommand}),
+                          familyPath);
     }
     if (parsed.help) {
         printCommandHelp(*command, out);
         return kExitSuccess;
     }
-    bool inPlace = app::convertsInPlaceWithoutExtension(command->exportBinding);
-    if (!inPlace && (parsed.extension || parsed.keepBackup)) {
-        err << "tessel: " << family << " " << command->name
-            << ": --ext and --keep-backup apply to text jobs only\n";
-        return kExitUsageError;
-    }
-    if (parsed.tagFile && !app::takesTagFile(*command)) {
-        err << "tessel: " << family << " " << command->name
-            << ": --tag-file applies to HTML and SGML mark-up and SGML tag collection only\n";
-        return kExitUsageError;
-    }
-    if (!parsed.tagFile && needsTagFile(*command)) {
-        err << "tessel: " << family << " " << command->name
-            << ": --tag-file FILE is required (the SGML tag file)\n";
-        return kExitUsageError;
-    }
-    // A tag file to collect into may be new; one to read must be there.
-    bool mayBeNew = command->tagFile == app::TagFileRole::Collected &&
-                    !std::filesystem::exists(*parsed.tagFile);
-    if (parsed.tagFile && !mayBeNew && !std::filesystem::is_regular_file(*parsed.tagFile)) {
-        err << "tessel: " << family << " " << command->name
-            << ": tag file not found: " << *parsed.tagFile << "\n";
-        return kExitUsageError;
-    }
-    if (parsed.names.empty()) {
-        err << "tessel: " << family << " " << command->name << ": no files given\n"
-            << "Run \"tessel " << family << " " << command->name << " --help\" for usage.\n";
-        return kExitUsageError;
+    if (std::optional<std::string> problem = commandProblem(*command, parsed)) {
+        return usageError(err, *problem, commandPath(*command));
     }
     return runJob(*command, parsed, out, err);
 }

@@ -1,6 +1,6 @@
-// The conversion families of the tool ("tessel text ...", later "tessel
-// markup ..." and "tessel back ..."): their subcommands are the rows of the
-// batch core's command table with that family.
+// The conversion families of the tool ("tessel text|markup|sgml|back ..."):
+// their subcommands are the rows of the batch core's command table with that
+// family; the batch options (-o, -r, -q, --report json) apply to all.
 #pragma once
 
 #include <iosfwd>

@@ -3,40 +3,108 @@
 #include <istream>
 #include <ostream>
 
+#include "core/report_texts.h"
+#include "tool_texts.h"
+
 namespace tessel::cli {
 
-TerminalShell::TerminalShell(std::vector<std::string> files, std::ostream& out, std::ostream& err,
-                             std::istream& in, bool interactive)
-    : files_(std::move(files)), out_(out), err_(err), in_(in), interactive_(interactive) {}
+TerminalShell::TerminalShell(std::vector<BatchFile> files, ShellStreams streams,
+                             ShellSettings settings)
+    : files_(std::move(files)),
+      streams_(streams),
+      settings_(std::move(settings)),
+      progress_(streams_.err, streams_.errIsTerminal) {
+    for (const BatchFile& file : files_) subfolders_[file.path] = file.subfolder;
+    if (settings_.outputFolder) {
+        outputFolder_.emplace(*settings_.outputFolder, [this](const std::string& existing) {
+            return confirmReplace(existing);
+        });
+    }
+}
+
+bool TerminalShell::prepareOutputFolder() {
+    if (!outputFolder_) return true;
+    if (std::optional<std::string> problem = outputFolder_->prepare()) {
+        streams_.err << fill(text::kUsageProblem, {fill(text::kOutputDirNotUsable,
+                                                        {*settings_.outputFolder, *problem})});
+        return false;
+    }
+    return true;
+}
 
 std::vector<std::string> TerminalShell::chooseFiles(const app::FileChoice&) {
-    return files_;
+    std::vector<std::string> paths;
+    for (const BatchFile& file : files_) paths.push_back(file.path);
+    return paths;
+}
+
+bool TerminalShell::confirmReplace(const std::string& existing) {
+    if (settings_.overwrite) return true;
+    return askYesNo(fill(app::text::kOverwriteQuestion, {existing}));
 }
 
 bool TerminalShell::askYesNo(const std::string& question) {
-    if (!interactive_) {
+    if (!streams_.inIsTerminal) {
         std::string oneLine = question;
         for (char& c : oneLine) {
             if (c == '\n') c = ' ';
         }
-        err_ << "tessel: " << oneLine
-             << " No (standard input is not a terminal; use --overwrite)\n";
+        streams_.err << fill(text::kAnsweredNo, {oneLine});
         return false;
     }
     // The report is flushed first so the question follows the file it is about.
-    out_.flush();
-    err_ << question << " [y/N] " << std::flush;
+    report() << heldReport_;
+    heldReport_.clear();
+    report().flush();
+    streams_.err << fill(text::kAskYesNo, {question}) << std::flush;
     std::string answer;
-    if (!std::getline(in_, answer)) return false;
+    if (!std::getline(streams_.in, answer)) return false;
     return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
 }
 
 void TerminalShell::appendReport(const std::string& text, app::ReportStyle) {
-    out_ << text;
+    if (!settings_.quiet || phase_ == QuietPhase::AfterFiles) {
+        report() << text;
+    } else if (phase_ == QuietPhase::InFile) {
+        heldReport_ += text;
+    }
 }
 
 void TerminalShell::openErrorLogs(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) out_ << "Error log: " << path << "\n";
+    for (const std::string& path : paths) report() << fill(text::kErrorLogKept, {path});
+}
+
+void TerminalShell::fileStarting(const std::string& inputPath) {
+    phase_ = QuietPhase::InFile;
+    heldReport_.clear();
+    problems_.clear();
+    report().flush();
+    progress_.starting(inputPath);
+}
+
+void TerminalShell::fileConverted(app::FileOutcome& outcome) {
+    progress_.finished();
+    if (!outputFolder_) return;
+    problems_ = outputFolder_->takeOutputs(outcome, subfolders_[outcome.inputPath]);
+    if (outcome.outputCreated) appendReport(fill(text::kWrittenTo, {outcome.outputPath}), {});
+}
+
+void TerminalShell::fileReported(const app::FileOutcome& outcome) {
+    FileStatus status = statusOf(outcome, !problems_.empty());
+    tally_.add(outcome, status);
+    if (status != FileStatus::Converted) report() << heldReport_;
+    heldReport_.clear();
+    phase_ = QuietPhase::AfterFiles;
+    report().flush();
+    streams_.err << problemLines(outcome, status, problems_) << std::flush;
+    if (settings_.jsonReport) {
+        streams_.out << fileJson(outcome, status, problems_) << std::flush;
+    }
+}
+
+void TerminalShell::finish() {
+    report().flush();
+    if (settings_.jsonReport) streams_.out << summaryJson(tally_) << std::flush;
 }
 
 }  // namespace tessel::cli

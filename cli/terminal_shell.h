@@ -1,33 +1,82 @@
 // The batch core's shell on a terminal: the files come from the command line,
-// the report goes to standard output, and the overwrite question is asked on
-// the terminal (answered No when standard input is not one).
+// the report goes to standard output (standard error with --report json), and
+// the overwrite question is asked on the terminal (answered No when standard
+// input is not one). Around each file it moves the outputs into the output
+// folder, writes problems to standard error and the file's JSON object.
 #pragma once
 
 #include <iosfwd>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/batch_shell.h"
+#include "file_arguments.h"
+#include "file_report.h"
+#include "output_folder.h"
+#include "progress_line.h"
 
 namespace tessel::cli {
 
+struct ShellStreams {
+    std::ostream& out;
+    std::ostream& err;
+    std::istream& in;
+    bool inIsTerminal = false;
+    bool errIsTerminal = false;
+};
+
+struct ShellSettings {
+    bool quiet = false;       // only files with problems, and the summary
+    bool jsonReport = false;  // JSON objects on standard output
+    std::optional<std::string> outputFolder;
+    bool overwrite = false;
+    // Multilingual HTML: the code page given (0: none) and charset name.
+    app::CodePageChoice codePage;
+};
+
 class TerminalShell : public app::BatchShell {
   public:
-    TerminalShell(std::vector<std::string> files, std::ostream& out, std::ostream& err,
-                  std::istream& in, bool interactive);
+    TerminalShell(std::vector<BatchFile> files, ShellStreams streams, ShellSettings settings);
+
+    // Creates the output folder; false (with a message) when it cannot be
+    // used.
+    bool prepareOutputFolder();
 
     std::vector<std::string> chooseFiles(const app::FileChoice& choice) override;
     bool askYesNo(const std::string& question) override;
     void appendReport(const std::string& text, app::ReportStyle style) override;
     void clearReport() override {}
     void openErrorLogs(const std::vector<std::string>& paths) override;
+    app::CodePageChoice chooseCodePage(unsigned) override { return settings_.codePage; }
+    void fileStarting(const std::string& inputPath) override;
+    void fileConverted(app::FileOutcome& outcome) override;
+    void fileReported(const app::FileOutcome& outcome) override;
+
+    // The counts of the files reported so far.
+    RunTally& tally() { return tally_; }
+    // Writes the run's JSON object (with --report json).
+    void finish();
 
   private:
-    std::vector<std::string> files_;
-    std::ostream& out_;
-    std::ostream& err_;
-    std::istream& in_;
-    bool interactive_;
+    // Where the quiet report stands: before the first file (left out), in a
+    // file (held until its result is known) or after the files (shown).
+    enum class QuietPhase { BeforeFiles, InFile, AfterFiles };
+
+    bool confirmReplace(const std::string& existing);
+    std::ostream& report() { return settings_.jsonReport ? streams_.err : streams_.out; }
+
+    std::vector<BatchFile> files_;
+    std::map<std::string, std::string> subfolders_;
+    ShellStreams streams_;
+    ShellSettings settings_;
+    std::optional<OutputFolder> outputFolder_;
+    ProgressLine progress_;
+    QuietPhase phase_ = QuietPhase::BeforeFiles;
+    std::string heldReport_;
+    std::vector<std::string> problems_;
+    RunTally tally_;
 };
 
 }  // namespace tessel::cli

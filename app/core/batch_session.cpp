@@ -74,11 +74,6 @@ bool mayReplace(const std::string& existingOutput, const std::string& inputPath)
     return !(input && input->device == output->device && input->inode == output->inode);
 }
 
-// A result after which the output file is complete (with or without a log).
-bool outputWritten(int result) {
-    return result >= 0 || result == -113;
-}
-
 // A log that holds something: an empty one (a full disk) is not offered.
 bool holdsSomething(const std::optional<FoundFile>& log) {
     return log && !log->stamp.isDirectory && log->stamp.size > 0;
@@ -193,6 +188,7 @@ void BatchSession::writeHeading(const Command& command, RunSettings& settings) {
 
 FileOutcome BatchSession::processFile(const Command& command, const std::string& inputPath,
                                       const RunSettings& settings) {
+    shell_.fileStarting(inputPath);
     shell_.appendReport(withText(text::kConvertingFile, inputPath), ReportStyle::Normal);
 
     std::string extension = extensionFor(command, settings);
@@ -217,19 +213,25 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
     }
     outcome.result = result;
     outcome.countedRead = result != -101;
-    outcome.outputCreated = !outputAlreadyExists(result) &&
-                            isNewVersion(outputBefore, findWithStamp(outcome.outputPath));
+    std::optional<FoundFile> outputAfter = findWithStamp(outcome.outputPath);
+    outcome.outputCreated = !outputAlreadyExists(result) && isNewVersion(outputBefore, outputAfter);
+    if (outcome.outputCreated) outcome.outputPath = outputAfter->path;
     if (result < 0) {
         std::optional<FoundFile> logAfter = findWithStamp(logName);
         // -113 says the log holds this call's messages even when a log of an
         // earlier run looks the same.
         bool written =
             holdsSomething(logAfter) && (result == -113 || isNewVersion(logBefore, logAfter));
-        if (written) outcome.errorLogPath = logAfter->path;
+        if (written) {
+            outcome.errorLogPath = logAfter->path;
+            outcome.errorLogExistedBefore = logBefore && logBefore->path == logAfter->path;
+        }
     }
+    shell_.fileConverted(outcome);
     count(outcome);
-    shell_.appendReport(fileResultText(command.kind, command.conversionFlag, result),
-                        ReportStyle::Normal);
+    outcome.resultText = fileResultText(command.kind, command.conversionFlag, outcome.result);
+    shell_.appendReport(outcome.resultText, ReportStyle::Normal);
+    shell_.fileReported(outcome);
     return outcome;
 }
 
@@ -246,7 +248,8 @@ int BatchSession::replaceExistingOutput(const Command& command, const ExportRequ
         }
         return refusal;
     }
-    if (!allowOverwrite(writtenName) || !mayReplace(writtenName, request.inputPath)) {
+    if (options_.keepFilesBesideInput || !allowOverwrite(writtenName) ||
+        !mayReplace(writtenName, request.inputPath)) {
         return refusal;
     }
     std::optional<std::string> aside = moveAside(writtenName);

@@ -12,12 +12,17 @@
 #include "core/batch_shell.h"
 #include "core/command_table.h"
 #include "core/export_binding.h"
+#include "core/file_outcome.h"
 #include "core/report_texts.h"
 
 namespace tessel::app {
 
 struct BatchOptions {
     bool overwriteExisting = false;  // delete existing outputs without asking
+    // The shell moves each output elsewhere after the call: a file already
+    // lying next to the input under the output's name is then never replaced
+    // (the library's refusal stands), since the user did not ask for it.
+    bool keepFilesBesideInput = false;
 };
 
 // Values of one run of a command beyond its table row.
@@ -37,15 +42,6 @@ struct RunSettings {
     // replaces both for the run.
     unsigned codePage = 1252;
     std::string charsetName;
-};
-
-struct FileOutcome {
-    std::string inputPath;
-    std::string outputPath;
-    int result = 0;
-    bool countedRead = false;
-    bool outputCreated = false;
-    std::optional<std::string> errorLogPath;  // a log this call wrote
 };
 
 struct RunCounters {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_outcome.h"
+
 namespace tessel::app {
 
 // Headings are shown larger in the desktop report; other lines plainly.
@@ -49,6 +51,14 @@ class BatchShell {
     // before its files; `presetCodePage` is offered first. A shell that
     // cannot ask answers code page 0, which ends the command.
     virtual CodePageChoice chooseCodePage(unsigned /*presetCodePage*/) { return {}; }
+
+    // Around each file of a batch: before anything about it is reported;
+    // after its export ran, before it is counted and its result reported
+    // (the shell may move the files the call wrote, or turn the result into
+    // a refusal); and after its report.
+    virtual void fileStarting(const std::string& /*inputPath*/) {}
+    virtual void fileConverted(FileOutcome& /*outcome*/) {}
+    virtual void fileReported(const FileOutcome& /*outcome*/) {}
 };
 
 }  // namespace tessel::app

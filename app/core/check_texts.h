@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/json_text.h"
 #include "core/report_texts.h"
 #include "verify/finding.h"
 #include "verify/roundtrip.h"
@@ -65,7 +66,6 @@ struct RoundTripTotals {
 std::string roundTripSummary(const RoundTripTotals& totals);
 
 // JSON pieces.
-std::string jsonString(std::string_view text);
 std::string findingJson(const verify::Finding& finding);
 std::string differenceJson(const verify::Difference& difference);
 

@@ -332,6 +332,22 @@ bool takesTagFile(const Command& command) {
     return std::holds_alternative<TagFileExport>(command.exportBinding);
 }
 
+std::vector<std::string> filterPatterns(std::string_view filter) {
+    std::size_t start = filter.find('|');
+    if (start == std::string_view::npos) return {};
+    std::string_view patterns = filter.substr(start + 1);
+    patterns = patterns.substr(0, patterns.find('|'));
+    std::vector<std::string> result;
+    while (!patterns.empty()) {
+        std::size_t end = patterns.find(';');
+        std::string_view pattern = patterns.substr(0, end);
+        if (!pattern.empty()) result.emplace_back(pattern);
+        if (end == std::string_view::npos) break;
+        patterns.remove_prefix(end + 1);
+    }
+    return result;
+}
+
 bool takesCodePage(const Command& command) {
     return std::holds_alternative<MultiLingualExport>(command.exportBinding);
 }

@@ -9,7 +9,9 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/export_binding.h"
 
@@ -72,6 +74,10 @@ bool takesTagFile(const Command& command);
 // True for the multilingual HTML back-conversion, which asks for a code page
 // and a charset name before its files.
 bool takesCodePage(const Command& command);
+
+// The file-name patterns of a filter's first file type: {"*.htm*"} of
+// "HTML Files|*.htm*|All Files (*.*)|*.*||" (patterns separated by ";").
+std::vector<std::string> filterPatterns(std::string_view filter);
 
 // File-type lists for the file choices.
 namespace filter {

@@ -232,6 +232,21 @@ TEST_F(ExistingOutputTest, OverwriteOptionDeletesWithoutAsking) {
     EXPECT_NE(shell.reportText().find("1 output file created.\n"), std::string::npos);
 }
 
+// A shell that moves outputs elsewhere: the file beside the input stays as
+// it is even with the overwrite option, and nothing is asked.
+TEST_F(ExistingOutputTest, KeepingFilesBesideTheInputLeavesTheRefusalStanding) {
+    script({{-115, nullptr}});
+    BatchOptions options{true, true};
+    std::vector<FileOutcome> outcomes = run(rtfBack, {input}, options);
+
+    EXPECT_EQ(fakeLibrary().inputs.size(), 1u);
+    EXPECT_TRUE(shell.questions.empty());
+    EXPECT_EQ(readFile(output), "old output");
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].result, -115);
+    EXPECT_FALSE(outcomes[0].outputCreated);
+}
+
 TEST_F(ExistingOutputTest, AFileDifferingOnlyInCaseIsReportedAndNeverReplaced) {
     // "doc.RTF" beside an output "doc.rtf" is somebody else's file (a source
     // "x.HTM" beside "x.htm", say): the library refuses, the tool leaves it.
@@ -533,6 +548,61 @@ TEST_F(TextJobTest, OverlongNamesReachTheEngineWhole) {
     script({{-101, nullptr}});
     run(textJob, {input});
     EXPECT_EQ(fakeLibrary().inputs, (std::vector<std::string>{input}));
+}
+
+}  // namespace
+}  // namespace tessel::app
+
+namespace tessel::app {
+namespace {
+
+// A shell that sees each file around its report and turns every result into
+// a refusal, as the tool's output folder does with an output it may not
+// place.
+struct HookShell : testing::FakeShell {
+    void fileStarting(const std::string& input) override { calls.push_back("start " + input); }
+    void fileConverted(FileOutcome& outcome) override {
+        calls.push_back("converted " + outcome.outputPath);
+        outcome.result = -115;
+        outcome.outputCreated = false;
+    }
+    void fileReported(const FileOutcome& outcome) override {
+        calls.push_back("reported " + outcome.resultText);
+    }
+};
+
+TEST(BatchSessionHooks, TheShellSeesEachFileAndItsChangesAreCountedAndReported) {
+    fakeLibrary() = FakeLibrary{};
+    testing::ScratchFolder folder;
+    std::string input = folder.path("doc.txt");
+    writeFile(input, "input");
+    fakeLibrary().steps = {{0, writes(".RTF")}};
+    HookShell shell;
+    shell.files = {input};
+    BatchSession batch(shell, {}, [] { return std::string(kFixedTime); });
+    std::vector<FileOutcome> outcomes =
+        batch.runCommand(fakeCommand(ExtensionExport{testing::fakeWithExtension}));
+
+    std::vector<std::string> hooks;
+    for (const std::string& call : shell.calls) {
+        if (call.rfind("start", 0) == 0 || call.rfind("converted", 0) == 0 ||
+            call.rfind("reported", 0) == 0) {
+            hooks.push_back(call);
+        }
+    }
+    // The output's name as the library wrote it, not as the table spells it.
+    EXPECT_EQ(hooks,
+              (std::vector<std::string>{"start " + input, "converted " + folder.path("doc.RTF"),
+                                        "reported File Error! Output file already exists.\n\n"}));
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].result, -115);
+    EXPECT_NE(shell.reportText().find("Converting " + input +
+                                      "...\nFile Error! Output file already exists.\n\n"),
+              std::string::npos)
+        << shell.reportText();
+    EXPECT_NE(shell.reportText().find("1 file read.\nNo output files created.\n"),
+              std::string::npos)
+        << shell.reportText();
 }
 
 }  // namespace

@@ -95,3 +95,21 @@ TEST_F(TagFileOrderTest, WithoutTheQuestionNoTagFileLineIsWritten) {
 
 }  // namespace
 }  // namespace tessel::app
+
+namespace tessel::app {
+namespace {
+
+TEST(FilterPatterns, ThePatternsOfTheFirstFileType) {
+    EXPECT_EQ(filterPatterns(filter::kHtml), (std::vector<std::string>{"*.htm*"}));
+    EXPECT_EQ(filterPatterns(filter::kRtf), (std::vector<std::string>{"*.rtf"}));
+    EXPECT_EQ(filterPatterns("Tagged|*.pm6;*.txt;;*.pmt|All (*.*)|*.*||"),
+              (std::vector<std::string>{"*.pm6", "*.txt", "*.pmt"}));
+    EXPECT_TRUE(filterPatterns("no patterns").empty());
+    // Every command has a pattern for the folders the tool walks.
+    for (const Command& command : commandTable()) {
+        EXPECT_FALSE(filterPatterns(command.fileFilter).empty()) << command.name;
+    }
+}
+
+}  // namespace
+}  // namespace tessel::app

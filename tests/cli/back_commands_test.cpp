@@ -26,7 +26,7 @@ TEST(BackCommands, HelpListsEveryFormat) {
         EXPECT_TRUE(contains(run.out, name)) << name << "\n" << run.out;
     }
     ToolRun quark = runTool({"back", "quark", "--help"});
-    EXPECT_TRUE(contains(quark.out, "\".xtg\"")) << quark.out;
+    EXPECT_TRUE(contains(quark.out, "next to each file as NAME.xtg")) << quark.out;
     EXPECT_EQ(runTool({"back", "html", "--ext", ".x", "a.rtf"}).exitStatus, 2)
         << "the output extension belongs to the format";
 }
@@ -42,6 +42,30 @@ TEST(BackCommands, HtmlFileConvertedOK) {
     EXPECT_EQ(run.out.substr(0, run.out.find("Summary of Markup")),
               "Converting RTF to HTML...\n\nConverting " + file +
                   "...\nFile converted OK.\n\n1 File(s) Processed.\n\n");
+}
+
+// Multilingual HTML takes its code page from the command line (the desktop
+// program asks for it); without one the command line is wrong, where it
+// once ended silently with status 0.
+TEST(BackCommands, MultilingualHtmlInTheCodePageGiven) {
+    ScratchFolder folder;
+    std::string file = folder.path("page.rtf");
+    // U+0416 (Cyrillic Zhe), 0xC6 in code page 1251.
+    writeFile(file, taggedRtf("{\\cs6\\cf6\\f1\\lang1024 <p>}\\u1046?{\\cs6\\cf6\\f1\\lang1024 "
+                              "</p>}\\par \n"));
+    ToolRun missing = runTool({"back", "html-multilingual", file});
+    EXPECT_EQ(missing.exitStatus, 2) << missing.err;
+    EXPECT_TRUE(contains(missing.err, "--code-page CP is required")) << missing.err;
+    EXPECT_EQ(runTool({"back", "html", "--code-page", "1251", file}).exitStatus, 2);
+    EXPECT_EQ(runTool({"back", "html-multilingual", "--code-page", "x", file}).exitStatus, 2);
+    EXPECT_FALSE(exists(folder.path("page.htm")));
+
+    ToolRun run = runTool(
+        {"back", "html-multilingual", "--code-page", "1251", "--charset", "windows-1251", file});
+    EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+    std::string html = readFile(folder.path("page.htm"));
+    EXPECT_TRUE(contains(html, "<p>\xC6</p>")) << html;
+    EXPECT_TRUE(contains(html, "CHARSET=windows-1251\"")) << html;
 }
 
 TEST(BackCommands, EveryFormatWritesItsExtension) {

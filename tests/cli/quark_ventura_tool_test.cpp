@@ -90,9 +90,10 @@ TEST(QuarkAndVenturaCommands, HelpNamesEachCommand) {
         ToolRun help = runTool({"markup", name, "--help"});
         EXPECT_EQ(help.exitStatus, 0) << name;
         EXPECT_TRUE(contains(
-            help.out, std::string("Usage: tessel markup ") + name + " [--overwrite] FILE...\n"))
+            help.out, std::string("Usage: tessel markup ") + name + " [OPTIONS] FILE|FOLDER...\n"))
             << help.out;
-        EXPECT_TRUE(contains(help.out, "with the extension \".rtf\"")) << help.out;
+        // The converters write the upper-case extension.
+        EXPECT_TRUE(contains(help.out, "next to each file as NAME.RTF")) << help.out;
     }
 }
 

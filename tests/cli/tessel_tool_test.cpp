@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "tool_runner.h"
 
@@ -38,30 +39,111 @@ TEST(ToolOptions, HelpOnEveryLevel) {
     EXPECT_TRUE(command.err.empty());
 }
 
-TEST(ToolUsage, ErrorsExitWithTwoAndAMessage) {
+// A wrong command line gets one line naming the problem and one naming the
+// help to read, nothing on standard output, and exit status 2.
+TEST(ToolUsage, ErrorsExitWithTwoAndOneLineAndWhereToReadMore) {
     ScratchFolder folder;
     std::string file = folder.path("a.txt");
     writeFile(file, "a\n");
-    const std::vector<std::vector<std::string>> wrong = {
-        {},
-        {"frobnicate"},
-        {"--frob"},
-        {"text"},
-        {"text", "mac-to-html", file},
-        {"text", "line-breaks"},
-        {"text", "line-breaks", "--ext"},
-        {"text", "line-breaks", "--ext", "", file},
-        {"text", "line-breaks", "--ext", "sub/dir", file},
-        {"text", "line-breaks", "--bogus", file},
+    struct Wrong {
+        std::vector<std::string> args;
+        std::string help;  // the command whose help is named
     };
-    for (const auto& args : wrong) {
-        ToolRun run = runTool(args);
-        std::string shown = args.empty() ? "(none)" : args[0] + " ...";
+    const std::vector<Wrong> wrong = {
+        {{}, "tessel"},
+        {{"frobnicate"}, "tessel"},
+        {{"--frob"}, "tessel"},
+        {{"--overwrite", "verify", file, file}, "tessel verify"},
+        {{"text"}, "tessel text"},
+        {{"text", "mac-to-html", file}, "tessel text"},
+        {{"text", "line-breaks"}, "tessel text line-breaks"},
+        {{"text", "line-breaks", "--ext"}, "tessel text line-breaks"},
+        {{"text", "line-breaks", "--ext", "", file}, "tessel text line-breaks"},
+        {{"text", "line-breaks", "--ext", "sub/dir", file}, "tessel text line-breaks"},
+        {{"text", "line-breaks", "--bogus", file}, "tessel text line-breaks"},
+        {{"markup", "html", "--report", "xml", file}, "tessel markup html"},
+        {{"back", "html", "--ext", ".x", file}, "tessel back html"},
+        {{"verify", "--bogus"}, "tessel verify"},
+        {{"roundtrip"}, "tessel roundtrip"},
+        {{"tokens", "nogrammar", file}, "tessel tokens"},
+        {{"codepages", "extra"}, "tessel codepages"},
+    };
+    for (const Wrong& w : wrong) {
+        ToolRun run = runTool(w.args);
+        std::string shown = w.args.empty() ? "(none)" : w.args[0] + " ...";
         EXPECT_EQ(run.exitStatus, 2) << shown;
-        EXPECT_TRUE(contains(run.err, "tessel: ")) << shown << ": " << run.err;
         EXPECT_TRUE(run.out.empty()) << shown;
+        std::size_t firstEnd = run.err.find('\n');
+        ASSERT_NE(firstEnd, std::string::npos) << shown << ": " << run.err;
+        EXPECT_EQ(run.err.substr(0, 8), "tessel: ") << shown << ": " << run.err;
+        EXPECT_EQ(run.err.substr(firstEnd + 1), "Try '" + w.help + " --help'.\n")
+            << shown << ": " << run.err;
     }
     EXPECT_EQ(readFile(file), "a\n");
+}
+
+// The subcommands a family's help lists.
+std::vector<std::string> subcommandsOf(const std::string& help) {
+    std::vector<std::string> names;
+    std::size_t at = help.find("Subcommands:\n");
+    if (at == std::string::npos) return names;
+    std::istringstream lines(help.substr(at + 13));
+    std::string line;
+    while (std::getline(lines, line) && line.rfind("  ", 0) == 0) {
+        // Wrapped descriptions continue on lines of blanks first.
+        if (line[2] != ' ') names.push_back(line.substr(2, line.find(' ', 2) - 2));
+    }
+    return names;
+}
+
+// Every help text: shown on standard output, lines that fit 80 columns, a
+// table whose names stand apart from their descriptions, and a last line
+// that ends a sentence.
+TEST(ToolOptions, HelpTextsHaveNoCutLinesOrRunTogetherColumns) {
+    std::vector<std::vector<std::string>> helps = {{"--help"}};
+    for (const char* command : {"verify", "roundtrip", "tokens", "parse", "codepages"}) {
+        helps.push_back({command, "--help"});
+    }
+    std::size_t commands = 0;
+    for (const char* family : {"text", "markup", "sgml", "back"}) {
+        helps.push_back({family, "--help"});
+        for (const std::string& name : subcommandsOf(runTool({family, "--help"}).out)) {
+            helps.push_back({family, name, "--help"});
+            ++commands;
+        }
+    }
+    EXPECT_EQ(commands, 19u) << "every row of the command table has its help";
+    for (const auto& args : helps) {
+        std::string shown;
+        for (const std::string& arg : args) shown += arg + " ";
+        ToolRun run = runTool(args);
+        EXPECT_EQ(run.exitStatus, 0) << shown;
+        EXPECT_TRUE(run.err.empty()) << shown;
+        ASSERT_FALSE(run.out.empty()) << shown;
+        EXPECT_EQ(run.out.back(), '\n') << shown;
+        std::istringstream lines(run.out);
+        std::string line, last;
+        bool inTable = false;
+        while (std::getline(lines, line)) {
+            EXPECT_LE(line.size(), 80u) << shown << ": " << line;
+            if (!line.empty()) last = line;
+            if (line == "Commands:" || line == "Subcommands:") {
+                inTable = true;
+                continue;
+            }
+            if (line.empty()) inTable = false;
+            if (!inTable || line[2] == ' ') continue;
+            std::size_t nameEnd = line.find(' ', 2);
+            EXPECT_EQ(line.compare(nameEnd, 2, "  "), 0) << shown << ": run together: " << line;
+        }
+        char end = last.back();
+        EXPECT_TRUE(end == '.' || end == ':' || end == ')') << shown << ": ends with: " << last;
+    }
+    ToolRun pagemaker = runTool({"markup", "pagemaker", "--help"});
+    EXPECT_TRUE(contains(pagemaker.out, "as NAME.RTF")) << pagemaker.out;
+    ToolRun html = runTool({"markup", "html", "--help"});
+    EXPECT_TRUE(contains(html.out, "match *.htm* (upper or lower case)")) << html.out;
+    EXPECT_TRUE(contains(html.out, "3 when every output was written")) << html.out;
 }
 
 class TextJobs : public ::testing::Test {
@@ -131,14 +213,14 @@ TEST_F(TextJobs, ExistingOutputIsKeptWithoutATerminalAndReplacedWithOverwrite) {
     EXPECT_TRUE(contains(replaced.out, "1 output file created.\n"));
 }
 
-TEST_F(TextJobs, ProblemsGoToTheErrorLogAndFailTheRun) {
+TEST_F(TextJobs, ProblemsGoToTheErrorLogAndEndWithStatusThree) {
     std::string good = folder.path("good.txt");
     std::string euro = folder.path("euro.txt");
     writeFile(good, "plain\n");
     writeFile(euro, "price \x80 5\n");  // the euro sign has no Macintosh counterpart
     ToolRun run = runTool({"text", "ansi-to-mac", "--ext", ".mac", good, euro});
 
-    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.exitStatus, 3) << "every output written, a log kept";
     EXPECT_TRUE(contains(run.out, "Errors Reported in the Error Log File!\n\n")) << run.out;
     EXPECT_TRUE(contains(run.out, "2 File(s) Processed.\n\n"));
     EXPECT_TRUE(contains(run.out,

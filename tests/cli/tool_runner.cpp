@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,16 +14,19 @@ extern char** environ;
 
 namespace tessel::cli::testing {
 
-ToolRun runTool(const std::vector<std::string>& args) {
-    ScratchFolder capture;
-    std::string outPath = capture.path("stdout"), errPath = capture.path("stderr");
+namespace {
+
+// Starts the tool with standard input from /dev/null, standard output into
+// `outPath` and standard error into `errPath`; its exit status.
+int spawnTool(const std::vector<std::string>& args, const std::string& outPath,
+              const std::string& errPath) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                                     O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY, 0644);
 
     std::vector<std::string> argvStrings{TESSEL_TOOL_PATH};
     argvStrings.insert(argvStrings.end(), args.begin(), args.end());
@@ -30,16 +34,43 @@ ToolRun runTool(const std::vector<std::string>& args) {
     for (std::string& arg : argvStrings) argv.push_back(arg.data());
     argv.push_back(nullptr);
 
-    ToolRun run;
     pid_t pid = 0;
     int spawned = posix_spawn(&pid, TESSEL_TOOL_PATH, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start " TESSEL_TOOL_PATH);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+ToolRun runTool(const std::vector<std::string>& args) {
+    ScratchFolder capture;
+    std::string outPath = capture.path("stdout"), errPath = capture.path("stderr");
+    ToolRun run;
+    run.exitStatus = spawnTool(args, outPath, errPath);
     run.out = readFile(outPath);
     run.err = readFile(errPath);
+    return run;
+}
+
+ToolRun runToolWithTerminalErr(const std::vector<std::string>& args) {
+    int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
+        throw std::runtime_error("no pseudo-terminal");
+    }
+    ScratchFolder capture;
+    std::string outPath = capture.path("stdout");
+    ToolRun run;
+    run.exitStatus = spawnTool(args, outPath, ::ptsname(terminal));
+    run.out = readFile(outPath);
+    // The tool has ended: what it wrote waits in the terminal's buffer.
+    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = ::read(terminal, buffer, sizeof buffer)) > 0) run.err.append(buffer, got);
+    ::close(terminal);
     return run;
 }
 

@@ -16,6 +16,10 @@ struct ToolRun {
 
 ToolRun runTool(const std::vector<std::string>& args);
 
+// As runTool, with standard error on a pseudo-terminal (what it shows is in
+// `err`, line ends as the terminal writes them: CR LF).
+ToolRun runToolWithTerminalErr(const std::vector<std::string>& args);
+
 class ScratchFolder {
   public:
     ScratchFolder();

@@ -1,0 +1,169 @@
+#include "output_folder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "core/output_files.h"
+#include "tool_texts.h"
+
+namespace tessel::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The library refuses to write over an existing output with these codes.
+constexpr int kOutputExists = -115;
+constexpr int kRtfOutputExists = -1401;
+
+std::error_code lastError() {
+    return std::error_code(errno, std::generic_category());
+}
+
+// Writes `from`'s bytes under `to` through a temporary file beside `to` and
+// a rename, so that `to` is either complete or as it was.
+std::error_code copyInto(const fs::path& from, const fs::path& to, bool replace) {
+    std::string temporary = (to.parent_path() / ("." + to.filename().string() + ".XXXXXX"));
+    int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0) return lastError();
+    ::close(descriptor);
+    std::error_code error;
+    fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, error);
+    if (!error) {
+        bool renamed = replace ? ::rename(temporary.c_str(), to.c_str()) == 0
+                               : app::renameWithoutReplacing(temporary, to.string());
+        if (renamed) return {};
+        error = lastError();
+    }
+    ::unlink(temporary.c_str());
+    return error;
+}
+
+// Moves `from` to `to` (replacing a file there only when `replace`); across
+// file systems through a copy.
+std::error_code moveInto(const fs::path& from, const fs::path& to, bool replace) {
+    bool moved = replace ? ::rename(from.c_str(), to.c_str()) == 0
+                         : app::renameWithoutReplacing(from.string(), to.string());
+    if (moved) return {};
+    if (errno != EXDEV) return lastError();
+    if (std::error_code error = copyInto(from, to, replace)) return error;
+    ::unlink(from.c_str());
+    return {};
+}
+
+bool sameFolder(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+}
+
+}  // namespace
+
+OutputFolder::OutputFolder(std::string root, std::function<bool(const std::string&)> mayReplace)
+    : root_(std::move(root)), mayReplace_(std::move(mayReplace)) {}
+
+std::optional<std::string> OutputFolder::prepare() const {
+    std::error_code error;
+    fs::create_directories(root_, error);
+    if (!error && !fs::is_directory(root_, error)) {
+        error = std::make_error_code(std::errc::not_a_directory);
+    }
+    if (error) return error.message();
+    return std::nullopt;
+}
+
+std::vector<std::string> OutputFolder::takeOutputs(app::FileOutcome& outcome,
+                                                   const std::string& subfolder) {
+    std::vector<std::string> problems;
+    bool refusedBeside = !outcome.outputCreated &&
+                         (outcome.result == kOutputExists || outcome.result == kRtfOutputExists);
+    if (refusedBeside) {
+        std::string existing =
+            app::findAnyExtensionCase(outcome.outputPath).value_or(outcome.outputPath);
+        problems.push_back(fill(text::kOutputExistsBesideInput, {existing}));
+    }
+    if (!outcome.outputCreated && !outcome.errorLogPath) return problems;
+    std::string folder = subfolder.empty() ? root_ : (fs::path(root_) / subfolder).string();
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        problems.push_back(fill(text::kCannotMove, {outcome.inputPath, folder, error.message()}));
+        return problems;
+    }
+    if (outcome.outputCreated) takeOutput(outcome, folder, problems);
+    if (outcome.errorLogPath) takeErrorLog(outcome, folder, problems);
+    return problems;
+}
+
+void OutputFolder::refuseOutput(app::FileOutcome& outcome) {
+    // The output was created by this call (it did not exist before), so it is
+    // the tool's to remove.
+    ::unlink(outcome.outputPath.c_str());
+    outcome.outputCreated = false;
+    outcome.result = kOutputExists;
+}
+
+void OutputFolder::takeOutput(app::FileOutcome& outcome, const std::string& folder,
+                              std::vector<std::string>& problems) {
+    fs::path written = outcome.outputPath;
+    fs::path target = fs::path(folder) / written.filename();
+    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(), folder)) {
+        writtenThisRun_.insert(target.string());
+        return;
+    }
+    std::error_code error;
+    bool replace = false;
+    if (writtenThisRun_.count(target.string()) != 0) {
+        problems.push_back(fill(text::kWrittenEarlierInRun, {target.string()}));
+        refuseOutput(outcome);
+        return;
+    }
+    if (fs::is_directory(target, error)) {
+        problems.push_back(fill(text::kOutputNameIsAFolder, {target.string()}));
+        refuseOutput(outcome);
+        return;
+    }
+    if (fs::exists(fs::symlink_status(target, error))) {
+        if (!mayReplace_(target.string())) {
+            refuseOutput(outcome);
+            return;
+        }
+        replace = true;
+    }
+    error = moveInto(written, target, replace);
+    if (error == std::errc::file_exists) {
+        refuseOutput(outcome);
+        return;
+    }
+    if (error) {
+        problems.push_back(
+            fill(text::kCannotMove, {written.string(), target.string(), error.message()}));
+        return;
+    }
+    outcome.outputPath = target.string();
+    writtenThisRun_.insert(outcome.outputPath);
+}
+
+void OutputFolder::takeErrorLog(app::FileOutcome& outcome, const std::string& folder,
+                                std::vector<std::string>& problems) {
+    fs::path written = *outcome.errorLogPath;
+    fs::path target = fs::path(folder) / written.filename();
+    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(), folder)) return;
+    // A log is replaced like the library replaces it next to the input; one
+    // that lay there before this call stays there too.
+    std::error_code error = outcome.errorLogExistedBefore ? copyInto(written, target, true)
+                                                          : moveInto(written, target, true);
+    if (error) {
+        problems.push_back(
+            fill(text::kCannotMove, {written.string(), target.string(), error.message()}));
+        return;
+    }
+    outcome.errorLogPath = target.string();
+}
+
+}  // namespace tessel::cli

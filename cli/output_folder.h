@@ -1,0 +1,46 @@
+// The output folder of -o: the library writes each output and error log next
+// to its input, and the tool then moves the files this call created into the
+// folder. Nothing that existed before the call is moved: a log the call
+// rewrote is copied, and a file the library refused to replace stays.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/file_outcome.h"
+
+namespace tessel::cli {
+
+class OutputFolder {
+  public:
+    // `mayReplace` answers whether an existing output in the folder may be
+    // replaced (--overwrite, or a Yes).
+    OutputFolder(std::string root, std::function<bool(const std::string&)> mayReplace);
+
+    // Creates the folder when missing; the reason when it cannot be used.
+    std::optional<std::string> prepare() const;
+
+    // Moves the output and error log of `outcome` into the folder, below
+    // `subfolder`, and updates their paths. An output that may not replace
+    // an existing one is removed again and the file reported as refused
+    // (-115). Returns the problems, one line each; any makes the file fail.
+    std::vector<std::string> takeOutputs(app::FileOutcome& outcome, const std::string& subfolder);
+
+  private:
+    void takeOutput(app::FileOutcome& outcome, const std::string& folder,
+                    std::vector<std::string>& problems);
+    void takeErrorLog(app::FileOutcome& outcome, const std::string& folder,
+                      std::vector<std::string>& problems);
+    void refuseOutput(app::FileOutcome& outcome);
+
+    std::string root_;
+    std::function<bool(const std::string&)> mayReplace_;
+    // Outputs this run put into the folder: a later input of the same output
+    // name must not replace them.
+    std::set<std::string> writtenThisRun_;
+};
+
+}  // namespace tessel::cli

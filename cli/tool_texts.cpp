@@ -1,0 +1,150 @@
+#include "tool_texts.h"
+
+namespace tessel::cli {
+
+std::string fill(std::string_view format, std::initializer_list<std::string_view> values) {
+    std::string text;
+    const std::string_view* value = values.begin();
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's' &&
+            value != values.end()) {
+            text += *value++;
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
+namespace text {
+const char* const kVersion = "tessel (Tessel Filter Pack) %s\n%s %s\n";
+const char* const kTopUsage =
+    "Usage: tessel [--overwrite] COMMAND [ARGUMENTS]\n"
+    "       tessel --version | --help\n"
+    "\n"
+    "Commands:\n";
+const char* const kTopOptions =
+    "\n"
+    "Global options:\n"
+    "  --overwrite   replace existing output files without asking (otherwise the\n"
+    "                question is asked on a terminal and answered No elsewhere)\n"
+    "  --version     show the tool's version and the conversion library's name\n"
+    "                and version\n"
+    "  --help        show this help\n"
+    "\n"
+    "\"tessel COMMAND --help\" shows the subcommands of a command, \"tessel COMMAND\n"
+    "SUBCOMMAND --help\" their options: output folder (-o), folders walked (-r),\n"
+    "quiet report (-q), JSON report (--report json).\n"
+    "\n"
+    "Exit status of the conversions (text, markup, sgml, back): 0 when every file\n"
+    "was converted without an error log, 1 when a file failed, 2 for usage errors,\n"
+    "3 when every output was written but an error log was kept (warnings). verify\n"
+    "and roundtrip: 0 when nothing was found, 1 when something was, 2 for usage\n"
+    "errors.\n";
+const char* const kUsageProblem = "tessel: %s\n";
+const char* const kTryHelp = "Try '%s --help'.\n";
+const char* const kUnknownOption = "unknown option %s";
+const char* const kOptionNeedsValue = "%s needs a value";
+const char* const kMissingCommand = "missing command";
+const char* const kUnknownCommand = "unknown command \"%s\"";
+const char* const kNoOverwrite = "%s does not take --overwrite";
+const char* const kMissingSubcommand = "%s: missing subcommand";
+const char* const kUnknownSubcommand = "%s: unknown subcommand \"%s\"";
+const char* const kExtNeedsExtension = "--ext needs an extension, such as \".txt\"";
+const char* const kExtNotAPath = "--ext takes an extension, not a path: %s";
+const char* const kTextJobOptionsOnly = "%s: --ext and --keep-backup apply to text jobs only";
+const char* const kTagFileNotTaken =
+    "%s: --tag-file applies to HTML and SGML mark-up and SGML tag collection only";
+const char* const kTagFileRequired = "%s: --tag-file FILE is required (the SGML tag file)";
+const char* const kTagFileNotFound = "%s: tag file not found: %s";
+const char* const kNoFilesGiven = "%s: no files given";
+const char* const kReportFormats = "--report takes \"json\", not \"%s\"";
+const char* const kIncludeNeedsRecursive = "--include applies to folders walked with -r";
+const char* const kOutputDirNeedsExt =
+    "%s: -o needs --ext (without it each file is converted in place)";
+const char* const kOutputDirNotTaken = "%s: -o does not apply (the output is the --tag-file)";
+const char* const kOutputDirNotUsable = "output folder %s: %s";
+
+const char* const kCodePageNumber = "--code-page takes a code page number, not \"%s\"";
+const char* const kCodePageRequired =
+    "%s: --code-page CP is required (\"tessel codepages\" lists them)";
+const char* const kCodePageNotTaken =
+    "%s: --code-page and --charset apply to back html-multilingual only";
+
+const char* const kFileProblem = "tessel: %s: %s\n";
+const char* const kIsAFolder = "is a folder, not a file (give -r to convert the files in it)";
+const char* const kNameTooLong = "file name too long (%s characters, at most %s)";
+const char* const kNoFileMatches = "no file matches";
+const char* const kNoFileInFolder = "no file in this folder matches %s";
+
+const char* const kWrittenTo = "Written to %s\n";
+const char* const kOutputExistsBesideInput =
+    "%s already lies next to the input, where the output is written first; it is left as it "
+    "is (move it away, or convert without -o)";
+const char* const kWrittenEarlierInRun =
+    "%s was written earlier in this run from another input; not replaced";
+const char* const kOutputNameIsAFolder = "%s is a folder; not replaced";
+const char* const kCannotMove = "cannot move %s to %s: %s";
+
+const char* const kAskYesNo = "%s [y/N] ";
+const char* const kAnsweredNo =
+    "tessel: %s No (standard input is not a terminal; use --overwrite)\n";
+const char* const kErrorLogKept = "Error log: %s\n";
+
+const char* const kSeeErrorLog = "see %s";
+
+const char* const kProgressStart = "tessel: converting %s (%s MB)...\n";
+const char* const kProgressEnd = "tessel: %s done in %s s\n";
+
+const char* const kFamilyUsage = "Usage: tessel %s SUBCOMMAND [OPTIONS] FILE...\n\nSubcommands:\n";
+const char* const kFamilyFooter = "\nRun \"tessel %s SUBCOMMAND --help\" for its options.\n";
+const char* const kCommandUsage = "Usage: tessel %s%s [OPTIONS] FILE|FOLDER...\n\n";
+const char* const kConvertsEach = "Converts each FILE: %s.";
+const char* const kInPlaceNote =
+    "Without --ext the file is converted in place; the original is kept under a\n"
+    "backup name (.OLD, .001, ...) until the conversion has succeeded.\n";
+const char* const kCollectNote =
+    "The tag file is rewritten only when a tag is new to it, and replaced in one\n"
+    "step, so that a failure never loses it. Edit it down to the tags that are\n"
+    "external (between translatable units) and mark up with \"tessel markup sgml\".\n";
+const char* const kOutputBesideNote =
+    "The output is written next to each file as NAME%s (with -o, into the folder).\n";
+const char* const kInPlaceOptions =
+    "  --ext EXT          write the output to a new file with extension EXT\n"
+    "  --keep-backup      keep the backup of a file converted in place\n";
+const char* const kCodePageOptions =
+    "  --code-page CP     the code page the HTML is written in (required; \"tessel\n"
+    "                     codepages\" lists the languages' code pages)\n"
+    "  --charset NAME     the name the META charset declaration gets (default:\n"
+    "                     the code page's own)\n";
+const char* const kHtmlTagFileOption =
+    "  --tag-file FILE    classify tags by this HTML tag definition file first\n"
+    "                     (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"])\n";
+const char* const kSgmlTagFileOption =
+    "  --tag-file FILE    the SGML tag file (required): the tags it lists become\n"
+    "                     external runs, all other tags internal runs\n";
+const char* const kCollectTagFileOption =
+    "  --tag-file FILE    the SGML tag file the tags are added to (required;\n"
+    "                     created when missing), one tag per line in byte order\n";
+const char* const kBatchOptions =
+    "  -o, --output-dir DIR\n"
+    "                     write outputs and error logs into DIR (created when\n"
+    "                     missing); files found with -r keep their sub-folders\n"
+    "  -r, --recursive    convert the files of FOLDER and its sub-folders that\n"
+    "                     match %s (upper or lower case)\n"
+    "  --include GLOB     with -r: match GLOB instead (may be repeated)\n"
+    "  -q, --quiet        report only files with problems, and the summary\n"
+    "  --report json      one JSON object per file and one for the summary on\n"
+    "                     standard output; the report goes to standard error\n"
+    "  --overwrite        replace existing output files without asking\n"
+    "  --                 every later argument is a file\n"
+    "  --help             show this help\n";
+const char* const kExitStatusHelp =
+    "\nExit status: 0 when every file was converted without an error log, 1 when a\n"
+    "file failed, 2 for usage errors, 3 when every output was written but an error\n"
+    "log was kept (warnings). An error log (.ERR/.err) is written next to a file\n"
+    "with problems.\n";
+}  // namespace text
+
+}  // namespace tessel::cli
