@@ -30,6 +30,7 @@ struct JobArguments {
     std::vector<std::string> includes;
     std::optional<unsigned> codePage;  // multilingual HTML
     std::optional<std::string> charset;
+    bool chooseLanguage = false;  // the code page from the language dialog
     bool keepBackup = false;
     bool overwrite = false;
     bool recursive = false;
@@ -121,8 +122,8 @@ class JobArgumentParser {
             } else if (parsed_.extension->find_first_of("/\\") != std::string::npos) {
                 problem_ = fill(text::kExtNotAPath, {*parsed_.extension});
             }
-        } else if (is(arg, "--code-page")) {
-            std::optional<std::string> number = value("--code-page");
+        } else if (is(arg, "--codepage") || is(arg, "--code-page")) {
+            std::optional<std::string> number = value(arg.substr(0, arg.find('=')));
             if (!number) return;
             if (number->empty() || number->size() > 5 ||
                 number->find_first_not_of("0123456789") != std::string::npos ||
@@ -131,6 +132,8 @@ class JobArgumentParser {
                 return;
             }
             parsed_.codePage = static_cast<unsigned>(std::stoul(*number));
+        } else if (arg == "--choose") {
+            parsed_.chooseLanguage = true;
         } else if (is(arg, "--charset")) {
             parsed_.charset = value("--charset");
         } else if (is(arg, "--tag-file")) {
@@ -166,7 +169,7 @@ bool needsTagFile(const app::Command& command) {
 }
 
 std::string_view requiredOptionsUsage(const app::Command& command) {
-    if (app::takesCodePage(command)) return " --code-page CP";
+    if (app::takesCodePage(command)) return " --codepage CP";
     switch (command.tagFile) {
         case app::TagFileRole::None:
         case app::TagFileRole::Optional:
@@ -254,8 +257,12 @@ int runJob(const app::Command& command, const JobArguments& parsed, std::ostream
     ShellStreams streams{out, err, std::cin, ::isatty(STDIN_FILENO) == 1,
                          ::isatty(STDERR_FILENO) == 1};
     ShellSettings settings{
-        parsed.quiet, parsed.jsonReport, parsed.outputFolder, parsed.overwrite,
-        app::CodePageChoice{parsed.codePage.value_or(0), parsed.charset.value_or("")}};
+        parsed.quiet,
+        parsed.jsonReport,
+        parsed.outputFolder,
+        parsed.overwrite,
+        app::CodePageChoice{parsed.codePage.value_or(0), parsed.charset.value_or("")},
+        parsed.chooseLanguage};
     const bool anyFile = !files.files.empty();
     TerminalShell shell(std::move(files.files), streams, settings);
     shell.tally().refusedArguments = files.refusedSome;
@@ -292,10 +299,12 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
         return fill(text::kOutputDirNotTaken, {name});
     }
     if (!parsed.includes.empty() && !parsed.recursive) return text::kIncludeNeedsRecursive;
-    if (app::takesCodePage(command) && !parsed.codePage) {
+    if (app::takesCodePage(command) && !parsed.codePage && !parsed.chooseLanguage) {
         return fill(text::kCodePageRequired, {name});
     }
-    if (!app::takesCodePage(command) && (parsed.codePage || parsed.charset)) {
+    if (parsed.codePage && parsed.chooseLanguage) return fill(text::kCodePageOrChoose, {name});
+    if (!app::takesCodePage(command) &&
+        (parsed.codePage || parsed.charset || parsed.chooseLanguage)) {
         return fill(text::kCodePageNotTaken, {name});
     }
     if (parsed.names.empty()) return fill(text::kNoFilesGiven, {name});

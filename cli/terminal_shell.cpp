@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "core/report_texts.h"
+#include "tessel_cat.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -30,6 +31,22 @@ bool TerminalShell::prepareOutputFolder() {
         return false;
     }
     return true;
+}
+
+app::CodePageChoice TerminalShell::chooseCodePage(unsigned presetCodePage) {
+    if (!settings_.chooseLanguage) return settings_.codePage;
+    // The library's language dialog: the host's presenter where there is
+    // one, else a numbered prompt on the terminal, else cancelled.
+    unsigned codePage = presetCodePage;
+    const char* charset = gf_pszGetCodepageFromLanguageDialog(&codePage);
+    if (codePage == 0) {
+        streams_.err << text::kNoLanguageChosen;
+        tally_.refusedArguments = true;
+        return {};
+    }
+    // A charset name given on the command line stands over the dialog's.
+    if (!settings_.codePage.charsetName.empty()) return {codePage, settings_.codePage.charsetName};
+    return {codePage, charset != nullptr ? charset : ""};
 }
 
 std::vector<std::string> TerminalShell::chooseFiles(const app::FileChoice&) {

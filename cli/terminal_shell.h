@@ -34,6 +34,8 @@ struct ShellSettings {
     bool overwrite = false;
     // Multilingual HTML: the code page given (0: none) and charset name.
     app::CodePageChoice codePage;
+    // Ask for the language in the library's language dialog instead.
+    bool chooseLanguage = false;
 };
 
 class TerminalShell : public app::BatchShell {
@@ -49,7 +51,7 @@ class TerminalShell : public app::BatchShell {
     void appendReport(const std::string& text, app::ReportStyle style) override;
     void clearReport() override {}
     void openErrorLogs(const std::vector<std::string>& paths) override;
-    app::CodePageChoice chooseCodePage(unsigned) override { return settings_.codePage; }
+    app::CodePageChoice chooseCodePage(unsigned presetCodePage) override;
     void fileStarting(const std::string& inputPath) override;
     void fileConverted(app::FileOutcome& outcome) override;
     void fileReported(const app::FileOutcome& outcome) override;

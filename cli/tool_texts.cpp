@@ -66,11 +66,15 @@ const char* const kOutputDirNeedsExt =
 const char* const kOutputDirNotTaken = "%s: -o does not apply (the output is the --tag-file)";
 const char* const kOutputDirNotUsable = "output folder %s: %s";
 
-const char* const kCodePageNumber = "--code-page takes a code page number, not \"%s\"";
+const char* const kCodePageNumber = "--codepage takes a code page number, not \"%s\"";
 const char* const kCodePageRequired =
-    "%s: --code-page CP is required (\"tessel codepages\" lists them)";
+    "%s: --codepage CP or --choose is required (\"tessel codepages\" lists them)";
+const char* const kCodePageOrChoose = "%s: give --codepage or --choose, not both";
 const char* const kCodePageNotTaken =
-    "%s: --code-page and --charset apply to back html-multilingual only";
+    "%s: --codepage, --choose and --charset apply to back html-multilingual only";
+const char* const kNoLanguageChosen =
+    "tessel: no language chosen (the language dialog was cancelled, or there is no "
+    "terminal to ask on); no file converted\n";
 
 const char* const kFileProblem = "tessel: %s: %s\n";
 const char* const kIsAFolder = "is a folder, not a file (give -r to convert the files in it)";
@@ -114,8 +118,10 @@ const char* const kInPlaceOptions =
     "  --ext EXT          write the output to a new file with extension EXT\n"
     "  --keep-backup      keep the backup of a file converted in place\n";
 const char* const kCodePageOptions =
-    "  --code-page CP     the code page the HTML is written in (required; \"tessel\n"
-    "                     codepages\" lists the languages' code pages)\n"
+    "  --codepage CP      the code page the HTML is written in (\"tessel codepages\"\n"
+    "                     lists the languages' code pages)\n"
+    "  --choose           choose the language in the language dialog instead\n"
+    "                     (asked on the terminal)\n"
     "  --charset NAME     the name the META charset declaration gets (default:\n"
     "                     the code page's own)\n";
 const char* const kHtmlTagFileOption =

@@ -41,7 +41,9 @@ extern const char* const kOutputDirNotTaken;
 extern const char* const kOutputDirNotUsable;
 extern const char* const kCodePageNumber;
 extern const char* const kCodePageRequired;
+extern const char* const kCodePageOrChoose;
 extern const char* const kCodePageNotTaken;
+extern const char* const kNoLanguageChosen;
 
 // File arguments.
 extern const char* const kFileProblem;  // "tessel: %s: %s\n"

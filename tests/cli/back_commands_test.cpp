@@ -1,6 +1,10 @@
 // "tessel back FORMAT FILE...": RTF back to tagged text through the tool.
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "tool_runner.h"
 
 namespace tessel::cli::testing {
@@ -55,17 +59,62 @@ TEST(BackCommands, MultilingualHtmlInTheCodePageGiven) {
                               "</p>}\\par \n"));
     ToolRun missing = runTool({"back", "html-multilingual", file});
     EXPECT_EQ(missing.exitStatus, 2) << missing.err;
-    EXPECT_TRUE(contains(missing.err, "--code-page CP is required")) << missing.err;
-    EXPECT_EQ(runTool({"back", "html", "--code-page", "1251", file}).exitStatus, 2);
-    EXPECT_EQ(runTool({"back", "html-multilingual", "--code-page", "x", file}).exitStatus, 2);
+    EXPECT_TRUE(contains(missing.err, "--codepage CP or --choose is required")) << missing.err;
+    EXPECT_EQ(runTool({"back", "html", "--codepage", "1251", file}).exitStatus, 2);
+    EXPECT_EQ(runTool({"back", "html", "--choose", file}).exitStatus, 2);
+    EXPECT_EQ(runTool({"back", "html-multilingual", "--codepage", "x", file}).exitStatus, 2);
+    EXPECT_EQ(
+        runTool({"back", "html-multilingual", "--codepage", "1251", "--choose", file}).exitStatus,
+        2);
+    EXPECT_FALSE(exists(folder.path("page.htm")));
+
+    // Without a terminal to ask on, the language dialog is cancelled: no
+    // file is converted and the run fails.
+    ToolRun cancelled = runTool({"back", "html-multilingual", "--choose", file});
+    EXPECT_EQ(cancelled.exitStatus, 1) << cancelled.err;
+    EXPECT_TRUE(contains(cancelled.err, "no language chosen")) << cancelled.err;
     EXPECT_FALSE(exists(folder.path("page.htm")));
 
     ToolRun run = runTool(
-        {"back", "html-multilingual", "--code-page", "1251", "--charset", "windows-1251", file});
+        {"back", "html-multilingual", "--codepage", "1251", "--charset", "windows-1251", file});
     EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
     std::string html = readFile(folder.path("page.htm"));
     EXPECT_TRUE(contains(html, "<p>\xC6</p>")) << html;
     EXPECT_TRUE(contains(html, "CHARSET=windows-1251\"")) << html;
+}
+
+// --choose asks in the language dialog on the terminal: the numbered list,
+// then the character set (Enter keeps the code page's own name).
+TEST(BackCommands, MultilingualHtmlInTheLanguageChosenAtTheTerminal) {
+    ScratchFolder folder;
+    std::string file = folder.path("page.rtf");
+    writeFile(file, taggedRtf("{\\cs6\\cf6\\f1\\lang1024 <p>}\\u1046?{\\cs6\\cf6\\f1\\lang1024 "
+                              "</p>}\\par \n"));
+    ToolRun cancelled = runToolAtTerminal({"back", "html-multilingual", "--choose", file}, "0\n");
+    EXPECT_EQ(cancelled.exitStatus, 1) << cancelled.err;
+    EXPECT_TRUE(contains(cancelled.err, "no language chosen")) << cancelled.err;
+    EXPECT_FALSE(exists(folder.path("page.htm")));
+
+    // The list's line of a language with code page 1251: "  N  NAME  1251  CHARSET".
+    std::istringstream list(cancelled.err);
+    std::string line, number, charset;
+    while (number.empty() && std::getline(list, line)) {
+        std::istringstream fields(line.substr(1));
+        std::vector<std::string> words;
+        for (std::string word; fields >> word;) words.push_back(word);
+        if (words.size() >= 4 && words[words.size() - 2] == "1251") {
+            number = words.front();
+            charset = words.back();
+        }
+    }
+    ASSERT_FALSE(number.empty()) << "no language with code page 1251 listed:\n" << cancelled.err;
+
+    ToolRun run =
+        runToolAtTerminal({"back", "html-multilingual", "--choose", file}, number + "\n\n");
+    EXPECT_EQ(run.exitStatus, 0) << run.err << run.out;
+    std::string html = readFile(folder.path("page.htm"));
+    EXPECT_TRUE(contains(html, "<p>\xC6</p>")) << html;
+    EXPECT_TRUE(contains(html, "CHARSET=" + charset + "\"")) << html;
 }
 
 TEST(BackCommands, EveryFormatWritesItsExtension) {

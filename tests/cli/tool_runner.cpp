@@ -16,13 +16,14 @@ namespace tessel::cli::testing {
 
 namespace {
 
-// Starts the tool with standard input from /dev/null, standard output into
-// `outPath` and standard error into `errPath`; its exit status.
-int spawnTool(const std::vector<std::string>& args, const std::string& outPath,
-              const std::string& errPath) {
+// Starts the tool with standard input from `inPath`, standard output into
+// `outPath` and standard error into `errPath`; its process.
+pid_t startTool(const std::vector<std::string>& args, const std::string& inPath,
+                const std::string& outPath, const std::string& errPath) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, inPath.c_str(), O_RDONLY | O_NOCTTY,
+                                     0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
@@ -38,9 +39,35 @@ int spawnTool(const std::vector<std::string>& args, const std::string& outPath,
     int spawned = posix_spawn(&pid, TESSEL_TOOL_PATH, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start " TESSEL_TOOL_PATH);
+    return pid;
+}
+
+int exitStatusOf(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Starts the tool with standard input from /dev/null and waits for it.
+int spawnTool(const std::vector<std::string>& args, const std::string& outPath,
+              const std::string& errPath) {
+    pid_t pid = startTool(args, "/dev/null", outPath, errPath);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return exitStatusOf(status);
+}
+
+int openTerminal() {
+    int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
+        throw std::runtime_error("no pseudo-terminal");
+    }
+    return terminal;
+}
+
+// Appends what the terminal holds for its reader to `text`.
+void drainTerminal(int terminal, std::string& text) {
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = ::read(terminal, buffer, sizeof buffer)) > 0) text.append(buffer, got);
 }
 
 }  // namespace
@@ -56,10 +83,7 @@ ToolRun runTool(const std::vector<std::string>& args) {
 }
 
 ToolRun runToolWithTerminalErr(const std::vector<std::string>& args) {
-    int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
-        throw std::runtime_error("no pseudo-terminal");
-    }
+    int terminal = openTerminal();
     ScratchFolder capture;
     std::string outPath = capture.path("stdout");
     ToolRun run;
@@ -67,10 +91,33 @@ ToolRun runToolWithTerminalErr(const std::vector<std::string>& args) {
     run.out = readFile(outPath);
     // The tool has ended: what it wrote waits in the terminal's buffer.
     ::fcntl(terminal, F_SETFL, O_NONBLOCK);
-    char buffer[4096];
-    ssize_t got = 0;
-    while ((got = ::read(terminal, buffer, sizeof buffer)) > 0) run.err.append(buffer, got);
+    drainTerminal(terminal, run.err);
     ::close(terminal);
+    return run;
+}
+
+ToolRun runToolAtTerminal(const std::vector<std::string>& args, const std::string& typed) {
+    int terminal = openTerminal();
+    ScratchFolder capture;
+    std::string outPath = capture.path("stdout");
+    // Typed ahead: the terminal keeps the lines until the tool reads them.
+    if (::write(terminal, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
+        throw std::runtime_error("cannot type at the pseudo-terminal");
+    }
+    pid_t pid = startTool(args, ::ptsname(terminal), outPath, ::ptsname(terminal));
+    // Read while the tool runs, so that a long prompt never fills the
+    // terminal's buffer and stops it.
+    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+    ToolRun run;
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        drainTerminal(terminal, run.err);
+        ::usleep(10000);
+    }
+    drainTerminal(terminal, run.err);
+    ::close(terminal);
+    run.exitStatus = exitStatusOf(status);
+    run.out = readFile(outPath);
     return run;
 }
 

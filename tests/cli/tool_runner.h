@@ -20,6 +20,11 @@ ToolRun runTool(const std::vector<std::string>& args);
 // `err`, line ends as the terminal writes them: CR LF).
 ToolRun runToolWithTerminalErr(const std::vector<std::string>& args);
 
+// As runTool, with standard input and standard error on one pseudo-terminal
+// at which `typed` was typed ahead (what the terminal shows, the echo of the
+// typing included, is in `err`).
+ToolRun runToolAtTerminal(const std::vector<std::string>& args, const std::string& typed);
+
 class ScratchFolder {
   public:
     ScratchFolder();
