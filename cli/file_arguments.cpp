@@ -1,10 +1,9 @@
 #include "file_arguments.h"
 
-#include <glob.h>
-#include <sys/stat.h>
-
 #include <ostream>
 #include <string_view>
+
+#include "platform/files.h"
 
 namespace tessel::cli {
 
@@ -14,28 +13,8 @@ namespace {
 // terminator).
 constexpr std::size_t kMaxPath = 259;
 
-bool exists(const std::string& name) {
-    struct stat info {};
-    return ::lstat(name.c_str(), &info) == 0;
-}
-
-bool isDirectory(const std::string& name) {
-    struct stat info {};
-    return ::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 bool isPattern(std::string_view name) {
     return name.find_first_of("*?[") != std::string::npos;
-}
-
-std::vector<std::string> expandPattern(const std::string& pattern) {
-    std::vector<std::string> matches;
-    glob_t found{};
-    if (::glob(pattern.c_str(), 0, nullptr, &found) == 0) {
-        for (std::size_t i = 0; i < found.gl_pathc; ++i) matches.emplace_back(found.gl_pathv[i]);
-    }
-    ::globfree(&found);
-    return matches;
 }
 
 // A name the library would be handed; false (with a message) for names that
@@ -46,7 +25,7 @@ bool acceptable(const std::string& name, std::ostream& err) {
             << " characters, at most " << kMaxPath << ")\n";
         return false;
     }
-    if (isDirectory(name)) {
+    if (platform::isDirectory(name)) {
         err << "tessel: " << name << ": is a folder, not a file\n";
         return false;
     }
@@ -59,8 +38,8 @@ FileArguments collectFiles(const std::vector<std::string>& names, std::ostream& 
     FileArguments result;
     for (const std::string& name : names) {
         std::vector<std::string> expanded{name};
-        if (!exists(name) && isPattern(name)) {
-            expanded = expandPattern(name);
+        if (!platform::nameExists(name) && isPattern(name)) {
+            expanded = platform::filesMatching(name);
             if (expanded.empty()) {
                 err << "tessel: " << name << ": no file matches\n";
                 result.refusedSome = true;

@@ -1,7 +1,5 @@
 #include "job_commands.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -11,6 +9,7 @@
 #include "core/command_table.h"
 #include "exit_codes.h"
 #include "file_arguments.h"
+#include "platform/terminal.h"
 #include "terminal_shell.h"
 
 namespace tessel::cli {
@@ -187,7 +186,7 @@ int runJob(const app::Command& command, const JobArguments& parsed, std::ostream
            std::ostream& err) {
     FileArguments files = collectFiles(parsed.names, err);
     if (files.files.empty()) return kExitFailure;
-    TerminalShell shell(files.files, out, err, std::cin, ::isatty(STDIN_FILENO) == 1);
+    TerminalShell shell(files.files, out, err, std::cin, platform::standardInputIsTerminal());
     app::BatchSession session(shell, app::BatchOptions{parsed.overwrite});
     std::vector<app::FileOutcome> outcomes =
         session.runCommand(command, settingsFor(command, parsed));

@@ -1,14 +1,11 @@
 #include "core/output_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/files.h"
 
 namespace tessel::app {
 
@@ -89,15 +86,15 @@ std::optional<std::string> findAnyExtensionCase(const std::string& path) {
 }
 
 std::optional<FileStamp> stampOf(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    std::optional<platform::FileIdentity> identity = platform::fileIdentity(path);
+    if (!identity) return std::nullopt;
     FileStamp stamp;
-    stamp.device = static_cast<std::uint64_t>(info.st_dev);
-    stamp.inode = static_cast<std::uint64_t>(info.st_ino);
-    stamp.modifiedSeconds = static_cast<std::int64_t>(info.st_mtim.tv_sec);
-    stamp.modifiedNanoseconds = static_cast<std::int64_t>(info.st_mtim.tv_nsec);
-    stamp.size = static_cast<std::int64_t>(info.st_size);
-    stamp.isDirectory = S_ISDIR(info.st_mode);
+    stamp.device = identity->device;
+    stamp.inode = identity->inode;
+    stamp.modifiedSeconds = identity->modifiedSeconds;
+    stamp.modifiedNanoseconds = identity->modifiedNanoseconds;
+    stamp.size = static_cast<std::int64_t>(identity->size);
+    stamp.isDirectory = identity->isDirectory;
     return stamp;
 }
 
@@ -109,28 +106,19 @@ std::optional<FoundFile> findWithStamp(const std::string& path) {
     return FoundFile{*found, *stamp};
 }
 
-bool renameWithoutReplacing(const std::string& from, const std::string& to) {
-#ifdef RENAME_NOREPLACE
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
-    }
-    if (errno != EINVAL && errno != ENOSYS) return false;
-#endif
-    // File systems without no-replace renames: a link never replaces either.
-    if (::link(from.c_str(), to.c_str()) != 0) return false;
-    if (::unlink(from.c_str()) == 0) return true;
-    ::unlink(to.c_str());
-    return false;
-}
-
 std::optional<std::string> moveAside(const std::string& path) {
     constexpr int kTries = 1000;
     for (int n = 1; n <= kTries; ++n) {
         std::string aside = path + ".~" + std::to_string(n);
-        struct stat info {};
-        if (::lstat(aside.c_str(), &info) == 0) continue;
-        if (renameWithoutReplacing(path, aside)) return aside;
-        if (errno != EEXIST) return std::nullopt;
+        if (platform::nameExists(aside)) continue;
+        switch (platform::renameFile(path, aside)) {
+            case platform::RenameResult::Ok:
+                return aside;
+            case platform::RenameResult::TargetExists:
+                continue;
+            case platform::RenameResult::Failed:
+                return std::nullopt;
+        }
     }
     return std::nullopt;
 }

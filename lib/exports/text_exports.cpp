@@ -4,7 +4,7 @@
 #include "markup/execute_function.h"
 #include "tessel_cat.h"
 
-extern "C" int funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
+extern "C" int TESSEL_CALL funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
                                         const char* extension) {
     return tessel::exports::runExport([&]() -> int {
         return tessel::frame::runTextReadWriteParser(
