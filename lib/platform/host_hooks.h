@@ -9,13 +9,6 @@
 // them (for instance the message boxes in platform/message_box.h).
 #pragma once
 
-// Marks a hook definition for export from the host's executable.
-#ifdef _WIN32
-#define TESSEL_HOST_HOOK extern "C" __declspec(dllexport)
-#else
-#define TESSEL_HOST_HOOK extern "C" __attribute__((visibility("default")))
-#endif
-
 namespace tessel::platform {
 
 // The address of the host's function `name`, or null when the running program

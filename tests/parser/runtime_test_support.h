@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 
 #include "parser/ss_exception.h"
 #include "parser/ss_lex.h"
+#include "support/portable.h"
 
 namespace tessel::test {
 
@@ -57,7 +57,7 @@ class TempDir {
     TempDir() {
         auto base =
             std::filesystem::temp_directory_path() /
-            ("tessel_parser_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
+            ("tessel_parser_" + std::to_string(processId()) + "_" + std::to_string(counter()++));
         std::filesystem::create_directories(base);
         path_ = base;
     }
@@ -85,13 +85,13 @@ class ScopedEnv {
   public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value, 1);
+        test::setEnvironment(name, value);
     }
     ~ScopedEnv() {
         if (old_) {
-            ::setenv(name_.c_str(), old_->c_str(), 1);
+            test::setEnvironment(name_.c_str(), old_->c_str());
         } else {
-            ::unsetenv(name_.c_str());
+            test::unsetEnvironment(name_.c_str());
         }
     }
 
