@@ -73,8 +73,9 @@ TESSEL_API const char* TESSEL_CALL f_pszDLLCopyrightMessage(void);
  *   extension   output extension ("tmp", ".txt"); null or empty converts
  *               the file in place behind a backup.
  */
-TESSEL_API int TESSEL_CALL funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
-                                        const char* extension);
+TESSEL_API int TESSEL_CALL funciTextReadWriteParser(char* path, int function,
+                                                    unsigned char deleteBackup,
+                                                    const char* extension);
 
 /*
  * PageMaker tagged text to RTF: header, tags, escaped characters and the
@@ -159,7 +160,8 @@ TESSEL_API int TESSEL_CALL f_iHTML2RTF(const char* path, const char* tagFile);
  * log, tag file) would be one, -1401 (803, 901) or -115 (the others) when
  * the output exists, or another failure code.
  */
-TESSEL_API int TESSEL_CALL funciSGMLTextReadWrite(const char* path, int function, const char* tagFile);
+TESSEL_API int TESSEL_CALL funciSGMLTextReadWrite(const char* path, int function,
+                                                  const char* tagFile);
 /* 803: SGML to RTF with the external tags of `tagFile`. */
 TESSEL_API int TESSEL_CALL f_iSGML2RTF(const char* path, const char* tagFile);
 /* 801: adds the distinct tags of `path` to `tagFile`; returns how many were
@@ -178,7 +180,8 @@ TESSEL_API int TESSEL_CALL f_iAddUniqueSGMLTagsToFile(const char* path, const ch
  *               HTML, 515 multilingual HTML in code page 1252 (see below);
  *               any other code returns -1000 without touching a file.
  */
-TESSEL_API int TESSEL_CALL funciReadRTFWriteTextParser(const char* input, int function, const char* extension);
+TESSEL_API int TESSEL_CALL funciReadRTFWriteTextParser(const char* input, int function,
+                                                       const char* extension);
 /* 504: plain text (Ventura 5 and later); empty paragraphs are left out. */
 TESSEL_API int TESSEL_CALL f_iRTF2Text(const char* input, const char* extension);
 /* 508: HTML; characters from 0x80 up become named entities. */
@@ -206,17 +209,19 @@ TESSEL_API int TESSEL_CALL f_iVentura4RTF2Text(const char* input, const char* ex
  * without a charset name and no `charset` ends with -113 and the log line
  * "BUG! Invalid code page value: N". Returns as funciReadRTFWriteTextParser.
  */
-TESSEL_API int TESSEL_CALL f_iRTF2HTMLMultiLingual(const char* input, const char* extension, unsigned codePage);
-TESSEL_API int TESSEL_CALL f_iRTF2HTMLMultiLingualWithCharSet(const char* input, const char* extension,
-                                                  unsigned codePage, const char* charset);
+TESSEL_API int TESSEL_CALL f_iRTF2HTMLMultiLingual(const char* input, const char* extension,
+                                                   unsigned codePage);
+TESSEL_API int TESSEL_CALL f_iRTF2HTMLMultiLingualWithCharSet(const char* input,
+                                                              const char* extension,
+                                                              unsigned codePage,
+                                                              const char* charset);
 /* funciReadRTFWriteTextParser with a code page (and charset name) for 515;
  * other function codes run as without them. */
 TESSEL_API int TESSEL_CALL funciReadRTFWriteTextParserMultiLingual(const char* input, int function,
-                                                       const char* extension, unsigned codePage);
-TESSEL_API int TESSEL_CALL funciReadRTFWriteTextParserMultiLingualWithCharSet(const char* input, int function,
-                                                                  const char* extension,
-                                                                  unsigned codePage,
-                                                                  const char* charset);
+                                                                   const char* extension,
+                                                                   unsigned codePage);
+TESSEL_API int TESSEL_CALL funciReadRTFWriteTextParserMultiLingualWithCharSet(
+    const char* input, int function, const char* extension, unsigned codePage, const char* charset);
 
 /*
  * The language dialog: the user chooses a language from a sorted list and so

@@ -138,9 +138,7 @@ bool readAll(const fs::path& path, std::string& bytes) {
 // A scratch folder, removed with everything in it.
 class ScratchFolder {
   public:
-    ScratchFolder() {
-        path_ = platform::createScratchFolder("tessel-roundtrip-");
-    }
+    ScratchFolder() { path_ = platform::createScratchFolder("tessel-roundtrip-"); }
     ~ScratchFolder() {
         std::error_code error;
         if (!path_.empty()) fs::remove_all(path_, error);

@@ -64,27 +64,30 @@ namespace fc = tessel::frame;
 
 extern "C" {
 
-int TESSEL_CALL funciReadRTFWriteTextParser(const char* input, int function, const char* extension) {
+int TESSEL_CALL funciReadRTFWriteTextParser(const char* input, int function,
+                                            const char* extension) {
     return runGuarded(input, function, extension);
 }
 
-int TESSEL_CALL funciReadRTFWriteTextParserMultiLingual(const char* input, int function, const char* extension,
-                                            unsigned codePage) {
+int TESSEL_CALL funciReadRTFWriteTextParserMultiLingual(const char* input, int function,
+                                                        const char* extension, unsigned codePage) {
     return runGuarded(input, function, extension, codePage);
 }
 
 int TESSEL_CALL funciReadRTFWriteTextParserMultiLingualWithCharSet(const char* input, int function,
-                                                       const char* extension, unsigned codePage,
-                                                       const char* charset) {
+                                                                   const char* extension,
+                                                                   unsigned codePage,
+                                                                   const char* charset) {
     return runGuarded(input, function, extension, codePage, charset);
 }
 
-int TESSEL_CALL f_iRTF2HTMLMultiLingual(const char* input, const char* extension, unsigned codePage) {
+int TESSEL_CALL f_iRTF2HTMLMultiLingual(const char* input, const char* extension,
+                                        unsigned codePage) {
     return runGuarded(input, fc::kRtfToHtmlMultiLingual, extension, codePage);
 }
 
-int TESSEL_CALL f_iRTF2HTMLMultiLingualWithCharSet(const char* input, const char* extension, unsigned codePage,
-                                       const char* charset) {
+int TESSEL_CALL f_iRTF2HTMLMultiLingualWithCharSet(const char* input, const char* extension,
+                                                   unsigned codePage, const char* charset) {
     return runGuarded(input, fc::kRtfToHtmlMultiLingual, extension, codePage, charset);
 }
 

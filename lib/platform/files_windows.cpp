@@ -77,9 +77,9 @@ bool nameExists(const std::string& path) {
 std::optional<FileIdentity> fileIdentity(const std::string& path) {
     // Backup semantics open folders too; no access right is needed to read
     // the attributes.
-    HANDLE handle = ::CreateFileA(path.c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE handle =
+        ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
     std::optional<FileIdentity> identity = identityOfHandle(handle);
     ::CloseHandle(handle);

@@ -1,11 +1,12 @@
 #include "fake_batch.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "support/portable.h"
 
 namespace tessel::app::testing {
 
@@ -134,10 +135,7 @@ Command fakeCommand(ExportBinding binding, ReportKind kind, bool conversionFlag,
 }
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tessel_app_test_XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
-    root = pattern;
+    root = tessel::test::makeScratchFolder("tessel_app_test_");
 }
 
 ScratchFolder::~ScratchFolder() {

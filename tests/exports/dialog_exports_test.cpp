@@ -7,7 +7,6 @@
 
 #include "support/portable.h"
 #include "tessel_cat.h"
-#include "tessel_cat.h"
 
 namespace {
 
@@ -24,8 +23,7 @@ std::string& preselectedSeen() {
 
 }  // namespace
 
-TESSEL_TEST_HOST_HOOK int tessel_present_language_dialog(
-    tessel_language_dialog* dialog) {
+TESSEL_TEST_HOST_HOOK int tessel_present_language_dialog(tessel_language_dialog* dialog) {
     if (pick() == "-") return TESSEL_PRESENTER_UNAVAILABLE;
     preselectedSeen() = dialog->selection < 0 ? "" : dialog->item_names[dialog->selection];
     if (pick().empty()) {

@@ -343,8 +343,7 @@ TEST_F(CharsetStep, RunsAsTheOutputStepOfTheRtfBackJob) {
     std::string rtf = readFile(rtfPath);
     for (auto [english, greek] :
          {std::pair<std::string, std::string>{"Hello", "\\u947?\\u949?\\u953?\\u945?"},
-          {"Good morning",
-           "\\u922?\\u945?\\u955?\\u951?\\u956?\\u941?\\u961?\\u945?"}}) {
+          {"Good morning", "\\u922?\\u945?\\u955?\\u951?\\u956?\\u941?\\u961?\\u945?"}}) {
         std::size_t at = rtf.find(english);
         ASSERT_NE(at, std::string::npos) << english;
         rtf.replace(at, english.size(), greek);
@@ -356,8 +355,8 @@ TEST_F(CharsetStep, RunsAsTheOutputStepOfTheRtfBackJob) {
         return runCharsetStep(output, 1253, "", log);
     };
     std::remove(html.c_str());
-    EXPECT_EQ(frame::readRtfWriteText(rtfPath.c_str(), frame::kRtfToHtmlMultiLingual, ".htm", steps),
-              0);
+    EXPECT_EQ(
+        frame::readRtfWriteText(rtfPath.c_str(), frame::kRtfToHtmlMultiLingual, ".htm", steps), 0);
     EXPECT_EQ(readFile(html), "<html>\r\n<head>" + meta("Windows-1253") +
                                   "<title>\xE3\xE5\xE9\xE1</title></head>\r\n"
                                   "<body><p>\xCA\xE1\xEB\xE7\xEC\xDD\xF1\xE1</p></body>\r\n"
@@ -369,8 +368,9 @@ TEST_F(CharsetStep, RunsAsTheOutputStepOfTheRtfBackJob) {
     steps.outputStep = [](const std::string& output, frame::ErrorLog& log) {
         return runCharsetStep(output, 437, "", log);
     };
-    EXPECT_EQ(frame::readRtfWriteText(rtfPath.c_str(), frame::kRtfToHtmlMultiLingual, ".htm", steps),
-              frame::kErrorsInLog);
+    EXPECT_EQ(
+        frame::readRtfWriteText(rtfPath.c_str(), frame::kRtfToHtmlMultiLingual, ".htm", steps),
+        frame::kErrorsInLog);
     EXPECT_NE(readFile(dir_.file("greek.ERR")).find("BUG! Invalid code page value: 437\r\n"),
               std::string::npos);
 }

@@ -22,8 +22,7 @@ std::function<int(tessel_language_dialog*)>& presenterScript() {
 
 }  // namespace
 
-TESSEL_TEST_HOST_HOOK int tessel_present_language_dialog(
-    tessel_language_dialog* dialog) {
+TESSEL_TEST_HOST_HOOK int tessel_present_language_dialog(tessel_language_dialog* dialog) {
     if (!presenterScript()) return TESSEL_PRESENTER_UNAVAILABLE;
     return presenterScript()(dialog);
 }

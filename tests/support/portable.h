@@ -4,6 +4,11 @@
 
 #include <fcntl.h>
 
+#include <atomic>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
@@ -46,6 +51,20 @@ inline void unsetEnvironment(const char* name) {
 #else
     ::unsetenv(name);
 #endif
+}
+
+// A new, empty folder in the system's temporary folder, named after `prefix`,
+// the process and a counter.
+inline std::filesystem::path makeScratchFolder(const std::string& prefix) {
+    static std::atomic<int> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path path =
+            std::filesystem::temp_directory_path() /
+            (prefix + std::to_string(processId()) + "_" + std::to_string(counter++));
+        std::error_code error;
+        if (std::filesystem::create_directory(path, error)) return path;
+    }
+    throw std::runtime_error("no scratch folder");
 }
 
 // Standard input from the null device while it lives: no one at a terminal.
