@@ -6,6 +6,7 @@
 #include <io.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/fault_seam.h"
 #include "platform/files.h"
@@ -160,7 +161,7 @@ std::string createUniqueFileBeside(const std::string& path) {
     if (faultStrikes(FileOperation::Open, path)) return {};
     // A new file gets the folder's inherited access rights; Windows keeps no
     // permission bits to copy.
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter{0};
     unsigned seed = ::GetCurrentProcessId() * 2654435761U ^ ::GetTickCount();
     for (int attempt = 0; attempt < 1000; ++attempt) {
         char suffix[16];
