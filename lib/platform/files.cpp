@@ -7,17 +7,25 @@
 namespace tessel::platform {
 
 std::optional<std::string> findFileAnyExtensionCase(const std::string& path) {
+#ifndef _WIN32
     if (fileExists(path)) return path;
+#endif
+    // Windows finds "doc.ERR" under "doc.err" too: the folder listing gives
+    // the name as it is stored, which is the one to report.
     PathParts parts = splitPath(path);
     std::string folder = parts.drive + parts.directory;
+    std::string fileName = parts.baseName + parts.extension;
+    std::optional<std::string> otherCase;
     for (const std::string& entry : folderEntries(folder.empty() ? std::string(".") : folder)) {
+        if (entry == fileName) return folder + entry;
         PathParts candidate = splitPath(entry);
-        if (candidate.baseName == parts.baseName &&
+        if (!otherCase && candidate.baseName == parts.baseName &&
             sameNameIgnoringCase(candidate.extension, parts.extension)) {
-            return folder + entry;
+            otherCase = folder + entry;
         }
     }
-    return std::nullopt;
+    if (!otherCase && fileExists(path)) return path;
+    return otherCase;
 }
 
 bool outputExists(const std::string& path) {

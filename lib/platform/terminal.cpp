@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <io.h>
+
+#include "platform/windows_api.h"
 #else
 #include <unistd.h>
 #endif
@@ -12,7 +14,10 @@ namespace {
 
 bool isTerminal(int descriptor) {
 #ifdef _WIN32
-    return ::_isatty(descriptor) != 0;
+    // Only a console is someone at a terminal: _isatty is also true for
+    // the null device and any other character device.
+    DWORD mode = 0;
+    return ::GetConsoleMode(reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor)), &mode) != 0;
 #else
     return ::isatty(descriptor) == 1;
 #endif
