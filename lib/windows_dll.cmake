@@ -2,8 +2,10 @@
 # names, and an import library for callers that include the public header.
 set(TESSEL_DEF_FILE ${CMAKE_CURRENT_BINARY_DIR}/TESSEL_CAT.def)
 list(JOIN TESSEL_DEF_NAMES "\n    " TESSEL_DEF_LINES)
-file(CONFIGURE OUTPUT ${TESSEL_DEF_FILE}
-    CONTENT "LIBRARY TESSEL_CAT.dll\nEXPORTS\n    ${TESSEL_DEF_LINES}\n")
+# Written through a copy that changes the file only when its content does
+# (file(CONFIGURE) would take "@4" for a variable reference).
+file(WRITE ${TESSEL_DEF_FILE}.new "LIBRARY TESSEL_CAT.dll\nEXPORTS\n    ${TESSEL_DEF_LINES}\n")
+configure_file(${TESSEL_DEF_FILE}.new ${TESSEL_DEF_FILE} COPYONLY)
 target_sources(TESSEL_CAT PRIVATE ${TESSEL_DEF_FILE})
 set_target_properties(TESSEL_CAT PROPERTIES
     PREFIX ""

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/portable.h"
+
 TESSEL_TEST_HOST_HOOK int tessel_test_host_hook(int value) {
     return value * 2;
 }
