@@ -15,6 +15,7 @@
 #include "parser/ss_exception.h"
 #include "parser/ss_lex.h"
 #include "support/portable.h"
+#include "support/temp_dir.h"
 
 namespace tessel::test {
 
@@ -51,34 +52,6 @@ std::string expectSSError(Work&& work, std::int32_t code) {
     ADD_FAILURE() << "no SSException thrown (expected code " << code << ")";
     return {};
 }
-
-class TempDir {
-  public:
-    TempDir() {
-        auto base =
-            std::filesystem::temp_directory_path() /
-            ("tessel_parser_" + std::to_string(processId()) + "_" + std::to_string(counter()++));
-        std::filesystem::create_directories(base);
-        path_ = base;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string write(const std::string& name, const std::string& bytes) const {
-        auto file = path_ / name;
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
-    std::string path(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    static int& counter() {
-        static int value = 0;
-        return value;
-    }
-    std::filesystem::path path_;
-};
 
 // Sets an environment variable for the lifetime of the object.
 class ScopedEnv {
