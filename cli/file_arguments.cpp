@@ -1,15 +1,12 @@
 #include "file_arguments.h"
 
-#include <fnmatch.h>
-#include <glob.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <string_view>
 #include <system_error>
 
+#include "platform/files.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -23,13 +20,12 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMaxPath = 259;
 
 bool exists(const std::string& name) {
-    struct stat info {};
-    return ::lstat(name.c_str(), &info) == 0;
+    return platform::nameExists(name);
 }
 
 bool isDirectory(const std::string& name) {
-    struct stat info {};
-    return ::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    std::error_code ignored;
+    return fs::is_directory(name, ignored);
 }
 
 bool isPattern(std::string_view name) {
@@ -37,13 +33,7 @@ bool isPattern(std::string_view name) {
 }
 
 std::vector<std::string> expandPattern(const std::string& pattern) {
-    std::vector<std::string> matches;
-    glob_t found{};
-    if (::glob(pattern.c_str(), 0, nullptr, &found) == 0) {
-        for (std::size_t i = 0; i < found.gl_pathc; ++i) matches.emplace_back(found.gl_pathv[i]);
-    }
-    ::globfree(&found);
-    return matches;
+    return platform::filesMatching(pattern);
 }
 
 void refuse(FileArguments& result, std::ostream& err, const std::string& name,
@@ -54,7 +44,7 @@ void refuse(FileArguments& result, std::ostream& err, const std::string& name,
 
 bool matchesAny(const std::string& fileName, const std::vector<std::string>& patterns) {
     return std::any_of(patterns.begin(), patterns.end(), [&](const std::string& pattern) {
-        return ::fnmatch(pattern.c_str(), fileName.c_str(), FNM_CASEFOLD) == 0;
+        return platform::wildcardMatches(pattern, fileName);
     });
 }
 

@@ -1,15 +1,14 @@
 #include "file_report.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 
 #include "core/json_text.h"
 #include "exit_codes.h"
+#include "platform/files.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -47,9 +46,16 @@ std::string oneLine(std::string_view text) {
 // The system's reason why a path cannot be used: found by trying what the
 // library tried (reading the input, creating a file beside the output).
 std::optional<std::string> readFailure(const std::string& path) {
-    int descriptor = ::open(path.c_str(), O_RDONLY);
-    if (descriptor >= 0) {
-        ::close(descriptor);
+    // A pipe or device is not opened to find out: with no writer on the
+    // other side the open would wait for ever.
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        return std::string(std::filesystem::is_directory(status) ? "is a folder"
+                                                                 : "not a regular file");
+    }
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        std::fclose(file);
         return std::nullopt;
     }
     return std::strerror(errno);
@@ -57,11 +63,10 @@ std::optional<std::string> readFailure(const std::string& path) {
 
 std::optional<std::string> createFailure(const std::string& outputPath) {
     std::filesystem::path folder = std::filesystem::path(outputPath).parent_path();
-    std::string probe = ((folder.empty() ? "." : folder) / ".tessel-probe-XXXXXX").string();
-    int descriptor = ::mkstemp(probe.data());
-    if (descriptor < 0) return std::strerror(errno);
-    ::close(descriptor);
-    ::unlink(probe.c_str());
+    std::string probe = platform::createUniqueFileBeside(
+        ((folder.empty() ? "." : folder) / ".tessel-probe").string());
+    if (probe.empty()) return std::strerror(errno);
+    platform::removeIfPresent(probe);
     return std::nullopt;
 }
 

@@ -1,8 +1,5 @@
 #include "job_commands.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -13,6 +10,8 @@
 #include "exit_codes.h"
 #include "file_arguments.h"
 #include "help_table.h"
+#include "platform/files.h"
+#include "platform/terminal.h"
 #include "terminal_shell.h"
 #include "tool_texts.h"
 #include "usage_error.h"
@@ -44,8 +43,7 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 }
 
 bool namesAFile(const std::string& name) {
-    struct stat info {};
-    return ::lstat(name.c_str(), &info) == 0;
+    return platform::nameExists(name);
 }
 
 // Reads the options and names; the problem on a usage error.
@@ -254,8 +252,8 @@ FileSelection selectionFor(const app::Command& command, const JobArguments& pars
 int runJob(const app::Command& command, const JobArguments& parsed, std::ostream& out,
            std::ostream& err) {
     FileArguments files = collectFiles(parsed.names, selectionFor(command, parsed), err);
-    ShellStreams streams{out, err, std::cin, ::isatty(STDIN_FILENO) == 1,
-                         ::isatty(STDERR_FILENO) == 1};
+    ShellStreams streams{out, err, std::cin, platform::standardInputIsTerminal(),
+                         platform::standardErrorIsTerminal()};
     ShellSettings settings{
         parsed.quiet,
         parsed.jsonReport,

@@ -1,15 +1,11 @@
 #include "output_folder.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "core/output_files.h"
+#include "platform/files.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -26,34 +22,40 @@ std::error_code lastError() {
     return std::error_code(errno, std::generic_category());
 }
 
-// Writes `from`'s bytes under `to` through a temporary file beside `to` and
-// a rename, so that `to` is either complete or as it was.
+// Puts `from` under the name `to`, replacing a file there only when
+// `replace`; the system's reason when it cannot.
+std::error_code renameInto(const std::string& from, const std::string& to, bool replace) {
+    if (replace) return platform::replaceFile(from, to) ? std::error_code() : lastError();
+    switch (platform::renameFile(from, to)) {
+        case platform::RenameResult::Ok:
+            return {};
+        case platform::RenameResult::TargetExists:
+            return std::make_error_code(std::errc::file_exists);
+        case platform::RenameResult::Failed:
+            break;
+    }
+    return lastError();
+}
+
+// Writes `from`'s bytes under `to` through a new file beside `to` and a
+// rename, so that `to` is either complete or as it was.
 std::error_code copyInto(const fs::path& from, const fs::path& to, bool replace) {
-    std::string temporary = (to.parent_path() / ("." + to.filename().string() + ".XXXXXX"));
-    int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0) return lastError();
-    ::close(descriptor);
+    std::string temporary = platform::createUniqueFileBeside(to.string());
+    if (temporary.empty()) return lastError();
     std::error_code error;
     fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, error);
-    if (!error) {
-        bool renamed = replace ? ::rename(temporary.c_str(), to.c_str()) == 0
-                               : app::renameWithoutReplacing(temporary, to.string());
-        if (renamed) return {};
-        error = lastError();
-    }
-    ::unlink(temporary.c_str());
+    if (!error) error = renameInto(temporary, to.string(), replace);
+    if (error) platform::removeIfPresent(temporary);
     return error;
 }
 
-// Moves `from` to `to` (replacing a file there only when `replace`); across
-// file systems through a copy.
+// Moves `from` to `to` (replacing a file there only when `replace`); where
+// a rename cannot (another file system), through a copy.
 std::error_code moveInto(const fs::path& from, const fs::path& to, bool replace) {
-    bool moved = replace ? ::rename(from.c_str(), to.c_str()) == 0
-                         : app::renameWithoutReplacing(from.string(), to.string());
-    if (moved) return {};
-    if (errno != EXDEV) return lastError();
-    if (std::error_code error = copyInto(from, to, replace)) return error;
-    ::unlink(from.c_str());
+    std::error_code error = renameInto(from.string(), to.string(), replace);
+    if (!error || error == std::errc::file_exists) return error;
+    if (std::error_code copyError = copyInto(from, to, replace)) return copyError;
+    platform::removeIfPresent(from.string());
     return {};
 }
 
@@ -103,7 +105,7 @@ std::vector<std::string> OutputFolder::takeOutputs(app::FileOutcome& outcome,
 void OutputFolder::refuseOutput(app::FileOutcome& outcome) {
     // The output was created by this call (it did not exist before), so it is
     // the tool's to remove.
-    ::unlink(outcome.outputPath.c_str());
+    platform::removeIfPresent(outcome.outputPath);
     outcome.outputCreated = false;
     outcome.result = kOutputExists;
 }

@@ -1,9 +1,10 @@
 #include "progress_line.h"
 
-#include <sys/stat.h>
-
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
+#include <system_error>
 
 #include "tool_texts.h"
 
@@ -26,11 +27,12 @@ ProgressLine::ProgressLine(std::ostream& err, bool enabled) : err_(err), enabled
 
 void ProgressLine::starting(const std::string& inputPath) {
     current_.reset();
-    struct stat info {};
-    if (!enabled_ || ::stat(inputPath.c_str(), &info) != 0 || info.st_size < kAnnouncedFrom) {
+    std::error_code error;
+    std::uintmax_t size = enabled_ ? std::filesystem::file_size(inputPath, error) : 0;
+    if (!enabled_ || error || size < kAnnouncedFrom) {
         return;
     }
-    long long megabytes = (static_cast<long long>(info.st_size) + kMegabyte / 2) / kMegabyte;
+    long long megabytes = (static_cast<long long>(size) + kMegabyte / 2) / kMegabyte;
     err_ << fill(text::kProgressStart, {inputPath, std::to_string(megabytes)}) << std::flush;
     current_ = inputPath;
     start_ = std::chrono::steady_clock::now();

@@ -9,6 +9,8 @@ set(TESSEL_CMAKE_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/TesselCat)
 
 install(TARGETS TESSEL_CAT EXPORT TesselCatTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(EXPORT TesselCatTargets
     NAMESPACE TesselCat::
@@ -45,9 +47,11 @@ if(TARGET Multisel)
     install(TARGETS Multisel LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endif()
 
-# The manual page is the tool's own help, so the two never disagree.
+# The manual page is the tool's own help, so the two never disagree. A
+# cross-compiled tool does not run on the build machine, and Windows has no
+# manual pages.
 find_program(TESSEL_HELP2MAN help2man)
-if(TARGET tessel AND TESSEL_HELP2MAN)
+if(TARGET tessel AND TESSEL_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
     set(TESSEL_MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/tessel.1)
     add_custom_command(OUTPUT ${TESSEL_MAN_PAGE}
         COMMAND ${TESSEL_HELP2MAN} --no-info --section=1

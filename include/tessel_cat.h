@@ -28,18 +28,36 @@
 extern "C" {
 #endif
 
+/*
+ * Calling convention: on Windows every export is __stdcall (TESSEL_CALL),
+ * as callers of a flat Windows DLL expect (Visual Basic's Declare, Delphi's
+ * stdcall, LoadLibrary and GetProcAddress with WINAPI function pointers),
+ * and is exported under its plain name, without a leading underscore or
+ * "@N" suffix. 64-bit Windows and other systems have one convention only,
+ * where TESSEL_CALL means nothing.
+ */
+#if defined(_WIN32)
+#define TESSEL_CALL __stdcall
+#if defined(TESSEL_CAT_BUILDING)
+#define TESSEL_API __declspec(dllexport)
+#else
+#define TESSEL_API __declspec(dllimport)
+#endif
+#else
+#define TESSEL_CALL
 #if defined(TESSEL_CAT_BUILDING)
 #define TESSEL_API __attribute__((visibility("default")))
 #else
 #define TESSEL_API
 #endif
+#endif
 
 /* "Version 1.09" */
-TESSEL_API const char* f_pszDLLVersion(void);
+TESSEL_API const char* TESSEL_CALL f_pszDLLVersion(void);
 /* "TESSEL_CAT.DLL" */
-TESSEL_API const char* f_pszDLLName(void);
+TESSEL_API const char* TESSEL_CALL f_pszDLLName(void);
 /* A two-line copyright notice. */
-TESSEL_API const char* f_pszDLLCopyrightMessage(void);
+TESSEL_API const char* TESSEL_CALL f_pszDLLCopyrightMessage(void);
 
 /*
  * The line-by-line engine.
@@ -55,8 +73,9 @@ TESSEL_API const char* f_pszDLLCopyrightMessage(void);
  *   extension   output extension ("tmp", ".txt"); null or empty converts
  *               the file in place behind a backup.
  */
-TESSEL_API int funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
-                                        const char* extension);
+TESSEL_API int TESSEL_CALL funciTextReadWriteParser(char* path, int function,
+                                                    unsigned char deleteBackup,
+                                                    const char* extension);
 
 /*
  * PageMaker tagged text to RTF: header, tags, escaped characters and the
@@ -66,7 +85,7 @@ TESSEL_API int funciTextReadWriteParser(char* path, int function, unsigned char 
  * written), -115 (the RTF exists), -1 (parse cut short or tables missing),
  * -2 (RTF not written) or a code of the line-break pass.
  */
-TESSEL_API int f_iPageMaker2RTF(const char* path);
+TESSEL_API int TESSEL_CALL f_iPageMaker2RTF(const char* path);
 
 /*
  * QuarkXPress tagged text to RTF: the header (version and encoding tags),
@@ -83,7 +102,7 @@ TESSEL_API int f_iPageMaker2RTF(const char* path);
  * could not be set up: then a message box says why), -2 (RTF not written),
  * -904 (the log would be the input) or a code of the line-break pass.
  */
-TESSEL_API int f_iXPress2RTF(const char* path);
+TESSEL_API int TESSEL_CALL f_iXPress2RTF(const char* path);
 
 /*
  * Ventura tagged text to RTF, versions 5 to 7 and version 4: paragraph tags,
@@ -101,8 +120,8 @@ TESSEL_API int f_iXPress2RTF(const char* path);
  * a missing or empty file: then a message box says why), -2 (RTF not
  * written) or -904 (the log would be the input).
  */
-TESSEL_API int f_iVentura567toRTF(const char* path);
-TESSEL_API int f_iVentura4toRTF(const char* path);
+TESSEL_API int TESSEL_CALL f_iVentura567toRTF(const char* path);
+TESSEL_API int TESSEL_CALL f_iVentura4toRTF(const char* path);
 
 /*
  * HTML to RTF: tags become protected character-style runs (external,
@@ -113,7 +132,7 @@ TESSEL_API int f_iVentura4toRTF(const char* path);
  * Returns the number of tags and entities marked up, -113 when messages were
  * logged, -1401 when the RTF file exists already, or another failure code.
  */
-TESSEL_API int f_iHTML2RTF(const char* path, const char* tagFile);
+TESSEL_API int TESSEL_CALL f_iHTML2RTF(const char* path, const char* tagFile);
 
 /*
  * The SGML job. SGML has no fixed tag vocabulary: the user collects the
@@ -141,12 +160,13 @@ TESSEL_API int f_iHTML2RTF(const char* path, const char* tagFile);
  * log, tag file) would be one, -1401 (803, 901) or -115 (the others) when
  * the output exists, or another failure code.
  */
-TESSEL_API int funciSGMLTextReadWrite(const char* path, int function, const char* tagFile);
+TESSEL_API int TESSEL_CALL funciSGMLTextReadWrite(const char* path, int function,
+                                                  const char* tagFile);
 /* 803: SGML to RTF with the external tags of `tagFile`. */
-TESSEL_API int f_iSGML2RTF(const char* path, const char* tagFile);
+TESSEL_API int TESSEL_CALL f_iSGML2RTF(const char* path, const char* tagFile);
 /* 801: adds the distinct tags of `path` to `tagFile`; returns how many were
  * new. */
-TESSEL_API int f_iAddUniqueSGMLTagsToFile(const char* path, const char* tagFile);
+TESSEL_API int TESSEL_CALL f_iAddUniqueSGMLTagsToFile(const char* path, const char* tagFile);
 
 /*
  * RTF back to tagged text. The input is an RTF file a mark-up job wrote (now
@@ -160,24 +180,25 @@ TESSEL_API int f_iAddUniqueSGMLTagsToFile(const char* path, const char* tagFile)
  *               HTML, 515 multilingual HTML in code page 1252 (see below);
  *               any other code returns -1000 without touching a file.
  */
-TESSEL_API int funciReadRTFWriteTextParser(const char* input, int function, const char* extension);
+TESSEL_API int TESSEL_CALL funciReadRTFWriteTextParser(const char* input, int function,
+                                                       const char* extension);
 /* 504: plain text (Ventura 5 and later); empty paragraphs are left out. */
-TESSEL_API int f_iRTF2Text(const char* input, const char* extension);
+TESSEL_API int TESSEL_CALL f_iRTF2Text(const char* input, const char* extension);
 /* 508: HTML; characters from 0x80 up become named entities. */
-TESSEL_API int f_iRTF2HTML(const char* input, const char* extension);
+TESSEL_API int TESSEL_CALL f_iRTF2HTML(const char* input, const char* extension);
 /* 514: compatible HTML; code-page-1252 punctuation becomes plain characters
  * or basic entities, empty paragraphs are left out. */
-TESSEL_API int f_iRTF2CompatibleHTML(const char* input, const char* extension);
+TESSEL_API int TESSEL_CALL f_iRTF2CompatibleHTML(const char* input, const char* extension);
 /* 512: SGML; characters from 0x80 up become named entities. */
-TESSEL_API int f_iRTF2SGML(const char* input, const char* extension);
+TESSEL_API int TESSEL_CALL f_iRTF2SGML(const char* input, const char* extension);
 /* 510: PageMaker tagged text; a "<PMTags... mac>" header converts the result
  * to Macintosh characters and line ends. */
-TESSEL_API int f_iRTF2PageMaker(const char* input, const char* extension);
+TESSEL_API int TESSEL_CALL f_iRTF2PageMaker(const char* input, const char* extension);
 /* 511: QuarkXPress tags; a "<v...><e0>" header converts the result to
  * Macintosh characters and line ends. */
-TESSEL_API int f_iRTF2XPress(const char* input, const char* extension);
+TESSEL_API int TESSEL_CALL f_iRTF2XPress(const char* input, const char* extension);
 /* 513: Ventura 4 tagged text. */
-TESSEL_API int f_iVentura4RTF2Text(const char* input, const char* extension);
+TESSEL_API int TESSEL_CALL f_iVentura4RTF2Text(const char* input, const char* extension);
 
 /*
  * 515: multilingual HTML. The text keeps the bytes of `codePage` (a Windows
@@ -188,17 +209,19 @@ TESSEL_API int f_iVentura4RTF2Text(const char* input, const char* extension);
  * without a charset name and no `charset` ends with -113 and the log line
  * "BUG! Invalid code page value: N". Returns as funciReadRTFWriteTextParser.
  */
-TESSEL_API int f_iRTF2HTMLMultiLingual(const char* input, const char* extension, unsigned codePage);
-TESSEL_API int f_iRTF2HTMLMultiLingualWithCharSet(const char* input, const char* extension,
-                                                  unsigned codePage, const char* charset);
+TESSEL_API int TESSEL_CALL f_iRTF2HTMLMultiLingual(const char* input, const char* extension,
+                                                   unsigned codePage);
+TESSEL_API int TESSEL_CALL f_iRTF2HTMLMultiLingualWithCharSet(const char* input,
+                                                              const char* extension,
+                                                              unsigned codePage,
+                                                              const char* charset);
 /* funciReadRTFWriteTextParser with a code page (and charset name) for 515;
  * other function codes run as without them. */
-TESSEL_API int funciReadRTFWriteTextParserMultiLingual(const char* input, int function,
-                                                       const char* extension, unsigned codePage);
-TESSEL_API int funciReadRTFWriteTextParserMultiLingualWithCharSet(const char* input, int function,
-                                                                  const char* extension,
-                                                                  unsigned codePage,
-                                                                  const char* charset);
+TESSEL_API int TESSEL_CALL funciReadRTFWriteTextParserMultiLingual(const char* input, int function,
+                                                                   const char* extension,
+                                                                   unsigned codePage);
+TESSEL_API int TESSEL_CALL funciReadRTFWriteTextParserMultiLingualWithCharSet(
+    const char* input, int function, const char* extension, unsigned codePage, const char* charset);
 
 /*
  * The language dialog: the user chooses a language from a sorted list and so
@@ -322,13 +345,13 @@ typedef struct tessel_language_dialog {
 typedef int tessel_language_dialog_presenter(tessel_language_dialog* dialog);
 
 /* No language preselected; the chosen code page, or 0 when cancelled. */
-TESSEL_API unsigned gf_uiGetCodepageFromLanguageDialog(void);
+TESSEL_API unsigned TESSEL_CALL gf_uiGetCodepageFromLanguageDialog(void);
 /* *codePage preselects the language with that code page (of several, the
  * last in the library's table order). On OK *codePage is the chosen code
  * page and the result the charset name, a library-owned string valid until
  * the next call; on Cancel *codePage is 0 and the result null (also for a
  * null codePage). */
-TESSEL_API const char* gf_pszGetCodepageFromLanguageDialog(unsigned* codePage);
+TESSEL_API const char* TESSEL_CALL gf_pszGetCodepageFromLanguageDialog(unsigned* codePage);
 
 #ifdef __cplusplus
 }

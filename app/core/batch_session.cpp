@@ -1,11 +1,12 @@
 #include "core/batch_session.h"
 
-#include <ctime>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
 
 #include "core/output_files.h"
+#include "platform/clock.h"
+#include "platform/files.h"
 
 namespace tessel::app {
 
@@ -125,12 +126,8 @@ std::string summaryCountLine(const text::CountTexts& texts, int count) {
 }
 
 std::string summaryTimeNow() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (localtime_r(&now, &local) == nullptr) return "\n\n";
-    char buffer[64];
-    std::size_t length = std::strftime(buffer, sizeof buffer, text::kSummaryTimeFormat, &local);
-    return std::string(buffer, length);
+    std::string now = platform::localTimeFormatted(text::kSummaryTimeFormat);
+    return now.empty() ? "\n\n" : now;
 }
 
 BatchSession::BatchSession(BatchShell& shell, BatchOptions options,
@@ -268,7 +265,7 @@ int BatchSession::replaceExistingOutput(const Command& command, const ExportRequ
         std::error_code error;
         std::filesystem::remove(writtenName, error);
     }
-    if (!renameWithoutReplacing(*aside, writtenName)) {
+    if (platform::renameFile(*aside, writtenName) != platform::RenameResult::Ok) {
         shell_.appendReport(withText(text::kOldOutputKeptAs, *aside), ReportStyle::Normal);
     }
     return result;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <variant>
 
+#include "tessel_cat.h"
+
 namespace tessel::app {
 
 // What the workflow knows about one call.
@@ -24,30 +26,32 @@ struct ExportRequest {
 
 // Mark-up of a DTP file: input path only.
 struct InputOnlyExport {
-    int (*call)(const char* input);
+    int(TESSEL_CALL* call)(const char* input);
 };
 // RTF back to text: input path and output extension.
 struct ExtensionExport {
-    int (*call)(const char* input, const char* extension);
+    int(TESSEL_CALL* call)(const char* input, const char* extension);
 };
 // HTML and SGML mark-up, SGML tag collection: input path and tag file ("" when
 // none).
 struct TagFileExport {
-    int (*call)(const char* input, const char* tagFile);
+    int(TESSEL_CALL* call)(const char* input, const char* tagFile);
 };
 // The SGML job with one of its function codes: input path, code, tag file.
 struct SgmlJobExport {
-    int (*call)(const char* input, int function, const char* tagFile);
+    int(TESSEL_CALL* call)(const char* input, int function, const char* tagFile);
     int functionCode;
 };
 // RTF back to HTML in a chosen code page.
 struct MultiLingualExport {
-    int (*call)(const char* input, const char* extension, unsigned codePage, const char* charset);
+    int(TESSEL_CALL* call)(const char* input, const char* extension, unsigned codePage,
+                           const char* charset);
 };
 // The line engine with one of its function codes. It writes the output name
 // into the path buffer, so it gets a buffer of its own.
 struct TextEngineExport {
-    int (*call)(char* path, int function, unsigned char deleteBackup, const char* extension);
+    int(TESSEL_CALL* call)(char* path, int function, unsigned char deleteBackup,
+                           const char* extension);
     int functionCode;
 };
 

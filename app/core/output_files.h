@@ -51,9 +51,6 @@ std::optional<FoundFile> findWithStamp(const std::string& path);
 // not be moved.
 std::optional<std::string> moveAside(const std::string& path);
 
-// Renames `from` to `to` unless a file of that name exists; true on success.
-bool renameWithoutReplacing(const std::string& from, const std::string& to);
-
 // True when `after` is a file that was not there in this version before:
 // newly created, replaced or rewritten.
 bool isNewVersion(const std::optional<FoundFile>& before, const std::optional<FoundFile>& after);

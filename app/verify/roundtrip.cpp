@@ -1,7 +1,5 @@
 #include "verify/roundtrip.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/temporary_files.h"
 #include "tessel_cat.h"
 
 namespace tessel::verify {
@@ -139,13 +138,7 @@ bool readAll(const fs::path& path, std::string& bytes) {
 // A scratch folder, removed with everything in it.
 class ScratchFolder {
   public:
-    ScratchFolder() {
-        std::error_code error;
-        fs::path base = fs::temp_directory_path(error);
-        if (error) base = "/tmp";
-        std::string pattern = (base / "tessel-roundtrip-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
+    ScratchFolder() { path_ = platform::createScratchFolder("tessel-roundtrip-"); }
     ~ScratchFolder() {
         std::error_code error;
         if (!path_.empty()) fs::remove_all(path_, error);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tessel_cat.h"
 #include "verify/roundtrip_rules.h"
 
 namespace tessel::verify {
@@ -32,8 +33,9 @@ struct RoundTripFormat {
     bool (*recognises)(std::string_view head);
     // Writes NAME.rtf or NAME.RTF; `tagFile` is null when none is used.
     int (*markUp)(const char* path, const char* tagFile);
-    int (*convertBack)(const char* rtf, const char* extension);  // writes NAME + extension
-    std::span<const RoundTripRule> rules;                        // tried in this order
+    int(TESSEL_CALL* convertBack)(const char* rtf,
+                                  const char* extension);  // writes NAME + extension
+    std::span<const RoundTripRule> rules;                  // tried in this order
     TagFileUse tagFile = TagFileUse::None;
 };
 

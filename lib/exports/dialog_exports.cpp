@@ -19,7 +19,7 @@ std::string& chosenCharset() {
 
 extern "C" {
 
-unsigned gf_uiGetCodepageFromLanguageDialog(void) {
+unsigned TESSEL_CALL gf_uiGetCodepageFromLanguageDialog(void) {
     unsigned chosen = 0;
     int result = tessel::exports::runExport([&]() -> int {
         if (auto choice = tessel::markup::runLanguageDialog(std::nullopt)) {
@@ -30,7 +30,7 @@ unsigned gf_uiGetCodepageFromLanguageDialog(void) {
     return result == 0 ? chosen : 0;
 }
 
-const char* gf_pszGetCodepageFromLanguageDialog(unsigned* codePage) {
+const char* TESSEL_CALL gf_pszGetCodepageFromLanguageDialog(unsigned* codePage) {
     // Without a place for the code page the choice could not be returned.
     if (codePage == nullptr) return nullptr;
     unsigned chosen = 0;

@@ -19,19 +19,19 @@ int runConverter(const char* path, Job job) {
 
 extern "C" {
 
-int f_iPageMaker2RTF(const char* path) {
+int TESSEL_CALL f_iPageMaker2RTF(const char* path) {
     return runConverter(path, tessel::dtp::pageMakerToRtf);
 }
 
-int f_iXPress2RTF(const char* path) {
+int TESSEL_CALL f_iXPress2RTF(const char* path) {
     return runConverter(path, tessel::dtp::xpressToRtf);
 }
 
-int f_iVentura567toRTF(const char* path) {
+int TESSEL_CALL f_iVentura567toRTF(const char* path) {
     return runConverter(path, tessel::dtp::venturaToRtf);
 }
 
-int f_iVentura4toRTF(const char* path) {
+int TESSEL_CALL f_iVentura4toRTF(const char* path) {
     return runConverter(path, tessel::dtp::ventura4ToRtf);
 }
 

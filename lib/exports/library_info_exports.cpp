@@ -13,13 +13,13 @@ constexpr const char kCopyright[] =
 
 extern "C" {
 
-const char* f_pszDLLVersion(void) {
+const char* TESSEL_CALL f_pszDLLVersion(void) {
     return kVersion;
 }
-const char* f_pszDLLName(void) {
+const char* TESSEL_CALL f_pszDLLName(void) {
     return kName;
 }
-const char* f_pszDLLCopyrightMessage(void) {
+const char* TESSEL_CALL f_pszDLLCopyrightMessage(void) {
     return kCopyright;
 }
 

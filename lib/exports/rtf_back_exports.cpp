@@ -64,55 +64,58 @@ namespace fc = tessel::frame;
 
 extern "C" {
 
-int funciReadRTFWriteTextParser(const char* input, int function, const char* extension) {
+int TESSEL_CALL funciReadRTFWriteTextParser(const char* input, int function,
+                                            const char* extension) {
     return runGuarded(input, function, extension);
 }
 
-int funciReadRTFWriteTextParserMultiLingual(const char* input, int function, const char* extension,
-                                            unsigned codePage) {
+int TESSEL_CALL funciReadRTFWriteTextParserMultiLingual(const char* input, int function,
+                                                        const char* extension, unsigned codePage) {
     return runGuarded(input, function, extension, codePage);
 }
 
-int funciReadRTFWriteTextParserMultiLingualWithCharSet(const char* input, int function,
-                                                       const char* extension, unsigned codePage,
-                                                       const char* charset) {
+int TESSEL_CALL funciReadRTFWriteTextParserMultiLingualWithCharSet(const char* input, int function,
+                                                                   const char* extension,
+                                                                   unsigned codePage,
+                                                                   const char* charset) {
     return runGuarded(input, function, extension, codePage, charset);
 }
 
-int f_iRTF2HTMLMultiLingual(const char* input, const char* extension, unsigned codePage) {
+int TESSEL_CALL f_iRTF2HTMLMultiLingual(const char* input, const char* extension,
+                                        unsigned codePage) {
     return runGuarded(input, fc::kRtfToHtmlMultiLingual, extension, codePage);
 }
 
-int f_iRTF2HTMLMultiLingualWithCharSet(const char* input, const char* extension, unsigned codePage,
-                                       const char* charset) {
+int TESSEL_CALL f_iRTF2HTMLMultiLingualWithCharSet(const char* input, const char* extension,
+                                                   unsigned codePage, const char* charset) {
     return runGuarded(input, fc::kRtfToHtmlMultiLingual, extension, codePage, charset);
 }
 
-int f_iRTF2Text(const char* input, const char* extension) {
+int TESSEL_CALL f_iRTF2Text(const char* input, const char* extension) {
     return runGuarded(input, fc::kRtfToText, extension);
 }
 
-int f_iRTF2HTML(const char* input, const char* extension) {
+int TESSEL_CALL f_iRTF2HTML(const char* input, const char* extension) {
     return runGuarded(input, fc::kRtfToHtml, extension);
 }
 
-int f_iRTF2CompatibleHTML(const char* input, const char* extension) {
+int TESSEL_CALL f_iRTF2CompatibleHTML(const char* input, const char* extension) {
     return runGuarded(input, fc::kRtfToCompatibleHtml, extension);
 }
 
-int f_iRTF2SGML(const char* input, const char* extension) {
+int TESSEL_CALL f_iRTF2SGML(const char* input, const char* extension) {
     return runGuarded(input, fc::kRtfToSgml, extension);
 }
 
-int f_iRTF2PageMaker(const char* input, const char* extension) {
+int TESSEL_CALL f_iRTF2PageMaker(const char* input, const char* extension) {
     return runGuarded(input, fc::kRtfToPageMaker, extension);
 }
 
-int f_iRTF2XPress(const char* input, const char* extension) {
+int TESSEL_CALL f_iRTF2XPress(const char* input, const char* extension) {
     return runGuarded(input, fc::kRtfToXPress, extension);
 }
 
-int f_iVentura4RTF2Text(const char* input, const char* extension) {
+int TESSEL_CALL f_iVentura4RTF2Text(const char* input, const char* extension) {
     return runGuarded(input, fc::kRtfToVentura4, extension);
 }
 

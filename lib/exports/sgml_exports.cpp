@@ -26,15 +26,15 @@ using tessel::exports::runSgmlJob;
 
 extern "C" {
 
-int funciSGMLTextReadWrite(const char* input, int function, const char* tagFile) {
+int TESSEL_CALL funciSGMLTextReadWrite(const char* input, int function, const char* tagFile) {
     return runSgmlJob(input, function, tagFile);
 }
 
-int f_iSGML2RTF(const char* input, const char* tagFile) {
+int TESSEL_CALL f_iSGML2RTF(const char* input, const char* tagFile) {
     return runSgmlJob(input, tessel::frame::kSgmlToRtf, tagFile);
 }
 
-int f_iAddUniqueSGMLTagsToFile(const char* input, const char* tagFile) {
+int TESSEL_CALL f_iAddUniqueSGMLTagsToFile(const char* input, const char* tagFile) {
     return runSgmlJob(input, tessel::frame::kAddUniqueSgmlTags, tagFile);
 }
 

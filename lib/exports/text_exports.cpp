@@ -4,8 +4,9 @@
 #include "markup/execute_function.h"
 #include "tessel_cat.h"
 
-extern "C" int funciTextReadWriteParser(char* path, int function, unsigned char deleteBackup,
-                                        const char* extension) {
+extern "C" int TESSEL_CALL funciTextReadWriteParser(char* path, int function,
+                                                    unsigned char deleteBackup,
+                                                    const char* extension) {
     return tessel::exports::runExport([&]() -> int {
         return tessel::frame::runTextReadWriteParser(
             path, {function, tessel::markup::ExecuteFunction}, deleteBackup != 0, extension);

@@ -17,9 +17,8 @@ constexpr std::size_t kMaxEntitySpan = 15;
 // Last position of `c` in [from, to), or npos.
 std::size_t lastOf(std::string_view text, std::size_t from, std::size_t to, char c) {
     if (to <= from) return std::string_view::npos;
-    const void* found = ::memrchr(text.data() + from, c, to - from);
-    if (found == nullptr) return std::string_view::npos;
-    return static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+    std::size_t found = text.substr(from, to - from).rfind(c);
+    return found == std::string_view::npos ? found : from + found;
 }
 
 }  // namespace

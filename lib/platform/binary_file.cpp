@@ -1,6 +1,6 @@
 #include "platform/binary_file.h"
 
-#include <sys/stat.h>
+#include "platform/files.h"
 
 namespace tessel::platform {
 
@@ -8,8 +8,8 @@ bool BinaryFile::openForUpdate(const std::string& path) {
     close();
     std::FILE* file = std::fopen(path.c_str(), "r+b");
     if (file == nullptr) return false;
-    struct stat info {};
-    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    std::optional<FileIdentity> identity = openFileIdentity(file);
+    if (!identity || identity->isDirectory || !isRegularFile(path)) {
         std::fclose(file);
         return false;
     }
@@ -19,14 +19,19 @@ bool BinaryFile::openForUpdate(const std::string& path) {
 }
 
 bool BinaryFile::seek(std::uint64_t offset) {
-    return file_ != nullptr && fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
+#ifdef _WIN32
+    return file_ != nullptr && ::_fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+    return file_ != nullptr && ::fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
 }
 
 std::optional<std::uint64_t> BinaryFile::size() {
     if (file_ == nullptr) return std::nullopt;
-    struct stat info {};
-    if (std::fflush(file_) != 0 || fstat(fileno(file_), &info) != 0) return std::nullopt;
-    return static_cast<std::uint64_t>(info.st_size);
+    if (std::fflush(file_) != 0) return std::nullopt;
+    std::optional<FileIdentity> identity = openFileIdentity(file_);
+    if (!identity) return std::nullopt;
+    return identity->size;
 }
 
 std::optional<std::string> BinaryFile::readAt(std::uint64_t offset, std::size_t count) {

@@ -1,4 +1,5 @@
-// Local time in the forms the logs and reports show.
+// Local time in the forms the logs and reports show. SOURCE_DATE_EPOCH, when
+// set, fixes it (in UTC) for reproducible runs.
 #pragma once
 
 #include <string>

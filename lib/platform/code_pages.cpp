@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/windows_api.h"
+
 namespace tessel::platform {
 
 namespace {
@@ -66,17 +68,30 @@ bool isLeadByte(int codePage, std::uint8_t byte) {
     return isLeadByteOfClass(codePageClass(codePage), byte);
 }
 
+namespace {
+
+// The code page when TESSEL_ACP names none.
+int systemAnsiCodePage() {
+#ifdef _WIN32
+    return static_cast<int>(::GetACP());
+#else
+    return kDefaultAnsiCodePage;
+#endif
+}
+
+}  // namespace
+
 int activeAnsiCodePage() {
     const char* value = std::getenv("TESSEL_ACP");
-    if (value == nullptr) return kDefaultAnsiCodePage;
+    if (value == nullptr) return systemAnsiCodePage();
     std::string_view text(value);
-    if (text.empty() || text.size() > 5) return kDefaultAnsiCodePage;
+    if (text.empty() || text.size() > 5) return systemAnsiCodePage();
     int number = 0;
     for (char c : text) {
-        if (c < '0' || c > '9') return kDefaultAnsiCodePage;
+        if (c < '0' || c > '9') return systemAnsiCodePage();
         number = number * 10 + (c - '0');
     }
-    return number > 0 && number <= 65535 ? number : kDefaultAnsiCodePage;
+    return number > 0 && number <= 65535 ? number : systemAnsiCodePage();
 }
 
 }  // namespace tessel::platform

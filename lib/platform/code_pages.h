@@ -11,7 +11,7 @@
 
 namespace tessel::platform {
 
-// Code page assumed when the environment names none.
+// Code page assumed when neither the environment nor the system names one.
 inline constexpr int kDefaultAnsiCodePage = 1252;
 
 // Code-page classes: 0 stands for "whatever the active code page is", the
@@ -37,7 +37,8 @@ bool isLeadByte(int codePage, std::uint8_t byte);
 bool isLeadByteOfClass(CodePageClass cls, std::uint8_t byte);
 
 // The active ANSI code page: the number in the environment variable
-// TESSEL_ACP when it holds a valid one, else 1252. Read on every call so a
+// TESSEL_ACP when it holds a valid one, else the system's active ANSI code
+// page on Windows and 1252 elsewhere. Read on every call so a
 // process (or a test) may change it before creating a scanner.
 int activeAnsiCodePage();
 

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tessel::platform {
 
@@ -14,13 +17,31 @@ bool isDirectory(const std::string& path);
 // input: reading a FIFO, device or socket could wait forever or never end.
 bool isRegularFile(const std::string& path);
 
-// What identifies one file on its file system, and its size.
+// What identifies one file on its file system (device and inode, or volume
+// serial number and file index on Windows), its size and last change.
 struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
+    std::int64_t modifiedSeconds = 0;  // since 1970, UTC
+    std::int64_t modifiedNanoseconds = 0;
+    bool isDirectory = false;
 };
 std::optional<FileIdentity> fileIdentity(const std::string& path);
+// The identity of the file an open stream reads or writes.
+std::optional<FileIdentity> openFileIdentity(std::FILE* file);
+
+// True when a directory entry of that name exists, even one that leads
+// nowhere (a dangling symbolic link).
+bool nameExists(const std::string& path);
+
+// The names of the files a wildcard pattern ("*.htm", "doc?.rtf") matches,
+// in ascending order, each with the pattern's folder part.
+std::vector<std::string> filesMatching(const std::string& pattern);
+
+// True when `name` fits the wildcard pattern ("*" any run, "?" one byte,
+// "[...]" one of a set), letters compared ignoring case as Windows names are.
+bool wildcardMatches(std::string_view pattern, std::string_view name);
 
 // The name of an existing file that is `path` or differs from it only in the
 // case of its extension ("doc.RTF" for "doc.rtf"). On a file system that tells
@@ -56,6 +77,13 @@ std::string createUniqueFileBeside(const std::string& path);
 // file beside it, then replace. The new file gets the old one's permission
 // bits. False (and nothing changed) on failure.
 bool replaceFile(const std::string& from, const std::string& to);
+
+// The names in a folder ("." and ".." left out), in the order the system
+// lists them; empty when it cannot be read.
+std::vector<std::string> folderEntries(const std::string& folder);
+
+// Creates one folder; true when it exists afterwards.
+bool createFolder(const std::string& path);
 
 // Creates the folder of `path` (and its parents) when missing; a name without
 // a folder part needs none. False when a folder could not be created.

@@ -1,6 +1,7 @@
 // Message boxes of the library: a short text the user must see, such as a
 // converter that could not be set up. The desktop program shows it as a
-// dialog; without a presenter it goes to the standard error stream.
+// dialog; without a presenter it goes to the standard error stream (on
+// Windows, to the system's message box when the program has none).
 //
 // The host program presents the texts by defining, in its own executable and
 // exported dynamically (CMake's ENABLE_EXPORTS), the C function

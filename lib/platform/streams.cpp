@@ -1,8 +1,12 @@
 #include "platform/streams.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdarg>
@@ -11,10 +15,32 @@
 
 #include "platform/byte_scan.h"
 #include "platform/fault_seam.h"
+#include "platform/files.h"
+#ifdef _WIN32
+#include "platform/windows_api.h"
+#endif
 
 namespace tessel::platform {
 
 namespace {
+
+#ifdef _WIN32
+
+// Opens a regular file for reading; a device name ("CON", "NUL") or a pipe is
+// refused, as reading it could wait forever or never end.
+std::FILE* openRegularFile(const std::string& path) {
+    if (faultStrikes(FileOperation::Open, path) || !isRegularFile(path)) return nullptr;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return nullptr;
+    HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
+    if (::GetFileType(handle) != FILE_TYPE_DISK) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
+#else
 
 // Opens a regular file for reading. The open itself does not wait (a FIFO
 // without a writer would block it); anything but a regular file is refused.
@@ -33,6 +59,8 @@ std::FILE* openRegularFile(const std::string& path) {
     if (file == nullptr) ::close(fd);
     return file;
 }
+
+#endif
 
 }  // namespace
 
@@ -165,10 +193,9 @@ bool OutputStream::open(const std::string& path, StreamMode mode) {
     if (file == nullptr) return false;
     writeAllowance_ = writeAllowance(path);
     std::setvbuf(file, nullptr, _IONBF, 0);
-    struct stat info {};
-    if (::fstat(fileno(file), &info) == 0) {
-        device_ = static_cast<std::uint64_t>(info.st_dev);
-        inode_ = static_cast<std::uint64_t>(info.st_ino);
+    if (std::optional<FileIdentity> identity = openFileIdentity(file)) {
+        device_ = identity->device;
+        inode_ = identity->inode;
     }
     file_ = file;
     mode_ = mode;
@@ -193,17 +220,15 @@ void OutputStream::flush() {
 }
 
 bool OutputStream::isSameFile(const std::string& path) const {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && static_cast<std::uint64_t>(info.st_dev) == device_ &&
-           static_cast<std::uint64_t>(info.st_ino) == inode_;
+    std::optional<FileIdentity> identity = fileIdentity(path);
+    return identity && identity->device == device_ && identity->inode == inode_;
 }
 
 bool OutputStream::wroteCompletely(const std::string& path) const {
-    struct stat info {};
-    if (error_ || ::stat(path.c_str(), &info) != 0) return false;
-    return static_cast<std::uint64_t>(info.st_dev) == device_ &&
-           static_cast<std::uint64_t>(info.st_ino) == inode_ &&
-           static_cast<std::uint64_t>(info.st_size) == bytesWritten_;
+    if (error_) return false;
+    std::optional<FileIdentity> identity = fileIdentity(path);
+    return identity && identity->device == device_ && identity->inode == inode_ &&
+           identity->size == bytesWritten_;
 }
 
 bool OutputStream::close() {

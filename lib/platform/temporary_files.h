@@ -16,4 +16,8 @@ std::string temporaryName(std::string_view folder, std::string_view prefix, unsi
 // or the file cannot be created. The name is then reserved for the caller.
 bool createNewFile(const std::string& path);
 
+// Creates a new, empty folder with a unique name beginning with `prefix` in
+// the system's temporary folder; empty when none could be created.
+std::string createScratchFolder(std::string_view prefix);
+
 }  // namespace tessel::platform

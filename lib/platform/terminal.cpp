@@ -1,11 +1,40 @@
 #include "platform/terminal.h"
 
+#ifdef _WIN32
+#include <io.h>
+
+#include "platform/windows_api.h"
+#else
 #include <unistd.h>
+#endif
 
 namespace tessel::platform {
 
+namespace {
+
+bool isTerminal(int descriptor) {
+#ifdef _WIN32
+    // Only a console is someone at a terminal: _isatty is also true for
+    // the null device and any other character device.
+    DWORD mode = 0;
+    return ::GetConsoleMode(reinterpret_cast<HANDLE>(::_get_osfhandle(descriptor)), &mode) != 0;
+#else
+    return ::isatty(descriptor) == 1;
+#endif
+}
+
+}  // namespace
+
+bool standardInputIsTerminal() {
+    return isTerminal(0);
+}
+
+bool standardErrorIsTerminal() {
+    return isTerminal(2);
+}
+
 bool promptTerminalAvailable() {
-    return ::isatty(STDIN_FILENO) == 1 && ::isatty(STDERR_FILENO) == 1;
+    return isTerminal(0) && isTerminal(2);
 }
 
 }  // namespace tessel::platform

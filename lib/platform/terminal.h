@@ -4,6 +4,12 @@
 
 namespace tessel::platform {
 
+// True when standard input is a terminal.
+bool standardInputIsTerminal();
+
+// True when standard error is a terminal.
+bool standardErrorIsTerminal();
+
 // True when standard input and standard error are both terminals.
 bool promptTerminalAvailable();
 

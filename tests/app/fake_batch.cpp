@@ -1,11 +1,12 @@
 #include "fake_batch.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "support/portable.h"
 
 namespace tessel::app::testing {
 
@@ -26,22 +27,23 @@ int FakeLibrary::play(const std::string& input) {
     return step.result;
 }
 
-int fakeInputOnly(const char* input) {
+int TESSEL_CALL fakeInputOnly(const char* input) {
     fakeLibrary().extensions.emplace_back();
     return fakeLibrary().play(input);
 }
 
-int fakeWithExtension(const char* input, const char* extension) {
+int TESSEL_CALL fakeWithExtension(const char* input, const char* extension) {
     fakeLibrary().extensions.emplace_back(extension);
     return fakeLibrary().play(input);
 }
 
-int fakeWithTagFile(const char* input, const char* tagFile) {
+int TESSEL_CALL fakeWithTagFile(const char* input, const char* tagFile) {
     fakeLibrary().tagFiles.emplace_back(tagFile);
     return fakeLibrary().play(input);
 }
 
-int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const char* extension) {
+int TESSEL_CALL fakeTextEngine(char* path, int function, unsigned char deleteBackup,
+                               const char* extension) {
     FakeLibrary& library = fakeLibrary();
     library.functionCodes.push_back(function);
     library.deleteBackupFlags.push_back(deleteBackup);
@@ -54,8 +56,8 @@ int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const c
     return library.play(input);
 }
 
-int fakeMultiLingual(const char* input, const char* extension, unsigned codePage,
-                     const char* charset) {
+int TESSEL_CALL fakeMultiLingual(const char* input, const char* extension, unsigned codePage,
+                                 const char* charset) {
     FakeLibrary& library = fakeLibrary();
     library.extensions.emplace_back(extension);
     library.codePages.push_back(codePage);
@@ -134,10 +136,7 @@ Command fakeCommand(ExportBinding binding, ReportKind kind, bool conversionFlag,
 }
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tessel_app_test_XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
-    root = pattern;
+    root = tessel::test::makeScratchFolder("tessel_app_test_");
 }
 
 ScratchFolder::~ScratchFolder() {

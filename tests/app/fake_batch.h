@@ -38,12 +38,13 @@ struct FakeLibrary {
 // Reset by each test.
 FakeLibrary& fakeLibrary();
 
-int fakeInputOnly(const char* input);
-int fakeWithExtension(const char* input, const char* extension);
-int fakeWithTagFile(const char* input, const char* tagFile);
-int fakeTextEngine(char* path, int function, unsigned char deleteBackup, const char* extension);
-int fakeMultiLingual(const char* input, const char* extension, unsigned codePage,
-                     const char* charset);
+int TESSEL_CALL fakeInputOnly(const char* input);
+int TESSEL_CALL fakeWithExtension(const char* input, const char* extension);
+int TESSEL_CALL fakeWithTagFile(const char* input, const char* tagFile);
+int TESSEL_CALL fakeTextEngine(char* path, int function, unsigned char deleteBackup,
+                               const char* extension);
+int TESSEL_CALL fakeMultiLingual(const char* input, const char* extension, unsigned codePage,
+                                 const char* charset);
 
 struct ReportLine {
     std::string text;

@@ -19,7 +19,8 @@ using Files = std::map<std::string, std::string>;
 Files filesIn(const fs::path& folder) {
     Files files;
     for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.is_regular_file()) files[entry.path().filename()] = readFile(entry.path());
+        if (entry.is_regular_file())
+            files[entry.path().filename().string()] = readFile(entry.path().string());
     }
     return files;
 }

@@ -1,18 +1,99 @@
 #include "tool_runner.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+extern char** environ;
+#endif
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
-extern char** environ;
+#include "support/portable.h"
 
 namespace tessel::cli::testing {
+
+#ifdef _WIN32
+
+namespace {
+
+// One argument of a Windows command line, quoted as the C runtime's parser
+// splits it again.
+std::string quoted(const std::string& arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+    std::string text = "\"";
+    std::size_t backslashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        text.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        text += c;
+    }
+    text.append(backslashes * 2, '\\');
+    return text + "\"";
+}
+
+HANDLE inheritable(const std::string& path, DWORD access, DWORD disposition) {
+    SECURITY_ATTRIBUTES security{sizeof security, nullptr, TRUE};
+    return ::CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &security,
+                         disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// A Windows console program writes CR LF where the POSIX one writes LF; the
+// tests compare the text.
+std::string withLineFeeds(std::string text) {
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        plain += text[i];
+    }
+    return plain;
+}
+
+}  // namespace
+
+ToolRun runTool(const std::vector<std::string>& args) {
+    ScratchFolder capture;
+    std::string outPath = capture.path("stdout"), errPath = capture.path("stderr");
+    std::string commandLine = quoted(TESSEL_TOOL_PATH);
+    for (const std::string& arg : args) commandLine += " " + quoted(arg);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
+    startup.hStdOutput = inheritable(outPath, GENERIC_WRITE, CREATE_ALWAYS);
+    startup.hStdError = inheritable(errPath, GENERIC_WRITE, CREATE_ALWAYS);
+    PROCESS_INFORMATION process{};
+    BOOL started = ::CreateProcessA(TESSEL_TOOL_PATH, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                    nullptr, nullptr, &startup, &process);
+    for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+        ::CloseHandle(handle);
+    }
+    if (!started) throw std::runtime_error("cannot start " TESSEL_TOOL_PATH);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    ToolRun run;
+    run.exitStatus = static_cast<int>(code);
+    run.out = withLineFeeds(readFile(outPath));
+    run.err = withLineFeeds(readFile(errPath));
+    return run;
+}
+
+#else
 
 namespace {
 
@@ -121,11 +202,10 @@ ToolRun runToolAtTerminal(const std::vector<std::string>& args, const std::strin
     return run;
 }
 
+#endif  // _WIN32
+
 ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tessel_cli_test_XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
-    root_ = pattern;
+    root_ = tessel::test::makeScratchFolder("tessel_cli_test_");
 }
 
 ScratchFolder::~ScratchFolder() {

@@ -16,6 +16,7 @@ struct ToolRun {
 
 ToolRun runTool(const std::vector<std::string>& args);
 
+#ifndef _WIN32
 // As runTool, with standard error on a pseudo-terminal (what it shows is in
 // `err`, line ends as the terminal writes them: CR LF).
 ToolRun runToolWithTerminalErr(const std::vector<std::string>& args);
@@ -24,6 +25,7 @@ ToolRun runToolWithTerminalErr(const std::vector<std::string>& args);
 // at which `typed` was typed ahead (what the terminal shows, the echo of the
 // typing included, is in `err`).
 ToolRun runToolAtTerminal(const std::vector<std::string>& args, const std::string& typed);
+#endif
 
 class ScratchFolder {
   public:

@@ -72,7 +72,7 @@ TEST_F(PageMakerToRtf, FilesThatAreNotOursStayUntouched) {
 
     EXPECT_EQ(f_iPageMaker2RTF(nullptr), -101);
     EXPECT_EQ(f_iPageMaker2RTF(dir_.file("missing.txt").c_str()), -101);
-    EXPECT_EQ(f_iPageMaker2RTF(dir_.path().c_str()), -101);
+    EXPECT_EQ(f_iPageMaker2RTF(dir_.path().string().c_str()), -101);
 }
 
 TEST_F(PageMakerToRtf, TagsBecomeProtectedRuns) {

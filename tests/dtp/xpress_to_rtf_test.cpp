@@ -167,7 +167,7 @@ TEST_F(XPressToRtf, FilesThatAreNotOursStayUntouched) {
 
     EXPECT_EQ(f_iXPress2RTF(nullptr), -101);
     EXPECT_EQ(f_iXPress2RTF(dir_.file("missing.xtg").c_str()), -101);
-    EXPECT_EQ(f_iXPress2RTF(dir_.path().c_str()), -101);
+    EXPECT_EQ(f_iXPress2RTF(dir_.path().string().c_str()), -101);
 }
 
 TEST_F(XPressToRtf, ParserThatCannotBeBuiltIsShownAndItsWorkingCopyRemoved) {

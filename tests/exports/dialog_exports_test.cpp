@@ -1,13 +1,11 @@
 // The language dialog exports as a host program calls them: with its own
 // presenter, with none and no terminal, and with bad arguments.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <string>
 
-#include "tessel_cat.h"
+#include "support/portable.h"
 #include "tessel_cat.h"
 
 namespace {
@@ -25,8 +23,7 @@ std::string& preselectedSeen() {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) int tessel_present_language_dialog(
-    tessel_language_dialog* dialog) {
+TESSEL_TEST_HOST_HOOK int tessel_present_language_dialog(tessel_language_dialog* dialog) {
     if (pick() == "-") return TESSEL_PRESENTER_UNAVAILABLE;
     preselectedSeen() = dialog->selection < 0 ? "" : dialog->item_names[dialog->selection];
     if (pick().empty()) {
@@ -68,15 +65,14 @@ TEST(DialogExports, PresenterChoosesALanguage) {
 
 TEST(DialogExports, WithoutPresenterOrTerminalTheDialogIsCancelled) {
     pick() = "-";
-    int saved = ::dup(STDIN_FILENO);
-    int null = ::open("/dev/null", O_RDONLY);
-    ::dup2(null, STDIN_FILENO);
-    ::close(null);
     unsigned codePage = 1251;
-    const char* charset = gf_pszGetCodepageFromLanguageDialog(&codePage);
-    unsigned plain = gf_uiGetCodepageFromLanguageDialog();
-    ::dup2(saved, STDIN_FILENO);
-    ::close(saved);
+    const char* charset = nullptr;
+    unsigned plain = 0;
+    {
+        tessel::test::NullStandardInput noTerminal;
+        charset = gf_pszGetCodepageFromLanguageDialog(&codePage);
+        plain = gf_uiGetCodepageFromLanguageDialog();
+    }
     EXPECT_EQ(charset, nullptr);
     EXPECT_EQ(codePage, 0u);
     EXPECT_EQ(plain, 0u);

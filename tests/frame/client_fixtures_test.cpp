@@ -51,7 +51,7 @@ enum class Writes { Entities, LiteralTags, Fallback };
 
 struct BackFormat {
     std::string_view prefix;  // of the fixture's name: "quark" in "quark_windows_sample"
-    int (*job)(const char*, const char*);
+    int(TESSEL_CALL* job)(const char*, const char*);
     Writes writes;
 };
 
@@ -116,7 +116,8 @@ struct Back {
     std::string log;
 };
 
-Back convert(const fs::path& rtf, int (*job)(const char*, const char*), const char* extension) {
+Back convert(const fs::path& rtf, int(TESSEL_CALL* job)(const char*, const char*),
+             const char* extension) {
     TempDir dir;
     std::string path = dir.write("c.rtf", readFile(rtf.string()));
     Back back{job(path.c_str(), extension), readFile(dir.file(std::string("c") + extension)), ""};

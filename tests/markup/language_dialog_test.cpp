@@ -3,15 +3,14 @@
 // falls back, and the terminal prompt reads numbers and charset names.
 #include "markup/language_dialog.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
 #include <string>
 
 #include "markup/language_prompt.h"
+#include "support/portable.h"
 
 namespace {
 
@@ -23,8 +22,7 @@ std::function<int(tessel_language_dialog*)>& presenterScript() {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) int tessel_present_language_dialog(
-    tessel_language_dialog* dialog) {
+TESSEL_TEST_HOST_HOOK int tessel_present_language_dialog(tessel_language_dialog* dialog) {
     if (!presenterScript()) return TESSEL_PRESENTER_UNAVAILABLE;
     return presenterScript()(dialog);
 }
@@ -48,22 +46,7 @@ class ScriptedPresenter {
     ~ScriptedPresenter() { presenterScript() = nullptr; }
 };
 
-// Standard input from /dev/null while it lives: no one at a terminal.
-class NoTerminal {
-  public:
-    NoTerminal() : saved_(::dup(STDIN_FILENO)) {
-        int null = ::open("/dev/null", O_RDONLY);
-        ::dup2(null, STDIN_FILENO);
-        ::close(null);
-    }
-    ~NoTerminal() {
-        ::dup2(saved_, STDIN_FILENO);
-        ::close(saved_);
-    }
-
-  private:
-    int saved_;
-};
+using NoTerminal = test::NullStandardInput;
 
 TEST(LanguageDialogPresenter, SeesTheTemplateListAndStateAndDrivesTheModel) {
     std::vector<int> results;

@@ -2,10 +2,12 @@
 // byte; names, existing files and refusals; and inputs that must end with a
 // result and lose nothing.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -89,6 +91,9 @@ TEST(SgmlCollectTags, EditedTagFileGainsTheNewTagsOnly) {
 // The file size limit of the process stands in for a full disk: the new tag
 // file cannot be written completely, the collection fails, and the user's tag
 // file is byte for byte what it was, with nothing left beside it.
+// The child process (fork) and its file-size limit (RLIMIT_FSIZE) are POSIX
+// only; the fault tests make the rewrite fail on every system.
+#ifndef _WIN32
 TEST(SgmlCollectTags, AFailedRewriteLeavesTheTagFileByteIdentical) {
     TempDir dir;
     const std::string original = "my notes\r\n<old>\r\n<tags>\r\n";
@@ -115,6 +120,7 @@ TEST(SgmlCollectTags, AFailedRewriteLeavesTheTagFileByteIdentical) {
     // Without the limit the same collection goes through.
     EXPECT_EQ(f_iAddUniqueSGMLTagsToFile(doc.c_str(), tags.c_str()), 2000);
 }
+#endif  // !_WIN32
 
 TEST(SgmlCollectTags, MessagesForStrayEndsAndAnOpenComment) {
     TempDir dir;
@@ -143,8 +149,7 @@ TEST(SgmlMarkUp, TagsOfTheTagFileAreExternalTheOthersInternal) {
     // A tag file that does not exist is an empty list: every tag internal.
     auto again = dir.write("again.sgm", "<P>Hello</P>\r\n");
     EXPECT_EQ(f_iSGML2RTF(again.c_str(), dir.file("none.txt").c_str()), 2);
-    EXPECT_EQ(readFile(dir.file("again.rtf")),
-              rtfDocument(I + "<P>}Hello" + I + "</P>}\n\\par "));
+    EXPECT_EQ(readFile(dir.file("again.rtf")), rtfDocument(I + "<P>}Hello" + I + "</P>}\n\\par "));
     EXPECT_FALSE(exists(dir.file("none.txt")));
 }
 

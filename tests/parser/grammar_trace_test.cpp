@@ -5,7 +5,6 @@
 #include "parser/grammar_trace.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +14,7 @@
 #include "parser/ss_lex_memory_input.h"
 #include "platform/resources.h"
 #include "support/grammar_samples.h"
+#include "support/portable.h"
 #include "support/table_interpreter.h"
 
 namespace tessel::parser {
@@ -88,8 +88,8 @@ class TempFile {
   public:
     explicit TempFile(const std::string& bytes)
         : path_(std::filesystem::temp_directory_path() /
-                ("grammar_trace_" + std::to_string(getpid()) + "_" + std::to_string(counter_++) +
-                 ".txt")) {
+                ("grammar_trace_" + std::to_string(tessel::test::processId()) + "_" +
+                 std::to_string(counter_++) + ".txt")) {
         std::ofstream(path_, std::ios::binary) << bytes;
     }
     ~TempFile() { std::filesystem::remove(path_); }

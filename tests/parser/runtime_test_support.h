@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +14,8 @@
 
 #include "parser/ss_exception.h"
 #include "parser/ss_lex.h"
+#include "support/portable.h"
+#include "support/temp_dir.h"
 
 namespace tessel::test {
 
@@ -52,46 +53,18 @@ std::string expectSSError(Work&& work, std::int32_t code) {
     return {};
 }
 
-class TempDir {
-  public:
-    TempDir() {
-        auto base =
-            std::filesystem::temp_directory_path() /
-            ("tessel_parser_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-        std::filesystem::create_directories(base);
-        path_ = base;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string write(const std::string& name, const std::string& bytes) const {
-        auto file = path_ / name;
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
-    std::string path(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    static int& counter() {
-        static int value = 0;
-        return value;
-    }
-    std::filesystem::path path_;
-};
-
 // Sets an environment variable for the lifetime of the object.
 class ScopedEnv {
   public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value, 1);
+        test::setEnvironment(name, value);
     }
     ~ScopedEnv() {
         if (old_) {
-            ::setenv(name_.c_str(), old_->c_str(), 1);
+            test::setEnvironment(name_.c_str(), old_->c_str());
         } else {
-            ::unsetenv(name_.c_str());
+            test::unsetEnvironment(name_.c_str());
         }
     }
 

@@ -69,7 +69,7 @@ TEST(SSLexFileInput, EmptyAndMissingFiles) {
     std::string empty = dir.write("empty.txt", "");
     EXPECT_EQ(expectSSError([&] { SSLexFileInput input(empty); }, 2),
               "SSLex0102e: Invalid file length or read error, " + empty + ", 0");
-    std::string missing = dir.path("missing.txt");
+    std::string missing = dir.file("missing.txt");
     EXPECT_EQ(expectSSError([&] { SSLexFileInput input(missing); }, 1),
               "SSLex0101e: Error opening file, " + missing + ", 2");
     expectSSError([&] { SSLex lex(missing); }, 1);

@@ -417,7 +417,7 @@ TEST(SSYaccTableLoading, ResourcesAndFiles) {
     EXPECT_EQ(expectSSError([] { SSYaccTableSet::fromResource("NoSuchYaccTable"); }, 37),
               "SSYacc0115e: Resource not found, NoSuchYaccTable");
     TempDir dir;
-    std::string missing = dir.path("none.tbl");
+    std::string missing = dir.file("none.tbl");
     EXPECT_EQ(expectSSError([&] { SSYaccTableSet::fromFile(missing); }, 12),
               "SSYacc0101e: Open file failed, " + missing);
     Bytes bytes = groupsGrammar().bytes();

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
-extern "C" __attribute__((visibility("default"))) int tessel_test_host_hook(int value) {
+#include "support/portable.h"
+
+TESSEL_TEST_HOST_HOOK int tessel_test_host_hook(int value) {
     return value * 2;
 }
 

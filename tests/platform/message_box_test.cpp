@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/portable.h"
+
 namespace {
 
 std::vector<std::string>& presented() {
@@ -18,7 +20,7 @@ std::vector<std::string>& presented() {
 }  // namespace
 
 // The presenter a host program defines under the agreed name.
-extern "C" __attribute__((visibility("default"))) void tessel_host_message_box(const char* text) {
+TESSEL_TEST_HOST_HOOK void tessel_host_message_box(const char* text) {
     presented().emplace_back(text);
 }
 

@@ -1,13 +1,17 @@
 // The grammar compiler as the build runs it: errors as "file:line: message"
 // with a failing exit status, and the generated source for good grammars.
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <sys/wait.h>
-#include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "support/portable.h"
 
 namespace {
 
@@ -19,20 +23,34 @@ struct Result {
 };
 
 Result runCompiler(const std::string& arguments) {
-    std::string command = std::string(TESSEL_GRAMMAR_COMPILER_PATH) + " " + arguments + " 2>&1";
+    std::string program = TESSEL_GRAMMAR_COMPILER_PATH;
+#ifdef _WIN32
+    // The command interpreter takes "/" for the start of a switch.
+    for (char& c : program) c = c == '/' ? '\\' : c;
+    std::string command = "\"" + program + " " + arguments + " 2>&1\"";
+    FILE* pipe = ::_popen(command.c_str(), "r");
+#else
+    std::string command = program + " " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
+#endif
     if (pipe == nullptr) return {-1, {}};
     std::string output;
     char buffer[512];
     while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+#ifdef _WIN32
+    int status = ::_pclose(pipe);
+    return {status, output};
+#else
     int status = pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+#endif
 }
 
 class GrammarCompilerTool : public ::testing::Test {
   protected:
     std::filesystem::path folder_ =
-        std::filesystem::temp_directory_path() / ("grammar_compiler_" + std::to_string(getpid()));
+        std::filesystem::temp_directory_path() /
+        ("grammar_compiler_" + std::to_string(tessel::test::processId()));
     void SetUp() override { std::filesystem::create_directories(folder_); }
     void TearDown() override { std::filesystem::remove_all(folder_); }
     std::string write(const std::string& name, const std::string& text) {

@@ -1,6 +1,9 @@
 // Unblocks a job that would wait for a writer of a FIFO, so that a job that
 // fails to refuse one ends its test with a failure instead of hanging it.
+// FIFOs are a POSIX file type; Windows has none in its file system.
 #pragma once
+
+#ifndef _WIN32
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -41,3 +44,5 @@ class FifoWatchdog {
 };
 
 }  // namespace tessel::test
+
+#endif  // !_WIN32

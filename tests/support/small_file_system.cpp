@@ -1,12 +1,15 @@
 #include "support/small_file_system.h"
 
+#ifndef _WIN32
 #include <sys/mount.h>
-#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <vector>
+
+#include "support/portable.h"
 
 namespace tessel::test {
 
@@ -15,15 +18,22 @@ namespace fs = std::filesystem;
 SmallFileSystem::SmallFileSystem(std::size_t bytes) {
     static std::atomic<int> counter{0};
     path_ = fs::temp_directory_path() /
-            ("tessel-small-fs-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+            ("tessel-small-fs-" + std::to_string(processId()) + "-" + std::to_string(counter++));
     std::error_code error;
     fs::create_directories(path_, error);
     std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
+#ifdef _WIN32
+    // Windows has no tmpfs to mount: the full-disk tests skip there.
+    (void)options;
+#else
     mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+#endif
 }
 
 SmallFileSystem::~SmallFileSystem() {
+#ifndef _WIN32
     if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
+#endif
     std::error_code error;
     fs::remove_all(path_, error);
 }
@@ -46,7 +56,11 @@ void SmallFileSystem::drain() const {
 }
 
 bool SmallFileSystem::makeReadOnly() const {
+#ifdef _WIN32
+    return false;
+#else
     return ::mount("tmpfs", path_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+#endif
 }
 
 std::string SmallFileSystem::listing() const {

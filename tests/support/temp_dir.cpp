@@ -1,13 +1,13 @@
 #include "support/temp_dir.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
+
+#include "support/portable.h"
 
 namespace tessel::test {
 
@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
     path_ = fs::temp_directory_path() /
-            ("tessel-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+            ("tessel-test-" + std::to_string(processId()) + "-" + std::to_string(counter++));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }

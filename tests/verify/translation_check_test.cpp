@@ -144,7 +144,7 @@ TEST(VerifyFixtures, ClientFixturesAgainstTheirOriginals) {
         const char* example;
         const char* format;
         const char* target;
-        int (*back)(const char*, const char*);
+        int(TESSEL_CALL* back)(const char*, const char*);
         bool holdsAll;
     };
     const Fixture fixtures[] = {

@@ -1,0 +1,4 @@
+# 64-bit Windows.
+set(TESSEL_MINGW_TRIPLE x86_64-w64-mingw32)
+set(TESSEL_MINGW_PROCESSOR AMD64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
