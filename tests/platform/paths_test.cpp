@@ -2,12 +2,36 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/files.h"
 #include "platform/format.h"
 #include "support/temp_dir.h"
 
 namespace tessel::platform {
 namespace {
+
+// The command-line tool filters the files of walked folders with these
+// patterns; Windows names compare ignoring case, so the patterns do too.
+TEST(WildcardMatches, StarsQuestionMarksAndSetsIgnoringCase) {
+    EXPECT_TRUE(wildcardMatches("*.htm*", "Index.HTML"));
+    EXPECT_TRUE(wildcardMatches("*.rtf", "a.b.RTF"));
+    EXPECT_FALSE(wildcardMatches("*.rtf", "a.rtf.bak"));
+    EXPECT_TRUE(wildcardMatches("doc?.txt", "doc1.txt"));
+    EXPECT_FALSE(wildcardMatches("doc?.txt", "doc.txt"));
+    EXPECT_TRUE(wildcardMatches("*", ""));
+    EXPECT_FALSE(wildcardMatches("?", ""));
+    EXPECT_TRUE(wildcardMatches("a*b*c", "aXXbYYbZc"));
+    EXPECT_FALSE(wildcardMatches("a*b*c", "aXXbYYbZ"));
+    EXPECT_TRUE(wildcardMatches("[a-c]*.sgm", "Book.sgm"));
+    EXPECT_FALSE(wildcardMatches("[!a-c]*.sgm", "book.sgm"));
+    EXPECT_TRUE(wildcardMatches("[!a-c]*.sgm", "guide.sgm"));
+    // A set without its "]" is a literal "[".
+    EXPECT_TRUE(wildcardMatches("x[1", "x[1"));
+    EXPECT_FALSE(wildcardMatches("x[1", "x1"));
+    // Many stars over a long name stay linear enough to finish at once.
+    EXPECT_FALSE(wildcardMatches("*a*a*a*a*a*a*a*b", std::string(5000, 'a')));
+}
 
 TEST(SplitPath, SeparatesDriveFolderBaseNameAndExtension) {
     PathParts parts = splitPath("C:\\docs\\sub/report.final.htm");
