@@ -131,13 +131,13 @@ void MultiselTest::dialogChoiceReachesTheHostAsFullPaths() {
     QString root = QDir::cleanPath(folder.path());
     QString caption;
     QStringList types;
-    QString specification;
+    QString filePattern;
     int listed = 0;
     whenDialogShows([&](QWidget* dialog) {
         caption = dialog->windowTitle();
         auto* type = dialog->findChild<QComboBox*>("fileType");
         for (int i = 0; i < type->count(); ++i) types << type->itemText(i);
-        specification = dialog->findChild<QLineEdit*>("fileSpec")->text();
+        filePattern = dialog->findChild<QLineEdit*>("fileSpec")->text();
         dialog->findChild<QLineEdit*>("folder")->setText(folder.path());
         dialog->findChild<QCheckBox*>("subFolders")->setChecked(true);
         auto* files = dialog->findChild<QListWidget*>("files");
@@ -158,7 +158,7 @@ void MultiselTest::dialogChoiceReachesTheHostAsFullPaths() {
     }
     QCOMPARE(caption, QString("Select HTML RTF Files"));
     QCOMPARE(types, (QStringList{"RTF Files", "All Files (*.*)"}));
-    QCOMPARE(specification, QString("*.rtf"));
+    QCOMPARE(filePattern, QString("*.rtf"));
     QCOMPARE(listed, 3);
     QCOMPARE(chosen, (QStringList{root + "/sub/three.rtf", root + "/two.RTF"}));
 }
