@@ -72,7 +72,8 @@ inline std::size_t firstMarked(ChunkMask mask) {
 
 // Index of the first byte of data[0, size) for which `marks` (chunk -> mask)
 // marks a byte and `isStop` holds, or `size`: whole chunks first, then the
-// bytes of the last partial chunk one by one.
+// last chunk of the data, which overlaps bytes already passed; data shorter
+// than a chunk byte by byte.
 template <class Marks, class IsStop>
 inline std::size_t findFirst(const std::uint8_t* data, std::size_t size, Marks marks,
                              IsStop isStop) {
@@ -81,6 +82,14 @@ inline std::size_t findFirst(const std::uint8_t* data, std::size_t size, Marks m
     for (; static_cast<std::size_t>(end - p) >= kChunkSize; p += kChunkSize) {
         ChunkMask found = marks(loadChunk(p));
         if (found != 0) return static_cast<std::size_t>(p - data) + firstMarked(found);
+    }
+    if (p == end) return size;
+    if (size >= kChunkSize) {
+        // The bytes of the last chunk before p hold no stop: the first one
+        // it marks is at or after p.
+        const std::uint8_t* last = end - kChunkSize;
+        ChunkMask found = marks(loadChunk(last));
+        return found != 0 ? static_cast<std::size_t>(last - data) + firstMarked(found) : size;
     }
     for (; p < end; ++p) {
         if (isStop(*p)) return static_cast<std::size_t>(p - data);
