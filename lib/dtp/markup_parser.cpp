@@ -65,10 +65,16 @@ namespace {
 // The range of `item` when it holds a valid piece, else that of its token
 // (with the token's text when `withText`), else an unset piece of `fileRef`.
 CTextPiece itemPiece(const CMarkupStackItem& item, std::int32_t fileRef, bool withText) {
-    if (item.piece.isValid())
-        return withText ? item.piece
-                        : CTextPiece(std::string(), item.piece.startLine, item.piece.startColumn,
-                                     item.piece.endLine, item.piece.endColumn, item.piece.fileRef);
+    if (item.piece.isValid()) {
+        const CTextPiece& range = item.piece;
+        if (!withText) {
+            return CTextPiece(std::string(), range.startLine, range.startColumn, range.endLine,
+                              range.endColumn, range.fileRef);
+        }
+        if (!item.pieceTextInToken || item.token() == nullptr) return range;
+        return CTextPiece(std::string(item.token()->textView()), range.startLine,
+                          range.startColumn, range.endLine, range.endColumn, range.fileRef);
+    }
     CTextPiece piece;
     piece.fileRef = fileRef;
     if (SSToken* token = item.token()) {

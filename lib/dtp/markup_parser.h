@@ -39,6 +39,10 @@ class CMarkupStackItem : public parser::SSYaccStackItem {
     explicit CMarkupStackItem(std::int32_t fileRef) { piece.fileRef = fileRef; }
 
     CTextPiece piece;  // range unset until a reduce action needs it
+    // The piece's text is that of the item's own token, which is not copied
+    // into `piece` (a reduction that keeps the range of its first symbol
+    // would otherwise copy that token's text every time).
+    bool pieceTextInToken = false;
     std::int32_t runLength = 0;
 
   protected:

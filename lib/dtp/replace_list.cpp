@@ -35,10 +35,12 @@ void CReplaceList::reportDuplicate(const CReplacePiece& existing,
     std::string message = platform::fillPlaceholders(
         resources::kDuplicateTranslation,
         {existing.source().text, existing.replacementFor({}), added.replacementFor({})});
+    CTextPiece existingReplacement = existing.replacementPiece();
+    CTextPiece addedReplacement = added.replacementPiece();
     reportMessage(message, kMessageDuplicateTranslation,
                   {{kReferenceSource, &existing.source()},
-                   {kReferenceReplacement, &existing.replacementPiece()},
-                   {kReferenceReplacement, &added.replacementPiece()}});
+                   {kReferenceReplacement, &existingReplacement},
+                   {kReferenceReplacement, &addedReplacement}});
 }
 
 bool CReplaceList::add(std::unique_ptr<CReplacePiece> piece) {

@@ -2,8 +2,14 @@
 
 namespace tessel::dtp {
 
+CTextPiece CReplacePiece::replacementPiece() const {
+    if (replacement_) return *replacement_;
+    return CTextPiece(std::string(), source_.startLine, source_.startColumn, source_.endLine,
+                      source_.endColumn, source_.fileRef);
+}
+
 std::string CReplacePiece::replacementFor(std::string_view) const {
-    return replacement_.text;
+    return std::string(replacementText());
 }
 
 void CReplacePiece::appendReplacement(std::string& out, std::string_view sourceText) const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,11 +13,16 @@ namespace tessel::dtp {
 class CReplacePiece {
   public:
     CReplacePiece(CTextPiece source, CTextPiece replacement)
-        : source_(std::move(source)), replacement_(std::move(replacement)) {}
+        : source_(std::move(source)),
+          replacement_(std::make_unique<CTextPiece>(std::move(replacement))) {}
     virtual ~CReplacePiece() = default;
+    CReplacePiece(const CReplacePiece&) = delete;
+    CReplacePiece& operator=(const CReplacePiece&) = delete;
 
     const CTextPiece& source() const { return source_; }
-    const CTextPiece& replacementPiece() const { return replacement_; }
+    // The piece that stands for the replacement in log references: the one
+    // given, else the source range with empty text.
+    CTextPiece replacementPiece() const;
 
     // What the output gets for `sourceText`, the text the range covers in the
     // file: here the replacement piece's text.
@@ -25,11 +31,21 @@ class CReplacePiece {
     virtual void appendReplacement(std::string& out, std::string_view sourceText) const;
 
     // A piece whose replacement equals its own text changes nothing.
-    bool changesNothing() const { return source_.text == replacement_.text; }
+    bool changesNothing() const { return source_.text == replacementText(); }
+
+  protected:
+    // A piece whose output is worked out from its source text alone (see
+    // appendReplacement()): it keeps no replacement piece, as a converter
+    // holds one such piece per tag of a file.
+    explicit CReplacePiece(CTextPiece source) : source_(std::move(source)) {}
+
+    std::string_view replacementText() const {
+        return replacement_ ? std::string_view(replacement_->text) : std::string_view();
+    }
 
   private:
     CTextPiece source_;
-    CTextPiece replacement_;
+    std::unique_ptr<CTextPiece> replacement_;  // null: the source range, empty text
 };
 
 }  // namespace tessel::dtp

@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "dtp/static_file_map.h"
+#include "platform/byte_scan.h"
 
 namespace tessel::dtp {
 
@@ -25,12 +26,17 @@ CTextPiece CTextPiece::fromLexeme(std::string_view lexeme, std::uint32_t line, s
 CTextPiece CTextPiece::rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
                                      std::uint32_t column, std::int32_t fileRef) {
     CTextPiece piece(std::string(), line, column, line, column, fileRef);
+    const char* data = lexeme.data();
+    const std::size_t size = lexeme.size();
+    // Lexemes of running text are long and mostly hold no line break: the
+    // breaks are found a chunk of bytes at a time.
+    auto nextBreak = [&](std::size_t from) {
+        return from + platform::findLineEnd(data + from, size - from, false);
+    };
     std::size_t afterLastBreak = 0;
     bool hasBreak = false;
-    for (std::size_t i = 0; i < lexeme.size(); ++i) {
-        char c = lexeme[i];
-        if (c != '\n' && c != '\r') continue;
-        if (c == '\r' && i + 1 < lexeme.size() && lexeme[i + 1] == '\n') ++i;
+    for (std::size_t i = nextBreak(0); i < size; i = nextBreak(afterLastBreak)) {
+        if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
         ++piece.endLine;
         afterLastBreak = i + 1;
         hasBreak = true;

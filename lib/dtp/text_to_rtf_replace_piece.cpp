@@ -75,24 +75,6 @@ std::string withoutLineEnds(std::string_view text) {
     return joined;
 }
 
-namespace {
-
-// The replacement piece of a range: the same range, empty text.
-CTextPiece emptyAt(const CTextPiece& range) {
-    return CTextPiece(std::string(), range.startLine, range.startColumn, range.endLine,
-                      range.endColumn, range.fileRef);
-}
-
-}  // namespace
-
-CTextToRTFReplacePiece::CTextToRTFReplacePiece(CTextPiece source, std::int32_t kind)
-    // emptyAt() reads only the range, which moving the text leaves as it is.
-    : CTextToRTFReplacePiece(emptyAt(source), std::move(source), kind) {}
-
-CTextToRTFReplacePiece::CTextToRTFReplacePiece(CTextPiece replacement, CTextPiece source,
-                                               std::int32_t kind)
-    : CReplacePiece(std::move(source), std::move(replacement)), kind_(kind) {}
-
 std::string CTextToRTFReplacePiece::replacementFor(std::string_view sourceText) const {
     std::string out;
     appendReplacement(out, sourceText);
@@ -103,7 +85,7 @@ void CTextToRTFReplacePiece::appendReplacement(std::string& out,
                                                std::string_view sourceText) const {
     switch (kind_) {
         case kRtfPieceReplacementText:
-            appendConverterRtfEscaped(out, replacementPiece().text);
+            appendConverterRtfEscaped(out, replacementText());
             return;
         case kRtfPieceInternal:
             return appendTagRun(out, resources::kInternalTagOpen, sourceText, false);

@@ -20,16 +20,15 @@ enum RtfPieceKind : std::int32_t {
 
 class CTextToRTFReplacePiece : public CReplacePiece {
   public:
-    // The replacement piece has the source range and empty text.
-    CTextToRTFReplacePiece(CTextPiece source, std::int32_t kind);
+    // The replacement piece is the source range with empty text.
+    CTextToRTFReplacePiece(CTextPiece source, std::int32_t kind)
+        : CReplacePiece(std::move(source)), kind_(kind) {}
 
     std::int32_t kind() const { return kind_; }
     std::string replacementFor(std::string_view sourceText) const override;
     void appendReplacement(std::string& out, std::string_view sourceText) const override;
 
   private:
-    CTextToRTFReplacePiece(CTextPiece replacement, CTextPiece source, std::int32_t kind);
-
     std::int32_t kind_;
 };
 

@@ -91,14 +91,6 @@ void CVenturaMarkupParser::act(VenturaAction action) {
     }
 }
 
-CTextPiece CVenturaMarkupParser::tokenPiece(std::int32_t index) const {
-    if (parser::SSToken* token = elementFromProduction(index)->token()) {
-        return CTextPiece::fromLexeme(token->textView(), static_cast<std::uint32_t>(token->line()),
-                                      static_cast<std::uint32_t>(token->offset()), sourceFileRef());
-    }
-    return symbolPiece(index);
-}
-
 SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t length) {
     CMarkupStackItem* result = &markupItem(0);
     // Only the ranges are joined. The text of a joined piece would be that of
@@ -106,7 +98,17 @@ SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t lengt
     // never read; collecting it would cost time and memory that grow with
     // the square of the nesting depth of codes.
     CTextPiece& joined = result->piece;
-    if (!joined.isValid() || joined.isEmpty()) joined = tokenPiece(0);
+    if (!joined.isValid() || joined.isEmpty()) {
+        if (parser::SSToken* token = result->token()) {
+            // The range of the item's own token; its text stays in the token.
+            joined = CTextPiece::rangeOfLexeme(
+                token->textView(), static_cast<std::uint32_t>(token->line()),
+                static_cast<std::uint32_t>(token->offset()), sourceFileRef());
+            result->pieceTextInToken = true;
+        } else {
+            joined = symbolPiece(0);
+        }
+    }
     for (std::int32_t i = 1; i < static_cast<std::int32_t>(length); ++i) {
         const CMarkupStackItem& item = markupItem(i);
         if (item.piece.isValid() && !item.piece.isEmpty()) {

@@ -54,9 +54,6 @@ class CVenturaMarkupParser : public CMarkupParser {
     // The reduction's result: the item of the first symbol, its piece joined
     // with the pieces of all the others.
     parser::SSRefPtr<parser::SSYaccStackItem> joinedResult(std::uint32_t length);
-    // The piece of the i-th symbol taken from its token (the item's piece
-    // for a symbol without one).
-    CTextPiece tokenPiece(std::int32_t index) const;
 
     const VenturaActionTable& actions_;
 };

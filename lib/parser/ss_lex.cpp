@@ -1,5 +1,6 @@
 #include "parser/ss_lex.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <type_traits>
@@ -40,7 +41,10 @@ void passRun(const std::uint8_t* data, std::size_t stop, const SSLexExpressionLi
     std::size_t to = findStop(data, from, stop, run);
     if (to == from) return;
     std::size_t lastLineFeed = stop;
-    for (std::size_t p = from; p < to;) {
+    // A run that stops at line feeds holds none to count.
+    const auto* stopsEnd = run.stops.data() + run.stopCount;
+    bool mayHoldLineFeeds = std::find(run.stops.data(), stopsEnd, '\n') == stopsEnd;
+    for (std::size_t p = from; mayHoldLineFeeds && p < to;) {
         const void* found = std::memchr(data + p, '\n', to - p);
         if (found == nullptr) break;
         lastLineFeed = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data);

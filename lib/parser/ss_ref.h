@@ -20,13 +20,14 @@ class SSRef {
     SSRef(const SSRef&) = delete;
     SSRef& operator=(const SSRef&) = delete;
 
-    // Count + 1.
-    virtual void addRef() { ++refCount_; }
+    // Count + 1. Not virtual: every holder of a token or stack item calls it,
+    // several times per lexeme.
+    void addRef() { ++refCount_; }
     // Deletes the object (tokens with inline text free their single block).
     virtual void destroy() { delete this; }
     // Count - 1; throws SSRef0001e when the count is already 0. When the count
     // drops from 1 to 0 and `deleteAtZero` is set, the object destroys itself.
-    virtual void release(bool deleteAtZero = true);
+    void release(bool deleteAtZero = true);
 
     std::int32_t refCount() const { return refCount_; }
 

@@ -77,6 +77,22 @@ TEST_F(ReplaceListTest, PieceThatChangesNothingIsDropped) {
     EXPECT_EQ(log_.text(), "");
 }
 
+TEST_F(ReplaceListTest, ReplacementPieceIsTheOneGivenElseTheSourceRangeWithoutText) {
+    source("<B>text\n");
+    CReplacePiece given(range(1, 1, 1, 4, "<B>"), range(1, 2, 1, 3, "*"));
+    EXPECT_EQ(given.replacementPiece(), range(1, 2, 1, 3, "*"));
+    EXPECT_EQ(given.replacementFor("<B>"), "*");
+    EXPECT_FALSE(given.changesNothing());
+    // A converter's piece keeps no replacement piece of its own; it stands
+    // for its source range with empty text, so only an empty source text
+    // changes nothing.
+    CTextToRTFReplacePiece tag(range(1, 1, 1, 4, "<B>"), kRtfPieceReplacementText);
+    EXPECT_EQ(tag.replacementPiece(), range(1, 1, 1, 4, ""));
+    EXPECT_EQ(tag.replacementFor("<B>"), "") << "the replacement text is empty";
+    EXPECT_FALSE(tag.changesNothing());
+    EXPECT_TRUE(CTextToRTFReplacePiece(range(1, 1, 1, 4, ""), kRtfPieceExternal).changesNothing());
+}
+
 TEST_F(ReplaceListTest, DuplicateRangeKeepsTheFirstAndReportsDifferentReplacements) {
     source("<B>text\n");
     CTextToRTFReplaceList list(path_);

@@ -41,6 +41,28 @@ TEST(TextPieceRange, LineBreaksMoveTheEndDown) {
     EXPECT_EQ(CTextPiece::fromLexeme("ab\n", 7, 9, testFile()), piece(7, 9, 8, 1, "ab\n"));
 }
 
+TEST(TextPieceRange, BreaksAreCountedAcrossLongLexemes) {
+    // Breaks at every offset of a lexeme longer than the chunks the search
+    // compares at once, with a CR LF split over every chunk boundary.
+    for (std::size_t at = 0; at + 1 < 40; ++at) {
+        std::string lexeme(40, 'x');
+        lexeme[at] = '\r';
+        lexeme[at + 1] = '\n';
+        CTextPiece crlf = CTextPiece::rangeOfLexeme(lexeme, 4, 2, testFile());
+        EXPECT_EQ(crlf.endLine, 5u) << at;
+        EXPECT_EQ(crlf.endColumn, static_cast<std::uint32_t>(1 + 40 - (at + 2))) << at;
+        if (at + 2 == lexeme.size()) continue;
+        // A lone CR, and a lone LF ending the lexeme.
+        lexeme[at + 1] = 'x';
+        lexeme.back() = '\n';
+        CTextPiece lone = CTextPiece::rangeOfLexeme(lexeme, 4, 2, testFile());
+        EXPECT_EQ(lone.endLine, 6u) << at;
+        EXPECT_EQ(lone.endColumn, 1u) << at;
+    }
+    std::string plain(100, 'y');
+    EXPECT_EQ(CTextPiece::rangeOfLexeme(plain, 3, 7, testFile()), piece(3, 7, 3, 107, ""));
+}
+
 TEST(TextPieceValidity, NeedsPositionsOrderAndAKnownFile) {
     EXPECT_TRUE(piece(1, 1, 1, 1).isValid());
     EXPECT_TRUE(piece(1, 5, 2, 1).isValid());

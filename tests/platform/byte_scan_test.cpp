@@ -18,8 +18,12 @@ std::size_t slowFindLineEnd(const std::string& text, bool ctrlZ) {
     return text.size();
 }
 
+// Lengths up to two whole 16-byte chunks and a partial third: every offset of
+// a chunk and of the byte-wise tail.
+constexpr std::size_t kLongestText = 40;
+
 TEST(FindLineEnd, FindsTheFirstStopAtEveryOffsetOfAWord) {
-    for (std::size_t length = 0; length <= 24; ++length) {
+    for (std::size_t length = 0; length <= kLongestText; ++length) {
         for (std::size_t at = 0; at <= length; ++at) {
             for (char stop : {'\n', '\r', '\x1A'}) {
                 std::string text(length, 'a');
@@ -56,7 +60,7 @@ TEST(FindLineEnd, AStopRightAfterASmallByteIsNotHiddenByTheBorrow) {
 TEST(FindFirstOf, MatchesAByteByByteScanForOneToThreeStops) {
     const std::uint8_t stops[] = {'<', '\\', 0xFF};
     for (std::size_t count = 1; count <= 3; ++count) {
-        for (std::size_t length = 0; length <= 20; ++length) {
+        for (std::size_t length = 0; length <= kLongestText; ++length) {
             for (std::size_t at = 0; at <= length; ++at) {
                 for (std::size_t which = 0; which < 3; ++which) {
                     // Bytes next to the stops in value, and a zero byte.
