@@ -28,6 +28,18 @@ constexpr std::array<bool, 256> kLetters = [] {
     return table;
 }();
 
+// Number of ASCII letters at the start of `word` (its first bytes in memory),
+// 8 when all are. A letter with 0x20 set is "a" to "z"; below "a", above "z"
+// or from 0x80 up it is none. Only the first byte flagged counts: the tests
+// may flag bytes after a flagged one too.
+std::size_t leadingLetters(std::uint64_t word) {
+    using namespace platform::detail;
+    std::uint64_t folded = word | repeated(0x20);
+    std::uint64_t aboveZ = (folded + repeated(0x7F - 'z')) & repeated(0x80);
+    std::uint64_t other = bytesBelow(folded, 'a') | aboveZ | (word & repeated(0x80));
+    return other == 0 ? sizeof word : firstMarked(other);
+}
+
 bool isLetter(int c) {
     return c >= 0 && kLetters[static_cast<std::size_t>(c) & 0xFF];
 }
@@ -345,10 +357,17 @@ int RtfReader::controlWord() {
     if (!isLetter(static_cast<unsigned char>(data[pos_]))) return controlSymbol();
     flushLeadByte();
 
+    // The letters eight at a time: the buffer's padding makes eight bytes
+    // readable anywhere before its end; bytes past the data do not count.
     std::size_t start = pos_;
     std::size_t at = start + 1;
     std::size_t end = end_;
-    while (at < end && isLetter(static_cast<unsigned char>(data[at]))) ++at;
+    while (at < end) {
+        std::size_t letters = leadingLetters(platform::detail::loadWord(data + at));
+        at += letters;
+        if (letters < sizeof(std::uint64_t)) break;
+    }
+    at = std::min(at, end);
     resources::RtfWord found;
     if (at - start <= kMaxKeywordLetters) {
         found = resources::findRtfWordAt(data + start, at - start);
@@ -743,15 +762,26 @@ void RtfReader::emitNow(char32_t c) {
 }
 
 RtfReader::ByteCoding RtfReader::codingOfFont(std::int32_t font) {
-    if (fonts_.empty()) return {documentCodec_};
-    auto found = fonts_.find(font);
-    if (found == fonts_.end()) return {documentCodec_};
-    FontEntry& entry = found->second;
+    FontEntry* found = findFont(font);
+    if (found == nullptr) return {documentCodec_};
+    FontEntry& entry = *found;
     if (entry.resolvedUnder != documentCodec_) {
         entry.resolved = resolveCoding(entry);
         entry.resolvedUnder = documentCodec_;
     }
     return entry.resolved;
+}
+
+// Text goes back to the same font group after group: the last entry found
+// is kept (entries of the map stay where they are, and none is removed).
+RtfReader::FontEntry* RtfReader::findFont(std::int32_t font) {
+    if (lastFontEntry_ != nullptr && lastFont_ == font) return lastFontEntry_;
+    if (fonts_.empty()) return nullptr;
+    auto found = fonts_.find(font);
+    if (found == fonts_.end()) return nullptr;
+    lastFont_ = font;
+    lastFontEntry_ = &found->second;
+    return lastFontEntry_;
 }
 
 RtfReader::ByteCoding RtfReader::resolveCoding(const FontEntry& entry) const {

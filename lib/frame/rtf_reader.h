@@ -235,6 +235,7 @@ class RtfReader {
     void emit(char32_t c);
     void emitNow(char32_t c);
 
+    FontEntry* findFont(std::int32_t font);
     ByteCoding codingOfFont(std::int32_t font);
     ByteCoding resolveCoding(const FontEntry& entry) const;
     const ByteCoding& activeCoding() const {
@@ -261,7 +262,9 @@ class RtfReader {
     std::unordered_map<std::int32_t, FontEntry> fonts_;
     std::int32_t fontEntry_ = 0;
     std::int32_t defaultFont_ = 0;
-    bool codingValid_ = false;  // group_.coding is that of group_.font
+    std::int32_t lastFont_ = 0;
+    FontEntry* lastFontEntry_ = nullptr;  // of lastFont_; null: none yet
+    bool codingValid_ = false;            // group_.coding is that of group_.font
 
     RtfStyleObserver* styleObserver_ = nullptr;
 
@@ -275,8 +278,8 @@ class RtfReader {
     const platform::CodePageCodec* leadCodec_ = nullptr;
     bool pendingSixPerEm_ = false;
 
-    // The input block, and past it bytes that are never data: a control
-    // word's first eight bytes are read in one load wherever it stands.
+    // The input block, and past it bytes that are never data: the bytes of
+    // a control word are read eight at a time wherever it stands.
     static constexpr std::size_t kInputBlock = 65536;
     static constexpr std::size_t kLoadPadding = 8;
     std::vector<char> input_;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "frame/rtf_reader.h"
+#include "platform/byte_scan.h"
 #include "platform/format.h"
 #include "platform/utf8.h"
 
@@ -85,11 +86,17 @@ std::size_t copyAscii(std::string_view text, std::size_t& at, char* out) {
     const std::size_t size = text.size();
     const std::size_t start = at;
     std::size_t i = at;
-    for (; size - i >= sizeof(std::uint64_t); i += sizeof(std::uint64_t)) {
-        std::uint64_t word;
-        std::memcpy(&word, data + i, sizeof word);
-        if (word & kHighBits) break;
+    // A word is stored whole; where it holds a byte from 0x80 up, only the
+    // bytes before that one count (`out` has room to the end of `text`).
+    while (size - i >= sizeof(std::uint64_t)) {
+        std::uint64_t word = platform::detail::loadWord(data + i);
         std::memcpy(out + (i - start), &word, sizeof word);
+        if (std::uint64_t high = word & kHighBits; high != 0) {
+            i += platform::detail::firstMarked(high);
+            at = i;
+            return i - start;
+        }
+        i += sizeof word;
     }
     for (; i < size && static_cast<unsigned char>(data[i]) < 0x80; ++i) out[i - start] = data[i];
     at = i;

@@ -158,7 +158,7 @@ class KeywordIndex {
         if constexpr (std::endian::native == std::endian::little) {
             Key key{0, length};
             std::memcpy(&key.prefix, word, kPrefixBytes);
-            if (length < kPrefixBytes) key.prefix &= (std::uint64_t{1} << (8 * length)) - 1;
+            key.prefix &= kPrefixMasks[std::min(length, kPrefixBytes)];
             return find(key, whole);
         } else {
             return find(keyOf(whole), whole);
@@ -198,19 +198,32 @@ class KeywordIndex {
     }
 
     // Many times the rows, so probe chains stay short and always end.
-    static constexpr std::size_t kSlots = 1024;
+    // Small enough to stay in the first-level cache beside the text.
+    static constexpr std::size_t kSlotBits = 9;
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
     static_assert(N * 4 < kSlots);
 
     static constexpr std::size_t slotOf(const Key& key) {
         std::uint64_t mixed = (key.prefix + key.length) * 0x9E3779B97F4A7C15ULL;
-        return static_cast<std::size_t>(mixed >> 54) % kSlots;
+        return static_cast<std::size_t>(mixed >> (64 - kSlotBits));
     }
+
+    // The bytes of a prefix of each length up to eight.
+    static constexpr std::array<std::uint64_t, kPrefixBytes + 1> kPrefixMasks = [] {
+        std::array<std::uint64_t, kPrefixBytes + 1> masks{};
+        for (std::size_t n = 1; n <= kPrefixBytes; ++n) masks[n] = (masks[n - 1] << 8) | 0xFF;
+        return masks;
+    }();
 
     constexpr const Row* find(const Key& key, std::string_view word) const {
         for (std::size_t slot = slotOf(key);; slot = (slot + 1) % kSlots) {
             const Slot& entry = slots_[slot];
             if (entry.row == nullptr) return nullptr;
-            if (entry.key == key && sameTail(entry.row->word, word)) return entry.row;
+            // Equal keys of words of up to eight bytes are equal words.
+            if (entry.key == key &&
+                (key.length <= kPrefixBytes || sameTail(entry.row->word, word))) {
+                return entry.row;
+            }
         }
     }
 
