@@ -335,6 +335,17 @@ TEST(RtfReaderBuffer, TextAcrossTheEndOfTheInputBlock) {
     EXPECT_EQ(sink.text, expected) << "a source that hands over one byte at a time";
 }
 
+// The last block of a file is shorter than the buffer: what an earlier block
+// left behind it is not part of a word at the very end of the data.
+TEST(RtfReaderBuffer, AWordAtTheEndOfTheDataEndsThere) {
+    const std::string head = "{\\rtf1 ";
+    const std::string text(65536 - head.size(), 'q');
+    Read read = readRtf(head + text + "}\\par");
+    EXPECT_EQ(read.result, 0);
+    EXPECT_EQ(read.text, text + "|");
+    EXPECT_EQ(readRtf(head + text + "}\\u").result, 0);
+}
+
 TEST(RtfReaderText, HiddenAndDroppedTextTakeTheirBytesAndFallbacksAlong) {
     EXPECT_EQ(body("{\\rtf1 a{\\v \xE9\\u321\\'4c\xE9 x}b{\\*\\x \xE9\\u322 l}c}"), "abc");
     // A fallback takes its count of bytes, 8-bit text and hexadecimal alike.
