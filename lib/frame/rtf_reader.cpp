@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "frame/return_codes.h"
+#include "platform/byte_scan.h"
 #include "platform/utf8.h"
 #include "resources/rtf_keywords.h"
 
@@ -21,8 +22,26 @@ using resources::RtfTextWord;
 
 constexpr int kLineEnd = '\n';
 
+constexpr std::array<bool, 256> kLetters = [] {
+    std::array<bool, 256> table{};
+    for (int c = 'a'; c <= 'z'; ++c) table[c] = table[c - 'a' + 'A'] = true;
+    return table;
+}();
+
+// Number of ASCII letters at the start of `word` (its first bytes in memory),
+// 8 when all are. A letter with 0x20 set is "a" to "z"; below "a", above "z"
+// or from 0x80 up it is none. Only the first byte flagged counts: the tests
+// may flag bytes after a flagged one too.
+std::size_t leadingLetters(std::uint64_t word) {
+    using namespace platform::detail;
+    std::uint64_t folded = word | repeated(0x20);
+    std::uint64_t aboveZ = (folded + repeated(0x7F - 'z')) & repeated(0x80);
+    std::uint64_t other = bytesBelow(folded, 'a') | aboveZ | (word & repeated(0x80));
+    return other == 0 ? sizeof word : firstMarked(other);
+}
+
 bool isLetter(int c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return c >= 0 && kLetters[static_cast<std::size_t>(c) & 0xFF];
 }
 bool isDigit(int c) {
     return c >= '0' && c <= '9';
@@ -35,14 +54,44 @@ int hexValue(int c) {
     return -1;
 }
 
-// Bytes that end a run of plain text: everything else is passed on in bulk.
-// Bytes from 0x80 up are characters of the font's code page, read singly.
-constexpr std::array<bool, 256> kEndsPlainRun = [] {
-    std::array<bool, 256> table{};
-    for (unsigned char c : {'\\', '{', '}', '\r', '\n'}) table[c] = true;
-    for (int c = 0x80; c < 0x100; ++c) table[c] = true;
+// What a byte means to the reader outside binary data.
+enum class ByteKind : std::uint8_t { Text, LineEnd, GroupStart, GroupEnd, Backslash };
+
+constexpr std::array<ByteKind, 256> kByteKinds = [] {
+    std::array<ByteKind, 256> table{};
+    table['\r'] = table['\n'] = ByteKind::LineEnd;
+    table['{'] = ByteKind::GroupStart;
+    table['}'] = ByteKind::GroupEnd;
+    table['\\'] = ByteKind::Backslash;
     return table;
 }();
+
+bool endsText(unsigned char byte) {
+    return kByteKinds[byte] != ByteKind::Text;
+}
+
+// Nonzero when some byte of `word` may end a copy of text: a backslash, a
+// brace, a line end or a byte from 0x80 up. Eight bytes are tested at once;
+// the test may also flag a few others ("|", "~", control bytes below 0x0E,
+// a byte after one from 0x80 up), which are then looked at singly.
+std::uint64_t mayEndText(std::uint64_t word) {
+    using namespace platform::detail;
+    // From 0x7B ("{") up, and 0x80 up, in one addition: no byte is missed,
+    // as a carry out of one byte only makes the next one larger.
+    std::uint64_t braceOrHigh = (word | (word + repeated(0x80 - '{'))) & repeated(0x80);
+    return braceOrHigh | bytesEqual(word, '\\') | bytesBelow(word, '\r' + 1);
+}
+
+// Plain text is copied in slices that fit the room after the line's text:
+// three bytes of UTF-8 for every byte, and a word more, as eight bytes are
+// stored at a time. A slice is at least kMinTextSlice bytes.
+constexpr std::size_t kMaxUtf8PerByte = 3;
+constexpr std::size_t kWordBytes = 8;
+constexpr std::size_t kMinTextSlice = 32;
+constexpr std::size_t kMinTextRoom = kMaxUtf8PerByte * kMinTextSlice + kWordBytes;
+
+// The string of a paragraph grows to at least this length at once.
+constexpr std::size_t kLineRoomStep = 512;
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 constexpr int kNoLeadByte = -1;
@@ -69,15 +118,15 @@ std::int32_t clampParameter(std::int64_t magnitude, bool negative) {
 RtfReader::RtfReader(RtfByteSource& source, RtfParagraphSink& sink)
     : source_(source),
       sink_(sink),
-      documentCodec_(&CodePageCodec::windows1252()),
-      coding_{documentCodec_},
-      input_(kInputBlock) {
-    line_.reserve(kLineBufferStep);
+      windows1252_(CodePageCodec::windows1252()),
+      documentCodec_(&windows1252_),
+      input_(kInputBlock + kLoadPadding) {
+    group_.coding = {documentCodec_};
 }
 
 bool RtfReader::refill() {
     pos_ = 0;
-    end_ = source_.read(input_.data(), input_.size());
+    end_ = source_.read(input_.data(), kInputBlock);
     return end_ != 0;
 }
 
@@ -87,7 +136,7 @@ void RtfReader::moveAndFill(std::size_t n) {
     pos_ = 0;
     end_ = left;
     while (end_ < n) {
-        std::size_t got = source_.read(input_.data() + end_, input_.size() - end_);
+        std::size_t got = source_.read(input_.data() + end_, kInputBlock - end_);
         if (got == 0) return;
         end_ += got;
     }
@@ -119,137 +168,163 @@ void RtfReader::takeWhile(Accept accept, Take take) {
 
 int RtfReader::read() {
     for (;;) {
-        int c = next();
-        if (c < 0) return endOfDocument();
-        int result = 0;
-        if (state_ == State::Binary) {
-            // Text-mode reading: CR LF arrives as one line feed.
-            if (c == '\r' && peek() == '\n') c = next();
-            if (--binaryLeft_ <= 0) state_ = State::Normal;
-            result = textByte(static_cast<std::uint8_t>(c));
-        } else {
-            switch (c) {
-                case '\r':
-                case '\n':
-                    break;
-                case '{':
-                    result = push();
-                    break;
-                case '}':
-                    result = pop();
-                    break;
-                case '\\':
-                    result = controlWord();
-                    break;
-                default:
-                    if (state_ == State::Hex) {
-                        result = hexDigit(c);
-                    } else if (c >= 0x80) {
-                        result = textByte(static_cast<std::uint8_t>(c));
-                    } else {
-                        unget();
-                        takePlainRun();
-                    }
-                    break;
-            }
-        }
+        if (pos_ == end_ && !refill()) return endOfDocument();
+        int result = group_.state == State::Binary ? readBinaryByte() : readToken();
         if (result != 0) return result;
     }
+}
+
+// One byte of binary data: text-mode reading makes CR LF one line feed.
+int RtfReader::readBinaryByte() {
+    int c = next();
+    if (c == '\r' && peek() == '\n') c = next();
+    if (--binaryLeft_ <= 0) group_.state = State::Normal;
+    return textByte(static_cast<std::uint8_t>(c));
+}
+
+// A brace, a control word or symbol, or text up to the next of them; raw
+// line ends in the file are not text.
+int RtfReader::readToken() {
+    switch (kByteKinds[current()]) {
+        case ByteKind::LineEnd:
+            ++pos_;
+            return 0;
+        case ByteKind::GroupStart:
+            ++pos_;
+            return push();
+        case ByteKind::GroupEnd:
+            ++pos_;
+            return pop();
+        case ByteKind::Backslash:
+            ++pos_;
+            return controlWord();
+        case ByteKind::Text:
+            break;
+    }
+    if (group_.state == State::Hex) return hexDigit(next());
+    return takeText();
 }
 
 int RtfReader::endOfDocument() {
     if (!stack_.empty()) return kRtfMissingClosingBrace;
     flushPending();
     if (line_.empty()) return 0;
-    int result = sink_.paragraph(line_, false);
+    int result = sink_.paragraph(line_.finished(), false);
     line_.clear();
     return result;
 }
 
 int RtfReader::endParagraph() {
     flushPending();
-    int result = sink_.paragraph(line_, true);
+    int result = sink_.paragraph(line_.finished(), true);
     line_.clear();
     return result;
 }
 
-// Takes the plain ASCII bytes from the current position up to the next byte
-// that means something to the reader, and appends them to the line when it
-// shows text. A fallback being skipped or a lead byte waiting for its trail
-// takes the first bytes singly.
-void RtfReader::takePlainRun() {
-    // Local copies: the compiler cannot keep members in registers across
-    // byte loads that might alias them.
-    const char* data = input_.data();
-    std::size_t start = pos_;
-    std::size_t stop = start;
-    std::size_t end = end_;
-    while (stop < end && !kEndsPlainRun[static_cast<unsigned char>(data[stop])]) ++stop;
-    pos_ = stop;
-    while (start < stop && (inFallback() || pendingLead_ != kNoLeadByte)) {
-        textByte(static_cast<std::uint8_t>(data[start++]));
+// Text from the current position up to the next byte that means something
+// to the reader. The common case, shown text with nothing held back, is
+// copied in bulk; a byte that continues something (a fallback being skipped,
+// a lead byte waiting for its trail, a held-back character) or that needs a
+// double-byte page or a symbol font goes alone through textByte().
+int RtfReader::takeText() {
+    if (inFallback() || pendingLead_ != kNoLeadByte) return textByte(next());
+    if (!showsText()) {
+        skipText();
+        return 0;
     }
-    if (start == stop || !showsText()) return;
-    if (highSurrogate_ != 0 || pendingSixPerEm_) {
-        emit(static_cast<unsigned char>(data[start++]));
-    }
-    appendToLine(data + start, stop - start);
-    takeSingleByteText();
+    if (highSurrogate_ != 0 || pendingSixPerEm_) return textByte(next());
+    const CodePageCodec* codec = activeCoding().codec;
+    const CodePageCodec* singleByte = codec != nullptr && !codec->isDoubleByte() ? codec : nullptr;
+    if (singleByte == nullptr && current() >= 0x80) return textByte(next());
+    copyText(singleByte);
+    return 0;
 }
 
-// 8-bit text in a single-byte page, the common case of accented letters
-// between plain runs: decoded here without leaving the run.
-void RtfReader::takeSingleByteText() {
-    const CodePageCodec* codec = activeCoding().codec;
-    if (codec == nullptr || codec->isDoubleByte()) return;
-    for (;;) {
-        const char* data = input_.data();
-        std::size_t at = pos_;
-        std::size_t end = end_;
-        if (at == end || static_cast<unsigned char>(data[at]) < 0x80) return;
-        while (at < end) {
+// Text that is not shown (dropped destinations, hidden text): passed over.
+void RtfReader::skipText() {
+    const char* data = input_.data();
+    std::size_t at = pos_;
+    std::size_t end = end_;
+    while (at < end && !endsText(static_cast<unsigned char>(data[at]))) ++at;
+    pos_ = at;
+}
+
+// Copies text to the line as UTF-8, to the end of the buffer at most: ASCII
+// as it is, bytes from 0x80 up through the table of `singleByteCodec` (null:
+// they end the copy). Takes at least the byte at the current position.
+void RtfReader::copyText(const CodePageCodec* singleByteCodec) {
+    // Local copies: the compiler cannot keep members in registers across
+    // byte stores that might alias them.
+    const char* data = input_.data();
+    std::size_t at = pos_;
+    const std::size_t end = end_;
+    while (at < end) {
+        char* const start = line_.room(kMinTextRoom);
+        const std::size_t slice = (line_.roomLeft() - kWordBytes) / kMaxUtf8PerByte;
+        const std::size_t sliceEnd = std::min(end, at + slice);
+        char* out = start;
+        while (at < sliceEnd) {
+            // Eight bytes of plain ASCII at a time; the word is stored
+            // whole, and only the bytes before a flagged one count.
+            if (sliceEnd - at >= kWordBytes) {
+                std::uint64_t word = platform::detail::loadWord(data + at);
+                std::memcpy(out, &word, kWordBytes);
+                std::uint64_t flagged = mayEndText(word);
+                if (flagged == 0) {
+                    at += kWordBytes;
+                    out += kWordBytes;
+                    continue;
+                }
+                std::size_t plain = platform::detail::firstMarked(flagged);
+                at += plain;
+                out += plain;
+            }
             auto byte = static_cast<unsigned char>(data[at]);
             if (byte < 0x80) {
-                if (kEndsPlainRun[byte]) break;
-                std::size_t stop = at + 1;
-                while (stop < end && !kEndsPlainRun[static_cast<unsigned char>(data[stop])]) ++stop;
-                appendToLine(data + at, stop - at);
-                at = stop;
+                if (endsText(byte)) break;
+                *out++ = static_cast<char>(byte);
+                ++at;
                 continue;
             }
+            if (singleByteCodec == nullptr) break;
             // No single-byte page has a character the reader treats apart.
-            const CodePageCodec::Utf8& utf8 = codec->highByteUtf8(byte);
-            if (line_.size() + 3 > line_.capacity()) growLine(3);
-            line_.append(utf8.bytes, utf8.length);
+            const CodePageCodec::Utf8& utf8 = singleByteCodec->highByteUtf8(byte);
+            std::memcpy(out, utf8.bytes, kMaxUtf8PerByte);
+            out += utf8.length;
             ++at;
         }
-        pos_ = at;
-        if (at < end) return;
-        if (!refill()) return;
+        line_.commit(static_cast<std::size_t>(out - start));
+        if (at < sliceEnd) break;
     }
+    pos_ = at;
 }
 
-void RtfReader::appendToLine(const char* bytes, std::size_t n) {
-    if (line_.size() + n > line_.capacity()) growLine(n);
-    line_.append(bytes, n);
+void RtfReader::LineText::append(const char* data, std::size_t n) {
+    std::memcpy(room(n), data, n);
+    length_ += n;
 }
 
-void RtfReader::growLine(std::size_t n) {
-    // Whole steps of the buffer size, but at least half as much again, so
-    // a paragraph of many megabytes is not copied over and over.
-    std::size_t needed = line_.size() + n;
-    std::size_t wanted = std::max(needed, line_.capacity() + line_.capacity() / 2);
-    line_.reserve((wanted + kLineBufferStep - 1) / kLineBufferStep * kLineBufferStep);
+void RtfReader::LineText::grow(std::size_t n) {
+    std::size_t needed = length_ + n;
+    if (needed > bytes_.capacity()) {
+        // Whole steps of the buffer size, but at least half as much again,
+        // so a paragraph of many megabytes is not copied over and over.
+        std::size_t wanted = std::max(needed, bytes_.capacity() + bytes_.capacity() / 2);
+        bytes_.reserve((wanted + kLineBufferStep - 1) / kLineBufferStep * kLineBufferStep);
+    }
+    // The string's length doubles (within its capacity): the bytes it gains
+    // are zeroed, in proportion to the text and not the whole buffer for
+    // every paragraph.
+    std::size_t doubled = std::max(2 * bytes_.size(), kLineRoomStep);
+    bytes_.resize(std::min(bytes_.capacity(), std::max(needed, doubled)));
 }
 
 int RtfReader::push() {
     if (stack_.size() >= kMaxGroupDepth) return kRtfStackTooSmall;
     finishUnicode();
     flushLeadByte();
-    stack_.push_back(Group{hidden_, otherProperties_, destination_, state_, inFontTable_, runType_,
-                           unicodeSkip_, font_, doubleByteFont_, coding_, doubleByteCoding_,
-                           characterStyle_});
-    state_ = State::Normal;
+    stack_.push_back(group_);
+    group_.state = State::Normal;
     return 0;
 }
 
@@ -257,66 +332,76 @@ int RtfReader::pop() {
     if (stack_.empty()) return kRtfTooManyClosingBraces;
     finishUnicode();
     flushLeadByte();
-    const Group& saved = stack_.back();
-    bool leftFontTable = inFontTable_ && !saved.inFontTable;
-    hidden_ = saved.hidden;
-    otherProperties_ = saved.otherProperties;
-    destination_ = saved.destination;
-    state_ = saved.state;
-    inFontTable_ = saved.inFontTable;
-    runType_ = saved.runType;
-    unicodeSkip_ = saved.unicodeSkip;
-    font_ = saved.font;
-    doubleByteFont_ = saved.doubleByteFont;
-    coding_ = saved.coding;
-    doubleByteCoding_ = saved.doubleByteCoding;
-    if (saved.characterStyle != characterStyle_) setCharacterStyle(saved.characterStyle);
+    GroupState saved = stack_.back();
     stack_.pop_back();
+    bool leftFontTable = group_.inFontTable && !saved.inFontTable;
+    // The style goes back through setCharacterStyle(), which tells the observer.
+    std::int32_t style = saved.characterStyle;
+    saved.characterStyle = group_.characterStyle;
+    group_ = saved;
+    setCharacterStyle(style);
     // The fonts are known now: text before the table took the document's
     // code page for them.
     if (leftFontTable) refreshCoding();
     return 0;
 }
 
-// A control word is looked up where it stands in the buffer: the window
-// holds a word of the table and the byte after it.
+// A control word is read where it stands in the buffer: lookAhead() makes
+// a word of the table with the longest parameter and the byte after it
+// readable, so within that window the end of the buffer is the end of the
+// data. Longer words and parameters go on across refills.
 int RtfReader::controlWord() {
-    lookAhead(kMaxKeywordLetters + 1);
+    lookAhead(kWordWindow);
     if (pos_ == end_) return kRtfMissingClosingBrace;
     const char* data = input_.data();
     if (!isLetter(static_cast<unsigned char>(data[pos_]))) return controlSymbol();
     flushLeadByte();
 
+    // The letters eight at a time: the buffer's padding makes eight bytes
+    // readable anywhere before its end; bytes past the data do not count.
     std::size_t start = pos_;
     std::size_t at = start + 1;
-    while (at < end_ && isLetter(static_cast<unsigned char>(data[at]))) ++at;
-    pos_ = at;
+    std::size_t end = end_;
+    while (at < end) {
+        std::size_t letters = leadingLetters(platform::detail::loadWord(data + at));
+        at += letters;
+        if (letters < sizeof(std::uint64_t)) break;
+    }
+    at = std::min(at, end);
     resources::RtfWord found;
     if (at - start <= kMaxKeywordLetters) {
-        found = resources::findRtfWord(std::string_view(data + start, at - start));
+        found = resources::findRtfWordAt(data + start, at - start);
     } else {
         // Longer than any word of the table: read to its end, unknown.
+        pos_ = at;
         takeWhile(isLetter, [](char) {});
+        lookAhead(kParameterWindow);
+        at = pos_;
+        end = end_;
     }
 
-    int c = next();
-    bool negative = false;
-    if (c == '-') {
-        negative = true;
-        c = next();
-        if (c < 0) return kRtfMissingClosingBrace;
+    // The parameter: an optional minus and digits.
+    bool negative = at < end && data[at] == '-';
+    if (negative && ++at == end) {
+        pos_ = at;
+        return kRtfMissingClosingBrace;
     }
-    bool hasParameter = false;
+    bool hasParameter = at < end && isDigit(static_cast<unsigned char>(data[at]));
     std::int64_t magnitude = 0;
-    if (c >= 0 && isDigit(c)) {
-        hasParameter = true;
-        magnitude = c - '0';
-        takeWhile(isDigit, [&](char digit) {
-            magnitude = std::min(magnitude * 10 + (digit - '0'), kParameterCeiling);
-        });
-        c = next();
+    // A parameter of up to kMaxParameterDigits cannot overflow; the value
+    // stops growing once past the limit of a 32-bit number.
+    for (; at < end && isDigit(static_cast<unsigned char>(data[at])); ++at) {
+        if (magnitude <= kParameterCeiling) magnitude = magnitude * 10 + (data[at] - '0');
     }
-    if (c >= 0 && c != ' ') unget();
+    pos_ = at;
+    if (hasParameter && at == end) {
+        takeWhile(isDigit, [&](char digit) {
+            if (magnitude <= kParameterCeiling) magnitude = magnitude * 10 + (digit - '0');
+        });
+    }
+    // One space after the word belongs to it.
+    if (peek() == ' ') ++pos_;
+    magnitude = std::min(magnitude, kParameterCeiling);
     return applyKeyword(found, hasParameter, clampParameter(magnitude, negative));
 }
 
@@ -326,8 +411,8 @@ int RtfReader::controlSymbol() {
     // Backslash + CR LF is read as backslash + line feed.
     if (c == '\r' && peek() == '\n') c = next();
     if (c != '\'') flushLeadByte();
-    char symbol = static_cast<char>(c);
-    return applyKeyword(resources::findRtfWord(std::string_view(&symbol, 1)), false, 0);
+    char symbol[kLoadPadding] = {static_cast<char>(c)};
+    return applyKeyword(resources::findRtfWordAt(symbol, 1), false, 0);
 }
 
 int RtfReader::applyKeyword(resources::RtfWord found, bool hasParameter, std::int32_t parameter) {
@@ -338,21 +423,21 @@ int RtfReader::applyKeyword(resources::RtfWord found, bool hasParameter, std::in
             skipUnknown_ = false;
             return applyTextKeyword(static_cast<int>(textWord->action), hasParameter, parameter);
         }
-        if (skipUnknown_) destination_ = Destination::Skipped;
+        if (skipUnknown_) group_.destination = Destination::Skipped;
         skipUnknown_ = false;
         return 0;
     }
     skipUnknown_ = false;
-    bool skipped = destination_ == Destination::Skipped;
+    bool skipped = group_.destination == Destination::Skipped;
     switch (keyword->kind) {
         case RtfKeywordKind::Property: {
             if (skipped) return 0;
             int value = keyword->useDefault || !hasParameter ? keyword->defaultValue : parameter;
-            if (keyword->index == resources::kPropHidden) hidden_ = value != 0;
+            if (keyword->index == resources::kPropHidden) group_.hidden = value != 0;
             if (keyword->index == resources::kPropPlain) {
-                hidden_ = false;
-                runType_ = RunType::Low;
-                doubleByteFont_ = -1;
+                group_.hidden = false;
+                group_.runType = RunType::Low;
+                group_.doubleByteFont = -1;
                 setFont(defaultFont_);
                 setCharacterStyle(kNoCharacterStyle);
             }
@@ -361,10 +446,11 @@ int RtfReader::applyKeyword(resources::RtfWord found, bool hasParameter, std::in
         case RtfKeywordKind::Character:
             return character(keyword->index);
         case RtfKeywordKind::Destination:
-            if (keyword->word == "fonttbl") inFontTable_ = true;
+            if (keyword->word == "fonttbl") group_.inFontTable = true;
             if (!skipped) {
-                destination_ = keyword->index == resources::kDestFootnote ? Destination::Footnote
-                                                                          : Destination::Skipped;
+                group_.destination = keyword->index == resources::kDestFootnote
+                                         ? Destination::Footnote
+                                         : Destination::Skipped;
             }
             return 0;
         case RtfKeywordKind::Special:
@@ -374,14 +460,12 @@ int RtfReader::applyKeyword(resources::RtfWord found, bool hasParameter, std::in
                     // "\bin0" (or a negative count) has no data: reading it as
                     // binary would swallow the rest of the file.
                     if (hasParameter && parameter > 0) {
-                        state_ = State::Binary;
+                        group_.state = State::Binary;
                         binaryLeft_ = parameter;
                     }
                     return 0;
                 case resources::kSpecialHexByte:
-                    state_ = State::Hex;
-                    hexHigh_ = -1;
-                    return 0;
+                    return startHexByte();
                 case resources::kSpecialSkipUnknown:
                     skipUnknown_ = true;
                     return 0;
@@ -399,22 +483,22 @@ int RtfReader::applyTextKeyword(int action, bool hasParameter, std::int32_t para
             startUnicode(value);
             return 0;
         case RtfTextWord::UnicodeSkip:
-            unicodeSkip_ = std::max<std::int32_t>(value, 0);
+            group_.unicodeSkip = std::max<std::int32_t>(value, 0);
             return 0;
         case RtfTextWord::Font:
-            if (inFontTable_) {
+            if (group_.inFontTable) {
                 fontEntry_ = value;
                 if (fonts_.size() < kMaxFonts) fonts_.try_emplace(value);
-            } else if (runType_ == RunType::DoubleByte) {
-                doubleByteFont_ = value;
-                doubleByteCoding_ = codingOfFont(value);
+            } else if (group_.runType == RunType::DoubleByte) {
+                group_.doubleByteFont = value;
+                group_.doubleByteCoding = codingOfFont(value);
             } else {
                 setFont(value);
             }
             return 0;
         case RtfTextWord::FontCharset:
         case RtfTextWord::FontCodePage: {
-            if (!inFontTable_) return 0;
+            if (!group_.inFontTable) return 0;
             auto entry = fonts_.find(fontEntry_);
             if (entry == fonts_.end()) return 0;
             if (static_cast<RtfTextWord>(action) == RtfTextWord::FontCharset) {
@@ -427,23 +511,23 @@ int RtfReader::applyTextKeyword(int action, bool hasParameter, std::int32_t para
         }
         case RtfTextWord::DocumentCodePage: {
             const CodePageCodec* codec = CodePageCodec::find(value);
-            documentCodec_ = codec != nullptr ? codec : &CodePageCodec::windows1252();
+            documentCodec_ = codec != nullptr ? codec : &windows1252_;
             refreshCoding();
             sink_.documentCodePage(value);
             return 0;
         }
         case RtfTextWord::DefaultFont:
             defaultFont_ = value;
-            if (!inFontTable_) setFont(value);
+            if (!group_.inFontTable) setFont(value);
             return 0;
         case RtfTextWord::LowAnsiRun:
-            runType_ = RunType::Low;
+            group_.runType = RunType::Low;
             return 0;
         case RtfTextWord::HighAnsiRun:
-            runType_ = RunType::High;
+            group_.runType = RunType::High;
             return 0;
         case RtfTextWord::DoubleByteRun:
-            runType_ = RunType::DoubleByte;
+            group_.runType = RunType::DoubleByte;
             return 0;
         case RtfTextWord::LineBreak:
             return textCharacter(kLineSeparator);
@@ -458,6 +542,27 @@ int RtfReader::applyTextKeyword(int action, bool hasParameter, std::int32_t para
     return kRtfKeywordTableBug;
 }
 
+// "\'": the two hexadecimal digits of a byte follow. When both stand in the
+// buffer the byte is taken at once; otherwise (the buffer ends, a line end
+// or a bad digit comes between) the reader goes on digit by digit.
+int RtfReader::startHexByte() {
+    if (end_ - pos_ >= 2) {
+        int high = hexValue(static_cast<unsigned char>(input_[pos_]));
+        int low = hexValue(static_cast<unsigned char>(input_[pos_ + 1]));
+        if (high >= 0 && low >= 0) {
+            pos_ += 2;
+            // As after reading the digits one by one: an escape whose digits
+            // this one cut short is over too.
+            group_.state = State::Normal;
+            hexHigh_ = -1;
+            return textByte(static_cast<std::uint8_t>(high * 16 + low));
+        }
+    }
+    group_.state = State::Hex;
+    hexHigh_ = -1;
+    return 0;
+}
+
 int RtfReader::hexDigit(int c) {
     int value = hexValue(c);
     if (value < 0) return kRtfBadHexCharacter;
@@ -467,7 +572,7 @@ int RtfReader::hexDigit(int c) {
     }
     int byte = hexHigh_ * 16 + value;
     hexHigh_ = -1;
-    state_ = State::Normal;
+    group_.state = State::Normal;
     return textByte(static_cast<std::uint8_t>(byte));
 }
 
@@ -480,9 +585,9 @@ int RtfReader::character(int byte) {
         takeFallbackByte(static_cast<std::uint8_t>(byte));
         return 0;
     }
-    if (destination_ != Destination::Body) return 0;
+    if (group_.destination != Destination::Body) return 0;
     if (byte == kLineEnd) return endParagraph();
-    emit(CodePageCodec::windows1252().decode(static_cast<std::uint8_t>(byte)));
+    emit(windows1252_.decode(static_cast<std::uint8_t>(byte)));
     return 0;
 }
 
@@ -502,7 +607,7 @@ int RtfReader::textByte(std::uint8_t byte) {
         takeFallbackByte(byte);
         return 0;
     }
-    if (destination_ != Destination::Body) return 0;
+    if (group_.destination != Destination::Body) return 0;
     if (byte == kLineEnd) return endParagraph();
     if (pendingLead_ != kNoLeadByte) {
         char32_t pair = leadCodec_->decodePair(static_cast<std::uint8_t>(pendingLead_), byte);
@@ -539,7 +644,7 @@ void RtfReader::startUnicode(std::int32_t number) {
         number > 0 && number <= 0xFFFF ? static_cast<char32_t>(number) : kReplacementCharacter;
     fallbackBytes_.clear();
     fallbackCoding_ = activeCoding();
-    fallbackLeft_ = unicodeSkip_;
+    fallbackLeft_ = group_.unicodeSkip;
     if (fallbackLeft_ == 0) finishUnicode();
 }
 
@@ -599,10 +704,10 @@ void RtfReader::finishUnicodeNow() {
         return;
     }
     emit(kAnnotationAnchor);
-    appendUtf8(line_, c);
-    appendUtf8(line_, kAnnotationSeparator);
-    line_ += fallback;
-    appendUtf8(line_, kAnnotationEnd);
+    line_.appendUtf8(c);
+    line_.appendUtf8(kAnnotationSeparator);
+    line_.append(fallback.data(), fallback.size());
+    line_.appendUtf8(kAnnotationEnd);
 }
 
 void RtfReader::flushLeadByteNow() {
@@ -636,7 +741,7 @@ void RtfReader::emit(char32_t c) {
     if (pendingSixPerEm_) {
         pendingSixPerEm_ = false;
         if (c == ' ') {
-            line_ += ' ';
+            line_.push(' ');
             return;
         }
         emitNow(kSixPerEmSpace);
@@ -650,23 +755,33 @@ void RtfReader::emit(char32_t c) {
 
 void RtfReader::emitNow(char32_t c) {
     if (c < 0x80) {
-        char byte = static_cast<char>(c);
-        appendToLine(&byte, 1);
+        line_.push(static_cast<char>(c));
         return;
     }
-    appendUtf8(line_, c);
+    line_.appendUtf8(c);
 }
 
 RtfReader::ByteCoding RtfReader::codingOfFont(std::int32_t font) {
-    if (fonts_.empty()) return {documentCodec_};
-    auto found = fonts_.find(font);
-    if (found == fonts_.end()) return {documentCodec_};
-    FontEntry& entry = found->second;
+    FontEntry* found = findFont(font);
+    if (found == nullptr) return {documentCodec_};
+    FontEntry& entry = *found;
     if (entry.resolvedUnder != documentCodec_) {
         entry.resolved = resolveCoding(entry);
         entry.resolvedUnder = documentCodec_;
     }
     return entry.resolved;
+}
+
+// Text goes back to the same font group after group: the last entry found
+// is kept (entries of the map stay where they are, and none is removed).
+RtfReader::FontEntry* RtfReader::findFont(std::int32_t font) {
+    if (lastFontEntry_ != nullptr && lastFont_ == font) return lastFontEntry_;
+    if (fonts_.empty()) return nullptr;
+    auto found = fonts_.find(font);
+    if (found == fonts_.end()) return nullptr;
+    lastFont_ = font;
+    lastFontEntry_ = &found->second;
+    return lastFontEntry_;
 }
 
 RtfReader::ByteCoding RtfReader::resolveCoding(const FontEntry& entry) const {
@@ -681,22 +796,22 @@ RtfReader::ByteCoding RtfReader::resolveCoding(const FontEntry& entry) const {
 
 void RtfReader::setFont(std::int32_t font) {
     // Documents switch between few fonts, most often back to the same one.
-    if (font == font_ && codingValid_) return;
-    font_ = font;
-    coding_ = codingOfFont(font);
+    if (font == group_.font && codingValid_) return;
+    group_.font = font;
+    group_.coding = codingOfFont(font);
     codingValid_ = true;
 }
 
 void RtfReader::setCharacterStyle(std::int32_t style) {
-    if (style == characterStyle_) return;
-    characterStyle_ = style;
+    if (style == group_.characterStyle) return;
+    group_.characterStyle = style;
     if (styleObserver_ != nullptr) styleObserver_->characterStyle(style, line_.size());
 }
 
 void RtfReader::refreshCoding() {
-    coding_ = codingOfFont(font_);
+    group_.coding = codingOfFont(group_.font);
     codingValid_ = true;
-    if (doubleByteFont_ >= 0) doubleByteCoding_ = codingOfFont(doubleByteFont_);
+    if (group_.doubleByteFont >= 0) group_.doubleByteCoding = codingOfFont(group_.doubleByteFont);
 }
 
 }  // namespace tessel::frame

@@ -30,6 +30,7 @@
 
 #include "frame/rtf_byte_source.h"
 #include "platform/code_page_codec.h"
+#include "platform/utf8.h"
 #include "resources/rtf_keywords.h"
 
 namespace tessel::frame {
@@ -111,19 +112,19 @@ class RtfReader {
         const platform::CodePageCodec* codec;  // null: kept bytes
     };
 
-    struct Group {
-        bool hidden;
-        std::int16_t otherProperties;
-        Destination destination;
-        State state;
-        bool inFontTable;
-        RunType runType;
-        std::int32_t unicodeSkip;
-        std::int32_t font;
-        std::int32_t doubleByteFont;
-        ByteCoding coding;
-        ByteCoding doubleByteCoding;
-        std::int32_t characterStyle;
+    // What a group sets and its end restores: saved and restored whole.
+    struct GroupState {
+        bool hidden = false;
+        Destination destination = Destination::Body;
+        State state = State::Normal;
+        bool inFontTable = false;
+        RunType runType = RunType::Low;
+        std::int32_t unicodeSkip = 1;
+        std::int32_t font = 0;
+        std::int32_t doubleByteFont = -1;
+        ByteCoding coding{nullptr};
+        ByteCoding doubleByteCoding{nullptr};
+        std::int32_t characterStyle = kNoCharacterStyle;
     };
 
     struct FontEntry {
@@ -136,6 +137,54 @@ class RtfReader {
         ByteCoding resolved{nullptr};
     };
 
+    // The paragraph being read, in UTF-8. The string is kept longer than
+    // the text in it, so that text is written through a pointer into room
+    // made beforehand, without a size check per byte; finished() trims it
+    // to the text for the sink.
+    class LineText {
+      public:
+        LineText() { bytes_.reserve(kLineBufferStep); }
+        std::size_t size() const { return length_; }
+        bool empty() const { return length_ == 0; }
+        // Room for `n` more bytes after the text; commit() counts those
+        // written there.
+        char* room(std::size_t n) {
+            if (bytes_.size() - length_ < n) grow(n);
+            return bytes_.data() + length_;
+        }
+        void commit(std::size_t n) { length_ += n; }
+        std::size_t roomLeft() const { return bytes_.size() - length_; }
+        void append(const char* data, std::size_t n);
+        void push(char c) {
+            *room(1) = c;
+            ++length_;
+        }
+        void appendUtf8(char32_t c) {
+            length_ += platform::writeUtf8(c, room(platform::kMaxUtf8Bytes));
+        }
+        std::string& finished() {
+            bytes_.resize(length_);
+            return bytes_;
+        }
+        void clear() {
+            bytes_.clear();
+            length_ = 0;
+        }
+
+      private:
+        void grow(std::size_t n);
+
+        std::string bytes_;
+        std::size_t length_ = 0;
+    };
+
+    // Bytes a control word is read within where it stands: the longest word
+    // of the table, a sign, the longest parameter and the space after it.
+    static constexpr std::size_t kParameterWindow = kMaxParameterDigits + 2;
+    static constexpr std::size_t kWordWindow = kMaxKeywordLetters + kParameterWindow;
+
+    // The byte at the read position, which must be in the buffer.
+    unsigned char current() const { return static_cast<unsigned char>(input_[pos_]); }
     int next();
     int peek();
     void unget() { --pos_; }
@@ -150,24 +199,26 @@ class RtfReader {
     template <typename Accept, typename Take>
     void takeWhile(Accept accept, Take take);
 
+    int readToken();
+    int readBinaryByte();
     int push();
     int pop();
     int controlWord();
     int controlSymbol();
     int applyKeyword(resources::RtfWord found, bool hasParameter, std::int32_t parameter);
     int applyTextKeyword(int action, bool hasParameter, std::int32_t parameter);
+    int startHexByte();
     int hexDigit(int c);
     int character(int byte);
     int textByte(std::uint8_t byte);
     int textCharacter(char32_t c);
     int endOfDocument();
     int endParagraph();
-    void takePlainRun();
-    void takeSingleByteText();
-    void appendToLine(const char* bytes, std::size_t n);
-    void growLine(std::size_t n);
+    int takeText();
+    void skipText();
+    void copyText(const platform::CodePageCodec* singleByteCodec);
 
-    bool showsText() const { return destination_ == Destination::Body && !hidden_; }
+    bool showsText() const { return group_.destination == Destination::Body && !group_.hidden; }
     bool inFallback() const { return fallbackLeft_ > 0; }
     void takeFallbackByte(std::uint8_t byte);
     void startUnicode(std::int32_t number);
@@ -184,12 +235,13 @@ class RtfReader {
     void emit(char32_t c);
     void emitNow(char32_t c);
 
+    FontEntry* findFont(std::int32_t font);
     ByteCoding codingOfFont(std::int32_t font);
     ByteCoding resolveCoding(const FontEntry& entry) const;
     const ByteCoding& activeCoding() const {
-        return runType_ == RunType::DoubleByte && doubleByteCoding_.codec != nullptr
-                   ? doubleByteCoding_
-                   : coding_;
+        return group_.runType == RunType::DoubleByte && group_.doubleByteCoding.codec != nullptr
+                   ? group_.doubleByteCoding
+                   : group_.coding;
     }
     void setFont(std::int32_t font);
     void refreshCoding();
@@ -197,34 +249,26 @@ class RtfReader {
 
     RtfByteSource& source_;
     RtfParagraphSink& sink_;
-    std::vector<Group> stack_;
-    State state_ = State::Normal;
-    Destination destination_ = Destination::Body;
-    bool hidden_ = false;
-    std::int16_t otherProperties_ = 0;
+    GroupState group_;
+    std::vector<GroupState> stack_;
     bool skipUnknown_ = false;
     std::int64_t binaryLeft_ = 0;
     int hexHigh_ = -1;
-    std::string line_;
+    LineText line_;
 
-    // Code pages: the document's, the font table, the current fonts.
+    // Code pages: the character words', the document's, the font table.
+    const platform::CodePageCodec& windows1252_;
     const platform::CodePageCodec* documentCodec_;
     std::unordered_map<std::int32_t, FontEntry> fonts_;
     std::int32_t fontEntry_ = 0;
     std::int32_t defaultFont_ = 0;
-    bool inFontTable_ = false;
-    RunType runType_ = RunType::Low;
-    std::int32_t font_ = 0;
-    std::int32_t doubleByteFont_ = -1;
-    ByteCoding coding_;
-    bool codingValid_ = false;  // coding_ is that of font_
-    ByteCoding doubleByteCoding_{nullptr};
+    std::int32_t lastFont_ = 0;
+    FontEntry* lastFontEntry_ = nullptr;  // of lastFont_; null: none yet
+    bool codingValid_ = false;            // group_.coding is that of group_.font
 
-    std::int32_t characterStyle_ = kNoCharacterStyle;
     RtfStyleObserver* styleObserver_ = nullptr;
 
     // Unicode characters and what is held back until the next character.
-    std::int32_t unicodeSkip_ = 1;
     std::int32_t fallbackLeft_ = 0;
     char32_t pendingUnicode_ = 0;
     char32_t highSurrogate_ = 0;
@@ -234,7 +278,10 @@ class RtfReader {
     const platform::CodePageCodec* leadCodec_ = nullptr;
     bool pendingSixPerEm_ = false;
 
+    // The input block, and past it bytes that are never data: the bytes of
+    // a control word are read eight at a time wherever it stands.
     static constexpr std::size_t kInputBlock = 65536;
+    static constexpr std::size_t kLoadPadding = 8;
     std::vector<char> input_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;

@@ -1,9 +1,12 @@
 #include "frame/target_encoder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "frame/rtf_reader.h"
+#include "platform/byte_scan.h"
 #include "platform/format.h"
 #include "platform/utf8.h"
 
@@ -73,27 +76,64 @@ TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePa
     return rules;
 }
 
+namespace {
+
+// Copies the ASCII bytes of `text` from `at` to `out` (eight at a time while
+// there are that many) and moves `at` to the first other byte.
+std::size_t copyAscii(std::string_view text, std::size_t& at, char* out) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    const std::size_t start = at;
+    std::size_t i = at;
+    // A word is stored whole; where it holds a byte from 0x80 up, only the
+    // bytes before that one count (`out` has room to the end of `text`).
+    while (size - i >= sizeof(std::uint64_t)) {
+        std::uint64_t word = platform::detail::loadWord(data + i);
+        std::memcpy(out + (i - start), &word, sizeof word);
+        if (std::uint64_t high = word & kHighBits; high != 0) {
+            i += platform::detail::firstMarked(high);
+            at = i;
+            return i - start;
+        }
+        i += sizeof word;
+    }
+    for (; i < size && static_cast<unsigned char>(data[i]) < 0x80; ++i) out[i - start] = data[i];
+    at = i;
+    return i - start;
+}
+
+// The character at `at` of UTF-8 text, `at` moved past it.
+char32_t decodeAt(std::string_view text, std::size_t& at) {
+    auto lead = static_cast<unsigned char>(text[at]);
+    if ((lead & 0xE0) == 0xC0 && at + 1 < text.size() &&
+        (static_cast<unsigned char>(text[at + 1]) & 0xC0) == 0x80 && lead >= 0xC2) {
+        char32_t c =
+            (char32_t(lead & 0x1F) << 6) | (static_cast<unsigned char>(text[at + 1]) & 0x3F);
+        at += 2;
+        return c;
+    }
+    return nextUtf8(text, at);
+}
+
+}  // namespace
+
+// A character the code page holds takes no more bytes than its UTF-8 (one
+// or two for at least two), so the line is encoded into room its own size,
+// through a pointer. Only the rules for characters it does not hold append
+// to the string, which is cut to the text before and given room again after.
 void TargetEncoder::encode(std::string& line) {
-    if (!platform::hasNonAscii(line)) return;
-    encoded_.clear();
-    encoded_.reserve(line.size() + line.size() / 8);
     std::string_view text = line;
-    std::size_t at = 0;
+    std::size_t at = platform::asciiPrefixLength(text);
+    if (at == text.size()) return;
+    encoded_.resize(text.size());
+    std::memcpy(encoded_.data(), text.data(), at);
+    std::size_t written = at;
     const platform::CodePageCodec* codec = rules_.utf8 ? nullptr : rules_.codec;
     while (at < text.size()) {
-        std::size_t ascii = at + platform::asciiPrefixLength(text.substr(at));
-        encoded_.append(text, at, ascii - at);
-        at = ascii;
+        written += copyAscii(text, at, encoded_.data() + written);
         if (at == text.size()) break;
-        auto lead = static_cast<unsigned char>(text[at]);
-        char32_t c;
-        if ((lead & 0xE0) == 0xC0 && at + 1 < text.size() &&
-            (static_cast<unsigned char>(text[at + 1]) & 0xC0) == 0x80 && lead >= 0xC2) {
-            c = (char32_t(lead & 0x1F) << 6) | (static_cast<unsigned char>(text[at + 1]) & 0x3F);
-            at += 2;
-        } else {
-            c = nextUtf8(text, at);
-        }
+        char32_t c = decodeAt(text, at);
         // Characters the page holds, the common case, straight from its tables.
         std::uint16_t bytes = 0;
         if (codec != nullptr) {
@@ -105,33 +145,43 @@ void TargetEncoder::encode(std::string& line) {
             }
         }
         if (bytes != 0) {
-            if (bytes > 0xFF) encoded_ += static_cast<char>(bytes >> 8);
-            encoded_ += static_cast<char>(bytes & 0xFF);
+            if (bytes > 0xFF) encoded_[written++] = static_cast<char>(bytes >> 8);
+            encoded_[written++] = static_cast<char>(bytes & 0xFF);
             continue;
         }
-        if (c != kAnnotationAnchor) {
-            writeCharacter(c, impliedFallback(c), encoded_);
-            continue;
-        }
-        // Anchor, character, separator, fallback, end (see rtf_reader.h).
-        if (at >= text.size()) break;
-        char32_t annotated = nextUtf8(text, at);
-        std::size_t fallbackStart = at;
-        std::size_t fallbackEnd = at;
-        while (at < text.size()) {
-            std::size_t before = at;
-            char32_t part = nextUtf8(text, at);
-            if (part == kAnnotationSeparator) fallbackStart = at;
-            if (part == kAnnotationEnd) {
-                fallbackEnd = before;
-                break;
-            }
-            fallbackEnd = at;
-        }
-        writeCharacter(annotated, text.substr(fallbackStart, fallbackEnd - fallbackStart),
-                       encoded_);
+        encoded_.resize(written);
+        writeByRule(c, text, at);
+        written = encoded_.size();
+        encoded_.resize(written + (text.size() - at));
     }
+    encoded_.resize(written);
     line.swap(encoded_);
+}
+
+// Appends to encoded_ a character that needs more than a table of the page:
+// the annotated character of an anchor (its fallback read from `text` at
+// `at`, which moves past it), or the character by the format's rule.
+void TargetEncoder::writeByRule(char32_t c, std::string_view text, std::size_t& at) {
+    if (c != kAnnotationAnchor) {
+        writeCharacter(c, impliedFallback(c), encoded_);
+        return;
+    }
+    // Anchor, character, separator, fallback, end (see rtf_reader.h).
+    if (at >= text.size()) return;
+    char32_t annotated = nextUtf8(text, at);
+    std::size_t fallbackStart = at;
+    std::size_t fallbackEnd = at;
+    while (at < text.size()) {
+        std::size_t before = at;
+        char32_t part = nextUtf8(text, at);
+        if (part == kAnnotationSeparator) fallbackStart = at;
+        if (part == kAnnotationEnd) {
+            fallbackEnd = before;
+            break;
+        }
+        fallbackEnd = at;
+    }
+    writeCharacter(annotated, text.substr(fallbackStart, fallbackEnd - fallbackStart), encoded_);
 }
 
 bool TargetEncoder::writeHeld(char32_t c, std::string& out) const {

@@ -38,6 +38,7 @@ class TargetEncoder {
     void clearLostCharacters() { lost_.clear(); }
 
   private:
+    void writeByRule(char32_t c, std::string_view text, std::size_t& at);
     void writeCharacter(char32_t c, std::string_view fallback, std::string& out);
     bool writeHeld(char32_t c, std::string& out) const;
     void writeFallback(std::string_view fallback, std::string& out) const;

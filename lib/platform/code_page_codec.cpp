@@ -105,12 +105,6 @@ const CodePageCodec& CodePageCodec::windows1252() {
     return *codec;
 }
 
-char32_t CodePageCodec::decode(std::uint8_t byte) const {
-    if (byte < 0x80) return byte;
-    char16_t c = table_.high[byte - 0x80];
-    return c == 0 ? keptByte(byte) : c;
-}
-
 char32_t CodePageCodec::decodePair(std::uint8_t lead, std::uint8_t trail) const {
     if (!isLeadByte(lead) || trail < res::kTrailFirst || trail > res::kTrailLast) return 0;
     int row = table_.leadRow[lead - 0x80];

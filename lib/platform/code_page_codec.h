@@ -43,7 +43,11 @@ class CodePageCodec {
     }
 
     // Character of a single byte (a lead byte gives its kept byte).
-    char32_t decode(std::uint8_t byte) const;
+    char32_t decode(std::uint8_t byte) const {
+        if (byte < 0x80) return byte;
+        char16_t c = table_.high[byte - 0x80];
+        return c == 0 ? keptByte(byte) : c;
+    }
     // Character of a lead and a trail byte; 0 when the pair has none.
     char32_t decodePair(std::uint8_t lead, std::uint8_t trail) const;
 

@@ -87,15 +87,19 @@ bool InputStream::close() {
 }
 
 bool InputStream::fill() {
-    if (ended_ || file_ == nullptr) return false;
     pos_ = 0;
-    end_ = std::fread(buffer_, 1, kStreamBufferSize, file_);
-    if (end_ == 0) {
+    end_ = readFile(buffer_, kStreamBufferSize);
+    return end_ != 0;
+}
+
+std::size_t InputStream::readFile(char* out, std::size_t n) {
+    if (ended_ || file_ == nullptr) return 0;
+    std::size_t got = std::fread(out, 1, n, file_);
+    if (got == 0) {
         if (std::ferror(file_)) error_ = true;
         ended_ = true;
-        return false;
     }
-    return true;
+    return got;
 }
 
 int InputStream::get() {
@@ -129,8 +133,15 @@ void InputStream::unget(int c) {
 std::size_t InputStream::read(char* out, std::size_t n) {
     std::size_t count = 0;
     if (mode_ == StreamMode::Binary && pushedBack_ < 0) {
-        // Fast path: copy whole spans of the buffer.
+        // Fast path: copy whole spans of the buffer. A large request finding
+        // the buffer empty is read straight into `out`, not copied twice.
         while (count < n) {
+            if (pos_ == end_ && n - count >= kDirectReadSize) {
+                std::size_t got = readFile(out + count, n - count);
+                if (got == 0) break;
+                count += got;
+                continue;
+            }
             if (pos_ == end_ && !fill()) break;
             std::size_t take = std::min(n - count, end_ - pos_);
             std::memcpy(out + count, buffer_ + pos_, take);

@@ -65,6 +65,11 @@ class InputStream {
 
   private:
     bool fill();
+    // Reads up to `n` bytes of the file to `out`; 0 at its end or on an error.
+    std::size_t readFile(char* out, std::size_t n);
+    // Binary reads of at least this many bytes bypass the buffer when it is
+    // empty.
+    static constexpr std::size_t kDirectReadSize = 4096;
     // Index of the first `c` in buffer_[from, to), or `to`.
     std::size_t firstOf(std::size_t from, std::size_t to, char c) const;
 

@@ -1,7 +1,10 @@
 #include "resources/rtf_keywords.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace tessel::resources {
 
@@ -146,12 +149,19 @@ class KeywordIndex {
         }
     }
 
-    constexpr const Row* find(std::string_view word) const {
-        Key key = keyOf(word);
-        for (std::size_t slot = slotOf(key);; slot = (slot + 1) % kSlots) {
-            const Slot& entry = slots_[slot];
-            if (entry.row == nullptr) return nullptr;
-            if (entry.key == key && sameTail(entry.row->word, word)) return entry.row;
+    constexpr const Row* find(std::string_view word) const { return find(keyOf(word), word); }
+
+    // `word` with eight readable bytes at its start, whatever its length:
+    // the prefix is one load, the bytes past the word masked off.
+    const Row* findAt(const char* word, std::size_t length) const {
+        std::string_view whole(word, length);
+        if constexpr (std::endian::native == std::endian::little) {
+            Key key{0, length};
+            std::memcpy(&key.prefix, word, kPrefixBytes);
+            key.prefix &= kPrefixMasks[std::min(length, kPrefixBytes)];
+            return find(key, whole);
+        } else {
+            return find(keyOf(whole), whole);
         }
     }
 
@@ -188,12 +198,33 @@ class KeywordIndex {
     }
 
     // Many times the rows, so probe chains stay short and always end.
-    static constexpr std::size_t kSlots = 1024;
+    // Small enough to stay in the first-level cache beside the text.
+    static constexpr std::size_t kSlotBits = 9;
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
     static_assert(N * 4 < kSlots);
 
     static constexpr std::size_t slotOf(const Key& key) {
         std::uint64_t mixed = (key.prefix + key.length) * 0x9E3779B97F4A7C15ULL;
-        return static_cast<std::size_t>(mixed >> 54) % kSlots;
+        return static_cast<std::size_t>(mixed >> (64 - kSlotBits));
+    }
+
+    // The bytes of a prefix of each length up to eight.
+    static constexpr std::array<std::uint64_t, kPrefixBytes + 1> kPrefixMasks = [] {
+        std::array<std::uint64_t, kPrefixBytes + 1> masks{};
+        for (std::size_t n = 1; n <= kPrefixBytes; ++n) masks[n] = (masks[n - 1] << 8) | 0xFF;
+        return masks;
+    }();
+
+    constexpr const Row* find(const Key& key, std::string_view word) const {
+        for (std::size_t slot = slotOf(key);; slot = (slot + 1) % kSlots) {
+            const Slot& entry = slots_[slot];
+            if (entry.row == nullptr) return nullptr;
+            // Equal keys of words of up to eight bytes are equal words.
+            if (entry.key == key &&
+                (key.length <= kPrefixBytes || sameTail(entry.row->word, word))) {
+                return entry.row;
+            }
+        }
     }
 
     std::array<Slot, kSlots> slots_{};
@@ -235,12 +266,21 @@ constexpr std::array<WordRow, kKeywords.size() + kTextKeywords.size()> kWordRows
     return rows;
 }();
 
+constexpr KeywordIndex kWordIndex(kWordRows);
+
 }  // namespace
 
-RtfWord findRtfWord(std::string_view word) {
-    static constexpr KeywordIndex index(kWordRows);
-    const WordRow* row = index.find(word);
+RtfWord findRtfWordAt(const char* word, std::size_t length) {
+    const WordRow* row = kWordIndex.findAt(word, length);
     return row == nullptr ? RtfWord{} : row->found;
+}
+
+RtfWord findRtfWord(std::string_view word) {
+    if (word.size() >= 8) return findRtfWordAt(word.data(), word.size());
+    // A short word is copied where eight bytes can be read.
+    char padded[8] = {};
+    std::copy(word.begin(), word.end(), padded);
+    return findRtfWordAt(padded, word.size());
 }
 
 int rtfCharsetCodePage(int charset) {

@@ -2,6 +2,7 @@
 // ignored, or start a skipped destination after the symbol "*".
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string_view>
 
@@ -90,6 +91,10 @@ struct RtfWord {
     const RtfTextKeyword* textKeyword = nullptr;
 };
 RtfWord findRtfWord(std::string_view word);
+// The same for the `length` bytes at `word`, where the eight bytes from
+// `word` on may be read whatever the length (a reader's padded buffer): the
+// word's first eight bytes are then taken in one load.
+RtfWord findRtfWordAt(const char* word, std::size_t length);
 
 // Code page of a font's "fcharset" number: 0 for the document's own code
 // page (charset 1, and sets without a table of ours), -1 for a symbol font,

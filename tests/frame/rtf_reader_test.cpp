@@ -91,6 +91,8 @@ TEST(RtfReaderText, HexadecimalBytes) {
     EXPECT_EQ(readRtf("{\\rtf1 ok}\\'e").result, 0);
     EXPECT_EQ(readRtf("{\\rtf1 ok}\\'e").text, "ok");
     EXPECT_EQ(readRtf("{\\rtf1 ok\\'e").result, -402);
+    // A second escape starts afresh where the first one's digits stop.
+    EXPECT_EQ(body("{\\rtf1 \\'f\\'ea b\\'e\\'e9c}"), "ê béc");
 }
 
 TEST(RtfReaderText, UnknownWordsAreIgnored) {
@@ -301,6 +303,73 @@ TEST(RtfReaderBuffer, WordsAcrossTheEndOfTheInputBlock) {
     RtfReader reader(trickle, sink);
     EXPECT_EQ(reader.read(), 0);
     EXPECT_EQ(sink.text, expected) << "a source that hands over one byte at a time";
+}
+
+// Text is copied in bulk up to the end of the input block and read on after
+// the refill: 8-bit text, "\\'xx" whose digits the block end divides, "\\uN"
+// with its fallback and text hidden or dropped read the same wherever the
+// block ends among them.
+TEST(RtfReaderBuffer, TextAcrossTheEndOfTheInputBlock) {
+    const std::string tail =
+        "caf\xE9 d\xE9j\xE0 \\'e9\\'E8 {\\uc2\\u8364\\'80\\'80}x\\u321?y"
+        "{\\v h\xE9\\u321\\'4cd}{\\*\\x dr\xE9\\'e9p}" +
+        std::string(20, '\xE9') + "z\\par \\ldblquote q\\rdblquote}";
+    const std::string expected = "café déjà éè \uFFF9€\uFFFA€€\uFFFBxŁy" + [] {
+        std::string e;
+        for (int i = 0; i < 20; ++i) e += "é";
+        return e;
+    }() + "z|“q”";
+    const std::string head = "{\\rtf1 ";
+    EXPECT_EQ(body(head + tail), expected);
+    constexpr std::size_t kBlock = 65536;
+    for (std::size_t before = kBlock - head.size() - tail.size(); before <= kBlock - head.size();
+         ++before) {
+        std::string padding(before, 'p');
+        EXPECT_EQ(body(head + padding + tail), padding + expected) << "padding " << before;
+    }
+    const std::string whole = head + tail;
+    TrickleSource trickle(whole);
+    CollectingSink sink;
+    RtfReader reader(trickle, sink);
+    EXPECT_EQ(reader.read(), 0);
+    EXPECT_EQ(sink.text, expected) << "a source that hands over one byte at a time";
+}
+
+// The last block of a file is shorter than the buffer: what an earlier block
+// left behind it is not part of a word at the very end of the data.
+TEST(RtfReaderBuffer, AWordAtTheEndOfTheDataEndsThere) {
+    const std::string head = "{\\rtf1 ";
+    const std::string text(65536 - head.size(), 'q');
+    Read read = readRtf(head + text + "}\\par");
+    EXPECT_EQ(read.result, 0);
+    EXPECT_EQ(read.text, text + "|");
+    EXPECT_EQ(readRtf(head + text + "}\\u").result, 0);
+}
+
+TEST(RtfReaderText, HiddenAndDroppedTextTakeTheirBytesAndFallbacksAlong) {
+    EXPECT_EQ(body("{\\rtf1 a{\\v \xE9\\u321\\'4c\xE9 x}b{\\*\\x \xE9\\u322 l}c}"), "abc");
+    // A fallback takes its count of bytes, 8-bit text and hexadecimal alike.
+    EXPECT_EQ(body("{\\rtf1 \\uc3\\u321 ab\xE9 cd}"), "\uFFF9Ł\uFFFAabé\uFFFB cd");
+    EXPECT_EQ(body("{\\rtf1 \\uc2\\u321 \\'41\\'42C}"), "\uFFF9Ł\uFFFAAB\uFFFBC");
+}
+
+TEST(RtfReaderFailures, TruncatedAndUnbalancedInput) {
+    EXPECT_EQ(readRtf("{\\rtf1 caf\xE9 d\xE9j\xE0").result, -402);
+    EXPECT_EQ(readRtf("{\\rtf1 \\u321").result, -402);
+    EXPECT_EQ(readRtf("{\\rtf1 \\'e").result, -402);
+    EXPECT_EQ(readRtf("{\\rtf1 {\\uc2\\u321 a}}}").result, -401);
+    Read early = readRtf("{\\rtf1 caf\xE9\\par x}}\xE9");
+    EXPECT_EQ(early.result, -401);
+    EXPECT_EQ(early.text, "café|");
+}
+
+TEST(RtfReaderLimits, LongParagraphsOfEightBitText) {
+    // Every byte becomes three bytes of UTF-8 ("€"): the line grows past
+    // what the input held.
+    std::string text(200000, '\x80');
+    std::string expected;
+    for (std::size_t i = 0; i < text.size(); ++i) expected += "€";
+    EXPECT_EQ(body("{\\rtf1 " + text + "\\par}"), expected + "|");
 }
 
 TEST(RtfReaderLimits, LongParagraphsAreOneLine) {

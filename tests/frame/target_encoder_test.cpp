@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "frame/rtf_line_writer.h"
 
@@ -91,6 +92,34 @@ TEST(TargetEncoder, TaggedTextWritesLiteralCharacterTags) {
     Encoded mac = encode(510, "π≠é Ł", 1250, 0, true);
     EXPECT_EQ(mac.text, "<\\#185><\\#173>\xE9 <\\#321>");
     EXPECT_EQ(mac.lost, "U+0141");
+}
+
+// Characters are written one by one: a long line of pieces that are held,
+// written by a rule (longer than their UTF-8) and annotated encodes as its
+// pieces do one at a time.
+TEST(TargetEncoder, LongLinesEncodeAsTheirPieces) {
+    struct Case {
+        int functionCode;
+        int documentCodePage;
+        std::vector<std::string> pieces;
+    };
+    const std::vector<Case> cases = {
+        {508, 0, {"plain ascii text ", "é", "Ł", "“", "日本", "\uFFF9Ł\uFFFAL\uFFFB", "a\u2028b"}},
+        {504, 1250, {"more than eight bytes", "Łódź", "€", "Ж", "\uFFF9Ж\uFFFAZh\uFFFB", "x"}},
+        {504, 932, {"kana ", "日本", "é", "\u3000", "ascii only here"}},
+        {511, 0, {"Ł", "plain", "\u2028", "é"}},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        std::string expected;
+        for (int round = 0; round < 40; ++round) {
+            const std::string& piece = c.pieces[static_cast<std::size_t>(round) % c.pieces.size()];
+            line += piece;
+            expected += encode(c.functionCode, piece, c.documentCodePage).text;
+        }
+        EXPECT_EQ(encode(c.functionCode, line, c.documentCodePage).text, expected)
+            << "function " << c.functionCode << " code page " << c.documentCodePage;
+    }
 }
 
 TEST(TargetEncoder, KeptBytesAndAsciiPassUnchanged) {

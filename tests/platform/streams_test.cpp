@@ -95,6 +95,33 @@ TEST(TextModeRead, BulkReadsOfEverySizeGiveWhatGetGives) {
     }
 }
 
+// Large binary reads go past the buffer into the caller's memory; mixed with
+// small ones that leave part of a buffer behind, they still give the file.
+TEST(BinaryRead, ReadsOfMixedSizesGiveTheFile) {
+    TempDir dir;
+    std::string bytes;
+    for (std::size_t i = 0; i < 3 * kStreamBufferSize + 12345; ++i) {
+        bytes += static_cast<char>((i * 7919) % 251);
+    }
+    auto path = dir.write("in", bytes);
+    for (std::size_t first : {std::size_t{0}, std::size_t{1}, std::size_t{5000}}) {
+        InputStream in;
+        ASSERT_TRUE(in.open(path, StreamMode::Binary));
+        std::string got;
+        std::vector<char> buffer(2 * kStreamBufferSize);
+        const std::size_t sizes[] = {first, kStreamBufferSize,    3, 70000, 4096,
+                                     4095,  2 * kStreamBufferSize};
+        for (std::size_t round = 0;; ++round) {
+            std::size_t want = sizes[round % std::size(sizes)];
+            std::size_t n = in.read(buffer.data(), want);
+            got.append(buffer.data(), n);
+            if (want != 0 && n == 0) break;
+        }
+        EXPECT_EQ(got, bytes) << "first read " << first;
+        EXPECT_FALSE(in.failed());
+    }
+}
+
 TEST(OpenFailures, MissingFilesAndFoldersCannotBeOpenedForReading) {
     TempDir dir;
     InputStream in;
