@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -77,10 +78,10 @@ void walkFolder(const std::string& folder, const FileSelection& selection, FileA
         std::error_code typeError;
         if (!entries->is_regular_file(typeError)) continue;
         const fs::path& path = entries->path();
-        if (!matchesAny(path.filename().string(), selection.patterns)) continue;
+        if (!matchesAny(platform::nameOf(path.filename()), selection.patterns)) continue;
         std::string subfolder =
-            path.parent_path().lexically_normal().lexically_relative(root).string();
-        found.push_back(BatchFile{path.string(), subfolder == "." ? "" : subfolder});
+            platform::nameOf(path.parent_path().lexically_normal().lexically_relative(root));
+        found.push_back(BatchFile{platform::nameOf(path), subfolder == "." ? "" : subfolder});
     }
     if (error) refuse(result, err, folder, error.message());
     if (found.empty() && !error) {

@@ -9,6 +9,7 @@
 #include "core/json_text.h"
 #include "exit_codes.h"
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -64,7 +65,7 @@ std::optional<std::string> readFailure(const std::string& path) {
 std::optional<std::string> createFailure(const std::string& outputPath) {
     std::filesystem::path folder = std::filesystem::path(outputPath).parent_path();
     std::string probe = platform::createUniqueFileBeside(
-        ((folder.empty() ? "." : folder) / ".tessel-probe").string());
+        platform::nameOf(((folder.empty() ? "." : folder) / ".tessel-probe")));
     if (probe.empty()) return std::strerror(errno);
     platform::removeIfPresent(probe);
     return std::nullopt;
