@@ -26,7 +26,7 @@ bool exists(const std::string& name) {
 
 bool isDirectory(const std::string& name) {
     std::error_code ignored;
-    return fs::is_directory(name, ignored);
+    return fs::is_directory(platform::pathOf(name), ignored);
 }
 
 bool isPattern(std::string_view name) {
@@ -70,10 +70,11 @@ void walkFolder(const std::string& folder, const FileSelection& selection, FileA
                 std::ostream& err) {
     std::vector<BatchFile> found;
     // "site/" and "site" name the same root of the relative sub-folders.
-    fs::path root = fs::path(folder).lexically_normal();
+    fs::path root = platform::pathOf(folder).lexically_normal();
     if (!root.has_filename() && root.has_relative_path()) root = root.parent_path();
     std::error_code error;
-    fs::recursive_directory_iterator entries(folder, fs::directory_options::none, error);
+    fs::recursive_directory_iterator entries(platform::pathOf(folder), fs::directory_options::none,
+                                             error);
     for (; !error && entries != fs::recursive_directory_iterator(); entries.increment(error)) {
         std::error_code typeError;
         if (!entries->is_regular_file(typeError)) continue;

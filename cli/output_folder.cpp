@@ -44,7 +44,7 @@ std::error_code copyInto(const fs::path& from, const fs::path& to, bool replace)
     std::string temporary = platform::createUniqueFileBeside(platform::nameOf(to));
     if (temporary.empty()) return lastError();
     std::error_code error;
-    fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, error);
+    fs::copy_file(from, platform::pathOf(temporary), fs::copy_options::overwrite_existing, error);
     if (!error) error = renameInto(temporary, platform::nameOf(to), replace);
     if (error) platform::removeIfPresent(temporary);
     return error;
@@ -72,8 +72,8 @@ OutputFolder::OutputFolder(std::string root, std::function<bool(const std::strin
 
 std::optional<std::string> OutputFolder::prepare() const {
     std::error_code error;
-    fs::create_directories(root_, error);
-    if (!error && !fs::is_directory(root_, error)) {
+    fs::create_directories(platform::pathOf(root_), error);
+    if (!error && !fs::is_directory(platform::pathOf(root_), error)) {
         error = std::make_error_code(std::errc::not_a_directory);
     }
     if (error) return error.message();
@@ -91,9 +91,11 @@ std::vector<std::string> OutputFolder::takeOutputs(app::FileOutcome& outcome,
         problems.push_back(fill(text::kOutputExistsBesideInput, {existing}));
     }
     if (!outcome.outputCreated && !outcome.errorLogPath) return problems;
-    std::string folder = subfolder.empty() ? root_ : platform::nameOf(fs::path(root_) / subfolder);
+    std::string folder =
+        subfolder.empty() ? root_
+                          : platform::nameOf(platform::pathOf(root_) / platform::pathOf(subfolder));
     std::error_code error;
-    fs::create_directories(folder, error);
+    fs::create_directories(platform::pathOf(folder), error);
     if (error) {
         problems.push_back(fill(text::kCannotMove, {outcome.inputPath, folder, error.message()}));
         return problems;
@@ -113,9 +115,10 @@ void OutputFolder::refuseOutput(app::FileOutcome& outcome) {
 
 void OutputFolder::takeOutput(app::FileOutcome& outcome, const std::string& folder,
                               std::vector<std::string>& problems) {
-    fs::path written = outcome.outputPath;
-    fs::path target = fs::path(folder) / written.filename();
-    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(), folder)) {
+    fs::path written = platform::pathOf(outcome.outputPath);
+    fs::path target = platform::pathOf(folder) / written.filename();
+    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(),
+                   platform::pathOf(folder))) {
         writtenThisRun_.insert(platform::nameOf(target));
         return;
     }
@@ -154,9 +157,11 @@ void OutputFolder::takeOutput(app::FileOutcome& outcome, const std::string& fold
 
 void OutputFolder::takeErrorLog(app::FileOutcome& outcome, const std::string& folder,
                                 std::vector<std::string>& problems) {
-    fs::path written = *outcome.errorLogPath;
-    fs::path target = fs::path(folder) / written.filename();
-    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(), folder)) return;
+    fs::path written = platform::pathOf(*outcome.errorLogPath);
+    fs::path target = platform::pathOf(folder) / written.filename();
+    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(),
+                   platform::pathOf(folder)))
+        return;
     // A log is replaced like the library replaces it next to the input; one
     // that lay there before this call stays there too.
     std::error_code error = outcome.errorLogExistedBefore ? copyInto(written, target, true)

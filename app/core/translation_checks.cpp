@@ -86,11 +86,12 @@ Pairing pairByName(const std::vector<fs::path>& candidates,
     };
     for (const std::string& name : translated) {
         std::error_code error;
-        if (fs::is_directory(name, error)) {
+        fs::path path = platform::pathOf(name);
+        if (fs::is_directory(path, error)) {
             folderGiven = true;
-            for (const fs::path& file : rtfFilesOf(name)) pair(file);
+            for (const fs::path& file : rtfFilesOf(path)) pair(file);
         } else {
-            pair(name);
+            pair(path);
         }
     }
     if (folderGiven || reportUnpaired) {
@@ -188,7 +189,8 @@ CheckOutcome runRoundTrip(const CheckCommand& check, BatchShell& shell) {
 }  // namespace
 
 Pairing pairTranslations(const std::string& originals, const std::vector<std::string>& translated) {
-    return pairByName(rtfFilesOf(originals), translated, "in " + originals, false);
+    return pairByName(rtfFilesOf(platform::pathOf(originals)), translated, "in " + originals,
+                      false);
 }
 
 Pairing pairChosenTranslations(const std::vector<std::string>& originals,
@@ -196,7 +198,8 @@ Pairing pairChosenTranslations(const std::vector<std::string>& originals,
     if (originals.size() == 1 && translated.size() == 1) {
         return Pairing{{{originals.front(), translated.front()}}, {}};
     }
-    std::vector<fs::path> candidates(originals.begin(), originals.end());
+    std::vector<fs::path> candidates;
+    for (const std::string& original : originals) candidates.push_back(platform::pathOf(original));
     return pairByName(candidates, translated, "among the chosen originals", true);
 }
 

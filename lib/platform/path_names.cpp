@@ -14,4 +14,12 @@ std::string nameOf(const std::filesystem::path& path) {
 #endif
 }
 
+std::filesystem::path pathOf(const std::string& name) {
+#ifdef _WIN32
+    return std::filesystem::path(widened(name));
+#else
+    return std::filesystem::path(name);
+#endif
+}
+
 }  // namespace tessel::platform

@@ -12,4 +12,10 @@ namespace tessel::platform {
 // into another name.
 std::string nameOf(const std::filesystem::path& path);
 
+// The path of a name the library takes: on Windows read in the active ANSI
+// code page, as the file API reads it. std::filesystem reads 8-bit names
+// byte for byte as the first 256 code points, which gives another name
+// for the bytes 0x80 to 0x9F ("\x80" is the euro sign in code page 1252).
+std::filesystem::path pathOf(const std::string& name);
+
 }  // namespace tessel::platform

@@ -12,7 +12,9 @@ namespace {
 // 8.3 file name; files beside such a folder need the long form as well.
 constexpr std::size_t kPlainNameLimit = MAX_PATH - 12;
 
-std::wstring fromAnsi(const std::string& text) {
+}  // namespace
+
+std::wstring widened(const std::string& text) {
     if (text.empty()) return {};
     int length =
         ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -22,6 +24,8 @@ std::wstring fromAnsi(const std::string& text) {
                           length);
     return wide;
 }
+
+namespace {
 
 // The full name of `name` (drive, folder of the current directory, "." and
 // ".." resolved, "/" turned into "\"), as the long form needs it.
@@ -42,7 +46,7 @@ bool startsWith(const std::wstring& text, const wchar_t* prefix) {
 }  // namespace
 
 std::wstring wideName(const std::string& path) {
-    std::wstring wide = fromAnsi(path);
+    std::wstring wide = widened(path);
     // Short names (device names such as "NUL" among them) stay as they are;
     // names already in a long or device form too.
     if (wide.size() < kPlainNameLimit || startsWith(wide, L"\\\\?\\") ||

@@ -18,6 +18,9 @@ namespace tessel::platform {
 // name would not fit the plain one. Empty when `path` cannot be converted.
 std::wstring wideName(const std::string& path);
 
+// `text` converted from the ANSI code page, as it is.
+std::wstring widened(const std::string& text);
+
 // A name from the wide API back in the ANSI code page.
 std::string narrowName(const std::wstring& name);
 
