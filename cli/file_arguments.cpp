@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -25,7 +26,7 @@ bool exists(const std::string& name) {
 
 bool isDirectory(const std::string& name) {
     std::error_code ignored;
-    return fs::is_directory(name, ignored);
+    return fs::is_directory(platform::pathOf(name), ignored);
 }
 
 bool isPattern(std::string_view name) {
@@ -69,18 +70,19 @@ void walkFolder(const std::string& folder, const FileSelection& selection, FileA
                 std::ostream& err) {
     std::vector<BatchFile> found;
     // "site/" and "site" name the same root of the relative sub-folders.
-    fs::path root = fs::path(folder).lexically_normal();
+    fs::path root = platform::pathOf(folder).lexically_normal();
     if (!root.has_filename() && root.has_relative_path()) root = root.parent_path();
     std::error_code error;
-    fs::recursive_directory_iterator entries(folder, fs::directory_options::none, error);
+    fs::recursive_directory_iterator entries(platform::pathOf(folder), fs::directory_options::none,
+                                             error);
     for (; !error && entries != fs::recursive_directory_iterator(); entries.increment(error)) {
         std::error_code typeError;
         if (!entries->is_regular_file(typeError)) continue;
         const fs::path& path = entries->path();
-        if (!matchesAny(path.filename().string(), selection.patterns)) continue;
+        if (!matchesAny(platform::nameOf(path.filename()), selection.patterns)) continue;
         std::string subfolder =
-            path.parent_path().lexically_normal().lexically_relative(root).string();
-        found.push_back(BatchFile{path.string(), subfolder == "." ? "" : subfolder});
+            platform::nameOf(path.parent_path().lexically_normal().lexically_relative(root));
+        found.push_back(BatchFile{platform::nameOf(path), subfolder == "." ? "" : subfolder});
     }
     if (error) refuse(result, err, folder, error.message());
     if (found.empty() && !error) {

@@ -9,6 +9,7 @@
 #include "core/json_text.h"
 #include "exit_codes.h"
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -49,7 +50,7 @@ std::optional<std::string> readFailure(const std::string& path) {
     // A pipe or device is not opened to find out: with no writer on the
     // other side the open would wait for ever.
     std::error_code error;
-    std::filesystem::file_status status = std::filesystem::status(path, error);
+    std::filesystem::file_status status = std::filesystem::status(platform::pathOf(path), error);
     if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         return std::string(std::filesystem::is_directory(status) ? "is a folder"
                                                                  : "not a regular file");
@@ -62,9 +63,9 @@ std::optional<std::string> readFailure(const std::string& path) {
 }
 
 std::optional<std::string> createFailure(const std::string& outputPath) {
-    std::filesystem::path folder = std::filesystem::path(outputPath).parent_path();
+    std::filesystem::path folder = platform::pathOf(outputPath).parent_path();
     std::string probe = platform::createUniqueFileBeside(
-        ((folder.empty() ? "." : folder) / ".tessel-probe").string());
+        platform::nameOf(((folder.empty() ? "." : folder) / ".tessel-probe")));
     if (probe.empty()) return std::strerror(errno);
     platform::removeIfPresent(probe);
     return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "core/output_files.h"
 #include "platform/files.h"
+#include "platform/path_names.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -40,11 +41,11 @@ std::error_code renameInto(const std::string& from, const std::string& to, bool 
 // Writes `from`'s bytes under `to` through a new file beside `to` and a
 // rename, so that `to` is either complete or as it was.
 std::error_code copyInto(const fs::path& from, const fs::path& to, bool replace) {
-    std::string temporary = platform::createUniqueFileBeside(to.string());
+    std::string temporary = platform::createUniqueFileBeside(platform::nameOf(to));
     if (temporary.empty()) return lastError();
     std::error_code error;
-    fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, error);
-    if (!error) error = renameInto(temporary, to.string(), replace);
+    fs::copy_file(from, platform::pathOf(temporary), fs::copy_options::overwrite_existing, error);
+    if (!error) error = renameInto(temporary, platform::nameOf(to), replace);
     if (error) platform::removeIfPresent(temporary);
     return error;
 }
@@ -52,10 +53,10 @@ std::error_code copyInto(const fs::path& from, const fs::path& to, bool replace)
 // Moves `from` to `to` (replacing a file there only when `replace`); where
 // a rename cannot (another file system), through a copy.
 std::error_code moveInto(const fs::path& from, const fs::path& to, bool replace) {
-    std::error_code error = renameInto(from.string(), to.string(), replace);
+    std::error_code error = renameInto(platform::nameOf(from), platform::nameOf(to), replace);
     if (!error || error == std::errc::file_exists) return error;
     if (std::error_code copyError = copyInto(from, to, replace)) return copyError;
-    platform::removeIfPresent(from.string());
+    platform::removeIfPresent(platform::nameOf(from));
     return {};
 }
 
@@ -71,8 +72,8 @@ OutputFolder::OutputFolder(std::string root, std::function<bool(const std::strin
 
 std::optional<std::string> OutputFolder::prepare() const {
     std::error_code error;
-    fs::create_directories(root_, error);
-    if (!error && !fs::is_directory(root_, error)) {
+    fs::create_directories(platform::pathOf(root_), error);
+    if (!error && !fs::is_directory(platform::pathOf(root_), error)) {
         error = std::make_error_code(std::errc::not_a_directory);
     }
     if (error) return error.message();
@@ -90,9 +91,11 @@ std::vector<std::string> OutputFolder::takeOutputs(app::FileOutcome& outcome,
         problems.push_back(fill(text::kOutputExistsBesideInput, {existing}));
     }
     if (!outcome.outputCreated && !outcome.errorLogPath) return problems;
-    std::string folder = subfolder.empty() ? root_ : (fs::path(root_) / subfolder).string();
+    std::string folder =
+        subfolder.empty() ? root_
+                          : platform::nameOf(platform::pathOf(root_) / platform::pathOf(subfolder));
     std::error_code error;
-    fs::create_directories(folder, error);
+    fs::create_directories(platform::pathOf(folder), error);
     if (error) {
         problems.push_back(fill(text::kCannotMove, {outcome.inputPath, folder, error.message()}));
         return problems;
@@ -112,26 +115,27 @@ void OutputFolder::refuseOutput(app::FileOutcome& outcome) {
 
 void OutputFolder::takeOutput(app::FileOutcome& outcome, const std::string& folder,
                               std::vector<std::string>& problems) {
-    fs::path written = outcome.outputPath;
-    fs::path target = fs::path(folder) / written.filename();
-    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(), folder)) {
-        writtenThisRun_.insert(target.string());
+    fs::path written = platform::pathOf(outcome.outputPath);
+    fs::path target = platform::pathOf(folder) / written.filename();
+    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(),
+                   platform::pathOf(folder))) {
+        writtenThisRun_.insert(platform::nameOf(target));
         return;
     }
     std::error_code error;
     bool replace = false;
-    if (writtenThisRun_.count(target.string()) != 0) {
-        problems.push_back(fill(text::kWrittenEarlierInRun, {target.string()}));
+    if (writtenThisRun_.count(platform::nameOf(target)) != 0) {
+        problems.push_back(fill(text::kWrittenEarlierInRun, {platform::nameOf(target)}));
         refuseOutput(outcome);
         return;
     }
     if (fs::is_directory(target, error)) {
-        problems.push_back(fill(text::kOutputNameIsAFolder, {target.string()}));
+        problems.push_back(fill(text::kOutputNameIsAFolder, {platform::nameOf(target)}));
         refuseOutput(outcome);
         return;
     }
     if (fs::exists(fs::symlink_status(target, error))) {
-        if (!mayReplace_(target.string())) {
+        if (!mayReplace_(platform::nameOf(target))) {
             refuseOutput(outcome);
             return;
         }
@@ -143,29 +147,31 @@ void OutputFolder::takeOutput(app::FileOutcome& outcome, const std::string& fold
         return;
     }
     if (error) {
-        problems.push_back(
-            fill(text::kCannotMove, {written.string(), target.string(), error.message()}));
+        problems.push_back(fill(text::kCannotMove, {platform::nameOf(written),
+                                                    platform::nameOf(target), error.message()}));
         return;
     }
-    outcome.outputPath = target.string();
+    outcome.outputPath = platform::nameOf(target);
     writtenThisRun_.insert(outcome.outputPath);
 }
 
 void OutputFolder::takeErrorLog(app::FileOutcome& outcome, const std::string& folder,
                                 std::vector<std::string>& problems) {
-    fs::path written = *outcome.errorLogPath;
-    fs::path target = fs::path(folder) / written.filename();
-    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(), folder)) return;
+    fs::path written = platform::pathOf(*outcome.errorLogPath);
+    fs::path target = platform::pathOf(folder) / written.filename();
+    if (sameFolder(written.parent_path().empty() ? "." : written.parent_path(),
+                   platform::pathOf(folder)))
+        return;
     // A log is replaced like the library replaces it next to the input; one
     // that lay there before this call stays there too.
     std::error_code error = outcome.errorLogExistedBefore ? copyInto(written, target, true)
                                                           : moveInto(written, target, true);
     if (error) {
-        problems.push_back(
-            fill(text::kCannotMove, {written.string(), target.string(), error.message()}));
+        problems.push_back(fill(text::kCannotMove, {platform::nameOf(written),
+                                                    platform::nameOf(target), error.message()}));
         return;
     }
-    outcome.errorLogPath = target.string();
+    outcome.errorLogPath = platform::nameOf(target);
 }
 
 }  // namespace tessel::cli

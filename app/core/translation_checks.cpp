@@ -6,6 +6,8 @@
 #include <set>
 #include <system_error>
 
+#include "platform/path_names.h"
+
 namespace tessel::app {
 
 namespace {
@@ -20,7 +22,7 @@ std::string lowerCase(std::string text) {
 }
 
 bool isRtfName(const fs::path& path) {
-    return lowerCase(path.extension().string()) == ".rtf";
+    return lowerCase(platform::nameOf(path.extension())) == ".rtf";
 }
 
 // The .rtf files of a folder by their stems, in name order.
@@ -71,29 +73,31 @@ Pairing pairByName(const std::vector<fs::path>& candidates,
     std::set<fs::path> paired;
     bool folderGiven = false;
     auto pair = [&](const fs::path& file) {
-        std::string stem = file.stem().string();
-        auto original = std::find_if(candidates.begin(), candidates.end(),
-                                     [&](const fs::path& c) { return c.stem().string() == stem; });
+        std::string stem = platform::nameOf(file.stem());
+        auto original = std::find_if(candidates.begin(), candidates.end(), [&](const fs::path& c) {
+            return platform::nameOf(c.stem()) == stem;
+        });
         if (original == candidates.end()) {
-            pairing.problems.push_back(noOriginalLine(file.string(), stem, where));
+            pairing.problems.push_back(noOriginalLine(platform::nameOf(file), stem, where));
             return;
         }
         paired.insert(*original);
-        pairing.pairs.push_back({original->string(), file.string()});
+        pairing.pairs.push_back({platform::nameOf(*original), platform::nameOf(file)});
     };
     for (const std::string& name : translated) {
         std::error_code error;
-        if (fs::is_directory(name, error)) {
+        fs::path path = platform::pathOf(name);
+        if (fs::is_directory(path, error)) {
             folderGiven = true;
-            for (const fs::path& file : rtfFilesOf(name)) pair(file);
+            for (const fs::path& file : rtfFilesOf(path)) pair(file);
         } else {
-            pair(name);
+            pair(path);
         }
     }
     if (folderGiven || reportUnpaired) {
         for (const fs::path& original : candidates) {
             if (paired.count(original) == 0) {
-                pairing.problems.push_back(noTranslationLine(original.string()));
+                pairing.problems.push_back(noTranslationLine(platform::nameOf(original)));
             }
         }
     }
@@ -185,7 +189,8 @@ CheckOutcome runRoundTrip(const CheckCommand& check, BatchShell& shell) {
 }  // namespace
 
 Pairing pairTranslations(const std::string& originals, const std::vector<std::string>& translated) {
-    return pairByName(rtfFilesOf(originals), translated, "in " + originals, false);
+    return pairByName(rtfFilesOf(platform::pathOf(originals)), translated, "in " + originals,
+                      false);
 }
 
 Pairing pairChosenTranslations(const std::vector<std::string>& originals,
@@ -193,7 +198,8 @@ Pairing pairChosenTranslations(const std::vector<std::string>& originals,
     if (originals.size() == 1 && translated.size() == 1) {
         return Pairing{{{originals.front(), translated.front()}}, {}};
     }
-    std::vector<fs::path> candidates(originals.begin(), originals.end());
+    std::vector<fs::path> candidates;
+    for (const std::string& original : originals) candidates.push_back(platform::pathOf(original));
     return pairByName(candidates, translated, "among the chosen originals", true);
 }
 

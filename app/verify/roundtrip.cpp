@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/path_names.h"
 #include "platform/temporary_files.h"
 #include "tessel_cat.h"
 
@@ -156,7 +157,8 @@ fs::path findCaseless(const fs::path& folder, const std::string& stem, std::stri
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(folder, error)) {
         const fs::path& name = entry.path();
-        if (name.stem().string() == stem && lowerCase(name.extension().string()) == extension) {
+        if (platform::nameOf(name.stem()) == stem &&
+            lowerCase(platform::nameOf(name.extension())) == extension) {
             return name;
         }
     }
@@ -212,7 +214,7 @@ const RoundTripFormat* formatOfFile(const std::string& path) {
     for (const RoundTripFormat& format : kFormats) {
         if (format.recognises(start)) return &format;
     }
-    std::string extension = lowerCase(fs::path(path).extension().string());
+    std::string extension = lowerCase(platform::nameOf(fs::path(path).extension()));
     for (const RoundTripFormat& format : kFormats) {
         for (std::string_view known : format.extensions) {
             if (known == extension) return &format;
@@ -235,8 +237,8 @@ RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format
     ScratchFolder scratch;
     if (scratch.path().empty()) return result;
     fs::path original = fs::path(path).filename();
-    std::string stem = original.stem().string();
-    std::string extension = original.extension().string();
+    std::string stem = platform::nameOf(original.stem());
+    std::string extension = platform::nameOf(original.extension());
     if (extension.empty() || lowerCase(extension) == ".rtf") extension = ".txt";
     fs::path copy = scratch.path() / original;
     std::error_code error;
@@ -261,8 +263,8 @@ RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format
             return result;
         }
         if (tagFile.empty()) {
-            int collected =
-                f_iAddUniqueSGMLTagsToFile(copy.string().c_str(), tags.string().c_str());
+            int collected = f_iAddUniqueSGMLTagsToFile(platform::nameOf(copy).c_str(),
+                                                       platform::nameOf(tags).c_str());
             if (!fs::exists(tags, error)) {
                 result.markUpResult = collected;
                 result.failureMessage = collected < 0 ? firstLogMessage(scratch.path(), stem)
@@ -272,8 +274,8 @@ RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format
             fs::remove(findCaseless(scratch.path(), stem, ".err"), error);
         }
     }
-    result.markUpResult =
-        format.markUp(copy.string().c_str(), tags.empty() ? nullptr : tags.string().c_str());
+    result.markUpResult = format.markUp(platform::nameOf(copy).c_str(),
+                                        tags.empty() ? nullptr : platform::nameOf(tags).c_str());
     fs::path rtf = findCaseless(scratch.path(), stem, ".rtf");
     if (rtf.empty()) {
         result.failureMessage = firstLogMessage(scratch.path(), stem);
@@ -284,7 +286,7 @@ RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format
     fs::path backRtf = back / (stem + ".rtf");
     fs::copy_file(rtf, backRtf, error);
     if (error) return result;
-    result.backResult = format.convertBack(backRtf.string().c_str(), extension.c_str());
+    result.backResult = format.convertBack(platform::nameOf(backRtf).c_str(), extension.c_str());
     std::string output;
     if (!readAll(back / (stem + extension), output)) {
         result.failureMessage = firstLogMessage(back, stem);

@@ -1,12 +1,19 @@
 #include "platform/binary_file.h"
 
 #include "platform/files.h"
+#ifdef _WIN32
+#include "platform/windows_names.h"
+#endif
 
 namespace tessel::platform {
 
 bool BinaryFile::openForUpdate(const std::string& path) {
     close();
+#ifdef _WIN32
+    std::FILE* file = ::_wfopen(wideName(path).c_str(), L"r+b");
+#else
     std::FILE* file = std::fopen(path.c_str(), "r+b");
+#endif
     if (file == nullptr) return false;
     std::optional<FileIdentity> identity = openFileIdentity(file);
     if (!identity || identity->isDirectory || !isRegularFile(path)) {

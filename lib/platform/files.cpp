@@ -2,6 +2,8 @@
 // files_windows.cpp hold the ones each system does its own way.
 #include "platform/files.h"
 
+#include <cerrno>
+
 #include "platform/paths.h"
 
 namespace tessel::platform {
@@ -43,6 +45,14 @@ bool createParentDirectories(const std::string& path) {
         bool atSeparator = isSeparator(c) || i + 1 == folder.size();
         if (!atSeparator || partial == "/") continue;
         if (isDirectory(partial)) continue;
+        // A file in the way: no folder can be made below it. Windows would
+        // only say the path is not found; this names the cause on every
+        // system alike.
+        std::string name = partial.back() == '/' ? partial.substr(0, partial.size() - 1) : partial;
+        if (fileExists(name) && !isDirectory(name)) {
+            errno = ENOTDIR;
+            return false;
+        }
         if (!createFolder(partial)) return false;
     }
     return isDirectory(partial);

@@ -1,6 +1,8 @@
 // File operations on Windows, through the system's own file API. Names are
 // the 8-bit names of the active ANSI code page, as the library's callers pass
-// them.
+// them; each goes to the API's wide entry points through wideName, which also
+// reaches names longer than the ANSI entry points take. A failure leaves its
+// cause in errno, as the POSIX calls do.
 #ifdef _WIN32
 
 #include <io.h>
@@ -12,13 +14,23 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/windows_api.h"
+#include "platform/windows_names.h"
 
 namespace tessel::platform {
 
 namespace {
 
 DWORD attributesOf(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str());
+    DWORD attributes = ::GetFileAttributesW(wideName(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) setErrnoFromWindowsError(::GetLastError());
+    return attributes;
+}
+
+// The Windows error of a call that failed, also left in errno.
+DWORD lastError() {
+    DWORD error = ::GetLastError();
+    setErrnoFromWindowsError(error);
+    return error;
 }
 
 // 100-nanosecond ticks between 1601 (FILETIME) and 1970.
@@ -47,11 +59,29 @@ std::optional<FileIdentity> identityOfHandle(HANDLE handle) {
 }
 
 bool deleteFile(const std::string& path) {
-    return ::DeleteFileA(path.c_str()) != 0;
+    if (::DeleteFileW(wideName(path).c_str())) return true;
+    lastError();
+    return false;
 }
 
 bool isMissingError(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Calls `take` with each name a search pattern finds ("." and ".." left out).
+template <typename Take>
+void forEachFound(const std::string& pattern, Take take) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW(wideName(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        lastError();
+        return;
+    }
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") take(narrowName(name));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
 }
 
 }  // namespace
@@ -78,10 +108,13 @@ bool nameExists(const std::string& path) {
 std::optional<FileIdentity> fileIdentity(const std::string& path) {
     // Backup semantics open folders too; no access right is needed to read
     // the attributes.
-    HANDLE handle =
-        ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    HANDLE handle = ::CreateFileW(wideName(path).c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        lastError();
+        return std::nullopt;
+    }
     std::optional<FileIdentity> identity = identityOfHandle(handle);
     ::CloseHandle(handle);
     return identity;
@@ -97,14 +130,7 @@ std::vector<std::string> folderEntries(const std::string& folder) {
     std::string pattern = folder;
     if (!pattern.empty() && !isSeparator(pattern.back())) pattern += '\\';
     pattern += '*';
-    WIN32_FIND_DATAA found{};
-    HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(std::move(name));
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
+    forEachFound(pattern, [&](std::string name) { names.push_back(std::move(name)); });
     return names;
 }
 
@@ -112,14 +138,7 @@ std::vector<std::string> filesMatching(const std::string& pattern) {
     std::vector<std::string> matches;
     PathParts parts = splitPath(pattern);
     std::string folder = parts.drive + parts.directory;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return matches;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..") matches.push_back(folder + name);
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
+    forEachFound(pattern, [&](const std::string& name) { matches.push_back(folder + name); });
     std::sort(matches.begin(), matches.end());
     return matches;
 }
@@ -136,7 +155,7 @@ bool removeIfPresent(const std::string& path) {
 
 bool removeIfEmpty(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!::GetFileAttributesExW(wideName(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
         data.nFileSizeHigh != 0 || data.nFileSizeLow != 0) {
         return false;
@@ -149,8 +168,8 @@ RenameResult renameFile(const std::string& from, const std::string& to) {
     if (outputExists(to)) return RenameResult::TargetExists;
     if (faultStrikes(FileOperation::Rename, from)) return RenameResult::Failed;
     // Without MOVEFILE_REPLACE_EXISTING the move never replaces a target.
-    if (::MoveFileExA(from.c_str(), to.c_str(), 0)) return RenameResult::Ok;
-    DWORD error = ::GetLastError();
+    if (::MoveFileExW(wideName(from).c_str(), wideName(to).c_str(), 0)) return RenameResult::Ok;
+    DWORD error = lastError();
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
         return RenameResult::TargetExists;
     }
@@ -167,13 +186,13 @@ std::string createUniqueFileBeside(const std::string& path) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%06X", (seed + ++counter) & 0xFFFFFFU);
         std::string name = path + suffix;
-        HANDLE handle = ::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE handle = ::CreateFileW(wideName(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             ::CloseHandle(handle);
             return name;
         }
-        DWORD error = ::GetLastError();
+        DWORD error = lastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {};
     }
     return {};
@@ -181,13 +200,17 @@ std::string createUniqueFileBeside(const std::string& path) {
 
 bool replaceFile(const std::string& from, const std::string& to) {
     if (faultStrikes(FileOperation::Rename, from)) return false;
-    return ::MoveFileExA(from.c_str(), to.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (::MoveFileExW(wideName(from).c_str(), wideName(to).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    lastError();
+    return false;
 }
 
 bool createFolder(const std::string& path) {
-    return ::CreateDirectoryA(path.c_str(), nullptr) != 0 ||
-           ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return ::CreateDirectoryW(wideName(path).c_str(), nullptr) != 0 ||
+           lastError() == ERROR_ALREADY_EXISTS;
 }
 
 }  // namespace tessel::platform

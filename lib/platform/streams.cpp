@@ -18,6 +18,7 @@
 #include "platform/files.h"
 #ifdef _WIN32
 #include "platform/windows_api.h"
+#include "platform/windows_names.h"
 #endif
 
 namespace tessel::platform {
@@ -30,7 +31,7 @@ namespace {
 // refused, as reading it could wait forever or never end.
 std::FILE* openRegularFile(const std::string& path) {
     if (faultStrikes(FileOperation::Open, path) || !isRegularFile(path)) return nullptr;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = ::_wfopen(wideName(path).c_str(), L"rb");
     if (file == nullptr) return nullptr;
     HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file)));
     if (::GetFileType(handle) != FILE_TYPE_DISK) {
@@ -38,6 +39,10 @@ std::FILE* openRegularFile(const std::string& path) {
         return nullptr;
     }
     return file;
+}
+
+std::FILE* openForWriting(const std::string& path) {
+    return ::_wfopen(wideName(path).c_str(), L"wb");
 }
 
 #else
@@ -58,6 +63,10 @@ std::FILE* openRegularFile(const std::string& path) {
     std::FILE* file = ::fdopen(fd, "rb");
     if (file == nullptr) ::close(fd);
     return file;
+}
+
+std::FILE* openForWriting(const std::string& path) {
+    return std::fopen(path.c_str(), "wb");
 }
 
 #endif
@@ -200,7 +209,7 @@ bool InputStream::atEnd() {
 bool OutputStream::open(const std::string& path, StreamMode mode) {
     close();
     if (faultStrikes(FileOperation::Open, path)) return false;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = openForWriting(path);
     if (file == nullptr) return false;
     writeAllowance_ = writeAllowance(path);
     std::setvbuf(file, nullptr, _IONBF, 0);

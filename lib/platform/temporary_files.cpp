@@ -2,6 +2,7 @@
 
 #ifdef _WIN32
 #include "platform/windows_api.h"
+#include "platform/windows_names.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,9 +37,12 @@ std::string temporaryName(std::string_view folder, std::string_view prefix, unsi
 bool createNewFile(const std::string& path) {
     if (faultStrikes(FileOperation::Open, path)) return false;
 #ifdef _WIN32
-    HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    HANDLE handle = ::CreateFileW(wideName(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
+    if (handle == INVALID_HANDLE_VALUE) {
+        setErrnoFromWindowsError(::GetLastError());
+        return false;
+    }
     return ::CloseHandle(handle) != 0;
 #else
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);

@@ -46,7 +46,12 @@ TEST(FindAnyExtensionCase, FindsTheFileWhateverTheCaseOfItsExtension) {
 TEST(FindAnyExtensionCase, TheBaseNameMustMatchExactly) {
     ScratchFolder folder;
     writeFile(folder.path("A.err"), "log");
+#ifdef _WIN32
+    // Windows names ignore case: "a.err" is the file "A.err" itself.
+    EXPECT_TRUE(findAnyExtensionCase(folder.path("a.err")).has_value());
+#else
     EXPECT_FALSE(findAnyExtensionCase(folder.path("a.err")).has_value());
+#endif
     EXPECT_FALSE(findAnyExtensionCase(folder.path("A.er")).has_value());
     EXPECT_FALSE(findAnyExtensionCase(folder.path("missing/a.err")).has_value());
 }

@@ -214,7 +214,36 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::string ScratchFolder::path(const std::string& name) const {
-    return (root_ / name).string();
+    return nativeName(root_ / nativePath(name));
+}
+
+std::string nativeName(const std::filesystem::path& path) {
+#ifdef _WIN32
+    std::wstring wide = path.wstring();
+    if (wide.empty()) return {};
+    int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                       nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(),
+                          length, nullptr, nullptr);
+    return narrow;
+#else
+    return path.string();
+#endif
+}
+
+std::filesystem::path nativePath(const std::string& name) {
+#ifdef _WIN32
+    if (name.empty()) return {};
+    int length =
+        ::MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, name.data(), static_cast<int>(name.size()), wide.data(),
+                          length);
+    return std::filesystem::path(wide);
+#else
+    return std::filesystem::path(name);
+#endif
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
@@ -230,7 +259,7 @@ std::string readFile(const std::string& path) {
 }
 
 bool exists(const std::string& path) {
-    return std::filesystem::exists(path);
+    return std::filesystem::exists(nativePath(path));
 }
 
 }  // namespace tessel::cli::testing

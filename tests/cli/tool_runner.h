@@ -37,6 +37,14 @@ class ScratchFolder {
     std::filesystem::path root_;
 };
 
+// The name of `path` in the 8-bit form the tool takes. On Windows that is
+// the ANSI code page, which std::filesystem reads names in, while its
+// string() gives UTF-8.
+std::string nativeName(const std::filesystem::path& path);
+// The path of such a name (std::filesystem itself would read the bytes 0x80
+// to 0x9F as other characters than the code page has there).
+std::filesystem::path nativePath(const std::string& name);
+
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 bool exists(const std::string& path);

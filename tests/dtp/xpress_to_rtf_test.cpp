@@ -148,8 +148,14 @@ TEST_F(XPressToRtf, FilesThatAreNotOursStayUntouched) {
     // text job) is not the converter's: the working copy's pass leaves it.
     test::writeFile(dir_.file("doc.ERR"), "another job's log");
     EXPECT_GE(convert(), 0);
+#ifdef _WIN32
+    // Windows names ignore case: "doc.ERR" is the converter's own log
+    // "doc.err", rewritten by the run and, with nothing logged, removed.
+    EXPECT_FALSE(test::exists(dir_.file("doc.ERR")));
+#else
     EXPECT_EQ(test::readFile(dir_.file("doc.ERR")), "another job's log");
     std::filesystem::remove(dir_.file("doc.ERR"));
+#endif
     std::filesystem::remove(dir_.file("doc.RTF"));
 
     test::writeFile(dir_.file("doc.rtf"), "old");

@@ -31,6 +31,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using tessel::test::entriesOf;
+using tessel::test::FolderEntry;
 using tessel::test::readFile;
 using tessel::test::SmallFileSystem;
 using tessel::test::TempDir;
@@ -42,19 +44,28 @@ using tessel::test::Snapshot;
 // Every file of the folder with its bytes; log dates are blanked, and the
 // folder's own name (which logs quote) too, so that runs in different
 // folders compare equal.
-Snapshot snapshotOf(const fs::path& folder) {
-    Snapshot files;
-    const std::string folderName = folder.string();
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file()) continue;
-        std::string name = fs::relative(entry.path(), folder).string();
-        std::string bytes = withoutDate(readFile(entry.path().string()));
+// The regular files below TOP/RELATIVE, named relative to `top`.
+void addFiles(Snapshot& files, const fs::path& top, const fs::path& relative) {
+    const std::string folderName = top.string();
+    for (const FolderEntry& entry : entriesOf(top / relative)) {
+        fs::path name = relative / entry.name;
+        if (entry.isFolder) {
+            addFiles(files, top, name);
+            continue;
+        }
+        if (!entry.isRegularFile) continue;
+        std::string bytes = withoutDate(readFile((top / name).string()));
         for (std::size_t at = bytes.find(folderName); at != std::string::npos;
              at = bytes.find(folderName, at)) {
             bytes.replace(at, folderName.size(), "<folder>");
         }
-        files[name] = bytes;
+        files[name.string()] = bytes;
     }
+}
+
+Snapshot snapshotOf(const fs::path& folder) {
+    Snapshot files;
+    addFiles(files, folder, {});
     return files;
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessel::test {
 
@@ -27,9 +28,25 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+// These reach names of any length: on Windows a name beyond 259 characters
+// is taken in its "\\?\" form.
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, std::string_view bytes);
 bool exists(const std::string& path);
+
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+    bool isRegularFile = false;
+};
+// The entries of `folder` ("." and ".." left out), sorted by name. With
+// MinGW the iterators of std::filesystem lose their way in folders whose
+// names are beyond 259 characters; this lists those too.
+std::vector<FolderEntry> entriesOf(const std::filesystem::path& folder);
+
+// Removes `folder` and everything below it, names of any length included;
+// errors are ignored.
+void removeTree(const std::filesystem::path& folder);
 
 // The log with its "Date:" line replaced by "Date:\t<date>", for byte
 // comparisons of everything else.

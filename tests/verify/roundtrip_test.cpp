@@ -3,6 +3,7 @@
 // its differences.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -115,10 +116,7 @@ TEST(RoundTripCompare, NamesEachDifferenceWithItsPositionAndRule) {
 Lines roundTripLines(const std::vector<std::string>& files, const fs::path& dir,
                      const verify::RoundTripOptions& options = {}) {
     app::RoundTripReport report = app::roundTripFiles(files, options);
-    std::string prefix = dir.string() + "/";
-    for (std::string& line : report.lines) {
-        if (line.starts_with(prefix)) line.erase(0, prefix.size());
-    }
+    for (std::string& line : report.lines) dropFolderPrefix(line, dir);
     return report.lines;
 }
 
@@ -305,9 +303,11 @@ TEST(RoundTripFiles, EveryCorpusFileWithItsDifferences) {
     }
     app::RoundTripReport report = app::roundTripFiles(files, {});
     Lines found;
-    std::string prefix = kCorpus.string() + "/";
     for (const verify::RoundTripResult& result : report.results) {
-        std::string file = result.file.substr(prefix.size());
+        // "html/a.htm" whichever separator the folder listing joined with.
+        std::string file = result.file;
+        dropFolderPrefix(file, kCorpus);
+        std::replace(file.begin(), file.end(), '\\', '/');
         if (result.failed) {
             // "Parse Error: SSLex0105e: Invalid token, ..." to its code.
             const std::string& message = result.failureMessage;

@@ -34,14 +34,19 @@ std::string markUpAs(const TempDir& dir, const fs::path& source, std::string_vie
     return {};
 }
 
+void dropFolderPrefix(std::string& line, const std::filesystem::path& folder) {
+    const std::string prefix = folder.string();
+    if (line.size() > prefix.size() && line.starts_with(prefix) &&
+        (line[prefix.size()] == '/' || line[prefix.size()] == '\\')) {
+        line.erase(0, prefix.size() + 1);
+    }
+}
+
 std::vector<std::string> verifyLines(const TempDir& dir, const std::string& original,
                                      const std::string& translated,
                                      const verify::VerifyOptions& options) {
     app::VerifyReport report = app::verifyTranslations({{original, translated}}, options);
-    std::string prefix = dir.path().string() + "/";
-    for (std::string& line : report.lines) {
-        if (line.starts_with(prefix)) line.erase(0, prefix.size());
-    }
+    for (std::string& line : report.lines) dropFolderPrefix(line, dir.path());
     return report.lines;
 }
 

@@ -30,6 +30,10 @@ std::string markUpAs(const TempDir& dir, const std::filesystem::path& source,
                      std::string_view format, const std::string& name,
                      const std::string& tagFile = {});
 
+// `line` without FOLDER and the separator after it ("/", or "\\" as Windows
+// joins names) at its start.
+void dropFolderPrefix(std::string& line, const std::filesystem::path& folder);
+
 // The report's lines with "DIR/" taken out.
 std::vector<std::string> verifyLines(const TempDir& dir, const std::string& original,
                                      const std::string& translated,
