@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "frame/return_codes.h"
-#include "platform/byte_scan.h"
+#include "platform/byte_words.h"
 #include "platform/utf8.h"
 #include "resources/rtf_keywords.h"
 
@@ -33,11 +33,11 @@ constexpr std::array<bool, 256> kLetters = [] {
 // or from 0x80 up it is none. Only the first byte flagged counts: the tests
 // may flag bytes after a flagged one too.
 std::size_t leadingLetters(std::uint64_t word) {
-    using namespace platform::detail;
+    using namespace platform::words;
     std::uint64_t folded = word | repeated(0x20);
     std::uint64_t aboveZ = (folded + repeated(0x7F - 'z')) & repeated(0x80);
     std::uint64_t other = bytesBelow(folded, 'a') | aboveZ | (word & repeated(0x80));
-    return other == 0 ? sizeof word : firstMarked(other);
+    return other == 0 ? sizeof word : firstMarkedByte(other);
 }
 
 bool isLetter(int c) {
@@ -75,7 +75,7 @@ bool endsText(unsigned char byte) {
 // the test may also flag a few others ("|", "~", control bytes below 0x0E,
 // a byte after one from 0x80 up), which are then looked at singly.
 std::uint64_t mayEndText(std::uint64_t word) {
-    using namespace platform::detail;
+    using namespace platform::words;
     // From 0x7B ("{") up, and 0x80 up, in one addition: no byte is missed,
     // as a carry out of one byte only makes the next one larger.
     std::uint64_t braceOrHigh = (word | (word + repeated(0x80 - '{'))) & repeated(0x80);
@@ -267,7 +267,7 @@ void RtfReader::copyText(const CodePageCodec* singleByteCodec) {
             // Eight bytes of plain ASCII at a time; the word is stored
             // whole, and only the bytes before a flagged one count.
             if (sliceEnd - at >= kWordBytes) {
-                std::uint64_t word = platform::detail::loadWord(data + at);
+                std::uint64_t word = platform::words::load(data + at);
                 std::memcpy(out, &word, kWordBytes);
                 std::uint64_t flagged = mayEndText(word);
                 if (flagged == 0) {
@@ -275,7 +275,7 @@ void RtfReader::copyText(const CodePageCodec* singleByteCodec) {
                     out += kWordBytes;
                     continue;
                 }
-                std::size_t plain = platform::detail::firstMarked(flagged);
+                std::size_t plain = platform::words::firstMarkedByte(flagged);
                 at += plain;
                 out += plain;
             }
@@ -363,7 +363,7 @@ int RtfReader::controlWord() {
     std::size_t at = start + 1;
     std::size_t end = end_;
     while (at < end) {
-        std::size_t letters = leadingLetters(platform::detail::loadWord(data + at));
+        std::size_t letters = leadingLetters(platform::words::load(data + at));
         at += letters;
         if (letters < sizeof(std::uint64_t)) break;
     }

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "frame/rtf_reader.h"
-#include "platform/byte_scan.h"
+#include "platform/byte_words.h"
 #include "platform/format.h"
 #include "platform/utf8.h"
 
@@ -89,10 +89,10 @@ std::size_t copyAscii(std::string_view text, std::size_t& at, char* out) {
     // A word is stored whole; where it holds a byte from 0x80 up, only the
     // bytes before that one count (`out` has room to the end of `text`).
     while (size - i >= sizeof(std::uint64_t)) {
-        std::uint64_t word = platform::detail::loadWord(data + i);
+        std::uint64_t word = platform::words::load(data + i);
         std::memcpy(out + (i - start), &word, sizeof word);
         if (std::uint64_t high = word & kHighBits; high != 0) {
-            i += platform::detail::firstMarked(high);
+            i += platform::words::firstMarkedByte(high);
             at = i;
             return i - start;
         }

@@ -7,10 +7,11 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#else
+#include "platform/byte_words.h"
 #endif
 
 namespace tessel::platform {
@@ -45,28 +46,11 @@ using Chunk = std::uint64_t;
 // The high bit of byte i stands for byte i of the word.
 using ChunkMask = std::uint64_t;
 
-inline Chunk loadChunk(const std::uint8_t* data) {
-    Chunk word;
-    std::memcpy(&word, data, sizeof word);
-    return word;
-}
+inline Chunk loadChunk(const std::uint8_t* data) { return words::load(data); }
 
-// The high bit of exactly those bytes of `word` that equal `byte`.
-constexpr ChunkMask bytesEqual(Chunk word, std::uint8_t byte) {
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    std::uint64_t x = word ^ (0x0101010101010101ULL * byte);
-    return ~(((x & kLow7) + kLow7) | x | kLow7);
-}
+inline ChunkMask bytesEqual(Chunk word, std::uint8_t byte) { return words::bytesEqual(word, byte); }
 
-// Index within a loaded word of the first byte whose high bit `mask` sets
-// (the first byte in memory is the low one on a little-endian machine).
-inline std::size_t firstMarked(ChunkMask mask) {
-    if constexpr (std::endian::native == std::endian::little) {
-        return static_cast<std::size_t>(std::countr_zero(mask)) / 8;
-    } else {
-        return static_cast<std::size_t>(std::countl_zero(mask)) / 8;
-    }
-}
+inline std::size_t firstMarked(ChunkMask mask) { return words::firstMarkedByte(mask); }
 
 #endif
 

@@ -1,0 +1,47 @@
+// Tests on the eight bytes of a 64-bit word at once, with integer arithmetic:
+// the RTF reader and the target encoder class bytes of running text this way,
+// and the byte scans use them where the processor has no SSE2.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace tessel::platform::words {
+
+inline std::uint64_t load(const void* data) {
+    std::uint64_t word;
+    std::memcpy(&word, data, sizeof word);
+    return word;
+}
+
+constexpr std::uint64_t repeated(std::uint8_t byte) {
+    return 0x0101010101010101ULL * byte;
+}
+
+// Nonzero when some byte of `word` is below `limit` (at most 0x80). It may
+// also flag a byte right above a flagged one, never miss one.
+constexpr std::uint64_t bytesBelow(std::uint64_t word, std::uint8_t limit) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    return (word - repeated(limit)) & ~word & kHighBits;
+}
+
+// The high bit of exactly those bytes of `word` that equal `byte`.
+constexpr std::uint64_t bytesEqual(std::uint64_t word, std::uint8_t byte) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    std::uint64_t x = word ^ repeated(byte);
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// Index within a loaded word of the first byte whose high bit `mask` sets
+// (the first byte in memory is the low one on a little-endian machine).
+inline std::size_t firstMarkedByte(std::uint64_t mask) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(std::countr_zero(mask)) / 8;
+    } else {
+        return static_cast<std::size_t>(std::countl_zero(mask)) / 8;
+    }
+}
+
+}  // namespace tessel::platform::words
