@@ -46,11 +46,17 @@ using Chunk = std::uint64_t;
 // The high bit of byte i stands for byte i of the word.
 using ChunkMask = std::uint64_t;
 
-inline Chunk loadChunk(const std::uint8_t* data) { return words::load(data); }
+inline Chunk loadChunk(const std::uint8_t* data) {
+    return words::load(data);
+}
 
-inline ChunkMask bytesEqual(Chunk word, std::uint8_t byte) { return words::bytesEqual(word, byte); }
+inline ChunkMask bytesEqual(Chunk word, std::uint8_t byte) {
+    return words::bytesEqual(word, byte);
+}
 
-inline std::size_t firstMarked(ChunkMask mask) { return words::firstMarkedByte(mask); }
+inline std::size_t firstMarked(ChunkMask mask) {
+    return words::firstMarkedByte(mask);
+}
 
 #endif
 
