@@ -15,6 +15,8 @@ struct ConverterLogState {
     platform::OutputStream* log = nullptr;
     int entries = 0;
     int firstEntry = 1;
+    bool holding = false;
+    std::vector<std::string> held;  // entries without their number
 };
 
 ConverterLogState& state() {
@@ -27,12 +29,20 @@ std::string_view typePrefix(int) {
     return {};
 }
 
+void writeEntry(ConverterLogState& current, const std::string& entry) {
+    std::string number = std::to_string(current.firstEntry + current.entries);
+    ++current.entries;
+    current.log->write(platform::fillPlaceholders(resources::kLogEntry, {number, entry}));
+}
+
 }  // namespace
 
 void setCurrentConverterLog(platform::OutputStream* log, int nextEntry) {
     state().log = log;
     state().entries = 0;
     state().firstEntry = nextEntry;
+    state().holding = false;
+    state().held.clear();
 }
 
 platform::OutputStream* currentConverterLog() {
@@ -63,9 +73,33 @@ void reportMessage(std::string_view text, int type,
         entry +=
             platform::fillPlaceholders(resources::kLogReferenceLine, {reference.description()});
     }
-    std::string number = std::to_string(current.firstEntry + current.entries);
-    ++current.entries;
-    current.log->write(platform::fillPlaceholders(resources::kLogEntry, {number, entry}));
+    if (current.holding) {
+        current.held.push_back(std::move(entry));
+        return;
+    }
+    writeEntry(current, entry);
+}
+
+HeldConverterMessages::HeldConverterMessages() {
+    state().holding = true;
+}
+
+HeldConverterMessages::~HeldConverterMessages() {
+    state().holding = false;
+}
+
+void releaseHeldConverterMessages() {
+    ConverterLogState& current = state();
+    current.holding = false;
+    for (const std::string& entry : current.held) {
+        if (current.log != nullptr) writeEntry(current, entry);
+    }
+    current.held.clear();
+}
+
+void dropHeldConverterMessages() {
+    state().holding = false;
+    state().held.clear();
 }
 
 }  // namespace tessel::dtp

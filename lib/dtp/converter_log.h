@@ -41,4 +41,19 @@ int nextConverterLogEntry();
 void reportMessage(std::string_view text, int type,
                    std::initializer_list<MessageReference> references = {});
 
+// While an object of this class lives, entries are kept back in order
+// instead of written: the output is written alongside the parse, but its
+// entries belong after the parse's own. Released entries are numbered and
+// written as reported; dropped ones are forgotten (the output of a parse cut
+// short reports nothing).
+class HeldConverterMessages {
+  public:
+    HeldConverterMessages();
+    ~HeldConverterMessages();
+    HeldConverterMessages(const HeldConverterMessages&) = delete;
+    HeldConverterMessages& operator=(const HeldConverterMessages&) = delete;
+};
+void releaseHeldConverterMessages();
+void dropHeldConverterMessages();
+
 }  // namespace tessel::dtp

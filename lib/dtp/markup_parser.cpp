@@ -1,5 +1,8 @@
 #include "dtp/markup_parser.h"
 
+#include <cstdint>
+#include <tuple>
+
 #include "dtp/converter_log.h"
 #include "dtp/error_ref.h"
 #include "dtp/rc_file.h"
@@ -72,8 +75,8 @@ CTextPiece itemPiece(const CMarkupStackItem& item, std::int32_t fileRef, bool wi
                               range.endColumn, range.fileRef);
         }
         if (!item.pieceTextInToken || item.token() == nullptr) return range;
-        return CTextPiece(std::string(item.token()->textView()), range.startLine,
-                          range.startColumn, range.endLine, range.endColumn, range.fileRef);
+        return CTextPiece(std::string(item.token()->textView()), range.startLine, range.startColumn,
+                          range.endLine, range.endColumn, range.fileRef);
     }
     CTextPiece piece;
     piece.fileRef = fileRef;
@@ -107,20 +110,64 @@ CTextPiece CMarkupParser::piecesFor(std::int32_t a, std::int32_t b) const {
     return piece;
 }
 
+namespace {
+
+// Pieces are looked for that can be written after this many more were added.
+constexpr std::size_t kWriteStep = 256;
+
+struct Position {
+    std::uint32_t line;
+    std::uint32_t column;
+};
+
+}  // namespace
+
+void CMarkupParser::writeSettledPieces() {
+    // No later piece starts before the lowest item whose range a reduction
+    // may still mark: later pieces come from stack items and from tokens
+    // still to be read, which start after every piece of the list ends.
+    Position settled{UINT32_MAX, UINT32_MAX};
+    for (std::size_t depth = 0, n = stackDepth(); depth < n; ++depth) {
+        const auto& item = *static_cast<const CMarkupStackItem*>(stackItem(depth));
+        if (!item.mayStartPiece) continue;
+        Position start{};
+        if (item.piece.isValid()) {
+            start = {item.piece.startLine, item.piece.startColumn};
+        } else if (const SSToken* token = item.token()) {
+            // A token without a position (the error token) settles nothing.
+            start = {static_cast<std::uint32_t>(token->line()),
+                     static_cast<std::uint32_t>(token->offset())};
+        } else {
+            continue;
+        }
+        if (std::tie(start.line, start.column) < std::tie(settled.line, settled.column)) {
+            settled = start;
+        }
+    }
+    HeldConverterMessages held;
+    list_->writeBefore(settled.line, settled.column);
+    nextWrite_ = list_->pieces().size() + kWriteStep;
+}
+
+void CMarkupParser::addPiece(CTextPiece piece, std::int32_t kind) {
+    list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kind));
+    if (list_->pieces().size() >= nextWrite_) writeSettledPieces();
+}
+
 void CMarkupParser::addInternal(CTextPiece piece) {
-    list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), list_->internalKind()));
+    addPiece(std::move(piece), list_->internalKind());
 }
 void CMarkupParser::markInternal(std::int32_t a, std::int32_t b) {
     addInternal(piecesFor(a, b));
 }
 void CMarkupParser::addExternal(CTextPiece piece) {
-    list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kRtfPieceExternal));
+    addPiece(std::move(piece), kRtfPieceExternal);
 }
 void CMarkupParser::markExternal(std::int32_t a, std::int32_t b) {
     addExternal(piecesFor(a, b));
 }
 void CMarkupParser::addRemoved(CTextPiece piece) {
-    list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kRtfPieceRemoved));
+    addPiece(std::move(piece), kRtfPieceRemoved);
 }
 void CMarkupParser::markRemoved(std::int32_t a, std::int32_t b) {
     addRemoved(piecesFor(a, b));
@@ -226,10 +273,21 @@ int CMarkupParser::runWithLog(const std::string& outputName) {
     std::string logName = platform::withExtension(sourceFile_, resources::kConverterLogExtension);
     openLog(logName);
     std::size_t piecesBefore = list_->count();
-    if (!run()) return finishLog(kParseCutShort, logName, output);
-    if (!list_->writeOutput(sourceFile_, output)) {
-        return finishLog(kOutputNotWritten, logName, output);
+    // The output is written while the parse goes on; what its writing
+    // reports is logged after the parse's own entries, and only when the
+    // parse was not cut short (then the output is removed).
+    {
+        HeldConverterMessages held;
+        list_->beginOutput(sourceFile_, output);
     }
+    nextWrite_ = list_->pieces().size() + kWriteStep;
+    if (!run()) {
+        dropHeldConverterMessages();
+        list_->abandonOutput();
+        return finishLog(kParseCutShort, logName, output);
+    }
+    releaseHeldConverterMessages();
+    if (!list_->finishOutput()) return finishLog(kOutputNotWritten, logName, output);
     auto changes = static_cast<int>(list_->count() - piecesBefore);
     log_.write(
         platform::fillPlaceholders(resources::kMarkupParserLogTrailer, {std::to_string(changes)}));

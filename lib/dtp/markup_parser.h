@@ -43,6 +43,9 @@ class CMarkupStackItem : public parser::SSYaccStackItem {
     // into `piece` (a reduction that keeps the range of its first symbol
     // would otherwise copy that token's text every time).
     bool pieceTextInToken = false;
+    // False once no later reduction marks or removes a range that starts at
+    // this item: the pieces before it may then be written out.
+    bool mayStartPiece = true;
     std::int32_t runLength = 0;
 
   protected:
@@ -114,6 +117,10 @@ class CMarkupParser : public parser::SSYacc {
     parser::SSRefPtr<parser::SSYaccStackItem> emptyResult();
 
   private:
+    void addPiece(CTextPiece piece, std::int32_t kind);
+    // Writes the pieces that no later reduction can reach: those before the
+    // start of the lowest stack item whose range may still be marked.
+    void writeSettledPieces();
     std::string expectedText(std::uint32_t state) const;
     bool openLog(const std::string& logName);
     // Closes the log and settles the run's result; `output` is the RTF of
@@ -128,6 +135,8 @@ class CMarkupParser : public parser::SSYacc {
     std::string loggedSourceName_;
     std::int32_t fileRef_;
     std::unique_ptr<CTextToRTFReplaceList> list_;
+    // The list's length at which settled pieces are next looked for.
+    std::size_t nextWrite_ = 0;
     bool reportSyntaxErrors_ = true;
     bool overwrite_ = false;
     bool ran_ = false;

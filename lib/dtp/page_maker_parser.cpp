@@ -18,12 +18,24 @@ CPageMakerParser::CPageMakerParser(const std::string& sourceFile)
     attachReplacementList(std::move(list));
 }
 
+parser::SSYaccStackItem* CPageMakerParser::shiftItem(parser::SSToken& token) {
+    if (token.parserSymbol() != kHeaderToken) return newStackItem();
+    // The header is the first token the grammar takes, and a parse that goes
+    // on past it ends by reducing it with the body: no later token can take
+    // its place, so recovery that pops it cuts the parse short. Marked now
+    // rather than in that last reduction, it lets the pieces after it be
+    // written while the body is parsed.
+    addExternal(CTextPiece::fromLexeme(token.textView(), static_cast<std::uint32_t>(token.line()),
+                                       static_cast<std::uint32_t>(token.offset()),
+                                       sourceFileRef()));
+    auto* item = static_cast<CMarkupStackItem*>(newStackItem());
+    item->mayStartPiece = false;
+    return item;
+}
+
 parser::SSRefPtr<parser::SSYaccStackItem> CPageMakerParser::reduce(std::uint32_t production,
                                                                    std::uint32_t) {
     switch (production) {
-        case kHeaderAndBody:
-            markExternal(0, 0);
-            break;
         case kEscapedCharacter:
             markInternal(0, 0);
             break;

@@ -1,6 +1,6 @@
 // The PageMaker converter's parser: the PageMaker tables, token names, and
-// the reduce actions that mark the header, tags, escaped characters and the
-// parts of index entries as protected pieces.
+// the actions that mark the header, tags, escaped characters and the parts
+// of index entries as protected pieces.
 #pragma once
 
 #include <string>
@@ -12,9 +12,11 @@ namespace tessel::dtp {
 
 class CPageMakerParser : public CMarkupParser {
   public:
+    // The "<PMTags ...>" header token.
+    static constexpr std::int32_t kHeaderToken = 2;
+
     // Productions of the PageMaker grammar that record pieces.
     enum Production : std::uint32_t {
-        kHeaderAndBody = 2,
         kEscapedCharacter = 7,
         kInternalTag = 8,
         kExternalTag = 12,
@@ -28,6 +30,8 @@ class CPageMakerParser : public CMarkupParser {
     // or damaged, or the file is missing or empty).
     explicit CPageMakerParser(const std::string& sourceFile);
 
+    // Marks the header as an external piece when it is shifted.
+    parser::SSYaccStackItem* shiftItem(parser::SSToken& token) override;
     parser::SSRefPtr<parser::SSYaccStackItem> reduce(std::uint32_t production,
                                                      std::uint32_t length) override;
 

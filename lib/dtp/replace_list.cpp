@@ -1,5 +1,7 @@
 #include "dtp/replace_list.h"
 
+#include <tuple>
+
 #include "dtp/converter_log.h"
 #include "dtp/error_ref.h"
 #include "dtp/static_file_map.h"
@@ -14,6 +16,15 @@ namespace {
 
 // The size of the steps in which the text after the last piece is written.
 constexpr std::size_t kRestStep = 64 * 1024;
+
+// True when `piece` ends at or before (line, column) and starts before it:
+// no piece that starts there or later overlaps it, claims its range or
+// encloses it.
+bool liesBefore(const CTextPiece& piece, std::uint32_t line, std::uint32_t column) {
+    auto limit = std::tie(line, column);
+    return std::tie(piece.endLine, piece.endColumn) <= limit &&
+           std::tie(piece.startLine, piece.startColumn) < limit;
+}
 
 bool sameRange(const CTextPiece& a, const CTextPiece& b) {
     return a.fileRef == b.fileRef && a.startLine == b.startLine && a.startColumn == b.startColumn &&
@@ -48,6 +59,7 @@ bool CReplaceList::add(std::unique_ptr<CReplacePiece> piece) {
     if (pieces_.empty()) {
         if (fileName_.empty()) fileName_ = sourceFileName(piece->source().fileRef);
         pieces_.push_back(std::move(piece));
+        ++kept_;
         return true;
     }
     for (auto it = pieces_.end(); it != pieces_.begin();) {
@@ -62,10 +74,12 @@ bool CReplaceList::add(std::unique_ptr<CReplacePiece> piece) {
         const CTextPiece& added = piece->source();
         if (!added.overlaps(existing.source()) && !added.comesBefore(existing.source())) {
             pieces_.insert(std::next(it), std::move(piece));
+            ++kept_;
             return true;
         }
     }
     pieces_.push_front(std::move(piece));
+    ++kept_;
     return true;
 }
 
@@ -81,40 +95,48 @@ std::size_t CReplaceList::removeEnclosedBy(const CTextPiece& range) {
         it = pieces_.erase(it);
         ++removed;
     }
+    kept_ -= removed;
     return removed;
 }
 
-bool CReplaceList::writePieces(CRCFile& input, CRCFile& output) {
-    std::string text;
-    std::string replacement;
-    reserveTextRoom(text, 0);
-    for (const auto& piece : pieces_) {
-        const CTextPiece& range = piece->source();
-        if (!input.readTo(text, range.startLine, range.startColumn)) return false;
-        if (!text.empty()) {
-            convertText(text);
-            output.write(text);
-        }
-        if (!input.readTo(text, range.endLine, range.endColumn)) return false;
-        replacement.clear();
-        piece->appendReplacement(replacement, text);
-        output.write(replacement);
+bool CReplaceList::writeFrontPiece() {
+    const CReplacePiece& piece = *pieces_.front();
+    const CTextPiece& range = piece.source();
+    if (!source_.readTo(text_, range.startLine, range.startColumn)) return false;
+    if (!text_.empty()) {
+        convertText(text_);
+        output_.write(text_);
+    }
+    if (!source_.readTo(text_, range.endLine, range.endColumn)) return false;
+    replacement_.clear();
+    piece.appendReplacement(replacement_, text_);
+    output_.write(replacement_);
+    return true;
+}
+
+bool CReplaceList::writeRest() {
+    for (; !pieces_.empty(); pieces_.pop_front()) {
+        if (!writeFrontPiece()) return false;
     }
     if (!convertsLineByLine()) {
-        if (!input.readRest(text)) return false;
-        convertText(text);
-        output.write(text);
+        if (!source_.readRest(text_)) return false;
+        convertText(text_);
+        output_.write(text_);
         return true;
     }
     for (bool atEnd = false; !atEnd;) {
-        if (!input.readRest(text, kRestStep, &atEnd)) return false;
-        convertText(text);
-        output.write(text);
+        if (!source_.readRest(text_, kRestStep, &atEnd)) return false;
+        convertText(text_);
+        output_.write(text_);
     }
     return true;
 }
 
-bool CReplaceList::writeOutput(const std::string& inputName, const std::string& outputName) {
+CReplaceList::~CReplaceList() {
+    abandonOutput();
+}
+
+bool CReplaceList::beginOutput(const std::string& inputName, const std::string& outputName) {
     const std::string& input = inputName.empty() ? fileName_ : inputName;
     if (input.empty() || outputName.empty()) return false;
     if (platform::sameNameIgnoringCase(input, outputName)) {
@@ -122,31 +144,61 @@ bool CReplaceList::writeOutput(const std::string& inputName, const std::string& 
                       kMessageFile);
         return false;
     }
-    CRCFile source;
-    CRCFile output;
-    source.setLineEnds(sourceLineEnds_);
+    source_.setLineEnds(sourceLineEnds_);
     try {
-        source.open(input, CRCFile::Direction::Input, true);
-        output.open(outputName, CRCFile::Direction::Output, textMode_);
+        source_.open(input, CRCFile::Direction::Input, true);
+        output_.open(outputName, CRCFile::Direction::Output, textMode_);
     } catch (const CFileException& error) {
+        source_.close();
         reportMessage(platform::fillPlaceholders(resources::kSkippingOutput,
                                                  {error.description(), outputName}),
                       kMessageFile);
         return false;
     }
-    writeHeader(output);
-    bool written = writePieces(source, output);
-    if (written) writeFooter(output);
-    source.close();
-    bool flushed = output.close();
-    if (written && !flushed) {
+    outputName_ = outputName;
+    open_ = true;
+    failed_ = false;
+    reserveTextRoom(text_, 0);
+    writeHeader(output_);
+    return true;
+}
+
+void CReplaceList::writeBefore(std::uint32_t line, std::uint32_t column) {
+    // After a failure the pieces are still taken off the list, so that it
+    // stays short; the output is removed in the end.
+    while (!pieces_.empty() && liesBefore(pieces_.front()->source(), line, column)) {
+        if (open_ && !failed_ && !writeFrontPiece()) failed_ = true;
+        pieces_.pop_front();
+    }
+}
+
+bool CReplaceList::finishOutput() {
+    if (!open_) return false;
+    bool complete = !failed_ && writeRest();
+    if (complete) writeFooter(output_);
+    source_.close();
+    bool flushed = output_.close();
+    open_ = false;
+    if (complete && !flushed) {
         reportMessage(platform::fillPlaceholders(resources::kFileReadError, {"write failed"}),
                       kMessageFile);
     }
-    if (written && flushed) return true;
+    if (complete && flushed) return true;
     // A partial output would be refused as existing by the next run.
-    platform::removeFile(outputName);
+    platform::removeFile(outputName_);
     return false;
+}
+
+void CReplaceList::abandonOutput() {
+    if (!open_) return;
+    source_.close();
+    output_.close();
+    open_ = false;
+    platform::removeFile(outputName_);
+}
+
+bool CReplaceList::writeOutput(const std::string& inputName, const std::string& outputName) {
+    return beginOutput(inputName, outputName) && finishOutput();
 }
 
 }  // namespace tessel::dtp

@@ -1,7 +1,9 @@
 // An ordered list of replace pieces over one source file, and the writer
-// that makes the output from the source and the pieces in one pass.
+// that makes the output from the source and the pieces in one pass, at the
+// end or in steps while pieces are still being added.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -14,7 +16,8 @@ namespace tessel::dtp {
 class CReplaceList {
   public:
     explicit CReplaceList(std::string fileName = {}) : fileName_(std::move(fileName)) {}
-    virtual ~CReplaceList() = default;
+    // An output begun and not finished is removed.
+    virtual ~CReplaceList();
     CReplaceList(const CReplaceList&) = delete;
     CReplaceList& operator=(const CReplaceList&) = delete;
 
@@ -22,7 +25,20 @@ class CReplaceList {
     // piece's replacement for the text of its range, header and footer.
     // `inputName` empty: the list's file name. False when nothing or only
     // part was written; a partial output of this call is removed again.
-    virtual bool writeOutput(const std::string& inputName, const std::string& outputName);
+    bool writeOutput(const std::string& inputName, const std::string& outputName);
+
+    // The same in steps, for a list that is written while its pieces are
+    // still being added: beginOutput() opens both files and writes the
+    // header, writeBefore() writes the pieces (and the text before them)
+    // that lie wholly before a position no later piece can reach, and
+    // finishOutput() the rest and the footer. A failed step leaves the later
+    // ones doing nothing and finishOutput() false; finishOutput() false and
+    // abandonOutput() remove the partial output.
+    bool beginOutput(const std::string& inputName, const std::string& outputName);
+    void writeBefore(std::uint32_t line, std::uint32_t column);
+    bool finishOutput();
+    void abandonOutput();
+
     // Converts text between pieces in place; here unchanged.
     virtual void convertText(std::string& text);
     // True when convertText() gives the same result on any split of a text
@@ -43,7 +59,9 @@ class CReplaceList {
     // pieces count lines the same way.
     void setSourceLineEnds(CRCFile::LineEnds lineEnds) { sourceLineEnds_ = lineEnds; }
 
-    std::size_t count() const { return pieces_.size(); }
+    // Pieces added and not removed again, written ones included.
+    std::size_t count() const { return kept_; }
+    // The pieces not written yet.
     const std::deque<std::unique_ptr<CReplacePiece>>& pieces() const { return pieces_; }
     const std::string& fileName() const { return fileName_; }
     bool textMode() const { return textMode_; }
@@ -51,9 +69,20 @@ class CReplaceList {
   private:
     bool claimedRange(const CReplacePiece& existing, const CReplacePiece& added) const;
     void reportDuplicate(const CReplacePiece& existing, const CReplacePiece& added) const;
-    bool writePieces(CRCFile& input, CRCFile& output);
+    // Writes the front piece after the text before it; false on a failure.
+    bool writeFrontPiece();
+    // Writes the pieces left and the text after the last one.
+    bool writeRest();
 
     std::deque<std::unique_ptr<CReplacePiece>> pieces_;
+    std::size_t kept_ = 0;
+    CRCFile source_;
+    CRCFile output_;
+    std::string outputName_;
+    bool open_ = false;    // beginOutput() succeeded and the output is not closed
+    bool failed_ = false;  // a step failed: pieces are no longer written
+    std::string text_;
+    std::string replacement_;
     std::string fileName_;
     bool textMode_ = true;
     CRCFile::LineEnds sourceLineEnds_ = CRCFile::LineEnds::CarriageReturnOrLineFeed;

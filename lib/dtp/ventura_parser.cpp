@@ -98,6 +98,8 @@ SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t lengt
     // never read; collecting it would cost time and memory that grow with
     // the square of the nesting depth of codes.
     CTextPiece& joined = result->piece;
+    // Every mark of the Ventura grammars starts at a token not yet reduced.
+    result->mayStartPiece = false;
     if (!joined.isValid() || joined.isEmpty()) {
         if (parser::SSToken* token = result->token()) {
             // The range of the item's own token; its text stays in the token.

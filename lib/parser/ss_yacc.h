@@ -112,6 +112,8 @@ class SSYacc {
     // The item current at accept (the start symbol's item).
     SSYaccStackItem* resultItem() const { return result_.get(); }
     std::size_t stackDepth() const { return stack_.count(); }
+    // The item `depth` places below the top of the stack (0: the top).
+    SSYaccStackItem* stackItem(std::size_t depth) const { return stack_.at(depth).get(); }
 
   private:
     using ItemPtr = SSRefPtr<SSYaccStackItem>;

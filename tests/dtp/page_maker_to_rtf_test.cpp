@@ -154,6 +154,33 @@ TEST_F(PageMakerToRtf, UnrecoverableSyntaxErrorWritesNoRtf) {
     EXPECT_EQ(dir_.listing(), "doc.err doc.txt");
 }
 
+// Enough tags that the RTF is written while the file is parsed: the header,
+// reduced only with the whole body, still comes first, and a parse cut short
+// near the end leaves no RTF however much was written by then.
+TEST_F(PageMakerToRtf, LongFileIsWrittenWhileItIsParsed) {
+    REQUIRE_PAGEMAKER_TABLES();
+    std::string text = "<PMTags1.0 win>\n";
+    std::string body = externalRun("<PMTags1.0 win>") + "\n\\par ";
+    for (int i = 0; i < 3000; ++i) {
+        text += "<B>word " + std::to_string(i) + "\n";
+        body += internalRun("<B>") + "word " + std::to_string(i) + "\n\\par ";
+    }
+    input(text);
+    EXPECT_EQ(convert(), 3001);
+    EXPECT_EQ(rtf(), document(body));
+    EXPECT_EQ(dir_.listing(), "doc.RTF doc.txt");
+
+    std::filesystem::remove(dir_.file("doc.RTF"));
+    input(text + "<*INDEX");
+    EXPECT_EQ(convert(), -1);
+    EXPECT_EQ(dir_.listing(), "doc.err doc.txt");
+    std::string log = test::withoutDate(test::readFile(dir_.file("doc.err")));
+    EXPECT_NE(log.find(crlf("\n[2]  Parse Error: SSYacc0103e: Attempted read past eof\n"
+                            "Parsing not completed!\n\n")),
+              std::string::npos);
+    EXPECT_EQ(log.find("[3]"), std::string::npos) << "nothing of the writing is logged";
+}
+
 TEST_F(PageMakerToRtf, ExistingOutputInAnyCaseIsRefused) {
     REQUIRE_PAGEMAKER_TABLES();
     input("<PMTags1.0 win>\n<B>x\n");

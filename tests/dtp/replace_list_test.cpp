@@ -168,6 +168,65 @@ TEST_F(ReplaceListTest, LineBehindTheCurrentOneFails) {
     EXPECT_EQ(log_.text(), "\n[1]  Line 2 has already been read - current line is 3.\n");
 }
 
+// A list written while pieces are still added: pieces lying before the
+// limit go out, the rest wait, and the whole equals one pass at the end.
+TEST_F(ReplaceListTest, WrittenInStepsLikeInOnePass) {
+    source("a <b> c <d> e\nf <g> h\n");
+    auto addAll = [&](CReplaceList& list, bool stepwise) {
+        add(list, range(1, 3, 1, 6, "<b>"), kRtfPieceInternal);
+        add(list, range(1, 9, 1, 12, "<d>"), kRtfPieceExternal);
+        if (stepwise) {
+            list.writeBefore(1, 9);  // <b> lies before; <d> starts at the limit
+            EXPECT_EQ(list.pieces().size(), 1u);
+        }
+        add(list, range(2, 3, 2, 6, "<g>"), kRtfPieceInternal);
+        if (stepwise) list.writeBefore(2, 1);
+        // A piece taken back after others were written.
+        EXPECT_EQ(list.removeEnclosedBy(range(2, 1, 2, 8)), 1u);
+        add(list, range(2, 1, 2, 8, "f <g> h"), kRtfPieceExternal);
+        EXPECT_EQ(list.count(), 3u) << "written pieces still count";
+    };
+    CTextToRTFReplaceList whole(path_);
+    addAll(whole, false);
+    std::string expected = body(whole);
+    CTextToRTFReplaceList steps(path_);
+    ASSERT_TRUE(steps.beginOutput(path_, dir_.file("out.rtf")));
+    addAll(steps, true);
+    EXPECT_TRUE(steps.pieces().size() == 1u && steps.finishOutput());
+    EXPECT_EQ(test::readFile(dir_.file("out.rtf")),
+              crlf(resources::kConverterRtfHeader) + expected + "}");
+    EXPECT_EQ(log_.text(), "");
+}
+
+TEST_F(ReplaceListTest, FailedStepLeavesNoOutputAndTheListShort) {
+    source("a\nb\n");
+    CTextToRTFReplaceList list(path_);
+    ASSERT_TRUE(list.beginOutput(path_, dir_.file("out.rtf")));
+    add(list, range(5, 1, 5, 2, "x"), kRtfPieceInternal);  // beyond the file
+    list.writeBefore(6, 1);
+    EXPECT_TRUE(list.pieces().empty());
+    add(list, range(7, 1, 7, 2, "y"), kRtfPieceInternal);
+    list.writeBefore(8, 1);
+    EXPECT_TRUE(list.pieces().empty()) << "pieces after a failure are dropped, not kept";
+    EXPECT_EQ(list.count(), 2u);
+    EXPECT_FALSE(list.finishOutput());
+    EXPECT_FALSE(test::exists(dir_.file("out.rtf")));
+    EXPECT_EQ(log_.text(), "\n[1]  Unexpected End of File in " + path_ +
+                               ". This file does not contain 5 lines!");
+
+    // An output begun and then given up, or left when the list goes, is removed.
+    ASSERT_TRUE(list.beginOutput(path_, dir_.file("given_up.rtf")));
+    list.abandonOutput();
+    EXPECT_FALSE(list.finishOutput());
+    {
+        CTextToRTFReplaceList left(path_);
+        ASSERT_TRUE(left.beginOutput(path_, dir_.file("left.rtf")));
+        EXPECT_TRUE(test::exists(dir_.file("left.rtf")));
+    }
+    EXPECT_FALSE(test::exists(dir_.file("given_up.rtf")));
+    EXPECT_FALSE(test::exists(dir_.file("left.rtf")));
+}
+
 TEST_F(ReplaceListTest, SameNameAndMissingInputAreReported) {
     source("x\n");
     CTextToRTFReplaceList list(path_);

@@ -87,6 +87,29 @@ TEST_P(VenturaToRtf, NestedCodesAreOneRunAtAnyDepth) {
                                        internalRun(">") + "\n\\par "));
 }
 
+// Enough codes that the RTF is written while the file is parsed; the codes
+// nested in a deep code at the end are taken back after that, and a code
+// never closed leaves no RTF however much was written by then.
+TEST_P(VenturaToRtf, LongFileIsWrittenWhileItIsParsed) {
+    std::string text;
+    std::string body;
+    for (int i = 0; i < 1000; ++i) {
+        text += "@P = <B>x<D>\n";
+        body += externalRun("@P = ") + internalRun("<B>") + "x" + internalRun("<D>") + "\n\\par ";
+    }
+    std::string code;
+    for (int i = 0; i < 1000; ++i) code += "<a";
+    for (int i = 0; i < 1000; ++i) code += " x>";
+    input(text + "@P = " + code + "\n");
+    EXPECT_EQ(convert(), 3002);
+    EXPECT_EQ(rtf(),
+              converterDocument(body + externalRun("@P = ") + internalRun(code) + "\n\\par "));
+
+    input(text + "@P = <F255 y\n");
+    EXPECT_EQ(convert(), -1);
+    EXPECT_EQ(dir_.listing(), "doc.err doc.txt");
+}
+
 TEST_P(VenturaToRtf, TablesMarkTheirStructure) {
     if (ventura4()) {
         input(
