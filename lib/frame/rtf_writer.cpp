@@ -59,15 +59,13 @@ constexpr bool testMatchesTable() {
 }
 static_assert(testMatchesTable(), "the quick test must select exactly the escaped bytes");
 
-// Position of the first escaped byte at or after `from`, or `size`. A chunk
-// of bytes all below 0x80 and none of the five escaped ASCII characters needs
-// no closer look; in the others each candidate byte is tested.
+// Position of the first escaped byte at or after `from`, or `size`.
 #if defined(__SSE2__)
 
 constexpr std::size_t kChunk = 16;
 
-// Bit k set when byte k of the chunk at `chunkStart` may be escaped.
-unsigned escapeCandidates(const unsigned char* chunkStart) {
+// Bit k set when byte k of the sixteen at `chunkStart` is escaped.
+unsigned escapedBytes(const unsigned char* chunkStart) {
     __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunkStart));
     __m128i ascii =
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\\')),
@@ -75,17 +73,11 @@ unsigned escapeCandidates(const unsigned char* chunkStart) {
                      _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('}')),
                                                _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\t'))),
                                   _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))));
-    // The high bit of each byte marks the bytes from 0x80 up.
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ascii, chunk)));
-}
-
-// The first candidate of the chunk at `chunkStart` that is escaped, or npos.
-std::size_t firstEscaped(const unsigned char* bytes, std::size_t chunkStart, unsigned candidates) {
-    for (; candidates != 0; candidates &= candidates - 1) {
-        std::size_t k = chunkStart + static_cast<std::size_t>(std::countr_zero(candidates));
-        if (isEscaped(bytes[k])) return k;
-    }
-    return std::string_view::npos;
+    // 0x91 to 0x97 moved down by 0x11 are the signed bytes -128 to -122,
+    // the only ones below -121.
+    __m128i moved = _mm_add_epi8(chunk, _mm_set1_epi8(static_cast<char>(-0x11)));
+    __m128i quotes = _mm_cmplt_epi8(moved, _mm_set1_epi8(-121));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ascii, quotes)));
 }
 
 std::size_t nextEscaped(const unsigned char* bytes, std::size_t from, std::size_t size) {
@@ -97,23 +89,22 @@ std::size_t nextEscaped(const unsigned char* bytes, std::size_t from, std::size_
     }
     std::size_t i = from;
     for (; i + kChunk <= size; i += kChunk) {
-        if (std::size_t found = firstEscaped(bytes, i, escapeCandidates(bytes + i));
-            found != std::string_view::npos) {
-            return found;
+        if (unsigned found = escapedBytes(bytes + i); found != 0) {
+            return i + static_cast<std::size_t>(std::countr_zero(found));
         }
     }
     if (i == size) return size;
-    // The last chunk of the text overlaps bytes already passed: their bits
-    // are dropped.
+    // The last sixteen bytes of the text, which overlap bytes already passed.
     const std::size_t last = size - kChunk;
-    unsigned candidates = escapeCandidates(bytes + last) & (~0U << (i - last));
-    std::size_t found = firstEscaped(bytes, last, candidates);
-    return found != std::string_view::npos ? found : size;
+    unsigned found = escapedBytes(bytes + last) & (~0U << (i - last));
+    return found != 0 ? last + static_cast<std::size_t>(std::countr_zero(found)) : size;
 }
 
 #else
 
-// Eight bytes at a time, tested with integer arithmetic.
+// Eight bytes at a time, tested with integer arithmetic: a word of bytes
+// below 0x80, none of them one of the five escaped ASCII characters, needs no
+// closer look.
 bool wordMayNeedEscaping(std::uint64_t word) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
     return ((word & kHighBits) | platform::words::bytesEqual(word, '\\') |
