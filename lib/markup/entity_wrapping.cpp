@@ -37,17 +37,20 @@ int wrapRemainingEntities(std::string& line, int& message) {
         for (std::size_t amp = text.find('&'); amp != std::string_view::npos;
              amp = text.find('&', amp + 1)) {
             if (amp < copied) continue;  // inside an entity already wrapped
-            if (std::size_t open = lastOf(text, scanned, amp, '<');
-                open != std::string_view::npos) {
-                lastOpen = open;
-            }
-            if (std::size_t close = lastOf(text, scanned, amp, '>');
-                close != std::string_view::npos) {
-                lastClose = close;
-            }
-            scanned = amp;
             std::size_t semicolon = text.substr(amp + 1, kMaxEntitySpan).find(';');
             if (semicolon == std::string_view::npos) {
+                // Whether the "&" stands inside a tag: the last "<" and ">"
+                // before it, looked for only here, from where the last look
+                // ended.
+                if (std::size_t open = lastOf(text, scanned, amp, '<');
+                    open != std::string_view::npos) {
+                    lastOpen = open;
+                }
+                if (std::size_t close = lastOf(text, scanned, amp, '>');
+                    close != std::string_view::npos) {
+                    lastClose = close;
+                }
+                scanned = amp;
                 bool followedByBlank = amp + 1 < text.size() && text[amp + 1] == ' ';
                 bool insideTag = lastOpen != std::string_view::npos &&
                                  (lastClose == std::string_view::npos || lastClose < lastOpen);

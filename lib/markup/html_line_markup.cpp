@@ -109,8 +109,13 @@ std::size_t findTagEnd(const std::string& text, std::size_t start, std::size_t& 
 
 class LineMarkup {
   public:
-    LineMarkup(std::string& line, HtmlMarkupState& state)
-        : line_(line), state_(state), marked_(std::string()) {}
+    // `entities` wrapped and the `message` of their wrapping so far.
+    LineMarkup(std::string& line, HtmlMarkupState& state, int entities, int message)
+        : line_(line),
+          state_(state),
+          marked_(std::move(line), std::move(state.lineBuffer)),
+          count_(entities),
+          message_(message) {}
 
     // Runs the markup and hands the source's memory back to the state.
     int operator()() {
@@ -121,8 +126,6 @@ class LineMarkup {
 
   private:
     int run() {
-        count_ = wrapRemainingEntities(line_, message_);
-        marked_ = MarkedLine(std::move(line_), std::move(state_.lineBuffer));
         std::size_t pos = 0;
         if (state_.block != HtmlBlock::None) {
             if (int result = 0; !passBlock(0, pos, result)) return result;
@@ -227,8 +230,8 @@ class LineMarkup {
     std::string& line_;
     HtmlMarkupState& state_;
     MarkedLine marked_;
-    int count_ = 0;
-    int message_ = 0;
+    int count_;
+    int message_;
     std::size_t nestedTags_ = 0;
 };
 
@@ -236,7 +239,9 @@ class LineMarkup {
 
 int funcMarkUpHTMLLine(std::string& line) {
     decodeEntitiesForMarkup(line);
-    return LineMarkup(line, htmlMarkupState())();
+    int message = 0;
+    int entities = wrapRemainingEntities(line, message);
+    return LineMarkup(line, htmlMarkupState(), entities, message)();
 }
 
 }  // namespace tessel::markup

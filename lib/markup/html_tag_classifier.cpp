@@ -1,6 +1,7 @@
 #include "markup/html_tag_classifier.h"
 
 #include <array>
+#include <string_view>
 
 #include "markup/html_codes.h"
 #include "markup/html_markup_state.h"
@@ -113,6 +114,68 @@ const FirstEntryIndex& firstEntryIndex() {
     return index;
 }
 
+// Names that begin with a letter are made of letters only, so such a name
+// fits a tag only when it equals the tag's whole run of letters: the entries
+// are indexed by first letter and length, and the few of one bucket compared.
+constexpr std::size_t kLongestLetterName = 10;
+constexpr std::size_t kLetterBuckets = 26 * (kLongestLetterName + 1);
+
+constexpr std::size_t letterBucket(char first, std::size_t length) {
+    return static_cast<std::size_t>(folded(first) - 'a') * (kLongestLetterName + 1) + length;
+}
+
+struct LetterNameIndex {
+    // Entry numbers ordered by bucket, in table order within one; bucket b
+    // holds entries[begin[b], begin[b + 1]).
+    std::array<unsigned char, res::kHtmlTagTable.size()> entries{};
+    std::array<unsigned char, kLetterBuckets + 1> begin{};
+    constexpr LetterNameIndex() {
+        std::size_t filled = 0;
+        for (std::size_t bucket = 0; bucket < kLetterBuckets; ++bucket) {
+            begin[bucket] = static_cast<unsigned char>(filled);
+            for (std::size_t i = 0; i < res::kHtmlTagTable.size(); ++i) {
+                std::string_view name = res::kHtmlTagTable[i].name;
+                if (isLetter(name[0]) && letterBucket(name[0], name.size()) == bucket) {
+                    entries[filled++] = static_cast<unsigned char>(i);
+                }
+            }
+        }
+        begin[kLetterBuckets] = static_cast<unsigned char>(filled);
+    }
+};
+
+constexpr bool letterNamesFitTheIndex() {
+    for (const auto& entry : res::kHtmlTagTable) {
+        if (!isLetter(entry.name[0])) continue;
+        if (entry.name.size() > kLongestLetterName) return false;
+        for (char c : entry.name) {
+            if (!isLetter(c)) return false;
+        }
+    }
+    return true;
+}
+static_assert(letterNamesFitTheIndex(), "names that begin with a letter are letters only");
+
+constexpr LetterNameIndex kLetterNameIndex{};
+
+// The built-in entry for the tag name of letters at `pos`, or null.
+const res::HtmlTagEntry* letterNameEntry(const MarkedLine& line, std::size_t pos) {
+    const char* text = line.source().data() + pos;
+    std::size_t length = 0;
+    while (isLetter(line.at(pos + length))) ++length;
+    if (length > kLongestLetterName) return nullptr;
+    const std::size_t bucket = letterBucket(text[0], length);
+    for (std::size_t k = kLetterNameIndex.begin[bucket]; k < kLetterNameIndex.begin[bucket + 1];
+         ++k) {
+        const res::HtmlTagEntry& entry = res::kHtmlTagTable[kLetterNameIndex.entries[k]];
+        std::size_t i = 0;
+        // Both are letters: setting bit 0x20 gives the same case to both.
+        while (i < length && (text[i] | 0x20) == (entry.name[i] | 0x20)) ++i;
+        if (i == length) return &entry;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 namespace {
@@ -179,15 +242,20 @@ int classifyByUserTags(MarkedLine& line, TagSpan& tag, const UserTagList& tags) 
 }
 
 int classifyByBuiltInTable(MarkedLine& line, TagSpan& tag) {
-    // Entries that begin with a lower byte than the tag's name would all
-    // answer "does not fit"; the search starts after them.
-    std::size_t first = firstEntryIndex().start[folded(line.at(tag.namePos))];
-    for (std::size_t i = first; i < res::kHtmlTagTable.size(); ++i) {
+    const char first = line.at(tag.namePos);
+    if (isLetter(first)) {
+        const res::HtmlTagEntry* entry = letterNameEntry(line, tag.namePos);
+        if (entry == nullptr) return 0;
+        return applyEntry(line, tag, entry->name, entry->tagClass, entry->attribute);
+    }
+    // The few names that begin with another byte ("!DOCTYPE", the markers):
+    // the entries that begin with it, in order, until one fits. In a sorted
+    // table no later entry fits once one fails by order.
+    const FirstEntryIndex& index = firstEntryIndex();
+    const unsigned char byte = folded(first);
+    for (std::size_t i = index.start[byte]; i < index.start[byte + 1]; ++i) {
         const res::HtmlTagEntry& entry = res::kHtmlTagTable[i];
-        // Only the entry that fits is worth a call: most are passed over.
-        int fit = fitOfName(line, tag.namePos, entry.name);
-        if (fit == 0) continue;
-        if (fit == kTagSortsBeforeEntry) return 0;
+        if (fitOfName(line, tag.namePos, entry.name) != 1) continue;
         return applyEntry(line, tag, entry.name, entry.tagClass, entry.attribute);
     }
     return 0;

@@ -21,16 +21,29 @@ void MarkedLine::prependCarried(const std::string& carried) {
     hasCarried_ = true;
 }
 
+void MarkedLine::grow(std::size_t extra) {
+    result_.resize(std::max(written_ + extra, result_.size() * 2));
+}
+
 void MarkedLine::copyUpTo(std::size_t end) {
-    if (end > copied_) result_.append(source_, copied_, end - copied_);
+    if (end > copied_) put(source_.data() + copied_, end - copied_);
     copied_ = end;
 }
 
 void MarkedLine::wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
-    copyUpTo(start);
-    result_ += frame::tagOpening(kind);
-    copyUpTo(end);
-    result_ += res::kTagClose;
+    const std::string_view opening = frame::tagOpening(kind);
+    const std::size_t before = start > copied_ ? start - copied_ : 0;
+    const std::size_t inside = end > start ? end - start : 0;
+    char* out = room(before + opening.size() + inside + res::kTagClose.size());
+    std::memcpy(out, source_.data() + copied_, before);
+    out += before;
+    std::memcpy(out, opening.data(), opening.size());
+    out += opening.size();
+    std::memcpy(out, source_.data() + start, inside);
+    out += inside;
+    std::memcpy(out, res::kTagClose.data(), res::kTagClose.size());
+    written_ += before + opening.size() + inside + res::kTagClose.size();
+    copied_ = end;
 }
 
 // Replaces each marker in [from, to) of `text` by a blank; returns how many.
@@ -60,10 +73,11 @@ void MarkedLine::joinContinuedLines(std::size_t& tagStart, std::size_t& namePos,
                                     std::size_t& tagEnd) {
     constexpr std::size_t kShrink = kLineBreakMarker.size() - 1;
     if (!hasCarried_) return;
-    if (resultMarkersFrom_ < result_.size()) {
-        replaceMarkers(result_, resultMarkersFrom_, result_.size());
+    if (resultMarkersFrom_ < written_) {
+        std::size_t count = replaceMarkers(result_, resultMarkersFrom_, written_);
+        written_ -= count * kShrink;
     }
-    resultMarkersFrom_ = result_.size();
+    resultMarkersFrom_ = written_;
     if (copied_ >= sourceMarkersEnd_) return;
 
     std::size_t before = replaceMarkers(source_, copied_, tagStart) * kShrink;
@@ -79,6 +93,8 @@ void MarkedLine::joinContinuedLines(std::size_t& tagStart, std::size_t& namePos,
 std::string MarkedLine::finish(std::size_t end) {
     copyUpTo(end);
     copied_ = source_.size();
+    result_.resize(written_);
+    written_ = 0;
     std::string done;
     done.swap(result_);
     return done;

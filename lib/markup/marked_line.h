@@ -1,9 +1,12 @@
 // A line being marked up. The source text is passed from left to right and
 // the marked-up text is built beside it, so wrapping a span never moves the
-// rest of the line: long lines with many tags cost linear time.
+// rest of the line: long lines with many tags cost linear time. The result
+// is written into a buffer sized ahead (its first `written_` bytes count):
+// wrapping a tag is then one size check and a few copies.
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -18,7 +21,7 @@ class MarkedLine {
     explicit MarkedLine(std::string source, std::string buffer = {})
         : source_(std::move(source)), result_(std::move(buffer)) {
         result_.clear();
-        result_.reserve(source_.size() + source_.size() / 2 + 64);
+        result_.resize(source_.size() + source_.size() / 2 + 64);
     }
 
     // The source's memory, for the next line to reuse.
@@ -39,7 +42,7 @@ class MarkedLine {
     // Passes the source up to `end` on unchanged.
     void copyUpTo(std::size_t end);
     // Writes `text` into the result at the current point (`copyUpTo` first).
-    void emit(std::string_view text) { result_ += text; }
+    void emit(std::string_view text) { put(text.data(), text.size()); }
     // Skips the source up to `end` without writing it.
     void skipTo(std::size_t end) { copied_ = end; }
 
@@ -54,10 +57,21 @@ class MarkedLine {
     std::string finish() { return finish(source_.size()); }
 
   private:
+    // Room for `extra` more bytes of result.
+    char* room(std::size_t extra) {
+        if (result_.size() - written_ < extra) grow(extra);
+        return result_.data() + written_;
+    }
+    void grow(std::size_t extra);
+    void put(const char* text, std::size_t size) {
+        std::memcpy(room(size), text, size);
+        written_ += size;
+    }
     std::size_t replaceMarkers(std::string& text, std::size_t from, std::size_t to);
 
     std::string source_;
     std::string result_;
+    std::size_t written_ = 0;
     std::size_t copied_ = 0;
     // Markers can only stand in the carried text; these bound the search.
     bool hasCarried_ = false;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
 
 #include "resources/rtf_texts.h"
 #include "support/temp_dir.h"
@@ -28,6 +31,41 @@ TEST(EscapeRtf, OtherBytesIncludingHighOnesStayAsTheyAre) {
     std::string before = line;
     ASSERT_TRUE(escapeRtf(line));
     EXPECT_EQ(line, before);
+}
+
+// The scan reads sixteen (or eight) bytes at a time and the end of a line as
+// an overlapping last piece: every escaped byte and its near neighbours, at
+// every position of lines around those sizes, next to a second byte.
+TEST(EscapeRtf, EveryPositionOfLinesAroundTheChunkSize) {
+    std::array<std::string_view, 256> table{};
+    for (const auto& escape : resources::kRtfEscapes) {
+        table[static_cast<unsigned char>(escape.byte)] = escape.replacement;
+    }
+    auto expected = [&](const std::string& line) {
+        std::string out;
+        for (char c : line) {
+            std::string_view replacement = table[static_cast<unsigned char>(c)];
+            if (replacement.empty()) {
+                out += c;
+            } else {
+                out += replacement;
+            }
+        }
+        return out;
+    };
+    const std::string bytes = "\\{}\t\n\x91\x97\x90\x98\xE9\x80\x7F";
+    for (std::size_t size = 1; size <= 40; ++size) {
+        for (std::size_t pos = 0; pos < size; ++pos) {
+            for (char byte : bytes) {
+                std::string line(size, 'a');
+                line[pos] = byte;
+                line[(pos * 7 + 3) % size] = '}';
+                std::string want = expected(line);
+                ASSERT_TRUE(escapeRtf(line));
+                ASSERT_EQ(line, want) << "size " << size << ", byte at " << pos;
+            }
+        }
+    }
 }
 
 TEST(TagRuns, EachKindOpensWithItsStyleAndCloses) {

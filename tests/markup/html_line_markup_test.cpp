@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "markup/execute_function.h"
 #include "frame/rtf_writer.h"
+#include "markup/execute_function.h"
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_file.h"
 
@@ -98,6 +98,19 @@ TEST_F(LineMarkupTest, Entities) {
     EXPECT_EQ(markUp("AT&T <B>").result, -1305);
 }
 
+// An "&" without its ";" is reported only outside a tag: whether it stands
+// inside one is judged by the last "<" and ">" before it, also when entities
+// with their ";" come between.
+TEST_F(LineMarkupTest, AmpersandWithoutSemicolonAfterWrappedEntities) {
+    EXPECT_EQ(markUp("<A HREF=\"?a=&amp;&b=2\">").result, 2) << "inside the tag";
+    EXPECT_EQ(markUp("&amp; <B> &amp; AT&T").result, -1305) << "after the tag";
+    EXPECT_EQ(markUp("&amp;<B &amp; c=&d").result, 2) << "in a tag left open";
+    htmlMarkupState().reset();
+    EXPECT_EQ(markUp("<B>&x; > &y; AT&T").result, -1305) << "a stray \">\" after the tag";
+    htmlMarkupState().reset();
+    EXPECT_EQ(markUp("&x; <I &y; >&z; <U AT&T").result, 4) << "the last \"<\" comes last";
+}
+
 TEST_F(LineMarkupTest, NumericReferencesNeverBreakTheRtf) {
     // Decoded after escaping, a brace or backslash would be raw RTF syntax.
     auto m = markUp("a&#123;b&#125;c&#92;d&#60;e&#x7B;");
@@ -154,6 +167,26 @@ TEST_F(LineMarkupTest, TagContinuedOverLines) {
     EXPECT_EQ(table.text, "");
     EXPECT_EQ(markUp("BORDER=1>x").text, E + "<TABLE\\par \nBORDER=1>}x")
         << "external: the line break stays";
+}
+
+// Wrapped tags take more room than the line; a line of many short tags
+// outgrows the room the marked-up line starts with, also after a tag
+// continued from the line before.
+TEST_F(LineMarkupTest, LinesOfManyTagsGrowTheMarkedUpLine) {
+    std::string line;
+    std::string want;
+    for (int i = 0; i < 400; ++i) {
+        line += "<B>x";
+        want += I + "<B>}x";
+    }
+    auto m = markUp(line);
+    EXPECT_EQ(m.text, want);
+    EXPECT_EQ(m.result, 400);
+
+    EXPECT_EQ(markUp("a <A HREF=\"x.htm\"").text, "a ");
+    auto continued = markUp("TITLE=\"t\">" + line);
+    EXPECT_EQ(continued.text, I + "<A HREF=\"x.htm\" TITLE=\"}t" + I + "\">}" + want);
+    EXPECT_EQ(continued.result, 401);
 }
 
 TEST_F(LineMarkupTest, OpenTagWithNestingIsNotCarried) {

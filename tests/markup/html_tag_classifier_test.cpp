@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 #include <string>
 
@@ -86,6 +87,14 @@ TEST(BuiltInLookup, SameResultAsTheFullOrderedWalk) {
         tags.push_back("<" + std::string(entry.name) + ">");
         tags.push_back("</" + std::string(entry.name) + "X>");
         tags.push_back("<" + std::string(entry.name) + "1 ALT=\"v\" TITLE=\"t\" VALUE=\"x\">");
+        // Other cases, a run of letters longer than any name, the name at
+        // the very end of the text.
+        std::string lower(entry.name);
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        tags.push_back("<" + lower + ">");
+        tags.push_back("< /" + lower.substr(0, 1) + std::string(entry.name).substr(1) + " x>");
+        tags.push_back("<" + std::string(entry.name) + "ABCDEFGHIJK>");
+        tags.push_back("<" + std::string(entry.name));
     }
     for (int i = 0; i < 5000; ++i) {
         std::string name;
