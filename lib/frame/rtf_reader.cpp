@@ -16,9 +16,6 @@ namespace {
 
 using platform::appendUtf8;
 using platform::CodePageCodec;
-using resources::RtfKeyword;
-using resources::RtfKeywordKind;
-using resources::RtfTextWord;
 
 constexpr int kLineEnd = '\n';
 
@@ -368,9 +365,9 @@ int RtfReader::controlWord() {
         if (letters < sizeof(std::uint64_t)) break;
     }
     at = std::min(at, end);
-    resources::RtfWord found;
+    resources::RtfWordAction found;
     if (at - start <= kMaxKeywordLetters) {
-        found = resources::findRtfWordAt(data + start, at - start);
+        found = resources::kRtfWordIndex.find(data + start, at - start);
     } else {
         // Longer than any word of the table: read to its end, unknown.
         pos_ = at;
@@ -402,7 +399,7 @@ int RtfReader::controlWord() {
     // One space after the word belongs to it.
     if (peek() == ' ') ++pos_;
     magnitude = std::min(magnitude, kParameterCeiling);
-    return applyKeyword(found, hasParameter, clampParameter(magnitude, negative));
+    return act(found, hasParameter, clampParameter(magnitude, negative));
 }
 
 // A backslash and one character that is not a letter ("\'", "\{", "\~" ...).
@@ -411,135 +408,135 @@ int RtfReader::controlSymbol() {
     // Backslash + CR LF is read as backslash + line feed.
     if (c == '\r' && peek() == '\n') c = next();
     if (c != '\'') flushLeadByte();
-    char symbol[kLoadPadding] = {static_cast<char>(c)};
-    return applyKeyword(resources::findRtfWordAt(symbol, 1), false, 0);
+    return act(resources::kRtfWordIndex.findSymbol(static_cast<unsigned char>(c)), false, 0);
 }
 
-int RtfReader::applyKeyword(resources::RtfWord found, bool hasParameter, std::int32_t parameter) {
-    const RtfKeyword* keyword = found.keyword;
-    if (keyword == nullptr) {
-        const auto* textWord = found.textKeyword;
-        if (textWord != nullptr) {
-            skipUnknown_ = false;
-            return applyTextKeyword(static_cast<int>(textWord->action), hasParameter, parameter);
-        }
-        if (skipUnknown_) group_.destination = Destination::Skipped;
-        skipUnknown_ = false;
-        return 0;
-    }
+// What a control word or symbol does, in one switch over the actions of
+// the keyword index.
+int RtfReader::act(resources::RtfWordAction found, bool hasParameter, std::int32_t parameter) {
+    using resources::RtfAction;
+    const bool afterStar = skipUnknown_;
     skipUnknown_ = false;
-    bool skipped = group_.destination == Destination::Skipped;
-    switch (keyword->kind) {
-        case RtfKeywordKind::Property: {
-            if (skipped) return 0;
-            int value = keyword->useDefault || !hasParameter ? keyword->defaultValue : parameter;
-            if (keyword->index == resources::kPropHidden) group_.hidden = value != 0;
-            if (keyword->index == resources::kPropPlain) {
-                group_.hidden = false;
-                group_.runType = RunType::Low;
-                group_.doubleByteFont = -1;
-                setFont(defaultFont_);
-                setCharacterStyle(kNoCharacterStyle);
+    const bool skipped = group_.destination == Destination::Skipped;
+    const std::int32_t value = hasParameter ? parameter : 0;
+    switch (found.action) {
+        case RtfAction::Unknown:
+            if (afterStar) group_.destination = Destination::Skipped;
+            return 0;
+        case RtfAction::NoEffect:
+            return 0;
+        case RtfAction::Hidden:
+            if (!skipped) group_.hidden = (hasParameter ? parameter : found.value) != 0;
+            return 0;
+        case RtfAction::Plain:
+            if (!skipped) plain();
+            return 0;
+        case RtfAction::Character:
+            return character(found.value);
+        case RtfAction::FontTable:
+            group_.inFontTable = true;
+            if (!skipped) group_.destination = Destination::Skipped;
+            return 0;
+        case RtfAction::Destination:
+            if (!skipped) group_.destination = Destination::Skipped;
+            return 0;
+        case RtfAction::Footnote:
+            if (!skipped) group_.destination = Destination::Footnote;
+            return 0;
+        case RtfAction::Binary:
+            // "\bin0" (or a negative count) has no data: reading it as binary
+            // would swallow the rest of the file.
+            if (hasParameter && parameter > 0) {
+                group_.state = State::Binary;
+                binaryLeft_ = parameter;
             }
             return 0;
-        }
-        case RtfKeywordKind::Character:
-            return character(keyword->index);
-        case RtfKeywordKind::Destination:
-            if (keyword->word == "fonttbl") group_.inFontTable = true;
-            if (!skipped) {
-                group_.destination = keyword->index == resources::kDestFootnote
-                                         ? Destination::Footnote
-                                         : Destination::Skipped;
-            }
+        case RtfAction::HexByte:
+            return skipped ? 0 : startHexByte();
+        case RtfAction::SkipUnknown:
+            skipUnknown_ = !skipped;
             return 0;
-        case RtfKeywordKind::Special:
-            if (skipped && keyword->index != resources::kSpecialBinary) return 0;
-            switch (keyword->index) {
-                case resources::kSpecialBinary:
-                    // "\bin0" (or a negative count) has no data: reading it as
-                    // binary would swallow the rest of the file.
-                    if (hasParameter && parameter > 0) {
-                        group_.state = State::Binary;
-                        binaryLeft_ = parameter;
-                    }
-                    return 0;
-                case resources::kSpecialHexByte:
-                    return startHexByte();
-                case resources::kSpecialSkipUnknown:
-                    skipUnknown_ = true;
-                    return 0;
-                default:
-                    return kRtfKeywordTableBug;
-            }
-    }
-    return kRtfKeywordTableBug;
-}
-
-int RtfReader::applyTextKeyword(int action, bool hasParameter, std::int32_t parameter) {
-    std::int32_t value = hasParameter ? parameter : 0;
-    switch (static_cast<RtfTextWord>(action)) {
-        case RtfTextWord::Unicode:
+        case RtfAction::Unicode:
             startUnicode(value);
             return 0;
-        case RtfTextWord::UnicodeSkip:
+        case RtfAction::UnicodeSkip:
             group_.unicodeSkip = std::max<std::int32_t>(value, 0);
             return 0;
-        case RtfTextWord::Font:
-            if (group_.inFontTable) {
-                fontEntry_ = value;
-                if (fonts_.size() < kMaxFonts) fonts_.try_emplace(value);
-            } else if (group_.runType == RunType::DoubleByte) {
-                group_.doubleByteFont = value;
-                group_.doubleByteCoding = codingOfFont(value);
-            } else {
-                setFont(value);
-            }
+        case RtfAction::Font:
+            font(value);
             return 0;
-        case RtfTextWord::FontCharset:
-        case RtfTextWord::FontCodePage: {
-            if (!group_.inFontTable) return 0;
-            auto entry = fonts_.find(fontEntry_);
-            if (entry == fonts_.end()) return 0;
-            if (static_cast<RtfTextWord>(action) == RtfTextWord::FontCharset) {
-                entry->second.charset = value;
-            } else {
-                entry->second.codePage = value;
-            }
-            entry->second.resolvedUnder = nullptr;
+        case RtfAction::FontCharset:
+        case RtfAction::FontCodePage:
+            fontTableEntry(found.action == RtfAction::FontCharset, value);
             return 0;
-        }
-        case RtfTextWord::DocumentCodePage: {
-            const CodePageCodec* codec = CodePageCodec::find(value);
-            documentCodec_ = codec != nullptr ? codec : &windows1252_;
-            refreshCoding();
-            sink_.documentCodePage(value);
+        case RtfAction::DocumentCodePage:
+            documentCodePage(value);
             return 0;
-        }
-        case RtfTextWord::DefaultFont:
+        case RtfAction::DefaultFont:
             defaultFont_ = value;
             if (!group_.inFontTable) setFont(value);
             return 0;
-        case RtfTextWord::LowAnsiRun:
+        case RtfAction::LowAnsiRun:
             group_.runType = RunType::Low;
             return 0;
-        case RtfTextWord::HighAnsiRun:
+        case RtfAction::HighAnsiRun:
             group_.runType = RunType::High;
             return 0;
-        case RtfTextWord::DoubleByteRun:
+        case RtfAction::DoubleByteRun:
             group_.runType = RunType::DoubleByte;
             return 0;
-        case RtfTextWord::LineBreak:
+        case RtfAction::LineBreak:
             return textCharacter(kLineSeparator);
-        case RtfTextWord::OptionalHyphen:
+        case RtfAction::OptionalHyphen:
             return textCharacter(kSoftHyphen);
-        case RtfTextWord::NonBreakingHyphen:
+        case RtfAction::NonBreakingHyphen:
             return textCharacter(kNonBreakingHyphen);
-        case RtfTextWord::CharacterStyle:
+        case RtfAction::CharacterStyle:
             setCharacterStyle(value);
             return 0;
     }
     return kRtfKeywordTableBug;
+}
+
+void RtfReader::plain() {
+    group_.hidden = false;
+    group_.runType = RunType::Low;
+    group_.doubleByteFont = -1;
+    setFont(defaultFont_);
+    setCharacterStyle(kNoCharacterStyle);
+}
+
+// "\fN": an entry of the font table, or the font of the text.
+void RtfReader::font(std::int32_t number) {
+    if (group_.inFontTable) {
+        fontEntry_ = number;
+        if (fonts_.size() < kMaxFonts) fonts_.try_emplace(number);
+    } else if (group_.runType == RunType::DoubleByte) {
+        group_.doubleByteFont = number;
+        group_.doubleByteCoding = codingOfFont(number);
+    } else {
+        setFont(number);
+    }
+}
+
+// "\fcharsetN" or "\cpgN" of the font table entry being read.
+void RtfReader::fontTableEntry(bool charset, std::int32_t value) {
+    if (!group_.inFontTable) return;
+    auto entry = fonts_.find(fontEntry_);
+    if (entry == fonts_.end()) return;
+    if (charset) {
+        entry->second.charset = value;
+    } else {
+        entry->second.codePage = value;
+    }
+    entry->second.resolvedUnder = nullptr;
+}
+
+void RtfReader::documentCodePage(std::int32_t codePage) {
+    const CodePageCodec* codec = CodePageCodec::find(codePage);
+    documentCodec_ = codec != nullptr ? codec : &windows1252_;
+    refreshCoding();
+    sink_.documentCodePage(codePage);
 }
 
 // "\'": the two hexadecimal digits of a byte follow. When both stand in the

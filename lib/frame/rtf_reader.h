@@ -205,8 +205,11 @@ class RtfReader {
     int pop();
     int controlWord();
     int controlSymbol();
-    int applyKeyword(resources::RtfWord found, bool hasParameter, std::int32_t parameter);
-    int applyTextKeyword(int action, bool hasParameter, std::int32_t parameter);
+    int act(resources::RtfWordAction found, bool hasParameter, std::int32_t parameter);
+    void plain();
+    void font(std::int32_t number);
+    void fontTableEntry(bool charset, std::int32_t value);
+    void documentCodePage(std::int32_t codePage);
     int startHexByte();
     int hexDigit(int c);
     int character(int byte);
