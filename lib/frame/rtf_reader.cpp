@@ -124,6 +124,7 @@ RtfReader::RtfReader(RtfByteSource& source, RtfParagraphSink& sink)
 bool RtfReader::refill() {
     pos_ = 0;
     end_ = source_.read(input_.data(), kInputBlock);
+    input_[end_] = kStopByte;
     return end_ != 0;
 }
 
@@ -134,9 +135,10 @@ void RtfReader::moveAndFill(std::size_t n) {
     end_ = left;
     while (end_ < n) {
         std::size_t got = source_.read(input_.data() + end_, kInputBlock - end_);
-        if (got == 0) return;
+        if (got == 0) break;
         end_ += got;
     }
+    input_[end_] = kStopByte;
 }
 
 int RtfReader::next() {
@@ -343,55 +345,54 @@ int RtfReader::pop() {
     return 0;
 }
 
-// A control word is read where it stands in the buffer: lookAhead() makes
-// a word of the table with the longest parameter and the byte after it
-// readable, so within that window the end of the buffer is the end of the
-// data. Longer words and parameters go on across refills.
+// A control word or symbol, read where it stands in the buffer: lookAhead()
+// makes a word of the table with the longest parameter and the byte after
+// it readable, so within that window the end of the buffer is the end of
+// the data. A zero byte stands after the data (refill() puts it there), so
+// the scans of letters and digits stop at the end without a bounds check of
+// their own. Longer words and parameters go on across refills.
 int RtfReader::controlWord() {
     lookAhead(kWordWindow);
     if (pos_ == end_) return kRtfMissingClosingBrace;
     const char* data = input_.data();
-    if (!isLetter(static_cast<unsigned char>(data[pos_]))) return controlSymbol();
+    if (!isLetter(current())) return act(controlSymbol(), false, 0);
     flushLeadByte();
 
     // The letters eight at a time: the buffer's padding makes eight bytes
-    // readable anywhere before its end; bytes past the data do not count.
+    // readable up to the stop byte; bytes after it do not count.
     std::size_t start = pos_;
     std::size_t at = start + 1;
-    std::size_t end = end_;
-    while (at < end) {
+    for (;;) {
         std::size_t letters = leadingLetters(platform::words::load(data + at));
         at += letters;
         if (letters < sizeof(std::uint64_t)) break;
     }
-    at = std::min(at, end);
     resources::RtfWordAction found;
-    if (at - start <= kMaxKeywordLetters) {
+    if (at - start <= resources::RtfWordIndex::kMaxWordBytes) {
         found = resources::kRtfWordIndex.find(data + start, at - start);
     } else {
-        // Longer than any word of the table: read to its end, unknown.
+        // Longer than any word of the tables: read to its end, unknown.
         pos_ = at;
         takeWhile(isLetter, [](char) {});
         lookAhead(kParameterWindow);
         at = pos_;
-        end = end_;
     }
 
     // The parameter: an optional minus and digits.
-    bool negative = at < end && data[at] == '-';
-    if (negative && ++at == end) {
+    bool negative = data[at] == '-';
+    if (negative && ++at == end_) {
         pos_ = at;
         return kRtfMissingClosingBrace;
     }
-    bool hasParameter = at < end && isDigit(static_cast<unsigned char>(data[at]));
+    bool hasParameter = isDigit(static_cast<unsigned char>(data[at]));
     std::int64_t magnitude = 0;
     // A parameter of up to kMaxParameterDigits cannot overflow; the value
     // stops growing once past the limit of a 32-bit number.
-    for (; at < end && isDigit(static_cast<unsigned char>(data[at])); ++at) {
+    for (; isDigit(static_cast<unsigned char>(data[at])); ++at) {
         if (magnitude <= kParameterCeiling) magnitude = magnitude * 10 + (data[at] - '0');
     }
     pos_ = at;
-    if (hasParameter && at == end) {
+    if (hasParameter && at == end_) {
         takeWhile(isDigit, [&](char digit) {
             if (magnitude <= kParameterCeiling) magnitude = magnitude * 10 + (digit - '0');
         });
@@ -402,18 +403,19 @@ int RtfReader::controlWord() {
     return act(found, hasParameter, clampParameter(magnitude, negative));
 }
 
-// A backslash and one character that is not a letter ("\'", "\{", "\~" ...).
-int RtfReader::controlSymbol() {
+// A backslash and one byte that is not a letter ("\'", "\{", "\~" ...).
+resources::RtfWordAction RtfReader::controlSymbol() {
     int c = next();
     // Backslash + CR LF is read as backslash + line feed.
     if (c == '\r' && peek() == '\n') c = next();
     if (c != '\'') flushLeadByte();
-    return act(resources::kRtfWordIndex.findSymbol(static_cast<unsigned char>(c)), false, 0);
+    return resources::kRtfWordIndex.findSymbol(static_cast<unsigned char>(c));
 }
 
 // What a control word or symbol does, in one switch over the actions of
 // the keyword index.
-int RtfReader::act(resources::RtfWordAction found, bool hasParameter, std::int32_t parameter) {
+[[gnu::always_inline]] inline int RtfReader::act(resources::RtfWordAction found, bool hasParameter,
+                                                 std::int32_t parameter) {
     using resources::RtfAction;
     const bool afterStar = skipUnknown_;
     skipUnknown_ = false;

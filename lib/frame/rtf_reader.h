@@ -204,7 +204,7 @@ class RtfReader {
     int push();
     int pop();
     int controlWord();
-    int controlSymbol();
+    resources::RtfWordAction controlSymbol();
     int act(resources::RtfWordAction found, bool hasParameter, std::int32_t parameter);
     void plain();
     void font(std::int32_t number);
@@ -282,9 +282,11 @@ class RtfReader {
     bool pendingSixPerEm_ = false;
 
     // The input block, and past it bytes that are never data: the bytes of
-    // a control word are read eight at a time wherever it stands.
+    // a control word are read eight at a time wherever it stands, and the
+    // byte after the data is kStopByte, neither letter, digit, "-" nor space.
     static constexpr std::size_t kInputBlock = 65536;
     static constexpr std::size_t kLoadPadding = 8;
+    static constexpr char kStopByte = 0;
     std::vector<char> input_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;

@@ -141,18 +141,18 @@ class RtfWordIndex {
         RtfWordAction found;
     };
 
-    // The `length` bytes at `word`, of which the first eight may be read
-    // whatever the length, and the first twelve when it is above eight (a
-    // reader's padded buffer).
+    // The `length` bytes at `word` (at most kMaxWordBytes; longer words are
+    // in no table), of which the first eight may be read whatever the
+    // length, and the first twelve when it is above eight (a reader's padded
+    // buffer).
     RtfWordAction find(const char* word, std::size_t length) const {
-        if (length > kMaxWordBytes) return {};
         std::uint64_t prefix;
         std::memcpy(&prefix, word, sizeof prefix);
-        prefix &= prefixMask(std::min(length, kPrefixBytes));
+        prefix &= kPrefixMasks[std::min(length, kPrefixBytes)];
         std::uint32_t tail = 0;
         if (length > kPrefixBytes) {
             std::memcpy(&tail, word + kPrefixBytes, sizeof tail);
-            tail &= static_cast<std::uint32_t>(prefixMask(length - kPrefixBytes));
+            tail &= static_cast<std::uint32_t>(kPrefixMasks[length - kPrefixBytes]);
         }
         return match(prefix, tail, length);
     }
@@ -177,10 +177,18 @@ class RtfWordIndex {
     // Keys are the bytes of a word read as one little-endian number.
     static_assert(std::endian::native == std::endian::little);
 
-    // The low `n` bytes (n up to eight) of a little-endian word.
-    static constexpr std::uint64_t prefixMask(std::size_t n) {
-        return n >= kPrefixBytes ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1;
-    }
+    // The low `n` bytes of a little-endian word, for each `n` up to eight.
+    static constexpr std::uint64_t kPrefixMasks[kPrefixBytes + 1] = {
+        0,
+        0xFF,
+        0xFFFF,
+        0xFFFFFF,
+        0xFFFFFFFF,
+        0xFFFFFFFFFF,
+        0xFFFFFFFFFFFF,
+        0xFFFFFFFFFFFFFF,
+        0xFFFFFFFFFFFFFFFF,
+    };
 
     constexpr std::size_t slotOf(std::uint64_t prefix, std::size_t length) const {
         return static_cast<std::size_t>(((prefix + length) * multiplier_) >> (64 - kSlotBits));
@@ -188,7 +196,8 @@ class RtfWordIndex {
 
     RtfWordAction match(std::uint64_t prefix, std::uint32_t tail, std::size_t length) const {
         const Slot& slot = slots_[slotOf(prefix, length)];
-        bool same = slot.prefix == prefix && slot.tail == tail && slot.length == length;
+        // One branch for the three comparisons: they are all cheap.
+        bool same = (slot.prefix == prefix) & (slot.tail == tail) & (slot.length == length);
         return same ? slot.found : RtfWordAction{};
     }
 
