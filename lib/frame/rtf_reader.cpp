@@ -183,7 +183,7 @@ int RtfReader::readBinaryByte() {
 
 // A brace, a control word or symbol, or text up to the next of them; raw
 // line ends in the file are not text.
-int RtfReader::readToken() {
+[[gnu::always_inline]] inline int RtfReader::readToken() {
     switch (kByteKinds[current()]) {
         case ByteKind::LineEnd:
             ++pos_;
@@ -225,7 +225,7 @@ int RtfReader::endParagraph() {
 // copied in bulk; a byte that continues something (a fallback being skipped,
 // a lead byte waiting for its trail, a held-back character) or that needs a
 // double-byte page or a symbol font goes alone through textByte().
-int RtfReader::takeText() {
+[[gnu::always_inline]] inline int RtfReader::takeText() {
     if (inFallback() || pendingLead_ != kNoLeadByte) return textByte(next());
     if (!showsText()) {
         skipText();
@@ -251,7 +251,7 @@ void RtfReader::skipText() {
 // Copies text to the line as UTF-8, to the end of the buffer at most: ASCII
 // as it is, bytes from 0x80 up through the table of `singleByteCodec` (null:
 // they end the copy). Takes at least the byte at the current position.
-void RtfReader::copyText(const CodePageCodec* singleByteCodec) {
+[[gnu::always_inline]] inline void RtfReader::copyText(const CodePageCodec* singleByteCodec) {
     // Local copies: the compiler cannot keep members in registers across
     // byte stores that might alias them.
     const char* data = input_.data();
@@ -351,7 +351,7 @@ int RtfReader::pop() {
 // the data. A zero byte stands after the data (refill() puts it there), so
 // the scans of letters and digits stop at the end without a bounds check of
 // their own. Longer words and parameters go on across refills.
-int RtfReader::controlWord() {
+[[gnu::always_inline]] inline int RtfReader::controlWord() {
     lookAhead(kWordWindow);
     if (pos_ == end_) return kRtfMissingClosingBrace;
     const char* data = input_.data();
