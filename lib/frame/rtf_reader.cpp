@@ -16,9 +16,6 @@ namespace {
 
 using platform::appendUtf8;
 using platform::CodePageCodec;
-using resources::RtfKeyword;
-using resources::RtfKeywordKind;
-using resources::RtfTextWord;
 
 constexpr int kLineEnd = '\n';
 
@@ -127,6 +124,7 @@ RtfReader::RtfReader(RtfByteSource& source, RtfParagraphSink& sink)
 bool RtfReader::refill() {
     pos_ = 0;
     end_ = source_.read(input_.data(), kInputBlock);
+    input_[end_] = kStopByte;
     return end_ != 0;
 }
 
@@ -137,9 +135,10 @@ void RtfReader::moveAndFill(std::size_t n) {
     end_ = left;
     while (end_ < n) {
         std::size_t got = source_.read(input_.data() + end_, kInputBlock - end_);
-        if (got == 0) return;
+        if (got == 0) break;
         end_ += got;
     }
+    input_[end_] = kStopByte;
 }
 
 int RtfReader::next() {
@@ -166,6 +165,9 @@ void RtfReader::takeWhile(Accept accept, Take take) {
     }
 }
 
+// One loop over the buffer: the token reader, control words with their
+// actions and text runs are inlined into it (always_inline below), as a call
+// per token cost about as much as the work of a token.
 int RtfReader::read() {
     for (;;) {
         if (pos_ == end_ && !refill()) return endOfDocument();
@@ -184,7 +186,7 @@ int RtfReader::readBinaryByte() {
 
 // A brace, a control word or symbol, or text up to the next of them; raw
 // line ends in the file are not text.
-int RtfReader::readToken() {
+[[gnu::always_inline]] inline int RtfReader::readToken() {
     switch (kByteKinds[current()]) {
         case ByteKind::LineEnd:
             ++pos_;
@@ -226,7 +228,7 @@ int RtfReader::endParagraph() {
 // copied in bulk; a byte that continues something (a fallback being skipped,
 // a lead byte waiting for its trail, a held-back character) or that needs a
 // double-byte page or a symbol font goes alone through textByte().
-int RtfReader::takeText() {
+[[gnu::always_inline]] inline int RtfReader::takeText() {
     if (inFallback() || pendingLead_ != kNoLeadByte) return textByte(next());
     if (!showsText()) {
         skipText();
@@ -252,7 +254,7 @@ void RtfReader::skipText() {
 // Copies text to the line as UTF-8, to the end of the buffer at most: ASCII
 // as it is, bytes from 0x80 up through the table of `singleByteCodec` (null:
 // they end the copy). Takes at least the byte at the current position.
-void RtfReader::copyText(const CodePageCodec* singleByteCodec) {
+[[gnu::always_inline]] inline void RtfReader::copyText(const CodePageCodec* singleByteCodec) {
     // Local copies: the compiler cannot keep members in registers across
     // byte stores that might alias them.
     const char* data = input_.data();
@@ -346,55 +348,54 @@ int RtfReader::pop() {
     return 0;
 }
 
-// A control word is read where it stands in the buffer: lookAhead() makes
-// a word of the table with the longest parameter and the byte after it
-// readable, so within that window the end of the buffer is the end of the
-// data. Longer words and parameters go on across refills.
-int RtfReader::controlWord() {
+// A control word or symbol, read where it stands in the buffer: lookAhead()
+// makes a word of the table with the longest parameter and the byte after
+// it readable, so within that window the end of the buffer is the end of
+// the data. A zero byte stands after the data (refill() puts it there), so
+// the scans of letters and digits stop at the end without a bounds check of
+// their own. Longer words and parameters go on across refills.
+[[gnu::always_inline]] inline int RtfReader::controlWord() {
     lookAhead(kWordWindow);
     if (pos_ == end_) return kRtfMissingClosingBrace;
     const char* data = input_.data();
-    if (!isLetter(static_cast<unsigned char>(data[pos_]))) return controlSymbol();
+    if (!isLetter(current())) return act(controlSymbol(), false, 0);
     flushLeadByte();
 
     // The letters eight at a time: the buffer's padding makes eight bytes
-    // readable anywhere before its end; bytes past the data do not count.
+    // readable up to the stop byte; bytes after it do not count.
     std::size_t start = pos_;
     std::size_t at = start + 1;
-    std::size_t end = end_;
-    while (at < end) {
+    for (;;) {
         std::size_t letters = leadingLetters(platform::words::load(data + at));
         at += letters;
         if (letters < sizeof(std::uint64_t)) break;
     }
-    at = std::min(at, end);
-    resources::RtfWord found;
-    if (at - start <= kMaxKeywordLetters) {
-        found = resources::findRtfWordAt(data + start, at - start);
+    resources::RtfWordAction found;
+    if (at - start <= resources::RtfWordIndex::kMaxWordBytes) {
+        found = resources::kRtfWordIndex.find(data + start, at - start);
     } else {
-        // Longer than any word of the table: read to its end, unknown.
+        // Longer than any word of the tables: read to its end, unknown.
         pos_ = at;
         takeWhile(isLetter, [](char) {});
         lookAhead(kParameterWindow);
         at = pos_;
-        end = end_;
     }
 
     // The parameter: an optional minus and digits.
-    bool negative = at < end && data[at] == '-';
-    if (negative && ++at == end) {
+    bool negative = data[at] == '-';
+    if (negative && ++at == end_) {
         pos_ = at;
         return kRtfMissingClosingBrace;
     }
-    bool hasParameter = at < end && isDigit(static_cast<unsigned char>(data[at]));
+    bool hasParameter = isDigit(static_cast<unsigned char>(data[at]));
     std::int64_t magnitude = 0;
     // A parameter of up to kMaxParameterDigits cannot overflow; the value
     // stops growing once past the limit of a 32-bit number.
-    for (; at < end && isDigit(static_cast<unsigned char>(data[at])); ++at) {
+    for (; isDigit(static_cast<unsigned char>(data[at])); ++at) {
         if (magnitude <= kParameterCeiling) magnitude = magnitude * 10 + (data[at] - '0');
     }
     pos_ = at;
-    if (hasParameter && at == end) {
+    if (hasParameter && at == end_) {
         takeWhile(isDigit, [&](char digit) {
             if (magnitude <= kParameterCeiling) magnitude = magnitude * 10 + (digit - '0');
         });
@@ -402,144 +403,145 @@ int RtfReader::controlWord() {
     // One space after the word belongs to it.
     if (peek() == ' ') ++pos_;
     magnitude = std::min(magnitude, kParameterCeiling);
-    return applyKeyword(found, hasParameter, clampParameter(magnitude, negative));
+    return act(found, hasParameter, clampParameter(magnitude, negative));
 }
 
-// A backslash and one character that is not a letter ("\'", "\{", "\~" ...).
-int RtfReader::controlSymbol() {
+// A backslash and one byte that is not a letter ("\'", "\{", "\~" ...).
+resources::RtfWordAction RtfReader::controlSymbol() {
     int c = next();
     // Backslash + CR LF is read as backslash + line feed.
     if (c == '\r' && peek() == '\n') c = next();
     if (c != '\'') flushLeadByte();
-    char symbol[kLoadPadding] = {static_cast<char>(c)};
-    return applyKeyword(resources::findRtfWordAt(symbol, 1), false, 0);
+    return resources::kRtfWordIndex.findSymbol(static_cast<unsigned char>(c));
 }
 
-int RtfReader::applyKeyword(resources::RtfWord found, bool hasParameter, std::int32_t parameter) {
-    const RtfKeyword* keyword = found.keyword;
-    if (keyword == nullptr) {
-        const auto* textWord = found.textKeyword;
-        if (textWord != nullptr) {
-            skipUnknown_ = false;
-            return applyTextKeyword(static_cast<int>(textWord->action), hasParameter, parameter);
-        }
-        if (skipUnknown_) group_.destination = Destination::Skipped;
-        skipUnknown_ = false;
-        return 0;
-    }
+// What a control word or symbol does, in one switch over the actions of
+// the keyword index.
+[[gnu::always_inline]] inline int RtfReader::act(resources::RtfWordAction found, bool hasParameter,
+                                                 std::int32_t parameter) {
+    using resources::RtfAction;
+    const bool afterStar = skipUnknown_;
     skipUnknown_ = false;
-    bool skipped = group_.destination == Destination::Skipped;
-    switch (keyword->kind) {
-        case RtfKeywordKind::Property: {
-            if (skipped) return 0;
-            int value = keyword->useDefault || !hasParameter ? keyword->defaultValue : parameter;
-            if (keyword->index == resources::kPropHidden) group_.hidden = value != 0;
-            if (keyword->index == resources::kPropPlain) {
-                group_.hidden = false;
-                group_.runType = RunType::Low;
-                group_.doubleByteFont = -1;
-                setFont(defaultFont_);
-                setCharacterStyle(kNoCharacterStyle);
+    const bool skipped = group_.destination == Destination::Skipped;
+    const std::int32_t value = hasParameter ? parameter : 0;
+    switch (found.action) {
+        case RtfAction::Unknown:
+            if (afterStar) group_.destination = Destination::Skipped;
+            return 0;
+        case RtfAction::NoEffect:
+            return 0;
+        case RtfAction::Hidden:
+            if (!skipped) group_.hidden = (hasParameter ? parameter : found.value) != 0;
+            return 0;
+        case RtfAction::Plain:
+            if (!skipped) plain();
+            return 0;
+        case RtfAction::Character:
+            return character(found.value);
+        case RtfAction::FontTable:
+            group_.inFontTable = true;
+            if (!skipped) group_.destination = Destination::Skipped;
+            return 0;
+        case RtfAction::Destination:
+            if (!skipped) group_.destination = Destination::Skipped;
+            return 0;
+        case RtfAction::Footnote:
+            if (!skipped) group_.destination = Destination::Footnote;
+            return 0;
+        case RtfAction::Binary:
+            // "\bin0" (or a negative count) has no data: reading it as binary
+            // would swallow the rest of the file.
+            if (hasParameter && parameter > 0) {
+                group_.state = State::Binary;
+                binaryLeft_ = parameter;
             }
             return 0;
-        }
-        case RtfKeywordKind::Character:
-            return character(keyword->index);
-        case RtfKeywordKind::Destination:
-            if (keyword->word == "fonttbl") group_.inFontTable = true;
-            if (!skipped) {
-                group_.destination = keyword->index == resources::kDestFootnote
-                                         ? Destination::Footnote
-                                         : Destination::Skipped;
-            }
+        case RtfAction::HexByte:
+            return skipped ? 0 : startHexByte();
+        case RtfAction::SkipUnknown:
+            skipUnknown_ = !skipped;
             return 0;
-        case RtfKeywordKind::Special:
-            if (skipped && keyword->index != resources::kSpecialBinary) return 0;
-            switch (keyword->index) {
-                case resources::kSpecialBinary:
-                    // "\bin0" (or a negative count) has no data: reading it as
-                    // binary would swallow the rest of the file.
-                    if (hasParameter && parameter > 0) {
-                        group_.state = State::Binary;
-                        binaryLeft_ = parameter;
-                    }
-                    return 0;
-                case resources::kSpecialHexByte:
-                    return startHexByte();
-                case resources::kSpecialSkipUnknown:
-                    skipUnknown_ = true;
-                    return 0;
-                default:
-                    return kRtfKeywordTableBug;
-            }
-    }
-    return kRtfKeywordTableBug;
-}
-
-int RtfReader::applyTextKeyword(int action, bool hasParameter, std::int32_t parameter) {
-    std::int32_t value = hasParameter ? parameter : 0;
-    switch (static_cast<RtfTextWord>(action)) {
-        case RtfTextWord::Unicode:
+        case RtfAction::Unicode:
             startUnicode(value);
             return 0;
-        case RtfTextWord::UnicodeSkip:
+        case RtfAction::UnicodeSkip:
             group_.unicodeSkip = std::max<std::int32_t>(value, 0);
             return 0;
-        case RtfTextWord::Font:
-            if (group_.inFontTable) {
-                fontEntry_ = value;
-                if (fonts_.size() < kMaxFonts) fonts_.try_emplace(value);
-            } else if (group_.runType == RunType::DoubleByte) {
-                group_.doubleByteFont = value;
-                group_.doubleByteCoding = codingOfFont(value);
-            } else {
-                setFont(value);
-            }
+        case RtfAction::Font:
+            font(value);
             return 0;
-        case RtfTextWord::FontCharset:
-        case RtfTextWord::FontCodePage: {
-            if (!group_.inFontTable) return 0;
-            auto entry = fonts_.find(fontEntry_);
-            if (entry == fonts_.end()) return 0;
-            if (static_cast<RtfTextWord>(action) == RtfTextWord::FontCharset) {
-                entry->second.charset = value;
-            } else {
-                entry->second.codePage = value;
-            }
-            entry->second.resolvedUnder = nullptr;
+        case RtfAction::FontCharset:
+        case RtfAction::FontCodePage:
+            fontTableEntry(found.action == RtfAction::FontCharset, value);
             return 0;
-        }
-        case RtfTextWord::DocumentCodePage: {
-            const CodePageCodec* codec = CodePageCodec::find(value);
-            documentCodec_ = codec != nullptr ? codec : &windows1252_;
-            refreshCoding();
-            sink_.documentCodePage(value);
+        case RtfAction::DocumentCodePage:
+            documentCodePage(value);
             return 0;
-        }
-        case RtfTextWord::DefaultFont:
+        case RtfAction::DefaultFont:
             defaultFont_ = value;
             if (!group_.inFontTable) setFont(value);
             return 0;
-        case RtfTextWord::LowAnsiRun:
+        case RtfAction::LowAnsiRun:
             group_.runType = RunType::Low;
             return 0;
-        case RtfTextWord::HighAnsiRun:
+        case RtfAction::HighAnsiRun:
             group_.runType = RunType::High;
             return 0;
-        case RtfTextWord::DoubleByteRun:
+        case RtfAction::DoubleByteRun:
             group_.runType = RunType::DoubleByte;
             return 0;
-        case RtfTextWord::LineBreak:
+        case RtfAction::LineBreak:
             return textCharacter(kLineSeparator);
-        case RtfTextWord::OptionalHyphen:
+        case RtfAction::OptionalHyphen:
             return textCharacter(kSoftHyphen);
-        case RtfTextWord::NonBreakingHyphen:
+        case RtfAction::NonBreakingHyphen:
             return textCharacter(kNonBreakingHyphen);
-        case RtfTextWord::CharacterStyle:
+        case RtfAction::CharacterStyle:
             setCharacterStyle(value);
             return 0;
     }
     return kRtfKeywordTableBug;
+}
+
+void RtfReader::plain() {
+    group_.hidden = false;
+    group_.runType = RunType::Low;
+    group_.doubleByteFont = -1;
+    setFont(defaultFont_);
+    setCharacterStyle(kNoCharacterStyle);
+}
+
+// "\fN": an entry of the font table, or the font of the text.
+void RtfReader::font(std::int32_t number) {
+    if (group_.inFontTable) {
+        fontEntry_ = number;
+        if (fonts_.size() < kMaxFonts) fonts_.try_emplace(number);
+    } else if (group_.runType == RunType::DoubleByte) {
+        group_.doubleByteFont = number;
+        group_.doubleByteCoding = codingOfFont(number);
+    } else {
+        setFont(number);
+    }
+}
+
+// "\fcharsetN" or "\cpgN" of the font table entry being read.
+void RtfReader::fontTableEntry(bool charset, std::int32_t value) {
+    if (!group_.inFontTable) return;
+    auto entry = fonts_.find(fontEntry_);
+    if (entry == fonts_.end()) return;
+    if (charset) {
+        entry->second.charset = value;
+    } else {
+        entry->second.codePage = value;
+    }
+    entry->second.resolvedUnder = nullptr;
+}
+
+void RtfReader::documentCodePage(std::int32_t codePage) {
+    const CodePageCodec* codec = CodePageCodec::find(codePage);
+    documentCodec_ = codec != nullptr ? codec : &windows1252_;
+    refreshCoding();
+    sink_.documentCodePage(codePage);
 }
 
 // "\'": the two hexadecimal digits of a byte follow. When both stand in the

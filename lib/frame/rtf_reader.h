@@ -204,9 +204,12 @@ class RtfReader {
     int push();
     int pop();
     int controlWord();
-    int controlSymbol();
-    int applyKeyword(resources::RtfWord found, bool hasParameter, std::int32_t parameter);
-    int applyTextKeyword(int action, bool hasParameter, std::int32_t parameter);
+    resources::RtfWordAction controlSymbol();
+    int act(resources::RtfWordAction found, bool hasParameter, std::int32_t parameter);
+    void plain();
+    void font(std::int32_t number);
+    void fontTableEntry(bool charset, std::int32_t value);
+    void documentCodePage(std::int32_t codePage);
     int startHexByte();
     int hexDigit(int c);
     int character(int byte);
@@ -279,9 +282,11 @@ class RtfReader {
     bool pendingSixPerEm_ = false;
 
     // The input block, and past it bytes that are never data: the bytes of
-    // a control word are read eight at a time wherever it stands.
+    // a control word are read eight at a time wherever it stands, and the
+    // byte after the data is kStopByte, neither letter, digit, "-" nor space.
     static constexpr std::size_t kInputBlock = 65536;
     static constexpr std::size_t kLoadPadding = 8;
+    static constexpr char kStopByte = 0;
     std::vector<char> input_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;

@@ -70,7 +70,7 @@ constexpr std::array kKeywords = {
     destination("comment", kDestSkipped),
     destination("creatim", kDestSkipped),
     destination("doccomm", kDestSkipped),
-    destination("fonttbl", kDestSkipped),
+    destination("fonttbl", kDestFontTable),
     destination("footer", kDestSkipped),
     destination("footerf", kDestSkipped),
     destination("footerl", kDestSkipped),
@@ -133,154 +133,107 @@ constexpr CharsetCodePage kCharsetCodePages[] = {
     {238, 1250},
 };
 
-// The words in an open-addressing hash table built at compile time: one
-// lookup per control word of the document, so it must be cheap. A slot keeps
-// a word's first eight bytes as one number, so most words compare in one
-// step.
-template <typename Row, std::size_t N>
-class KeywordIndex {
-  public:
-    constexpr explicit KeywordIndex(const std::array<Row, N>& rows) {
-        for (const Row& row : rows) {
-            Key key = keyOf(row.word);
-            std::size_t slot = slotOf(key);
-            while (slots_[slot].row != nullptr) slot = (slot + 1) % kSlots;
-            slots_[slot] = {key, &row};
-        }
+// The reader's action on a row of the keyword table.
+constexpr RtfWordAction actionOf(const RtfKeyword& row) {
+    using A = RtfAction;
+    switch (row.kind) {
+        case K::Property:
+            if (row.index == kPropHidden)
+                return {A::Hidden, static_cast<std::uint8_t>(row.defaultValue)};
+            return {row.index == kPropPlain ? A::Plain : A::NoEffect, 0};
+        case K::Character:
+            return {A::Character, static_cast<std::uint8_t>(row.index)};
+        case K::Destination:
+            if (row.index == kDestFootnote) return {A::Footnote, 0};
+            return {row.index == kDestFontTable ? A::FontTable : A::Destination, 0};
+        case K::Special:
+            if (row.index == kSpecialBinary) return {A::Binary, 0};
+            return {row.index == kSpecialHexByte ? A::HexByte : A::SkipUnknown, 0};
     }
+    return {};
+}
 
-    constexpr const Row* find(std::string_view word) const { return find(keyOf(word), word); }
+constexpr RtfWordAction actionOf(const RtfTextKeyword& row) {
+    // RtfTextWord and the text words' actions are listed in the same order.
+    auto first = static_cast<int>(RtfAction::Unicode);
+    return {static_cast<RtfAction>(first + static_cast<int>(row.action)), 0};
+}
 
-    // `word` with eight readable bytes at its start, whatever its length:
-    // the prefix is one load, the bytes past the word masked off.
-    const Row* findAt(const char* word, std::size_t length) const {
-        std::string_view whole(word, length);
-        if constexpr (std::endian::native == std::endian::little) {
-            Key key{0, length};
-            std::memcpy(&key.prefix, word, kPrefixBytes);
-            key.prefix &= kPrefixMasks[std::min(length, kPrefixBytes)];
-            return find(key, whole);
-        } else {
-            return find(keyOf(whole), whole);
-        }
-    }
+static_assert(static_cast<int>(RtfAction::CharacterStyle) - static_cast<int>(RtfAction::Unicode) ==
+              static_cast<int>(RtfTextWord::CharacterStyle));
+// "v" takes its value from its parameter, else from the table.
+static_assert(std::all_of(kKeywords.begin(), kKeywords.end(),
+                          [](const RtfKeyword& row) { return !row.useDefault; }));
 
-  private:
-    static constexpr std::size_t kPrefixBytes = 8;
-
-    // The first eight bytes and the length.
-    struct Key {
-        std::uint64_t prefix = 0;
-        std::size_t length = 0;
-        constexpr bool operator==(const Key&) const = default;
-    };
-
-    struct Slot {
-        Key key;
-        const Row* row = nullptr;
-    };
-
-    static constexpr Key keyOf(std::string_view word) {
-        Key key{0, word.size()};
-        std::size_t n = word.size() < kPrefixBytes ? word.size() : kPrefixBytes;
-        for (std::size_t i = 0; i < n; ++i) {
-            key.prefix |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
-        }
-        return key;
-    }
-
-    // Equal keys: the words are equal when the bytes past the prefix are.
-    static constexpr bool sameTail(std::string_view a, std::string_view b) {
-        for (std::size_t i = kPrefixBytes; i < a.size(); ++i) {
-            if (a[i] != b[i]) return false;
-        }
-        return true;
-    }
-
-    // Many times the rows, so probe chains stay short and always end.
-    // Small enough to stay in the first-level cache beside the text.
-    static constexpr std::size_t kSlotBits = 9;
-    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
-    static_assert(N * 4 < kSlots);
-
-    static constexpr std::size_t slotOf(const Key& key) {
-        std::uint64_t mixed = (key.prefix + key.length) * 0x9E3779B97F4A7C15ULL;
-        return static_cast<std::size_t>(mixed >> (64 - kSlotBits));
-    }
-
-    // The bytes of a prefix of each length up to eight.
-    static constexpr std::array<std::uint64_t, kPrefixBytes + 1> kPrefixMasks = [] {
-        std::array<std::uint64_t, kPrefixBytes + 1> masks{};
-        for (std::size_t n = 1; n <= kPrefixBytes; ++n) masks[n] = (masks[n - 1] << 8) | 0xFF;
-        return masks;
-    }();
-
-    constexpr const Row* find(const Key& key, std::string_view word) const {
-        for (std::size_t slot = slotOf(key);; slot = (slot + 1) % kSlots) {
-            const Slot& entry = slots_[slot];
-            if (entry.row == nullptr) return nullptr;
-            // Equal keys of words of up to eight bytes are equal words.
-            if (entry.key == key &&
-                (key.length <= kPrefixBytes || sameTail(entry.row->word, word))) {
-                return entry.row;
-            }
-        }
-    }
-
-    std::array<Slot, kSlots> slots_{};
-};
+constexpr std::array<RtfWordRow, kKeywords.size() + kTextKeywords.size()> kWordRows = [] {
+    std::array<RtfWordRow, kKeywords.size() + kTextKeywords.size()> rows{};
+    std::size_t i = 0;
+    for (const auto& row : kKeywords) rows[i++] = {row.word, actionOf(row)};
+    for (const auto& row : kTextKeywords) rows[i++] = {row.word, actionOf(row)};
+    return rows;
+}();
 
 }  // namespace
+
+namespace {
+
+// A word's first eight bytes and the next four, as the index keeps them.
+struct WordKey {
+    std::uint64_t prefix = 0;
+    std::uint32_t tail = 0;
+};
+
+constexpr WordKey keyOf(std::string_view word) {
+    constexpr std::size_t kPrefixBytes = 8;
+    WordKey key;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        auto byte = static_cast<unsigned char>(word[i]);
+        if (i < kPrefixBytes) {
+            key.prefix |= std::uint64_t{byte} << (8 * i);
+        } else {
+            key.tail |= std::uint32_t{byte} << (8 * (i - kPrefixBytes));
+        }
+    }
+    return key;
+}
+
+}  // namespace
+
+constexpr RtfWordIndex::RtfWordIndex(std::span<const RtfWordRow> rows) {
+    // Odd multipliers from a linear congruential sequence, tried in turn
+    // (a few hundred tries for the tables above).
+    for (std::uint64_t multiplier = 0x9E3779B97F4A7C15ULL;;
+         multiplier = (multiplier * 6364136223846793005ULL + 1442695040888963407ULL) | 1) {
+        multiplier_ = multiplier;
+        bool used[kSlots] = {};
+        bool clash = false;
+        for (const RtfWordRow& row : rows) {
+            std::size_t slot = slotOf(keyOf(row.word).prefix, row.word.size());
+            clash = used[slot];
+            if (clash) break;
+            used[slot] = true;
+        }
+        if (!clash) break;
+    }
+    for (const RtfWordRow& row : rows) {
+        WordKey key = keyOf(row.word);
+        slots_[slotOf(key.prefix, row.word.size())] = {
+            key.prefix, key.tail, static_cast<std::uint8_t>(row.word.size()), row.found};
+    }
+}
+
+static_assert(std::all_of(kWordRows.begin(), kWordRows.end(), [](const RtfWordRow& row) {
+    return !row.word.empty() && row.word.size() <= RtfWordIndex::kMaxWordBytes;
+}));
+
+constexpr RtfWordIndex kRtfWordIndex(kWordRows);
 
 std::span<const RtfKeyword> rtfKeywords() {
     return kKeywords;
 }
 
-const RtfKeyword* findRtfKeyword(std::string_view word) {
-    static constexpr KeywordIndex index(kKeywords);
-    return index.find(word);
-}
-
 std::span<const RtfTextKeyword> rtfTextKeywords() {
     return kTextKeywords;
-}
-
-const RtfTextKeyword* findRtfTextKeyword(std::string_view word) {
-    static constexpr KeywordIndex index(kTextKeywords);
-    return index.find(word);
-}
-
-namespace {
-
-// One row of the reader's combined lookup.
-struct WordRow {
-    std::string_view word;
-    RtfWord found;
-};
-
-constexpr std::array<WordRow, kKeywords.size() + kTextKeywords.size()> kWordRows = [] {
-    std::array<WordRow, kKeywords.size() + kTextKeywords.size()> rows{};
-    std::size_t i = 0;
-    for (const auto& row : kKeywords) rows[i++] = {row.word, {&row, nullptr}};
-    for (const auto& row : kTextKeywords) rows[i++] = {row.word, {nullptr, &row}};
-    return rows;
-}();
-
-constexpr KeywordIndex kWordIndex(kWordRows);
-
-}  // namespace
-
-RtfWord findRtfWordAt(const char* word, std::size_t length) {
-    const WordRow* row = kWordIndex.findAt(word, length);
-    return row == nullptr ? RtfWord{} : row->found;
-}
-
-RtfWord findRtfWord(std::string_view word) {
-    if (word.size() >= 8) return findRtfWordAt(word.data(), word.size());
-    // A short word is copied where eight bytes can be read.
-    char padded[8] = {};
-    std::copy(word.begin(), word.end(), padded);
-    return findRtfWordAt(padded, word.size());
 }
 
 int rtfCharsetCodePage(int charset) {

@@ -2,7 +2,11 @@
 // ignored, or start a skipped destination after the symbol "*".
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 
@@ -33,6 +37,7 @@ enum RtfDestination : int {
     kDestFootnote = 2,
     kDestPicture = 3,
     kDestObject = 4,
+    kDestFontTable = 5,
 };
 
 // Special action indexes.
@@ -51,9 +56,6 @@ struct RtfKeyword {
 };
 
 std::span<const RtfKeyword> rtfKeywords();
-
-// The row of `word` (exact, case-sensitive), or null.
-const RtfKeyword* findRtfKeyword(std::string_view word);
 
 // Control words of the text that current word processors write, read in
 // addition to the table above: Unicode characters, the code pages of fonts
@@ -82,19 +84,129 @@ struct RtfTextKeyword {
 
 std::span<const RtfTextKeyword> rtfTextKeywords();
 
-// The row of `word` (exact, case-sensitive), or null.
-const RtfTextKeyword* findRtfTextKeyword(std::string_view word);
-
-// Both lookups in one, for the reader: at most one of the two is set.
-struct RtfWord {
-    const RtfKeyword* keyword = nullptr;
-    const RtfTextKeyword* textKeyword = nullptr;
+// What the reader does on a word of either table: one code per effect, so
+// that it acts on any word in one switch, with nothing more to look up.
+enum class RtfAction : std::uint8_t {
+    Unknown,      // in neither table: ignored, or a skipped destination after "*"
+    NoEffect,     // a property the reader does not use
+    Hidden,       // "v": value, the setting without a parameter
+    Plain,        // "plain"
+    Character,    // value: the Windows 1252 byte the word stands for
+    Destination,  // a destination whose text is dropped
+    Footnote,     // "footnote"
+    FontTable,    // "fonttbl": dropped, its entries read
+    Binary,       // "bin"
+    HexByte,      // "'"
+    SkipUnknown,  // "*"
+    Unicode,      // the rest as RtfTextWord
+    UnicodeSkip,
+    Font,
+    FontCharset,
+    FontCodePage,
+    DocumentCodePage,
+    DefaultFont,
+    LowAnsiRun,
+    HighAnsiRun,
+    DoubleByteRun,
+    LineBreak,
+    OptionalHyphen,
+    NonBreakingHyphen,
+    CharacterStyle,
 };
-RtfWord findRtfWord(std::string_view word);
-// The same for the `length` bytes at `word`, where the eight bytes from
-// `word` on may be read whatever the length (a reader's padded buffer): the
-// word's first eight bytes are then taken in one load.
-RtfWord findRtfWordAt(const char* word, std::size_t length);
+
+struct RtfWordAction {
+    RtfAction action = RtfAction::Unknown;
+    std::uint8_t value = 0;
+};
+
+struct RtfWordRow {
+    std::string_view word;
+    RtfWordAction found;
+};
+
+// Both tables in one perfect hash, built at compile time: every word has a
+// slot of its own, so a lookup is one multiplication, one slot read and one
+// comparison, with no probing and no row to follow. A slot keeps the word's
+// first eight bytes as one number and the next four as another.
+class RtfWordIndex {
+  public:
+    static constexpr std::size_t kMaxWordBytes = 12;
+    static constexpr std::size_t kSlotBits = 9;
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+
+    struct Slot {
+        std::uint64_t prefix = 0;
+        std::uint32_t tail = 0;
+        std::uint8_t length = 0;  // 0: no word
+        RtfWordAction found;
+    };
+
+    // The `length` bytes at `word` (at most kMaxWordBytes; longer words are
+    // in no table), of which the first eight may be read whatever the
+    // length, and the first twelve when it is above eight (a reader's padded
+    // buffer).
+    RtfWordAction find(const char* word, std::size_t length) const {
+        std::uint64_t prefix;
+        std::memcpy(&prefix, word, sizeof prefix);
+        prefix &= kPrefixMasks[std::min(length, kPrefixBytes)];
+        std::uint32_t tail = 0;
+        if (length > kPrefixBytes) {
+            std::memcpy(&tail, word + kPrefixBytes, sizeof tail);
+            tail &= static_cast<std::uint32_t>(kPrefixMasks[length - kPrefixBytes]);
+        }
+        return match(prefix, tail, length);
+    }
+
+    // A control symbol: a backslash and one byte that is not a letter.
+    RtfWordAction findSymbol(unsigned char symbol) const { return match(symbol, 0, 1); }
+
+    // Any word, wherever it is (tests and tools).
+    RtfWordAction find(std::string_view word) const {
+        if (word.size() > kMaxWordBytes) return {};
+        char padded[kMaxWordBytes + kPrefixBytes] = {};
+        std::copy(word.begin(), word.end(), padded);
+        return find(padded, word.size());
+    }
+
+    // Builds the index (at compile time): the hash's multiplier is searched
+    // for until no two words share a slot.
+    constexpr explicit RtfWordIndex(std::span<const RtfWordRow> rows);
+
+  private:
+    static constexpr std::size_t kPrefixBytes = 8;
+    // Keys are the bytes of a word read as one little-endian number.
+    static_assert(std::endian::native == std::endian::little);
+
+    // The low `n` bytes of a little-endian word, for each `n` up to eight.
+    static constexpr std::uint64_t kPrefixMasks[kPrefixBytes + 1] = {
+        0,
+        0xFF,
+        0xFFFF,
+        0xFFFFFF,
+        0xFFFFFFFF,
+        0xFFFFFFFFFF,
+        0xFFFFFFFFFFFF,
+        0xFFFFFFFFFFFFFF,
+        0xFFFFFFFFFFFFFFFF,
+    };
+
+    constexpr std::size_t slotOf(std::uint64_t prefix, std::size_t length) const {
+        return static_cast<std::size_t>(((prefix + length) * multiplier_) >> (64 - kSlotBits));
+    }
+
+    RtfWordAction match(std::uint64_t prefix, std::uint32_t tail, std::size_t length) const {
+        const Slot& slot = slots_[slotOf(prefix, length)];
+        // One branch for the three comparisons: they are all cheap.
+        bool same = (slot.prefix == prefix) & (slot.tail == tail) & (slot.length == length);
+        return same ? slot.found : RtfWordAction{};
+    }
+
+    std::uint64_t multiplier_ = 0;
+    Slot slots_[kSlots] = {};
+};
+
+// The index of both tables (the reader's lookup).
+extern const RtfWordIndex kRtfWordIndex;
 
 // Code page of a font's "fcharset" number: 0 for the document's own code
 // page (charset 1, and sets without a table of ours), -1 for a symbol font,

@@ -341,6 +341,19 @@ TEST(RtfReaderBuffer, AWordAtTheEndOfTheDataEndsThere) {
     EXPECT_EQ(readRtf(head + text + "}\\u").result, 0);
 }
 
+// The same for digits: behind a parameter or a minus at the very end of the
+// data, the buffer still holds digits of the block before.
+TEST(RtfReaderBuffer, AParameterAtTheEndOfTheDataEndsThere) {
+    const std::string head = "{\\rtf1 ";
+    const std::string digits(65536 - head.size(), '9');
+    const std::string more(20, '9');
+    Read read = readRtf(head + digits + more + "}\\u65");
+    EXPECT_EQ(read.result, 0);
+    EXPECT_EQ(read.text, digits + more + "A");
+    EXPECT_EQ(readRtf(head + digits + more + "}\\u-").result, -402);
+    EXPECT_EQ(readRtf(head + digits + more + "}\\uc0\\u-1").text, digits + more + "\xEF\xBF\xBF");
+}
+
 TEST(RtfReaderText, HiddenAndDroppedTextTakeTheirBytesAndFallbacksAlong) {
     EXPECT_EQ(body("{\\rtf1 a{\\v \xE9\\u321\\'4c\xE9 x}b{\\*\\x \xE9\\u322 l}c}"), "abc");
     // A fallback takes its count of bytes, 8-bit text and hexadecimal alike.

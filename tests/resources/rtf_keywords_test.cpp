@@ -9,12 +9,13 @@
 
 namespace {
 
-using tessel::resources::findRtfKeyword;
-using tessel::resources::findRtfTextKeyword;
-using tessel::resources::findRtfWord;
+using tessel::resources::kRtfWordIndex;
+using tessel::resources::RtfAction;
+using tessel::resources::RtfKeyword;
 using tessel::resources::RtfKeywordKind;
 using tessel::resources::rtfKeywords;
 using tessel::resources::rtfTextKeywords;
+using tessel::resources::RtfWordAction;
 
 TEST(RtfKeywords, RowsAreConsistent) {
     std::set<std::string_view> words;
@@ -30,7 +31,7 @@ TEST(RtfKeywords, RowsAreConsistent) {
                 EXPECT_TRUE(row.index > 0 && row.index < 256) << row.word;
                 break;
             case RtfKeywordKind::Destination:
-                EXPECT_TRUE(row.index >= 1 && row.index <= 4) << row.word;
+                EXPECT_TRUE(row.index >= 1 && row.index <= 5) << row.word;
                 break;
             case RtfKeywordKind::Special:
                 EXPECT_TRUE(row.index >= 0 && row.index <= 2) << row.word;
@@ -41,34 +42,71 @@ TEST(RtfKeywords, RowsAreConsistent) {
     EXPECT_EQ(words.size(), 66u);
 }
 
-TEST(RtfKeywords, LookupIsExactAndCaseSensitive) {
-    for (const auto& row : rtfKeywords()) EXPECT_EQ(findRtfKeyword(row.word), &row) << row.word;
-    ASSERT_NE(findRtfKeyword("par"), nullptr);
-    EXPECT_EQ(findRtfKeyword("par")->index, 10);
-    EXPECT_EQ(findRtfKeyword("footnote")->index, 2);
-    EXPECT_EQ(findRtfKeyword("'")->kind, RtfKeywordKind::Special);
-    for (const char* absent : {"PAR", "pa", "pard0", "", "u", "b", "cs", "fonttb", "xee"}) {
-        EXPECT_EQ(findRtfKeyword(absent), nullptr) << absent;
+// The reader's action for each row, as the index holds it.
+RtfWordAction expectedAction(const RtfKeyword& row) {
+    switch (row.kind) {
+        case RtfKeywordKind::Property:
+            if (row.index == tessel::resources::kPropHidden) return {RtfAction::Hidden, 1};
+            return {
+                row.index == tessel::resources::kPropPlain ? RtfAction::Plain : RtfAction::NoEffect,
+                0};
+        case RtfKeywordKind::Character:
+            return {RtfAction::Character, static_cast<std::uint8_t>(row.index)};
+        case RtfKeywordKind::Destination:
+            if (row.index == tessel::resources::kDestFootnote) return {RtfAction::Footnote, 0};
+            if (row.index == tessel::resources::kDestFontTable) return {RtfAction::FontTable, 0};
+            return {RtfAction::Destination, 0};
+        case RtfKeywordKind::Special:
+            if (row.index == tessel::resources::kSpecialBinary) return {RtfAction::Binary, 0};
+            if (row.index == tessel::resources::kSpecialHexByte) return {RtfAction::HexByte, 0};
+            return {RtfAction::SkipUnknown, 0};
+    }
+    return {};
+}
+
+void expectAction(std::string_view word, RtfWordAction expected) {
+    RtfWordAction found = kRtfWordIndex.find(word);
+    EXPECT_EQ(found.action, expected.action) << word;
+    EXPECT_EQ(found.value, expected.value) << word;
+}
+
+// Every word of both tables has a slot of its own in the reader's index;
+// words that differ only in their last bytes, beyond the first eight, or
+// only in length are told apart.
+TEST(RtfKeywords, IndexFindsEachRowExactly) {
+    for (const auto& row : rtfKeywords()) expectAction(row.word, expectedAction(row));
+    expectAction("par", {RtfAction::Character, 10});
+    expectAction("fonttbl", {RtfAction::FontTable, 0});
+    expectAction("footnote", {RtfAction::Footnote, 0});
+    expectAction("pict", {RtfAction::Destination, 0});
+    expectAction("u", {RtfAction::Unicode, 0});
+    expectAction("cs", {RtfAction::CharacterStyle, 0});
+    expectAction("fcharset", {RtfAction::FontCharset, 0});
+    expectAction("ansicpg", {RtfAction::DocumentCodePage, 0});
+    expectAction("-", {RtfAction::OptionalHyphen, 0});
+    expectAction("_", {RtfAction::NonBreakingHyphen, 0});
+    for (const auto& row : rtfTextKeywords()) {
+        EXPECT_GE(kRtfWordIndex.find(row.word).action, RtfAction::Unicode) << row.word;
+    }
+    for (const char* absent : {"ldblquotx", "ldblquotee", "ldblquot", "stylesheex", "stylesheets",
+                               "fcharse", "fcharsets", "", "PAR", "pa", "pard0", "b", "fonttb",
+                               "xee", "ansicpgx", "abcdefghijklm", "stylesheetstylesheet"}) {
+        expectAction(absent, {RtfAction::Unknown, 0});
     }
 }
 
-// The reader's combined lookup keeps a word's first eight bytes as one
-// number: words that differ only beyond them, or only in length, must still
-// be told apart.
-TEST(RtfKeywords, CombinedLookupFindsEachTableRow) {
-    for (const auto& row : rtfKeywords()) {
-        EXPECT_EQ(findRtfWord(row.word).keyword, &row) << row.word;
-        EXPECT_EQ(findRtfWord(row.word).textKeyword, nullptr) << row.word;
-    }
-    for (const auto& row : rtfTextKeywords()) {
-        EXPECT_EQ(findRtfTextKeyword(row.word), &row) << row.word;
-        EXPECT_EQ(findRtfWord(row.word).textKeyword, &row) << row.word;
-        EXPECT_EQ(findRtfWord(row.word).keyword, nullptr) << row.word;
-    }
-    for (const char* absent : {"ldblquotx", "ldblquotee", "ldblquot", "stylesheex", "stylesheets",
-                               "fcharse", "fcharsets", "", "PAR", "ansicpgx"}) {
-        EXPECT_EQ(findRtfWord(absent).keyword, nullptr) << absent;
-        EXPECT_EQ(findRtfWord(absent).textKeyword, nullptr) << absent;
+// Control symbols (a byte that is not a letter) are looked up by that byte.
+TEST(RtfKeywords, SymbolsByTheirByte) {
+    EXPECT_EQ(kRtfWordIndex.findSymbol('\'').action, RtfAction::HexByte);
+    EXPECT_EQ(kRtfWordIndex.findSymbol('*').action, RtfAction::SkipUnknown);
+    EXPECT_EQ(kRtfWordIndex.findSymbol('~').value, 160);
+    EXPECT_EQ(kRtfWordIndex.findSymbol('\n').value, 10);
+    EXPECT_EQ(kRtfWordIndex.findSymbol('\r').value, 13);
+    EXPECT_EQ(kRtfWordIndex.findSymbol('-').action, RtfAction::OptionalHyphen);
+    for (int absent : {int{'0'}, int{' '}, int{'!'}, int{';'}, 0xE9, 0}) {
+        EXPECT_EQ(kRtfWordIndex.findSymbol(static_cast<unsigned char>(absent)).action,
+                  RtfAction::Unknown)
+            << absent;
     }
 }
 
