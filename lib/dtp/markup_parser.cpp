@@ -65,34 +65,41 @@ SSRefPtr<SSYaccStackItem> CMarkupParser::emptyResult() {
 
 namespace {
 
-// The range of `item` when it holds a valid piece, else that of its token
-// (with the token's text when `withText`), else an unset piece of `fileRef`.
-CTextPiece itemPiece(const CMarkupStackItem& item, std::int32_t fileRef, bool withText) {
-    if (item.piece.isValid()) {
-        const CTextPiece& range = item.piece;
-        if (!withText) {
-            return CTextPiece(std::string(), range.startLine, range.startColumn, range.endLine,
-                              range.endColumn, range.fileRef);
-        }
-        if (!item.pieceTextInToken || item.token() == nullptr) return range;
-        return CTextPiece(std::string(item.token()->textView()), range.startLine, range.startColumn,
-                          range.endLine, range.endColumn, range.fileRef);
+// The range of `item` with empty text: its piece when valid, else that of its
+// token, else an unset piece of `fileRef`.
+CTextPiece itemRange(const CMarkupStackItem& item, std::int32_t fileRef) {
+    const CTextPiece& piece = item.piece;
+    if (piece.isValid()) {
+        return CTextPiece(std::string(), piece.startLine, piece.startColumn, piece.endLine,
+                          piece.endColumn, piece.fileRef);
     }
-    CTextPiece piece;
-    piece.fileRef = fileRef;
-    if (SSToken* token = item.token()) {
-        auto line = static_cast<std::uint32_t>(token->line());
-        auto column = static_cast<std::uint32_t>(token->offset());
-        piece = withText ? CTextPiece::fromLexeme(token->textView(), line, column, fileRef)
-                         : CTextPiece::rangeOfLexeme(token->textView(), line, column, fileRef);
+    if (const SSToken* token = item.token()) {
+        return CTextPiece::rangeOfLexeme(token->textView(),
+                                         static_cast<std::uint32_t>(token->line()),
+                                         static_cast<std::uint32_t>(token->offset()), fileRef);
     }
-    return piece;
+    CTextPiece unset;
+    unset.fileRef = fileRef;
+    return unset;
+}
+
+// The text that goes with itemRange(): that of the item's valid piece (kept in
+// its token when the item says so), else that of its token.
+std::string_view itemText(const CMarkupStackItem& item) {
+    const SSToken* token = item.token();
+    if (item.piece.isValid() && !(item.pieceTextInToken && token != nullptr)) {
+        return item.piece.text;
+    }
+    return token != nullptr ? token->textView() : std::string_view();
 }
 
 }  // namespace
 
 CTextPiece CMarkupParser::symbolPiece(std::int32_t index) const {
-    return itemPiece(markupItem(index), fileRef_, true);
+    const CMarkupStackItem& item = markupItem(index);
+    CTextPiece piece = itemRange(item, fileRef_);
+    piece.text = itemText(item);
+    return piece;
 }
 
 void CMarkupParser::widenBySymbol(CTextPiece& piece, std::int32_t index) const {
@@ -100,13 +107,16 @@ void CMarkupParser::widenBySymbol(CTextPiece& piece, std::int32_t index) const {
     if (item.piece.isValid()) {
         piece.widenBy(item.piece);
     } else {
-        piece.widenBy(itemPiece(item, fileRef_, false));
+        piece.widenBy(itemRange(item, fileRef_));
     }
 }
 
 CTextPiece CMarkupParser::piecesFor(std::int32_t a, std::int32_t b) const {
-    CTextPiece piece = symbolPiece(a);
+    // The range is settled before the text is copied, once.
+    const CMarkupStackItem& first = markupItem(a);
+    CTextPiece piece = itemRange(first, fileRef_);
     if (b != a) widenBySymbol(piece, b);
+    piece.text = itemText(first);
     return piece;
 }
 

@@ -1,8 +1,13 @@
 #include "dtp/text_to_rtf_replace_piece.h"
 
-#include <algorithm>
 #include <array>
+#include <iterator>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "platform/byte_scan.h"
 #include "platform/spare_buffer.h"
 #include "resources/markup_framework_texts.h"
 #include "resources/rtf_texts.h"
@@ -29,6 +34,67 @@ const std::array<std::uint8_t, 256>& escapeIndex() {
     return index;
 }
 
+// The escaped bytes as the chunk scan below tests them: five ASCII bytes, the
+// no-break space and the quotes and dashes 0x91 to 0x97.
+constexpr bool isEscapedByte(unsigned char c) {
+    return c == '\\' || c == '{' || c == '}' || c == '\t' || c == '\n' || c == 0xA0 ||
+           static_cast<unsigned char>(c - 0x91) < 7;
+}
+
+constexpr bool scanMatchesEscapes() {
+    std::size_t selected = 0;
+    for (int c = 0; c < 256; ++c) selected += isEscapedByte(static_cast<unsigned char>(c)) ? 1 : 0;
+    for (const auto& escape : resources::kConverterRtfEscapes) {
+        if (!isEscapedByte(static_cast<unsigned char>(escape.byte))) return false;
+    }
+    return selected == std::size(resources::kConverterRtfEscapes);
+}
+static_assert(scanMatchesEscapes(), "the chunk scan must select exactly the escaped bytes");
+
+// The bytes 0x91 to 0x97 of a chunk.
+platform::detail::ChunkMask quoteBytes(platform::detail::Chunk chunk) {
+#if defined(__SSE2__)
+    // Moved down by 0x11 they are the signed bytes -128 to -122, the only
+    // ones below -121.
+    __m128i moved = _mm_add_epi8(chunk, _mm_set1_epi8(static_cast<char>(-0x11)));
+    return static_cast<platform::detail::ChunkMask>(
+        _mm_movemask_epi8(_mm_cmplt_epi8(moved, _mm_set1_epi8(-121))));
+#else
+    platform::detail::ChunkMask mask = 0;
+    for (unsigned c = 0x91; c <= 0x97; ++c) {
+        mask |= platform::detail::bytesEqual(chunk, static_cast<std::uint8_t>(c));
+    }
+    return mask;
+#endif
+}
+
+// Index of the first escaped byte of text[from, size), or text.size(). Text
+// between tags is mostly plain: it is scanned a chunk of bytes at a time.
+std::size_t nextEscaped(std::string_view text, std::size_t from) {
+    using platform::detail::bytesEqual;
+    auto marks = [](platform::detail::Chunk chunk) {
+        return bytesEqual(chunk, '\\') | bytesEqual(chunk, '{') | bytesEqual(chunk, '}') |
+               bytesEqual(chunk, '\t') | bytesEqual(chunk, '\n') | bytesEqual(chunk, 0xA0) |
+               quoteBytes(chunk);
+    };
+    auto isStop = [](std::uint8_t byte) { return isEscapedByte(byte); };
+    const auto* data = reinterpret_cast<const std::uint8_t*>(text.data()) + from;
+    return from + platform::detail::findFirst(data, text.size() - from, marks, isStop);
+}
+
+// Appends `text` escaped to `out`; text[0, first) holds no escaped byte.
+void appendEscapedFrom(std::string& out, std::string_view text, std::size_t first) {
+    const auto& index = escapeIndex();
+    std::size_t plainFrom = 0;
+    for (std::size_t i = first; i < text.size(); i = nextEscaped(text, i + 1)) {
+        out.append(text, plainFrom, i - plainFrom);
+        out += resources::kConverterRtfEscapes[index[static_cast<unsigned char>(text[i])] - 1]
+                   .replacement;
+        plainFrom = i + 1;
+    }
+    out.append(text, plainFrom, text.size() - plainFrom);
+}
+
 void appendTagRun(std::string& out, std::string_view opening, std::string_view text,
                   bool dropLineEnds) {
     out += opening;
@@ -43,26 +109,15 @@ void appendTagRun(std::string& out, std::string_view opening, std::string_view t
 }  // namespace
 
 void appendConverterRtfEscaped(std::string& out, std::string_view text) {
-    const auto& index = escapeIndex();
-    std::size_t plainFrom = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::uint8_t entry = index[static_cast<unsigned char>(text[i])];
-        if (entry == 0) continue;
-        out.append(text, plainFrom, i - plainFrom);
-        out += resources::kConverterRtfEscapes[entry - 1].replacement;
-        plainFrom = i + 1;
-    }
-    out.append(text, plainFrom, text.size() - plainFrom);
+    appendEscapedFrom(out, text, nextEscaped(text, 0));
 }
 
 void escapeConverterRtf(std::string& text) {
-    const auto& index = escapeIndex();
-    bool anyEscape = std::any_of(text.begin(), text.end(),
-                                 [&](char c) { return index[static_cast<unsigned char>(c)] != 0; });
-    if (!anyEscape) return;
+    std::size_t first = nextEscaped(text, 0);
+    if (first == text.size()) return;
     platform::rebuildInPlace(text, [&](std::string& escaped) {
         escaped.reserve(text.size() + text.size() / 8 + 16);
-        appendConverterRtfEscaped(escaped, text);
+        appendEscapedFrom(escaped, text, first);
     });
 }
 
