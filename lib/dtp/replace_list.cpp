@@ -103,14 +103,14 @@ bool CReplaceList::writeFrontPiece() {
     const CReplacePiece& piece = *pieces_.front();
     const CTextPiece& range = piece.source();
     if (!source_.readTo(text_, range.startLine, range.startColumn)) return false;
-    if (!text_.empty()) {
-        convertText(text_);
+    if (!text_.empty()) convertText(text_);
+    // The text before the piece and its replacement go out in one write.
+    if (!source_.readTo(pieceText_, range.endLine, range.endColumn)) {
         output_.write(text_);
+        return false;
     }
-    if (!source_.readTo(text_, range.endLine, range.endColumn)) return false;
-    replacement_.clear();
-    piece.appendReplacement(replacement_, text_);
-    output_.write(replacement_);
+    piece.appendReplacement(text_, pieceText_);
+    output_.write(text_);
     return true;
 }
 

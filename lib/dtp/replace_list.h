@@ -79,10 +79,10 @@ class CReplaceList {
     CRCFile source_;
     CRCFile output_;
     std::string outputName_;
-    bool open_ = false;    // beginOutput() succeeded and the output is not closed
-    bool failed_ = false;  // a step failed: pieces are no longer written
-    std::string text_;
-    std::string replacement_;
+    bool open_ = false;      // beginOutput() succeeded and the output is not closed
+    bool failed_ = false;    // a step failed: pieces are no longer written
+    std::string text_;       // the text before a piece, then with its replacement
+    std::string pieceText_;  // the text a piece's range covers
     std::string fileName_;
     bool textMode_ = true;
     CRCFile::LineEnds sourceLineEnds_ = CRCFile::LineEnds::CarriageReturnOrLineFeed;

@@ -190,8 +190,13 @@ std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {
     if (pos_ == end_ && !fill()) return 0;
     std::size_t stop = std::min(end_, pos_ + limit);
     std::size_t i = stop;
-    if (mode_ == StreamMode::Text)
-        i = pos_ + findLineEnd(buffer_ + pos_, stop - pos_, stopAtCtrlZ_);
+    if (mode_ == StreamMode::Text) {
+        // A run shorter than a chunk (a tag of a replace piece) is tested as
+        // one chunk of the buffer where it holds one, rather than byte by
+        // byte; a line end found past the run leaves it whole.
+        std::size_t scan = std::max(stop - pos_, std::min(end_ - pos_, detail::kChunkSize));
+        i = std::min(stop, pos_ + findLineEnd(buffer_ + pos_, scan, stopAtCtrlZ_));
+    }
     std::size_t count = i - pos_;
     out.append(buffer_ + pos_, count);
     pos_ = i;

@@ -314,5 +314,36 @@ TEST(LineJoining, RtfListJoinsWhenItsFlagIsSet) {
     EXPECT_EQ(text, "one two\n\\par \n\\par three");
 }
 
+// The escape scan tests chunks of bytes: each byte value at each place of
+// texts shorter than, as long as and longer than a chunk, alone or before a
+// second escaped byte at the end, comes out as the escape table says.
+TEST(ConverterRtfEscape, EveryByteAtEveryPlaceOfAChunk) {
+    auto escaped = [](char byte) {
+        for (const auto& escape : resources::kConverterRtfEscapes) {
+            if (escape.byte == byte) return std::string(escape.replacement);
+        }
+        return std::string(1, byte);
+    };
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        for (std::size_t size : {1, 7, 15, 16, 17, 24, 31, 32, 33}) {
+            for (std::size_t at = 0; at < size; ++at) {
+                std::string text(size, 'a');
+                text[at] = byte;
+                std::string expected = text.substr(0, at) + escaped(byte) + text.substr(at + 1);
+                if (at + 1 < size) {
+                    text[size - 1] = '{';
+                    expected = expected.substr(0, expected.size() - 1) + "\\{";
+                }
+                std::string appended = "x";
+                appendConverterRtfEscaped(appended, text);
+                EXPECT_EQ(appended, "x" + expected) << value << " at " << at << " of " << size;
+                escapeConverterRtf(text);
+                EXPECT_EQ(text, expected) << value << " at " << at << " of " << size;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tessel::dtp
