@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "frame/rtf_reader.h"
-#include "platform/byte_words.h"
 #include "platform/format.h"
 #include "platform/utf8.h"
 
@@ -78,31 +77,6 @@ TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePa
 
 namespace {
 
-// Copies the ASCII bytes of `text` from `at` to `out` (eight at a time while
-// there are that many) and moves `at` to the first other byte.
-std::size_t copyAscii(std::string_view text, std::size_t& at, char* out) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    const char* data = text.data();
-    const std::size_t size = text.size();
-    const std::size_t start = at;
-    std::size_t i = at;
-    // A word is stored whole; where it holds a byte from 0x80 up, only the
-    // bytes before that one count (`out` has room to the end of `text`).
-    while (size - i >= sizeof(std::uint64_t)) {
-        std::uint64_t word = platform::words::load(data + i);
-        std::memcpy(out + (i - start), &word, sizeof word);
-        if (std::uint64_t high = word & kHighBits; high != 0) {
-            i += platform::words::firstMarkedByte(high);
-            at = i;
-            return i - start;
-        }
-        i += sizeof word;
-    }
-    for (; i < size && static_cast<unsigned char>(data[i]) < 0x80; ++i) out[i - start] = data[i];
-    at = i;
-    return i - start;
-}
-
 // The character at `at` of UTF-8 text, `at` moved past it.
 char32_t decodeAt(std::string_view text, std::size_t& at) {
     auto lead = static_cast<unsigned char>(text[at]);
@@ -131,7 +105,7 @@ void TargetEncoder::encode(std::string& line) {
     std::size_t written = at;
     const platform::CodePageCodec* codec = rules_.utf8 ? nullptr : rules_.codec;
     while (at < text.size()) {
-        written += copyAscii(text, at, encoded_.data() + written);
+        written += platform::copyAscii(text, at, encoded_.data() + written);
         if (at == text.size()) break;
         char32_t c = decodeAt(text, at);
         // Characters the page holds, the common case, straight from its tables.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -10,6 +11,7 @@
 
 #include "frame/return_codes.h"
 #include "platform/spare_buffer.h"
+#include "platform/utf8.h"
 #include "resources/html_entity_tables.h"
 
 namespace tessel::markup {
@@ -153,12 +155,27 @@ int decodeEntities(std::string& line, NumericPolicy policy) {
     return count;
 }
 
-// Replacement of every byte in one mode; empty when the byte stays.
-using EncodingTable = std::array<std::string_view, 256>;
+// Widest replacement text: each is stored with one fixed-size copy.
+constexpr std::size_t kReplacementWidth = 8;
+
+// The replacements of one mode by byte, each padded to the fixed width.
+struct EncodingTable {
+    std::array<std::array<char, kReplacementWidth>, 256> text{};
+    std::array<std::uint8_t, 256> length{};  // zero where the byte stays
+    // No byte below 0x80 is replaced: ASCII runs are copied a word at a time.
+    bool keepsAscii = true;
+
+    constexpr void set(unsigned char c, std::string_view replacement) {
+        for (std::size_t i = 0; i < replacement.size(); ++i) text[c][i] = replacement[i];
+        length[c] = static_cast<std::uint8_t>(replacement.size());
+        if (c < 0x80) keepsAscii = false;
+    }
+    bool replaces(char c) const { return length[static_cast<unsigned char>(c)] != 0; }
+};
 
 template <std::size_t N>
 constexpr void addRows(EncodingTable& table, const res::EntityEncoding (&rows)[N]) {
-    for (const auto& row : rows) table[row.character] = row.replacement;
+    for (const auto& row : rows) table.set(row.character, row.replacement);
 }
 
 constexpr EncodingTable buildEncodingTable(int mode) {
@@ -167,7 +184,7 @@ constexpr EncodingTable buildEncodingTable(int mode) {
     bool compatible = mode == kEntitiesCompatible || mode == kEntitiesCompatibleMarkup;
     if (plainText) {
         addRows(table, res::kAsciiEntities);
-        table['&'] = res::kAmpersandEntity;
+        table.set('&', res::kAmpersandEntity);
     }
     if (compatible) {
         addRows(table, res::kCompatible1252Entities);
@@ -175,37 +192,79 @@ constexpr EncodingTable buildEncodingTable(int mode) {
         addRows(table, res::kNamed1252Entities);
     }
     for (std::size_t i = 0; i < res::kLatin1Entities.size(); ++i) {
-        table[0xA0 + i] = res::kLatin1Entities[i];
+        table.set(static_cast<unsigned char>(0xA0 + i), res::kLatin1Entities[i]);
     }
     return table;
 }
 
+template <std::size_t N>
+constexpr bool rowsFit(const res::EntityEncoding (&rows)[N]) {
+    for (const auto& row : rows) {
+        if (row.replacement.size() > kReplacementWidth) return false;
+    }
+    return true;
+}
+
+constexpr bool replacementsFit() {
+    for (std::string_view entity : res::kLatin1Entities) {
+        if (entity.size() > kReplacementWidth) return false;
+    }
+    return rowsFit(res::kAsciiEntities) && rowsFit(res::kNamed1252Entities) &&
+           rowsFit(res::kCompatible1252Entities) &&
+           res::kAmpersandEntity.size() <= kReplacementWidth;
+}
+static_assert(replacementsFit(), "a replacement is wider than kReplacementWidth");
+
 constexpr std::array<EncodingTable, 4> kEncodingTables = {
     buildEncodingTable(0), buildEncodingTable(1), buildEncodingTable(2), buildEncodingTable(3)};
 
-// Whether a byte is replaced in one mode: the scan for the next replaced
-// byte reads this small table, not the texts.
-using ReplacedBytes = std::array<bool, 256>;
-
-constexpr ReplacedBytes replacedBytes(const EncodingTable& table) {
-    ReplacedBytes replaced{};
-    for (std::size_t c = 0; c < table.size(); ++c) replaced[c] = !table[c].empty();
-    return replaced;
+// Position of the first replaced byte of the line, or its size.
+std::size_t firstReplaced(const EncodingTable& table, std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (table.keepsAscii) i += platform::asciiPrefixLength(line.substr(i));
+        if (i == line.size() || table.replaces(line[i])) break;
+        ++i;
+    }
+    return i;
 }
 
-constexpr std::array<ReplacedBytes, 4> kReplacedBytes = {
-    replacedBytes(kEncodingTables[0]), replacedBytes(kEncodingTables[1]),
-    replacedBytes(kEncodingTables[2]), replacedBytes(kEncodingTables[3])};
-
-// Position of the first replaced byte at or after `from`, or the size.
-std::size_t nextReplaced(const ReplacedBytes& replaced, std::string_view line, std::size_t from) {
-    while (from < line.size() && !replaced[static_cast<unsigned char>(line[from])]) ++from;
-    return from;
-}
-
-// Room for the entities of a typical line; a line with more grows as usual.
+// Room for the entities of a typical line; a line with more grows.
 constexpr std::size_t entityRoom(std::size_t size) {
     return size + size / 4 + 64;
+}
+
+// Writes the line with its replacements into `out`, the first replaced byte
+// being at `first`, and returns the number replaced other than "&". The
+// buffer is kept large enough for everything written plus the rest of the
+// line as it stands, which is what a whole-word copy of an ASCII run needs;
+// a replacement is stored at full width, so it needs that much more.
+int encodeInto(const EncodingTable& table, std::string_view line, std::size_t first,
+               std::string& out) {
+    out.resize(entityRoom(line.size()));
+    std::memcpy(out.data(), line.data(), first);
+    std::size_t written = first;
+    std::size_t at = first;
+    int count = 0;
+    while (at < line.size()) {
+        if (table.keepsAscii) {
+            written += platform::copyAscii(line, at, out.data() + written);
+            if (at == line.size()) break;
+        }
+        const char c = line[at++];
+        if (!table.replaces(c)) {
+            out[written++] = c;
+            continue;
+        }
+        const std::size_t needed = written + kReplacementWidth + (line.size() - at);
+        if (needed > out.size()) out.resize(needed + needed / 4);
+        const auto& replacement = table.text[static_cast<unsigned char>(c)];
+        std::memcpy(out.data() + written, replacement.data(), kReplacementWidth);
+        written += table.length[static_cast<unsigned char>(c)];
+        if (c != '&') ++count;
+    }
+    out.resize(written);
+    return count;
 }
 
 }  // namespace
@@ -221,8 +280,7 @@ int decodeEntitiesForMarkup(std::string& line) {
 int funcCharsToHTMLEntities(std::string& line, int mode) {
     if (mode < kEntitiesNamed || mode > kEntitiesCompatibleMarkup) return frame::kInvalidFunction;
     const EncodingTable& table = kEncodingTables[mode];
-    const ReplacedBytes& replaced = kReplacedBytes[mode];
-    const std::size_t first = nextReplaced(replaced, line, 0);
+    const std::size_t first = firstReplaced(table, line);
     if (first == line.size()) return 0;
     // Every replacement text is made of characters no table converts, apart
     // from the "&" of an entity, which is escaped before any entity is put
@@ -230,18 +288,8 @@ int funcCharsToHTMLEntities(std::string& line, int mode) {
     // first and then each character in turn.
     int count = 0;
     try {
-        platform::rebuildInPlace(line, [&](std::string& encoded) {
-            encoded.reserve(entityRoom(line.size()));
-            // The bytes between two converted ones are copied as one run.
-            std::size_t runStart = 0;
-            for (std::size_t i = first; i < line.size(); i = nextReplaced(replaced, line, i + 1)) {
-                encoded.append(line, runStart, i - runStart);
-                encoded += table[static_cast<unsigned char>(line[i])];
-                runStart = i + 1;
-                if (line[i] != '&') ++count;
-            }
-            encoded.append(line, runStart);
-        });
+        platform::rebuildInPlace(
+            line, [&](std::string& encoded) { count = encodeInto(table, line, first, encoded); });
     } catch (const std::bad_alloc&) {
         return frame::kOutOfMemory;
     }

@@ -126,6 +126,43 @@ TEST(CharsToEntities, PunctuationByMode) {
     EXPECT_EQ(count, 4);
 }
 
+// Lines longer than a word: ASCII runs are copied eight bytes at a time, so
+// replaced and kept high bytes fall at every offset of a word and at the end.
+TEST(CharsToEntities, ReplacedBytesAtEveryWordOffset) {
+    for (std::size_t pad = 0; pad <= 17; ++pad) {
+        for (std::size_t tail = 0; tail <= 9; ++tail) {
+            const std::string a(pad, 'a'), b(tail, 'b'), c(pad, 'c');
+            for (int mode : {2, 3}) {
+                int count = -1;
+                EXPECT_EQ(encoded(a + "\xE9" + b + "\x99" + c + "\xFF", mode, &count),
+                          a + "&eacute;" + b + "\x99" + c + "&yuml;")
+                    << "mode " << mode << ", pad " << pad << ", tail " << tail;
+                EXPECT_EQ(count, 2);
+            }
+            int count = -1;
+            EXPECT_EQ(encoded(a + "<" + b + "\xE9" + c + "&", 0, &count),
+                      a + "&lt;" + b + "&eacute;" + c + "&amp;")
+                << "pad " << pad << ", tail " << tail;
+            EXPECT_EQ(count, 2);
+        }
+    }
+}
+
+// Every byte replaced: the line grows well past the room first set aside.
+TEST(CharsToEntities, LinesOfOnlyReplacedBytes) {
+    int count = -1;
+    std::string expected;
+    for (int i = 0; i < 5000; ++i) expected += "&Oslash;";
+    EXPECT_EQ(encoded(std::string(5000, '\xD8'), 2, &count), expected);
+    EXPECT_EQ(count, 5000);
+    expected.clear();
+    for (int i = 0; i < 3000; ++i) expected += "&amp;&#09;";
+    std::string line;
+    for (int i = 0; i < 3000; ++i) line += "&\t";
+    EXPECT_EQ(encoded(line, 1, &count), expected);
+    EXPECT_EQ(count, 3000) << "tabs counted, ampersands not";
+}
+
 TEST(CharsToEntities, InvalidModeLeavesTheLine) {
     std::string line = "\xE9";
     EXPECT_EQ(funcCharsToHTMLEntities(line, 4), -1000);
