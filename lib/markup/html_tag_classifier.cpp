@@ -1,6 +1,8 @@
 #include "markup/html_tag_classifier.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "markup/html_codes.h"
@@ -37,7 +39,7 @@ int compareName(const MarkedLine& line, std::size_t pos, std::string_view name) 
     return 0;
 }
 
-bool kindOfLetter(char letter, TagKind& kind) {
+constexpr bool kindOfLetter(char letter, TagKind& kind) {
     switch (letter) {
         case 'E':
             kind = TagKind::External;
@@ -53,13 +55,68 @@ bool kindOfLetter(char letter, TagKind& kind) {
     }
 }
 
+// What an entry's class and attribute mean, worked out once: the group the
+// tag goes into, whether an opening tag keeps the value of `attribute`
+// outside the group, and whether the entry is the one that turns
+// preformatted text on and off.
+struct TagRule {
+    bool valid = false;  // false for class letters without meaning
+    TagKind kind = TagKind::External;
+    bool translatableValue = false;
+    bool pre = false;
+    std::string_view attribute;
+};
+
+constexpr TagRule ruleOf(std::string_view name, std::string_view tagClass,
+                         std::string_view attribute) {
+    TagRule rule;
+    char first = tagClass.empty() ? '\0' : tagClass[0];
+    rule.translatableValue = first == 'S';
+    char groupLetter = rule.translatableValue ? (tagClass.size() > 1 ? tagClass[1] : '\0') : first;
+    rule.valid = kindOfLetter(groupLetter, rule.kind);
+    rule.pre = name == res::kPreTagName;
+    rule.attribute = attribute;
+    return rule;
+}
+
+struct BuiltInRules {
+    std::array<TagRule, res::kHtmlTagTable.size()> rules{};
+    bool allValid = true;
+    constexpr BuiltInRules() {
+        for (std::size_t i = 0; i < rules.size(); ++i) {
+            const auto& entry = res::kHtmlTagTable[i];
+            rules[i] = ruleOf(entry.name, entry.tagClass, entry.attribute);
+            allValid = allValid && rules[i].valid;
+        }
+    }
+};
+constexpr BuiltInRules kBuiltInRules{};
+static_assert(kBuiltInRules.allValid, "every built-in class has a meaning");
+
+// First position from `i` up to `last` whose byte folds to the attribute's
+// first byte, or npos. A first byte other than a letter has one form only,
+// so memchr finds it.
+std::size_t nextCandidate(const std::string& source, std::size_t i, std::size_t last, char first) {
+    if (!isLetter(first)) {
+        const void* hit = std::memchr(source.data() + i, first, last - i + 1);
+        return hit == nullptr ? std::string::npos : static_cast<const char*>(hit) - source.data();
+    }
+    for (; i <= last; ++i) {
+        if (folded(source[i]) == folded(first)) return i;
+    }
+    return std::string::npos;
+}
+
 // Position of `attribute` in [from, to) of the source, compared without
 // regard to case; npos when absent.
 std::size_t findAttribute(const std::string& source, std::size_t from, std::size_t to,
                           std::string_view attribute) {
     if (to < from || to - from < attribute.size()) return std::string::npos;
-    for (std::size_t i = from; i + attribute.size() <= to; ++i) {
-        std::size_t k = 0;
+    if (attribute.empty()) return from;
+    const std::size_t last = to - attribute.size();
+    for (std::size_t i = nextCandidate(source, from, last, attribute[0]); i != std::string::npos;
+         i = i < last ? nextCandidate(source, i + 1, last, attribute[0]) : std::string::npos) {
+        std::size_t k = 1;
         while (k < attribute.size() && folded(source[i + k]) == folded(attribute[k])) ++k;
         if (k == attribute.size()) return i;
     }
@@ -116,18 +173,35 @@ const FirstEntryIndex& firstEntryIndex() {
 
 // Names that begin with a letter are made of letters only, so such a name
 // fits a tag only when it equals the tag's whole run of letters: the entries
-// are indexed by first letter and length, and the few of one bucket compared.
+// are indexed by first letter and length, and the few of one bucket compared
+// by their first eight letters packed into one word.
 constexpr std::size_t kLongestLetterName = 10;
 constexpr std::size_t kLetterBuckets = 26 * (kLongestLetterName + 1);
+constexpr std::size_t kPackedLetters = 8;
 
 constexpr std::size_t letterBucket(char first, std::size_t length) {
     return static_cast<std::size_t>(folded(first) - 'a') * (kLongestLetterName + 1) + length;
+}
+
+// Letter `i` of a name in its byte of the packed word; setting bit 0x20
+// gives both cases of a letter the same byte.
+constexpr std::uint64_t packedLetter(char c, std::size_t i) {
+    return std::uint64_t{static_cast<unsigned char>(c) | 0x20u} << (8 * i);
+}
+
+constexpr std::uint64_t packedHead(std::string_view name) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < name.size() && i < kPackedLetters; ++i) {
+        head |= packedLetter(name[i], i);
+    }
+    return head;
 }
 
 struct LetterNameIndex {
     // Entry numbers ordered by bucket, in table order within one; bucket b
     // holds entries[begin[b], begin[b + 1]).
     std::array<unsigned char, res::kHtmlTagTable.size()> entries{};
+    std::array<std::uint64_t, res::kHtmlTagTable.size()> heads{};  // by position in entries
     std::array<unsigned char, kLetterBuckets + 1> begin{};
     constexpr LetterNameIndex() {
         std::size_t filled = 0;
@@ -136,6 +210,7 @@ struct LetterNameIndex {
             for (std::size_t i = 0; i < res::kHtmlTagTable.size(); ++i) {
                 std::string_view name = res::kHtmlTagTable[i].name;
                 if (isLetter(name[0]) && letterBucket(name[0], name.size()) == bucket) {
+                    heads[filled] = packedHead(name);
                     entries[filled++] = static_cast<unsigned char>(i);
                 }
             }
@@ -158,27 +233,31 @@ static_assert(letterNamesFitTheIndex(), "names that begin with a letter are lett
 
 constexpr LetterNameIndex kLetterNameIndex{};
 
-// The built-in entry for the tag name of letters at `pos`, or null.
-const res::HtmlTagEntry* letterNameEntry(const MarkedLine& line, std::size_t pos) {
+constexpr std::size_t kNoEntry = res::kHtmlTagTable.size();
+
+// The number of the built-in entry for the tag name of letters at `pos`, or
+// kNoEntry.
+std::size_t letterNameEntry(const MarkedLine& line, std::size_t pos) {
     const char* text = line.source().data() + pos;
+    const std::size_t available = line.size() - pos;
+    std::uint64_t head = 0;
     std::size_t length = 0;
-    while (isLetter(line.at(pos + length))) ++length;
-    if (length > kLongestLetterName) return nullptr;
+    for (; length < available && isLetter(text[length]); ++length) {
+        if (length < kPackedLetters) head |= packedLetter(text[length], length);
+    }
+    if (length > kLongestLetterName) return kNoEntry;
     const std::size_t bucket = letterBucket(text[0], length);
     for (std::size_t k = kLetterNameIndex.begin[bucket]; k < kLetterNameIndex.begin[bucket + 1];
          ++k) {
-        const res::HtmlTagEntry& entry = res::kHtmlTagTable[kLetterNameIndex.entries[k]];
-        std::size_t i = 0;
-        // Both are letters: setting bit 0x20 gives the same case to both.
-        while (i < length && (text[i] | 0x20) == (entry.name[i] | 0x20)) ++i;
-        if (i == length) return &entry;
+        if (kLetterNameIndex.heads[k] != head) continue;
+        const std::size_t entry = kLetterNameIndex.entries[k];
+        std::string_view name = res::kHtmlTagTable[entry].name;
+        std::size_t i = kPackedLetters;
+        while (i < length && (text[i] | 0x20) == (name[i] | 0x20)) ++i;
+        if (i >= length) return entry;
     }
-    return nullptr;
+    return kNoEntry;
 }
-
-}  // namespace
-
-namespace {
 
 // 1 when the tag's name fits `name`, 0 when it does not, kTagSortsBeforeEntry
 // when it sorts before it (no later entry of a sorted table fits either).
@@ -190,31 +269,24 @@ int fitOfName(const MarkedLine& line, std::size_t namePos, std::string_view name
     return isLetter(line.at(namePos + name.size())) ? 0 : 1;
 }
 
-// Wraps the tag whose name fits the entry in the group of the entry's class.
-int applyEntry(MarkedLine& line, TagSpan& tag, std::string_view name, std::string_view tagClass,
-               std::string_view attribute) {
-    char first = tagClass.empty() ? '\0' : tagClass[0];
-    bool translatableValue = first == 'S';
-    char groupLetter = translatableValue ? (tagClass.size() > 1 ? tagClass[1] : '\0') : first;
-    TagKind kind;
-    if (!kindOfLetter(groupLetter, kind)) return kInvalidTagClass;
-
-    std::size_t nameEnd = tag.namePos + name.size();
-    if (kind == TagKind::Internal) {
+// Wraps the tag whose name (`nameSize` bytes) fits an entry as the entry's
+// rule says.
+int applyRule(MarkedLine& line, TagSpan& tag, std::size_t nameSize, const TagRule& rule) {
+    std::size_t nameEnd = tag.namePos + nameSize;
+    if (rule.kind == TagKind::Internal) {
         std::size_t before = tag.namePos;
         line.joinContinuedLines(tag.start, tag.namePos, tag.end);
         nameEnd -= before - tag.namePos;
     }
-    if (translatableValue && !tag.closing) {
-        if (int result = wrapAroundValue(line, tag, nameEnd, attribute, kind); result < 0) {
+    if (rule.translatableValue && !tag.closing) {
+        if (int result = wrapAroundValue(line, tag, nameEnd, rule.attribute, rule.kind);
+            result < 0) {
             return result;
         }
     } else {
-        line.wrap(tag.start, tag.end, kind);
+        line.wrap(tag.start, tag.end, rule.kind);
     }
-    if (name.size() == res::kPreTagName.size() && name == res::kPreTagName) {
-        htmlMarkupState().pre = !tag.closing;
-    }
+    if (rule.pre) htmlMarkupState().pre = !tag.closing;
     tag.start = tag.end;
     return 1;
 }
@@ -224,7 +296,9 @@ int applyEntry(MarkedLine& line, TagSpan& tag, std::string_view name, std::strin
 int funcClassifyHTMLTag(MarkedLine& line, TagSpan& tag, std::string_view name,
                         std::string_view tagClass, std::string_view attribute) {
     if (int fit = fitOfName(line, tag.namePos, name); fit != 1) return fit;
-    return applyEntry(line, tag, name, tagClass, attribute);
+    const TagRule rule = ruleOf(name, tagClass, attribute);
+    if (!rule.valid) return kInvalidTagClass;
+    return applyRule(line, tag, name.size(), rule);
 }
 
 int classifyByUserTags(MarkedLine& line, TagSpan& tag, const UserTagList& tags) {
@@ -243,22 +317,23 @@ int classifyByUserTags(MarkedLine& line, TagSpan& tag, const UserTagList& tags) 
 
 int classifyByBuiltInTable(MarkedLine& line, TagSpan& tag) {
     const char first = line.at(tag.namePos);
+    std::size_t entry = kNoEntry;
     if (isLetter(first)) {
-        const res::HtmlTagEntry* entry = letterNameEntry(line, tag.namePos);
-        if (entry == nullptr) return 0;
-        return applyEntry(line, tag, entry->name, entry->tagClass, entry->attribute);
+        entry = letterNameEntry(line, tag.namePos);
+    } else {
+        // The few names that begin with another byte ("!DOCTYPE", the
+        // markers): the entries that begin with it, in order, until one fits.
+        const FirstEntryIndex& index = firstEntryIndex();
+        const unsigned char byte = folded(first);
+        for (std::size_t i = index.start[byte]; i < index.start[byte + 1]; ++i) {
+            if (fitOfName(line, tag.namePos, res::kHtmlTagTable[i].name) == 1) {
+                entry = i;
+                break;
+            }
+        }
     }
-    // The few names that begin with another byte ("!DOCTYPE", the markers):
-    // the entries that begin with it, in order, until one fits. In a sorted
-    // table no later entry fits once one fails by order.
-    const FirstEntryIndex& index = firstEntryIndex();
-    const unsigned char byte = folded(first);
-    for (std::size_t i = index.start[byte]; i < index.start[byte + 1]; ++i) {
-        const res::HtmlTagEntry& entry = res::kHtmlTagTable[i];
-        if (fitOfName(line, tag.namePos, entry.name) != 1) continue;
-        return applyEntry(line, tag, entry.name, entry.tagClass, entry.attribute);
-    }
-    return 0;
+    if (entry == kNoEntry) return 0;
+    return applyRule(line, tag, res::kHtmlTagTable[entry].name.size(), kBuiltInRules.rules[entry]);
 }
 
 }  // namespace tessel::markup

@@ -51,6 +51,31 @@ TEST(EntitiesToChars, NamedEntitiesWithCase) {
     EXPECT_EQ(decoded("&ldquo;x&rdquo; &ndash; &mdash;"), "\x93x\x94 \x96 \x97");
 }
 
+TEST(EntitiesToChars, EveryNameDecodesAndNoNearMiss) {
+    const auto& table = tessel::resources::kEntityDecodingTable;
+    auto isEntry = [&](const std::string& text) {
+        for (const auto& row : table) {
+            if (row.entity == text) return true;
+        }
+        return false;
+    };
+    for (const auto& row : table) {
+        const std::string entity(row.entity);
+        EXPECT_EQ(decoded("x" + entity + "y"), "x" + std::string(1, row.character) + "y");
+        // A name one letter short, one letter longer, or with its last
+        // letter changed is another text, and stays unless it is a name too.
+        const std::string name = entity.substr(1, entity.size() - 2);
+        std::string changed = name;
+        changed.back() = changed.back() == 'q' ? 'z' : 'q';
+        for (const std::string& other : {"&" + name.substr(0, name.size() - 1) + ";",
+                                         "&" + name + "q;", "&" + changed + ";"}) {
+            if (!isEntry(other)) {
+                EXPECT_EQ(decoded(other), other);
+            }
+        }
+    }
+}
+
 TEST(EntitiesToChars, UnknownAndBasicEntitiesStay) {
     int count = -1;
     EXPECT_EQ(decoded("&amp; &lt; &gt; &nosuchname;", &count), "&amp; &lt; &gt; &nosuchname;");

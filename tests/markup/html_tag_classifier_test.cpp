@@ -24,10 +24,10 @@ TagSpan spanOf(const std::string& tag) {
 }
 
 int tryEntry(const std::string& tag, std::string_view name, std::string_view tagClass,
-             std::string* marked = nullptr) {
+             std::string* marked = nullptr, std::string_view attribute = "") {
     MarkedLine line(tag);
     TagSpan span = spanOf(tag);
-    int result = funcClassifyHTMLTag(line, span, name, tagClass, "");
+    int result = funcClassifyHTMLTag(line, span, name, tagClass, attribute);
     if (marked != nullptr) *marked = line.finish();
     return result;
 }
@@ -66,6 +66,37 @@ TEST(ClassifyTag, PreFlagFollowsOnlyThePreEntry) {
     state.reset();
 }
 
+// `text` wrapped whole in the internal group, as a tag is.
+std::string internalGroup(const std::string& text) {
+    MarkedLine line(text);
+    line.wrap(0, text.size(), tessel::frame::TagKind::Internal);
+    return line.finish();
+}
+
+TEST(ClassifyTag, TranslatableValueFoundInAnyCase) {
+    // The value between the quotes stays outside the two groups.
+    auto split = [](const std::string& before, const std::string& value, const std::string& after) {
+        return internalGroup(before) + value + internalGroup(after);
+    };
+    std::string marked;
+    const std::string tag = "<IMG SRC=\"a\" alt=\"v\">";
+    EXPECT_EQ(tryEntry(tag, "IMG", "SI", &marked, " ALT="), 1);
+    EXPECT_EQ(marked, split("<IMG SRC=\"a\" alt=\"", "v", "\">"));
+    EXPECT_EQ(tryEntry(tag, "IMG", "SI", &marked, "Alt="), 1) << "a letter first, either case";
+    EXPECT_EQ(marked, split("<IMG SRC=\"a\" alt=\"", "v", "\">"));
+    EXPECT_EQ(tryEntry(tag, "IMG", "SI", &marked, "\" ALT="), 1) << "a quote first";
+    EXPECT_EQ(marked, split("<IMG SRC=\"a\" alt=\"", "v", "\">"));
+    EXPECT_EQ(tryEntry(tag, "IMG", "SI", &marked, " SRC="), 1) << "the first attribute";
+    EXPECT_EQ(marked, split("<IMG SRC=\"", "a", "\" alt=\"v\">"));
+    EXPECT_EQ(tryEntry(tag, "IMG", "SI", &marked, " TITLE="), 1) << "absent: the whole tag";
+    EXPECT_EQ(marked, internalGroup(tag));
+    EXPECT_EQ(tryEntry(tag, "IMG", "SI", &marked, "\">"), 1) << "the bracket is not searched";
+    EXPECT_EQ(marked, internalGroup(tag));
+    EXPECT_EQ(tryEntry("<IMG ALT=>", "IMG", "SI", &marked, " ALT="), 1) << "no quote";
+    EXPECT_EQ(marked, internalGroup("<IMG ALT=>"));
+    EXPECT_EQ(tryEntry("<IMG ALT=\"v>", "IMG", "SI", &marked, " ALT="), -2204);
+}
+
 // The built-in lookup must give what the plain walk gives: every entry from
 // the first, in order, until one fits or the tag sorts before one.
 std::string orderedWalk(const std::string& tag) {
@@ -95,6 +126,11 @@ TEST(BuiltInLookup, SameResultAsTheFullOrderedWalk) {
         tags.push_back("< /" + lower.substr(0, 1) + std::string(entry.name).substr(1) + " x>");
         tags.push_back("<" + std::string(entry.name) + "ABCDEFGHIJK>");
         tags.push_back("<" + std::string(entry.name));
+        // The same length with the last letter changed: names of more than
+        // eight letters differ only past the first eight.
+        std::string changed(entry.name);
+        changed.back() = changed.back() == 'A' ? 'B' : 'A';
+        tags.push_back("<" + changed + ">");
     }
     for (int i = 0; i < 5000; ++i) {
         std::string name;
