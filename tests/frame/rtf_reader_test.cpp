@@ -354,6 +354,27 @@ TEST(RtfReaderBuffer, AParameterAtTheEndOfTheDataEndsThere) {
     EXPECT_EQ(readRtf(head + digits + more + "}\\uc0\\u-1").text, digits + more + "\xEF\xBF\xBF");
 }
 
+// Parameters of every length up to past the digit limit, with leading
+// zeros that leave the value as it is: at the very end of the data (the
+// digits then end where the data does) and wherever the input block ends
+// among them.
+TEST(RtfReaderBuffer, ParameterDigitsOfEveryLength) {
+    const std::string head = "{\\rtf1 x}\\uc0";
+    for (std::size_t zeros = 0; zeros <= 25; ++zeros) {
+        const std::string z(zeros, '0');
+        Read read = readRtf(head + "\\u" + z + "12345");
+        EXPECT_EQ(read.result, 0) << zeros << " zeros";
+        EXPECT_EQ(read.text, "x\u3039") << zeros << " zeros";
+        EXPECT_EQ(readRtf(head + "\\u-" + z + "4064").text, "x\uF020") << zeros << " zeros";
+        EXPECT_EQ(readRtf(head + "\\u" + z + "6").text, "x\x06") << zeros << " zeros";
+    }
+    for (int zeros : {0, 3, 7, 8, 15, 16, 22}) {
+        const std::string z(static_cast<std::size_t>(zeros), '0');
+        expectSameWhereverTheBlockEnds("\\uc0\\u" + z + "12345 a\\u-" + z + "4064 b}",
+                                       "\u3039a\uF020b");
+    }
+}
+
 TEST(RtfReaderText, HiddenAndDroppedTextTakeTheirBytesAndFallbacksAlong) {
     EXPECT_EQ(body("{\\rtf1 a{\\v \xE9\\u321\\'4c\xE9 x}b{\\*\\x \xE9\\u322 l}c}"), "abc");
     // A fallback takes its count of bytes, 8-bit text and hexadecimal alike.
