@@ -200,9 +200,12 @@ constexpr WordKey keyOf(std::string_view word) {
 }  // namespace
 
 constexpr RtfWordIndex::RtfWordIndex(std::span<const RtfWordRow> rows) {
-    // Odd multipliers from a linear congruential sequence, tried in turn
-    // (a few hundred tries for the tables above).
-    for (std::uint64_t multiplier = 0x9E3779B97F4A7C15ULL;;
+    // Odd multipliers from a linear congruential sequence, tried in turn.
+    // The search starts at the one it found for the tables above (the 404th
+    // from 0x9E3779B97F4A7C15), so a build tries one: a few hundred tries
+    // pass the evaluation limit of some compilers' constant expressions.
+    // After a change to the tables, a clash goes on searching from there.
+    for (std::uint64_t multiplier = 0x0898533209858B89ULL;;
          multiplier = (multiplier * 6364136223846793005ULL + 1442695040888963407ULL) | 1) {
         multiplier_ = multiplier;
         bool used[kSlots] = {};
