@@ -3,10 +3,6 @@
 #include <array>
 #include <iterator>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "platform/byte_scan.h"
 #include "platform/spare_buffer.h"
 #include "resources/markup_framework_texts.h"
@@ -51,23 +47,6 @@ constexpr bool scanMatchesEscapes() {
 }
 static_assert(scanMatchesEscapes(), "the chunk scan must select exactly the escaped bytes");
 
-// The bytes 0x91 to 0x97 of a chunk.
-platform::detail::ChunkMask quoteBytes(platform::detail::Chunk chunk) {
-#if defined(__SSE2__)
-    // Moved down by 0x11 they are the signed bytes -128 to -122, the only
-    // ones below -121.
-    __m128i moved = _mm_add_epi8(chunk, _mm_set1_epi8(static_cast<char>(-0x11)));
-    return static_cast<platform::detail::ChunkMask>(
-        _mm_movemask_epi8(_mm_cmplt_epi8(moved, _mm_set1_epi8(-121))));
-#else
-    platform::detail::ChunkMask mask = 0;
-    for (unsigned c = 0x91; c <= 0x97; ++c) {
-        mask |= platform::detail::bytesEqual(chunk, static_cast<std::uint8_t>(c));
-    }
-    return mask;
-#endif
-}
-
 // Index of the first escaped byte of text[from, size), or text.size(). Text
 // between tags is mostly plain: it is scanned a chunk of bytes at a time.
 std::size_t nextEscaped(std::string_view text, std::size_t from) {
@@ -75,7 +54,7 @@ std::size_t nextEscaped(std::string_view text, std::size_t from) {
     auto marks = [](platform::detail::Chunk chunk) {
         return bytesEqual(chunk, '\\') | bytesEqual(chunk, '{') | bytesEqual(chunk, '}') |
                bytesEqual(chunk, '\t') | bytesEqual(chunk, '\n') | bytesEqual(chunk, 0xA0) |
-               quoteBytes(chunk);
+               platform::detail::bytesInRange<0x91, 7>(chunk);
     };
     auto isStop = [](std::uint8_t byte) { return isEscapedByte(byte); };
     const auto* data = reinterpret_cast<const std::uint8_t*>(text.data()) + from;

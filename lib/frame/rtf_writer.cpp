@@ -1,16 +1,10 @@
 #include "frame/rtf_writer.h"
 
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <new>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#else
-#include "platform/byte_words.h"
-#endif
-
+#include "platform/byte_scan.h"
 #include "platform/spare_buffer.h"
 #include "resources/rtf_texts.h"
 
@@ -60,73 +54,16 @@ constexpr bool testMatchesTable() {
 static_assert(testMatchesTable(), "the quick test must select exactly the escaped bytes");
 
 // Position of the first escaped byte at or after `from`, or `size`.
-#if defined(__SSE2__)
-
-constexpr std::size_t kChunk = 16;
-
-// Bit k set when byte k of the sixteen at `chunkStart` is escaped.
-unsigned escapedBytes(const unsigned char* chunkStart) {
-    __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunkStart));
-    __m128i ascii =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\\')),
-                                  _mm_cmpeq_epi8(chunk, _mm_set1_epi8('{'))),
-                     _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('}')),
-                                               _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\t'))),
-                                  _mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))));
-    // 0x91 to 0x97 moved down by 0x11 are the signed bytes -128 to -122,
-    // the only ones below -121.
-    __m128i moved = _mm_add_epi8(chunk, _mm_set1_epi8(static_cast<char>(-0x11)));
-    __m128i quotes = _mm_cmplt_epi8(moved, _mm_set1_epi8(-121));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ascii, quotes)));
-}
-
 std::size_t nextEscaped(const unsigned char* bytes, std::size_t from, std::size_t size) {
-    if (size - from < kChunk) {
-        for (std::size_t i = from; i < size; ++i) {
-            if (isEscaped(bytes[i])) return i;
-        }
-        return size;
-    }
-    std::size_t i = from;
-    for (; i + kChunk <= size; i += kChunk) {
-        if (unsigned found = escapedBytes(bytes + i); found != 0) {
-            return i + static_cast<std::size_t>(std::countr_zero(found));
-        }
-    }
-    if (i == size) return size;
-    // The last sixteen bytes of the text, which overlap bytes already passed.
-    const std::size_t last = size - kChunk;
-    unsigned found = escapedBytes(bytes + last) & (~0U << (i - last));
-    return found != 0 ? last + static_cast<std::size_t>(std::countr_zero(found)) : size;
+    using platform::detail::bytesEqual;
+    auto marks = [](platform::detail::Chunk chunk) {
+        return bytesEqual(chunk, '\\') | bytesEqual(chunk, '{') | bytesEqual(chunk, '}') |
+               bytesEqual(chunk, '\t') | bytesEqual(chunk, '\n') |
+               platform::detail::bytesInRange<0x91, 7>(chunk);
+    };
+    auto isStop = [](std::uint8_t byte) { return isEscaped(byte); };
+    return from + platform::detail::findFirst(bytes + from, size - from, marks, isStop);
 }
-
-#else
-
-// Eight bytes at a time, tested with integer arithmetic: a word of bytes
-// below 0x80, none of them one of the five escaped ASCII characters, needs no
-// closer look.
-bool wordMayNeedEscaping(std::uint64_t word) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    return ((word & kHighBits) | platform::words::bytesEqual(word, '\\') |
-            platform::words::bytesEqual(word, '{') | platform::words::bytesEqual(word, '}') |
-            platform::words::bytesEqual(word, '\t') | platform::words::bytesEqual(word, '\n')) != 0;
-}
-
-std::size_t nextEscaped(const unsigned char* bytes, std::size_t from, std::size_t size) {
-    std::size_t i = from;
-    for (; i + 8 <= size; i += 8) {
-        if (!wordMayNeedEscaping(platform::words::load(bytes + i))) continue;
-        for (std::size_t k = i; k < i + 8; ++k) {
-            if (isEscaped(bytes[k])) return k;
-        }
-    }
-    for (; i < size; ++i) {
-        if (isEscaped(bytes[i])) return i;
-    }
-    return size;
-}
-
-#endif
 
 }  // namespace
 

@@ -34,6 +34,17 @@ inline ChunkMask bytesEqual(Chunk chunk, std::uint8_t byte) {
         _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(static_cast<char>(byte)))));
 }
 
+// The bytes of the chunk from `low` to `low + count - 1` (count 1 to 127),
+// in one signed comparison: moved by 0x80 - low, exactly those bytes become
+// the lowest signed values, -128 to -128 + count - 1.
+template <std::uint8_t low, std::uint8_t count>
+inline ChunkMask bytesInRange(Chunk chunk) {
+    static_assert(count >= 1 && count < 0x80);
+    __m128i moved = _mm_add_epi8(chunk, _mm_set1_epi8(static_cast<char>(0x80 - low)));
+    return static_cast<ChunkMask>(_mm_movemask_epi8(
+        _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)))));
+}
+
 // Index within the chunk of the first byte a (nonzero) mask marks.
 inline std::size_t firstMarked(ChunkMask mask) {
     return static_cast<std::size_t>(std::countr_zero(mask));
@@ -52,6 +63,18 @@ inline Chunk loadChunk(const std::uint8_t* data) {
 
 inline ChunkMask bytesEqual(Chunk word, std::uint8_t byte) {
     return words::bytesEqual(word, byte);
+}
+
+// The bytes of the word from `low` to `low + count - 1`, one value at a
+// time (the ranges scanned are a few values wide).
+template <std::uint8_t low, std::uint8_t count>
+inline ChunkMask bytesInRange(Chunk word) {
+    static_assert(count >= 1 && count < 0x80);
+    ChunkMask mask = 0;
+    for (unsigned value = low; value < low + count; ++value) {
+        mask |= words::bytesEqual(word, static_cast<std::uint8_t>(value));
+    }
+    return mask;
 }
 
 inline std::size_t firstMarked(ChunkMask mask) {
