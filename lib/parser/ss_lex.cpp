@@ -107,14 +107,26 @@ void SSLex::switchExpressionList(std::uint32_t index) {
     currentList_ = index;
 }
 
+void SSLex::enterTargetList(std::uint32_t index) {
+    listStack_.push(index);
+    currentList_ = index;
+    list_ = &tables_->targetList(index);
+}
+
+void SSLex::returnToList() {
+    listStack_.pop();
+    currentList_ = listStack_.top();
+    list_ = &tables_->expressionList(currentList_);
+}
+
 void SSLex::changeExpressionList(const SSLexAcceptEntry& entry) {
-    if ((entry.flags & (kSSLexFlagPush | kSSLexFlagPop)) == 0) return;
     if (hasFlags(entry, kSSLexFlagSwitch)) {
-        switchExpressionList(entry.expressionList);
+        listStack_.pop();
+        enterTargetList(entry.expressionList);
     } else if (hasFlags(entry, kSSLexFlagPop)) {
-        popExpressionList();
-    } else if (hasFlags(entry, kSSLexFlagPush)) {
-        pushExpressionList(entry.expressionList);
+        returnToList();
+    } else {
+        enterTargetList(entry.expressionList);
     }
 }
 

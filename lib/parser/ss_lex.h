@@ -120,7 +120,11 @@ class SSLex {
         input.consume(end);
         return token;
     }
+    // Follows an accept entry's push, pop or switch; the table set checked
+    // its target list while loading.
     void changeExpressionList(const SSLexAcceptEntry& entry);
+    void enterTargetList(std::uint32_t index);
+    void returnToList();
     void finishToken(SSToken& token, const SSLexAcceptEntry& entry);
 
     SSLexTableSet* tables_ = nullptr;
@@ -129,7 +133,8 @@ class SSLex {
     std::unique_ptr<SSLexInput> ownedInput_;
     std::uint64_t tokensReturned_ = 0;
     std::uint32_t currentList_ = 0;
-    // The current list of tables_, looked up again after every change.
+    // The current list of tables_; empty when it must be looked up again
+    // (after a new table set or a change made through the public calls).
     const SSLexExpressionList* list_ = nullptr;
     SSLifo<std::uint32_t> listStack_{32, 32};
 };
