@@ -125,7 +125,13 @@ class SSLex {
     void changeExpressionList(const SSLexAcceptEntry& entry);
     void enterTargetList(std::uint32_t index);
     void returnToList();
-    void finishToken(SSToken& token, const SSLexAcceptEntry& entry);
+    // Counts a token handed out; an entry with an alternate number or a
+    // keyword table renumbers it.
+    void finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
+        ++tokensReturned_;
+        if (entry.flags & (kSSLexFlagAlternate | kSSLexFlagKeyword)) renumberToken(token, entry);
+    }
+    void renumberToken(SSToken& token, const SSLexAcceptEntry& entry);
 
     SSLexTableSet* tables_ = nullptr;
     std::uint32_t state_ = 0;
