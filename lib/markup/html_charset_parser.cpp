@@ -37,6 +37,9 @@ CHtmlCharsetParser::CHtmlCharsetParser(const std::string& htmlFile)
     : CMarkupParser(htmlFile, resources::kHtmlCharsetLexTable, resources::kLexTableType,
                     resources::kHtmlCharsetYaccTable, resources::kYaccTableType) {
     attachLexer(std::make_unique<dtp::CGrammarLexer>(resources::kHtmlCharsetGrammar));
+    // The base made the bottom item before this class's items existed; with
+    // it remade, every item of the stack is a CHtmlCharsetStackItem.
+    remakeBottomItem();
 }
 
 SSYaccStackItem* CHtmlCharsetParser::newStackItem() {
@@ -44,17 +47,20 @@ SSYaccStackItem* CHtmlCharsetParser::newStackItem() {
 }
 
 SSYaccStackItem* CHtmlCharsetParser::shiftItem(parser::SSToken& token) {
-    if (token.tokenNumber() == kCharsetValueToken) {
-        charsetValues_.push_back(dtp::CTextPiece::fromLexeme(
-            token.textView(), static_cast<std::uint32_t>(token.line()),
-            static_cast<std::uint32_t>(token.offset()), sourceFileRef()));
-    }
-    return CMarkupParser::shiftItem(token);
+    if (token.tokenNumber() == kCharsetValueToken) recordCharsetValue(token);
+    return newStackItem();
+}
+
+// Rare next to the other tokens: kept out of the shift path.
+[[gnu::noinline]] void CHtmlCharsetParser::recordCharsetValue(const parser::SSToken& token) {
+    charsetValues_.push_back(
+        dtp::CTextPiece::fromLexeme(token.textView(), static_cast<std::uint32_t>(token.line()),
+                                    static_cast<std::uint32_t>(token.offset()), sourceFileRef()));
 }
 
 void CHtmlCharsetParser::recordHeadEnd() {
-    auto* tag = dynamic_cast<CHtmlCharsetStackItem*>(elementFromProduction(0));
-    if (tag == nullptr || !tag->headStartTag || insertionPoint_) return;
+    const auto& tag = static_cast<const CHtmlCharsetStackItem&>(*elementFromProduction(0));
+    if (!tag.headStartTag || insertionPoint_) return;
     dtp::CTextPiece closing = symbolPiece(1);
     insertionPoint_ = dtp::CTextPiece({}, closing.endLine, closing.endColumn, closing.endLine,
                                       closing.endColumn, sourceFileRef());
@@ -72,7 +78,7 @@ void CHtmlCharsetParser::warnOfLineBreak() {
 SSRefPtr<SSYaccStackItem> CHtmlCharsetParser::reduce(std::uint32_t production, std::uint32_t) {
     switch (production) {
         case kHeadStart: {
-            SSRefPtr<SSYaccStackItem> item = emptyResult();
+            SSRefPtr<SSYaccStackItem> item(newStackItem());
             static_cast<CHtmlCharsetStackItem&>(*item).headStartTag = true;
             return item;
         }
@@ -92,7 +98,8 @@ SSRefPtr<SSYaccStackItem> CHtmlCharsetParser::reduce(std::uint32_t production, s
         default:
             break;
     }
-    return emptyResult();
+    // The class is final: no virtual call for the fresh item.
+    return SSRefPtr<SSYaccStackItem>(newStackItem());
 }
 
 }  // namespace tessel::markup

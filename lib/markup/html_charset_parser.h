@@ -13,7 +13,7 @@
 
 namespace tessel::markup {
 
-class CHtmlCharsetParser : public dtp::CMarkupParser {
+class CHtmlCharsetParser final : public dtp::CMarkupParser {
   public:
     // Productions with an action.
     enum Production : std::uint32_t {
@@ -47,6 +47,7 @@ class CHtmlCharsetParser : public dtp::CMarkupParser {
     const std::vector<dtp::CTextPiece>& charsetValues() const { return charsetValues_; }
 
   private:
+    void recordCharsetValue(const parser::SSToken& token);
     void recordHeadEnd();
     void warnOfLineBreak();
 

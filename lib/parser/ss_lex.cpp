@@ -107,19 +107,31 @@ void SSLex::switchExpressionList(std::uint32_t index) {
     currentList_ = index;
 }
 
-void SSLex::changeExpressionList(const SSLexAcceptEntry& entry) {
-    if ((entry.flags & (kSSLexFlagPush | kSSLexFlagPop)) == 0) return;
+[[gnu::always_inline]] inline void SSLex::enterTargetList(std::uint32_t index) {
+    listStack_.push(index);
+    currentList_ = index;
+    list_ = &tables_->targetList(index);
+}
+
+[[gnu::always_inline]] inline void SSLex::returnToList() {
+    listStack_.pop();
+    currentList_ = listStack_.top();
+    list_ = &tables_->expressionList(currentList_);
+}
+
+// Inlined into nextToken(), which has the registers saved already.
+[[gnu::always_inline]] inline void SSLex::changeExpressionList(const SSLexAcceptEntry& entry) {
     if (hasFlags(entry, kSSLexFlagSwitch)) {
-        switchExpressionList(entry.expressionList);
+        listStack_.pop();
+        enterTargetList(entry.expressionList);
     } else if (hasFlags(entry, kSSLexFlagPop)) {
-        popExpressionList();
-    } else if (hasFlags(entry, kSSLexFlagPush)) {
-        pushExpressionList(entry.expressionList);
+        returnToList();
+    } else {
+        enterTargetList(entry.expressionList);
     }
 }
 
-void SSLex::finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
-    ++tokensReturned_;
+void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
     if (hasFlags(entry, kSSLexFlagAlternate)) {
         token.setAlternateTokenNumber(entry.alternateTokenNumber);
     }
@@ -189,10 +201,12 @@ void SSLex::finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
             if (refused) break;
         }
         // The BOF, double-byte characters and the end of the buffer go
-        // through nextChar(), which may refill and move the buffer content.
-        if (!in.nextChar()) break;
-        readSlow = true;
+        // through nextChar(), which may refill and move the buffer content:
+        // only then are recorded positions shifted.
+        bool delivered = in.nextChar();
         end.position -= in.takeShiftCount();
+        if (!delivered) break;
+        readSlow = true;
         std::uint32_t next = list.next(state, in.currentChar());
         if (next == kSSLexNoState) break;
         state = next;
@@ -203,7 +217,6 @@ void SSLex::finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
         }
     }
     state_ = state;
-    end.position -= in.takeShiftCount();
     return {candidate, end, matched, readSlow || in.charactersRead() != bytesBefore};
 }
 

@@ -120,8 +120,18 @@ class SSLex {
         input.consume(end);
         return token;
     }
+    // Follows an accept entry's push, pop or switch; the table set checked
+    // its target list while loading.
     void changeExpressionList(const SSLexAcceptEntry& entry);
-    void finishToken(SSToken& token, const SSLexAcceptEntry& entry);
+    void enterTargetList(std::uint32_t index);
+    void returnToList();
+    // Counts a token handed out; an entry with an alternate number or a
+    // keyword table renumbers it.
+    void finishToken(SSToken& token, const SSLexAcceptEntry& entry) {
+        ++tokensReturned_;
+        if (entry.flags & (kSSLexFlagAlternate | kSSLexFlagKeyword)) renumberToken(token, entry);
+    }
+    void renumberToken(SSToken& token, const SSLexAcceptEntry& entry);
 
     SSLexTableSet* tables_ = nullptr;
     std::uint32_t state_ = 0;
@@ -129,7 +139,8 @@ class SSLex {
     std::unique_ptr<SSLexInput> ownedInput_;
     std::uint64_t tokensReturned_ = 0;
     std::uint32_t currentList_ = 0;
-    // The current list of tables_, looked up again after every change.
+    // The current list of tables_; empty when it must be looked up again
+    // (after a new table set or a change made through the public calls).
     const SSLexExpressionList* list_ = nullptr;
     SSLifo<std::uint32_t> listStack_{32, 32};
 };

@@ -48,6 +48,19 @@ SSLexTableSet::SSLexTableSet(std::span<const std::uint8_t> bytes, std::string_vi
         keywords_.emplace_back(image.slice(at, size), name_);
         at += size;
     }
+    checkListTargets();
+}
+
+void SSLexTableSet::checkListTargets() const {
+    for (const SSLexExpressionList& list : lists_) {
+        for (std::uint32_t state = 0; state < list.stateCount(); ++state) {
+            const SSLexAcceptEntry& entry = list.accept(state);
+            // A switch carries the push bit too.
+            if ((entry.flags & kSSLexFlagPush) && entry.expressionList >= lists_.size()) {
+                throwInvalidList(entry.expressionList);
+            }
+        }
+    }
 }
 
 void SSLexTableSet::throwInvalidList(std::size_t index) {

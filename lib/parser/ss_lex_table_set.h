@@ -6,7 +6,9 @@
 // expression-list blocks back to back (each starts with its magic and its
 // size), then the keyword-table blocks (each starts with its size).
 // Every offset and count is checked while loading: a damaged image throws
-// SSLex0104e ("Invalid table") and is never read beyond its end.
+// SSLex0104e ("Invalid table") and is never read beyond its end. An accept
+// entry that pushes or switches to a list the image lacks throws SSLex0106e
+// with that list's index, so the scanner follows the entries unchecked.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +38,9 @@ class SSLexTableSet {
         if (index >= lists_.size()) throwInvalidList(index);
         return lists_[index];
     }
+    // The list an accept entry pushes or switches to: its index was checked
+    // while loading. Precondition: index < expressionListCount().
+    const SSLexExpressionList& targetList(std::size_t index) const { return lists_[index]; }
 
     std::size_t keywordTableCount() const { return keywords_.size(); }
     // Precondition: index < keywordTableCount().
@@ -46,6 +51,9 @@ class SSLexTableSet {
   private:
     SSLexTableSet(std::span<const std::uint8_t> image, std::string_view name);
     [[noreturn]] static void throwInvalidList(std::size_t index);
+    // Throws SSLex0106e for the first accept entry whose push or switch
+    // target is not a list of the set.
+    void checkListTargets() const;
 
     std::string name_;
     std::vector<SSLexExpressionList> lists_;

@@ -39,6 +39,12 @@ class SSLifo {
         return item;
     }
 
+    // Removes the top `count` entries, the top first. Precondition: count <=
+    // count().
+    void drop(std::size_t count) {
+        for (; count != 0; --count) items_.pop_back();
+    }
+
     T& top() {
         if (items_.empty()) throw SSException(SSError::LifoNoTop);
         return items_.back();

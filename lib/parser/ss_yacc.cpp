@@ -92,10 +92,11 @@ const SSYaccTableSet::Row& SSYacc::rowOf(std::uint32_t state) const {
     return table_->row(state);
 }
 
+void SSYacc::checkState(std::uint32_t state) const {
+    if (state >= table_->stateCount()) throw SSException(SSError::YaccParseFailed);
+}
+
 [[gnu::always_inline]] inline void SSYacc::lookupAction(std::uint32_t state, std::int32_t symbol) {
-    if (table_ == nullptr || state >= table_->stateCount()) {
-        throw SSException(SSError::YaccParseFailed);
-    }
     takeAction(table_->actionWord(state, symbol));
 }
 
@@ -174,7 +175,7 @@ const SSYaccTableSet::Row& SSYacc::rowOf(std::uint32_t state) const {
     if (!item) return false;
     current_ = item;
     popItems(productionLength_);
-    if (state_ >= table_->stateCount()) throw SSException(SSError::YaccParseFailed);
+    checkState(state_);
     std::uint32_t target = table_->gotoState(state_, leftSide_);
     if (target == kSSYaccNoGoto) throw SSException(SSError::YaccInvalidGoto, {long{leftSide_}});
     state_ = target;
@@ -190,18 +191,21 @@ void SSYacc::popItem() {
 }
 
 [[gnu::always_inline]] inline void SSYacc::popItems(std::uint32_t count) {
-    for (std::uint32_t i = 0; i < count; ++i) {
-        stack_.pop();
+    if (count >= stack_.count()) {
         // Popping the last item leaves no state to return to (SSLifo0002e).
-        if (stack_.empty()) stack_.top();
+        stack_.drop(stack_.count());
+        stack_.top();
     }
+    stack_.drop(count);
     state_ = stack_.top()->state();
 }
 
 int SSYacc::parse() {
     if (table_ == nullptr) throw SSException(SSError::YaccTableMissing);
     state_ = stack_.top()->state();
-    if (!fetchLookahead(true)) return 1;
+    if (!fetchLookahead(false)) return 1;
+    checkState(state_);
+    lookupAction(state_, symbolOf(*lookahead_));
     for (;;) {
         switch (action_) {
             case Action::Shift:

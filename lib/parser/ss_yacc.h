@@ -124,7 +124,12 @@ class SSYacc {
     void init();
     [[noreturn]] static void throwInvalidElement(std::int32_t index);
     static std::int32_t symbolOf(const SSToken& token) { return token.parserSymbol(); }
+    // SSYacc0102e unless `state` is a state of the table. The table's own
+    // targets were checked while loading; states read back from stack items
+    // are checked here.
+    void checkState(std::uint32_t state) const;
     // Looks up the action for (state, symbol) and makes it current.
+    // Precondition: state < the table's state count.
     void lookupAction(std::uint32_t state, std::int32_t symbol);
     void takeAction(std::uint32_t word);
     // Takes the next lookahead; false when previewToken() asked to stop.

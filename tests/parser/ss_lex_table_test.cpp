@@ -115,6 +115,29 @@ TEST(SSLexTableLoading, TransitionToMissingStateIsRejected) {
     expectSSError([&] { SSLexTableSet::fromImage(lexTableBytes({list}), "Damaged"); }, 4);
 }
 
+// The scanner follows push and switch entries without looking their lists up
+// again, so a target the image lacks is refused while loading, with the
+// index the scan would have reported.
+TEST(SSLexTableLoading, PushOrSwitchToMissingListIsRejectedWithItsIndex) {
+    for (std::uint32_t flag : {std::uint32_t{Push}, std::uint32_t{Switch}}) {
+        for (bool ignoredMatch : {false, true}) {
+            LexListBuilder first;
+            first.bofIgnored();
+            first.single('a', 'a', ignoredMatch ? ignored(1, flag, 2) : token(1, flag, 2));
+            LexListBuilder second;
+            second.single('b', 'b', token(2, Pop));
+            auto load = [&] { SSLexTableSet::fromImage(lexTableBytes({first, second}), "Lists"); };
+            EXPECT_EQ(expectSSError(load, 6), "SSLex0106e: Invalid expression list index, 2");
+        }
+    }
+    LexListBuilder last;
+    last.bofIgnored();
+    last.single('a', 'a', token(1, Switch, 1));
+    LexListBuilder target;
+    target.single('b', 'b', token(2));
+    EXPECT_NO_THROW(SSLexTableSet::fromImage(lexTableBytes({last, target}), "Lists"));
+}
+
 TEST(SSLexTableLoading, EveryTruncationIsRejected) {
     const Bytes good = sampleImage();
     for (std::size_t length = 0; length < good.size(); ++length) {

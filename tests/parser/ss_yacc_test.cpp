@@ -46,7 +46,7 @@ constexpr std::int32_t kWords = 0x4003;  // N3: words
 YaccTableSpec groupsGrammar() {
     YaccTableSpec layout;
     layout.productions = {{2, 0},      {0, kList},  {2, kList}, {3, kGroup},
-                        {1, kWords}, {2, kWords}, {2, kGroup}};
+                          {1, kWords}, {2, kWords}, {2, kGroup}};
     layout.rows.resize(10);
     layout.rows[0].actions = {{reduceBy(1), 3}, {reduceBy(1), -1}};
     layout.rows[0].gotos = {{1, kList}};
@@ -294,6 +294,34 @@ TEST(SSYaccRecovery, TablesThatWouldLoopEndWithParseFailed) {
     cycle.rows[0].gotos = {{0, kList}};
     GroupsRun run(cycle, "(a)");
     expectSSError([&] { run.parser.parse(); }, 13);
+}
+
+// The table's own targets are checked while loading; a state read back from a
+// stack item is checked when the parse returns to it.
+TEST(SSYaccParse, StackItemStatesOutsideTheTableAreRefused) {
+    GroupsRun atStart(groupsGrammar(), "(a)");
+    atStart.parser.stackItem(0)->setState(10);
+    EXPECT_EQ(expectSSError([&] { atStart.parser.parse(); }, 13),
+              "SSYacc0102e: Parse failed, invalid table");
+    ASSERT_NE(atStart.parser.lookahead(), nullptr);
+    EXPECT_EQ(atStart.parser.lookahead()->textView(), "(");
+
+    struct Rewriting : RecordingParser {
+        SSRefPtr<SSYaccStackItem> reduce(std::uint32_t production, std::uint32_t length) override {
+            // N3 -> a: the "(" item below it is where the parse returns.
+            if (production == 4) stackItem(length)->setState(99);
+            return RecordingParser::reduce(production, length);
+        }
+    };
+    auto lexTables = SSLexTableSet::fromImage(groupsLexTable(), "L");
+    auto table = SSYaccTableSet::fromImage(groupsGrammar().bytes(), "Y");
+    SSLexMemoryInput input("(a)");
+    SSLex lex(input, lexTables);
+    Rewriting rewriting;
+    rewriting.setTable(table);
+    rewriting.setLex(lex);
+    expectSSError([&] { rewriting.parse(); }, 13);
+    EXPECT_EQ(rewriting.reductions, (std::vector<std::uint32_t>{1, 4}));
 }
 
 // x y -> shift; x z -> reduce the empty N2 first; decided by a lookahead list.
