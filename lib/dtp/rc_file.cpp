@@ -162,6 +162,12 @@ bool CRCFile::readToColumn(std::string& out, std::uint32_t column) {
 bool CRCFile::readTo(std::string& out, std::uint32_t line, std::uint32_t column) {
     out.clear();
     if (direction_ != Direction::Input || !input_.isOpen()) return false;
+    // Most positions are a few bytes further on the current line, with the
+    // bytes up to them in the stream's buffer: taken in one step.
+    if (line == line_ && column >= column_ && input_.appendBufferedPlain(out, column - column_)) {
+        column_ = column;
+        return true;
+    }
     return readToLine(out, line) && readToColumn(out, column);
 }
 

@@ -61,6 +61,10 @@ class InputStream {
     // but CR, LF and, when it ends the data, Ctrl-Z), at most `limit`, without
     // consuming the byte it stopped at. Returns the count appended.
     std::size_t appendPlainRun(std::string& out, std::size_t limit);
+    // Appends and consumes exactly the next `count` bytes when all of them are
+    // in the buffer and none needs translation (as for appendPlainRun);
+    // otherwise appends and consumes nothing. True when it appended.
+    bool appendBufferedPlain(std::string& out, std::size_t count);
     bool failed() const { return error_; }
 
   private:
@@ -72,6 +76,9 @@ class InputStream {
     static constexpr std::size_t kDirectReadSize = 4096;
     // Index of the first `c` in buffer_[from, to), or `to`.
     std::size_t firstOf(std::size_t from, std::size_t to, char c) const;
+    // How many of the next `limit` buffered bytes (at most those in the
+    // buffer) need no translation.
+    std::size_t plainBytesAhead(std::size_t limit) const;
 
     std::FILE* file_ = nullptr;
     StreamMode mode_ = StreamMode::Text;
