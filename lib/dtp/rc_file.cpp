@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "dtp/converter_log.h"
 #include "platform/files.h"
@@ -159,16 +160,30 @@ bool CRCFile::readToColumn(std::string& out, std::uint32_t column) {
     return true;
 }
 
-bool CRCFile::readTo(std::string& out, std::uint32_t line, std::uint32_t column) {
-    out.clear();
+bool CRCFile::viewTo(std::string_view& text, std::string& storage, std::uint32_t line,
+                     std::uint32_t column) {
+    text = {};
+    storage.clear();
     if (direction_ != Direction::Input || !input_.isOpen()) return false;
     // Most positions are a few bytes further on the current line, with the
-    // bytes up to them in the stream's buffer: taken in one step.
-    if (line == line_ && column >= column_ && input_.appendBufferedPlain(out, column - column_)) {
-        column_ = column;
-        return true;
+    // bytes up to them in the stream's buffer: taken in one step, uncopied.
+    if (line == line_ && column >= column_) {
+        if (std::optional<std::string_view> run = input_.takeBufferedPlain(column - column_)) {
+            column_ = column;
+            text = *run;
+            return true;
+        }
     }
-    return readToLine(out, line) && readToColumn(out, column);
+    if (!readToLine(storage, line) || !readToColumn(storage, column)) return false;
+    text = storage;
+    return true;
+}
+
+bool CRCFile::readTo(std::string& out, std::uint32_t line, std::uint32_t column) {
+    std::string_view text;
+    if (!viewTo(text, out, line, column)) return false;
+    if (text.data() != out.data()) out.assign(text);
+    return true;
 }
 
 bool CRCFile::readRest(std::string& out, std::size_t limit, bool* atEnd) {

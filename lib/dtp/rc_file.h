@@ -53,6 +53,11 @@ class CRCFile {
     // False (with a log entry) when the position is behind the current one or
     // beyond the file.
     bool readTo(std::string& out, std::uint32_t line, std::uint32_t column);
+    // The same text as a view, valid until the next read: of the input's
+    // buffer where the text lies in it on the current line, else of
+    // `storage`, read as readTo() reads.
+    bool viewTo(std::string_view& text, std::string& storage, std::uint32_t line,
+                std::uint32_t column);
     // Sets `out` to every remaining line, each ended by "\n".
     bool readRest(std::string& out) { return readRest(out, std::string::npos); }
     // The same in steps: whole lines up to at least `limit` bytes (fewer at

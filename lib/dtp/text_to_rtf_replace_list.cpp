@@ -102,9 +102,9 @@ void CTextToRTFReplaceList::convertFromMacintosh(std::string& text) const {
     text.swap(rebuilt);
 }
 
-void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text) {
+void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text, std::size_t from) {
     constexpr std::string_view start = resources::kEscapedLiteralCharacterTagStart;
-    std::size_t found = text.find(start);
+    std::size_t found = text.find(start, from);
     if (found == std::string::npos) return;
     std::string wrapped;
     wrapped.reserve(text.size() + 64);
@@ -123,10 +123,15 @@ void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text) {
     text.swap(wrapped);
 }
 
-void CTextToRTFReplaceList::convertText(std::string& text) {
-    if (macintosh) convertFromMacintosh(text);
-    if (lineJoining) joinWrappedLines(text);
-    escapeConverterRtf(text);
+void CTextToRTFReplaceList::appendConverted(std::string& out, std::string_view text) {
+    if (!macintosh && !lineJoining) {
+        appendConverterRtfEscaped(out, text);
+        return;
+    }
+    mapped_.assign(text);
+    if (macintosh) convertFromMacintosh(mapped_);
+    if (lineJoining) joinWrappedLines(mapped_);
+    appendConverterRtfEscaped(out, mapped_);
 }
 
 void CTextToRTFReplaceList::writeHeader(CRCFile& file) {

@@ -204,11 +204,13 @@ std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {
     return count;
 }
 
-bool InputStream::appendBufferedPlain(std::string& out, std::size_t count) {
-    if (pushedBack_ >= 0 || end_ - pos_ < count || plainBytesAhead(count) != count) return false;
-    out.append(buffer_ + pos_, count);
+std::optional<std::string_view> InputStream::takeBufferedPlain(std::size_t count) {
+    if (pushedBack_ >= 0 || end_ - pos_ < count || plainBytesAhead(count) != count) {
+        return std::nullopt;
+    }
+    std::string_view run(buffer_ + pos_, count);
     pos_ += count;
-    return true;
+    return run;
 }
 
 bool InputStream::atEnd() {

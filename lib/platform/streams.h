@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,10 +62,10 @@ class InputStream {
     // but CR, LF and, when it ends the data, Ctrl-Z), at most `limit`, without
     // consuming the byte it stopped at. Returns the count appended.
     std::size_t appendPlainRun(std::string& out, std::size_t limit);
-    // Appends and consumes exactly the next `count` bytes when all of them are
-    // in the buffer and none needs translation (as for appendPlainRun);
-    // otherwise appends and consumes nothing. True when it appended.
-    bool appendBufferedPlain(std::string& out, std::size_t count);
+    // Consumes exactly the next `count` bytes when all of them are in the
+    // buffer and none needs translation (as for appendPlainRun), and returns
+    // them, valid until the next read; otherwise consumes nothing.
+    std::optional<std::string_view> takeBufferedPlain(std::size_t count);
     bool failed() const { return error_; }
 
   private:
