@@ -160,20 +160,38 @@ bool CRCFile::readToColumn(std::string& out, std::uint32_t column) {
     return true;
 }
 
+std::optional<std::string_view> CRCFile::takeOnCurrentLine(std::uint32_t line,
+                                                           std::uint32_t column) {
+    // Most positions are a few bytes further on the current line, with the
+    // bytes up to them in the stream's buffer: taken in one step, uncopied.
+    if (direction_ != Direction::Input || !input_.isOpen() || line != line_ || column < column_) {
+        return std::nullopt;
+    }
+    std::optional<std::string_view> run = input_.takeBufferedPlain(column - column_);
+    if (run) column_ = column;
+    return run;
+}
+
+bool CRCFile::viewOnCurrentLine(std::string_view& before, std::string_view& covered,
+                                std::uint32_t line, std::uint32_t start, std::uint32_t end) {
+    if (start < column_ || end < start) return false;
+    std::size_t beforeSize = start - column_;
+    std::optional<std::string_view> run = takeOnCurrentLine(line, end);
+    if (!run) return false;
+    before = run->substr(0, beforeSize);
+    covered = run->substr(beforeSize);
+    return true;
+}
+
 bool CRCFile::viewTo(std::string_view& text, std::string& storage, std::uint32_t line,
                      std::uint32_t column) {
     text = {};
     storage.clear();
-    if (direction_ != Direction::Input || !input_.isOpen()) return false;
-    // Most positions are a few bytes further on the current line, with the
-    // bytes up to them in the stream's buffer: taken in one step, uncopied.
-    if (line == line_ && column >= column_) {
-        if (std::optional<std::string_view> run = input_.takeBufferedPlain(column - column_)) {
-            column_ = column;
-            text = *run;
-            return true;
-        }
+    if (std::optional<std::string_view> run = takeOnCurrentLine(line, column)) {
+        text = *run;
+        return true;
     }
+    if (direction_ != Direction::Input || !input_.isOpen()) return false;
     if (!readToLine(storage, line) || !readToColumn(storage, column)) return false;
     text = storage;
     return true;

@@ -114,6 +114,25 @@ std::size_t CReplaceList::removeEnclosedBy(const CTextPiece& range) {
 bool CReplaceList::writeFrontPiece() {
     const CReplacePiece& piece = *pieces_.front();
     const CTextPiece& range = piece.source();
+    // Most pieces lie on the current line, with the text before them, in the
+    // input's buffer: both are taken in one read.
+    std::string_view before;
+    std::string_view covered;
+    if (range.startLine == range.endLine &&
+        source_.viewOnCurrentLine(before, covered, range.startLine, range.startColumn,
+                                  range.endColumn)) {
+        if (!before.empty()) appendConverted(text_, before);
+        piece.appendReplacement(text_, covered);
+    } else if (!writeFrontPieceInSteps()) {
+        return false;
+    }
+    if (text_.size() >= kWriteStep) writePending();
+    return true;
+}
+
+bool CReplaceList::writeFrontPieceInSteps() {
+    const CReplacePiece& piece = *pieces_.front();
+    const CTextPiece& range = piece.source();
     // Each view is used up before the next read, which may refill the buffer
     // it points into.
     std::string_view source;
@@ -121,7 +140,6 @@ bool CReplaceList::writeFrontPiece() {
     if (!source.empty()) appendConverted(text_, source);
     if (!source_.viewTo(source, readText_, range.endLine, range.endColumn)) return false;
     piece.appendReplacement(text_, source);
-    if (text_.size() >= kWriteStep) writePending();
     return true;
 }
 

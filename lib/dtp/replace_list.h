@@ -75,6 +75,9 @@ class CReplaceList {
     // Adds the text before the front piece and its replacement to the
     // pending output, writing it once it is long; false on a failure.
     bool writeFrontPiece();
+    // The same reading the text before the piece and the piece's own text
+    // one after the other, as positions across line ends need.
+    bool writeFrontPieceInSteps();
     // Writes the pending output.
     void writePending();
     // Writes the pieces left and the text after the last one.

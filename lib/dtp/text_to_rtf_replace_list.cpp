@@ -106,9 +106,10 @@ void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text, std::siz
     constexpr std::string_view start = resources::kEscapedLiteralCharacterTagStart;
     std::size_t found = text.find(start, from);
     if (found == std::string::npos) return;
+    // Only text[from, end) is rebuilt: the text before it may be long.
     std::string wrapped;
-    wrapped.reserve(text.size() + 64);
-    std::size_t copied = 0;
+    wrapped.reserve(text.size() - from + 64);
+    std::size_t copied = from;
     while (found != std::string::npos) {
         std::size_t close = text.find('>', found + start.size());
         if (close == std::string::npos) break;
@@ -120,7 +121,7 @@ void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text, std::siz
         found = text.find(start, copied);
     }
     wrapped.append(text, copied, std::string::npos);
-    text.swap(wrapped);
+    text.replace(from, std::string::npos, wrapped);
 }
 
 void CTextToRTFReplaceList::appendConverted(std::string& out, std::string_view text) {

@@ -153,6 +153,32 @@ TEST_F(RcFileTest, ColumnPastTheLineEndIsReportedAtAndBeforeTheBufferEnd) {
                   std::to_string(kBuffer + 2) + " characters!\n");
 }
 
+// The text before a piece and the piece's own text in one read: only when
+// both lie ahead on the current line; otherwise nothing is read or reported.
+TEST_F(RcFileTest, BeforeAndCoveredTextOfTheCurrentLineInOneRead) {
+    CRCFile& file = open("abc<t>def\r\nxyz");
+    std::string_view before;
+    std::string_view covered;
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 4, 7)) << "nothing buffered yet";
+    ASSERT_TRUE(file.readTo(out_, 1, 2));
+    EXPECT_EQ(out_, "a");
+    ASSERT_TRUE(file.viewOnCurrentLine(before, covered, 1, 4, 7));
+    EXPECT_EQ(before, "bc");
+    EXPECT_EQ(covered, "<t>");
+    EXPECT_EQ(file.currentColumn(), 7u);
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 2, 8)) << "behind";
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 9, 8)) << "ends before its start";
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 8, 11)) << "across the line end";
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 2, 1, 2)) << "on a later line";
+    EXPECT_EQ(file.currentColumn(), 7u);
+    ASSERT_TRUE(file.readTo(out_, 2, 2));
+    EXPECT_EQ(out_, "def\nx");
+    ASSERT_TRUE(file.viewOnCurrentLine(before, covered, 2, 2, 4));
+    EXPECT_EQ(before, "");
+    EXPECT_EQ(covered, "yz");
+    EXPECT_EQ(log_.text(), "");
+}
+
 TEST_F(RcFileTest, PositionsBehindOrBeyondTheFileAreReported) {
     CRCFile& file = open("abc\nde\n");
     ASSERT_TRUE(file.readTo(out_, 1, 3));

@@ -355,6 +355,19 @@ TEST_F(ReplaceListTest, QuarkXPressListWritesTheSameLiteralTags) {
     EXPECT_EQ(text, "x") << "the base list drops a byte it cannot map";
 }
 
+// Literal character tags between pieces are wrapped once each, those written
+// before them left as they are.
+TEST_F(ReplaceListTest, LiteralTagsBetweenPiecesAreWrappedOnce) {
+    source("\xB0<B>\xB0<I>\n");
+    CXPressReplaceList list(path_);
+    list.macintosh = true;
+    add(list, range(1, 2, 1, 5, "<B>"), kRtfPieceInternal);
+    add(list, range(1, 6, 1, 9, "<I>"), kRtfPieceInternal);
+    std::string literal = std::string(kInternal) + "<\\\\#176>}";
+    EXPECT_EQ(body(list), literal + std::string(kInternal) + "<B>}" + literal +
+                              std::string(kInternal) + "<I>}\r\n\\par ");
+}
+
 TEST_F(ReplaceListTest, WindowsTextKeepsLiteralTagsUnwrapped) {
     source("<\\#176> \xB0\n");
     CPageMakerReplaceList list(path_);
