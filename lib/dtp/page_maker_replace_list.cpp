@@ -7,9 +7,10 @@ CPageMakerReplaceList::CPageMakerReplaceList(std::string fileName)
     lineJoining = false;
 }
 
-void CPageMakerReplaceList::convertText(std::string& text) {
-    CTextToRTFReplaceList::convertText(text);
-    if (macintosh) wrapLiteralCharacterTags(text);
+void CPageMakerReplaceList::appendConverted(std::string& out, std::string_view text) {
+    std::size_t from = out.size();
+    CTextToRTFReplaceList::appendConverted(out, text);
+    if (macintosh) wrapLiteralCharacterTags(out, from);
 }
 
 std::string CPageMakerReplaceList::literalCharacterTag(std::uint8_t byte) const {

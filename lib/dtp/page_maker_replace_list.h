@@ -11,7 +11,7 @@ class CPageMakerReplaceList : public CTextToRTFReplaceList {
   public:
     explicit CPageMakerReplaceList(std::string fileName = {});
 
-    void convertText(std::string& text) override;
+    void appendConverted(std::string& out, std::string_view text) override;
     std::string literalCharacterTag(std::uint8_t byte) const override;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "dtp/converter_log.h"
 #include "platform/files.h"
@@ -159,10 +160,48 @@ bool CRCFile::readToColumn(std::string& out, std::uint32_t column) {
     return true;
 }
 
-bool CRCFile::readTo(std::string& out, std::uint32_t line, std::uint32_t column) {
-    out.clear();
+std::optional<std::string_view> CRCFile::takeOnCurrentLine(std::uint32_t line,
+                                                           std::uint32_t column) {
+    // Most positions are a few bytes further on the current line, with the
+    // bytes up to them in the stream's buffer: taken in one step, uncopied.
+    if (direction_ != Direction::Input || !input_.isOpen() || line != line_ || column < column_) {
+        return std::nullopt;
+    }
+    std::optional<std::string_view> run = input_.takeBufferedPlain(column - column_);
+    if (run) column_ = column;
+    return run;
+}
+
+bool CRCFile::viewOnCurrentLine(std::string_view& before, std::string_view& covered,
+                                std::uint32_t line, std::uint32_t start, std::uint32_t end) {
+    if (start < column_ || end < start) return false;
+    std::size_t beforeSize = start - column_;
+    std::optional<std::string_view> run = takeOnCurrentLine(line, end);
+    if (!run) return false;
+    before = run->substr(0, beforeSize);
+    covered = run->substr(beforeSize);
+    return true;
+}
+
+bool CRCFile::viewTo(std::string_view& text, std::string& storage, std::uint32_t line,
+                     std::uint32_t column) {
+    text = {};
+    storage.clear();
+    if (std::optional<std::string_view> run = takeOnCurrentLine(line, column)) {
+        text = *run;
+        return true;
+    }
     if (direction_ != Direction::Input || !input_.isOpen()) return false;
-    return readToLine(out, line) && readToColumn(out, column);
+    if (!readToLine(storage, line) || !readToColumn(storage, column)) return false;
+    text = storage;
+    return true;
+}
+
+bool CRCFile::readTo(std::string& out, std::uint32_t line, std::uint32_t column) {
+    std::string_view text;
+    if (!viewTo(text, out, line, column)) return false;
+    if (text.data() != out.data()) out.assign(text);
+    return true;
 }
 
 bool CRCFile::readRest(std::string& out, std::size_t limit, bool* atEnd) {

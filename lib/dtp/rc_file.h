@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,6 +54,16 @@ class CRCFile {
     // False (with a log entry) when the position is behind the current one or
     // beyond the file.
     bool readTo(std::string& out, std::uint32_t line, std::uint32_t column);
+    // The same text as a view, valid until the next read: of the input's
+    // buffer where the text lies in it on the current line, else of
+    // `storage`, read as readTo() reads.
+    bool viewTo(std::string_view& text, std::string& storage, std::uint32_t line,
+                std::uint32_t column);
+    // Views of the text up to column `start` of the current line and from
+    // there up to column `end`, in one step, when both lie in the input's
+    // buffer; else false, with nothing read or reported.
+    bool viewOnCurrentLine(std::string_view& before, std::string_view& covered, std::uint32_t line,
+                           std::uint32_t start, std::uint32_t end);
     // Sets `out` to every remaining line, each ended by "\n".
     bool readRest(std::string& out) { return readRest(out, std::string::npos); }
     // The same in steps: whole lines up to at least `limit` bytes (fewer at
@@ -70,6 +81,9 @@ class CRCFile {
   private:
     enum class LineEnd { Reached, EndOfFile, ReadError };
 
+    // The text up to (line, column) when it lies in the input's buffer on
+    // the current line: consumed and returned as a view.
+    std::optional<std::string_view> takeOnCurrentLine(std::uint32_t line, std::uint32_t column);
     bool readToLine(std::string& out, std::uint32_t line);
     bool readToColumn(std::string& out, std::uint32_t column);
     // Appends the rest of the current line and its end ("\n").

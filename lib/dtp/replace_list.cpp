@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/paths.h"
+#include "platform/spare_buffer.h"
 #include "resources/markup_framework_texts.h"
 
 namespace tessel::dtp {
@@ -16,6 +17,9 @@ namespace {
 
 // The size of the steps in which the text after the last piece is written.
 constexpr std::size_t kRestStep = 64 * 1024;
+// The output of this many bytes of pieces, and the text before them, goes out
+// in one write.
+constexpr std::size_t kWriteStep = 32 * 1024;
 
 // True when `piece` ends at or before (line, column) and starts before it:
 // no piece that starts there or later overlaps it, claims its range or
@@ -33,7 +37,15 @@ bool sameRange(const CTextPiece& a, const CTextPiece& b) {
 
 }  // namespace
 
-void CReplaceList::convertText(std::string&) {}
+void CReplaceList::appendConverted(std::string& out, std::string_view text) {
+    out += text;
+}
+
+void CReplaceList::convertText(std::string& text) {
+    platform::rebuildInPlace(text,
+                             [&](std::string& converted) { appendConverted(converted, text); });
+}
+
 void CReplaceList::writeFooter(CRCFile&) {}
 void CReplaceList::writeHeader(CRCFile&) {}
 
@@ -102,22 +114,46 @@ std::size_t CReplaceList::removeEnclosedBy(const CTextPiece& range) {
 bool CReplaceList::writeFrontPiece() {
     const CReplacePiece& piece = *pieces_.front();
     const CTextPiece& range = piece.source();
-    if (!source_.readTo(text_, range.startLine, range.startColumn)) return false;
-    if (!text_.empty()) convertText(text_);
-    // The text before the piece and its replacement go out in one write.
-    if (!source_.readTo(pieceText_, range.endLine, range.endColumn)) {
-        output_.write(text_);
+    // Most pieces lie on the current line, with the text before them, in the
+    // input's buffer: both are taken in one read.
+    std::string_view before;
+    std::string_view covered;
+    if (range.startLine == range.endLine &&
+        source_.viewOnCurrentLine(before, covered, range.startLine, range.startColumn,
+                                  range.endColumn)) {
+        if (!before.empty()) appendConverted(text_, before);
+        piece.appendReplacement(text_, covered);
+    } else if (!writeFrontPieceInSteps()) {
         return false;
     }
-    piece.appendReplacement(text_, pieceText_);
-    output_.write(text_);
+    if (text_.size() >= kWriteStep) writePending();
     return true;
+}
+
+bool CReplaceList::writeFrontPieceInSteps() {
+    const CReplacePiece& piece = *pieces_.front();
+    const CTextPiece& range = piece.source();
+    // Each view is used up before the next read, which may refill the buffer
+    // it points into.
+    std::string_view source;
+    if (!source_.viewTo(source, readText_, range.startLine, range.startColumn)) return false;
+    if (!source.empty()) appendConverted(text_, source);
+    if (!source_.viewTo(source, readText_, range.endLine, range.endColumn)) return false;
+    piece.appendReplacement(text_, source);
+    return true;
+}
+
+void CReplaceList::writePending() {
+    output_.write(text_);
+    text_.clear();
 }
 
 bool CReplaceList::writeRest() {
     for (; !pieces_.empty(); pieces_.pop_front()) {
-        if (!writeFrontPiece()) return false;
+        if (!writeFrontPiece()) break;
     }
+    writePending();
+    if (!pieces_.empty()) return false;
     if (!convertsLineByLine()) {
         if (!source_.readRest(text_)) return false;
         convertText(text_);
@@ -158,6 +194,7 @@ bool CReplaceList::beginOutput(const std::string& inputName, const std::string& 
     outputName_ = outputName;
     open_ = true;
     failed_ = false;
+    text_.clear();
     reserveTextRoom(text_, 0);
     writeHeader(output_);
     return true;
@@ -170,6 +207,7 @@ void CReplaceList::writeBefore(std::uint32_t line, std::uint32_t column) {
         if (open_ && !failed_ && !writeFrontPiece()) failed_ = true;
         pieces_.pop_front();
     }
+    if (open_) writePending();
 }
 
 bool CReplaceList::finishOutput() {

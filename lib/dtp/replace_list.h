@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "dtp/rc_file.h"
 #include "dtp/replace_piece.h"
@@ -39,8 +40,10 @@ class CReplaceList {
     bool finishOutput();
     void abandonOutput();
 
-    // Converts text between pieces in place; here unchanged.
-    virtual void convertText(std::string& text);
+    // Appends `text`, text between pieces, converted to `out`; here unchanged.
+    virtual void appendConverted(std::string& out, std::string_view text);
+    // The same in place.
+    void convertText(std::string& text);
     // True when convertText() gives the same result on any split of a text
     // into whole lines as on the whole: the text after the last piece is
     // then written in steps, so a long file is never held whole.
@@ -69,8 +72,14 @@ class CReplaceList {
   private:
     bool claimedRange(const CReplacePiece& existing, const CReplacePiece& added) const;
     void reportDuplicate(const CReplacePiece& existing, const CReplacePiece& added) const;
-    // Writes the front piece after the text before it; false on a failure.
+    // Adds the text before the front piece and its replacement to the
+    // pending output, writing it once it is long; false on a failure.
     bool writeFrontPiece();
+    // The same reading the text before the piece and the piece's own text
+    // one after the other, as positions across line ends need.
+    bool writeFrontPieceInSteps();
+    // Writes the pending output.
+    void writePending();
     // Writes the pieces left and the text after the last one.
     bool writeRest();
 
@@ -79,10 +88,10 @@ class CReplaceList {
     CRCFile source_;
     CRCFile output_;
     std::string outputName_;
-    bool open_ = false;      // beginOutput() succeeded and the output is not closed
-    bool failed_ = false;    // a step failed: pieces are no longer written
-    std::string text_;       // the text before a piece, then with its replacement
-    std::string pieceText_;  // the text a piece's range covers
+    bool open_ = false;     // beginOutput() succeeded and the output is not closed
+    bool failed_ = false;   // a step failed: pieces are no longer written
+    std::string text_;      // output of pieces not written yet
+    std::string readText_;  // source text read where it is not viewed in place
     std::string fileName_;
     bool textMode_ = true;
     CRCFile::LineEnds sourceLineEnds_ = CRCFile::LineEnds::CarriageReturnOrLineFeed;

@@ -102,13 +102,14 @@ void CTextToRTFReplaceList::convertFromMacintosh(std::string& text) const {
     text.swap(rebuilt);
 }
 
-void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text) {
+void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text, std::size_t from) {
     constexpr std::string_view start = resources::kEscapedLiteralCharacterTagStart;
-    std::size_t found = text.find(start);
+    std::size_t found = text.find(start, from);
     if (found == std::string::npos) return;
+    // Only text[from, end) is rebuilt: the text before it may be long.
     std::string wrapped;
-    wrapped.reserve(text.size() + 64);
-    std::size_t copied = 0;
+    wrapped.reserve(text.size() - from + 64);
+    std::size_t copied = from;
     while (found != std::string::npos) {
         std::size_t close = text.find('>', found + start.size());
         if (close == std::string::npos) break;
@@ -120,13 +121,18 @@ void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text) {
         found = text.find(start, copied);
     }
     wrapped.append(text, copied, std::string::npos);
-    text.swap(wrapped);
+    text.replace(from, std::string::npos, wrapped);
 }
 
-void CTextToRTFReplaceList::convertText(std::string& text) {
-    if (macintosh) convertFromMacintosh(text);
-    if (lineJoining) joinWrappedLines(text);
-    escapeConverterRtf(text);
+void CTextToRTFReplaceList::appendConverted(std::string& out, std::string_view text) {
+    if (!macintosh && !lineJoining) {
+        appendConverterRtfEscaped(out, text);
+        return;
+    }
+    mapped_.assign(text);
+    if (macintosh) convertFromMacintosh(mapped_);
+    if (lineJoining) joinWrappedLines(mapped_);
+    appendConverterRtfEscaped(out, mapped_);
 }
 
 void CTextToRTFReplaceList::writeHeader(CRCFile& file) {

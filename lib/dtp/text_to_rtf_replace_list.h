@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "dtp/replace_list.h"
 
@@ -14,7 +15,8 @@ class CTextToRTFReplaceList : public CReplaceList {
   public:
     explicit CTextToRTFReplaceList(std::string fileName = {}) : CReplaceList(std::move(fileName)) {}
 
-    void convertText(std::string& text) override;
+    // Maps and joins as the flags say, then escapes.
+    void appendConverted(std::string& out, std::string_view text) override;
     // Joining wrapped lines and wrapping literal character tags look across
     // line ends.
     bool convertsLineByLine() const override { return false; }
@@ -35,10 +37,14 @@ class CTextToRTFReplaceList : public CReplaceList {
     // Maps the text from the Macintosh character set; unmappable bytes
     // become literalCharacterTag().
     void convertFromMacintosh(std::string& text) const;
-    // Protects every escaped literal character tag as an internal tag run.
-    static void wrapLiteralCharacterTags(std::string& text);
+    // Protects every escaped literal character tag of text[from, end) as an
+    // internal tag run.
+    static void wrapLiteralCharacterTags(std::string& text, std::size_t from);
     // The literal character tag form PageMaker and QuarkXPress use.
     static std::string decimalCharacterTag(std::uint8_t byte);
+
+  private:
+    std::string mapped_;  // text being mapped or joined before escaping
 };
 
 // Joins single line breaks between running words into one blank.

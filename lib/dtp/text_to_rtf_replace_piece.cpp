@@ -3,6 +3,7 @@
 #include <array>
 #include <iterator>
 
+#include "dtp/replace_piece_pool.h"
 #include "platform/byte_scan.h"
 #include "platform/spare_buffer.h"
 #include "resources/markup_framework_texts.h"
@@ -107,6 +108,16 @@ std::string withoutLineEnds(std::string_view text) {
         if (c != '\n') joined += c;
     }
     return joined;
+}
+
+void* CTextToRTFReplacePiece::operator new(std::size_t size) {
+    if (size != sizeof(CTextToRTFReplacePiece)) return ::operator new(size);
+    return ReplacePiecePool<sizeof(CTextToRTFReplacePiece)>::allocate();
+}
+
+void CTextToRTFReplacePiece::operator delete(void* memory, std::size_t size) {
+    if (size != sizeof(CTextToRTFReplacePiece)) return ::operator delete(memory);
+    ReplacePiecePool<sizeof(CTextToRTFReplacePiece)>::release(memory);
 }
 
 std::string CTextToRTFReplacePiece::replacementFor(std::string_view sourceText) const {

@@ -2,6 +2,7 @@
 // source text of the range is written into the RTF.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "dtp/replace_piece.h"
@@ -27,6 +28,10 @@ class CTextToRTFReplacePiece : public CReplacePiece {
     std::int32_t kind() const { return kind_; }
     std::string replacementFor(std::string_view sourceText) const override;
     void appendReplacement(std::string& out, std::string_view sourceText) const override;
+
+    // A converter makes and frees one piece per tag: they come from a pool.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory, std::size_t size);
 
   private:
     std::int32_t kind_;

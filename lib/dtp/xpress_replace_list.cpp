@@ -7,9 +7,10 @@ CXPressReplaceList::CXPressReplaceList(std::string fileName)
     lineJoining = false;
 }
 
-void CXPressReplaceList::convertText(std::string& text) {
-    CTextToRTFReplaceList::convertText(text);
-    if (macintosh) wrapLiteralCharacterTags(text);
+void CXPressReplaceList::appendConverted(std::string& out, std::string_view text) {
+    std::size_t from = out.size();
+    CTextToRTFReplaceList::appendConverted(out, text);
+    if (macintosh) wrapLiteralCharacterTags(out, from);
 }
 
 std::string CXPressReplaceList::literalCharacterTag(std::uint8_t byte) const {

@@ -11,7 +11,7 @@ class CXPressReplaceList : public CTextToRTFReplaceList {
   public:
     explicit CXPressReplaceList(std::string fileName = {});
 
-    void convertText(std::string& text) override;
+    void appendConverted(std::string& out, std::string_view text) override;
     std::string literalCharacterTag(std::uint8_t byte) const override;
 };
 

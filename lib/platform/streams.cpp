@@ -185,22 +185,32 @@ std::size_t InputStream::firstOf(std::size_t from, std::size_t to, char c) const
                             : static_cast<std::size_t>(static_cast<const char*>(found) - buffer_);
 }
 
+std::size_t InputStream::plainBytesAhead(std::size_t limit) const {
+    std::size_t stop = std::min(end_ - pos_, limit);
+    if (mode_ == StreamMode::Binary) return stop;
+    // A run shorter than a chunk (a tag of a replace piece) is tested as one
+    // chunk of the buffer where it holds one, rather than byte by byte; a
+    // line end found past the run leaves it whole.
+    std::size_t scan = std::max(stop, std::min(end_ - pos_, detail::kChunkSize));
+    return std::min(stop, findLineEnd(buffer_ + pos_, scan, stopAtCtrlZ_));
+}
+
 std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {
     if (pushedBack_ >= 0 || limit == 0) return 0;
     if (pos_ == end_ && !fill()) return 0;
-    std::size_t stop = std::min(end_, pos_ + limit);
-    std::size_t i = stop;
-    if (mode_ == StreamMode::Text) {
-        // A run shorter than a chunk (a tag of a replace piece) is tested as
-        // one chunk of the buffer where it holds one, rather than byte by
-        // byte; a line end found past the run leaves it whole.
-        std::size_t scan = std::max(stop - pos_, std::min(end_ - pos_, detail::kChunkSize));
-        i = std::min(stop, pos_ + findLineEnd(buffer_ + pos_, scan, stopAtCtrlZ_));
-    }
-    std::size_t count = i - pos_;
+    std::size_t count = plainBytesAhead(limit);
     out.append(buffer_ + pos_, count);
-    pos_ = i;
+    pos_ += count;
     return count;
+}
+
+std::optional<std::string_view> InputStream::takeBufferedPlain(std::size_t count) {
+    if (pushedBack_ >= 0 || end_ - pos_ < count || plainBytesAhead(count) != count) {
+        return std::nullopt;
+    }
+    std::string_view run(buffer_ + pos_, count);
+    pos_ += count;
+    return run;
 }
 
 bool InputStream::atEnd() {

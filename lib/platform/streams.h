@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,6 +62,10 @@ class InputStream {
     // but CR, LF and, when it ends the data, Ctrl-Z), at most `limit`, without
     // consuming the byte it stopped at. Returns the count appended.
     std::size_t appendPlainRun(std::string& out, std::size_t limit);
+    // Consumes exactly the next `count` bytes when all of them are in the
+    // buffer and none needs translation (as for appendPlainRun), and returns
+    // them, valid until the next read; otherwise consumes nothing.
+    std::optional<std::string_view> takeBufferedPlain(std::size_t count);
     bool failed() const { return error_; }
 
   private:
@@ -72,6 +77,9 @@ class InputStream {
     static constexpr std::size_t kDirectReadSize = 4096;
     // Index of the first `c` in buffer_[from, to), or `to`.
     std::size_t firstOf(std::size_t from, std::size_t to, char c) const;
+    // How many of the next `limit` buffered bytes (at most those in the
+    // buffer) need no translation.
+    std::size_t plainBytesAhead(std::size_t limit) const;
 
     std::FILE* file_ = nullptr;
     StreamMode mode_ = StreamMode::Text;

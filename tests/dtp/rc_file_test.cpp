@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "dtp/converter_test_support.h"
+#include "platform/streams.h"
 
 namespace tessel::dtp {
 namespace {
@@ -75,6 +78,104 @@ TEST_F(RcFileTest, LoneCarriageReturnEndsALineOnlyWhenAsked) {
     EXPECT_EQ(out_, "c\nd\r");
     ASSERT_TRUE(lineFeed.readRest(out_));
     EXPECT_EQ(out_, "e");
+    EXPECT_EQ(log_.text(), "");
+}
+
+// Letters that differ from one column to the next, so that a byte taken from
+// a wrong place shows.
+std::string lettersOfLength(std::size_t length) {
+    std::string line;
+    for (std::size_t i = 0; i < length; ++i) line += static_cast<char>('a' + i % 23);
+    return line;
+}
+
+// Reads that start, end or lie in the stream's buffer and its next filling,
+// by every step from one byte to longer than a line, give the file's text.
+TEST_F(RcFileTest, ReadsAcrossTheBufferEndGiveTheFileText) {
+    constexpr std::size_t kBuffer = platform::kStreamBufferSize;
+    // The first line's CR is the buffer's last byte, its LF the next one's
+    // first; later lines end near the second buffer's end.
+    std::vector<std::string> lines = {lettersOfLength(kBuffer - 1),
+                                      lettersOfLength(40),
+                                      lettersOfLength(kBuffer - 50),
+                                      "x",
+                                      "",
+                                      "tail"};
+    std::string bytes;
+    std::string text;
+    for (const std::string& line : lines) {
+        bytes += line + "\r\n";
+        text += line + "\n";
+    }
+    for (std::uint32_t step : {1u, 15u, 16u, 17u, 300u, 70000u}) {
+        CRCFile& file = open(bytes);
+        std::string read;
+        for (std::uint32_t line = 1; line <= lines.size(); ++line) {
+            auto length = static_cast<std::uint32_t>(lines[line - 1].size());
+            for (std::uint32_t column = 1; column <= length; column += step) {
+                ASSERT_TRUE(file.readTo(out_, line, column)) << line << ":" << column;
+                read += out_;
+            }
+            ASSERT_TRUE(file.readTo(out_, line, length + 1));
+            read += out_;
+        }
+        ASSERT_TRUE(file.readRest(out_));
+        read += out_;
+        EXPECT_EQ(read, text) << "step " << step;
+        file.close();
+    }
+    EXPECT_EQ(log_.text(), "");
+}
+
+// A column past the end of a line is reported, and reading goes on at the
+// next line, whether the bytes after the line end are in the buffer or the
+// line end straddles the buffer's end.
+TEST_F(RcFileTest, ColumnPastTheLineEndIsReportedAtAndBeforeTheBufferEnd) {
+    constexpr std::size_t kBuffer = platform::kStreamBufferSize;
+    CRCFile& inBuffer = open("ab\r\n" + lettersOfLength(100) + "\r\n");
+    ASSERT_TRUE(inBuffer.readTo(out_, 1, 2));
+    EXPECT_FALSE(inBuffer.readTo(out_, 1, 10));
+    EXPECT_EQ(inBuffer.currentLine(), 2u);
+    EXPECT_EQ(inBuffer.currentColumn(), 1u);
+    ASSERT_TRUE(inBuffer.readTo(out_, 2, 3));
+    EXPECT_EQ(out_, "ab");
+    inBuffer.close();
+    CRCFile& atEnd = open(lettersOfLength(kBuffer - 1) + "\r\nnext\r\n");
+    ASSERT_TRUE(atEnd.readTo(out_, 1, kBuffer - 3));
+    EXPECT_FALSE(atEnd.readTo(out_, 1, kBuffer + 2));
+    EXPECT_EQ(atEnd.currentLine(), 2u);
+    EXPECT_EQ(atEnd.currentColumn(), 1u);
+    ASSERT_TRUE(atEnd.readTo(out_, 2, 3));
+    EXPECT_EQ(out_, "ne");
+    EXPECT_EQ(log_.text(),
+              "\n[1]  Line 1 does not contain 10 characters!\n"
+              "\n[2]  Line 1 does not contain " +
+                  std::to_string(kBuffer + 2) + " characters!\n");
+}
+
+// The text before a piece and the piece's own text in one read: only when
+// both lie ahead on the current line; otherwise nothing is read or reported.
+TEST_F(RcFileTest, BeforeAndCoveredTextOfTheCurrentLineInOneRead) {
+    CRCFile& file = open("abc<t>def\r\nxyz");
+    std::string_view before;
+    std::string_view covered;
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 4, 7)) << "nothing buffered yet";
+    ASSERT_TRUE(file.readTo(out_, 1, 2));
+    EXPECT_EQ(out_, "a");
+    ASSERT_TRUE(file.viewOnCurrentLine(before, covered, 1, 4, 7));
+    EXPECT_EQ(before, "bc");
+    EXPECT_EQ(covered, "<t>");
+    EXPECT_EQ(file.currentColumn(), 7u);
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 2, 8)) << "behind";
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 9, 8)) << "ends before its start";
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 8, 11)) << "across the line end";
+    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 2, 1, 2)) << "on a later line";
+    EXPECT_EQ(file.currentColumn(), 7u);
+    ASSERT_TRUE(file.readTo(out_, 2, 2));
+    EXPECT_EQ(out_, "def\nx");
+    ASSERT_TRUE(file.viewOnCurrentLine(before, covered, 2, 2, 4));
+    EXPECT_EQ(before, "");
+    EXPECT_EQ(covered, "yz");
     EXPECT_EQ(log_.text(), "");
 }
 

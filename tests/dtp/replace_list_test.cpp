@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "dtp/converter_test_support.h"
 #include "dtp/page_maker_replace_list.h"
 #include "dtp/static_file_map.h"
 #include "dtp/text_to_rtf_replace_list.h"
 #include "dtp/text_to_rtf_replace_piece.h"
 #include "dtp/xpress_replace_list.h"
+#include "platform/streams.h"
 #include "resources/markup_framework_texts.h"
 
 namespace tessel::dtp {
@@ -198,6 +202,73 @@ TEST_F(ReplaceListTest, WrittenInStepsLikeInOnePass) {
     EXPECT_EQ(log_.text(), "");
 }
 
+// Escapes the few bytes the long source below holds that RTF escapes.
+std::string escapedForTest(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '{') {
+            out += "\\{";
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\n') {
+            out += "\n\\par ";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A source of several input buffers with pieces on every line, some of them
+// across a line end: pieces and text that straddle the buffer's end, and
+// output longer than one write, come out the same written at once and in
+// steps.
+TEST_F(ReplaceListTest, LongSourceAcrossBufferEndsIsWrittenWhole) {
+    std::string bytes;
+    std::string expected;
+    std::vector<std::pair<CTextPiece, std::int32_t>> pieces;
+    constexpr std::uint32_t kLines = 4000;
+    for (std::uint32_t line = 1; line <= kLines; ++line) {
+        std::string prefix = "w{" + std::string(line % 37, 'a') + "\\ ";
+        std::string tag = "<t" + std::to_string(line) + ">";
+        std::string mid = " mid ";
+        std::string suffix = std::string(line % 11, 'z');
+        bytes += prefix + tag + mid + "<b>" + suffix + "\r\n";
+        auto tagStart = static_cast<std::uint32_t>(prefix.size() + 1);
+        auto tagEnd = static_cast<std::uint32_t>(tagStart + tag.size());
+        auto boldStart = static_cast<std::uint32_t>(tagEnd + mid.size());
+        pieces.push_back({range(line, tagStart, line, tagEnd, tag), kRtfPieceInternal});
+        expected +=
+            escapedForTest(prefix) + std::string(kInternal) + tag + "}" + escapedForTest(mid);
+        if (line % 7 == 0 && line < kLines) {
+            // From "<b>" to the start of the next line.
+            pieces.push_back({range(line, boldStart, line + 1, 1, "<b>"), kRtfPieceExternal});
+            expected += std::string(kExternal) + escapedForTest("<b>" + suffix + "\n") + "}";
+        } else {
+            pieces.push_back(
+                {range(line, boldStart, line, boldStart + 3, "<b>"), kRtfPieceExternal});
+            expected += std::string(kExternal) + "<b>}" + escapedForTest(suffix + "\n");
+        }
+    }
+    source(bytes);
+    ASSERT_GT(bytes.size(), 2 * platform::kStreamBufferSize);
+    CTextToRTFReplaceList whole(path_);
+    whole.lineJoining = false;
+    for (const auto& [piece, kind] : pieces) add(whole, piece, kind);
+    EXPECT_EQ(body(whole), crlf(expected));
+    CTextToRTFReplaceList steps(path_);
+    steps.lineJoining = false;
+    ASSERT_TRUE(steps.beginOutput(path_, dir_.file("steps.rtf")));
+    for (const auto& [piece, kind] : pieces) {
+        add(steps, piece, kind);
+        steps.writeBefore(piece.startLine, piece.startColumn);
+    }
+    ASSERT_TRUE(steps.finishOutput());
+    EXPECT_EQ(test::readFile(dir_.file("steps.rtf")),
+              crlf(resources::kConverterRtfHeader) + crlf(expected) + "}");
+    EXPECT_EQ(log_.text(), "");
+}
+
 TEST_F(ReplaceListTest, FailedStepLeavesNoOutputAndTheListShort) {
     source("a\nb\n");
     CTextToRTFReplaceList list(path_);
@@ -282,6 +353,19 @@ TEST_F(ReplaceListTest, QuarkXPressListWritesTheSameLiteralTags) {
     std::string text = "\xB0x";
     plain.convertText(text);
     EXPECT_EQ(text, "x") << "the base list drops a byte it cannot map";
+}
+
+// Literal character tags between pieces are wrapped once each, those written
+// before them left as they are.
+TEST_F(ReplaceListTest, LiteralTagsBetweenPiecesAreWrappedOnce) {
+    source("\xB0<B>\xB0<I>\n");
+    CXPressReplaceList list(path_);
+    list.macintosh = true;
+    add(list, range(1, 2, 1, 5, "<B>"), kRtfPieceInternal);
+    add(list, range(1, 6, 1, 9, "<I>"), kRtfPieceInternal);
+    std::string literal = std::string(kInternal) + "<\\\\#176>}";
+    EXPECT_EQ(body(list), literal + std::string(kInternal) + "<B>}" + literal +
+                              std::string(kInternal) + "<I>}\r\n\\par ");
 }
 
 TEST_F(ReplaceListTest, WindowsTextKeepsLiteralTagsUnwrapped) {
