@@ -3,7 +3,7 @@
 #include <array>
 #include <iterator>
 
-#include "dtp/replace_piece_pool.h"
+#include "parser/ss_block_pool.h"
 #include "platform/byte_scan.h"
 #include "platform/spare_buffer.h"
 #include "resources/markup_framework_texts.h"
@@ -111,13 +111,11 @@ std::string withoutLineEnds(std::string_view text) {
 }
 
 void* CTextToRTFReplacePiece::operator new(std::size_t size) {
-    if (size != sizeof(CTextToRTFReplacePiece)) return ::operator new(size);
-    return ReplacePiecePool<sizeof(CTextToRTFReplacePiece)>::allocate();
+    return parser::allocatePooledBlock(size);
 }
 
 void CTextToRTFReplacePiece::operator delete(void* memory, std::size_t size) {
-    if (size != sizeof(CTextToRTFReplacePiece)) return ::operator delete(memory);
-    ReplacePiecePool<sizeof(CTextToRTFReplacePiece)>::release(memory);
+    parser::releasePooledBlock(memory, size);
 }
 
 std::string CTextToRTFReplacePiece::replacementFor(std::string_view sourceText) const {

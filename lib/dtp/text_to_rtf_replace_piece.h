@@ -29,7 +29,8 @@ class CTextToRTFReplacePiece : public CReplacePiece {
     std::string replacementFor(std::string_view sourceText) const override;
     void appendReplacement(std::string& out, std::string_view sourceText) const override;
 
-    // A converter makes and frees one piece per tag: they come from a pool.
+    // A converter makes and frees one piece per tag: their blocks are
+    // recycled like the parser's tokens and stack items.
     static void* operator new(std::size_t size);
     static void operator delete(void* memory, std::size_t size);
 

@@ -1,5 +1,3 @@
-#include "dtp/replace_piece_pool.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "dtp/text_to_rtf_replace_piece.h"
+#include "parser/ss_block_pool.h"
 
 namespace tessel::dtp {
 namespace {
@@ -15,7 +14,7 @@ CTextPiece numbered(std::uint32_t n) {
     return CTextPiece("<tag number " + std::to_string(n) + " with a long text>", n, 1, n, 9, 0);
 }
 
-// A piece of a larger class than the pool's blocks.
+// A piece of a larger class, whose blocks come from another size class.
 class LargerPiece : public CTextToRTFReplacePiece {
   public:
     LargerPiece(CTextPiece source, std::string note)
@@ -26,7 +25,7 @@ class LargerPiece : public CTextToRTFReplacePiece {
 
 // Pieces freed and made again in numbers past the blocks the pool keeps, with
 // pieces of a larger class among them: every piece keeps what it was given.
-TEST(ReplacePiecePool, PiecesMadeAgainKeepTheirContents) {
+TEST(PooledReplacePiece, PiecesMadeAgainKeepTheirContents) {
     constexpr std::uint32_t kCount = 6000;
     std::vector<std::unique_ptr<CTextToRTFReplacePiece>> pieces;
     auto make = [](std::uint32_t n) -> std::unique_ptr<CTextToRTFReplacePiece> {
@@ -51,16 +50,16 @@ TEST(ReplacePiecePool, PiecesMadeAgainKeepTheirContents) {
     for (std::uint32_t n = 0; n < kCount; ++n) check(*pieces[n], n);
 }
 
-TEST(ReplacePiecePool, FreedBlockIsHandedOutAgain) {
-    using Pool = ReplacePiecePool<48>;
-    void* first = Pool::allocate();
-    Pool::release(first);
-    void* again = Pool::allocate();
-    EXPECT_EQ(again, first);
-    void* other = Pool::allocate();
-    EXPECT_NE(other, again);
-    Pool::release(other);
-    Pool::release(again);
+// A freed piece's block is kept and handed to the next piece of its class.
+TEST(PooledReplacePiece, FreedPieceBlockIsHandedOutAgain) {
+    auto first = std::make_unique<CTextToRTFReplacePiece>(numbered(1), kRtfPieceInternal);
+    const void* block = first.get();
+    std::size_t keptBefore = parser::pooledBlocksFree(sizeof(CTextToRTFReplacePiece));
+    first.reset();
+    EXPECT_EQ(parser::pooledBlocksFree(sizeof(CTextToRTFReplacePiece)), keptBefore + 1);
+    auto again = std::make_unique<CTextToRTFReplacePiece>(numbered(2), kRtfPieceExternal);
+    EXPECT_EQ(static_cast<const void*>(again.get()), block);
+    EXPECT_EQ(again->source().text, numbered(2).text);
 }
 
 }  // namespace
