@@ -1,5 +1,6 @@
 #include "markup/html_tag_classifier.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -23,9 +24,11 @@ constexpr unsigned char folded(char c) {
     return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
 }
 
+// Setting bit 0x20 turns upper-case letters into lower-case ones and no
+// other byte into a letter: one range test covers both cases.
 constexpr bool isLetter(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+    unsigned char lower = static_cast<unsigned char>(c) | 0x20u;
+    return static_cast<unsigned char>(lower - 'a') < 26;
 }
 
 // -1 when the text at `pos` sorts before `name` (compared over the name's
@@ -242,8 +245,12 @@ std::size_t letterNameEntry(const MarkedLine& line, std::size_t pos) {
     const std::size_t available = line.size() - pos;
     std::uint64_t head = 0;
     std::size_t length = 0;
-    for (; length < available && isLetter(text[length]); ++length) {
-        if (length < kPackedLetters) head |= packedLetter(text[length], length);
+    const std::size_t packable = std::min(available, kPackedLetters);
+    for (; length < packable && isLetter(text[length]); ++length) {
+        head |= packedLetter(text[length], length);
+    }
+    if (length == kPackedLetters) {
+        while (length < available && isLetter(text[length])) ++length;
     }
     if (length > kLongestLetterName) return kNoEntry;
     const std::size_t bucket = letterBucket(text[0], length);

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "frame/rtf_writer.h"
+#include "resources/rtf_texts.h"
 
 namespace tessel::markup {
 
@@ -38,7 +39,23 @@ class MarkedLine {
 
     // Writes the opening of `kind` before `start`, "}" after `end`; the
     // source before `start` is passed on unchanged.
-    void wrap(std::size_t start, std::size_t end, frame::TagKind kind);
+    // Inline: it runs once for nearly every tag.
+    void wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
+        const std::string_view opening = frame::tagOpening(kind);
+        const std::size_t before = start > copied_ ? start - copied_ : 0;
+        const std::size_t inside = end > start ? end - start : 0;
+        const std::string_view close = resources::kTagClose;
+        char* out = room(before + opening.size() + inside + close.size());
+        std::memcpy(out, source_.data() + copied_, before);
+        out += before;
+        std::memcpy(out, opening.data(), opening.size());
+        out += opening.size();
+        std::memcpy(out, source_.data() + start, inside);
+        out += inside;
+        std::memcpy(out, close.data(), close.size());
+        written_ += before + opening.size() + inside + close.size();
+        copied_ = end;
+    }
     // Passes the source up to `end` on unchanged.
     void copyUpTo(std::size_t end);
     // Writes `text` into the result at the current point (`copyUpTo` first).
