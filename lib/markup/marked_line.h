@@ -21,8 +21,10 @@ class MarkedLine {
     // about as long, so it rarely has to grow).
     explicit MarkedLine(std::string source, std::string buffer = {})
         : source_(std::move(source)), result_(std::move(buffer)) {
-        result_.clear();
-        result_.resize(source_.size() + source_.size() / 2 + 64);
+        // Only the first `written_` bytes count: the old contents may stay,
+        // and only the part added is filled.
+        const std::size_t room = 3 * source_.size() + 64;
+        if (result_.size() < room) result_.resize(room);
     }
 
     // The source's memory, for the next line to reuse.
