@@ -39,11 +39,10 @@ class MarkedLine {
     // markers where those lines ended) in front of the source.
     void prependCarried(const std::string& carried);
 
-    // Writes the opening of `kind` before `start`, "}" after `end`; the
-    // source before `start` is passed on unchanged.
-    // Inline: it runs once for nearly every tag.
-    void wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
-        const std::string_view opening = frame::tagOpening(kind);
+    // Writes `opening` before `start`, "}" after `end`; the source before
+    // `start` is passed on unchanged. Inline: it runs once for nearly every
+    // tag, whose rule holds its opening.
+    void wrap(std::size_t start, std::size_t end, std::string_view opening) {
         const std::size_t before = start > copied_ ? start - copied_ : 0;
         const std::size_t inside = end > start ? end - start : 0;
         const std::string_view close = resources::kTagClose;
@@ -57,6 +56,9 @@ class MarkedLine {
         std::memcpy(out, close.data(), close.size());
         written_ += before + opening.size() + inside + close.size();
         copied_ = end;
+    }
+    void wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
+        wrap(start, end, frame::tagOpening(kind));
     }
     // Passes the source up to `end` on unchanged.
     void copyUpTo(std::size_t end);
