@@ -94,18 +94,6 @@ bool escapeRtf(std::string& line) {
     }
 }
 
-std::string_view tagOpening(TagKind kind) {
-    switch (kind) {
-        case TagKind::Internal:
-            return res::kInternalTagOpen;
-        case TagKind::External:
-            return res::kExternalTagOpen;
-        case TagKind::DoNotTranslate:
-            return res::kDoNotTranslateOpen;
-    }
-    return res::kInternalTagOpen;
-}
-
 void appendTagRun(std::string& out, TagKind kind, std::string_view text) {
     out += tagOpening(kind);
     out += text;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/streams.h"
+#include "resources/rtf_texts.h"
 
 namespace tessel::frame {
 
@@ -16,8 +17,19 @@ enum class TagKind { Internal, External, DoNotTranslate };
 // with -103).
 bool escapeRtf(std::string& line);
 
-// The opening of a tag run of the given kind.
-std::string_view tagOpening(TagKind kind);
+// The opening of a tag run of the given kind. Inline: the mark-up calls it
+// for every tag it wraps.
+constexpr std::string_view tagOpening(TagKind kind) {
+    switch (kind) {
+        case TagKind::Internal:
+            return resources::kInternalTagOpen;
+        case TagKind::External:
+            return resources::kExternalTagOpen;
+        case TagKind::DoNotTranslate:
+            return resources::kDoNotTranslateOpen;
+    }
+    return resources::kInternalTagOpen;
+}
 
 // Wraps `text` (already escaped) as a tag run: opening, text, "}".
 void appendTagRun(std::string& out, TagKind kind, std::string_view text);

@@ -7,7 +7,6 @@
 #include <new>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "frame/return_codes.h"
 #include "platform/spare_buffer.h"
@@ -25,39 +24,68 @@ constexpr std::size_t kMaxEntitySpan = 15;
 
 enum class NumericPolicy { All, SafeForMarkup };
 
-// Walking the sorted table until the text no longer sorts above an entry
-// finds exactly the entry equal to the text; an index by length and the
-// first letter of the name narrows that walk to a few entries.
-class NamedEntityIndex {
-  public:
-    NamedEntityIndex() {
-        for (std::size_t i = 0; i < res::kEntityDecodingTable.size(); ++i) {
-            std::string_view entity = res::kEntityDecodingTable[i].entity;
-            buckets_[bucketOf(entity)].push_back(static_cast<unsigned char>(i));
-        }
+// Every entity of the table is at most eight bytes long, "&" and ";"
+// included, so the name between them is compared with an entry's as one
+// word. The entries are grouped by length and the low bits of the name's
+// first byte; a group holds one or two.
+constexpr std::size_t kLongestEntity = 8;
+constexpr std::size_t kFirstByteGroups = 64;
+constexpr std::size_t kEntityBuckets = (kLongestEntity + 1) * kFirstByteGroups;
+
+constexpr std::size_t entityBucket(std::string_view text) {
+    return text.size() * kFirstByteGroups +
+           (static_cast<unsigned char>(text[1]) & (kFirstByteGroups - 1));
+}
+
+// The name of "&name;", its first byte in the lowest byte of the word.
+constexpr std::uint64_t packedName(std::string_view text) {
+    std::uint64_t word = 0;
+    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+        word |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * (i - 1));
     }
-    std::optional<char> find(std::string_view text) const {
-        if (text.size() < 3) return std::nullopt;
-        for (unsigned char i : buckets_[bucketOf(text)]) {
-            if (res::kEntityDecodingTable[i].entity == text) {
-                return res::kEntityDecodingTable[i].character;
+    return word;
+}
+
+struct NamedEntityIndex {
+    // Bucket b holds the entries [begin[b], begin[b + 1]) of `words` and
+    // `characters`.
+    std::array<std::uint64_t, res::kEntityDecodingTable.size()> words{};
+    std::array<char, res::kEntityDecodingTable.size()> characters{};
+    std::array<unsigned char, kEntityBuckets + 1> begin{};
+    constexpr NamedEntityIndex() {
+        std::size_t filled = 0;
+        for (std::size_t bucket = 0; bucket < kEntityBuckets; ++bucket) {
+            begin[bucket] = static_cast<unsigned char>(filled);
+            for (const auto& row : res::kEntityDecodingTable) {
+                if (entityBucket(row.entity) != bucket) continue;
+                words[filled] = packedName(row.entity);
+                characters[filled++] = row.character;
             }
         }
-        return std::nullopt;
+        begin[kEntityBuckets] = static_cast<unsigned char>(filled);
     }
-
-  private:
-    // Text is "&name;": its length and the name's first letter.
-    static std::size_t bucketOf(std::string_view text) {
-        return (text.size() * 64 + static_cast<unsigned char>(text[1])) % kBuckets;
-    }
-    static constexpr std::size_t kBuckets = 257;
-    std::array<std::vector<unsigned char>, kBuckets> buckets_;
 };
 
+constexpr bool entitiesFitTheIndex() {
+    for (const auto& row : res::kEntityDecodingTable) {
+        if (row.entity.size() < 3 || row.entity.size() > kLongestEntity) return false;
+    }
+    return true;
+}
+static_assert(entitiesFitTheIndex(), "every entity is packed into one word");
+
+constexpr NamedEntityIndex kNamedEntityIndex{};
+
+// `text` runs from "&" to ";".
 std::optional<char> lookUpNamedEntity(std::string_view text) {
-    static const NamedEntityIndex index;
-    return index.find(text);
+    if (text.size() > kLongestEntity) return std::nullopt;
+    const std::uint64_t word = packedName(text);
+    const std::size_t bucket = entityBucket(text);
+    for (std::size_t k = kNamedEntityIndex.begin[bucket]; k < kNamedEntityIndex.begin[bucket + 1];
+         ++k) {
+        if (kNamedEntityIndex.words[k] == word) return kNamedEntityIndex.characters[k];
+    }
+    return std::nullopt;
 }
 
 int hexDigitValue(char c) {
@@ -116,6 +144,15 @@ std::optional<char> decodeEntity(std::string_view text, NumericPolicy policy) {
     return lookUpNamedEntity(text);
 }
 
+// Position of the first ";" in [from, to), or 0 when there is none. The
+// window is a few bytes long: a loop costs less than a call.
+std::size_t semicolonWithin(const char* data, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+        if (data[i] == ';') return i;
+    }
+    return 0;
+}
+
 // Decodes in place: every replacement is shorter than its entity, so the
 // text is compacted from left to right.
 int decodeEntities(std::string& line, NumericPolicy policy) {
@@ -134,12 +171,11 @@ int decodeEntities(std::string& line, NumericPolicy policy) {
         if (found == nullptr) break;
         std::size_t amp = static_cast<const char*>(found) - data;
         copyTo(amp);
-        std::size_t windowEnd = std::min(size, amp + kMaxEntitySpan + 1);
-        const void* semicolon = std::memchr(data + amp + 1, ';', windowEnd - amp - 1);
+        std::size_t entityEnd =
+            semicolonWithin(data, amp + 1, std::min(size, amp + kMaxEntitySpan + 1));
         std::optional<char> character;
-        std::size_t entityEnd = 0;
-        if (semicolon != nullptr) {
-            entityEnd = static_cast<const char*>(semicolon) - data + 1;
+        if (entityEnd != 0) {
+            ++entityEnd;
             character = decodeEntity(std::string_view(data + amp, entityEnd - amp), policy);
         }
         if (character) {

@@ -83,8 +83,9 @@ BlockEnd findBlockEnd(const std::string& text, std::size_t from, HtmlMarkupState
     return found == std::string::npos ? BlockEnd::NotFound : BlockEnd::Found;
 }
 
-// The block that a "<" at `pos` starts, if any.
-HtmlBlock blockStartingAt(const std::string& text, std::size_t pos) {
+// The block that a "<" at `pos` starts, if any; `next` is the first byte
+// after it that is not a blank.
+HtmlBlock blockStartingAt(const std::string& text, std::size_t pos, std::size_t next) {
     if (pos + 1 < text.size() && text[pos + 1] == '!' &&
         text.compare(pos, kCommentStart.size(), kCommentStart) == 0) {
         for (std::string_view marker : kMarkerComments) {
@@ -94,7 +95,6 @@ HtmlBlock blockStartingAt(const std::string& text, std::size_t pos) {
         }
         return HtmlBlock::Comment;
     }
-    std::size_t next = skipBlanks(text, pos + 1);
     if (equalsIgnoringCase(text, next, kScriptName)) return HtmlBlock::Script;
     if (next < text.size() && text[next] == '%') return HtmlBlock::ServerBlock;
     return HtmlBlock::None;
@@ -173,7 +173,9 @@ class LineMarkup {
     int scanTags(std::size_t pos) {
         const std::string& text = marked_.source();
         for (pos = text.find('<', pos); pos != std::string::npos; pos = text.find('<', pos)) {
-            if (HtmlBlock block = blockStartingAt(text, pos); block != HtmlBlock::None) {
+            const std::size_t afterBracket = skipBlanks(text, pos + 1);
+            if (HtmlBlock block = blockStartingAt(text, pos, afterBracket);
+                block != HtmlBlock::None) {
                 state_.block = block;
                 state_.scriptEndPending = false;
                 if (int result = 0; !passBlock(pos, pos, result)) return result;
@@ -182,7 +184,7 @@ class LineMarkup {
             std::size_t end = findTagEnd(text, pos, nestedTags_);
             if (end == std::string::npos) return leaveTagOpen(pos);
             TagSpan tag{pos, 0, end, false};
-            tag.namePos = skipBlanks(text, pos + 1);
+            tag.namePos = afterBracket;
             if (tag.namePos < text.size() && text[tag.namePos] == '/') {
                 tag.closing = true;
                 tag.namePos = skipBlanks(text, tag.namePos + 1);

@@ -1,5 +1,6 @@
 #include "markup/html_tag_classifier.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -23,9 +24,11 @@ constexpr unsigned char folded(char c) {
     return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
 }
 
+// Setting bit 0x20 turns upper-case letters into lower-case ones and no
+// other byte into a letter: one range test covers both cases.
 constexpr bool isLetter(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+    unsigned char lower = static_cast<unsigned char>(c) | 0x20u;
+    return static_cast<unsigned char>(lower - 'a') < 26;
 }
 
 // -1 when the text at `pos` sorts before `name` (compared over the name's
@@ -62,6 +65,7 @@ constexpr bool kindOfLetter(char letter, TagKind& kind) {
 struct TagRule {
     bool valid = false;  // false for class letters without meaning
     TagKind kind = TagKind::External;
+    std::string_view opening;  // of the group of `kind`
     bool translatableValue = false;
     bool pre = false;
     std::string_view attribute;
@@ -74,6 +78,7 @@ constexpr TagRule ruleOf(std::string_view name, std::string_view tagClass,
     rule.translatableValue = first == 'S';
     char groupLetter = rule.translatableValue ? (tagClass.size() > 1 ? tagClass[1] : '\0') : first;
     rule.valid = kindOfLetter(groupLetter, rule.kind);
+    rule.opening = frame::tagOpening(rule.kind);
     rule.pre = name == res::kPreTagName;
     rule.attribute = attribute;
     return rule;
@@ -125,27 +130,27 @@ std::size_t findAttribute(const std::string& source, std::size_t from, std::size
 
 // Wraps a tag whose quoted attribute value is to be translated: the tag up to
 // and including the opening quote, and from the closing quote to its end, in
-// the group of `kind`; the value stays outside. Falls back to wrapping the
+// the group that `opening` begins; the value stays outside. Falls back to wrapping the
 // whole tag when the attribute or its quote is missing.
 int wrapAroundValue(MarkedLine& line, const TagSpan& tag, std::size_t nameEnd,
-                    std::string_view attribute, TagKind kind) {
+                    std::string_view attribute, std::string_view opening) {
     const std::string& source = line.source();
     std::size_t closeBracket = tag.end - 1;
     std::size_t found = findAttribute(source, nameEnd, closeBracket, attribute);
     if (found == std::string::npos) {
-        line.wrap(tag.start, tag.end, kind);
+        line.wrap(tag.start, tag.end, opening);
         return 1;
     }
     std::size_t quote = found + attribute.size();
     while (quote < closeBracket && source[quote] == ' ') ++quote;
     if (quote >= closeBracket || source[quote] != '"') {
-        line.wrap(tag.start, tag.end, kind);
+        line.wrap(tag.start, tag.end, opening);
         return 1;
     }
     std::size_t closingQuote = source.find('"', quote + 1);
     if (closingQuote == std::string::npos || closingQuote >= closeBracket) return kMissingEndQuote;
-    line.wrap(tag.start, quote + 1, kind);
-    line.wrap(closingQuote, tag.end, kind);
+    line.wrap(tag.start, quote + 1, opening);
+    line.wrap(closingQuote, tag.end, opening);
     return 1;
 }
 
@@ -179,8 +184,10 @@ constexpr std::size_t kLongestLetterName = 10;
 constexpr std::size_t kLetterBuckets = 26 * (kLongestLetterName + 1);
 constexpr std::size_t kPackedLetters = 8;
 
+// `first` is a letter: setting bit 0x20 gives its lower case.
 constexpr std::size_t letterBucket(char first, std::size_t length) {
-    return static_cast<std::size_t>(folded(first) - 'a') * (kLongestLetterName + 1) + length;
+    const unsigned char lower = static_cast<unsigned char>(first) | 0x20u;
+    return static_cast<std::size_t>(lower - 'a') * (kLongestLetterName + 1) + length;
 }
 
 // Letter `i` of a name in its byte of the packed word; setting bit 0x20
@@ -242,8 +249,12 @@ std::size_t letterNameEntry(const MarkedLine& line, std::size_t pos) {
     const std::size_t available = line.size() - pos;
     std::uint64_t head = 0;
     std::size_t length = 0;
-    for (; length < available && isLetter(text[length]); ++length) {
-        if (length < kPackedLetters) head |= packedLetter(text[length], length);
+    const std::size_t packable = std::min(available, kPackedLetters);
+    for (; length < packable && isLetter(text[length]); ++length) {
+        head |= packedLetter(text[length], length);
+    }
+    if (length == kPackedLetters) {
+        while (length < available && isLetter(text[length])) ++length;
     }
     if (length > kLongestLetterName) return kNoEntry;
     const std::size_t bucket = letterBucket(text[0], length);
@@ -251,6 +262,7 @@ std::size_t letterNameEntry(const MarkedLine& line, std::size_t pos) {
          ++k) {
         if (kLetterNameIndex.heads[k] != head) continue;
         const std::size_t entry = kLetterNameIndex.entries[k];
+        if (length <= kPackedLetters) return entry;  // the word held every letter
         std::string_view name = res::kHtmlTagTable[entry].name;
         std::size_t i = kPackedLetters;
         while (i < length && (text[i] | 0x20) == (name[i] | 0x20)) ++i;
@@ -279,12 +291,12 @@ int applyRule(MarkedLine& line, TagSpan& tag, std::size_t nameSize, const TagRul
         nameEnd -= before - tag.namePos;
     }
     if (rule.translatableValue && !tag.closing) {
-        if (int result = wrapAroundValue(line, tag, nameEnd, rule.attribute, rule.kind);
+        if (int result = wrapAroundValue(line, tag, nameEnd, rule.attribute, rule.opening);
             result < 0) {
             return result;
         }
     } else {
-        line.wrap(tag.start, tag.end, rule.kind);
+        line.wrap(tag.start, tag.end, rule.opening);
     }
     if (rule.pre) htmlMarkupState().pre = !tag.closing;
     tag.start = tag.end;

@@ -30,22 +30,6 @@ void MarkedLine::copyUpTo(std::size_t end) {
     copied_ = end;
 }
 
-void MarkedLine::wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
-    const std::string_view opening = frame::tagOpening(kind);
-    const std::size_t before = start > copied_ ? start - copied_ : 0;
-    const std::size_t inside = end > start ? end - start : 0;
-    char* out = room(before + opening.size() + inside + res::kTagClose.size());
-    std::memcpy(out, source_.data() + copied_, before);
-    out += before;
-    std::memcpy(out, opening.data(), opening.size());
-    out += opening.size();
-    std::memcpy(out, source_.data() + start, inside);
-    out += inside;
-    std::memcpy(out, res::kTagClose.data(), res::kTagClose.size());
-    written_ += before + opening.size() + inside + res::kTagClose.size();
-    copied_ = end;
-}
-
 // Replaces each marker in [from, to) of `text` by a blank; returns how many.
 std::size_t MarkedLine::replaceMarkers(std::string& text, std::size_t from, std::size_t to) {
     if (from >= to) return 0;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "frame/rtf_writer.h"
+#include "resources/rtf_texts.h"
 
 namespace tessel::markup {
 
@@ -20,8 +21,10 @@ class MarkedLine {
     // about as long, so it rarely has to grow).
     explicit MarkedLine(std::string source, std::string buffer = {})
         : source_(std::move(source)), result_(std::move(buffer)) {
-        result_.clear();
-        result_.resize(source_.size() + source_.size() / 2 + 64);
+        // Only the first `written_` bytes count: the old contents may stay,
+        // and only the part added is filled.
+        const std::size_t room = 3 * source_.size() + 64;
+        if (result_.size() < room) result_.resize(room);
     }
 
     // The source's memory, for the next line to reuse.
@@ -36,9 +39,27 @@ class MarkedLine {
     // markers where those lines ended) in front of the source.
     void prependCarried(const std::string& carried);
 
-    // Writes the opening of `kind` before `start`, "}" after `end`; the
-    // source before `start` is passed on unchanged.
-    void wrap(std::size_t start, std::size_t end, frame::TagKind kind);
+    // Writes `opening` before `start`, "}" after `end`; the source before
+    // `start` is passed on unchanged. Inline: it runs once for nearly every
+    // tag, whose rule holds its opening.
+    void wrap(std::size_t start, std::size_t end, std::string_view opening) {
+        const std::size_t before = start > copied_ ? start - copied_ : 0;
+        const std::size_t inside = end > start ? end - start : 0;
+        const std::string_view close = resources::kTagClose;
+        char* out = room(before + opening.size() + inside + close.size());
+        std::memcpy(out, source_.data() + copied_, before);
+        out += before;
+        std::memcpy(out, opening.data(), opening.size());
+        out += opening.size();
+        std::memcpy(out, source_.data() + start, inside);
+        out += inside;
+        std::memcpy(out, close.data(), close.size());
+        written_ += before + opening.size() + inside + close.size();
+        copied_ = end;
+    }
+    void wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
+        wrap(start, end, frame::tagOpening(kind));
+    }
     // Passes the source up to `end` on unchanged.
     void copyUpTo(std::size_t end);
     // Writes `text` into the result at the current point (`copyUpTo` first).

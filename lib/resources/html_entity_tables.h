@@ -13,7 +13,7 @@ struct EntityDecoding {
 };
 
 // Sorted in ascending byte order of the entity text (upper-case names before
-// lower-case ones); the lookup relies on that order.
+// lower-case ones).
 inline constexpr std::array<EntityDecoding, 115> kEntityDecodingTable = {{
     {"&AElig;", '\xC6'},  {"&Aacute;", '\xC1'}, {"&Acirc;", '\xC2'},  {"&Agrave;", '\xC0'},
     {"&Aring;", '\xC5'},  {"&Atilde;", '\xC3'}, {"&Auml;", '\xC4'},   {"&Ccedil;", '\xC7'},

@@ -87,6 +87,22 @@ TEST(EntitiesToChars, UnknownAndBasicEntitiesStay) {
     EXPECT_EQ(decoded("&;"), "&;");
 }
 
+TEST(EntitiesToChars, NamesThatOnlyShareLengthAndFirstLowBitsStay) {
+    // "!", "a" and 0xE1 (octal 341) agree in their six low bits, as do "A"
+    // and 0xC1 (octal 301).
+    EXPECT_EQ(decoded("&!acute;"), "&!acute;");
+    EXPECT_EQ(decoded("&\341acute;"), "&\341acute;");
+    EXPECT_EQ(decoded("&\301uml;&Auml;"), "&\301uml;\xC4");
+    // A NUL byte in the name is not an empty byte at its end.
+    const std::string withNul("&eacut\0;", 8);
+    EXPECT_EQ(decoded(withNul), withNul);
+    const std::string nulName("&\0;", 3);
+    EXPECT_EQ(decoded(nulName), nulName);
+    // Names longer than any entry, though they begin with one.
+    EXPECT_EQ(decoded("&eacutes;&nbspnbsp;"), "&eacutes;&nbspnbsp;");
+    EXPECT_EQ(decoded("&eacute"), "&eacute") << "the line ends before the semicolon";
+}
+
 TEST(EntitiesToChars, SemicolonMustFollowWithinFifteenCharacters) {
     // 14 characters between "&" and ";" is an entity candidate, 15 is not.
     EXPECT_EQ(decoded("&#0000000000233;"), "\xE9");

@@ -189,6 +189,20 @@ TEST_F(LineMarkupTest, LinesOfManyTagsGrowTheMarkedUpLine) {
     EXPECT_EQ(continued.result, 401);
 }
 
+// The buffers of one line are reused by the next: a short line after a long
+// one holds nothing of the long one.
+TEST_F(LineMarkupTest, ShortLineAfterALongOneKeepsNothingOfIt) {
+    std::string line;
+    for (int i = 0; i < 200; ++i) line += "<B>long text ";
+    markUp(line);
+    for (std::string shortLine : {"", "x", "<B>", "a<I>b"}) {
+        auto m = markUp(shortLine);
+        EXPECT_EQ(m.text.find("long"), std::string::npos) << shortLine;
+        EXPECT_LE(m.text.size(), shortLine.size() + I.size() + 1) << shortLine;
+    }
+    EXPECT_EQ(markUp("a<I>b").text, "a" + I + "<I>}b");
+}
+
 TEST_F(LineMarkupTest, OpenTagWithNestingIsNotCarried) {
     auto m = markUp("<A <B> x");
     EXPECT_EQ(m.result, -2205);

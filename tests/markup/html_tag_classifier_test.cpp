@@ -126,6 +126,11 @@ TEST(BuiltInLookup, SameResultAsTheFullOrderedWalk) {
         tags.push_back("< /" + lower.substr(0, 1) + std::string(entry.name).substr(1) + " x>");
         tags.push_back("<" + std::string(entry.name) + "ABCDEFGHIJK>");
         tags.push_back("<" + std::string(entry.name));
+        // Bytes next to the letters in the code table, and bytes whose low
+        // bits are a letter's, end the name.
+        for (const char* next : {"@", "[", "`", "{", "\xC1", "\xE1", "\xDA", "\xFA"}) {
+            tags.push_back("<" + std::string(entry.name) + next + ">");
+        }
         // The same length with the last letter changed: names of more than
         // eight letters differ only past the first eight.
         std::string changed(entry.name);
