@@ -321,7 +321,7 @@ void RtfReader::LineText::grow(std::size_t n) {
     bytes_.resize(std::min(bytes_.capacity(), std::max(needed, doubled)));
 }
 
-int RtfReader::push() {
+[[gnu::always_inline]] inline int RtfReader::push() {
     if (stack_.size() >= kMaxGroupDepth) return kRtfStackTooSmall;
     finishUnicode();
     flushLeadByte();
@@ -330,17 +330,18 @@ int RtfReader::push() {
     return 0;
 }
 
-int RtfReader::pop() {
+[[gnu::always_inline]] inline int RtfReader::pop() {
     if (stack_.empty()) return kRtfTooManyClosingBraces;
     finishUnicode();
     flushLeadByte();
-    GroupState saved = stack_.back();
-    stack_.pop_back();
+    const GroupState& saved = stack_.back();
     bool leftFontTable = group_.inFontTable && !saved.inFontTable;
     // The style goes back through setCharacterStyle(), which tells the observer.
     std::int32_t style = saved.characterStyle;
-    saved.characterStyle = group_.characterStyle;
+    std::int32_t styleInGroup = group_.characterStyle;
     group_ = saved;
+    group_.characterStyle = styleInGroup;
+    stack_.pop_back();
     setCharacterStyle(style);
     // The fonts are known now: text before the table took the document's
     // code page for them.
@@ -512,16 +513,20 @@ void RtfReader::plain() {
 }
 
 // "\fN": an entry of the font table, or the font of the text.
-void RtfReader::font(std::int32_t number) {
+[[gnu::always_inline]] inline void RtfReader::font(std::int32_t number) {
     if (group_.inFontTable) {
-        fontEntry_ = number;
-        if (fonts_.size() < kMaxFonts) fonts_.try_emplace(number);
+        fontTableFont(number);
     } else if (group_.runType == RunType::DoubleByte) {
         group_.doubleByteFont = number;
         group_.doubleByteCoding = codingOfFont(number);
     } else {
         setFont(number);
     }
+}
+
+void RtfReader::fontTableFont(std::int32_t number) {
+    fontEntry_ = number;
+    if (fonts_.size() < kMaxFonts) fonts_.try_emplace(number);
 }
 
 // "\fcharsetN" or "\cpgN" of the font table entry being read.
@@ -763,7 +768,7 @@ void RtfReader::emitNow(char32_t c) {
     line_.appendUtf8(c);
 }
 
-RtfReader::ByteCoding RtfReader::codingOfFont(std::int32_t font) {
+RtfReader::ByteCoding RtfReader::findCodingOfFont(std::int32_t font) {
     FontEntry* found = findFont(font);
     if (found == nullptr) return {documentCodec_};
     FontEntry& entry = *found;
@@ -774,10 +779,9 @@ RtfReader::ByteCoding RtfReader::codingOfFont(std::int32_t font) {
     return entry.resolved;
 }
 
-// Text goes back to the same font group after group: the last entry found
-// is kept (entries of the map stay where they are, and none is removed).
+// Keeps the entry found for codingOfFont() (entries of the map stay where
+// they are, and none is removed).
 RtfReader::FontEntry* RtfReader::findFont(std::int32_t font) {
-    if (lastFontEntry_ != nullptr && lastFont_ == font) return lastFontEntry_;
     if (fonts_.empty()) return nullptr;
     auto found = fonts_.find(font);
     if (found == fonts_.end()) return nullptr;
@@ -796,7 +800,7 @@ RtfReader::ByteCoding RtfReader::resolveCoding(const FontEntry& entry) const {
     return {codec != nullptr ? codec : documentCodec_};
 }
 
-void RtfReader::setFont(std::int32_t font) {
+[[gnu::always_inline]] inline void RtfReader::setFont(std::int32_t font) {
     // Documents switch between few fonts, most often back to the same one.
     if (font == group_.font && codingValid_) return;
     group_.font = font;

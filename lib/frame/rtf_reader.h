@@ -208,6 +208,7 @@ class RtfReader {
     int act(resources::RtfWordAction found, bool hasParameter, std::int32_t parameter);
     void plain();
     void font(std::int32_t number);
+    void fontTableFont(std::int32_t number);
     void fontTableEntry(bool charset, std::int32_t value);
     void documentCodePage(std::int32_t codePage);
     int startHexByte();
@@ -239,7 +240,16 @@ class RtfReader {
     void emitNow(char32_t c);
 
     FontEntry* findFont(std::int32_t font);
-    ByteCoding codingOfFont(std::int32_t font);
+    // Text goes back to the same font group after group: the coding of the
+    // entry found last is taken without a call while it is still valid.
+    ByteCoding codingOfFont(std::int32_t font) {
+        if (lastFontEntry_ != nullptr && lastFont_ == font &&
+            lastFontEntry_->resolvedUnder == documentCodec_) {
+            return lastFontEntry_->resolved;
+        }
+        return findCodingOfFont(font);
+    }
+    ByteCoding findCodingOfFont(std::int32_t font);
     ByteCoding resolveCoding(const FontEntry& entry) const;
     const ByteCoding& activeCoding() const {
         return group_.runType == RunType::DoubleByte && group_.doubleByteCoding.codec != nullptr

@@ -160,6 +160,24 @@ TEST(RtfReaderCodePages, BytesAreReadInTheirFontsCodePage) {
     EXPECT_EQ(body("{\\rtf1\\mac\\ansicpg10000 \\'e9}"), "é");
 }
 
+// The reader keeps the coding of the font last looked up, and each group's
+// coding is restored at its end: neither may outlive what it was worked out
+// from.
+TEST(RtfReaderCodePages, FontCodingsFollowGroupsAndChanges) {
+    // Nested groups switching fonts, each end back to the font around it.
+    EXPECT_EQ(
+        body(withFonts("\\ansi", "\\f1 {\\f2 {\\f3 {\\f2 \\'c7}\\'b7}\\'c7}\\'ea{\\f1 \\'ea}")),
+        "З\uF0B7Зęę");
+    // A font redefined by a later table reads in its new code page.
+    EXPECT_EQ(body("{\\rtf1{\\fonttbl{\\f1\\fcharset238 CE;}}{\\f1 \\'ea}"
+                   "{\\fonttbl{\\f1\\fcharset204 Cyr;}}{\\f1 \\'ea}}"),
+              "ęк");
+    // A font of the document's code page follows a change of that page.
+    EXPECT_EQ(body("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f5 Plain;}}{\\f5 "
+                   "\\'c7}\\ansicpg1250{\\f5 \\'ea}}"),
+              "Зę");
+}
+
 TEST(RtfReaderCodePages, DoubleBytePages) {
     const std::string japanese =
         "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset0 Century;}{\\f13\\fcharset128 "
