@@ -162,7 +162,7 @@ void CMarkupParser::writeSettledPieces() {
     nextWrite_ = list_->pieces().size() + kWriteStep;
 }
 
-void CMarkupParser::addPiece(CTextPiece piece, std::int32_t kind) {
+void CMarkupParser::addPiece(CTextPiece&& piece, std::int32_t kind) {
     list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kind));
     if (list_->pieces().size() >= nextWrite_) writeSettledPieces();
 }

@@ -122,7 +122,8 @@ class CMarkupParser : public parser::SSYacc {
     parser::SSRefPtr<parser::SSYaccStackItem> emptyResult();
 
   private:
-    void addPiece(CTextPiece piece, std::int32_t kind);
+    // Takes `piece` by reference: a piece is moved once, into the list.
+    void addPiece(CTextPiece&& piece, std::int32_t kind);
     // Writes the pieces that no later reduction can reach: those before the
     // start of the lowest stack item whose range may still be marked.
     void writeSettledPieces();
