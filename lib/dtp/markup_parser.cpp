@@ -31,7 +31,8 @@ CMarkupParser::CMarkupParser(const std::string& sourceFile, std::string_view lex
       lexTables_(parser::SSLexTableSet::fromResource(lexTable, lexTableType)),
       sourceFile_(sourceFile),
       loggedSourceName_(sourceFile),
-      fileRef_(registerSourceFile(sourceFile)) {
+      fileRef_(registerSourceFile(sourceFile)),
+      sourceFileNamed_(namesSourceFile(fileRef_)) {
     lexer_ = std::make_unique<parser::SSLex>(input_, lexTables_);
     setTable(yaccTables_);
     setLex(*lexer_);
@@ -65,11 +66,11 @@ SSRefPtr<SSYaccStackItem> CMarkupParser::emptyResult() {
 
 namespace {
 
-// The range of `item` with empty text: its piece when valid, else that of its
-// token, else an unset piece of `fileRef`.
-CTextPiece itemRange(const CMarkupStackItem& item, std::int32_t fileRef) {
+// The range of `item` with empty text: its piece when valid (`pieceValid`),
+// else that of its token, else an unset piece of `fileRef`.
+CTextPiece itemRange(const CMarkupStackItem& item, bool pieceValid, std::int32_t fileRef) {
     const CTextPiece& piece = item.piece;
-    if (piece.isValid()) {
+    if (pieceValid) {
         return CTextPiece(std::string(), piece.startLine, piece.startColumn, piece.endLine,
                           piece.endColumn, piece.fileRef);
     }
@@ -85,11 +86,9 @@ CTextPiece itemRange(const CMarkupStackItem& item, std::int32_t fileRef) {
 
 // The text that goes with itemRange(): that of the item's valid piece (kept in
 // its token when the item says so), else that of its token.
-std::string_view itemText(const CMarkupStackItem& item) {
+std::string_view itemText(const CMarkupStackItem& item, bool pieceValid) {
     const SSToken* token = item.token();
-    if (item.piece.isValid() && !(item.pieceTextInToken && token != nullptr)) {
-        return item.piece.text;
-    }
+    if (pieceValid && !(item.pieceTextInToken && token != nullptr)) return item.piece.text;
     return token != nullptr ? token->textView() : std::string_view();
 }
 
@@ -97,26 +96,30 @@ std::string_view itemText(const CMarkupStackItem& item) {
 
 CTextPiece CMarkupParser::symbolPiece(std::int32_t index) const {
     const CMarkupStackItem& item = markupItem(index);
-    CTextPiece piece = itemRange(item, fileRef_);
-    piece.text = itemText(item);
+    bool pieceValid = isValidPiece(item.piece);
+    CTextPiece piece = itemRange(item, pieceValid, fileRef_);
+    piece.text = itemText(item, pieceValid);
     return piece;
 }
 
 void CMarkupParser::widenBySymbol(CTextPiece& piece, std::int32_t index) const {
     const CMarkupStackItem& item = markupItem(index);
-    if (item.piece.isValid()) {
-        piece.widenBy(item.piece);
-    } else {
-        piece.widenBy(itemRange(item, fileRef_));
+    bool pieceValid = isValidPiece(piece);
+    if (isValidPiece(item.piece)) {
+        piece.widenBy(item.piece, pieceValid, true);
+        return;
     }
+    CTextPiece other = itemRange(item, false, fileRef_);
+    piece.widenBy(other, pieceValid, pieceValid && isValidPiece(other));
 }
 
 CTextPiece CMarkupParser::piecesFor(std::int32_t a, std::int32_t b) const {
     // The range is settled before the text is copied, once.
     const CMarkupStackItem& first = markupItem(a);
-    CTextPiece piece = itemRange(first, fileRef_);
+    bool firstValid = isValidPiece(first.piece);
+    CTextPiece piece = itemRange(first, firstValid, fileRef_);
     if (b != a) widenBySymbol(piece, b);
-    piece.text = itemText(first);
+    piece.text = itemText(first, firstValid);
     return piece;
 }
 
@@ -141,7 +144,7 @@ void CMarkupParser::writeSettledPieces() {
         const auto& item = *static_cast<const CMarkupStackItem*>(stackItem(depth));
         if (!item.mayStartPiece) continue;
         Position start{};
-        if (item.piece.isValid()) {
+        if (isValidPiece(item.piece)) {
             start = {item.piece.startLine, item.piece.startColumn};
         } else if (const SSToken* token = item.token()) {
             // A token without a position (the error token) settles nothing.
@@ -159,7 +162,7 @@ void CMarkupParser::writeSettledPieces() {
     nextWrite_ = list_->pieces().size() + kWriteStep;
 }
 
-void CMarkupParser::addPiece(CTextPiece piece, std::int32_t kind) {
+void CMarkupParser::addPiece(CTextPiece&& piece, std::int32_t kind) {
     list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kind));
     if (list_->pieces().size() >= nextWrite_) writeSettledPieces();
 }

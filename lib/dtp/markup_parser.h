@@ -111,13 +111,19 @@ class CMarkupParser : public parser::SSYacc {
     void widenBySymbol(CTextPiece& piece, std::int32_t index) const;
     // The piece for symbols a to b: a's piece widened by b's.
     CTextPiece piecesFor(std::int32_t a, std::int32_t b) const;
+    // CTextPiece::isValid(), without the file lookup for this parser's file.
+    bool isValidPiece(const CTextPiece& piece) const {
+        if (piece.fileRef != fileRef_) return piece.isValid();
+        return sourceFileNamed_ && piece.hasValidPositions();
+    }
 
   protected:
     // A fresh, empty item: the result of a reduction that records nothing.
     parser::SSRefPtr<parser::SSYaccStackItem> emptyResult();
 
   private:
-    void addPiece(CTextPiece piece, std::int32_t kind);
+    // Takes `piece` by reference: a piece is moved once, into the list.
+    void addPiece(CTextPiece&& piece, std::int32_t kind);
     // Writes the pieces that no later reduction can reach: those before the
     // start of the lowest stack item whose range may still be marked.
     void writeSettledPieces();
@@ -134,6 +140,8 @@ class CMarkupParser : public parser::SSYacc {
     std::string sourceFile_;
     std::string loggedSourceName_;
     std::int32_t fileRef_;
+    // Whether fileRef_ names a file; names never change once registered.
+    bool sourceFileNamed_;
     std::unique_ptr<CTextToRTFReplaceList> list_;
     // The list's length at which settled pieces are next looked for.
     std::size_t nextWrite_ = 0;

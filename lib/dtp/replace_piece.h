@@ -37,7 +37,7 @@ class CReplacePiece {
     // A piece whose output is worked out from its source text alone (see
     // appendReplacement()): it keeps no replacement piece, as a converter
     // holds one such piece per tag of a file.
-    explicit CReplacePiece(CTextPiece source) : source_(std::move(source)) {}
+    explicit CReplacePiece(CTextPiece&& source) : source_(std::move(source)) {}
 
     std::string_view replacementText() const {
         return replacement_ ? std::string_view(replacement_->text) : std::string_view();

@@ -47,9 +47,12 @@ CTextPiece CTextPiece::rangeOfLexeme(std::string_view lexeme, std::uint32_t line
 }
 
 bool CTextPiece::isValid() const {
+    return hasValidPositions() && namesSourceFile(fileRef);
+}
+
+bool CTextPiece::hasValidPositions() const {
     if (startLine == 0 || startColumn == 0 || endLine == 0 || endColumn == 0) return false;
-    if (positionBefore(endLine, endColumn, startLine, startColumn)) return false;
-    return namesSourceFile(fileRef);
+    return !positionBefore(endLine, endColumn, startLine, startColumn);
 }
 
 bool CTextPiece::startsBefore(const CTextPiece& other) const {
@@ -61,7 +64,12 @@ bool CTextPiece::endsAfter(const CTextPiece& other) const {
 }
 
 void CTextPiece::widenBy(const CTextPiece& other) {
-    if (!isValid()) {
+    bool thisValid = isValid();
+    widenBy(other, thisValid, thisValid && other.isValid());
+}
+
+void CTextPiece::widenBy(const CTextPiece& other, bool thisValid, bool otherValid) {
+    if (!thisValid) {
         startLine = other.startLine;
         startColumn = other.startColumn;
         endLine = other.endLine;
@@ -69,7 +77,7 @@ void CTextPiece::widenBy(const CTextPiece& other) {
         fileRef = other.fileRef;
         return;
     }
-    if (!other.isValid()) return;
+    if (!otherValid) return;
     if (other.startsBefore(*this)) {
         startLine = other.startLine;
         startColumn = other.startColumn;

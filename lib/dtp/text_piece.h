@@ -31,6 +31,8 @@ class CTextPiece {
 
     // All positions set, the end not before the start, and a known file.
     bool isValid() const;
+    // The positions part of isValid(), for callers that know the file.
+    bool hasValidPositions() const;
     // Start and end at the same position.
     bool isEmpty() const { return startLine == endLine && startColumn == endColumn; }
 
@@ -38,6 +40,8 @@ class CTextPiece {
     // an invalid piece takes the other's range and file; otherwise a valid
     // other extends start and end. The text stays this piece's.
     void widenBy(const CTextPiece& other);
+    // The same with the validity of both pieces already known.
+    void widenBy(const CTextPiece& other, bool thisValid, bool otherValid);
     // Joins `other` into this piece: its range is covered and its text put
     // before or after this text, by position.
     void join(const CTextPiece& other);

@@ -22,7 +22,7 @@ enum RtfPieceKind : std::int32_t {
 class CTextToRTFReplacePiece : public CReplacePiece {
   public:
     // The replacement piece is the source range with empty text.
-    CTextToRTFReplacePiece(CTextPiece source, std::int32_t kind)
+    CTextToRTFReplacePiece(CTextPiece&& source, std::int32_t kind)
         : CReplacePiece(std::move(source)), kind_(kind) {}
 
     std::int32_t kind() const { return kind_; }

@@ -100,7 +100,7 @@ SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t lengt
     CTextPiece& joined = result->piece;
     // Every mark of the Ventura grammars starts at a token not yet reduced.
     result->mayStartPiece = false;
-    if (!joined.isValid() || joined.isEmpty()) {
+    if (!isValidPiece(joined) || joined.isEmpty()) {
         if (parser::SSToken* token = result->token()) {
             // The range of the item's own token; its text stays in the token.
             joined = CTextPiece::rangeOfLexeme(
@@ -113,12 +113,14 @@ SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t lengt
     }
     for (std::int32_t i = 1; i < static_cast<std::int32_t>(length); ++i) {
         const CMarkupStackItem& item = markupItem(i);
-        if (item.piece.isValid() && !item.piece.isEmpty()) {
-            joined.widenBy(item.piece);
+        bool joinedValid = isValidPiece(joined);
+        if (isValidPiece(item.piece) && !item.piece.isEmpty()) {
+            joined.widenBy(item.piece, joinedValid, true);
         } else if (parser::SSToken* token = item.token()) {
-            joined.widenBy(CTextPiece::rangeOfLexeme(
+            CTextPiece range = CTextPiece::rangeOfLexeme(
                 token->textView(), static_cast<std::uint32_t>(token->line()),
-                static_cast<std::uint32_t>(token->offset()), sourceFileRef()));
+                static_cast<std::uint32_t>(token->offset()), sourceFileRef());
+            joined.widenBy(range, joinedValid, joinedValid && isValidPiece(range));
         } else {
             widenBySymbol(joined, i);
         }

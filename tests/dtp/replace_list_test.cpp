@@ -34,7 +34,7 @@ class ReplaceListTest : public ::testing::Test {
         return CTextPiece(std::move(text), l1, c1, l2, c2, file_);
     }
     bool add(CReplaceList& list, CTextPiece piece, std::int32_t kind) {
-        return list.add(std::make_unique<CTextToRTFReplacePiece>(piece, kind));
+        return list.add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kind));
     }
     // Writes the list to "out.rtf" and returns the bytes between header and
     // footer, text-mode line ends turned back into LF.

@@ -71,6 +71,10 @@ TEST(TextPieceValidity, NeedsPositionsOrderAndAKnownFile) {
     EXPECT_FALSE(piece(2, 1, 1, 9).isValid());
     EXPECT_FALSE(piece(1, 5, 1, 4).isValid());
     EXPECT_FALSE(CTextPiece("x", 1, 1, 1, 2, 0).isValid());
+    // The positions alone: a piece of no known file may still have them.
+    EXPECT_TRUE(CTextPiece("x", 1, 1, 1, 2, 0).hasValidPositions());
+    EXPECT_FALSE(piece(1, 5, 1, 4).hasValidPositions());
+    EXPECT_FALSE(piece(1, 0, 1, 4).hasValidPositions());
     EXPECT_TRUE(piece(4, 2, 4, 2).isEmpty());
     EXPECT_FALSE(piece(4, 2, 4, 3).isEmpty());
 }
@@ -85,6 +89,20 @@ TEST(TextPieceWiden, CoversBothSymbolsAndKeepsTheFirstText) {
     CTextPiece kept = piece(1, 2, 1, 3);
     kept.widenBy(CTextPiece());
     EXPECT_EQ(kept, piece(1, 2, 1, 3));
+}
+
+TEST(TextPieceWiden, GivenValidityDecidesInsteadOfTheChecks) {
+    // Told it is invalid, a piece takes the other's range and file.
+    CTextPiece replaced = piece(1, 2, 1, 3, "a");
+    replaced.widenBy(piece(4, 1, 4, 6, ">"), false, true);
+    EXPECT_EQ(replaced, CTextPiece("a", 4, 1, 4, 6, testFile()));
+    // Told the other is invalid, a piece keeps its range.
+    CTextPiece kept = piece(1, 2, 1, 3, "a");
+    kept.widenBy(piece(4, 1, 4, 6, ">"), true, false);
+    EXPECT_EQ(kept, piece(1, 2, 1, 3, "a"));
+    CTextPiece widened = piece(3, 2, 3, 3, "a");
+    widened.widenBy(piece(1, 1, 4, 6, ">"), true, true);
+    EXPECT_EQ(widened, piece(1, 1, 4, 6, "a"));
 }
 
 TEST(TextPieceJoin, GivesTheWholeRangeAndTextsInOrder) {
