@@ -107,6 +107,9 @@ class RecordingParser : public SSYacc {
     }
 };
 
+// A parser of class `Parser` set up on the groups lexer and a table laid out
+// as `layout`, reading `text`.
+template <class Parser = RecordingParser>
 struct GroupsRun {
     GroupsRun(const YaccTableSpec& layout, std::string_view text, std::string_view magic = "CYSS")
         : lexTables(SSLexTableSet::fromImage(groupsLexTable(), "GroupsLexTable")),
@@ -120,7 +123,7 @@ struct GroupsRun {
     SSYaccTableSet table;
     SSLexMemoryInput input;
     SSLex lex;
-    RecordingParser parser;
+    Parser parser;
 };
 
 TEST(SSYaccParse, ShiftsReducesAndAccepts) {
@@ -169,15 +172,9 @@ TEST(SSYaccParse, ElementFromProductionLimits) {
             return RecordingParser::reduce(production, length);
         }
     };
-    auto lexTables = SSLexTableSet::fromImage(groupsLexTable(), "L");
-    auto table = SSYaccTableSet::fromImage(groupsGrammar().bytes(), "Y");
-    SSLexMemoryInput input("(a)");
-    SSLex lex(input, lexTables);
-    Probe probe;
-    probe.setTable(table);
-    probe.setLex(lex);
-    EXPECT_EQ(probe.parse(), 0);
-    EXPECT_EQ(probe.found,
+    GroupsRun<Probe> run(groupsGrammar(), "(a)");
+    EXPECT_EQ(run.parser.parse(), 0);
+    EXPECT_EQ(run.parser.found,
               (std::vector<std::string>{"(", "reduced", ")",
                                         "SSYacc0108e: Invalid index on elementFromProduction, 3"}));
 }
@@ -279,14 +276,8 @@ TEST(SSYaccRecovery, TablesThatWouldLoopEndWithParseFailed) {
     struct Ignoring : RecordingParser {
         int syntaxError(std::uint32_t, SSToken&) override { return 0; }
     };
-    auto lexTables = SSLexTableSet::fromImage(groupsLexTable(), "L");
-    auto table = SSYaccTableSet::fromImage(groupsGrammar().bytes(), "Y");
-    SSLexMemoryInput input("(a) ;");
-    SSLex lex(input, lexTables);
-    Ignoring ignoring;
-    ignoring.setTable(table);
-    ignoring.setLex(lex);
-    EXPECT_EQ(expectSSError([&] { ignoring.parse(); }, 13),
+    GroupsRun<Ignoring> ignoring(groupsGrammar(), "(a) ;");
+    EXPECT_EQ(expectSSError([&] { ignoring.parser.parse(); }, 13),
               "SSYacc0102e: Parse failed, invalid table");
 
     // An empty production whose goto leads back to the same state.
@@ -313,15 +304,9 @@ TEST(SSYaccParse, StackItemStatesOutsideTheTableAreRefused) {
             return RecordingParser::reduce(production, length);
         }
     };
-    auto lexTables = SSLexTableSet::fromImage(groupsLexTable(), "L");
-    auto table = SSYaccTableSet::fromImage(groupsGrammar().bytes(), "Y");
-    SSLexMemoryInput input("(a)");
-    SSLex lex(input, lexTables);
-    Rewriting rewriting;
-    rewriting.setTable(table);
-    rewriting.setLex(lex);
-    expectSSError([&] { rewriting.parse(); }, 13);
-    EXPECT_EQ(rewriting.reductions, (std::vector<std::uint32_t>{1, 4}));
+    GroupsRun<Rewriting> rewriting(groupsGrammar(), "(a)");
+    expectSSError([&] { rewriting.parser.parse(); }, 13);
+    EXPECT_EQ(rewriting.parser.reductions, (std::vector<std::uint32_t>{1, 4}));
 }
 
 // x y -> shift; x z -> reduce the empty N2 first; decided by a lookahead list.
