@@ -122,6 +122,7 @@ RtfReader::RtfReader(RtfByteSource& source, RtfParagraphSink& sink)
 }
 
 bool RtfReader::refill() {
+    ++loads_;
     pos_ = 0;
     end_ = source_.read(input_.data(), kInputBlock);
     input_[end_] = kStopByte;
@@ -129,6 +130,7 @@ bool RtfReader::refill() {
 }
 
 void RtfReader::moveAndFill(std::size_t n) {
+    ++loads_;
     std::size_t left = end_ - pos_;
     std::memmove(input_.data(), input_.data() + pos_, left);
     pos_ = 0;
@@ -349,19 +351,86 @@ void RtfReader::LineText::grow(std::size_t n) {
     return 0;
 }
 
-// A control word or symbol, read where it stands in the buffer: lookAhead()
-// makes a word of the table with the longest parameter and the byte after
-// it readable, so within that window the end of the buffer is the end of
-// the data. A zero byte stands after the data (refill() puts it there), so
-// the scans of letters and digits stop at the end without a bounds check of
-// their own. Longer words and parameters go on across refills.
+// A control word or symbol. A run of words read before is taken from
+// runs_ by its bytes; other runs are read word by word, and kept.
 [[gnu::always_inline]] inline int RtfReader::controlWord() {
     lookAhead(kWordWindow);
     if (pos_ == end_) return kRtfMissingClosingBrace;
-    const char* data = input_.data();
     if (!isLetter(current())) return act(controlSymbol(), false, 0);
     flushLeadByte();
+    if (const RtfWordRuns::Run* run = runs_.find(input_.data() + pos_, end_ - pos_)) {
+        return replayRun(*run);
+    }
+    return readWordRun();
+}
 
+// The words of a run, acted on as if read one after the other.
+[[gnu::always_inline]] inline int RtfReader::replayRun(const RtfWordRuns::Run& run) {
+    const std::size_t start = pos_;
+    for (std::size_t i = 0; i < run.words; ++i) {
+        const RtfParsedWord& word = run.word[i];
+        flushLeadByte();
+        pos_ = start + word.end;
+        if (int result = act(word.found, word.hasParameter, word.parameter); result != 0) {
+            return result;
+        }
+    }
+    pos_ = start + run.length;
+    return 0;
+}
+
+// A word that does nothing but end what a "\*" before it began: after the
+// first word of a run no "\*" is pending, so it need not be kept.
+bool RtfReader::keepsInRun(const RtfParsedWord& word, bool first) {
+    using resources::RtfAction;
+    return first ||
+           (word.found.action != RtfAction::NoEffect && word.found.action != RtfAction::Unknown);
+}
+
+// Reads and acts on control words for as long as one directly follows the
+// other, as the token loop would, and keeps the run for runs_ when it was
+// read within one load of the buffer. A run ends before binary data.
+int RtfReader::readWordRun() {
+    const std::size_t start = pos_;
+    const std::size_t loads = loads_;
+    runs_.start();
+    bool recording = true;
+    for (bool first = true;; first = false) {
+        RtfParsedWord word;
+        if (!readWord(word)) return kRtfMissingClosingBrace;
+        word.end = static_cast<std::uint8_t>(
+            std::min<std::size_t>(pos_ - start, RtfWordRuns::kMaxRunBytes + 1));
+        recording = recording && loads_ == loads && (!keepsInRun(word, first) || runs_.add(word));
+        if (int result = act(word.found, word.hasParameter, word.parameter); result != 0) {
+            return result;
+        }
+        if (group_.state == State::Binary) return 0;
+        if (!recording || end_ - pos_ < 2 || input_[pos_] != '\\' ||
+            !isLetter(static_cast<unsigned char>(input_[pos_ + 1]))) {
+            break;
+        }
+        ++pos_;
+        lookAhead(kWordWindow);
+        flushLeadByte();
+    }
+    // A run that moved in the buffer (the data may have ended in it) is not
+    // kept. A last word that ends in its space was read without the byte
+    // after it.
+    if (!recording || loads_ != loads) return 0;
+    bool withNext = input_[pos_ - 1] != ' ';
+    if (!withNext || pos_ < end_) runs_.keep(input_.data() + start, pos_ - start, withNext);
+    return 0;
+}
+
+// A control word from its first letter, read where it stands in the buffer:
+// lookAhead() has made a word of the table with the longest parameter and
+// the byte after it readable, so within that window the end of the buffer
+// is the end of the data. A zero byte stands after the data (refill() puts
+// it there), so the scans of letters and digits stop at the end without a
+// bounds check of their own. Longer words and parameters go on across
+// refills. False when the data ends in the word's minus sign.
+bool RtfReader::readWord(RtfParsedWord& word) {
+    const char* data = input_.data();
     // The letters eight at a time: the buffer's padding makes eight bytes
     // readable up to the stop byte; bytes after it do not count.
     std::size_t start = pos_;
@@ -371,14 +440,14 @@ void RtfReader::LineText::grow(std::size_t n) {
         at += letters;
         if (letters < sizeof(std::uint64_t)) break;
     }
-    resources::RtfWordAction found;
     if (at - start <= resources::RtfWordIndex::kMaxWordBytes) {
-        found = resources::kRtfWordIndex.find(data + start, at - start);
+        word.found = resources::kRtfWordIndex.find(data + start, at - start);
     } else {
         // Longer than any word of the tables: read to its end, unknown.
         pos_ = at;
         takeWhile(isLetter, [](char) {});
         lookAhead(kParameterWindow);
+        data = input_.data();
         at = pos_;
     }
 
@@ -386,9 +455,9 @@ void RtfReader::LineText::grow(std::size_t n) {
     bool negative = data[at] == '-';
     if (negative && ++at == end_) {
         pos_ = at;
-        return kRtfMissingClosingBrace;
+        return false;
     }
-    bool hasParameter = isDigit(static_cast<unsigned char>(data[at]));
+    word.hasParameter = isDigit(static_cast<unsigned char>(data[at]));
     std::int64_t magnitude = 0;
     // A parameter of up to kMaxParameterDigits cannot overflow; the value
     // stops growing once past the limit of a 32-bit number.
@@ -396,7 +465,7 @@ void RtfReader::LineText::grow(std::size_t n) {
         if (magnitude <= kParameterCeiling) magnitude = magnitude * 10 + (data[at] - '0');
     }
     pos_ = at;
-    if (hasParameter && at == end_) {
+    if (word.hasParameter && at == end_) {
         takeWhile(isDigit, [&](char digit) {
             if (magnitude <= kParameterCeiling) magnitude = magnitude * 10 + (digit - '0');
         });
@@ -404,7 +473,8 @@ void RtfReader::LineText::grow(std::size_t n) {
     // One space after the word belongs to it.
     if (peek() == ' ') ++pos_;
     magnitude = std::min(magnitude, kParameterCeiling);
-    return act(found, hasParameter, clampParameter(magnitude, negative));
+    word.parameter = clampParameter(magnitude, negative);
+    return true;
 }
 
 // A backslash and one byte that is not a letter ("\'", "\{", "\~" ...).
@@ -562,7 +632,9 @@ int RtfReader::startHexByte() {
             // this one cut short is over too.
             group_.state = State::Normal;
             hexHigh_ = -1;
-            return textByte(static_cast<std::uint8_t>(high * 16 + low));
+            auto byte = static_cast<std::uint8_t>(high * 16 + low);
+            if (byte >= 0x80 && appendHighByte(byte)) return 0;
+            return textByte(byte);
         }
     }
     group_.state = State::Hex;
@@ -637,6 +709,22 @@ int RtfReader::textByte(std::uint8_t byte) {
         emit(codec->decode(byte));
     }
     return 0;
+}
+
+// The common case of a byte from 0x80 up, as textByte() would write it:
+// shown text in a single-byte page, nothing pending or held back. Its UTF-8
+// comes straight from the page's table (no single-byte page has a character
+// that emit() treats apart). False, with nothing done, in any other case.
+bool RtfReader::appendHighByte(std::uint8_t byte) {
+    if (inFallback() || pendingLead_ != kNoLeadByte || !holdsNothing() || !showsText()) {
+        return false;
+    }
+    const CodePageCodec* codec = activeCoding().codec;
+    if (codec == nullptr || codec->isDoubleByte()) return false;
+    const CodePageCodec::Utf8& utf8 = codec->highByteUtf8(byte);
+    std::memcpy(line_.room(kMaxUtf8PerByte), utf8.bytes, kMaxUtf8PerByte);
+    line_.commit(utf8.length);
+    return true;
 }
 
 void RtfReader::takeFallbackByte(std::uint8_t byte) {
@@ -737,9 +825,10 @@ void RtfReader::flushPending() {
     }
 }
 
-// A character of the text, if the text is shown: a six-per-em space waits
-// for the next character, and a space that follows it stands for both.
-void RtfReader::emit(char32_t c) {
+// A character of the text, if the text is shown, after something held
+// back: a six-per-em space waits for the next character, and a space that
+// follows it stands for both.
+void RtfReader::emitAfterHeld(char32_t c) {
     if (!showsText()) return;
     if (highSurrogate_ != 0) {
         highSurrogate_ = 0;
@@ -758,14 +847,6 @@ void RtfReader::emit(char32_t c) {
         return;
     }
     emitNow(c);
-}
-
-void RtfReader::emitNow(char32_t c) {
-    if (c < 0x80) {
-        line_.push(static_cast<char>(c));
-        return;
-    }
-    line_.appendUtf8(c);
 }
 
 RtfReader::ByteCoding RtfReader::findCodingOfFont(std::int32_t font) {

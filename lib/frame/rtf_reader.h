@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "frame/rtf_byte_source.h"
+#include "frame/rtf_word_runs.h"
 #include "platform/code_page_codec.h"
 #include "platform/utf8.h"
 #include "resources/rtf_keywords.h"
@@ -47,12 +48,11 @@ inline constexpr char32_t kAnnotationEnd = 0xFFFB;
 class RtfParagraphSink {
   public:
     virtual ~RtfParagraphSink() = default;
-    // `line` holds a paragraph's text in UTF-8 (the reader empties it
-    // afterwards). `lineEnd` is false for text after the last paragraph
-    // mark, which ends the document without a line end. Returns 0, a
-    // failure code that ends the reading, or a positive number that pauses
-    // it: read() returns that number, and the next read() goes on after
-    // the paragraph (a reader that pulls paragraphs one at a time).
+    // `line` holds a paragraph's text in UTF-8 (the sink may change or take
+    // it; the reader writes the next paragraph over it). `lineEnd` is false for text after the last
+    // paragraph mark, which ends the document without a line end. Returns 0, a failure code that
+    // ends the reading, or a positive number that pauses it: read() returns that number, and the
+    // next read() goes on after the paragraph (a reader that pulls paragraphs one at a time).
     virtual int paragraph(std::string& line, bool lineEnd) = 0;
     // The document's code page ("\ansicpgN"), told when it is read.
     virtual void documentCodePage(int /*codePage*/) {}
@@ -166,10 +166,9 @@ class RtfReader {
             bytes_.resize(length_);
             return bytes_;
         }
-        void clear() {
-            bytes_.clear();
-            length_ = 0;
-        }
+        // The string keeps its length (whatever the sink left in it) as room
+        // for the next paragraph: growing it again would zero its bytes anew.
+        void clear() { length_ = 0; }
 
       private:
         void grow(std::size_t n);
@@ -204,6 +203,10 @@ class RtfReader {
     int push();
     int pop();
     int controlWord();
+    int readWordRun();
+    bool readWord(RtfParsedWord& word);
+    int replayRun(const RtfWordRuns::Run& run);
+    static bool keepsInRun(const RtfParsedWord& word, bool first);
     resources::RtfWordAction controlSymbol();
     int act(resources::RtfWordAction found, bool hasParameter, std::int32_t parameter);
     void plain();
@@ -215,6 +218,7 @@ class RtfReader {
     int hexDigit(int c);
     int character(int byte);
     int textByte(std::uint8_t byte);
+    bool appendHighByte(std::uint8_t byte);
     int textCharacter(char32_t c);
     int endOfDocument();
     int endParagraph();
@@ -236,8 +240,25 @@ class RtfReader {
     }
     void flushLeadByteNow();
     void flushPending();
-    void emit(char32_t c);
-    void emitNow(char32_t c);
+    // Nothing held back for the next character: no high surrogate waiting
+    // for its pair, no six-per-em space waiting for a space.
+    bool holdsNothing() const { return highSurrogate_ == 0 && !pendingSixPerEm_; }
+    // Most characters need neither: they are written at once, inline.
+    void emit(char32_t c) {
+        if (holdsNothing() && c != kSixPerEmSpace) {
+            if (showsText()) emitNow(c);
+            return;
+        }
+        emitAfterHeld(c);
+    }
+    void emitAfterHeld(char32_t c);
+    void emitNow(char32_t c) {
+        if (c < 0x80) {
+            line_.push(static_cast<char>(c));
+        } else {
+            line_.appendUtf8(c);
+        }
+    }
 
     FontEntry* findFont(std::int32_t font);
     // Text goes back to the same font group after group: the coding of the
@@ -300,6 +321,10 @@ class RtfReader {
     std::vector<char> input_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    // Counts the loads into the buffer: a run of words is kept only when its
+    // bytes stayed where they were while it was read.
+    std::size_t loads_ = 0;
+    RtfWordRuns runs_;
 };
 
 }  // namespace tessel::frame

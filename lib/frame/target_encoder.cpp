@@ -77,14 +77,23 @@ TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePa
 
 namespace {
 
-// The character at `at` of UTF-8 text, `at` moved past it.
+// The character at `at` of UTF-8 text, `at` moved past it. Two- and
+// three-byte sequences, nearly all the text that is not ASCII, are decoded
+// here; nextUtf8() reads the rest (and decodes these the same way).
 char32_t decodeAt(std::string_view text, std::size_t& at) {
-    auto lead = static_cast<unsigned char>(text[at]);
-    if ((lead & 0xE0) == 0xC0 && at + 1 < text.size() &&
-        (static_cast<unsigned char>(text[at + 1]) & 0xC0) == 0x80 && lead >= 0xC2) {
-        char32_t c =
-            (char32_t(lead & 0x1F) << 6) | (static_cast<unsigned char>(text[at + 1]) & 0x3F);
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t left = text.size() - at;
+    if ((lead & 0xE0) == 0xC0 && left >= 2 && (byte(1) & 0xC0) == 0x80 && lead >= 0xC2) {
+        char32_t c = (char32_t(lead & 0x1F) << 6) | (byte(1) & 0x3F);
         at += 2;
+        return c;
+    }
+    if ((lead & 0xF0) == 0xE0 && left >= 3 && (byte(1) & 0xC0) == 0x80 &&
+        (byte(2) & 0xC0) == 0x80) {
+        char32_t c =
+            (char32_t(lead & 0x0F) << 12) | (char32_t(byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        at += 3;
         return c;
     }
     return nextUtf8(text, at);

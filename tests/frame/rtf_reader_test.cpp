@@ -393,6 +393,58 @@ TEST(RtfReaderBuffer, ParameterDigitsOfEveryLength) {
     }
 }
 
+// Runs of control words the reader has read before are taken by their bytes:
+// they read as the first time, whatever follows them, and stop where that
+// reading stops (a pause of the sink, binary data).
+TEST(RtfReaderRuns, RepeatedRunsReadAsTheFirstTime) {
+    // A parameter's end decided by the byte after it, in either order.
+    EXPECT_EQ(body("{\\rtf1 \\uc0\\u233a\\u233 b\\u233a\\u2330\\u233a}"),
+              "\u00E9a\u00E9b\u00E9a\u091A\u00E9a");
+    EXPECT_EQ(body("{\\rtf1 \\uc0\\u65 x\\u65x\\u65-x\\u65 x}"), "AxAxA-xAx");
+    // A word without effect ends a "\\*" before it: the word after it is
+    // no destination to skip, every time.
+    EXPECT_EQ(body("{\\rtf1 {\\*\\ul\\x a}{\\*\\ul\\x b}{\\*\\x\\ul c}{\\*\\x\\ul d}e}"), "abe");
+    // The same run in and out of a dropped destination and hidden text.
+    EXPECT_EQ(body("{\\rtf1 \\tab a{\\*\\x \\tab b}{\\v\\tab c}\\tab d}"), "\ta\td");
+    // Binary data after a run's last word is data, every time.
+    EXPECT_EQ(body("{\\rtf1 \\bin2\\par z\\bin2\\par z}"), "\\par z\\par z");
+    const std::string tagged = "{\\cs6\\cf6\\f1\\lang1024 <b>}t\\par ";
+    std::string document = "{\\rtf1 ";
+    std::string expected;
+    for (int i = 0; i < 3; ++i) {
+        document += tagged;
+        expected += "<b>t|";
+    }
+    EXPECT_EQ(body(document + "}"), expected);
+    expectSameWhereverTheBlockEnds(tagged + tagged + tagged + "}", expected);
+}
+
+// Pauses the reading at every paragraph after the first `readOn`.
+class PausingSink final : public RtfParagraphSink {
+  public:
+    int paragraph(std::string& line, bool lineEnd) override {
+        text += line;
+        if (lineEnd) text += '|';
+        return ++calls > readOn ? 1 : 0;
+    }
+    std::string text;
+    int calls = 0;
+    int readOn = 2;
+};
+
+TEST(RtfReaderRuns, APauseWithinARunGoesOnAfterItsParagraph) {
+    MemoryByteSource source("{\\rtf1 x\\par\\par y\\par\\par z}");
+    PausingSink sink;
+    RtfReader reader(source, sink);
+    int pauses = 0;
+    int result;
+    while ((result = reader.read()) == 1) ++pauses;
+    EXPECT_EQ(result, 0);
+    // The paragraphs after the second, the last one too, each paused the reading.
+    EXPECT_EQ(pauses, 3);
+    EXPECT_EQ(sink.text, "x||y||z");
+}
+
 TEST(RtfReaderText, HiddenAndDroppedTextTakeTheirBytesAndFallbacksAlong) {
     EXPECT_EQ(body("{\\rtf1 a{\\v \xE9\\u321\\'4c\xE9 x}b{\\*\\x \xE9\\u322 l}c}"), "abc");
     // A fallback takes its count of bytes, 8-bit text and hexadecimal alike.

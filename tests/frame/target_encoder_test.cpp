@@ -130,4 +130,14 @@ TEST(TargetEncoder, KeptBytesAndAsciiPassUnchanged) {
     EXPECT_EQ(encode(504, ascii).text, ascii);
 }
 
+// Bytes that start a sequence the rest of the line cuts short or breaks off
+// are each one replacement character; complete sequences decode whatever
+// they stand for.
+TEST(TargetEncoder, CutShortAndBrokenSequences) {
+    EXPECT_EQ(encode(508, "a\xE2\x80").text, "a&#65533;&#65533;");
+    EXPECT_EQ(encode(508, "\xE2\x80x\xC3").text, "&#65533;&#65533;x&#65533;");
+    EXPECT_EQ(encode(508, "\xC3(\xE2(").text, "&#65533;(&#65533;(");
+    EXPECT_EQ(encode(508, "\xED\xA0\x80\xE2\x80\x9C\xC3\xA9").text, "&#55296;\x93\xE9");
+}
+
 }  // namespace
