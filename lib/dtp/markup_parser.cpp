@@ -60,8 +60,11 @@ SSYaccStackItem* CMarkupParser::newStackItem() {
     return parser::withStorage([&] { return new CMarkupStackItem(fileRef_); });
 }
 
-SSRefPtr<SSYaccStackItem> CMarkupParser::emptyResult() {
-    return SSRefPtr<SSYaccStackItem>(newStackItem());
+SSRefPtr<SSYaccStackItem> CMarkupParser::emptyResult(std::uint32_t length) {
+    if (length == 0) return SSRefPtr<SSYaccStackItem>(newStackItem());
+    CMarkupStackItem& first = markupItem(0);
+    first.clear(fileRef_);
+    return SSRefPtr<SSYaccStackItem>(&first);
 }
 
 namespace {

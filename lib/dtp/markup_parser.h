@@ -38,6 +38,20 @@ class CMarkupStackItem : public parser::SSYaccStackItem {
   public:
     explicit CMarkupStackItem(std::int32_t fileRef) { piece.fileRef = fileRef; }
 
+    // Makes the item what a new one for `fileRef` is: no token, no piece,
+    // default marks (the state is set when the item is pushed again).
+    void clear(std::int32_t fileRef) {
+        setToken(nullptr);
+        setUserWord(0, 0);
+        setUserWord(1, 0);
+        piece.text.clear();
+        piece.startLine = piece.startColumn = piece.endLine = piece.endColumn = 0;
+        piece.fileRef = fileRef;
+        pieceTextInToken = false;
+        mayStartPiece = true;
+        runLength = 0;
+    }
+
     CTextPiece piece;  // range unset until a reduce action needs it
     // The piece's text is that of the item's own token, which is not copied
     // into `piece` (a reduction that keeps the range of its first symbol
@@ -118,8 +132,11 @@ class CMarkupParser : public parser::SSYacc {
     }
 
   protected:
-    // A fresh, empty item: the result of a reduction that records nothing.
-    parser::SSRefPtr<parser::SSYaccStackItem> emptyResult();
+    // The empty result of a reduction with `length` right-hand-side symbols:
+    // the first symbol's item, cleared (the stack gives it up in the
+    // reduction, so no block is allocated and freed), or a new item for an
+    // empty right-hand side.
+    parser::SSRefPtr<parser::SSYaccStackItem> emptyResult(std::uint32_t length);
 
   private:
     // Takes `piece` by reference: a piece is moved once, into the list.

@@ -34,7 +34,7 @@ parser::SSYaccStackItem* CPageMakerParser::shiftItem(parser::SSToken& token) {
 }
 
 parser::SSRefPtr<parser::SSYaccStackItem> CPageMakerParser::reduce(std::uint32_t production,
-                                                                   std::uint32_t) {
+                                                                   std::uint32_t length) {
     switch (production) {
         case kEscapedCharacter:
             markInternal(0, 0);
@@ -56,7 +56,7 @@ parser::SSRefPtr<parser::SSYaccStackItem> CPageMakerParser::reduce(std::uint32_t
         default:
             break;
     }
-    return emptyResult();
+    return emptyResult(length);
 }
 
 }  // namespace tessel::dtp

@@ -117,6 +117,13 @@ bool CRCFile::readToLine(std::string& out, std::uint32_t line) {
         return false;
     }
     while (line_ < line) {
+        // The lines that lie whole in the input's buffer are taken together;
+        // the others, line by line.
+        if (std::size_t taken = input_.appendBufferedLines(out, line - line_)) {
+            line_ += static_cast<std::uint32_t>(taken);
+            column_ = 1;
+            continue;
+        }
         LineEnd end = appendLine(out);
         if (end == LineEnd::ReadError) return readError();
         if (end == LineEnd::EndOfFile) {

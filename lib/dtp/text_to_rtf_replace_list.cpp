@@ -4,7 +4,6 @@
 
 #include "dtp/text_to_rtf_replace_piece.h"
 #include "platform/format.h"
-#include "platform/spare_buffer.h"
 #include "resources/mac_tables.h"
 #include "resources/markup_framework_texts.h"
 #include "resources/rtf_texts.h"
@@ -27,12 +26,13 @@ bool isAsciiAlnumOrPunct(char c) {
     return byte < 0x80 && (std::isalnum(byte) != 0 || std::ispunct(byte) != 0);
 }
 
-// The work of joinWrappedLines, written to `joined`.
-void joinLinesInto(std::string& joined, const std::string& text) {
-    joined.reserve(text.size());
+}  // namespace
+
+void appendJoinedLines(std::string& joined, std::string_view text) {
+    joined.reserve(joined.size() + text.size());
     std::size_t handled = 0;  // text before it is decided
     std::size_t copied = 0;   // text before it is in `joined`
-    for (std::size_t lineEnd = text.find('\n'); lineEnd != std::string::npos;
+    for (std::size_t lineEnd = text.find('\n'); lineEnd != std::string_view::npos;
          lineEnd = text.find('\n', handled)) {
         std::size_t before = lineEnd;
         while (before > handled && isBlank(text[before - 1])) --before;
@@ -54,13 +54,6 @@ void joinLinesInto(std::string& joined, const std::string& text) {
         handled = after;
     }
     joined.append(text, copied, std::string::npos);
-}
-
-}  // namespace
-
-void joinWrappedLines(std::string& text) {
-    if (text.find('\n') == std::string::npos) return;
-    platform::rebuildInPlace(text, [&](std::string& joined) { joinLinesInto(joined, text); });
 }
 
 std::string CTextToRTFReplaceList::literalCharacterTag(std::uint8_t) const {
@@ -125,14 +118,18 @@ void CTextToRTFReplaceList::wrapLiteralCharacterTags(std::string& text, std::siz
 }
 
 void CTextToRTFReplaceList::appendConverted(std::string& out, std::string_view text) {
-    if (!macintosh && !lineJoining) {
-        appendConverterRtfEscaped(out, text);
-        return;
+    if (macintosh) {
+        mapped_.assign(text);
+        convertFromMacintosh(mapped_);
+        text = mapped_;
     }
-    mapped_.assign(text);
-    if (macintosh) convertFromMacintosh(mapped_);
-    if (lineJoining) joinWrappedLines(mapped_);
-    appendConverterRtfEscaped(out, mapped_);
+    // Text without a line end has no lines to join: it is escaped as it is.
+    if (lineJoining && text.find('\n') != std::string_view::npos) {
+        joined_.clear();
+        appendJoinedLines(joined_, text);
+        text = joined_;
+    }
+    appendConverterRtfEscaped(out, text);
 }
 
 void CTextToRTFReplaceList::writeHeader(CRCFile& file) {

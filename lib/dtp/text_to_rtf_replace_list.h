@@ -44,10 +44,12 @@ class CTextToRTFReplaceList : public CReplaceList {
     static std::string decimalCharacterTag(std::uint8_t byte);
 
   private:
-    std::string mapped_;  // text being mapped or joined before escaping
+    std::string mapped_;  // text mapped from the Macintosh character set
+    std::string joined_;  // text with its wrapped lines joined
 };
 
-// Joins single line breaks between running words into one blank.
-void joinWrappedLines(std::string& text);
+// Appends `text` to `joined` with each single line break between running
+// words (and the blanks around it) made one blank.
+void appendJoinedLines(std::string& joined, std::string_view text);
 
 }  // namespace tessel::dtp

@@ -131,7 +131,7 @@ SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t lengt
 SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::reduce(std::uint32_t production,
                                                        std::uint32_t length) {
     act(production < actions_.size() ? actions_[production] : None);
-    if (length == 0) return emptyResult();
+    if (length == 0) return emptyResult(0);
     return joinedResult(length);
 }
 

@@ -57,7 +57,7 @@ void CXPressParser::markDollar(std::int32_t runLength) {
     }
 }
 
-SSRefPtr<SSYaccStackItem> CXPressParser::reduce(std::uint32_t production, std::uint32_t) {
+SSRefPtr<SSYaccStackItem> CXPressParser::reduce(std::uint32_t production, std::uint32_t length) {
     std::int32_t runLength = 0;
     switch (production) {
         case kHeader:
@@ -108,7 +108,7 @@ SSRefPtr<SSYaccStackItem> CXPressParser::reduce(std::uint32_t production, std::u
         default:
             break;
     }
-    SSRefPtr<SSYaccStackItem> result = emptyResult();
+    SSRefPtr<SSYaccStackItem> result = emptyResult(length);
     static_cast<CMarkupStackItem*>(result.get())->runLength = runLength;
     return result;
 }

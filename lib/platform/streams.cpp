@@ -204,6 +204,26 @@ std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {
     return count;
 }
 
+std::size_t InputStream::appendBufferedLines(std::string& out, std::size_t lines) {
+    if (pushedBack_ >= 0 || mode_ != StreamMode::Text) return 0;
+    std::size_t appended = 0;
+    for (; appended < lines; ++appended) {
+        std::size_t lineEnd = pos_ + findLineEnd(buffer_ + pos_, end_ - pos_, stopAtCtrlZ_);
+        std::size_t next = lineEnd + 1;
+        if (lineEnd == end_) break;
+        if (buffer_[lineEnd] == '\r') {
+            if (next == end_ || buffer_[next] != '\n') break;
+            ++next;
+        } else if (buffer_[lineEnd] != '\n') {
+            break;
+        }
+        out.append(buffer_ + pos_, lineEnd - pos_);
+        out += '\n';
+        pos_ = next;
+    }
+    return appended;
+}
+
 std::optional<std::string_view> InputStream::takeBufferedPlain(std::size_t count) {
     if (pushedBack_ >= 0 || end_ - pos_ < count || plainBytesAhead(count) != count) {
         return std::nullopt;

@@ -62,6 +62,11 @@ class InputStream {
     // but CR, LF and, when it ends the data, Ctrl-Z), at most `limit`, without
     // consuming the byte it stopped at. Returns the count appended.
     std::size_t appendPlainRun(std::string& out, std::size_t limit);
+    // Text mode: appends the next lines, at most `lines`, while each lies
+    // whole in the buffer and ends with LF or CR LF (appended as LF); stops
+    // before a line with anything else that needs translation or ends it (a
+    // lone CR, Ctrl-Z where it ends the data). Returns the lines appended.
+    std::size_t appendBufferedLines(std::string& out, std::size_t lines);
     // Consumes exactly the next `count` bytes when all of them are in the
     // buffer and none needs translation (as for appendPlainRun), and returns
     // them, valid until the next read; otherwise consumes nothing.

@@ -375,9 +375,10 @@ TEST_F(ReplaceListTest, WindowsTextKeepsLiteralTagsUnwrapped) {
 }
 
 TEST(LineJoining, JoinsOnlySingleBreaksBetweenWords) {
-    auto joined = [](std::string text) {
-        joinWrappedLines(text);
-        return text;
+    auto joined = [](std::string_view text) {
+        std::string out;
+        appendJoinedLines(out, text);
+        return out;
     };
     EXPECT_EQ(joined("word\n  other"), "word other");
     EXPECT_EQ(joined("word  \t\n\tother"), "word other");
@@ -389,6 +390,9 @@ TEST(LineJoining, JoinsOnlySingleBreaksBetweenWords) {
     EXPECT_EQ(joined("word\n"), "word\n");
     EXPECT_EQ(joined("caf\xE9\nnext"), "caf\xE9\nnext");
     EXPECT_EQ(joined("a\nb\nc"), "a b c");
+    std::string out = "kept\n";
+    appendJoinedLines(out, "x\ny");
+    EXPECT_EQ(out, "kept\nx y") << "the text is appended; what was there stays";
 }
 
 TEST(LineJoining, RtfListJoinsWhenItsFlagIsSet) {
@@ -396,6 +400,14 @@ TEST(LineJoining, RtfListJoinsWhenItsFlagIsSet) {
     std::string text = "one\n  two\n\nthree";
     list.convertText(text);
     EXPECT_EQ(text, "one two\n\\par \n\\par three");
+    list.macintosh = true;
+    text = "caf\x8E.\n two\n\nend";
+    list.convertText(text);
+    EXPECT_EQ(text, "caf\xE9. two\n\\par \n\\par end") << "mapped, then joined";
+    list.lineJoining = false;
+    text = "caf\x8E\nx";
+    list.convertText(text);
+    EXPECT_EQ(text, "caf\xE9\n\\par x");
 }
 
 // The escape scan tests chunks of bytes: each byte value at each place of

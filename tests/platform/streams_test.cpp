@@ -71,6 +71,45 @@ TEST(TextModeRead, BulkReadAndPushBackAgreeWithGet) {
     EXPECT_TRUE(in.atEnd());
 }
 
+// Whole buffered lines are taken as get() reads them, up to the first line
+// that needs byte-by-byte reading: a lone CR, Ctrl-Z that ends the data, a
+// pushed-back byte, a line not wholly in the buffer, or binary mode.
+TEST(TextModeRead, BufferedLinesStopWhereGetMustTakeOver) {
+    TempDir dir;
+    auto lines = [&](std::string_view bytes, std::size_t count, bool stopAtCtrlZ = false) {
+        InputStream in;
+        EXPECT_TRUE(in.open(dir.write("in", bytes), StreamMode::Text, stopAtCtrlZ));
+        EXPECT_TRUE(in.skipIf('<'));  // fills the buffer
+        std::string out = "|";
+        std::size_t taken = in.appendBufferedLines(out, count);
+        std::string rest;
+        for (int c = in.get(); c >= 0; c = in.get()) rest += static_cast<char>(c);
+        return std::to_string(taken) + out + "|" + rest;
+    };
+    EXPECT_EQ(lines("<a\nbb\r\n\ncc\rd\ne", 9), "3|a\nbb\n\n|cc\rd\ne");
+    EXPECT_EQ(lines("<a\r\nb\nc\n", 2), "2|a\nb\n|c\n") << "no more than asked";
+    EXPECT_EQ(lines("<a\nb\r\r\nc", 5), "1|a\n|b\r\nc") << "a CR before a CR LF";
+    EXPECT_EQ(lines("<a\nlast", 5), "1|a\n|last") << "the last line has no end";
+    EXPECT_EQ(lines("<a\x1A\nb\n", 5, true), "0||a") << "Ctrl-Z ends the data";
+    EXPECT_EQ(lines("<a\x1A\nb\n", 5, false), "2|a\x1A\nb\n|");
+
+    std::string longLine(kStreamBufferSize - 2, 'x');
+    EXPECT_EQ(lines("<" + longLine + "\r\nz\n", 5), "0||" + longLine + "\nz\n")
+        << "a CR LF split by the buffer's end";
+
+    InputStream in;
+    ASSERT_TRUE(in.open(dir.write("in", "a\nb\n"), StreamMode::Text));
+    EXPECT_EQ(in.get(), 'a');
+    in.unget('a');
+    std::string out;
+    EXPECT_EQ(in.appendBufferedLines(out, 5), 0u) << "pushed back";
+    InputStream binary;
+    ASSERT_TRUE(binary.open(dir.write("in", "<a\nb\n"), StreamMode::Binary));
+    EXPECT_TRUE(binary.skipIf('<'));
+    EXPECT_EQ(binary.appendBufferedLines(out, 5), 0u) << "binary mode";
+    EXPECT_EQ(out, "");
+}
+
 TEST(TextModeRead, BulkReadsOfEverySizeGiveWhatGetGives) {
     TempDir dir;
     // CR LF pairs split at the buffer boundary, lone CRs (one at the very
