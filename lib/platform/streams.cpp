@@ -195,12 +195,31 @@ std::size_t InputStream::plainBytesAhead(std::size_t limit) const {
     return std::min(stop, findLineEnd(buffer_ + pos_, scan, stopAtCtrlZ_));
 }
 
-std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {
+std::size_t InputStream::lineFeedAt(std::size_t at) const {
+    if (at >= end_) return 0;
+    if (buffer_[at] == '\n') return 1;
+    const bool pair = mode_ == StreamMode::Text && buffer_[at] == '\r' && at + 1 < end_ &&
+                      buffer_[at + 1] == '\n';
+    return pair ? 2 : 0;
+}
+
+std::size_t InputStream::appendRun(std::string& out, std::size_t limit, bool* tookLineFeed) {
     if (pushedBack_ >= 0 || limit == 0) return 0;
     if (pos_ == end_ && !fill()) return 0;
     std::size_t count = plainBytesAhead(limit);
-    out.append(buffer_ + pos_, count);
-    pos_ += count;
+    const std::size_t lineEnd =
+        tookLineFeed != nullptr && count < limit ? lineFeedAt(pos_ + count) : 0;
+    if (lineEnd == 0) {
+        out.append(buffer_ + pos_, count);
+        pos_ += count;
+        return count;
+    }
+    // The line end is appended as one line feed, written over its first byte
+    // (the carriage return of a pair).
+    out.append(buffer_ + pos_, count + 1);
+    out.back() = '\n';
+    pos_ += count + lineEnd;
+    *tookLineFeed = true;
     return count;
 }
 
