@@ -6,8 +6,12 @@ bool LineReader::readChunk(std::string& chunk) {
     chunk.clear();
     while (chunk.size() < kChunkLimit) {
         // A run ends at a line end, at the limit or where the stream's buffer
-        // does; get() takes the next byte in each case.
-        input_.appendPlainRun(chunk, kChunkLimit - chunk.size());
+        // does. A line end read as a line feed comes with the run; get()
+        // takes any other next byte.
+        if (input_.appendPlainLine(chunk, kChunkLimit - chunk.size())) {
+            input_.skipIf('\r');
+            return true;
+        }
         if (chunk.size() == kChunkLimit) break;
         int c = input_.get();
         if (c < 0) return false;

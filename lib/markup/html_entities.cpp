@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "frame/return_codes.h"
+#include "platform/byte_scan.h"
 #include "platform/spare_buffer.h"
 #include "platform/utf8.h"
 #include "resources/html_entity_tables.h"
@@ -76,10 +78,28 @@ static_assert(entitiesFitTheIndex(), "every entity is packed into one word");
 
 constexpr NamedEntityIndex kNamedEntityIndex{};
 
-// `text` runs from "&" to ";".
-std::optional<char> lookUpNamedEntity(std::string_view text) {
+// The name of "&name;", `nameSize` bytes from `name`, packed as packedName
+// does. Where eight bytes can be read from `name` (`readable`), one load
+// takes them and the bytes past the name are masked off.
+std::uint64_t nameWord(const char* name, std::size_t nameSize, std::size_t readable) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (readable >= sizeof(std::uint64_t)) {
+            std::uint64_t word;
+            std::memcpy(&word, name, sizeof word);
+            return nameSize == 0 ? 0 : word & (~std::uint64_t{0} >> (64 - 8 * nameSize));
+        }
+    }
+    std::uint64_t word = 0;
+    for (std::size_t i = 0; i < nameSize; ++i) {
+        word |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * i);
+    }
+    return word;
+}
+
+// `text` runs from "&" to ";"; `readable` bytes follow the "&" in the line.
+std::optional<char> lookUpNamedEntity(std::string_view text, std::size_t readable) {
     if (text.size() > kLongestEntity) return std::nullopt;
-    const std::uint64_t word = packedName(text);
+    const std::uint64_t word = nameWord(text.data() + 1, text.size() - 2, readable);
     const std::size_t bucket = entityBucket(text);
     for (std::size_t k = kNamedEntityIndex.begin[bucket]; k < kNamedEntityIndex.begin[bucket + 1];
          ++k) {
@@ -134,23 +154,15 @@ bool unsafeInMarkup(unsigned char c) {
     }
 }
 
-std::optional<char> decodeEntity(std::string_view text, NumericPolicy policy) {
+std::optional<char> decodeEntity(std::string_view text, std::size_t readable,
+                                 NumericPolicy policy) {
     if (text.size() >= 3 && text[1] == '#') {
         auto value = numericReferenceValue(text);
         if (!value) return std::nullopt;
         if (policy == NumericPolicy::SafeForMarkup && unsafeInMarkup(*value)) return std::nullopt;
         return static_cast<char>(*value);
     }
-    return lookUpNamedEntity(text);
-}
-
-// Position of the first ";" in [from, to), or 0 when there is none. The
-// window is a few bytes long: a loop costs less than a call.
-std::size_t semicolonWithin(const char* data, std::size_t from, std::size_t to) {
-    for (std::size_t i = from; i < to; ++i) {
-        if (data[i] == ';') return i;
-    }
-    return 0;
+    return lookUpNamedEntity(text, readable);
 }
 
 // Decodes in place: every replacement is shorter than its entity, so the
@@ -166,21 +178,23 @@ int decodeEntities(std::string& line, NumericPolicy policy) {
         write += end - read;
         read = end;
     };
-    for (;;) {
-        const void* found = std::memchr(data + read, '&', size - read);
-        if (found == nullptr) break;
-        std::size_t amp = static_cast<const char*>(found) - data;
+    for (const void* found = std::memchr(data, '&', size); found != nullptr;
+         found = std::memchr(data + read, '&', size - read)) {
+        const std::size_t amp = static_cast<const char*>(found) - data;
         copyTo(amp);
-        std::size_t entityEnd =
-            semicolonWithin(data, amp + 1, std::min(size, amp + kMaxEntitySpan + 1));
+        // The ";" is looked for in the window of kMaxEntitySpan bytes after
+        // the "&", tested as one chunk.
+        const std::size_t readable = size - amp - 1;
+        const std::size_t window = std::min(readable, kMaxEntitySpan);
+        const std::size_t semicolon =
+            platform::findByteInWindow(data + amp + 1, window, readable, ';');
         std::optional<char> character;
-        if (entityEnd != 0) {
-            ++entityEnd;
-            character = decodeEntity(std::string_view(data + amp, entityEnd - amp), policy);
+        if (semicolon != window) {
+            character = decodeEntity(std::string_view(data + amp, semicolon + 2), readable, policy);
         }
         if (character) {
             data[write++] = *character;
-            read = entityEnd;
+            read = amp + semicolon + 2;
             ++count;
         } else {
             copyTo(amp + 1);  // keep the "&" and go on after it

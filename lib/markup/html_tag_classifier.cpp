@@ -65,7 +65,6 @@ constexpr bool kindOfLetter(char letter, TagKind& kind) {
 struct TagRule {
     bool valid = false;  // false for class letters without meaning
     TagKind kind = TagKind::External;
-    std::string_view opening;  // of the group of `kind`
     bool translatableValue = false;
     bool pre = false;
     std::string_view attribute;
@@ -78,7 +77,6 @@ constexpr TagRule ruleOf(std::string_view name, std::string_view tagClass,
     rule.translatableValue = first == 'S';
     char groupLetter = rule.translatableValue ? (tagClass.size() > 1 ? tagClass[1] : '\0') : first;
     rule.valid = kindOfLetter(groupLetter, rule.kind);
-    rule.opening = frame::tagOpening(rule.kind);
     rule.pre = name == res::kPreTagName;
     rule.attribute = attribute;
     return rule;
@@ -130,27 +128,27 @@ std::size_t findAttribute(const std::string& source, std::size_t from, std::size
 
 // Wraps a tag whose quoted attribute value is to be translated: the tag up to
 // and including the opening quote, and from the closing quote to its end, in
-// the group that `opening` begins; the value stays outside. Falls back to wrapping the
+// the group of `kind`; the value stays outside. Falls back to wrapping the
 // whole tag when the attribute or its quote is missing.
 int wrapAroundValue(MarkedLine& line, const TagSpan& tag, std::size_t nameEnd,
-                    std::string_view attribute, std::string_view opening) {
+                    std::string_view attribute, TagKind kind) {
     const std::string& source = line.source();
     std::size_t closeBracket = tag.end - 1;
     std::size_t found = findAttribute(source, nameEnd, closeBracket, attribute);
     if (found == std::string::npos) {
-        line.wrap(tag.start, tag.end, opening);
+        line.wrap(tag.start, tag.end, kind);
         return 1;
     }
     std::size_t quote = found + attribute.size();
     while (quote < closeBracket && source[quote] == ' ') ++quote;
     if (quote >= closeBracket || source[quote] != '"') {
-        line.wrap(tag.start, tag.end, opening);
+        line.wrap(tag.start, tag.end, kind);
         return 1;
     }
     std::size_t closingQuote = source.find('"', quote + 1);
     if (closingQuote == std::string::npos || closingQuote >= closeBracket) return kMissingEndQuote;
-    line.wrap(tag.start, quote + 1, opening);
-    line.wrap(closingQuote, tag.end, opening);
+    line.wrap(tag.start, quote + 1, kind);
+    line.wrap(closingQuote, tag.end, kind);
     return 1;
 }
 
@@ -291,12 +289,12 @@ int applyRule(MarkedLine& line, TagSpan& tag, std::size_t nameSize, const TagRul
         nameEnd -= before - tag.namePos;
     }
     if (rule.translatableValue && !tag.closing) {
-        if (int result = wrapAroundValue(line, tag, nameEnd, rule.attribute, rule.opening);
+        if (int result = wrapAroundValue(line, tag, nameEnd, rule.attribute, rule.kind);
             result < 0) {
             return result;
         }
     } else {
-        line.wrap(tag.start, tag.end, rule.opening);
+        line.wrap(tag.start, tag.end, rule.kind);
     }
     if (rule.pre) htmlMarkupState().pre = !tag.closing;
     tag.start = tag.end;

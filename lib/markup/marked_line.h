@@ -15,6 +15,43 @@
 
 namespace tessel::markup {
 
+// The openings of the three tag runs, each padded to one width, so that a
+// wrap copies its opening with one fixed-size move instead of a call.
+constexpr std::size_t kOpeningWidth = 32;
+
+struct PaddedOpening {
+    char text[kOpeningWidth] = {};
+    std::size_t size = 0;
+};
+
+constexpr PaddedOpening paddedOpening(frame::TagKind kind) {
+    PaddedOpening padded;
+    const std::string_view opening = frame::tagOpening(kind);
+    for (std::size_t i = 0; i < opening.size() && i < kOpeningWidth; ++i) {
+        padded.text[i] = opening[i];
+    }
+    padded.size = opening.size();
+    return padded;
+}
+
+// By TagKind value.
+inline constexpr PaddedOpening kPaddedOpenings[] = {paddedOpening(frame::TagKind::Internal),
+                                                    paddedOpening(frame::TagKind::External),
+                                                    paddedOpening(frame::TagKind::DoNotTranslate)};
+
+constexpr bool openingsFitTheirWidth() {
+    for (const PaddedOpening& opening : kPaddedOpenings) {
+        if (opening.size > kOpeningWidth) return false;
+    }
+    return true;
+}
+static_assert(openingsFitTheirWidth(), "every tag opening fits the padded width");
+static_assert(static_cast<std::size_t>(frame::TagKind::Internal) == 0 &&
+                  static_cast<std::size_t>(frame::TagKind::External) == 1 &&
+                  static_cast<std::size_t>(frame::TagKind::DoNotTranslate) == 2,
+              "kPaddedOpenings is indexed by TagKind");
+static_assert(resources::kTagClose.size() == 1, "a wrap writes the closing brace as one byte");
+
 class MarkedLine {
   public:
     // `buffer` lends its memory to the result (a line of the same job is
@@ -39,26 +76,23 @@ class MarkedLine {
     // markers where those lines ended) in front of the source.
     void prependCarried(const std::string& carried);
 
-    // Writes `opening` before `start`, "}" after `end`; the source before
-    // `start` is passed on unchanged. Inline: it runs once for nearly every
-    // tag, whose rule holds its opening.
-    void wrap(std::size_t start, std::size_t end, std::string_view opening) {
+    // Writes the opening of `kind` before `start`, "}" after `end`; the
+    // source before `start` is passed on unchanged. Inline: it runs once for
+    // nearly every tag.
+    void wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
+        const PaddedOpening& opening = kPaddedOpenings[static_cast<std::size_t>(kind)];
         const std::size_t before = start > copied_ ? start - copied_ : 0;
         const std::size_t inside = end > start ? end - start : 0;
-        const std::string_view close = resources::kTagClose;
-        char* out = room(before + opening.size() + inside + close.size());
+        // Room for the opening's padded width: it is copied as one block.
+        char* out = room(before + kOpeningWidth + inside + 1);
         std::memcpy(out, source_.data() + copied_, before);
         out += before;
-        std::memcpy(out, opening.data(), opening.size());
-        out += opening.size();
+        std::memcpy(out, opening.text, kOpeningWidth);
+        out += opening.size;
         std::memcpy(out, source_.data() + start, inside);
-        out += inside;
-        std::memcpy(out, close.data(), close.size());
-        written_ += before + opening.size() + inside + close.size();
+        out[inside] = resources::kTagClose[0];
+        written_ += before + opening.size + inside + 1;
         copied_ = end;
-    }
-    void wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
-        wrap(start, end, frame::tagOpening(kind));
     }
     // Passes the source up to `end` on unchanged.
     void copyUpTo(std::size_t end);

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
+
+#include "platform/byte_scan.h"
 
 namespace tessel::markup {
 
@@ -12,7 +15,25 @@ namespace tessel::markup {
 // right after the tag's own "<"). Returns one past the ">" that ends the tag,
 // or npos when the text ends first; `depth` then holds the depth reached, so
 // the scan can go on in the next line. Every "<" met adds one to `nested`.
-std::size_t findNestedTagEnd(std::string_view text, std::size_t from, std::size_t& depth,
-                             std::size_t& nested);
+// Inline: it runs once for every tag, most of which end at their first ">".
+inline std::size_t findNestedTagEnd(std::string_view text, std::size_t from, std::size_t& depth,
+                                    std::size_t& nested) {
+    static constexpr std::uint8_t kBrackets[] = {'<', '>'};
+    const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
+    const std::size_t size = text.size();
+    for (std::size_t pos = from; pos < size; ++pos) {
+        pos += platform::findFirstOf(data + pos, size - pos, kBrackets, 2);
+        if (pos == size) break;
+        if (data[pos] == '<') {
+            ++depth;
+            ++nested;
+        } else if (depth == 0) {
+            return pos + 1;
+        } else {
+            --depth;
+        }
+    }
+    return std::string_view::npos;
+}
 
 }  // namespace tessel::markup

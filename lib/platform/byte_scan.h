@@ -143,4 +143,24 @@ inline std::size_t findFirstOf(const std::uint8_t* data, std::size_t size,
     return detail::findFirst(data, size, marks, isStop);
 }
 
+// Index of the first `byte` in the short window `data[0, size)`, or `size`
+// when there is none. A window of at most one chunk is tested at once where
+// the `readable` bytes from `data` to the end of the text hold a whole chunk:
+// a call or a byte loop costs more for a few bytes.
+inline std::size_t findByteInWindow(const char* data, std::size_t size, std::size_t readable,
+                                    char byte) {
+    const auto stop = static_cast<std::uint8_t>(byte);
+    if (size <= detail::kChunkSize && readable >= detail::kChunkSize) {
+        const detail::ChunkMask found = detail::bytesEqual(
+            detail::loadChunk(reinterpret_cast<const std::uint8_t*>(data)), stop);
+        if (found == 0) return size;
+        const std::size_t at = detail::firstMarked(found);
+        return at < size ? at : size;
+    }
+    for (std::size_t i = 0; i < size; ++i) {
+        if (static_cast<std::uint8_t>(data[i]) == stop) return i;
+    }
+    return size;
+}
+
 }  // namespace tessel::platform

@@ -195,12 +195,31 @@ std::size_t InputStream::plainBytesAhead(std::size_t limit) const {
     return std::min(stop, findLineEnd(buffer_ + pos_, scan, stopAtCtrlZ_));
 }
 
-std::size_t InputStream::appendPlainRun(std::string& out, std::size_t limit) {
+std::size_t InputStream::lineFeedAt(std::size_t at) const {
+    if (at >= end_) return 0;
+    if (buffer_[at] == '\n') return 1;
+    const bool pair = mode_ == StreamMode::Text && buffer_[at] == '\r' && at + 1 < end_ &&
+                      buffer_[at + 1] == '\n';
+    return pair ? 2 : 0;
+}
+
+std::size_t InputStream::appendRun(std::string& out, std::size_t limit, bool* tookLineFeed) {
     if (pushedBack_ >= 0 || limit == 0) return 0;
     if (pos_ == end_ && !fill()) return 0;
     std::size_t count = plainBytesAhead(limit);
-    out.append(buffer_ + pos_, count);
-    pos_ += count;
+    const std::size_t lineEnd =
+        tookLineFeed != nullptr && count < limit ? lineFeedAt(pos_ + count) : 0;
+    if (lineEnd == 0) {
+        out.append(buffer_ + pos_, count);
+        pos_ += count;
+        return count;
+    }
+    // The line end is appended as one line feed, written over its first byte
+    // (the carriage return of a pair).
+    out.append(buffer_ + pos_, count + 1);
+    out.back() = '\n';
+    pos_ += count + lineEnd;
+    *tookLineFeed = true;
     return count;
 }
 
@@ -208,18 +227,12 @@ std::size_t InputStream::appendBufferedLines(std::string& out, std::size_t lines
     if (pushedBack_ >= 0 || mode_ != StreamMode::Text) return 0;
     std::size_t appended = 0;
     for (; appended < lines; ++appended) {
-        std::size_t lineEnd = pos_ + findLineEnd(buffer_ + pos_, end_ - pos_, stopAtCtrlZ_);
-        std::size_t next = lineEnd + 1;
-        if (lineEnd == end_) break;
-        if (buffer_[lineEnd] == '\r') {
-            if (next == end_ || buffer_[next] != '\n') break;
-            ++next;
-        } else if (buffer_[lineEnd] != '\n') {
-            break;
-        }
-        out.append(buffer_ + pos_, lineEnd - pos_);
+        const std::size_t at = pos_ + findLineEnd(buffer_ + pos_, end_ - pos_, stopAtCtrlZ_);
+        const std::size_t lineEnd = lineFeedAt(at);
+        if (lineEnd == 0) break;
+        out.append(buffer_ + pos_, at - pos_);
         out += '\n';
-        pos_ = next;
+        pos_ = at + lineEnd;
     }
     return appended;
 }

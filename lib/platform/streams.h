@@ -61,7 +61,18 @@ class InputStream {
     // Appends to `out` the bytes that need no text-mode translation (anything
     // but CR, LF and, when it ends the data, Ctrl-Z), at most `limit`, without
     // consuming the byte it stopped at. Returns the count appended.
-    std::size_t appendPlainRun(std::string& out, std::size_t limit);
+    std::size_t appendPlainRun(std::string& out, std::size_t limit) {
+        return appendRun(out, limit, nullptr);
+    }
+    // As appendPlainRun, but a line end that the run stops at within `limit`
+    // and that get() would return as a line feed ("\n", or "\r\n" in text
+    // mode) is consumed with it and appended as "\n": a line in the buffer
+    // is taken in one piece. True when it took one.
+    bool appendPlainLine(std::string& out, std::size_t limit) {
+        bool tookLineFeed = false;
+        appendRun(out, limit, &tookLineFeed);
+        return tookLineFeed;
+    }
     // Text mode: appends the next lines, at most `lines`, while each lies
     // whole in the buffer and ends with LF or CR LF (appended as LF); stops
     // before a line with anything else that needs translation or ends it (a
@@ -75,6 +86,13 @@ class InputStream {
 
   private:
     bool fill();
+    // Length in the buffer of the line end at `at` when get() would return
+    // it as one line feed and the buffer holds all of it: a line feed, or in
+    // text mode a carriage return with one; 0 otherwise.
+    std::size_t lineFeedAt(std::size_t at) const;
+    // The work of appendPlainRun; with `tookLineFeed`, that of
+    // appendPlainLine, which it tells whether the line feed was taken.
+    std::size_t appendRun(std::string& out, std::size_t limit, bool* tookLineFeed);
     // Reads up to `n` bytes of the file to `out`; 0 at its end or on an error.
     std::size_t readFile(char* out, std::size_t n);
     // Binary reads of at least this many bytes bypass the buffer when it is

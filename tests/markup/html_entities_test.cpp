@@ -110,6 +110,25 @@ TEST(EntitiesToChars, SemicolonMustFollowWithinFifteenCharacters) {
     EXPECT_EQ(decoded("&abcdefghijklmnop; &eacute;"), "&abcdefghijklmnop; \xE9");
 }
 
+TEST(EntitiesToChars, EntitiesNearTheEndOfTheLineAndBeforeLongText) {
+    // The window after "&" and the name are read as whole words where the
+    // line goes on, byte by byte near its end: the result is the same.
+    const std::string tail(20, 'z');
+    for (const std::string& after : {std::string(), std::string("x"), tail}) {
+        EXPECT_EQ(decoded("&nbsp;" + after), "\xA0" + after);
+        EXPECT_EQ(decoded("&#233;" + after), "\xE9" + after);
+        EXPECT_EQ(decoded("&uml;" + after), "\xA8" + after)
+            << "bytes after the name are no part of it";
+        EXPECT_EQ(decoded("&;" + after), "&;" + after);
+        EXPECT_EQ(decoded("&#0000000000233;" + after), "\xE9" + after);
+        EXPECT_EQ(decoded("&#00000000000233;" + after), "&#00000000000233;" + after);
+        EXPECT_EQ(decoded("&nbsp" + after), "&nbsp" + after);
+    }
+    // A ";" just past the window, with more text after it.
+    EXPECT_EQ(decoded("&abcdefghijklmno;&amp;" + tail), "&abcdefghijklmno;&amp;" + tail);
+    EXPECT_EQ(decoded("x&eacute;&eacute;&eacute;"), "x\xE9\xE9\xE9");
+}
+
 TEST(EntitiesToChars, NumericReferences) {
     EXPECT_EQ(decoded("&#233;"), "\xE9");
     EXPECT_EQ(decoded("&#09;"), "\t");

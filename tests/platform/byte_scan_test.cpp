@@ -81,5 +81,25 @@ TEST(FindFirstOf, MatchesAByteByByteScanForOneToThreeStops) {
     }
 }
 
+TEST(FindByteInWindow, StopsAtTheWindowWhetherTheChunkIsReadOrNot) {
+    // Windows shorter and longer than a chunk, followed by 0 to 20 more
+    // readable bytes: only the first byte inside the window is reported,
+    // whether the chunk is read or not.
+    for (std::size_t window = 0; window <= detail::kChunkSize + 4; ++window) {
+        for (std::size_t after = 0; after <= 20; ++after) {
+            for (std::size_t at = 0; at < window + after; ++at) {
+                std::string text(window + after, 'x');
+                text[at] = ';';
+                if (at + 1 < text.size()) text[at + 1] = ';';
+                const std::size_t expected = at < window ? at : window;
+                EXPECT_EQ(findByteInWindow(text.data(), window, text.size(), ';'), expected)
+                    << "window " << window << " after " << after << " at " << at;
+            }
+            const std::string none(window + after, 'x');
+            EXPECT_EQ(findByteInWindow(none.data(), window, none.size(), ';'), window);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tessel::platform

@@ -1,0 +1,52 @@
+// Building a marked-up line beside its source: wraps of every kind, the
+// buffer growing past the room sized ahead, and the tail passed on at the end.
+#include "markup/marked_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame/rtf_writer.h"
+
+namespace {
+
+using tessel::frame::TagKind;
+using tessel::frame::tagOpening;
+using tessel::markup::MarkedLine;
+
+TEST(MarkedLine, WrapsWithTheOpeningOfEachKindAndPassesTheRestOn) {
+    for (TagKind kind : {TagKind::Internal, TagKind::External, TagKind::DoNotTranslate}) {
+        MarkedLine line("ab<x>cd<y>ef");
+        line.wrap(2, 5, kind);
+        line.wrap(7, 10, kind);
+        const std::string opening(tagOpening(kind));
+        EXPECT_EQ(line.finish(), "ab" + opening + "<x>}cd" + opening + "<y>}ef");
+    }
+}
+
+TEST(MarkedLine, GrowsPastTheRoomSizedAheadWhenEveryByteIsWrapped) {
+    // One-byte spans each gain an opening and a brace: far more than the
+    // room of three times the source that the line starts with.
+    const std::string source(200, 'q');
+    MarkedLine line(source, std::string(5, 'z'));
+    std::string expected;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const TagKind kind = i % 3 == 0   ? TagKind::Internal
+                             : i % 3 == 1 ? TagKind::External
+                                          : TagKind::DoNotTranslate;
+        line.wrap(i, i + 1, kind);
+        expected += std::string(tagOpening(kind)) + "q}";
+    }
+    EXPECT_EQ(line.finish(), expected);
+}
+
+TEST(MarkedLine, FinishDropsTheTailAndTheBufferIsReusedCleanly) {
+    MarkedLine line("x<t>y<open", std::string(300, '#'));
+    line.wrap(1, 4, TagKind::Internal);
+    EXPECT_EQ(line.finish(5), "x" + std::string(tagOpening(TagKind::Internal)) + "<t>}y");
+    // The old contents of the lent buffer never show through.
+    MarkedLine empty("", std::string(100, '#'));
+    EXPECT_EQ(empty.finish(), "");
+}
+
+}  // namespace
