@@ -73,8 +73,9 @@ void releaseSlowly(void* block, std::size_t size) noexcept;
 
 }  // namespace pool_detail
 
-// A block of at least `size` bytes (std::bad_alloc when none can be had).
-inline void* allocatePooledBlock(std::size_t size) {
+// A kept block of at least `size` bytes, or nullptr when the pool keeps
+// none: a caller can take it without the allocation path's error handling.
+inline void* takeKeptBlock(std::size_t size) {
     using namespace pool_detail;
     if (size <= kSSBlockPoolLimit) {
         std::size_t c = classOf(size);
@@ -85,7 +86,13 @@ inline void* allocatePooledBlock(std::size_t size) {
             return block;
         }
     }
-    return allocateFromHeap(size);
+    return nullptr;
+}
+
+// A block of at least `size` bytes (std::bad_alloc when none can be had).
+inline void* allocatePooledBlock(std::size_t size) {
+    if (void* block = takeKeptBlock(size)) return block;
+    return pool_detail::allocateFromHeap(size);
 }
 
 // Gives back a block from allocatePooledBlock(`size`) (same size).

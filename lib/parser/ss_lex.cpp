@@ -19,17 +19,25 @@ bool hasFlags(const SSLexAcceptEntry& entry, std::uint32_t flags) {
     return (entry.flags & flags) == flags;
 }
 
-// The first of the run's stop bytes in data[from, stop), or stop.
-std::size_t findStop(const std::uint8_t* data, std::size_t from, std::size_t stop,
-                     const SSLexExpressionList::RunState& run) {
-    if (run.stopCount == 0) return stop;
-    if (run.stopCount == 1) {
-        const void* found = std::memchr(data + from, run.stops[0], stop - from);
-        return found == nullptr
-                   ? stop
-                   : static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data);
-    }
-    return from + platform::findFirstOf(data + from, stop - from, run.stops.data(), run.stopCount);
+// The first byte of data[from, stop) that is one of the run's stop bytes or a
+// line feed, or stop: one pass finds both where the run ends and the line
+// ends inside it.
+[[gnu::always_inline]] inline std::size_t findStopOrLineFeed(
+    const std::uint8_t* data, std::size_t from, std::size_t stop,
+    const SSLexExpressionList::RunState& run) {
+    // Missing stops repeat the line feed: the same test again.
+    const std::uint8_t a = run.stopCount > 0 ? run.stops[0] : '\n';
+    const std::uint8_t b = run.stopCount > 1 ? run.stops[1] : '\n';
+    const std::uint8_t c = run.stopCount > 2 ? run.stops[2] : '\n';
+    auto marks = [=](platform::detail::Chunk chunk) {
+        using platform::detail::bytesEqual;
+        return bytesEqual(chunk, a) | bytesEqual(chunk, b) | bytesEqual(chunk, c) |
+               bytesEqual(chunk, '\n');
+    };
+    auto isStop = [=](std::uint8_t byte) {
+        return byte == a || byte == b || byte == c || byte == '\n';
+    };
+    return from + platform::detail::findFirst(data + from, stop - from, marks, isStop);
 }
 
 // Moves `at` over the bytes that keep the automaton in a run state, up to
@@ -38,18 +46,15 @@ std::size_t findStop(const std::uint8_t* data, std::size_t from, std::size_t sto
 void passRun(const std::uint8_t* data, std::size_t stop, const SSLexExpressionList::RunState& run,
              SSLexMatchEnd& at) {
     std::size_t from = at.position;
-    std::size_t to = findStop(data, from, stop, run);
-    if (to == from) return;
+    std::size_t to = from;
     std::size_t lastLineFeed = stop;
-    // A run that stops at line feeds holds none to count.
-    const auto* stopsEnd = run.stops.data() + run.stopCount;
-    bool mayHoldLineFeeds = std::find(run.stops.data(), stopsEnd, '\n') == stopsEnd;
-    for (std::size_t p = from; mayHoldLineFeeds && p < to;) {
-        const void* found = std::memchr(data + p, '\n', to - p);
-        if (found == nullptr) break;
-        lastLineFeed = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data);
+    for (;;) {
+        to = findStopOrLineFeed(data, to, stop, run);
+        if (to == stop || data[to] != '\n' || !run.holdsLineFeeds) break;
+        // A line feed the run holds is counted and passed.
+        lastLineFeed = to;
         ++at.relativeLines;
-        p = lastLineFeed + 1;
+        ++to;
     }
     if (lastLineFeed != stop) {
         at.column = static_cast<std::int32_t>(to - lastLineFeed);

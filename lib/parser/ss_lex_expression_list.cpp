@@ -97,6 +97,7 @@ void SSLexExpressionList::findRunStates() {
                 break;
             }
             run.stops[run.stopCount++] = static_cast<std::uint8_t>(byte);
+            if (byte == '\n') run.holdsLineFeeds = false;
         }
         runs_[state] = run;
     }

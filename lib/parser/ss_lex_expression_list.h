@@ -85,6 +85,8 @@ class SSLexExpressionList {
     struct RunState {
         std::uint8_t stopCount = kNotARun;  // kNotARun: not such a state
         std::array<std::uint8_t, kMaxRunStops> stops{};
+        // False when LF is a stop byte: the run then holds no line ends.
+        bool holdsLineFeeds = true;
     };
     static constexpr std::uint8_t kNotARun = 0xFF;
     // One entry per state.

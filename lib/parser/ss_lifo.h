@@ -6,6 +6,7 @@
 // at a depth not below the count SSLifo0003e. Depth 0 is the top.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -19,57 +20,73 @@ class SSLifo {
   public:
     SSLifo(std::size_t capacity, std::size_t increment)
         : capacity_(capacity), increment_(increment) {
-        withStorage([&] { items_.reserve(capacity_); });
+        withStorage([&] { slots_.resize(capacity_); });
+        room_ = capacity_;
     }
 
-    void push(T item) {
-        if (items_.size() >= capacity_) {
-            if (increment_ == 0) throw SSException(SSError::LifoStackFull);
-            capacity_ += increment_;
-        }
-        // The vector's own growth keeps deep stacks linear; capacity_ keeps
-        // the stepwise limit that decides when a push is refused.
-        withStorage([&] { items_.push_back(std::move(item)); });
+    // A push into a free slot is a single store: the parser pushes once per
+    // shift and once per reduction.
+    [[gnu::always_inline]] void push(T item) {
+        if (count_ == room_) makeRoom();
+        slots_[count_++] = std::move(item);
     }
 
     T pop() {
-        if (items_.empty()) throw SSException(SSError::LifoPopEmpty);
-        T item = std::move(items_.back());
-        items_.pop_back();
-        return item;
+        if (count_ == 0) throw SSException(SSError::LifoPopEmpty);
+        return std::move(slots_[--count_]);
     }
 
     // Removes the top `count` entries, the top first. Precondition: count <=
     // count().
     void drop(std::size_t count) {
-        for (; count != 0; --count) items_.pop_back();
+        for (; count != 0; --count) slots_[--count_] = T();
     }
 
     T& top() {
-        if (items_.empty()) throw SSException(SSError::LifoNoTop);
-        return items_.back();
+        if (count_ == 0) throw SSException(SSError::LifoNoTop);
+        return slots_[count_ - 1];
     }
     const T& top() const {
-        if (items_.empty()) throw SSException(SSError::LifoNoTop);
-        return items_.back();
+        if (count_ == 0) throw SSException(SSError::LifoNoTop);
+        return slots_[count_ - 1];
     }
 
     T& at(std::size_t depth) {
-        if (depth >= items_.size()) throw SSException(SSError::LifoInvalidIndex);
-        return items_[items_.size() - 1 - depth];
+        if (depth >= count_) throw SSException(SSError::LifoInvalidIndex);
+        return slots_[count_ - 1 - depth];
     }
     const T& at(std::size_t depth) const {
-        if (depth >= items_.size()) throw SSException(SSError::LifoInvalidIndex);
-        return items_[items_.size() - 1 - depth];
+        if (depth >= count_) throw SSException(SSError::LifoInvalidIndex);
+        return slots_[count_ - 1 - depth];
     }
 
-    std::size_t count() const { return items_.size(); }
-    bool empty() const { return items_.empty(); }
+    std::size_t count() const { return count_; }
+    bool empty() const { return count_ == 0; }
     std::size_t capacity() const { return capacity_; }
-    void clear() { items_.clear(); }
+    void clear() { drop(count_); }
 
   private:
-    std::vector<T> items_;
+    // A full stack: grows the capacity by the increment (or refuses the
+    // push) and, when the slots are used up, doubles them, which keeps deep
+    // stacks linear.
+    [[gnu::noinline]] void makeRoom() {
+        if (count_ >= capacity_) {
+            if (increment_ == 0) throw SSException(SSError::LifoStackFull);
+            capacity_ += increment_;
+        }
+        if (count_ >= slots_.size()) {
+            withStorage([&] { slots_.resize(std::max(capacity_, 2 * slots_.size())); });
+        }
+        room_ = std::min(capacity_, slots_.size());
+    }
+
+    // Slots [0, count_) hold the entries, the top last; the others are
+    // empty (default values).
+    std::vector<T> slots_;
+    std::size_t count_ = 0;
+    // Entries that fit before makeRoom() must run: the smaller of the
+    // capacity and the slots.
+    std::size_t room_ = 0;
     std::size_t capacity_;
     std::size_t increment_;
 };

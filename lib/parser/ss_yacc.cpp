@@ -92,8 +92,8 @@ const SSYaccTableSet::Row& SSYacc::rowOf(std::uint32_t state) const {
     return table_->row(state);
 }
 
-void SSYacc::checkState(std::uint32_t state) const {
-    if (state >= table_->stateCount()) throw SSException(SSError::YaccParseFailed);
+void SSYacc::throwParseFailed() {
+    throw SSException(SSError::YaccParseFailed);
 }
 
 [[gnu::always_inline]] inline void SSYacc::lookupAction(std::uint32_t state, std::int32_t symbol) {

@@ -127,7 +127,10 @@ class SSYacc {
     // SSYacc0102e unless `state` is a state of the table. The table's own
     // targets were checked while loading; states read back from stack items
     // are checked here.
-    void checkState(std::uint32_t state) const;
+    void checkState(std::uint32_t state) const {
+        if (state >= table_->stateCount()) throwParseFailed();
+    }
+    [[noreturn]] static void throwParseFailed();
     // Looks up the action for (state, symbol) and makes it current.
     // Precondition: state < the table's state count.
     void lookupAction(std::uint32_t state, std::int32_t symbol);

@@ -74,6 +74,8 @@ void expectRunStatesMatchTheTable(const SSLexExpressionList& list, const std::st
             continue;
         }
         ASSERT_EQ(run.stopCount, leaving.size()) << what << " state " << state;
+        bool lineFeedLeaves = std::find(leaving.begin(), leaving.end(), '\n') != leaving.end();
+        EXPECT_EQ(run.holdsLineFeeds, !lineFeedLeaves) << what << " state " << state;
         EXPECT_TRUE(std::equal(leaving.begin(), leaving.end(), run.stops.begin()))
             << what << " state " << state;
     }

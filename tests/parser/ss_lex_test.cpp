@@ -279,6 +279,48 @@ TEST(SSLexExpressionLists, DeepNestingNeedsNoRecursion) {
     EXPECT_EQ(last, "cd");
 }
 
+// Runs of every byte but the stops: "<" alone (line feeds are passed inside
+// the run and counted), or "<" and LF (line feeds end the run).
+Bytes runTable(bool lineFeedStops) {
+    LexListBuilder list;
+    list.bofIgnored();
+    std::uint32_t text = list.addState(token(1));
+    auto addRunRanges = [&](std::uint32_t from) {
+        std::uint32_t low = 0;
+        for (std::uint32_t stop : {std::uint32_t{'\n'}, std::uint32_t{'<'}}) {
+            if (stop == '\n' && !lineFeedStops) continue;
+            list.addRange(from, low, stop - 1, text);
+            low = stop + 1;
+        }
+        list.addRange(from, low, 255, text);
+    };
+    addRunRanges(0);
+    addRunRanges(text);
+    if (lineFeedStops) list.single('\n', '\n', token(3));
+    list.single('<', '<', token(4));
+    return lexTableBytes({list});
+}
+
+TEST(SSLexRuns, LineFeedsInsideARunMoveLineAndColumn) {
+    Scan scan(runTable(false), "\n\nab\ncd\n<\nx\n<yz");
+    EXPECT_EQ(scanAll(scan.lex), (std::vector<Lexeme>{{1, "\n\nab\ncd\n", 1, 1},
+                                                      {4, "<", 5, 1},
+                                                      {1, "\nx\n", 5, 2},
+                                                      {4, "<", 7, 1},
+                                                      {1, "yz", 7, 2}}));
+}
+
+TEST(SSLexRuns, ALineFeedStopEndsTheRun) {
+    Scan scan(runTable(true), "ab\n\ncd<e\n");
+    EXPECT_EQ(scanAll(scan.lex), (std::vector<Lexeme>{{1, "ab", 1, 1},
+                                                      {3, "\n", 1, 3},
+                                                      {3, "\n", 2, 1},
+                                                      {1, "cd", 3, 1},
+                                                      {4, "<", 3, 3},
+                                                      {1, "e", 3, 4},
+                                                      {3, "\n", 3, 5}}));
+}
+
 TEST(SSLexMatching, MegabyteLineWithoutLineEnd) {
     std::string text(3 * 1024 * 1024, 'q');
     Scan scan(textTable(), text + " z");

@@ -2,6 +2,8 @@
 // the recovery set.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "parser/ss_exception.h"
 #include "parser/ss_lifo.h"
 #include "parser/ss_ref.h"
@@ -103,6 +105,20 @@ TEST(SSTokens, InlineAndOwnedTextEndWithTwoZeroBytes) {
         static_cast<const void*>(reinterpret_cast<const char*>(inlined.get()) + sizeof(SSToken)));
 }
 
+TEST(SSTokens, InlineTextOfEveryShortLengthIsCopiedExactly) {
+    // Lengths around the copy's word sizes (4, 8, 16), each taken from the
+    // middle of a longer text so that bytes beside it would show if copied.
+    const std::string source = "0123456789abcdefghijklmnopqrstuvwxyz";
+    for (std::size_t length = 0; length <= 20; ++length) {
+        SSToken::Fields fields;
+        fields.text = std::string_view(source).substr(5, length);
+        SSRefPtr<SSToken> token(SSToken::createInline(fields));
+        EXPECT_EQ(token->textView(), source.substr(5, length)) << length;
+        EXPECT_EQ(token->text()[length], '\0') << length;
+        EXPECT_EQ(token->text()[length + 1], '\0') << length;
+    }
+}
+
 TEST(SSLifoStack, FixedStackRefusesAndEmptyStackErrors) {
     parser::SSLifo<int> fixed(2, 0);
     fixed.push(1);
@@ -123,6 +139,30 @@ TEST(SSLifoStack, GrowsByItsIncrement) {
     EXPECT_EQ(stack.capacity(), 64u);
     EXPECT_EQ(stack.count(), 33u);
     EXPECT_EQ(stack.at(32), 0);
+}
+
+TEST(SSLifoStack, GrowsPastItsSlotsAndReleasesDroppedEntries) {
+    parser::SSLifo<SSRefPtr<SSToken>> stack(2, 1);
+    SSToken::Fields fields;
+    fields.text = "t";
+    SSRefPtr<SSToken> token(SSToken::createInline(fields));
+    for (int i = 0; i < 9; ++i) stack.push(token);
+    EXPECT_EQ(stack.count(), 9u);
+    EXPECT_EQ(stack.capacity(), 9u);
+    EXPECT_EQ(token->refCount(), 10);
+    stack.drop(4);
+    EXPECT_EQ(token->refCount(), 6);
+    SSRefPtr<SSToken> popped = stack.pop();
+    EXPECT_EQ(token->refCount(), 6);
+    popped.reset();
+    EXPECT_EQ(token->refCount(), 5);
+    // A slot freed by a drop takes a new entry.
+    stack.push(SSRefPtr<SSToken>());
+    EXPECT_EQ(stack.top().get(), nullptr);
+    EXPECT_EQ(stack.at(1).get(), token.get());
+    stack.clear();
+    EXPECT_TRUE(stack.empty());
+    EXPECT_EQ(token->refCount(), 1);
 }
 
 TEST(SSSetArrayMembers, InsertionOrderNoDuplicatesAndFixedCapacity) {
