@@ -151,7 +151,7 @@ class RtfReader {
         bool empty() const { return length_ == 0; }
         // Room for `n` more bytes after the text; commit() counts those
         // written there.
-        char* room(std::size_t n) {
+        [[gnu::always_inline]] char* room(std::size_t n) {
             if (capacity_ - length_ < n) grow(n);
             return bytes_.get() + length_;
         }
