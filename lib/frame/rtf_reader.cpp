@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <utility>
 
 #include "frame/return_codes.h"
 #include "platform/byte_words.h"
@@ -44,11 +46,18 @@ bool isDigit(int c) {
     return c >= '0' && c <= '9';
 }
 
+// The value of a hexadecimal digit by its byte; -1 for other bytes.
+constexpr std::array<std::int8_t, 256> kHexValues = [] {
+    std::array<std::int8_t, 256> table{};
+    table.fill(-1);
+    for (int c = '0'; c <= '9'; ++c) table[c] = static_cast<std::int8_t>(c - '0');
+    for (int c = 'a'; c <= 'f'; ++c)
+        table[c] = table[c - 'a' + 'A'] = static_cast<std::int8_t>(c - 'a' + 10);
+    return table;
+}();
+
 int hexValue(int c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    return c >= 0 ? kHexValues[static_cast<std::size_t>(c) & 0xFF] : -1;
 }
 
 // What a byte means to the reader outside binary data.
@@ -79,16 +88,12 @@ std::uint64_t mayEndText(std::uint64_t word) {
     return braceOrHigh | bytesEqual(word, '\\') | bytesBelow(word, '\r' + 1);
 }
 
-// Plain text is copied in slices that fit the room after the line's text:
+// Plain text is copied into room made for the rest of the buffer at once:
 // three bytes of UTF-8 for every byte, and a word more, as eight bytes are
-// stored at a time. A slice is at least kMinTextSlice bytes.
+// stored at a time. (The line's buffer keeps its size from paragraph to
+// paragraph, so the room is made once, not zeroed, and not made again.)
 constexpr std::size_t kMaxUtf8PerByte = 3;
 constexpr std::size_t kWordBytes = 8;
-constexpr std::size_t kMinTextSlice = 32;
-constexpr std::size_t kMinTextRoom = kMaxUtf8PerByte * kMinTextSlice + kWordBytes;
-
-// The string of a paragraph grows to at least this length at once.
-constexpr std::size_t kLineRoomStep = 512;
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 constexpr int kNoLeadByte = -1;
@@ -169,13 +174,26 @@ void RtfReader::takeWhile(Accept accept, Take take) {
 
 // One loop over the buffer: the token reader, control words with their
 // actions and text runs are inlined into it (always_inline below), as a call
-// per token cost about as much as the work of a token.
+// per token cost about as much as the work of a token. Binary data is read
+// where "\binN" is acted on (readBinary()), so tokens are not tested for it.
 int RtfReader::read() {
+    // Binary data that a pausing sink interrupted goes on first.
+    if (int result = readBinary(); result != 0) return result;
     for (;;) {
         if (pos_ == end_ && !refill()) return endOfDocument();
-        int result = group_.state == State::Binary ? readBinaryByte() : readToken();
-        if (result != 0) return result;
+        if (int result = readToken(); result != 0) return result;
     }
+}
+
+// The bytes of binary data still to be read, each a byte of text. Stops
+// early at the end of the data (the token loop then ends the document) or
+// with the result of a paragraph that failed or paused.
+int RtfReader::readBinary() {
+    while (group_.state == State::Binary) {
+        if (pos_ == end_ && !refill()) return 0;
+        if (int result = readBinaryByte(); result != 0) return result;
+    }
+    return 0;
 }
 
 // One byte of binary data: text-mode reading makes CR LF one line feed.
@@ -262,44 +280,39 @@ void RtfReader::skipText() {
     const char* data = input_.data();
     std::size_t at = pos_;
     const std::size_t end = end_;
+    char* const start = line_.room(kMaxUtf8PerByte * (end - at) + kWordBytes);
+    char* out = start;
     while (at < end) {
-        char* const start = line_.room(kMinTextRoom);
-        const std::size_t slice = (line_.roomLeft() - kWordBytes) / kMaxUtf8PerByte;
-        const std::size_t sliceEnd = std::min(end, at + slice);
-        char* out = start;
-        while (at < sliceEnd) {
-            // Eight bytes of plain ASCII at a time; the word is stored
-            // whole, and only the bytes before a flagged one count.
-            if (sliceEnd - at >= kWordBytes) {
-                std::uint64_t word = platform::words::load(data + at);
-                std::memcpy(out, &word, kWordBytes);
-                std::uint64_t flagged = mayEndText(word);
-                if (flagged == 0) {
-                    at += kWordBytes;
-                    out += kWordBytes;
-                    continue;
-                }
-                std::size_t plain = platform::words::firstMarkedByte(flagged);
-                at += plain;
-                out += plain;
-            }
-            auto byte = static_cast<unsigned char>(data[at]);
-            if (byte < 0x80) {
-                if (endsText(byte)) break;
-                *out++ = static_cast<char>(byte);
-                ++at;
+        // Eight bytes of plain ASCII at a time; the word is stored whole,
+        // and only the bytes before a flagged one count.
+        if (end - at >= kWordBytes) {
+            std::uint64_t word = platform::words::load(data + at);
+            std::memcpy(out, &word, kWordBytes);
+            std::uint64_t flagged = mayEndText(word);
+            if (flagged == 0) {
+                at += kWordBytes;
+                out += kWordBytes;
                 continue;
             }
-            if (singleByteCodec == nullptr) break;
-            // No single-byte page has a character the reader treats apart.
-            const CodePageCodec::Utf8& utf8 = singleByteCodec->highByteUtf8(byte);
-            std::memcpy(out, utf8.bytes, kMaxUtf8PerByte);
-            out += utf8.length;
-            ++at;
+            std::size_t plain = platform::words::firstMarkedByte(flagged);
+            at += plain;
+            out += plain;
         }
-        line_.commit(static_cast<std::size_t>(out - start));
-        if (at < sliceEnd) break;
+        auto byte = static_cast<unsigned char>(data[at]);
+        if (byte < 0x80) {
+            if (endsText(byte)) break;
+            *out++ = static_cast<char>(byte);
+            ++at;
+            continue;
+        }
+        if (singleByteCodec == nullptr) break;
+        // No single-byte page has a character the reader treats apart.
+        const CodePageCodec::Utf8& utf8 = singleByteCodec->highByteUtf8(byte);
+        std::memcpy(out, utf8.bytes, kMaxUtf8PerByte);
+        out += utf8.length;
+        ++at;
     }
+    line_.commit(static_cast<std::size_t>(out - start));
     pos_ = at;
 }
 
@@ -308,19 +321,18 @@ void RtfReader::LineText::append(const char* data, std::size_t n) {
     length_ += n;
 }
 
+RtfReader::LineText::LineText()
+    : bytes_(std::make_unique_for_overwrite<char[]>(kLineBufferStep)), capacity_(kLineBufferStep) {}
+
 void RtfReader::LineText::grow(std::size_t n) {
-    std::size_t needed = length_ + n;
-    if (needed > bytes_.capacity()) {
-        // Whole steps of the buffer size, but at least half as much again,
-        // so a paragraph of many megabytes is not copied over and over.
-        std::size_t wanted = std::max(needed, bytes_.capacity() + bytes_.capacity() / 2);
-        bytes_.reserve((wanted + kLineBufferStep - 1) / kLineBufferStep * kLineBufferStep);
-    }
-    // The string's length doubles (within its capacity): the bytes it gains
-    // are zeroed, in proportion to the text and not the whole buffer for
-    // every paragraph.
-    std::size_t doubled = std::max(2 * bytes_.size(), kLineRoomStep);
-    bytes_.resize(std::min(bytes_.capacity(), std::max(needed, doubled)));
+    // Whole steps of the buffer size, but at least half as much again, so a
+    // paragraph of many megabytes is not copied over and over.
+    std::size_t wanted = std::max(length_ + n, capacity_ + capacity_ / 2);
+    std::size_t capacity = (wanted + kLineBufferStep - 1) / kLineBufferStep * kLineBufferStep;
+    auto bytes = std::make_unique_for_overwrite<char[]>(capacity);
+    std::memcpy(bytes.get(), bytes_.get(), length_);
+    bytes_ = std::move(bytes);
+    capacity_ = capacity;
 }
 
 [[gnu::always_inline]] inline int RtfReader::push() {
@@ -356,6 +368,11 @@ void RtfReader::LineText::grow(std::size_t n) {
 [[gnu::always_inline]] inline int RtfReader::controlWord() {
     lookAhead(kWordWindow);
     if (pos_ == end_) return kRtfMissingClosingBrace;
+    // "\'", the most frequent control symbol, is known without a lookup.
+    if (current() == '\'') {
+        ++pos_;
+        return act({resources::RtfAction::HexByte, 0}, false, 0);
+    }
     if (!isLetter(current())) return act(controlSymbol(), false, 0);
     flushLeadByte();
     if (const RtfWordRuns::Run* run = runs_.find(input_.data() + pos_, end_ - pos_)) {
@@ -368,8 +385,9 @@ void RtfReader::LineText::grow(std::size_t n) {
 [[gnu::always_inline]] inline int RtfReader::replayRun(const RtfWordRuns::Run& run) {
     const std::size_t start = pos_;
     for (std::size_t i = 0; i < run.words; ++i) {
+        // No word of a run leaves a lead byte waiting (only bytes of text
+        // do), so the one flush before the run covers all its words.
         const RtfParsedWord& word = run.word[i];
-        flushLeadByte();
         pos_ = start + word.end;
         if (int result = act(word.found, word.hasParameter, word.parameter); result != 0) {
             return result;
@@ -389,7 +407,8 @@ bool RtfReader::keepsInRun(const RtfParsedWord& word, bool first) {
 
 // Reads and acts on control words for as long as one directly follows the
 // other, as the token loop would, and keeps the run for runs_ when it was
-// read within one load of the buffer. A run ends before binary data.
+// read within one load of the buffer. A run ends with "\binN", which is
+// not kept.
 int RtfReader::readWordRun() {
     const std::size_t start = pos_;
     const std::size_t loads = loads_;
@@ -404,7 +423,8 @@ int RtfReader::readWordRun() {
         if (int result = act(word.found, word.hasParameter, word.parameter); result != 0) {
             return result;
         }
-        if (group_.state == State::Binary) return 0;
+        // Binary data was read with its word: a run of words ends there.
+        if (word.found.action == resources::RtfAction::Binary) return 0;
         if (!recording || end_ - pos_ < 2 || input_[pos_] != '\\' ||
             !isLetter(static_cast<unsigned char>(input_[pos_ + 1]))) {
             break;
@@ -477,12 +497,13 @@ bool RtfReader::readWord(RtfParsedWord& word) {
     return true;
 }
 
-// A backslash and one byte that is not a letter ("\'", "\{", "\~" ...).
+// A backslash and one byte that is neither a letter nor "'" ("\{", "\~"
+// ...); a lead byte waiting before it is over.
 resources::RtfWordAction RtfReader::controlSymbol() {
     int c = next();
     // Backslash + CR LF is read as backslash + line feed.
     if (c == '\r' && peek() == '\n') c = next();
-    if (c != '\'') flushLeadByte();
+    flushLeadByte();
     return resources::kRtfWordIndex.findSymbol(static_cast<unsigned char>(c));
 }
 
@@ -525,6 +546,7 @@ resources::RtfWordAction RtfReader::controlSymbol() {
             if (hasParameter && parameter > 0) {
                 group_.state = State::Binary;
                 binaryLeft_ = parameter;
+                return readBinary();
             }
             return 0;
         case RtfAction::HexByte:
@@ -622,7 +644,7 @@ void RtfReader::documentCodePage(std::int32_t codePage) {
 // "\'": the two hexadecimal digits of a byte follow. When both stand in the
 // buffer the byte is taken at once; otherwise (the buffer ends, a line end
 // or a bad digit comes between) the reader goes on digit by digit.
-int RtfReader::startHexByte() {
+[[gnu::always_inline]] inline int RtfReader::startHexByte() {
     if (end_ - pos_ >= 2) {
         int high = hexValue(static_cast<unsigned char>(input_[pos_]));
         int low = hexValue(static_cast<unsigned char>(input_[pos_ + 1]));
@@ -656,7 +678,7 @@ int RtfReader::hexDigit(int c) {
 }
 
 // A character word of the keyword table: its index is a Windows 1252 byte.
-int RtfReader::character(int byte) {
+[[gnu::always_inline]] inline int RtfReader::character(int byte) {
     if (byte == kLineEnd) {
         // A paragraph mark ends a fallback; it is never taken as one.
         finishUnicode();
@@ -715,7 +737,7 @@ int RtfReader::textByte(std::uint8_t byte) {
 // shown text in a single-byte page, nothing pending or held back. Its UTF-8
 // comes straight from the page's table (no single-byte page has a character
 // that emit() treats apart). False, with nothing done, in any other case.
-bool RtfReader::appendHighByte(std::uint8_t byte) {
+[[gnu::always_inline]] inline bool RtfReader::appendHighByte(std::uint8_t byte) {
     if (inFallback() || pendingLead_ != kNoLeadByte || !holdsNothing() || !showsText()) {
         return false;
     }

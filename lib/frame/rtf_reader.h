@@ -23,6 +23,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -137,23 +139,24 @@ class RtfReader {
         ByteCoding resolved{nullptr};
     };
 
-    // The paragraph being read, in UTF-8. The string is kept longer than
-    // the text in it, so that text is written through a pointer into room
-    // made beforehand, without a size check per byte; finished() trims it
-    // to the text for the sink.
+    // The paragraph being read, in UTF-8. Text is written through a pointer
+    // into room made beforehand, without a size check per byte, in a buffer
+    // of uninitialised bytes that never shrinks; finished() copies the text
+    // into the string handed to the sink, so that no paragraph pays for
+    // zeroing room it is then written over.
     class LineText {
       public:
-        LineText() { bytes_.reserve(kLineBufferStep); }
+        LineText();
         std::size_t size() const { return length_; }
         bool empty() const { return length_ == 0; }
         // Room for `n` more bytes after the text; commit() counts those
         // written there.
-        char* room(std::size_t n) {
-            if (bytes_.size() - length_ < n) grow(n);
-            return bytes_.data() + length_;
+        [[gnu::always_inline]] char* room(std::size_t n) {
+            if (capacity_ - length_ < n) grow(n);
+            return bytes_.get() + length_;
         }
         void commit(std::size_t n) { length_ += n; }
-        std::size_t roomLeft() const { return bytes_.size() - length_; }
+        std::size_t roomLeft() const { return capacity_ - length_; }
         void append(const char* data, std::size_t n);
         void push(char c) {
             *room(1) = c;
@@ -163,18 +166,19 @@ class RtfReader {
             length_ += platform::writeUtf8(c, room(platform::kMaxUtf8Bytes));
         }
         std::string& finished() {
-            bytes_.resize(length_);
-            return bytes_;
+            text_.resize(length_);
+            std::memcpy(text_.data(), bytes_.get(), length_);
+            return text_;
         }
-        // The string keeps its length (whatever the sink left in it) as room
-        // for the next paragraph: growing it again would zero its bytes anew.
         void clear() { length_ = 0; }
 
       private:
         void grow(std::size_t n);
 
-        std::string bytes_;
+        std::unique_ptr<char[]> bytes_;
+        std::size_t capacity_ = 0;
         std::size_t length_ = 0;
+        std::string text_;  // the sink's copy, which it may change
     };
 
     // Bytes a control word is read within where it stands: the longest word
@@ -199,6 +203,7 @@ class RtfReader {
     void takeWhile(Accept accept, Take take);
 
     int readToken();
+    int readBinary();
     int readBinaryByte();
     int push();
     int pop();

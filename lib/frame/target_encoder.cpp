@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "frame/rtf_reader.h"
+#include "platform/byte_words.h"
 #include "platform/format.h"
 #include "platform/utf8.h"
 
@@ -102,20 +103,44 @@ char32_t decodeAt(std::string_view text, std::size_t& at) {
 }  // namespace
 
 // A character the code page holds takes no more bytes than its UTF-8 (one
-// or two for at least two), so the line is encoded into room its own size,
-// through a pointer. Only the rules for characters it does not hold append
-// to the string, which is cut to the text before and given room again after.
+// or two for at least two), so the line is encoded through a pointer into
+// encoded_, which is kept at least as long as the longest line so far and
+// never shrinks: no line pays for zeroing room it is then written over. Only
+// the rules for characters the page does not hold may write more; their
+// text is made in rule_ and copied in after the room is checked.
 void TargetEncoder::encode(std::string& line) {
-    std::string_view text = line;
-    std::size_t at = platform::asciiPrefixLength(text);
-    if (at == text.size()) return;
-    encoded_.resize(text.size());
-    std::memcpy(encoded_.data(), text.data(), at);
-    std::size_t written = at;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const std::string_view text = line;
+    const char* const in = text.data();
+    const std::size_t size = text.size();
+    if (encoded_.size() < size) encoded_.resize(size);
+    // A local pointer: stores through it might alias the string's members.
+    char* out = encoded_.data();
+    std::size_t at = 0;
+    std::size_t written = 0;
+    bool ascii = true;
     const platform::CodePageCodec* codec = rules_.utf8 ? nullptr : rules_.codec;
-    while (at < text.size()) {
-        written += platform::copyAscii(text, at, encoded_.data() + written);
-        if (at == text.size()) break;
+    while (at < size) {
+        // ASCII eight bytes at a time: the word is stored whole (there is
+        // room for the rest of the line), and only the bytes before one from
+        // 0x80 up count.
+        if (size - at >= sizeof(std::uint64_t)) {
+            const std::uint64_t word = platform::words::load(in + at);
+            std::memcpy(out + written, &word, sizeof word);
+            const std::uint64_t high = word & kHighBits;
+            if (high == 0) {
+                at += sizeof word;
+                written += sizeof word;
+                continue;
+            }
+            const std::size_t plain = platform::words::firstMarkedByte(high);
+            at += plain;
+            written += plain;
+        } else if (static_cast<unsigned char>(in[at]) < 0x80) {
+            out[written++] = in[at++];
+            continue;
+        }
+        ascii = false;
         char32_t c = decodeAt(text, at);
         // Characters the page holds, the common case, straight from its tables.
         std::uint16_t bytes = 0;
@@ -128,25 +153,31 @@ void TargetEncoder::encode(std::string& line) {
             }
         }
         if (bytes != 0) {
-            if (bytes > 0xFF) encoded_[written++] = static_cast<char>(bytes >> 8);
-            encoded_[written++] = static_cast<char>(bytes & 0xFF);
+            if (bytes > 0xFF) out[written++] = static_cast<char>(bytes >> 8);
+            out[written++] = static_cast<char>(bytes & 0xFF);
             continue;
         }
-        encoded_.resize(written);
+        rule_.clear();
         writeByRule(c, text, at);
-        written = encoded_.size();
-        encoded_.resize(written + (text.size() - at));
+        const std::size_t needed = written + rule_.size() + (size - at);
+        if (needed > encoded_.size()) encoded_.resize(needed);
+        out = encoded_.data();
+        std::memcpy(out + written, rule_.data(), rule_.size());
+        written += rule_.size();
     }
-    encoded_.resize(written);
-    line.swap(encoded_);
+    // A line of ASCII alone stays as it stands. The others are copied back:
+    // most are shorter than their UTF-8, and a string shrinks in place.
+    if (ascii) return;
+    line.resize(written);
+    std::memcpy(line.data(), out, written);
 }
 
-// Appends to encoded_ a character that needs more than a table of the page:
+// Writes to rule_ a character that needs more than a table of the page:
 // the annotated character of an anchor (its fallback read from `text` at
 // `at`, which moves past it), or the character by the format's rule.
 void TargetEncoder::writeByRule(char32_t c, std::string_view text, std::size_t& at) {
     if (c != kAnnotationAnchor) {
-        writeCharacter(c, impliedFallback(c), encoded_);
+        writeCharacter(c, impliedFallback(c), rule_);
         return;
     }
     // Anchor, character, separator, fallback, end (see rtf_reader.h).
@@ -164,7 +195,7 @@ void TargetEncoder::writeByRule(char32_t c, std::string_view text, std::size_t& 
         }
         fallbackEnd = at;
     }
-    writeCharacter(annotated, text.substr(fallbackStart, fallbackEnd - fallbackStart), encoded_);
+    writeCharacter(annotated, text.substr(fallbackStart, fallbackEnd - fallbackStart), rule_);
 }
 
 bool TargetEncoder::writeHeld(char32_t c, std::string& out) const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/code_page_codec.h"
@@ -45,7 +46,8 @@ class TargetEncoder {
     void noteLost(char32_t c);
 
     TargetRules rules_;
-    std::string encoded_;
+    std::string encoded_;  // the line encoded; longer than the text in it
+    std::string rule_;     // the text of a character written by a rule
     std::vector<char32_t> lost_;
 };
 

@@ -95,6 +95,51 @@ TEST(RtfReaderText, HexadecimalBytes) {
     EXPECT_EQ(body("{\\rtf1 \\'f\\'ea b\\'e\\'e9c}"), "ê béc");
 }
 
+// "\\'" is read apart from the other control symbols: what a "\\*" before
+// it began ends there, and in a dropped destination its digits are text
+// that is dropped too.
+TEST(RtfReaderText, HexadecimalBytesAfterAStarAndInDroppedText) {
+    EXPECT_EQ(body("{\\rtf1 a{\\*\\'e9b}c}"), "a\u00E9bc");
+    EXPECT_EQ(body("{\\rtf1 a{\\*\\'e9\\unknown b}c}"), "a\u00E9bc");
+    EXPECT_EQ(body("{\\rtf1 a{\\*\\x \\'e9\\'zz}c}"), "ac");
+    EXPECT_EQ(body("{\\rtf1 a{\\v \\'e9}c}"), "ac");
+}
+
+// The sink may change the line it is handed, or swap it for a string of
+// its own: the next paragraph is read into the reader's own buffer and
+// handed on whole, without bytes of what the sink left behind.
+TEST(RtfReaderText, TheSinkMayChangeOrTakeTheLine) {
+    class ChangingSink final : public RtfParagraphSink {
+      public:
+        int paragraph(std::string& line, bool lineEnd) override {
+            lines += line + (lineEnd ? "|" : "");
+            switch (calls++ % 3) {
+                case 0:
+                    line += std::string(5000, '#');
+                    break;
+                case 1:
+                    kept.swap(line);
+                    break;
+                default:
+                    line.clear();
+                    break;
+            }
+            return 0;
+        }
+        std::string lines;
+        std::string kept = "short";
+        int calls = 0;
+    };
+    const std::string longText(6000, 'L');
+    const std::string rtf = "{\\rtf1 one\\par " + longText + "\\par t\\'e9\\par \\par " + longText +
+                            "\\'e9\\par x\\par caf\xE9}";
+    MemoryByteSource source(rtf);
+    ChangingSink sink;
+    RtfReader reader(source, sink);
+    EXPECT_EQ(reader.read(), 0);
+    EXPECT_EQ(sink.lines, "one|" + longText + "|t\u00E9||" + longText + "\u00E9|x|caf\u00E9");
+}
+
 TEST(RtfReaderText, UnknownWordsAreIgnored) {
     EXPECT_EQ(body("{\\rtf1 \\nosuchword a\\b0 b\\fs20\\lang1024 c}"), "abc");
 }
@@ -443,6 +488,24 @@ TEST(RtfReaderRuns, APauseWithinARunGoesOnAfterItsParagraph) {
     // The paragraphs after the second, the last one too, each paused the reading.
     EXPECT_EQ(pauses, 3);
     EXPECT_EQ(sink.text, "x||y||z");
+}
+
+// Binary data is read with its word; a paragraph that pauses the reading in
+// the middle of it goes on with the rest of the data, within a run of words
+// too, and the same words after it read as the first time.
+TEST(RtfReaderBinary, APauseWithinBinaryDataGoesOnWithTheData) {
+    const std::string rtf =
+        "{\\rtf1 a\\bin5 b\nc\nde\\par \\fs20\\bin3 \n}\nf\\fs20\\bin3 \n{\ng\\bin2 hi}";
+    MemoryByteSource source(rtf);
+    PausingSink sink;
+    sink.readOn = 0;
+    RtfReader reader(source, sink);
+    int pauses = 0;
+    int result;
+    while ((result = reader.read()) == 1) ++pauses;
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(sink.text, "ab|c|de||}|f|{|ghi");
+    EXPECT_EQ(pauses, 8);
 }
 
 TEST(RtfReaderText, HiddenAndDroppedTextTakeTheirBytesAndFallbacksAlong) {

@@ -122,6 +122,37 @@ TEST(TargetEncoder, LongLinesEncodeAsTheirPieces) {
     }
 }
 
+// One encoder writes the lines of a whole file, reusing its buffers: a line
+// encodes as it would alone, whatever longer, shorter or rule-written lines
+// came before it.
+TEST(TargetEncoder, EachLineEncodesAsItWouldAlone) {
+    struct Case {
+        int functionCode;
+        int documentCodePage;
+    };
+    const std::vector<std::string> lines = {
+        std::string(300, 'a') + "é" + std::string(40, 'b'),
+        "é",
+        "",
+        "Łódź Привет 日本 " + std::string(100, 'c'),
+        "plain",
+        "\uFFF9Ł\uFFFAL\uFFFBé",
+        "日本日本日本日本",
+        "x",
+    };
+    for (const Case& c : {Case{504, 0}, Case{504, 1250}, Case{508, 0}, Case{511, 0}}) {
+        TargetEncoder encoder(targetRules(c.functionCode, c.documentCodePage, 0, false));
+        for (int round = 0; round < 2; ++round) {
+            for (const std::string& original : lines) {
+                std::string line = original;
+                encoder.encode(line);
+                EXPECT_EQ(line, encode(c.functionCode, original, c.documentCodePage).text)
+                    << "function " << c.functionCode << " line \"" << original << "\"";
+            }
+        }
+    }
+}
+
 TEST(TargetEncoder, KeptBytesAndAsciiPassUnchanged) {
     EXPECT_EQ(encode(504, "\uF081\uF0B7 plain").text, "\x81\xB7 plain");
     EXPECT_EQ(encode(508, "\uF0B7").text, "\xB7");
