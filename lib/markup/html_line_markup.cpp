@@ -84,20 +84,29 @@ BlockEnd findBlockEnd(const std::string& text, std::size_t from, HtmlMarkupState
 }
 
 // The block that a "<" at `pos` starts, if any; `next` is the first byte
-// after it that is not a blank.
+// after it that is not a blank. Its first byte tells which block it can be.
 HtmlBlock blockStartingAt(const std::string& text, std::size_t pos, std::size_t next) {
-    if (pos + 1 < text.size() && text[pos + 1] == '!' &&
-        text.compare(pos, kCommentStart.size(), kCommentStart) == 0) {
-        for (std::string_view marker : kMarkerComments) {
-            if (equalsIgnoringCase(text, pos + kCommentStart.size(), marker)) {
+    if (next >= text.size()) return HtmlBlock::None;
+    switch (text[next]) {
+        case '!':
+            if (next != pos + 1 || text.compare(pos, kCommentStart.size(), kCommentStart) != 0) {
                 return HtmlBlock::None;
             }
-        }
-        return HtmlBlock::Comment;
+            for (std::string_view marker : kMarkerComments) {
+                if (equalsIgnoringCase(text, pos + kCommentStart.size(), marker)) {
+                    return HtmlBlock::None;
+                }
+            }
+            return HtmlBlock::Comment;
+        case 'S':
+        case 's':
+            return equalsIgnoringCase(text, next, kScriptName) ? HtmlBlock::Script
+                                                               : HtmlBlock::None;
+        case '%':
+            return HtmlBlock::ServerBlock;
+        default:
+            return HtmlBlock::None;
     }
-    if (equalsIgnoringCase(text, next, kScriptName)) return HtmlBlock::Script;
-    if (next < text.size() && text[next] == '%') return HtmlBlock::ServerBlock;
-    return HtmlBlock::None;
 }
 
 // One past the ">" that ends the tag opening at `start`, or npos when the

@@ -53,10 +53,9 @@ std::size_t MarkedLine::replaceMarkers(std::string& text, std::size_t from, std:
     return count;
 }
 
-void MarkedLine::joinContinuedLines(std::size_t& tagStart, std::size_t& namePos,
-                                    std::size_t& tagEnd) {
+void MarkedLine::joinCarriedLines(std::size_t& tagStart, std::size_t& namePos,
+                                  std::size_t& tagEnd) {
     constexpr std::size_t kShrink = kLineBreakMarker.size() - 1;
-    if (!hasCarried_) return;
     if (resultMarkersFrom_ < written_) {
         std::size_t count = replaceMarkers(result_, resultMarkersFrom_, written_);
         written_ -= count * kShrink;

@@ -5,6 +5,7 @@
 // wrapping a tag is then one size check and a few copies.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
@@ -81,17 +82,32 @@ class MarkedLine {
     // nearly every tag.
     void wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
         const PaddedOpening& opening = kPaddedOpenings[static_cast<std::size_t>(kind)];
-        const std::size_t before = start > copied_ ? start - copied_ : 0;
+        // Locals: the copies write through char pointers, which may alias
+        // the members and would make them be read again after each copy.
+        const char* source = source_.data();
+        const std::size_t from = copied_;
+        const std::size_t before = start > from ? start - from : 0;
         const std::size_t inside = end > start ? end - start : 0;
-        // Room for the opening's padded width: it is copied as one block.
-        char* out = room(before + kOpeningWidth + inside + 1);
-        std::memcpy(out, source_.data() + copied_, before);
-        out += before;
-        std::memcpy(out, opening.text, kOpeningWidth);
-        out += opening.size;
-        std::memcpy(out, source_.data() + start, inside);
+        // Room for the opening's padded width and for a copy's last chunk:
+        // both are copied in whole blocks.
+        char* out = room(before + kOpeningWidth + inside + kCopyChunk);
+        const std::size_t written = written_ + before + opening.size + inside + 1;
+        if (std::max(start, end) + kCopyChunk <= source_.size()) {
+            copyInChunks(out, source + from, before);
+            out += before;
+            std::memcpy(out, opening.text, kOpeningWidth);
+            out += opening.size;
+            copyInChunks(out, source + start, inside);
+        } else {
+            // Near the end of the source a chunk would read past it.
+            std::memcpy(out, source + from, before);
+            out += before;
+            std::memcpy(out, opening.text, kOpeningWidth);
+            out += opening.size;
+            std::memcpy(out, source + start, inside);
+        }
         out[inside] = resources::kTagClose[0];
-        written_ += before + opening.size + inside + 1;
+        written_ = written;
         copied_ = end;
     }
     // Passes the source up to `end` on unchanged.
@@ -104,7 +120,9 @@ class MarkedLine {
     // An internal tag joins the lines it was continued over: every "\\par \n"
     // marker from the start of the line up to `tagEnd` becomes one blank; the
     // positions are moved accordingly.
-    void joinContinuedLines(std::size_t& tagStart, std::size_t& namePos, std::size_t& tagEnd);
+    void joinContinuedLines(std::size_t& tagStart, std::size_t& namePos, std::size_t& tagEnd) {
+        if (hasCarried_) joinCarriedLines(tagStart, namePos, tagEnd);
+    }
 
     // The marked-up line: everything written plus the source not yet passed
     // on, from `end` onwards dropped (it went to the carry-over buffer).
@@ -112,6 +130,13 @@ class MarkedLine {
     std::string finish() { return finish(source_.size()); }
 
   private:
+    // Short runs of a wrap are copied in blocks of this size, which may
+    // write (and read) up to one block less a byte past the run.
+    static constexpr std::size_t kCopyChunk = 16;
+    static void copyInChunks(char* out, const char* in, std::size_t size) {
+        for (std::size_t i = 0; i < size; i += kCopyChunk) std::memcpy(out + i, in + i, kCopyChunk);
+    }
+
     // Room for `extra` more bytes of result.
     char* room(std::size_t extra) {
         if (result_.size() - written_ < extra) grow(extra);
@@ -123,6 +148,7 @@ class MarkedLine {
         written_ += size;
     }
     std::size_t replaceMarkers(std::string& text, std::size_t from, std::size_t to);
+    void joinCarriedLines(std::size_t& tagStart, std::size_t& namePos, std::size_t& tagEnd);
 
     std::string source_;
     std::string result_;

@@ -24,6 +24,27 @@ TEST(MarkedLine, WrapsWithTheOpeningOfEachKindAndPassesTheRestOn) {
     }
 }
 
+TEST(MarkedLine, WrapsAtEveryDistanceFromTheEndOfTheSource) {
+    // Short runs are copied in whole chunks where the source goes on far
+    // enough and byte-exactly near its end: spans of several lengths that
+    // end at every distance from the end give the same text.
+    const std::string opening(tagOpening(TagKind::External));
+    for (std::size_t size = 1; size <= 48; ++size) {
+        std::string source;
+        for (std::size_t i = 0; i < size; ++i) source += static_cast<char>('a' + i % 26);
+        for (std::size_t start = 0; start < size; ++start) {
+            for (std::size_t end = start; end <= size; end += 3) {
+                MarkedLine line(source);
+                line.wrap(start, end, TagKind::External);
+                EXPECT_EQ(line.finish(), source.substr(0, start) + opening +
+                                             source.substr(start, end - start) + "}" +
+                                             source.substr(end))
+                    << size << " " << start << " " << end;
+            }
+        }
+    }
+}
+
 TEST(MarkedLine, GrowsPastTheRoomSizedAheadWhenEveryByteIsWrapped) {
     // One-byte spans each gain an opening and a brace: far more than the
     // room of three times the source that the line starts with.
