@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "dtp/converter_log.h"
+#include "platform/byte_scan.h"
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/paths.h"
@@ -179,15 +180,27 @@ std::optional<std::string_view> CRCFile::takeOnCurrentLine(std::uint32_t line,
     return run;
 }
 
-bool CRCFile::viewOnCurrentLine(std::string_view& before, std::string_view& covered,
-                                std::uint32_t line, std::uint32_t start, std::uint32_t end) {
-    if (start < column_ || end < start) return false;
-    std::size_t beforeSize = start - column_;
-    std::optional<std::string_view> run = takeOnCurrentLine(line, end);
-    if (!run) return false;
-    before = run->substr(0, beforeSize);
-    covered = run->substr(beforeSize);
-    return true;
+std::optional<CRCFile::LineRun> CRCFile::peekOnCurrentLine(std::uint32_t line, std::uint32_t start,
+                                                           std::uint32_t end) const {
+    if (direction_ != Direction::Input || !input_.isOpen() || line != line_ || start < column_ ||
+        end < start) {
+        return std::nullopt;
+    }
+    LineRun run;
+    std::optional<std::string_view> text = input_.peekBuffered(end - column_, run.readable);
+    if (!text) return std::nullopt;
+    run.before = text->substr(0, start - column_);
+    run.covered = text->substr(start - column_);
+    return run;
+}
+
+void CRCFile::skipOnCurrentLine(std::uint32_t end) {
+    input_.skipBuffered(end - column_);
+    column_ = end;
+}
+
+bool CRCFile::holdsLineEnd(std::string_view text) {
+    return platform::findLineEnd(text.data(), text.size(), true) != text.size();
 }
 
 bool CRCFile::viewTo(std::string_view& text, std::string& storage, std::uint32_t line,

@@ -59,11 +59,25 @@ class CRCFile {
     // `storage`, read as readTo() reads.
     bool viewTo(std::string_view& text, std::string& storage, std::uint32_t line,
                 std::uint32_t column);
-    // Views of the text up to column `start` of the current line and from
-    // there up to column `end`, in one step, when both lie in the input's
-    // buffer; else false, with nothing read or reported.
-    bool viewOnCurrentLine(std::string_view& before, std::string_view& covered, std::uint32_t line,
-                           std::uint32_t start, std::uint32_t end);
+    // The text up to column `start` of the current line and from there up to
+    // column `end` when both lie in the input's buffer, as it lies there:
+    // not read (see skipOnCurrentLine()) and not checked for bytes that end
+    // a line or need translation, which the caller's own scan of the text
+    // finds (holdsLineEnd()). Nothing is reported.
+    struct LineRun {
+        std::string_view before;
+        std::string_view covered;
+        // The bytes the buffer holds from before.data() on: at least those of
+        // both views, so that scans may test whole chunks past their end.
+        std::size_t readable = 0;
+    };
+    std::optional<LineRun> peekOnCurrentLine(std::uint32_t line, std::uint32_t start,
+                                             std::uint32_t end) const;
+    // Reads the text of a run peekOnCurrentLine() returned up to its end.
+    void skipOnCurrentLine(std::uint32_t end);
+    // True when `text` holds a byte that the reader stops at within a line: a
+    // line end or a byte that the text mode translates (CR, LF, Ctrl-Z).
+    static bool holdsLineEnd(std::string_view text);
     // Sets `out` to every remaining line, each ended by "\n".
     bool readRest(std::string& out) { return readRest(out, std::string::npos); }
     // The same in steps: whole lines up to at least `limit` bytes (fewer at

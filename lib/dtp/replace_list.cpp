@@ -1,5 +1,6 @@
 #include "dtp/replace_list.h"
 
+#include <optional>
 #include <tuple>
 
 #include "dtp/converter_log.h"
@@ -39,6 +40,12 @@ bool sameRange(const CTextPiece& a, const CTextPiece& b) {
 
 void CReplaceList::appendConverted(std::string& out, std::string_view text) {
     out += text;
+}
+
+bool CReplaceList::appendConvertedLine(std::string& out, std::string_view text, std::size_t) {
+    if (CRCFile::holdsLineEnd(text)) return false;
+    if (!text.empty()) appendConverted(out, text);
+    return true;
 }
 
 void CReplaceList::convertText(std::string& text) {
@@ -115,16 +122,20 @@ bool CReplaceList::writeFrontPiece() {
     const CReplacePiece& piece = *pieces_.front();
     const CTextPiece& range = piece.source();
     // Most pieces lie on the current line, with the text before them, in the
-    // input's buffer: both are taken in one read.
-    std::string_view before;
-    std::string_view covered;
-    if (range.startLine == range.endLine &&
-        source_.viewOnCurrentLine(before, covered, range.startLine, range.startColumn,
-                                  range.endColumn)) {
-        if (!before.empty()) appendConverted(text_, before);
-        piece.appendReplacement(text_, covered);
-    } else if (!writeFrontPieceInSteps()) {
-        return false;
+    // input's buffer: both are converted from there, by scans that also tell
+    // whether they cross a line end (then nothing is read and the piece is
+    // read in steps).
+    std::optional<CRCFile::LineRun> run;
+    if (range.startLine == range.endLine) {
+        run = source_.peekOnCurrentLine(range.startLine, range.startColumn, range.endColumn);
+    }
+    const std::size_t written = text_.size();
+    if (run && appendConvertedLine(text_, run->before, run->readable) &&
+        piece.appendLineReplacement(text_, run->covered, run->readable - run->before.size())) {
+        source_.skipOnCurrentLine(range.endColumn);
+    } else {
+        text_.resize(written);
+        if (!writeFrontPieceInSteps()) return false;
     }
     if (text_.size() >= kWriteStep) writePending();
     return true;

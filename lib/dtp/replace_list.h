@@ -42,6 +42,11 @@ class CReplaceList {
 
     // Appends `text`, text between pieces, converted to `out`; here unchanged.
     virtual void appendConverted(std::string& out, std::string_view text);
+    // The same for text that lies on one line in the source's buffer,
+    // `readable` bytes of which may be read from its start; false, with `out`
+    // possibly changed, when the text holds a line end
+    // (CRCFile::holdsLineEnd()).
+    virtual bool appendConvertedLine(std::string& out, std::string_view text, std::size_t readable);
     // The same in place.
     void convertText(std::string& text);
     // True when convertText() gives the same result on any split of a text

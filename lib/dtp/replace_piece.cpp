@@ -1,5 +1,7 @@
 #include "dtp/replace_piece.h"
 
+#include "dtp/rc_file.h"
+
 namespace tessel::dtp {
 
 CTextPiece CReplacePiece::replacementPiece() const {
@@ -14,6 +16,13 @@ std::string CReplacePiece::replacementFor(std::string_view) const {
 
 void CReplacePiece::appendReplacement(std::string& out, std::string_view sourceText) const {
     out += replacementFor(sourceText);
+}
+
+bool CReplacePiece::appendLineReplacement(std::string& out, std::string_view sourceText,
+                                          std::size_t) const {
+    if (CRCFile::holdsLineEnd(sourceText)) return false;
+    appendReplacement(out, sourceText);
+    return true;
 }
 
 }  // namespace tessel::dtp

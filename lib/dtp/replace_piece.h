@@ -29,6 +29,12 @@ class CReplacePiece {
     virtual std::string replacementFor(std::string_view sourceText) const;
     // Appends replacementFor(sourceText) to `out`.
     virtual void appendReplacement(std::string& out, std::string_view sourceText) const;
+    // The same for a source text that lies on one line in the source's
+    // buffer, `readable` bytes of which may be read from its start; false,
+    // with `out` possibly changed, when the text holds a line end
+    // (CRCFile::holdsLineEnd()).
+    virtual bool appendLineReplacement(std::string& out, std::string_view sourceText,
+                                       std::size_t readable) const;
 
     // A piece whose replacement equals its own text changes nothing.
     bool changesNothing() const { return source_.text == replacementText(); }

@@ -1,20 +1,9 @@
 #include "dtp/text_piece.h"
 
-#include <tuple>
-
 #include "dtp/static_file_map.h"
 #include "platform/byte_scan.h"
 
 namespace tessel::dtp {
-
-namespace {
-
-bool positionBefore(std::uint32_t lineA, std::uint32_t columnA, std::uint32_t lineB,
-                    std::uint32_t columnB) {
-    return std::tie(lineA, columnA) < std::tie(lineB, columnB);
-}
-
-}  // namespace
 
 CTextPiece CTextPiece::fromLexeme(std::string_view lexeme, std::uint32_t line, std::uint32_t column,
                                   std::int32_t fileRef) {
@@ -50,42 +39,9 @@ bool CTextPiece::isValid() const {
     return hasValidPositions() && namesSourceFile(fileRef);
 }
 
-bool CTextPiece::hasValidPositions() const {
-    if (startLine == 0 || startColumn == 0 || endLine == 0 || endColumn == 0) return false;
-    return !positionBefore(endLine, endColumn, startLine, startColumn);
-}
-
-bool CTextPiece::startsBefore(const CTextPiece& other) const {
-    return positionBefore(startLine, startColumn, other.startLine, other.startColumn);
-}
-
-bool CTextPiece::endsAfter(const CTextPiece& other) const {
-    return positionBefore(other.endLine, other.endColumn, endLine, endColumn);
-}
-
 void CTextPiece::widenBy(const CTextPiece& other) {
     bool thisValid = isValid();
     widenBy(other, thisValid, thisValid && other.isValid());
-}
-
-void CTextPiece::widenBy(const CTextPiece& other, bool thisValid, bool otherValid) {
-    if (!thisValid) {
-        startLine = other.startLine;
-        startColumn = other.startColumn;
-        endLine = other.endLine;
-        endColumn = other.endColumn;
-        fileRef = other.fileRef;
-        return;
-    }
-    if (!otherValid) return;
-    if (other.startsBefore(*this)) {
-        startLine = other.startLine;
-        startColumn = other.startColumn;
-    }
-    if (other.endsAfter(*this)) {
-        endLine = other.endLine;
-        endColumn = other.endColumn;
-    }
 }
 
 void CTextPiece::join(const CTextPiece& other) {
@@ -103,24 +59,6 @@ void CTextPiece::join(const CTextPiece& other) {
         endColumn = other.endColumn;
         text += other.text;
     }
-}
-
-bool CTextPiece::overlaps(const CTextPiece& other) const {
-    if (fileRef != other.fileRef) return false;
-    bool thisEmpty = isEmpty();
-    if (thisEmpty != other.isEmpty()) return false;
-    if (thisEmpty) return startLine == other.startLine && startColumn == other.startColumn;
-    // Half-open ranges share a position when each starts before the other ends.
-    return positionBefore(startLine, startColumn, other.endLine, other.endColumn) &&
-           positionBefore(other.startLine, other.startColumn, endLine, endColumn);
-}
-
-bool CTextPiece::comesBefore(const CTextPiece& other) const {
-    bool sameStart = startLine == other.startLine && startColumn == other.startColumn;
-    if (isEmpty() && other.isEmpty() && sameStart) return true;
-    if (overlaps(other)) return false;
-    if (startsBefore(other)) return true;
-    return sameStart && isEmpty();
 }
 
 bool operator==(const CTextPiece& a, const CTextPiece& b) {

@@ -29,10 +29,21 @@ class CTextPiece {
     static CTextPiece rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
                                     std::uint32_t column, std::int32_t fileRef);
 
+    // A position as one number that orders positions as (line, column) does:
+    // the checks below run for every symbol of every reduction.
+    static constexpr std::uint64_t positionKey(std::uint32_t line, std::uint32_t column) {
+        return (static_cast<std::uint64_t>(line) << 32) | column;
+    }
+    std::uint64_t startKey() const { return positionKey(startLine, startColumn); }
+    std::uint64_t endKey() const { return positionKey(endLine, endColumn); }
+
     // All positions set, the end not before the start, and a known file.
     bool isValid() const;
     // The positions part of isValid(), for callers that know the file.
-    bool hasValidPositions() const;
+    bool hasValidPositions() const {
+        if (startLine == 0 || startColumn == 0 || endLine == 0 || endColumn == 0) return false;
+        return endKey() >= startKey();
+    }
     // Start and end at the same position.
     bool isEmpty() const { return startLine == endLine && startColumn == endColumn; }
 
@@ -41,19 +52,50 @@ class CTextPiece {
     // other extends start and end. The text stays this piece's.
     void widenBy(const CTextPiece& other);
     // The same with the validity of both pieces already known.
-    void widenBy(const CTextPiece& other, bool thisValid, bool otherValid);
+    void widenBy(const CTextPiece& other, bool thisValid, bool otherValid) {
+        if (!thisValid) {
+            startLine = other.startLine;
+            startColumn = other.startColumn;
+            endLine = other.endLine;
+            endColumn = other.endColumn;
+            fileRef = other.fileRef;
+            return;
+        }
+        if (!otherValid) return;
+        if (other.startsBefore(*this)) {
+            startLine = other.startLine;
+            startColumn = other.startColumn;
+        }
+        if (other.endsAfter(*this)) {
+            endLine = other.endLine;
+            endColumn = other.endColumn;
+        }
+    }
     // Joins `other` into this piece: its range is covered and its text put
     // before or after this text, by position.
     void join(const CTextPiece& other);
 
     // Both from the same file and sharing a position (two empty pieces at
     // the same place overlap; a range ending where another starts does not).
-    bool overlaps(const CTextPiece& other) const;
+    bool overlaps(const CTextPiece& other) const {
+        if (fileRef != other.fileRef) return false;
+        bool thisEmpty = isEmpty();
+        if (thisEmpty != other.isEmpty()) return false;
+        if (thisEmpty) return startKey() == other.startKey();
+        // Half-open ranges share a position when each starts before the other ends.
+        return startKey() < other.endKey() && other.startKey() < endKey();
+    }
     // The order of pieces in a replacement list.
-    bool comesBefore(const CTextPiece& other) const;
+    bool comesBefore(const CTextPiece& other) const {
+        bool sameStart = startKey() == other.startKey();
+        if (isEmpty() && other.isEmpty() && sameStart) return true;
+        if (overlaps(other)) return false;
+        if (startsBefore(other)) return true;
+        return sameStart && isEmpty();
+    }
 
-    bool startsBefore(const CTextPiece& other) const;
-    bool endsAfter(const CTextPiece& other) const;
+    bool startsBefore(const CTextPiece& other) const { return startKey() < other.startKey(); }
+    bool endsAfter(const CTextPiece& other) const { return other.endKey() < endKey(); }
 
     std::string text;
     std::uint32_t startLine = 0;

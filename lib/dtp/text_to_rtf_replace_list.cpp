@@ -26,12 +26,13 @@ bool isAsciiAlnumOrPunct(char c) {
     return byte < 0x80 && (std::isalnum(byte) != 0 || std::ispunct(byte) != 0);
 }
 
-}  // namespace
-
-void appendJoinedLines(std::string& joined, std::string_view text) {
-    joined.reserve(joined.size() + text.size());
+// Passes `text` on to `appendPart` with each single line break between
+// running words (and the blanks around it) made one blank, which goes to
+// `appendBlank`.
+template <class AppendPart, class AppendBlank>
+void joinLines(std::string_view text, AppendPart appendPart, AppendBlank appendBlank) {
     std::size_t handled = 0;  // text before it is decided
-    std::size_t copied = 0;   // text before it is in `joined`
+    std::size_t copied = 0;   // text before it is passed on
     for (std::size_t lineEnd = text.find('\n'); lineEnd != std::string_view::npos;
          lineEnd = text.find('\n', handled)) {
         std::size_t before = lineEnd;
@@ -46,14 +47,22 @@ void appendJoinedLines(std::string& joined, std::string_view text) {
         }
         if (hasBefore && hasAfter && isAsciiAlnumOrPunct(text[before - 1]) &&
             isAsciiAlnum(text[after])) {
-            joined.append(text, copied, before - copied);
-            joined += ' ';
+            appendPart(text.substr(copied, before - copied));
+            appendBlank();
             copied = after;
         }
         if (!hasAfter) break;
         handled = after;
     }
-    joined.append(text, copied, std::string::npos);
+    appendPart(text.substr(copied));
+}
+
+}  // namespace
+
+void appendJoinedLines(std::string& joined, std::string_view text) {
+    joined.reserve(joined.size() + text.size());
+    joinLines(
+        text, [&](std::string_view part) { joined += part; }, [&] { joined += ' '; });
 }
 
 std::string CTextToRTFReplaceList::literalCharacterTag(std::uint8_t) const {
@@ -123,13 +132,21 @@ void CTextToRTFReplaceList::appendConverted(std::string& out, std::string_view t
         convertFromMacintosh(mapped_);
         text = mapped_;
     }
-    // Text without a line end has no lines to join: it is escaped as it is.
-    if (lineJoining && text.find('\n') != std::string_view::npos) {
-        joined_.clear();
-        appendJoinedLines(joined_, text);
-        text = joined_;
+    // The joined text is escaped part by part, as escaping looks at one byte
+    // at a time.
+    if (lineJoining) {
+        joinLines(
+            text, [&](std::string_view part) { appendConverterRtfEscaped(out, part); },
+            [&] { out += ' '; });
+        return;
     }
     appendConverterRtfEscaped(out, text);
+}
+
+bool CTextToRTFReplaceList::appendConvertedLine(std::string& out, std::string_view text,
+                                                std::size_t readable) {
+    if (macintosh) return CReplaceList::appendConvertedLine(out, text, readable);
+    return appendConverterRtfEscapedLine(out, text, readable);
 }
 
 void CTextToRTFReplaceList::writeHeader(CRCFile& file) {

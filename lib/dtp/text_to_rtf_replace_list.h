@@ -17,6 +17,10 @@ class CTextToRTFReplaceList : public CReplaceList {
 
     // Maps and joins as the flags say, then escapes.
     void appendConverted(std::string& out, std::string_view text) override;
+    // Text on one line has no lines to join: without the Macintosh mapping
+    // it is only escaped, in the scan that looks for line ends.
+    bool appendConvertedLine(std::string& out, std::string_view text,
+                             std::size_t readable) override;
     // Joining wrapped lines and wrapping literal character tags look across
     // line ends.
     bool convertsLineByLine() const override { return false; }
@@ -45,7 +49,6 @@ class CTextToRTFReplaceList : public CReplaceList {
 
   private:
     std::string mapped_;  // text mapped from the Macintosh character set
-    std::string joined_;  // text with its wrapped lines joined
 };
 
 // Appends `text` to `joined` with each single line break between running

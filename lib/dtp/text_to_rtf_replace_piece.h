@@ -28,6 +28,8 @@ class CTextToRTFReplacePiece : public CReplacePiece {
     std::int32_t kind() const { return kind_; }
     std::string replacementFor(std::string_view sourceText) const override;
     void appendReplacement(std::string& out, std::string_view sourceText) const override;
+    bool appendLineReplacement(std::string& out, std::string_view sourceText,
+                               std::size_t readable) const override;
 
     // A converter makes and frees one piece per tag: their blocks are
     // recycled like the parser's tokens and stack items.
@@ -43,6 +45,10 @@ class CTextToRTFReplacePiece : public CReplacePiece {
 void appendConverterRtfEscaped(std::string& out, std::string_view text);
 // The same in place.
 void escapeConverterRtf(std::string& text);
+// The same for text on one line, `readable` bytes of which may be read from
+// its start: false, with `out` possibly changed, when the text holds a line
+// end (CRCFile::holdsLineEnd()), which the scan for escaped bytes finds too.
+bool appendConverterRtfEscapedLine(std::string& out, std::string_view text, std::size_t readable);
 
 // `text` without its "\n" bytes.
 std::string withoutLineEnds(std::string_view text);

@@ -41,8 +41,8 @@ template <std::uint8_t low, std::uint8_t count>
 inline ChunkMask bytesInRange(Chunk chunk) {
     static_assert(count >= 1 && count < 0x80);
     __m128i moved = _mm_add_epi8(chunk, _mm_set1_epi8(static_cast<char>(0x80 - low)));
-    return static_cast<ChunkMask>(_mm_movemask_epi8(
-        _mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)))));
+    return static_cast<ChunkMask>(
+        _mm_movemask_epi8(_mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)))));
 }
 
 // Index within the chunk of the first byte a (nonzero) mask marks.
@@ -121,8 +121,9 @@ inline std::size_t findLineEnd(const char* data, std::size_t size, bool ctrlZ) {
         return detail::bytesEqual(chunk, '\n') | detail::bytesEqual(chunk, '\r') |
                detail::bytesEqual(chunk, third);
     };
+    // Text bytes lie above all three stops: one test passes most of them.
     auto isStop = [third](std::uint8_t byte) {
-        return byte == '\n' || byte == '\r' || byte == third;
+        return byte <= 0x1A && (byte == '\n' || byte == '\r' || byte == third);
     };
     return detail::findFirst(reinterpret_cast<const std::uint8_t*>(data), size, marks, isStop);
 }

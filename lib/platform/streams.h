@@ -82,6 +82,17 @@ class InputStream {
     // buffer and none needs translation (as for appendPlainRun), and returns
     // them, valid until the next read; otherwise consumes nothing.
     std::optional<std::string_view> takeBufferedPlain(std::size_t count);
+    // The next `count` bytes as the buffer holds them, untranslated and not
+    // consumed, when it holds all of them and no byte is pushed back;
+    // `readable` is then set to the bytes the buffer holds from there on (at
+    // least `count`), for scans that test whole chunks. The bytes are read
+    // by skipBuffered(), valid until then.
+    std::optional<std::string_view> peekBuffered(std::size_t count, std::size_t& readable) const {
+        if (pushedBack_ >= 0 || end_ - pos_ < count) return std::nullopt;
+        readable = end_ - pos_;
+        return std::string_view(buffer_ + pos_, count);
+    }
+    void skipBuffered(std::size_t count) { pos_ += count; }
     bool failed() const { return error_; }
 
   private:

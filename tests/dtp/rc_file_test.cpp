@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "dtp/converter_test_support.h"
@@ -153,30 +154,51 @@ TEST_F(RcFileTest, ColumnPastTheLineEndIsReportedAtAndBeforeTheBufferEnd) {
                   std::to_string(kBuffer + 2) + " characters!\n");
 }
 
-// The text before a piece and the piece's own text in one read: only when
-// both lie ahead on the current line; otherwise nothing is read or reported.
-TEST_F(RcFileTest, BeforeAndCoveredTextOfTheCurrentLineInOneRead) {
+// The text before a piece and the piece's own text as they lie in the
+// buffer: only when both lie ahead on the current line, read only when
+// skipped; otherwise nothing is read or reported. Line ends in them are left
+// to the caller's scan.
+TEST_F(RcFileTest, BeforeAndCoveredTextOfTheCurrentLineAsBuffered) {
     CRCFile& file = open("abc<t>def\r\nxyz");
-    std::string_view before;
-    std::string_view covered;
-    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 4, 7)) << "nothing buffered yet";
+    EXPECT_FALSE(file.peekOnCurrentLine(1, 4, 7)) << "nothing buffered yet";
     ASSERT_TRUE(file.readTo(out_, 1, 2));
     EXPECT_EQ(out_, "a");
-    ASSERT_TRUE(file.viewOnCurrentLine(before, covered, 1, 4, 7));
-    EXPECT_EQ(before, "bc");
-    EXPECT_EQ(covered, "<t>");
+    std::optional<CRCFile::LineRun> run = file.peekOnCurrentLine(1, 4, 7);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->before, "bc");
+    EXPECT_EQ(run->covered, "<t>");
+    EXPECT_EQ(run->readable, 13u) << "up to the end of the file's bytes";
+    EXPECT_EQ(file.currentColumn(), 2u) << "peeking reads nothing";
+    file.skipOnCurrentLine(7);
     EXPECT_EQ(file.currentColumn(), 7u);
-    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 2, 8)) << "behind";
-    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 9, 8)) << "ends before its start";
-    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 1, 8, 11)) << "across the line end";
-    EXPECT_FALSE(file.viewOnCurrentLine(before, covered, 2, 1, 2)) << "on a later line";
+    EXPECT_FALSE(file.peekOnCurrentLine(1, 2, 8)) << "behind";
+    EXPECT_FALSE(file.peekOnCurrentLine(1, 9, 8)) << "ends before its start";
+    EXPECT_FALSE(file.peekOnCurrentLine(1, 8, 20)) << "beyond the buffered bytes";
+    EXPECT_FALSE(file.peekOnCurrentLine(2, 1, 2)) << "on a later line";
+    run = file.peekOnCurrentLine(1, 8, 11);
+    ASSERT_TRUE(run) << "across the line end: as buffered";
+    EXPECT_EQ(run->covered, "ef\r");
+    EXPECT_TRUE(CRCFile::holdsLineEnd(run->covered));
     EXPECT_EQ(file.currentColumn(), 7u);
     ASSERT_TRUE(file.readTo(out_, 2, 2));
     EXPECT_EQ(out_, "def\nx");
-    ASSERT_TRUE(file.viewOnCurrentLine(before, covered, 2, 2, 4));
-    EXPECT_EQ(before, "");
-    EXPECT_EQ(covered, "yz");
+    run = file.peekOnCurrentLine(2, 2, 4);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->before, "");
+    EXPECT_EQ(run->covered, "yz");
+    EXPECT_EQ(run->readable, 2u);
+    file.skipOnCurrentLine(4);
+    EXPECT_FALSE(file.peekOnCurrentLine(2, 4, 5)) << "at the end of the file";
     EXPECT_EQ(log_.text(), "");
+}
+
+// The bytes the reader stops at within a line.
+TEST_F(RcFileTest, LineEndsInTextAreFound) {
+    EXPECT_FALSE(CRCFile::holdsLineEnd(""));
+    EXPECT_FALSE(CRCFile::holdsLineEnd("plain text of more than one chunk {\\}"));
+    EXPECT_TRUE(CRCFile::holdsLineEnd("a\nb"));
+    EXPECT_TRUE(CRCFile::holdsLineEnd("a lone carriage return\r"));
+    EXPECT_TRUE(CRCFile::holdsLineEnd(std::string_view("\x1A", 1)));
 }
 
 TEST_F(RcFileTest, PositionsBehindOrBeyondTheFileAreReported) {

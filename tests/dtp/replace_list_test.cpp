@@ -149,6 +149,26 @@ TEST_F(ReplaceListTest, RemovedAndUnknownKindsWriteNothing) {
     EXPECT_EQ(text.replacementFor("a\n}"), "a\\}");
 }
 
+// Pieces on one line are written from the input's buffer, each kind as it is
+// written elsewhere; a Ctrl-Z, which that scan takes for a line end, sends
+// the piece (in its text or in the text before it) the slow way, to the same
+// result.
+TEST_F(ReplaceListTest, EveryKindOnOneLineAndBytesThatStopTheLineScan) {
+    source("a\tb<i>c{d}<\x1A>e<x>f\x1Ag<j>h<r>i<t>j\n");
+    CTextToRTFReplaceList list(path_);
+    add(list, range(1, 4, 1, 7, "<i>"), kRtfPieceInternal);
+    add(list, range(1, 11, 1, 14, "<\x1A>"), kRtfPieceExternal);
+    add(list, range(1, 15, 1, 18, "<x>"), kRtfPieceJoinedInternal);
+    add(list, range(1, 21, 1, 24, "<j>"), kRtfPieceJoinedExternal);
+    add(list, range(1, 25, 1, 28, "<r>"), kRtfPieceRemoved);
+    add(list, range(1, 29, 1, 32, "<t>"), kRtfPieceJoinedText);
+    const std::string internal(kInternal);
+    const std::string external(kExternal);
+    EXPECT_EQ(body(list), "a\\tab b" + internal + "<i>}c\\{d\\}" + external + "<\x1A>}e" +
+                              internal + "<x>}f\x1Ag" + external + "<j>}hi<t>j\r\n\\par ");
+    EXPECT_EQ(log_.text(), "");
+}
+
 TEST_F(ReplaceListTest, ReadingBackwardsStopsTheWriterAndRemovesThePartialOutput) {
     source("one two three\n");
     CTextToRTFReplaceList list(path_);
@@ -436,6 +456,41 @@ TEST(ConverterRtfEscape, EveryByteAtEveryPlaceOfAChunk) {
                 EXPECT_EQ(appended, "x" + expected) << value << " at " << at << " of " << size;
                 escapeConverterRtf(text);
                 EXPECT_EQ(text, expected) << value << " at " << at << " of " << size;
+            }
+        }
+    }
+}
+
+// The escape scan of text on one line, over the same texts: whole chunks
+// past the text's end are tested where the buffer holds them (their stops do
+// not count), and the bytes that end a line or need translation make it fail.
+TEST(ConverterRtfEscape, LineTextStopsAtLineEndsAndNotPastItsEnd) {
+    auto escaped = [](char byte) {
+        for (const auto& escape : resources::kConverterRtfEscapes) {
+            if (escape.byte == byte) return std::string(escape.replacement);
+        }
+        return std::string(1, byte);
+    };
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        const bool endsLine = byte == '\n' || byte == '\r' || byte == '\x1A';
+        for (std::size_t size : {1, 7, 15, 16, 17, 24, 31, 32, 33}) {
+            for (std::size_t at = 0; at < size; ++at) {
+                // The text, then bytes of the buffer after it: stops all.
+                std::string buffer(size, 'a');
+                buffer[at] = byte;
+                std::string expected = buffer.substr(0, at) + escaped(byte) + buffer.substr(at + 1);
+                buffer += std::string(32, '\n');
+                const std::string_view text(buffer.data(), size);
+                for (std::size_t readable : {size, size + 1, buffer.size()}) {
+                    std::string appended = "x";
+                    bool plain = appendConverterRtfEscapedLine(appended, text, readable);
+                    EXPECT_EQ(plain, !endsLine) << value << " at " << at << " of " << size;
+                    if (plain) {
+                        EXPECT_EQ(appended, "x" + expected)
+                            << value << " at " << at << " of " << size << ", " << readable;
+                    }
+                }
             }
         }
     }
