@@ -430,23 +430,26 @@ TEST(LineJoining, RtfListJoinsWhenItsFlagIsSet) {
     EXPECT_EQ(text, "caf\xE9\n\\par x");
 }
 
+// What the escape table makes of one byte.
+std::string escapedByTable(char byte) {
+    for (const auto& escape : resources::kConverterRtfEscapes) {
+        if (escape.byte == byte) return std::string(escape.replacement);
+    }
+    return std::string(1, byte);
+}
+
 // The escape scan tests chunks of bytes: each byte value at each place of
 // texts shorter than, as long as and longer than a chunk, alone or before a
 // second escaped byte at the end, comes out as the escape table says.
 TEST(ConverterRtfEscape, EveryByteAtEveryPlaceOfAChunk) {
-    auto escaped = [](char byte) {
-        for (const auto& escape : resources::kConverterRtfEscapes) {
-            if (escape.byte == byte) return std::string(escape.replacement);
-        }
-        return std::string(1, byte);
-    };
     for (int value = 0; value < 256; ++value) {
         const char byte = static_cast<char>(value);
         for (std::size_t size : {1, 7, 15, 16, 17, 24, 31, 32, 33}) {
             for (std::size_t at = 0; at < size; ++at) {
                 std::string text(size, 'a');
                 text[at] = byte;
-                std::string expected = text.substr(0, at) + escaped(byte) + text.substr(at + 1);
+                std::string expected =
+                    text.substr(0, at) + escapedByTable(byte) + text.substr(at + 1);
                 if (at + 1 < size) {
                     text[size - 1] = '{';
                     expected = expected.substr(0, expected.size() - 1) + "\\{";
@@ -465,12 +468,6 @@ TEST(ConverterRtfEscape, EveryByteAtEveryPlaceOfAChunk) {
 // past the text's end are tested where the buffer holds them (their stops do
 // not count), and the bytes that end a line or need translation make it fail.
 TEST(ConverterRtfEscape, LineTextStopsAtLineEndsAndNotPastItsEnd) {
-    auto escaped = [](char byte) {
-        for (const auto& escape : resources::kConverterRtfEscapes) {
-            if (escape.byte == byte) return std::string(escape.replacement);
-        }
-        return std::string(1, byte);
-    };
     for (int value = 0; value < 256; ++value) {
         const char byte = static_cast<char>(value);
         const bool endsLine = byte == '\n' || byte == '\r' || byte == '\x1A';
@@ -479,7 +476,8 @@ TEST(ConverterRtfEscape, LineTextStopsAtLineEndsAndNotPastItsEnd) {
                 // The text, then bytes of the buffer after it: stops all.
                 std::string buffer(size, 'a');
                 buffer[at] = byte;
-                std::string expected = buffer.substr(0, at) + escaped(byte) + buffer.substr(at + 1);
+                std::string expected =
+                    buffer.substr(0, at) + escapedByTable(byte) + buffer.substr(at + 1);
                 buffer += std::string(32, '\n');
                 const std::string_view text(buffer.data(), size);
                 for (std::size_t readable : {size, size + 1, buffer.size()}) {
