@@ -26,6 +26,7 @@ bool hasFlags(const SSLexAcceptEntry& entry, std::uint32_t flags) {
     const std::uint8_t* data, std::size_t from, std::size_t stop,
     const SSLexExpressionList::RunState& run) {
     // Missing stops repeat the line feed: the same test again.
+    static_assert(SSLexExpressionList::kMaxRunStops == 3, "a run has at most three stops");
     const std::uint8_t a = run.stopCount > 0 ? run.stops[0] : '\n';
     const std::uint8_t b = run.stopCount > 1 ? run.stops[1] : '\n';
     const std::uint8_t c = run.stopCount > 2 ? run.stops[2] : '\n';
