@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -438,60 +439,63 @@ std::string escapedByTable(char byte) {
     return std::string(1, byte);
 }
 
-// The escape scan tests chunks of bytes: each byte value at each place of
-// texts shorter than, as long as and longer than a chunk, alone or before a
-// second escaped byte at the end, comes out as the escape table says.
-TEST(ConverterRtfEscape, EveryByteAtEveryPlaceOfAChunk) {
+// Calls check(byte, size, at) for each byte value at each place of texts
+// shorter than, as long as and longer than a chunk of the escape scan.
+template <typename Check>
+void forEachByteAtEachPlace(Check check) {
     for (int value = 0; value < 256; ++value) {
-        const char byte = static_cast<char>(value);
         for (std::size_t size : {1, 7, 15, 16, 17, 24, 31, 32, 33}) {
-            for (std::size_t at = 0; at < size; ++at) {
-                std::string text(size, 'a');
-                text[at] = byte;
-                std::string expected =
-                    text.substr(0, at) + escapedByTable(byte) + text.substr(at + 1);
-                if (at + 1 < size) {
-                    text[size - 1] = '{';
-                    expected = expected.substr(0, expected.size() - 1) + "\\{";
-                }
-                std::string appended = "x";
-                appendConverterRtfEscaped(appended, text);
-                EXPECT_EQ(appended, "x" + expected) << value << " at " << at << " of " << size;
-                escapeConverterRtf(text);
-                EXPECT_EQ(text, expected) << value << " at " << at << " of " << size;
-            }
+            for (std::size_t at = 0; at < size; ++at) check(static_cast<char>(value), size, at);
         }
     }
+}
+
+// Where a failed check was: the byte's value, its place and the text's size.
+std::string placeOf(char byte, std::size_t at, std::size_t size) {
+    return std::to_string(static_cast<unsigned char>(byte)) + " at " + std::to_string(at) + " of " +
+           std::to_string(size);
+}
+
+// The escape scan tests chunks of bytes: each byte at each place, alone or
+// before a second escaped byte at the end, comes out as the escape table says.
+TEST(ConverterRtfEscape, EveryByteAtEveryPlaceOfAChunk) {
+    forEachByteAtEachPlace([](char byte, std::size_t size, std::size_t at) {
+        std::string text(size, 'a');
+        text[at] = byte;
+        std::string expected = text.substr(0, at) + escapedByTable(byte) + text.substr(at + 1);
+        if (at + 1 < size) {
+            text[size - 1] = '{';
+            expected = expected.substr(0, expected.size() - 1) + "\\{";
+        }
+        std::string appended = "x";
+        appendConverterRtfEscaped(appended, text);
+        EXPECT_EQ(appended, "x" + expected) << placeOf(byte, at, size);
+        escapeConverterRtf(text);
+        EXPECT_EQ(text, expected) << placeOf(byte, at, size);
+    });
 }
 
 // The escape scan of text on one line, over the same texts: whole chunks
 // past the text's end are tested where the buffer holds them (their stops do
 // not count), and the bytes that end a line or need translation make it fail.
 TEST(ConverterRtfEscape, LineTextStopsAtLineEndsAndNotPastItsEnd) {
-    for (int value = 0; value < 256; ++value) {
-        const char byte = static_cast<char>(value);
+    forEachByteAtEachPlace([](char byte, std::size_t size, std::size_t at) {
         const bool endsLine = byte == '\n' || byte == '\r' || byte == '\x1A';
-        for (std::size_t size : {1, 7, 15, 16, 17, 24, 31, 32, 33}) {
-            for (std::size_t at = 0; at < size; ++at) {
-                // The text, then bytes of the buffer after it: stops all.
-                std::string buffer(size, 'a');
-                buffer[at] = byte;
-                std::string expected =
-                    buffer.substr(0, at) + escapedByTable(byte) + buffer.substr(at + 1);
-                buffer += std::string(32, '\n');
-                const std::string_view text(buffer.data(), size);
-                for (std::size_t readable : {size, size + 1, buffer.size()}) {
-                    std::string appended = "x";
-                    bool plain = appendConverterRtfEscapedLine(appended, text, readable);
-                    EXPECT_EQ(plain, !endsLine) << value << " at " << at << " of " << size;
-                    if (plain) {
-                        EXPECT_EQ(appended, "x" + expected)
-                            << value << " at " << at << " of " << size << ", " << readable;
-                    }
-                }
+        // The text, then bytes of the buffer after it: stops all.
+        std::string buffer(size, 'a');
+        buffer[at] = byte;
+        std::string expected = buffer.substr(0, at) + escapedByTable(byte) + buffer.substr(at + 1);
+        buffer += std::string(32, '\n');
+        const std::string_view text(buffer.data(), size);
+        for (std::size_t readable : {size, size + 1, buffer.size()}) {
+            std::string appended = "x";
+            bool plain = appendConverterRtfEscapedLine(appended, text, readable);
+            EXPECT_EQ(plain, !endsLine) << placeOf(byte, at, size);
+            if (plain) {
+                EXPECT_EQ(appended, "x" + expected) << placeOf(byte, at, size) << ", " << readable;
             }
         }
-    }
+    });
 }
 
 }  // namespace
