@@ -38,6 +38,8 @@ CMarkupParser::CMarkupParser(const std::string& sourceFile, std::string_view lex
     setLex(*lexer_);
     list_ = std::make_unique<CTextToRTFReplaceList>(sourceFile_);
     remakeBottomItem();
+    // Every item of the stack comes from newStackItem(), which clears a spare.
+    keepSpareItems();
 }
 
 CMarkupParser::~CMarkupParser() {
@@ -57,6 +59,7 @@ void CMarkupParser::attachReplacementList(std::unique_ptr<CTextToRTFReplaceList>
 }
 
 SSYaccStackItem* CMarkupParser::newStackItem() {
+    if (CMarkupStackItem* item = reusedItem()) return item;
     return parser::withStorage([&] { return new CMarkupStackItem(fileRef_); });
 }
 

@@ -137,6 +137,13 @@ class CMarkupParser : public parser::SSYacc {
     // reduction, so no block is allocated and freed), or a new item for an
     // empty right-hand side.
     parser::SSRefPtr<parser::SSYaccStackItem> emptyResult(std::uint32_t length);
+    // A spare item of this parser's stack made new for this parser's file,
+    // or nullptr: newStackItem() takes one before it makes an item.
+    CMarkupStackItem* reusedItem() {
+        auto* item = static_cast<CMarkupStackItem*>(takeSpareItem());
+        if (item != nullptr) item->clear(fileRef_);
+        return item;
+    }
 
   private:
     // Takes `piece` by reference: a piece is moved once, into the list.

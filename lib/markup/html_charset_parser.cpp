@@ -43,6 +43,12 @@ CHtmlCharsetParser::CHtmlCharsetParser(const std::string& htmlFile)
 }
 
 SSYaccStackItem* CHtmlCharsetParser::newStackItem() {
+    // The spares come from this parser's stack, whose items are all made here.
+    if (dtp::CMarkupStackItem* spare = reusedItem()) {
+        auto* item = static_cast<CHtmlCharsetStackItem*>(spare);
+        item->headStartTag = false;
+        return item;
+    }
     return parser::withStorage([&] { return new CHtmlCharsetStackItem(sourceFileRef()); });
 }
 

@@ -41,6 +41,16 @@ class SSLifo {
     void drop(std::size_t count) {
         for (; count != 0; --count) slots_[--count_] = T();
     }
+    // The same, showing each entry to `visit` before it is removed (it may
+    // move the entry out).
+    template <class Visit>
+    void drop(std::size_t count, Visit visit) {
+        for (; count != 0; --count) {
+            T& slot = slots_[--count_];
+            visit(slot);
+            slot = T();
+        }
+    }
 
     T& top() {
         if (count_ == 0) throw SSException(SSError::LifoNoTop);

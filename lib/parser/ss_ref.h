@@ -84,6 +84,14 @@ class SSRefPtr {
     T& operator*() const { return *object_; }
     explicit operator bool() const { return object_ != nullptr; }
     void reset() { SSRefPtr().swap(*this); }
+    // Empties the pointer and gives up its reference without destroying the
+    // object: the object is returned with its count lowered by one (0 when
+    // this was the last holder), for a caller that takes it over.
+    T* giveUp() noexcept {
+        T* object = std::exchange(object_, nullptr);
+        if (object != nullptr && object->refCount_ != 0) --object->refCount_;
+        return object;
+    }
     void swap(SSRefPtr& other) noexcept { std::swap(object_, other.object_); }
 
   private:

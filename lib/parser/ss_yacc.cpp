@@ -30,7 +30,9 @@ SSYacc::SSYacc(const std::string& tableFile)
     init();
 }
 
-SSYacc::~SSYacc() = default;
+SSYacc::~SSYacc() {
+    while (spareCount_ != 0) spares_[--spareCount_]->destroy();
+}
 
 void SSYacc::init() {
     eof_ = makeOwnToken(kSSYaccEofSymbol, "eof", -1, -1);
@@ -196,7 +198,16 @@ void SSYacc::popItem() {
         stack_.drop(stack_.count());
         stack_.top();
     }
-    stack_.drop(count);
+    if (keepSpares_) {
+        // An item that only the stack holds becomes a spare.
+        stack_.drop(count, [&](ItemPtr& item) {
+            if (item->refCount() == 1 && spareCount_ < kMaxSpareItems) {
+                spares_[spareCount_++] = item.giveUp();
+            }
+        });
+    } else {
+        stack_.drop(count);
+    }
     state_ = stack_.top()->state();
 }
 

@@ -18,6 +18,7 @@
 //   int result = parser.parse();  // acceptResult(), or 1 when cut short
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -88,6 +89,15 @@ class SSYacc {
     // take every item for its own kind calls it in its constructor, before
     // parsing. Does nothing once the stack holds more than that item.
     void remakeBottomItem();
+
+    // Item recycling for a derived parser whose newStackItem() can make a
+    // used item new again: once enabled, items that a reduction pops and
+    // nothing else holds are kept (up to a few), not destroyed, and
+    // takeSpareItem() hands them out again. A parse pops about one item per
+    // token, and a kept item saves its destruction and a construction.
+    void keepSpareItems() { keepSpares_ = true; }
+    // A kept item (count 0, still with its old token and fields), or nullptr.
+    SSYaccStackItem* takeSpareItem() { return spareCount_ != 0 ? spares_[--spareCount_] : nullptr; }
 
     // During reduce(): the item of the i-th right-side symbol (0 = first);
     // SSYacc0108e for an index outside the production.
@@ -177,6 +187,13 @@ class SSYacc {
     std::uint64_t depthAtShift_ = 0;
     std::uint64_t fetchCount_ = 0;
     std::vector<std::vector<std::uint32_t>> errorConfigurations_;
+    // A reduction pops no more items than its production is long, and the
+    // next shift or reduction takes one again: a few spares are enough.
+    static constexpr std::size_t kMaxSpareItems = 16;
+    // Kept items, count 0, destroyed with the parser.
+    std::array<SSYaccStackItem*, kMaxSpareItems> spares_{};
+    std::size_t spareCount_ = 0;
+    bool keepSpares_ = false;
 };
 
 }  // namespace tessel::parser
