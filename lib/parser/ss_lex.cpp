@@ -43,9 +43,10 @@ bool hasFlags(const SSLexAcceptEntry& entry, std::uint32_t flags) {
 
 // Moves `at` over the bytes that keep the automaton in a run state, up to
 // the next stop byte or the end of the data, counting their lines and
-// columns as single steps would.
-void passRun(const std::uint8_t* data, std::size_t stop, const SSLexExpressionList::RunState& run,
-             SSLexMatchEnd& at) {
+// columns as single steps would. Kept out of line: inlined, it takes the
+// registers that the byte loop of longestMatch() needs.
+[[gnu::noinline]] void passRun(const std::uint8_t* data, std::size_t stop,
+                               const SSLexExpressionList::RunState& run, SSLexMatchEnd& at) {
     std::size_t from = at.position;
     std::size_t to = from;
     std::size_t lastLineFeed = stop;
@@ -187,7 +188,7 @@ void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
                     if constexpr (!decltype(checkLead)::value) {
                         // Without lead bytes every byte is a character: a
                         // run state passes its bytes in one step.
-                        if (runs[state].stopCount != SSLexExpressionList::kNotARun) {
+                        if (next & SSLexExpressionList::kDenseRun) {
                             passRun(data, stop, runs[state], at);
                         }
                     }

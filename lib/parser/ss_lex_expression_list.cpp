@@ -74,12 +74,17 @@ void SSLexExpressionList::buildDenseTable() {
                         entries);
         }
     }
-    for (std::uint32_t& entry : dense_) {
-        if (entry != kSSLexNoState && (accepts_[entry].flags & kSSLexFlagAccept)) {
-            entry |= kDenseAccepting;
-        }
-    }
+    // The marks go on last: findRunStates() compares plain states. A state
+    // number is far below the mark bits, as every state takes 28 bytes of
+    // an image whose offsets are 32-bit words.
     findRunStates();
+    for (std::uint32_t& entry : dense_) {
+        if (entry == kSSLexNoState) continue;
+        std::uint32_t marks = 0;
+        if (accepts_[entry].flags & kSSLexFlagAccept) marks |= kDenseAccepting;
+        if (runs_[entry].stopCount != kNotARun) marks |= kDenseRun;
+        entry |= marks;
+    }
 }
 
 void SSLexExpressionList::findRunStates() {

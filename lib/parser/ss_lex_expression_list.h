@@ -72,10 +72,12 @@ class SSLexExpressionList {
     }
     // The dense table: for state s and byte b, entry s * 256 + b is
     // kSSLexNoState or the next state, with kDenseAccepting set when that
-    // state accepts (flag 0x10).
+    // state accepts (flag 0x10) and kDenseRun when it is a run state (see
+    // runStates()), so the scanner tests both without another load.
     static constexpr std::uint32_t kDenseWidth = 256;
     static constexpr std::uint32_t kDenseAccepting = 0x80000000u;
-    static constexpr std::uint32_t kDenseStateMask = 0x7FFFFFFFu;
+    static constexpr std::uint32_t kDenseRun = 0x40000000u;
+    static constexpr std::uint32_t kDenseStateMask = 0x3FFFFFFFu;
     const std::uint32_t* denseTable() const { return dense_.data(); }
 
     // A state that every byte but a few (its stop bytes) leads back to

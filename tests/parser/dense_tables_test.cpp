@@ -37,7 +37,8 @@ const resources::GrammarDescription& grammar(const char* key) {
     return *resources::findGrammar(key);
 }
 
-// Every state and byte: the dense entry, its accepting mark and the row scan.
+// Every state and byte: the dense entry, its accepting and run marks and the
+// row scan.
 void expectDenseMatchesScan(const SSLexExpressionList& list, const std::string& what) {
     const std::uint32_t* dense = list.denseTable();
     for (std::uint32_t state = 0; state < list.stateCount(); ++state) {
@@ -51,6 +52,9 @@ void expectDenseMatchesScan(const SSLexExpressionList& list, const std::string& 
                 scanned != kSSLexNoState && (list.accept(scanned).flags & parser::kSSLexFlagAccept);
             if (scanned != kSSLexNoState) {
                 ASSERT_EQ((entry & SSLexExpressionList::kDenseAccepting) != 0, accepting)
+                    << what << " state " << state << " byte " << byte;
+                bool run = list.runStates()[scanned].stopCount != SSLexExpressionList::kNotARun;
+                ASSERT_EQ((entry & SSLexExpressionList::kDenseRun) != 0, run)
                     << what << " state " << state << " byte " << byte;
             }
         }
