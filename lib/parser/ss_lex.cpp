@@ -153,8 +153,7 @@ void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
     bool matched = candidate->tokenNumber != 0;
     SSLexMatchEnd end = in.matchEnd();
     std::uint32_t state = 0;
-    std::uint64_t bytesBefore = in.charactersRead();
-    bool readSlow = false;  // the BOF is not counted as a character read
+    bool readAny = false;  // a byte or the BOF
     for (;;) {
         if (in.singleByteRun()) {
             // Plain bytes straight from the buffer through the dense table;
@@ -200,6 +199,7 @@ void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
                 return false;
             };
             bool refused = in.hasLeadBytes() ? run(std::true_type{}) : run(std::false_type{});
+            readAny = readAny || at.position != in.position();
             in.advanceSingleBytes(at);
             if (acceptedState != kSSLexNoState) {
                 candidate = &list.accept(acceptedState);
@@ -213,7 +213,7 @@ void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
         bool delivered = in.nextChar();
         end.position -= in.takeShiftCount();
         if (!delivered) break;
-        readSlow = true;
+        readAny = true;
         std::uint32_t next = list.next(state, in.currentChar());
         if (next == kSSLexNoState) break;
         state = next;
@@ -223,8 +223,7 @@ void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
             end = in.matchEnd();
         }
     }
-    state_ = state;
-    return {candidate, end, matched, readSlow || in.charactersRead() != bytesBefore};
+    return {candidate, end, matched, readAny};
 }
 
 SSRefPtr<SSToken> SSLex::nextToken() {

@@ -134,7 +134,6 @@ class SSLex {
     void renumberToken(SSToken& token, const SSLexAcceptEntry& entry);
 
     SSLexTableSet* tables_ = nullptr;
-    std::uint32_t state_ = 0;
     SSLexInput* input_ = nullptr;
     std::unique_ptr<SSLexInput> ownedInput_;
     std::uint64_t tokensReturned_ = 0;

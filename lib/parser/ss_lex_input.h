@@ -55,19 +55,17 @@ class SSLexInput {
     // true, the bytes of buffer()[position() .. dataEnd()) that are not lead
     // bytes (isLeadByte) are single-byte characters that need no refill. A
     // scanner that reads them itself reports where it stopped with
-    // advanceSingleBytes(); they then count as read by nextChar().
+    // advanceSingleBytes(); they then count as read by nextChar() (but
+    // currentChar() is only set by nextChar()).
     bool singleByteRun() const { return kind_ == Multibyte && !bofPending_; }
     const std::uint8_t* data() const { return buffer_.data(); }
     std::size_t dataEnd() const { return end_; }
     const bool* leadByteTable() const { return leadBytes_.data(); }
     // False when the code page has no lead bytes at all.
     bool hasLeadBytes() const { return hasLeadBytes_; }
-    // `after` is the triple behind the last byte read (it must lie after the
+    // `after` is the triple behind the last byte read (it must lie at or after the
     // position, on a single-byte character boundary, within the data).
     void advanceSingleBytes(const SSLexMatchEnd& after) {
-        if (after.position == position_) return;
-        charactersRead_ += after.position - position_;
-        current_ = buffer_[after.position - 1];
         position_ = after.position;
         relativeLines_ = after.relativeLines;
         column_ = after.column;
@@ -115,7 +113,6 @@ class SSLexInput {
     std::int64_t currentLine() const { return lineBase_ + relativeLines_; }
     std::size_t mark() const { return mark_; }
     std::size_t position() const { return position_; }
-    std::uint64_t charactersRead() const { return charactersRead_; }
     // Byte position of the mark counted from the start of the data.
     std::uint64_t markStreamOffset() const { return discarded_ + mark_; }
     // The bytes from the mark to `end` (end clamped to the valid data).
@@ -145,7 +142,6 @@ class SSLexInput {
   private:
     bool nextCharSlow();
     void countCharacter() {
-        ++charactersRead_;
         if (current_ == 10) {
             ++relativeLines_;
             column_ = 1;
@@ -175,7 +171,6 @@ class SSLexInput {
     std::int32_t startColumn_ = 1;
     std::uint32_t current_ = 0;
     bool endOfInput_ = false;
-    std::uint64_t charactersRead_ = 0;
     std::int64_t relativeLines_ = 1;
     std::int32_t column_ = 1;
     bool littleEndian_ = true;
