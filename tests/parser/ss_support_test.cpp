@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "parser/ss_exception.h"
 #include "parser/ss_lifo.h"
@@ -68,6 +69,18 @@ TEST(SSRefCounting, FreshObjectsHaveNoReferenceAndUnderflowThrows) {
         copy.reset();
         EXPECT_EQ(token->refCount(), 1);
     }  // the last holder deletes it (a leak or double free shows under the sanitizers)
+
+    // Giving up the last reference leaves the object alive with count 0 for
+    // whoever takes it over; giving up an empty pointer gives nothing.
+    SSRefPtr<SSToken> handed(SSToken::createInline(fields));
+    SSToken* taken = handed.giveUp();
+    EXPECT_FALSE(handed);
+    EXPECT_EQ(taken->refCount(), 0);
+    EXPECT_EQ(handed.giveUp(), nullptr);
+    SSRefPtr<SSToken> again(taken);
+    SSRefPtr<SSToken> other = again;
+    EXPECT_EQ(other.giveUp(), taken);
+    EXPECT_EQ(taken->refCount(), 1);
 
     SSToken* manual = SSToken::createOwned(fields);
     manual->addRef();
@@ -163,6 +176,34 @@ TEST(SSLifoStack, GrowsPastItsSlotsAndReleasesDroppedEntries) {
     stack.clear();
     EXPECT_TRUE(stack.empty());
     EXPECT_EQ(token->refCount(), 1);
+}
+
+TEST(SSLifoStack, DropShowsEachEntryTopFirstAndMayMoveItOut) {
+    parser::SSLifo<SSRefPtr<SSToken>> stack(4, 4);
+    std::vector<SSRefPtr<SSToken>> tokens;
+    for (const char* text : {"a", "b", "c"}) {
+        SSToken::Fields fields;
+        fields.text = text;
+        tokens.emplace_back(SSToken::createInline(fields));
+        stack.push(tokens.back());
+    }
+    std::string seen;
+    SSRefPtr<SSToken> kept;
+    stack.drop(2, [&](SSRefPtr<SSToken>& entry) {
+        seen += entry->textView();
+        if (entry->textView() == "b") kept = std::move(entry);
+    });
+    EXPECT_EQ(seen, "cb");
+    EXPECT_EQ(stack.count(), 1u);
+    EXPECT_EQ(stack.top().get(), tokens[0].get());
+    // The moved-out entry lives on in its new holder, the other is released.
+    EXPECT_EQ(kept.get(), tokens[1].get());
+    EXPECT_EQ(tokens[1]->refCount(), 2);
+    EXPECT_EQ(tokens[2]->refCount(), 1);
+    // Freed slots take new entries.
+    stack.push(tokens[2]);
+    EXPECT_EQ(stack.count(), 2u);
+    EXPECT_EQ(stack.top().get(), tokens[2].get());
 }
 
 TEST(SSSetArrayMembers, InsertionOrderNoDuplicatesAndFixedCapacity) {
