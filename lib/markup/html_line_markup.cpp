@@ -6,7 +6,6 @@
 #include "frame/rtf_writer.h"
 #include "markup/entity_wrapping.h"
 #include "markup/html_codes.h"
-#include "markup/html_entities.h"
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_classifier.h"
 #include "markup/marked_line.h"
@@ -249,9 +248,8 @@ class LineMarkup {
 }  // namespace
 
 int funcMarkUpHTMLLine(std::string& line) {
-    decodeEntitiesForMarkup(line);
     int message = 0;
-    int entities = wrapRemainingEntities(line, message);
+    int entities = decodeAndWrapEntities(line, message);
     return LineMarkup(line, htmlMarkupState(), entities, message)();
 }
 

@@ -96,32 +96,38 @@ struct BuiltInRules {
 constexpr BuiltInRules kBuiltInRules{};
 static_assert(kBuiltInRules.allValid, "every built-in class has a meaning");
 
-// First position from `i` up to `last` whose byte folds to the attribute's
-// first byte, or npos. A first byte other than a letter has one form only,
-// so memchr finds it.
-std::size_t nextCandidate(const std::string& source, std::size_t i, std::size_t last, char first) {
-    if (!isLetter(first)) {
-        const void* hit = std::memchr(source.data() + i, first, last - i + 1);
+// First position from `i` up to `last` whose byte folds to `byte`, or npos.
+// A byte other than a letter has one form only, so memchr finds it.
+std::size_t nextCandidate(const std::string& source, std::size_t i, std::size_t last, char byte) {
+    if (!isLetter(byte)) {
+        const void* hit = std::memchr(source.data() + i, byte, last - i + 1);
         return hit == nullptr ? std::string::npos : static_cast<const char*>(hit) - source.data();
     }
     for (; i <= last; ++i) {
-        if (folded(source[i]) == folded(first)) return i;
+        if (folded(source[i]) == folded(byte)) return i;
     }
     return std::string::npos;
 }
 
 // Position of `attribute` in [from, to) of the source, compared without
-// regard to case; npos when absent.
+// regard to case; npos when absent. The candidates are the places where the
+// attribute's last byte would stand, in order, so the first that fits is
+// the first occurrence: the attributes end in "=", which a tag holds far
+// fewer of than the blanks they begin with.
 std::size_t findAttribute(const std::string& source, std::size_t from, std::size_t to,
                           std::string_view attribute) {
     if (to < from || to - from < attribute.size()) return std::string::npos;
     if (attribute.empty()) return from;
-    const std::size_t last = to - attribute.size();
-    for (std::size_t i = nextCandidate(source, from, last, attribute[0]); i != std::string::npos;
-         i = i < last ? nextCandidate(source, i + 1, last, attribute[0]) : std::string::npos) {
-        std::size_t k = 1;
-        while (k < attribute.size() && folded(source[i + k]) == folded(attribute[k])) ++k;
-        if (k == attribute.size()) return i;
+    const std::size_t head = attribute.size() - 1;  // bytes before the last
+    const std::size_t last = to - 1;
+    for (std::size_t end = nextCandidate(source, from + head, last, attribute.back());
+         end != std::string::npos;
+         end = end < last ? nextCandidate(source, end + 1, last, attribute.back())
+                          : std::string::npos) {
+        const std::size_t start = end - head;
+        std::size_t k = 0;
+        while (k < head && folded(source[start + k]) == folded(attribute[k])) ++k;
+        if (k == head) return start;
     }
     return std::string::npos;
 }
@@ -130,8 +136,8 @@ std::size_t findAttribute(const std::string& source, std::size_t from, std::size
 // and including the opening quote, and from the closing quote to its end, in
 // the group of `kind`; the value stays outside. Falls back to wrapping the
 // whole tag when the attribute or its quote is missing.
-int wrapAroundValue(MarkedLine& line, const TagSpan& tag, std::size_t nameEnd,
-                    std::string_view attribute, TagKind kind) {
+[[gnu::noinline]] int wrapAroundValue(MarkedLine& line, const TagSpan& tag, std::size_t nameEnd,
+                                      std::string_view attribute, TagKind kind) {
     const std::string& source = line.source();
     std::size_t closeBracket = tag.end - 1;
     std::size_t found = findAttribute(source, nameEnd, closeBracket, attribute);
@@ -242,7 +248,7 @@ constexpr std::size_t kNoEntry = res::kHtmlTagTable.size();
 
 // The number of the built-in entry for the tag name of letters at `pos`, or
 // kNoEntry.
-std::size_t letterNameEntry(const MarkedLine& line, std::size_t pos) {
+[[gnu::always_inline]] inline std::size_t letterNameEntry(const MarkedLine& line, std::size_t pos) {
     const char* text = line.source().data() + pos;
     const std::size_t available = line.size() - pos;
     std::uint64_t head = 0;
@@ -281,7 +287,8 @@ int fitOfName(const MarkedLine& line, std::size_t namePos, std::string_view name
 
 // Wraps the tag whose name (`nameSize` bytes) fits an entry as the entry's
 // rule says.
-int applyRule(MarkedLine& line, TagSpan& tag, std::size_t nameSize, const TagRule& rule) {
+[[gnu::always_inline]] inline int applyRule(MarkedLine& line, TagSpan& tag, std::size_t nameSize,
+                                            const TagRule& rule) {
     std::size_t nameEnd = tag.namePos + nameSize;
     if (rule.kind == TagKind::Internal) {
         std::size_t before = tag.namePos;

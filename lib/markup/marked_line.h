@@ -63,6 +63,7 @@ class MarkedLine {
         // and only the part added is filled.
         const std::size_t room = 3 * source_.size() + 64;
         if (result_.size() < room) result_.resize(room);
+        reserveChunkSlack();
     }
 
     // The source's memory, for the next line to reuse.
@@ -92,20 +93,11 @@ class MarkedLine {
         // both are copied in whole blocks.
         char* out = room(before + kOpeningWidth + inside + kCopyChunk);
         const std::size_t written = written_ + before + opening.size + inside + 1;
-        if (std::max(start, end) + kCopyChunk <= source_.size()) {
-            copyInChunks(out, source + from, before);
-            out += before;
-            std::memcpy(out, opening.text, kOpeningWidth);
-            out += opening.size;
-            copyInChunks(out, source + start, inside);
-        } else {
-            // Near the end of the source a chunk would read past it.
-            std::memcpy(out, source + from, before);
-            out += before;
-            std::memcpy(out, opening.text, kOpeningWidth);
-            out += opening.size;
-            std::memcpy(out, source + start, inside);
-        }
+        copyInChunks(out, source + from, before);
+        out += before;
+        std::memcpy(out, opening.text, kOpeningWidth);
+        out += opening.size;
+        copyInChunks(out, source + start, inside);
         out[inside] = resources::kTagClose[0];
         written_ = written;
         copied_ = end;
@@ -136,6 +128,10 @@ class MarkedLine {
     static void copyInChunks(char* out, const char* in, std::size_t size) {
         for (std::size_t i = 0; i < size; i += kCopyChunk) std::memcpy(out + i, in + i, kCopyChunk);
     }
+    // A chunk that ends a run near the end of the source reads up to a chunk
+    // past it: the source's memory holds that much more, so no run needs a
+    // slower copy.
+    void reserveChunkSlack() { source_.reserve(source_.size() + kCopyChunk); }
 
     // Room for `extra` more bytes of result.
     char* room(std::size_t extra) {
