@@ -50,6 +50,11 @@ inline std::size_t firstMarked(ChunkMask mask) {
     return static_cast<std::size_t>(std::countr_zero(mask));
 }
 
+// The marks of the first `count` bytes of a chunk (count below kChunkSize).
+inline ChunkMask firstBytes(std::size_t count) {
+    return (ChunkMask{1} << count) - 1;
+}
+
 #else
 
 inline constexpr std::size_t kChunkSize = 8;
@@ -79,6 +84,11 @@ inline ChunkMask bytesInRange(Chunk word) {
 
 inline std::size_t firstMarked(ChunkMask mask) {
     return words::firstMarkedByte(mask);
+}
+
+// The marks of the first `count` bytes of a word (count below kChunkSize).
+inline ChunkMask firstBytes(std::size_t count) {
+    return (ChunkMask{1} << (8 * count)) - 1;
 }
 
 #endif
