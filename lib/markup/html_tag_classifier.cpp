@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -97,32 +98,31 @@ constexpr BuiltInRules kBuiltInRules{};
 static_assert(kBuiltInRules.allValid, "every built-in class has a meaning");
 
 // First position from `i` up to `last` whose byte folds to `byte`, or npos.
-// A byte other than a letter has one form only, so memchr finds it.
-std::size_t nextCandidate(const std::string& source, std::size_t i, std::size_t last, char byte) {
-    if (!isLetter(byte)) {
-        const void* hit = std::memchr(source.data() + i, byte, last - i + 1);
-        return hit == nullptr ? std::string::npos : static_cast<const char*>(hit) - source.data();
-    }
+// A byte other than a letter has one form only: the line's search finds it.
+std::size_t nextCandidate(const MarkedLine& line, std::size_t i, std::size_t last, char byte) {
+    if (!isLetter(byte)) return line.find(byte, i, last + 1);
+    const std::string& source = line.source();
     for (; i <= last; ++i) {
         if (folded(source[i]) == folded(byte)) return i;
     }
     return std::string::npos;
 }
 
-// Position of `attribute` in [from, to) of the source, compared without
-// regard to case; npos when absent. The candidates are the places where the
-// attribute's last byte would stand, in order, so the first that fits is
-// the first occurrence: the attributes end in "=", which a tag holds far
-// fewer of than the blanks they begin with.
-std::size_t findAttribute(const std::string& source, std::size_t from, std::size_t to,
+// Position of `attribute` in [from, to) of the line's source, compared
+// without regard to case; npos when absent. The candidates are the places
+// where the attribute's last byte would stand, in order, so the first that
+// fits is the first occurrence: the attributes end in "=", which a tag holds
+// far fewer of than the blanks they begin with.
+std::size_t findAttribute(const MarkedLine& line, std::size_t from, std::size_t to,
                           std::string_view attribute) {
     if (to < from || to - from < attribute.size()) return std::string::npos;
     if (attribute.empty()) return from;
+    const std::string& source = line.source();
     const std::size_t head = attribute.size() - 1;  // bytes before the last
     const std::size_t last = to - 1;
-    for (std::size_t end = nextCandidate(source, from + head, last, attribute.back());
+    for (std::size_t end = nextCandidate(line, from + head, last, attribute.back());
          end != std::string::npos;
-         end = end < last ? nextCandidate(source, end + 1, last, attribute.back())
+         end = end < last ? nextCandidate(line, end + 1, last, attribute.back())
                           : std::string::npos) {
         const std::size_t start = end - head;
         std::size_t k = 0;
@@ -140,7 +140,7 @@ std::size_t findAttribute(const std::string& source, std::size_t from, std::size
                                       std::string_view attribute, TagKind kind) {
     const std::string& source = line.source();
     std::size_t closeBracket = tag.end - 1;
-    std::size_t found = findAttribute(source, nameEnd, closeBracket, attribute);
+    std::size_t found = findAttribute(line, nameEnd, closeBracket, attribute);
     if (found == std::string::npos) {
         line.wrap(tag.start, tag.end, kind);
         return 1;
@@ -151,8 +151,8 @@ std::size_t findAttribute(const std::string& source, std::size_t from, std::size
         line.wrap(tag.start, tag.end, kind);
         return 1;
     }
-    std::size_t closingQuote = source.find('"', quote + 1);
-    if (closingQuote == std::string::npos || closingQuote >= closeBracket) return kMissingEndQuote;
+    std::size_t closingQuote = line.find('"', quote + 1, closeBracket);
+    if (closingQuote == std::string::npos) return kMissingEndQuote;
     line.wrap(tag.start, quote + 1, kind);
     line.wrap(closingQuote, tag.end, kind);
     return 1;
@@ -208,6 +208,33 @@ constexpr std::uint64_t packedHead(std::string_view name) {
     return head;
 }
 
+// The letters that begin `text` (`available` bytes), packed as packedHead
+// packs a name, and in `length` how many of the first eight are letters.
+// Where words are little-endian the eight bytes are tested at once: setting
+// bit 0x20 of each gives the lower case, and a byte below 0x80 whose lower
+// case lies from 'a' to 'z' is a letter. The line's memory goes on for a
+// chunk past its end, and the null that ends its text ends a name there.
+std::uint64_t packedLetters(const char* text, std::size_t available, std::size_t& length) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kEach = 0x0101010101010101;
+        std::uint64_t word;
+        std::memcpy(&word, text, sizeof word);
+        const std::uint64_t lower = word | 0x20 * kEach;
+        const std::uint64_t low = lower & 0x7F * kEach;  // no carry between bytes below
+        const std::uint64_t fromA = low + (0x80 - 'a') * kEach;
+        const std::uint64_t pastZ = low + (0x80 - 'z' - 1) * kEach;
+        const std::uint64_t stops = ~(fromA & ~pastZ & ~word) & 0x80 * kEach;
+        length = stops == 0 ? kPackedLetters : std::countr_zero(stops) / 8;
+        return length == kPackedLetters ? lower : lower & ((std::uint64_t{1} << (8 * length)) - 1);
+    }
+    std::uint64_t head = 0;
+    const std::size_t packable = std::min(available, kPackedLetters);
+    for (length = 0; length < packable && isLetter(text[length]); ++length) {
+        head |= packedLetter(text[length], length);
+    }
+    return head;
+}
+
 struct LetterNameIndex {
     // Entry numbers ordered by bucket, in table order within one; bucket b
     // holds entries[begin[b], begin[b + 1]).
@@ -251,12 +278,8 @@ constexpr std::size_t kNoEntry = res::kHtmlTagTable.size();
 [[gnu::always_inline]] inline std::size_t letterNameEntry(const MarkedLine& line, std::size_t pos) {
     const char* text = line.source().data() + pos;
     const std::size_t available = line.size() - pos;
-    std::uint64_t head = 0;
     std::size_t length = 0;
-    const std::size_t packable = std::min(available, kPackedLetters);
-    for (; length < packable && isLetter(text[length]); ++length) {
-        head |= packedLetter(text[length], length);
-    }
+    const std::uint64_t head = packedLetters(text, available, length);
     if (length == kPackedLetters) {
         while (length < available && isLetter(text[length])) ++length;
     }

@@ -75,25 +75,19 @@ class MarkedLine {
     // The byte at `i`, or 0 past the end (as the end of a C string reads).
     char at(std::size_t i) const { return i < source_.size() ? source_[i] : '\0'; }
 
-    // Position of the first byte of the source at or after `from` that is
-    // `a` or `b`, or npos. Inline, a chunk at a time to the very end: the
-    // source's memory goes on past it (see reserveChunkSlack), and the bytes
-    // there are not looked at. Tags and their ends are a few bytes apart,
-    // where a call costs more than the search.
-    std::size_t findEither(char a, char b, std::size_t from) const {
-        namespace scan = platform::detail;
-        const auto* data = reinterpret_cast<const std::uint8_t*>(source_.data());
-        const std::size_t size = source_.size();
-        for (std::size_t pos = from; pos < size; pos += scan::kChunkSize) {
-            const scan::Chunk chunk = scan::loadChunk(data + pos);
-            scan::ChunkMask found = scan::bytesEqual(chunk, static_cast<std::uint8_t>(a)) |
-                                    scan::bytesEqual(chunk, static_cast<std::uint8_t>(b));
-            if (size - pos < scan::kChunkSize) found &= scan::firstBytes(size - pos);
-            if (found != 0) return pos + scan::firstMarked(found);
-        }
-        return std::string::npos;
+    // Position of the first byte of the source in [from, to) that is `a` or
+    // `b`, or npos: searched inline, in whole chunks, as the source's memory
+    // goes on past its end (see reserveChunkSlack). Tags and their ends are
+    // a few bytes apart, where a call costs more than the search.
+    std::size_t findEither(char a, char b, std::size_t from,
+                           std::size_t to = std::string::npos) const {
+        const std::size_t size = std::min(source_.size(), to);
+        const std::size_t found = platform::findEitherInPadded(source_.data(), from, size, a, b);
+        return found < size ? found : std::string::npos;
     }
-    std::size_t find(char byte, std::size_t from) const { return findEither(byte, byte, from); }
+    std::size_t find(char byte, std::size_t from, std::size_t to = std::string::npos) const {
+        return findEither(byte, byte, from, to);
+    }
 
     // Puts `carried` (an unclosed tag from earlier lines, holding "\\par \n"
     // markers where those lines ended) in front of the source.
@@ -153,7 +147,7 @@ class MarkedLine {
     // past it: the source's memory holds that much more, so no run needs a
     // slower copy.
     void reserveChunkSlack() { source_.reserve(source_.size() + kCopyChunk); }
-    static_assert(platform::detail::kChunkSize <= kCopyChunk, "a search chunk fits the slack");
+    static_assert(platform::kScanPadding <= kCopyChunk, "a search chunk fits the slack");
 
     // Room for `extra` more bytes of result.
     char* room(std::size_t extra) {

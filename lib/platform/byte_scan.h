@@ -154,6 +154,27 @@ inline std::size_t findFirstOf(const std::uint8_t* data, std::size_t size,
     return detail::findFirst(data, size, marks, isStop);
 }
 
+// Bytes past the end of the text that the padded searches may read.
+inline constexpr std::size_t kScanPadding = detail::kChunkSize;
+
+// Index of the first byte of `data[from, size)` that is `a` or `b`, or
+// `size` when there is none. Whole chunks are read to the very end, so the
+// memory must go on for kScanPadding bytes past `size`; what lies there is
+// never reported. For short distances, where a call costs more than the
+// search.
+inline std::size_t findEitherInPadded(const char* data, std::size_t from, std::size_t size, char a,
+                                      char b) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+    for (std::size_t pos = from; pos < size; pos += detail::kChunkSize) {
+        const detail::Chunk chunk = detail::loadChunk(bytes + pos);
+        detail::ChunkMask found = detail::bytesEqual(chunk, static_cast<std::uint8_t>(a)) |
+                                  detail::bytesEqual(chunk, static_cast<std::uint8_t>(b));
+        if (size - pos < detail::kChunkSize) found &= detail::firstBytes(size - pos);
+        if (found != 0) return pos + detail::firstMarked(found);
+    }
+    return size;
+}
+
 // Index of the first `byte` in the short window `data[0, size)`, or `size`
 // when there is none. A window of at most one chunk is tested at once where
 // the `readable` bytes from `data` to the end of the text hold a whole chunk:
