@@ -14,4 +14,9 @@ namespace tessel::markup {
 // `message` is set to -1305.
 int wrapRemainingEntities(std::string& line, int& message);
 
+// Decodes the entities of `line` for the mark-up (decodeEntitiesForMarkup)
+// and wraps those left as wrapRemainingEntities does, with the same result;
+// the "&" the decoding left are taken from it rather than searched again.
+int decodeAndWrapEntities(std::string& line, int& message);
+
 }  // namespace tessel::markup

@@ -6,7 +6,6 @@
 #include "frame/rtf_writer.h"
 #include "markup/entity_wrapping.h"
 #include "markup/html_codes.h"
-#include "markup/html_entities.h"
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_classifier.h"
 #include "markup/marked_line.h"
@@ -111,9 +110,11 @@ HtmlBlock blockStartingAt(const std::string& text, std::size_t pos, std::size_t 
 
 // One past the ">" that ends the tag opening at `start`, or npos when the
 // line ends first. Each "<" inside the tag counts as a nested tag.
-std::size_t findTagEnd(const std::string& text, std::size_t start, std::size_t& nestedTags) {
+std::size_t findTagEnd(const MarkedLine& line, std::size_t start, std::size_t& nestedTags) {
     std::size_t depth = 0;
-    return findNestedTagEnd(text, start + 1, depth, nestedTags);
+    return findNestedTagEndWith(
+        line.source(), start + 1, depth, nestedTags,
+        [&line](std::size_t pos) { return line.findEither('<', '>', pos); });
 }
 
 class LineMarkup {
@@ -181,7 +182,7 @@ class LineMarkup {
 
     int scanTags(std::size_t pos) {
         const std::string& text = marked_.source();
-        for (pos = text.find('<', pos); pos != std::string::npos; pos = text.find('<', pos)) {
+        for (pos = marked_.find('<', pos); pos != std::string::npos; pos = marked_.find('<', pos)) {
             const std::size_t afterBracket = skipBlanks(text, pos + 1);
             if (HtmlBlock block = blockStartingAt(text, pos, afterBracket);
                 block != HtmlBlock::None) {
@@ -190,7 +191,7 @@ class LineMarkup {
                 if (int result = 0; !passBlock(pos, pos, result)) return result;
                 continue;
             }
-            std::size_t end = findTagEnd(text, pos, nestedTags_);
+            std::size_t end = findTagEnd(marked_, pos, nestedTags_);
             if (end == std::string::npos) return leaveTagOpen(pos);
             TagSpan tag{pos, 0, end, false};
             tag.namePos = afterBracket;
@@ -249,9 +250,8 @@ class LineMarkup {
 }  // namespace
 
 int funcMarkUpHTMLLine(std::string& line) {
-    decodeEntitiesForMarkup(line);
     int message = 0;
-    int entities = wrapRemainingEntities(line, message);
+    int entities = decodeAndWrapEntities(line, message);
     return LineMarkup(line, htmlMarkupState(), entities, message)();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -96,32 +97,37 @@ struct BuiltInRules {
 constexpr BuiltInRules kBuiltInRules{};
 static_assert(kBuiltInRules.allValid, "every built-in class has a meaning");
 
-// First position from `i` up to `last` whose byte folds to the attribute's
-// first byte, or npos. A first byte other than a letter has one form only,
-// so memchr finds it.
-std::size_t nextCandidate(const std::string& source, std::size_t i, std::size_t last, char first) {
-    if (!isLetter(first)) {
-        const void* hit = std::memchr(source.data() + i, first, last - i + 1);
-        return hit == nullptr ? std::string::npos : static_cast<const char*>(hit) - source.data();
-    }
+// First position from `i` up to `last` whose byte folds to `byte`, or npos.
+// A byte other than a letter has one form only: the line's search finds it.
+std::size_t nextCandidate(const MarkedLine& line, std::size_t i, std::size_t last, char byte) {
+    if (!isLetter(byte)) return line.find(byte, i, last + 1);
+    const std::string& source = line.source();
     for (; i <= last; ++i) {
-        if (folded(source[i]) == folded(first)) return i;
+        if (folded(source[i]) == folded(byte)) return i;
     }
     return std::string::npos;
 }
 
-// Position of `attribute` in [from, to) of the source, compared without
-// regard to case; npos when absent.
-std::size_t findAttribute(const std::string& source, std::size_t from, std::size_t to,
+// Position of `attribute` in [from, to) of the line's source, compared
+// without regard to case; npos when absent. The candidates are the places
+// where the attribute's last byte would stand, in order, so the first that
+// fits is the first occurrence: the attributes end in "=", which a tag holds
+// far fewer of than the blanks they begin with.
+std::size_t findAttribute(const MarkedLine& line, std::size_t from, std::size_t to,
                           std::string_view attribute) {
     if (to < from || to - from < attribute.size()) return std::string::npos;
     if (attribute.empty()) return from;
-    const std::size_t last = to - attribute.size();
-    for (std::size_t i = nextCandidate(source, from, last, attribute[0]); i != std::string::npos;
-         i = i < last ? nextCandidate(source, i + 1, last, attribute[0]) : std::string::npos) {
-        std::size_t k = 1;
-        while (k < attribute.size() && folded(source[i + k]) == folded(attribute[k])) ++k;
-        if (k == attribute.size()) return i;
+    const std::string& source = line.source();
+    const std::size_t head = attribute.size() - 1;  // bytes before the last
+    const std::size_t last = to - 1;
+    for (std::size_t end = nextCandidate(line, from + head, last, attribute.back());
+         end != std::string::npos;
+         end = end < last ? nextCandidate(line, end + 1, last, attribute.back())
+                          : std::string::npos) {
+        const std::size_t start = end - head;
+        std::size_t k = 0;
+        while (k < head && folded(source[start + k]) == folded(attribute[k])) ++k;
+        if (k == head) return start;
     }
     return std::string::npos;
 }
@@ -130,11 +136,11 @@ std::size_t findAttribute(const std::string& source, std::size_t from, std::size
 // and including the opening quote, and from the closing quote to its end, in
 // the group of `kind`; the value stays outside. Falls back to wrapping the
 // whole tag when the attribute or its quote is missing.
-int wrapAroundValue(MarkedLine& line, const TagSpan& tag, std::size_t nameEnd,
-                    std::string_view attribute, TagKind kind) {
+[[gnu::noinline]] int wrapAroundValue(MarkedLine& line, const TagSpan& tag, std::size_t nameEnd,
+                                      std::string_view attribute, TagKind kind) {
     const std::string& source = line.source();
     std::size_t closeBracket = tag.end - 1;
-    std::size_t found = findAttribute(source, nameEnd, closeBracket, attribute);
+    std::size_t found = findAttribute(line, nameEnd, closeBracket, attribute);
     if (found == std::string::npos) {
         line.wrap(tag.start, tag.end, kind);
         return 1;
@@ -145,8 +151,8 @@ int wrapAroundValue(MarkedLine& line, const TagSpan& tag, std::size_t nameEnd,
         line.wrap(tag.start, tag.end, kind);
         return 1;
     }
-    std::size_t closingQuote = source.find('"', quote + 1);
-    if (closingQuote == std::string::npos || closingQuote >= closeBracket) return kMissingEndQuote;
+    std::size_t closingQuote = line.find('"', quote + 1, closeBracket);
+    if (closingQuote == std::string::npos) return kMissingEndQuote;
     line.wrap(tag.start, quote + 1, kind);
     line.wrap(closingQuote, tag.end, kind);
     return 1;
@@ -202,6 +208,33 @@ constexpr std::uint64_t packedHead(std::string_view name) {
     return head;
 }
 
+// The letters that begin `text` (`available` bytes), packed as packedHead
+// packs a name, and in `length` how many of the first eight are letters.
+// Where words are little-endian the eight bytes are tested at once: setting
+// bit 0x20 of each gives the lower case, and a byte below 0x80 whose lower
+// case lies from 'a' to 'z' is a letter. The line's memory goes on for a
+// chunk past its end, and the null that ends its text ends a name there.
+std::uint64_t packedLetters(const char* text, std::size_t available, std::size_t& length) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kEach = 0x0101010101010101;
+        std::uint64_t word;
+        std::memcpy(&word, text, sizeof word);
+        const std::uint64_t lower = word | 0x20 * kEach;
+        const std::uint64_t low = lower & 0x7F * kEach;  // no carry between bytes below
+        const std::uint64_t fromA = low + (0x80 - 'a') * kEach;
+        const std::uint64_t pastZ = low + (0x80 - 'z' - 1) * kEach;
+        const std::uint64_t stops = ~(fromA & ~pastZ & ~word) & 0x80 * kEach;
+        length = stops == 0 ? kPackedLetters : std::countr_zero(stops) / 8;
+        return length == kPackedLetters ? lower : lower & ((std::uint64_t{1} << (8 * length)) - 1);
+    }
+    std::uint64_t head = 0;
+    const std::size_t packable = std::min(available, kPackedLetters);
+    for (length = 0; length < packable && isLetter(text[length]); ++length) {
+        head |= packedLetter(text[length], length);
+    }
+    return head;
+}
+
 struct LetterNameIndex {
     // Entry numbers ordered by bucket, in table order within one; bucket b
     // holds entries[begin[b], begin[b + 1]).
@@ -242,15 +275,11 @@ constexpr std::size_t kNoEntry = res::kHtmlTagTable.size();
 
 // The number of the built-in entry for the tag name of letters at `pos`, or
 // kNoEntry.
-std::size_t letterNameEntry(const MarkedLine& line, std::size_t pos) {
+[[gnu::always_inline]] inline std::size_t letterNameEntry(const MarkedLine& line, std::size_t pos) {
     const char* text = line.source().data() + pos;
     const std::size_t available = line.size() - pos;
-    std::uint64_t head = 0;
     std::size_t length = 0;
-    const std::size_t packable = std::min(available, kPackedLetters);
-    for (; length < packable && isLetter(text[length]); ++length) {
-        head |= packedLetter(text[length], length);
-    }
+    const std::uint64_t head = packedLetters(text, available, length);
     if (length == kPackedLetters) {
         while (length < available && isLetter(text[length])) ++length;
     }
@@ -281,7 +310,8 @@ int fitOfName(const MarkedLine& line, std::size_t namePos, std::string_view name
 
 // Wraps the tag whose name (`nameSize` bytes) fits an entry as the entry's
 // rule says.
-int applyRule(MarkedLine& line, TagSpan& tag, std::size_t nameSize, const TagRule& rule) {
+[[gnu::always_inline]] inline int applyRule(MarkedLine& line, TagSpan& tag, std::size_t nameSize,
+                                            const TagRule& rule) {
     std::size_t nameEnd = tag.namePos + nameSize;
     if (rule.kind == TagKind::Internal) {
         std::size_t before = tag.namePos;

@@ -17,6 +17,7 @@ constexpr std::string_view kLineBreakMarker = res::kParagraphEnd;
 
 void MarkedLine::prependCarried(const std::string& carried) {
     source_.insert(0, carried);
+    reserveChunkSlack();
     sourceMarkersEnd_ = carried.size();
     hasCarried_ = true;
 }

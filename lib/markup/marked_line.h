@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "frame/rtf_writer.h"
+#include "platform/byte_scan.h"
 #include "resources/rtf_texts.h"
 
 namespace tessel::markup {
@@ -63,6 +64,7 @@ class MarkedLine {
         // and only the part added is filled.
         const std::size_t room = 3 * source_.size() + 64;
         if (result_.size() < room) result_.resize(room);
+        reserveChunkSlack();
     }
 
     // The source's memory, for the next line to reuse.
@@ -72,6 +74,20 @@ class MarkedLine {
     std::size_t size() const { return source_.size(); }
     // The byte at `i`, or 0 past the end (as the end of a C string reads).
     char at(std::size_t i) const { return i < source_.size() ? source_[i] : '\0'; }
+
+    // Position of the first byte of the source in [from, to) that is `a` or
+    // `b`, or npos: searched inline, in whole chunks, as the source's memory
+    // goes on past its end (see reserveChunkSlack). Tags and their ends are
+    // a few bytes apart, where a call costs more than the search.
+    std::size_t findEither(char a, char b, std::size_t from,
+                           std::size_t to = std::string::npos) const {
+        const std::size_t size = std::min(source_.size(), to);
+        const std::size_t found = platform::findEitherInPadded(source_.data(), from, size, a, b);
+        return found < size ? found : std::string::npos;
+    }
+    std::size_t find(char byte, std::size_t from, std::size_t to = std::string::npos) const {
+        return findEither(byte, byte, from, to);
+    }
 
     // Puts `carried` (an unclosed tag from earlier lines, holding "\\par \n"
     // markers where those lines ended) in front of the source.
@@ -92,20 +108,11 @@ class MarkedLine {
         // both are copied in whole blocks.
         char* out = room(before + kOpeningWidth + inside + kCopyChunk);
         const std::size_t written = written_ + before + opening.size + inside + 1;
-        if (std::max(start, end) + kCopyChunk <= source_.size()) {
-            copyInChunks(out, source + from, before);
-            out += before;
-            std::memcpy(out, opening.text, kOpeningWidth);
-            out += opening.size;
-            copyInChunks(out, source + start, inside);
-        } else {
-            // Near the end of the source a chunk would read past it.
-            std::memcpy(out, source + from, before);
-            out += before;
-            std::memcpy(out, opening.text, kOpeningWidth);
-            out += opening.size;
-            std::memcpy(out, source + start, inside);
-        }
+        copyInChunks(out, source + from, before);
+        out += before;
+        std::memcpy(out, opening.text, kOpeningWidth);
+        out += opening.size;
+        copyInChunks(out, source + start, inside);
         out[inside] = resources::kTagClose[0];
         written_ = written;
         copied_ = end;
@@ -136,6 +143,11 @@ class MarkedLine {
     static void copyInChunks(char* out, const char* in, std::size_t size) {
         for (std::size_t i = 0; i < size; i += kCopyChunk) std::memcpy(out + i, in + i, kCopyChunk);
     }
+    // A chunk that ends a run near the end of the source reads up to a chunk
+    // past it: the source's memory holds that much more, so no run needs a
+    // slower copy.
+    void reserveChunkSlack() { source_.reserve(source_.size() + kCopyChunk); }
+    static_assert(platform::kScanPadding <= kCopyChunk, "a search chunk fits the slack");
 
     // Room for `extra` more bytes of result.
     char* room(std::size_t extra) {

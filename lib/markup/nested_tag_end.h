@@ -15,16 +15,14 @@ namespace tessel::markup {
 // right after the tag's own "<"). Returns one past the ">" that ends the tag,
 // or npos when the text ends first; `depth` then holds the depth reached, so
 // the scan can go on in the next line. Every "<" met adds one to `nested`.
-// Inline: it runs once for every tag, most of which end at their first ">".
-inline std::size_t findNestedTagEnd(std::string_view text, std::size_t from, std::size_t& depth,
-                                    std::size_t& nested) {
-    static constexpr std::uint8_t kBrackets[] = {'<', '>'};
-    const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
-    const std::size_t size = text.size();
-    for (std::size_t pos = from; pos < size; ++pos) {
-        pos += platform::findFirstOf(data + pos, size - pos, kBrackets, 2);
-        if (pos == size) break;
-        if (data[pos] == '<') {
+// `nextBracket(pos)` is the first "<" or ">" at or after `pos`, or a
+// position at or past the end. Inline: it runs once for every tag, most of
+// which end at their first ">".
+template <typename NextBracket>
+inline std::size_t findNestedTagEndWith(std::string_view text, std::size_t from, std::size_t& depth,
+                                        std::size_t& nested, NextBracket nextBracket) {
+    for (std::size_t pos = nextBracket(from); pos < text.size(); pos = nextBracket(pos + 1)) {
+        if (text[pos] == '<') {
             ++depth;
             ++nested;
         } else if (depth == 0) {
@@ -34,6 +32,18 @@ inline std::size_t findNestedTagEnd(std::string_view text, std::size_t from, std
         }
     }
     return std::string_view::npos;
+}
+
+// findNestedTagEndWith searching any text.
+inline std::size_t findNestedTagEnd(std::string_view text, std::size_t from, std::size_t& depth,
+                                    std::size_t& nested) {
+    static constexpr std::uint8_t kBrackets[] = {'<', '>'};
+    const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
+    const std::size_t size = text.size();
+    return findNestedTagEndWith(text, from, depth, nested, [data, size](std::size_t pos) {
+        return pos < size ? pos + platform::findFirstOf(data + pos, size - pos, kBrackets, 2)
+                          : size;
+    });
 }
 
 }  // namespace tessel::markup

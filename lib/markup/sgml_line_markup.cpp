@@ -6,7 +6,6 @@
 #include "frame/rtf_writer.h"
 #include "markup/entity_wrapping.h"
 #include "markup/html_codes.h"
-#include "markup/html_entities.h"
 #include "markup/sgml_markup_state.h"
 #include "markup/sgml_scan.h"
 #include "markup/sorted_string_list.h"
@@ -58,9 +57,8 @@ class SgmlLineMarkup {
     int operator()() {
         std::size_t pos = 0;
         if (!state_.textOpen() || finishOpenText(pos)) scan(pos);
-        decodeEntitiesForMarkup(marked_);
         int message = 0;
-        count_ += wrapRemainingEntities(marked_, message);
+        count_ += decodeAndWrapEntities(marked_, message);
         line_.swap(marked_);
         state_.lineBuffer.swap(marked_);
         if (stray_) return kTagWithNoStart;

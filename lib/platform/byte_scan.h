@@ -50,6 +50,11 @@ inline std::size_t firstMarked(ChunkMask mask) {
     return static_cast<std::size_t>(std::countr_zero(mask));
 }
 
+// The marks of the first `count` bytes of a chunk (count below kChunkSize).
+inline ChunkMask firstBytes(std::size_t count) {
+    return (ChunkMask{1} << count) - 1;
+}
+
 #else
 
 inline constexpr std::size_t kChunkSize = 8;
@@ -79,6 +84,11 @@ inline ChunkMask bytesInRange(Chunk word) {
 
 inline std::size_t firstMarked(ChunkMask mask) {
     return words::firstMarkedByte(mask);
+}
+
+// The marks of the first `count` bytes of a word (count below kChunkSize).
+inline ChunkMask firstBytes(std::size_t count) {
+    return (ChunkMask{1} << (8 * count)) - 1;
 }
 
 #endif
@@ -142,6 +152,27 @@ inline std::size_t findFirstOf(const std::uint8_t* data, std::size_t size,
     };
     auto isStop = [=](std::uint8_t byte) { return byte == a || byte == b || byte == c; };
     return detail::findFirst(data, size, marks, isStop);
+}
+
+// Bytes past the end of the text that the padded searches may read.
+inline constexpr std::size_t kScanPadding = detail::kChunkSize;
+
+// Index of the first byte of `data[from, size)` that is `a` or `b`, or
+// `size` when there is none. Whole chunks are read to the very end, so the
+// memory must go on for kScanPadding bytes past `size`; what lies there is
+// never reported. For short distances, where a call costs more than the
+// search.
+inline std::size_t findEitherInPadded(const char* data, std::size_t from, std::size_t size, char a,
+                                      char b) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+    for (std::size_t pos = from; pos < size; pos += detail::kChunkSize) {
+        const detail::Chunk chunk = detail::loadChunk(bytes + pos);
+        detail::ChunkMask found = detail::bytesEqual(chunk, static_cast<std::uint8_t>(a)) |
+                                  detail::bytesEqual(chunk, static_cast<std::uint8_t>(b));
+        if (size - pos < detail::kChunkSize) found &= detail::firstBytes(size - pos);
+        if (found != 0) return pos + detail::firstMarked(found);
+    }
+    return size;
 }
 
 // Index of the first `byte` in the short window `data[0, size)`, or `size`

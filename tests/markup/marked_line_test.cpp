@@ -25,9 +25,9 @@ TEST(MarkedLine, WrapsWithTheOpeningOfEachKindAndPassesTheRestOn) {
 }
 
 TEST(MarkedLine, WrapsAtEveryDistanceFromTheEndOfTheSource) {
-    // Short runs are copied in whole chunks where the source goes on far
-    // enough and byte-exactly near its end: spans of several lengths that
-    // end at every distance from the end give the same text.
+    // Runs are copied in whole chunks, near the end of the source too (into
+    // the memory it keeps past its end): spans of several lengths that end
+    // at every distance from the end give the exact text.
     const std::string opening(tagOpening(TagKind::External));
     for (std::size_t size = 1; size <= 48; ++size) {
         std::string source;
@@ -68,6 +68,30 @@ TEST(MarkedLine, FinishDropsTheTailAndTheBufferIsReusedCleanly) {
     // The old contents of the lent buffer never show through.
     MarkedLine empty("", std::string(100, '#'));
     EXPECT_EQ(empty.finish(), "");
+}
+
+TEST(MarkedLine, FindsTheFirstOfTwoBytesAtEveryDistanceFromTheEnd) {
+    for (std::size_t size = 0; size <= 40; ++size) {
+        for (std::size_t at = 0; at <= size; ++at) {
+            // The source's memory holds brackets past its end, which the
+            // search reads in whole chunks but must not report.
+            std::string source(size + 32, '>');
+            source.replace(0, size, std::string(size, 'a'));
+            if (at < size) source[at] = '>';
+            source.resize(size);
+            MarkedLine line(std::move(source));
+            const std::size_t expected = at < size ? at : std::string::npos;
+            EXPECT_EQ(line.findEither('<', '>', 0), expected) << size << " " << at;
+            EXPECT_EQ(line.find('>', 0), expected) << size << " " << at;
+            if (at < size) {
+                EXPECT_EQ(line.find('>', at + 1), std::string::npos) << size << " " << at;
+                EXPECT_EQ(line.find('<', 0), std::string::npos) << size << " " << at;
+            }
+        }
+        MarkedLine line(std::string(size, 'a'));
+        EXPECT_EQ(line.find('a', size), std::string::npos) << "from the end";
+        EXPECT_EQ(line.find('a', size + 5), std::string::npos) << "from past the end";
+    }
 }
 
 }  // namespace

@@ -1,0 +1,119 @@
+// Protecting the entities left after decoding: the one-step decoding and
+// wrapping gives the line, count and message of decoding and then wrapping.
+#include "markup/entity_wrapping.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "frame/rtf_writer.h"
+#include "markup/html_codes.h"
+#include "markup/html_entities.h"
+
+namespace {
+
+using tessel::markup::decodeAndWrapEntities;
+using tessel::markup::decodeEntitiesForMarkup;
+using tessel::markup::kAmpersandWithoutSemicolon;
+using tessel::markup::wrapRemainingEntities;
+
+struct Wrapped {
+    std::string line;
+    int count = 0;
+    int message = 0;
+};
+
+Wrapped inTwoSteps(std::string line) {
+    Wrapped result;
+    decodeEntitiesForMarkup(line);
+    result.count = wrapRemainingEntities(line, result.message);
+    result.line = line;
+    return result;
+}
+
+Wrapped inOneStep(std::string line) {
+    Wrapped result;
+    result.count = decodeAndWrapEntities(line, result.message);
+    result.line = line;
+    return result;
+}
+
+void expectSameAsTwoSteps(const std::string& line) {
+    const Wrapped expected = inTwoSteps(line);
+    const Wrapped actual = inOneStep(line);
+    EXPECT_EQ(actual.line, expected.line) << "line: " << line;
+    EXPECT_EQ(actual.count, expected.count) << "line: " << line;
+    EXPECT_EQ(actual.message, expected.message) << "line: " << line;
+}
+
+std::string internal(const std::string& text) {
+    std::string run;
+    tessel::frame::appendTagRun(run, tessel::frame::TagKind::Internal, text);
+    return run;
+}
+
+TEST(DecodeAndWrapEntities, DecodesKnownEntitiesAndWrapsTheRest) {
+    const Wrapped result = inOneStep("a &eacute; &amp; b&#233;&foo;");
+    EXPECT_EQ(result.line, "a \xE9 " + internal("&amp;") + " b\xE9" + internal("&foo;"));
+    EXPECT_EQ(result.count, 2);
+    EXPECT_EQ(result.message, 0);
+}
+
+TEST(DecodeAndWrapEntities, LinesWithoutAmpersandsStayAsTheyAre) {
+    for (const std::string line : {"", "plain text", "<B>bold</B>", "a;b;c"}) {
+        const Wrapped result = inOneStep(line);
+        EXPECT_EQ(result.line, line);
+        EXPECT_EQ(result.count, 0);
+        EXPECT_EQ(result.message, 0);
+    }
+}
+
+TEST(DecodeAndWrapEntities, LoneAmpersandsSetTheMessageOutsideTagsOnly) {
+    EXPECT_EQ(inOneStep("fish & chips").message, 0) << "followed by a blank";
+    EXPECT_EQ(inOneStep("<A HREF=\"x?a=1&b=2\">").message, 0) << "inside a tag";
+    EXPECT_EQ(inOneStep("R&D department").message, kAmpersandWithoutSemicolon);
+    EXPECT_EQ(inOneStep("<B>R&D</B>").message, kAmpersandWithoutSemicolon);
+    EXPECT_EQ(inOneStep("ends with &").message, kAmpersandWithoutSemicolon);
+}
+
+TEST(DecodeAndWrapEntities, AmpersandsWithinReachOfAnotherMatchTwoSteps) {
+    // Decoding changes what follows the first "&": a later entity shrinks,
+    // or a reference turns into the ";" that ends the first.
+    for (const std::string line :
+         {"&a&eacute;", "&foo&#59;", "&a&b;", "&&amp;", "&x &#233;&#233;&#233; y;",
+          "&abcdefghijklm&eacute;;", "<A &x&#59;>", "&&", "&;&;", "a&b<c&d;>"}) {
+        expectSameAsTwoSteps(line);
+    }
+}
+
+TEST(DecodeAndWrapEntities, SemicolonAtTheEdgeOfTheWindow) {
+    // The ";" 15 bytes after the "&" is within reach, 16 bytes is not.
+    const std::string fourteen(14, 'x');
+    expectSameAsTwoSteps("&" + fourteen + ";");
+    expectSameAsTwoSteps("&" + fourteen + "x;");
+    expectSameAsTwoSteps("&" + fourteen + ";tail of the line");
+    expectSameAsTwoSteps("&" + fourteen + "x;tail of the line");
+    EXPECT_EQ(inOneStep("&" + fourteen + ";").count, 1);
+    EXPECT_EQ(inOneStep("&" + fourteen + "x;").count, 0);
+}
+
+TEST(DecodeAndWrapEntities, RandomLinesMatchTwoSteps) {
+    // Short pieces that make entities, references, tags and lone "&" meet
+    // in every order, at every distance and at the end of the line.
+    const std::string pieces[] = {"&",      ";",  "<",     ">",    " ",       "a",
+                                  "#",      "x",  "&#59;", "&amp", "&eacute", "&#233;",
+                                  "&nbsp;", "&#", "&#38;", "text", "<B>",     "\xE9"};
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> length(0, 24);
+    for (int round = 0; round < 4000; ++round) {
+        std::string line;
+        for (int n = length(random); n > 0; --n) line += pieces[pick(random)];
+        expectSameAsTwoSteps(line);
+        if (HasFailure()) break;
+    }
+}
+
+}  // namespace
