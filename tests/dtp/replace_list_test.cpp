@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -451,6 +452,23 @@ TEST(LineJoining, JoinsOnlySingleBreaksBetweenWords) {
     std::string out = "kept\n";
     appendConverterRtfText(out, "x\ny", false);
     EXPECT_EQ(out, "kept\nx\n\\par y") << "the text is appended; what was there stays";
+}
+
+// A line end is joined after a letter, digit or punctuation mark of ASCII
+// and before a letter or digit, whatever the locale says of other bytes.
+TEST(LineJoining, JoinsAfterVisibleAsciiAndBeforeAlphanumerics) {
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        if (byte == ' ' || byte == '\t' || byte == '\n') continue;
+        const bool visible = value < 0x80 && (std::isalnum(value) != 0 || std::ispunct(value) != 0);
+        const bool alphanumeric = value < 0x80 && std::isalnum(value) != 0;
+        std::string after;
+        appendConverterRtfText(after, std::string("x") + byte + "\ny", true);
+        EXPECT_EQ(after.find('\n') == std::string::npos, visible) << value;
+        std::string before;
+        appendConverterRtfText(before, std::string("x\n") + byte, true);
+        EXPECT_EQ(before.find('\n') == std::string::npos, alphanumeric) << value;
+    }
 }
 
 // Text as the input's buffer holds it, with CR LF or LF line ends, comes out
