@@ -170,10 +170,10 @@ class TextScan {
         static constexpr const StopTable& stops = kBuffered ? kBufferedTextStops : kTextStops;
         const bool counting = end == kNoEnd;
         end_ = end;
-        std::size_t limit = counting ? bytes_.size() : end;
+        std::string_view scanned = bytes_.substr(0, counting ? bytes_.size() : end);
         for (std::size_t at = 0;;) {
-            const std::size_t i = nextStop(bytes_.substr(0, limit), at, bytes_.size(), stops);
-            if (i >= limit) break;
+            const std::size_t i = nextStop(scanned, at, bytes_.size(), stops);
+            if (i >= scanned.size()) break;
             const std::uint8_t stop = stops[static_cast<unsigned char>(bytes_[i])];
             if (stop == kStopFails) return kNoEnd;
             if (stop != kStopLineEnd) {
@@ -186,7 +186,7 @@ class TextScan {
             if (length == 0) return kNoEnd;
             if (counting) {
                 if (end_ != kNoEnd || !lastLineStarts(i + length, lineEnds, column)) return kNoEnd;
-                limit = end_ == kNoEnd ? limit : end_;
+                if (end_ != kNoEnd) scanned = bytes_.substr(0, end_);
             }
             at = lineEnd(i, length);
             if (at == kNoEnd) return kNoEnd;
@@ -262,7 +262,7 @@ class TextScan {
         out_.resize(out_.size() - written);
     }
 
-    void appendPlain(std::size_t to) { out_.append(bytes_, plainFrom_, to - plainFrom_); }
+    void appendPlain(std::size_t to) { out_.append(bytes_.data() + plainFrom_, to - plainFrom_); }
 
     static constexpr std::string_view kLineEndEscape =
         resources::kConverterRtfEscapes[kEscapeStops['\n'] - 1].replacement;
