@@ -180,23 +180,44 @@ std::optional<std::string_view> CRCFile::takeOnCurrentLine(std::uint32_t line,
     return run;
 }
 
-std::optional<CRCFile::LineRun> CRCFile::peekOnCurrentLine(std::uint32_t line, std::uint32_t start,
-                                                           std::uint32_t end) const {
-    if (direction_ != Direction::Input || !input_.isOpen() || line != line_ || start < column_ ||
-        end < start) {
+std::optional<CRCFile::Ahead> CRCFile::peekAhead(std::uint32_t line, std::uint32_t column) const {
+    if (direction_ != Direction::Input || !input_.isOpen() || line < line_ ||
+        (line == line_ && column < column_)) {
         return std::nullopt;
     }
-    LineRun run;
-    std::optional<std::string_view> text = input_.peekBuffered(end - column_, run.readable);
-    if (!text) return std::nullopt;
-    run.before = text->substr(0, start - column_);
-    run.covered = text->substr(start - column_);
-    return run;
+    std::size_t readable = 0;
+    std::optional<std::string_view> start = input_.peekBuffered(0, readable);
+    if (!start || readable == 0) return std::nullopt;
+    Ahead ahead;
+    ahead.bytes = std::string_view(start->data(), readable);
+    ahead.lineEnds = line - line_;
+    if (ahead.lineEnds == 0) ahead.size = column - column_;
+    return ahead;
 }
 
-void CRCFile::skipOnCurrentLine(std::uint32_t end) {
-    input_.skipBuffered(end - column_);
-    column_ = end;
+void CRCFile::skipAhead(std::size_t count, std::uint32_t line, std::uint32_t column) {
+    input_.skipBuffered(count);
+    line_ = line;
+    column_ = column;
+}
+
+std::optional<std::size_t> CRCFile::lengthToColumn(std::string_view bytes, std::uint32_t lineEnds,
+                                                   std::uint32_t column) {
+    std::size_t at = 0;
+    for (; lineEnds > 0; --lineEnds) {
+        at += platform::findLineEnd(bytes.data() + at, bytes.size() - at, true);
+        if (bytes.substr(at, 2) == "\r\n") {
+            at += 2;
+        } else if (bytes.substr(at, 1) == "\n") {
+            at += 1;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (column == 0 || bytes.size() - at < column - 1) return std::nullopt;
+    const std::size_t size = at + column - 1;
+    if (holdsLineEnd(bytes.substr(at, column - 1))) return std::nullopt;
+    return size;
 }
 
 bool CRCFile::holdsLineEnd(std::string_view text) {

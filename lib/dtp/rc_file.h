@@ -59,22 +59,28 @@ class CRCFile {
     // `storage`, read as readTo() reads.
     bool viewTo(std::string_view& text, std::string& storage, std::uint32_t line,
                 std::uint32_t column);
-    // The text up to column `start` of the current line and from there up to
-    // column `end` when both lie in the input's buffer, as it lies there:
-    // not read (see skipOnCurrentLine()) and not checked for bytes that end
-    // a line or need translation, which the caller's own scan of the text
-    // finds (holdsLineEnd()). Nothing is reported.
-    struct LineRun {
-        std::string_view before;
-        std::string_view covered;
-        // The bytes the buffer holds from before.data() on: at least those of
-        // both views, so that scans may test whole chunks past their end.
-        std::size_t readable = 0;
+    // The text from the current position up to (line, column), when it may
+    // lie in the input's buffer: `bytes` are all the bytes the buffer holds
+    // from there on, as it holds them (not read, see skipAhead(); nothing
+    // reported). On the current line (`lineEnds` 0) the text is the first
+    // `size` bytes, not checked for bytes that end a line or need
+    // translation, which the caller's own scan finds (holdsLineEnd()); on a
+    // later line it ends at `column` of the line after the `lineEnds`-th line
+    // end (see lengthToColumn()).
+    struct Ahead {
+        std::string_view bytes;
+        std::uint32_t lineEnds = 0;
+        std::size_t size = 0;
     };
-    std::optional<LineRun> peekOnCurrentLine(std::uint32_t line, std::uint32_t start,
-                                             std::uint32_t end) const;
-    // Reads the text of a run peekOnCurrentLine() returned up to its end.
-    void skipOnCurrentLine(std::uint32_t end);
+    std::optional<Ahead> peekAhead(std::uint32_t line, std::uint32_t column) const;
+    // Reads `count` bytes of what peekAhead() returned, which end at (line,
+    // column).
+    void skipAhead(std::size_t count, std::uint32_t line, std::uint32_t column);
+    // The length of the text of `bytes` up to `column` of the line after the
+    // `lineEnds`-th line end, when each of those is LF or CR LF and `bytes`
+    // hold the text with no other byte that ends a line or needs translation.
+    static std::optional<std::size_t> lengthToColumn(std::string_view bytes, std::uint32_t lineEnds,
+                                                     std::uint32_t column);
     // True when `text` holds a byte that the reader stops at within a line: a
     // line end or a byte that the text mode translates (CR, LF, Ctrl-Z).
     static bool holdsLineEnd(std::string_view text);

@@ -48,6 +48,24 @@ bool CReplaceList::appendConvertedLine(std::string& out, std::string_view text, 
     return true;
 }
 
+std::optional<std::size_t> CReplaceList::appendConvertedLines(std::string& out,
+                                                              std::string_view bytes,
+                                                              std::uint32_t lineEnds,
+                                                              std::uint32_t column) {
+    std::optional<std::size_t> size = CRCFile::lengthToColumn(bytes, lineEnds, column);
+    if (!size) return std::nullopt;
+    // Converted as read: each CR is that of a CR LF.
+    readText_.clear();
+    std::string_view text = bytes.substr(0, *size);
+    for (std::size_t cr = text.find('\r'); cr != std::string_view::npos; cr = text.find('\r')) {
+        readText_ += text.substr(0, cr);
+        text.remove_prefix(cr + 1);
+    }
+    readText_ += text;
+    appendConverted(out, readText_);
+    return size;
+}
+
 void CReplaceList::convertText(std::string& text) {
     platform::rebuildInPlace(text,
                              [&](std::string& converted) { appendConverted(converted, text); });
@@ -119,25 +137,40 @@ std::size_t CReplaceList::removeEnclosedBy(const CTextPiece& range) {
 }
 
 bool CReplaceList::writeFrontPiece() {
-    const CReplacePiece& piece = *pieces_.front();
-    const CTextPiece& range = piece.source();
-    // Most pieces lie on the current line, with the text before them, in the
-    // input's buffer: both are converted from there, by scans that also tell
-    // whether they cross a line end (then nothing is read and the piece is
-    // read in steps).
-    std::optional<CRCFile::LineRun> run;
-    if (range.startLine == range.endLine) {
-        run = source_.peekOnCurrentLine(range.startLine, range.startColumn, range.endColumn);
-    }
     const std::size_t written = text_.size();
-    if (run && appendConvertedLine(text_, run->before, run->readable) &&
-        piece.appendLineReplacement(text_, run->covered, run->readable - run->before.size())) {
-        source_.skipOnCurrentLine(range.endColumn);
-    } else {
+    if (!writeFrontPieceFromBuffer()) {
         text_.resize(written);
         if (!writeFrontPieceInSteps()) return false;
     }
     if (text_.size() >= kWriteStep) writePending();
+    return true;
+}
+
+bool CReplaceList::writeFrontPieceFromBuffer() {
+    // Most pieces lie on one line, with the text before them, in the input's
+    // buffer: both are converted from there by scans that also find the line
+    // ends they may cross.
+    const CReplacePiece& piece = *pieces_.front();
+    const CTextPiece& range = piece.source();
+    if (range.startLine != range.endLine || range.endColumn < range.startColumn) return false;
+    std::optional<CRCFile::Ahead> ahead = source_.peekAhead(range.startLine, range.startColumn);
+    if (!ahead) return false;
+    std::optional<std::size_t> before;
+    if (ahead->lineEnds == 0) {
+        if (ahead->size <= ahead->bytes.size() &&
+            appendConvertedLine(text_, ahead->bytes.substr(0, ahead->size), ahead->bytes.size())) {
+            before = ahead->size;
+        }
+    } else {
+        before = appendConvertedLines(text_, ahead->bytes, ahead->lineEnds, range.startColumn);
+    }
+    const std::size_t covered = range.endColumn - range.startColumn;
+    if (!before || ahead->bytes.size() - *before < covered) return false;
+    const std::size_t readable = ahead->bytes.size() - *before;
+    if (!piece.appendLineReplacement(text_, ahead->bytes.substr(*before, covered), readable)) {
+        return false;
+    }
+    source_.skipAhead(*before + covered, range.startLine, range.endColumn);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,16 @@ class CReplaceList {
     // possibly changed, when the text holds a line end
     // (CRCFile::holdsLineEnd()).
     virtual bool appendConvertedLine(std::string& out, std::string_view text, std::size_t readable);
+    // The same for text as the source's buffer holds it across line ends:
+    // `bytes` from its start, the text ending at `column` of the line after
+    // the `lineEnds`-th line end, each LF or CR LF (read as LF). Returns its
+    // length; nothing, with `out` possibly changed, when `bytes` do not hold
+    // it whole or it holds another byte that ends a line or needs
+    // translation.
+    virtual std::optional<std::size_t> appendConvertedLines(std::string& out,
+                                                            std::string_view bytes,
+                                                            std::uint32_t lineEnds,
+                                                            std::uint32_t column);
     // The same in place.
     void convertText(std::string& text);
     // True when convertText() gives the same result on any split of a text
@@ -80,6 +91,11 @@ class CReplaceList {
     // Adds the text before the front piece and its replacement to the
     // pending output, writing it once it is long; false on a failure.
     bool writeFrontPiece();
+    // The same from the input's buffer, for a piece on one line: false,
+    // with nothing read, when the buffer does not hold the piece and the
+    // text before it or they hold a byte its scans do not take (then the
+    // piece is read in steps).
+    bool writeFrontPieceFromBuffer();
     // The same reading the text before the piece and the piece's own text
     // one after the other, as positions across line ends need.
     bool writeFrontPieceInSteps();

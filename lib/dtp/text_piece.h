@@ -53,14 +53,7 @@ class CTextPiece {
     void widenBy(const CTextPiece& other);
     // The same with the validity of both pieces already known.
     void widenBy(const CTextPiece& other, bool thisValid, bool otherValid) {
-        if (!thisValid) {
-            startLine = other.startLine;
-            startColumn = other.startColumn;
-            endLine = other.endLine;
-            endColumn = other.endColumn;
-            fileRef = other.fileRef;
-            return;
-        }
+        if (!thisValid) return takeRange(other);
         if (!otherValid) return;
         if (other.startsBefore(*this)) {
             startLine = other.startLine;
@@ -70,6 +63,16 @@ class CTextPiece {
             endLine = other.endLine;
             endColumn = other.endColumn;
         }
+    }
+    // Takes the range and file of `other`; the text stays this piece's (a
+    // parser sets a range on the piece of nearly every reduction, where
+    // assigning a whole piece would move a string too).
+    void takeRange(const CTextPiece& other) {
+        startLine = other.startLine;
+        startColumn = other.startColumn;
+        endLine = other.endLine;
+        endColumn = other.endColumn;
+        fileRef = other.fileRef;
     }
     // Joins `other` into this piece: its range is covered and its text put
     // before or after this text, by position.

@@ -1,7 +1,5 @@
 #include "dtp/text_to_rtf_replace_list.h"
 
-#include <cctype>
-
 #include "dtp/text_to_rtf_replace_piece.h"
 #include "platform/format.h"
 #include "resources/mac_tables.h"
@@ -9,61 +7,6 @@
 #include "resources/rtf_texts.h"
 
 namespace tessel::dtp {
-
-namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-// Classes of the plain ASCII locale; bytes from 0x80 are in none.
-bool isAsciiAlnum(char c) {
-    auto byte = static_cast<unsigned char>(c);
-    return byte < 0x80 && std::isalnum(byte) != 0;
-}
-bool isAsciiAlnumOrPunct(char c) {
-    auto byte = static_cast<unsigned char>(c);
-    return byte < 0x80 && (std::isalnum(byte) != 0 || std::ispunct(byte) != 0);
-}
-
-// Passes `text` on to `appendPart` with each single line break between
-// running words (and the blanks around it) made one blank, which goes to
-// `appendBlank`.
-template <class AppendPart, class AppendBlank>
-void joinLines(std::string_view text, AppendPart appendPart, AppendBlank appendBlank) {
-    std::size_t handled = 0;  // text before it is decided
-    std::size_t copied = 0;   // text before it is passed on
-    for (std::size_t lineEnd = text.find('\n'); lineEnd != std::string_view::npos;
-         lineEnd = text.find('\n', handled)) {
-        std::size_t before = lineEnd;
-        while (before > handled && isBlank(text[before - 1])) --before;
-        bool hasBefore = before > handled;
-        std::size_t after = lineEnd + 1;
-        while (after < text.size() && isBlank(text[after])) ++after;
-        bool hasAfter = after < text.size();
-        if (hasAfter && text[after] == '\n') {
-            handled = after + 1;
-            continue;
-        }
-        if (hasBefore && hasAfter && isAsciiAlnumOrPunct(text[before - 1]) &&
-            isAsciiAlnum(text[after])) {
-            appendPart(text.substr(copied, before - copied));
-            appendBlank();
-            copied = after;
-        }
-        if (!hasAfter) break;
-        handled = after;
-    }
-    appendPart(text.substr(copied));
-}
-
-}  // namespace
-
-void appendJoinedLines(std::string& joined, std::string_view text) {
-    joined.reserve(joined.size() + text.size());
-    joinLines(
-        text, [&](std::string_view part) { joined += part; }, [&] { joined += ' '; });
-}
 
 std::string CTextToRTFReplaceList::literalCharacterTag(std::uint8_t) const {
     return {};
@@ -132,21 +75,21 @@ void CTextToRTFReplaceList::appendConverted(std::string& out, std::string_view t
         convertFromMacintosh(mapped_);
         text = mapped_;
     }
-    // The joined text is escaped part by part, as escaping looks at one byte
-    // at a time.
-    if (lineJoining) {
-        joinLines(
-            text, [&](std::string_view part) { appendConverterRtfEscaped(out, part); },
-            [&] { out += ' '; });
-        return;
-    }
-    appendConverterRtfEscaped(out, text);
+    appendConverterRtfText(out, text, lineJoining);
 }
 
 bool CTextToRTFReplaceList::appendConvertedLine(std::string& out, std::string_view text,
                                                 std::size_t readable) {
     if (macintosh) return CReplaceList::appendConvertedLine(out, text, readable);
     return appendConverterRtfEscapedLine(out, text, readable);
+}
+
+std::optional<std::size_t> CTextToRTFReplaceList::appendConvertedLines(std::string& out,
+                                                                       std::string_view bytes,
+                                                                       std::uint32_t lineEnds,
+                                                                       std::uint32_t column) {
+    if (macintosh) return CReplaceList::appendConvertedLines(out, bytes, lineEnds, column);
+    return appendConverterRtfTextAcrossLines(out, bytes, lineEnds, column, lineJoining);
 }
 
 void CTextToRTFReplaceList::writeHeader(CRCFile& file) {

@@ -21,6 +21,11 @@ class CTextToRTFReplaceList : public CReplaceList {
     // it is only escaped, in the scan that looks for line ends.
     bool appendConvertedLine(std::string& out, std::string_view text,
                              std::size_t readable) override;
+    // Across line ends of the source's buffer, without the Macintosh
+    // mapping: escaped and joined in one scan that finds the line ends too.
+    std::optional<std::size_t> appendConvertedLines(std::string& out, std::string_view bytes,
+                                                    std::uint32_t lineEnds,
+                                                    std::uint32_t column) override;
     // Joining wrapped lines and wrapping literal character tags look across
     // line ends.
     bool convertsLineByLine() const override { return false; }
@@ -50,9 +55,5 @@ class CTextToRTFReplaceList : public CReplaceList {
   private:
     std::string mapped_;  // text mapped from the Macintosh character set
 };
-
-// Appends `text` to `joined` with each single line break between running
-// words (and the blanks around it) made one blank.
-void appendJoinedLines(std::string& joined, std::string_view text);
 
 }  // namespace tessel::dtp

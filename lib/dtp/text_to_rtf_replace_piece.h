@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "dtp/converter_rtf_text.h"
 #include "dtp/replace_piece.h"
 
 namespace tessel::dtp {
@@ -39,16 +40,6 @@ class CTextToRTFReplacePiece : public CReplacePiece {
   private:
     std::int32_t kind_;
 };
-
-// RTF escaping of text and tag text (13 replacements, inserted text never
-// escaped again), appended to `out`.
-void appendConverterRtfEscaped(std::string& out, std::string_view text);
-// The same in place.
-void escapeConverterRtf(std::string& text);
-// The same for text on one line, `readable` bytes of which may be read from
-// its start: false, with `out` possibly changed, when the text holds a line
-// end (CRCFile::holdsLineEnd()), which the scan for escaped bytes finds too.
-bool appendConverterRtfEscapedLine(std::string& out, std::string_view text, std::size_t readable);
 
 // `text` without its "\n" bytes.
 std::string withoutLineEnds(std::string_view text);

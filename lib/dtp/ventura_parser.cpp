@@ -103,9 +103,10 @@ SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t lengt
     if (!isValidPiece(joined) || joined.isEmpty()) {
         if (parser::SSToken* token = result->token()) {
             // The range of the item's own token; its text stays in the token.
-            joined = CTextPiece::rangeOfLexeme(
+            joined.text.clear();
+            joined.takeRange(CTextPiece::rangeOfLexeme(
                 token->textView(), static_cast<std::uint32_t>(token->line()),
-                static_cast<std::uint32_t>(token->offset()), sourceFileRef());
+                static_cast<std::uint32_t>(token->offset()), sourceFileRef()));
             result->pieceTextInToken = true;
         } else {
             joined = symbolPiece(0);

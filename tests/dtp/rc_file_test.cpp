@@ -154,42 +154,50 @@ TEST_F(RcFileTest, ColumnPastTheLineEndIsReportedAtAndBeforeTheBufferEnd) {
                   std::to_string(kBuffer + 2) + " characters!\n");
 }
 
-// The text before a piece and the piece's own text as they lie in the
-// buffer: only when both lie ahead on the current line, read only when
-// skipped; otherwise nothing is read or reported. Line ends in them are left
-// to the caller's scan.
-TEST_F(RcFileTest, BeforeAndCoveredTextOfTheCurrentLineAsBuffered) {
+// The bytes ahead of the current position as the buffer holds them, for
+// text up to a later position: on the current line its length is given, on
+// a later line the count of line ends before it; nothing is read until
+// skipped, and nothing is reported.
+TEST_F(RcFileTest, TextAheadAsBuffered) {
     CRCFile& file = open("abc<t>def\r\nxyz");
-    EXPECT_FALSE(file.peekOnCurrentLine(1, 4, 7)) << "nothing buffered yet";
+    EXPECT_FALSE(file.peekAhead(1, 4)) << "nothing buffered yet";
     ASSERT_TRUE(file.readTo(out_, 1, 2));
     EXPECT_EQ(out_, "a");
-    std::optional<CRCFile::LineRun> run = file.peekOnCurrentLine(1, 4, 7);
-    ASSERT_TRUE(run);
-    EXPECT_EQ(run->before, "bc");
-    EXPECT_EQ(run->covered, "<t>");
-    EXPECT_EQ(run->readable, 13u) << "up to the end of the file's bytes";
+    std::optional<CRCFile::Ahead> ahead = file.peekAhead(1, 4);
+    ASSERT_TRUE(ahead);
+    EXPECT_EQ(ahead->bytes, "bc<t>def\r\nxyz") << "up to the end of the buffered bytes";
+    EXPECT_EQ(ahead->lineEnds, 0u);
+    EXPECT_EQ(ahead->size, 2u);
     EXPECT_EQ(file.currentColumn(), 2u) << "peeking reads nothing";
-    file.skipOnCurrentLine(7);
-    EXPECT_EQ(file.currentColumn(), 7u);
-    EXPECT_FALSE(file.peekOnCurrentLine(1, 2, 8)) << "behind";
-    EXPECT_FALSE(file.peekOnCurrentLine(1, 9, 8)) << "ends before its start";
-    EXPECT_FALSE(file.peekOnCurrentLine(1, 8, 20)) << "beyond the buffered bytes";
-    EXPECT_FALSE(file.peekOnCurrentLine(2, 1, 2)) << "on a later line";
-    run = file.peekOnCurrentLine(1, 8, 11);
-    ASSERT_TRUE(run) << "across the line end: as buffered";
-    EXPECT_EQ(run->covered, "ef\r");
-    EXPECT_TRUE(CRCFile::holdsLineEnd(run->covered));
-    EXPECT_EQ(file.currentColumn(), 7u);
-    ASSERT_TRUE(file.readTo(out_, 2, 2));
-    EXPECT_EQ(out_, "def\nx");
-    run = file.peekOnCurrentLine(2, 2, 4);
-    ASSERT_TRUE(run);
-    EXPECT_EQ(run->before, "");
-    EXPECT_EQ(run->covered, "yz");
-    EXPECT_EQ(run->readable, 2u);
-    file.skipOnCurrentLine(4);
-    EXPECT_FALSE(file.peekOnCurrentLine(2, 4, 5)) << "at the end of the file";
+    EXPECT_FALSE(file.peekAhead(1, 1)) << "behind";
+    ahead = file.peekAhead(2, 3);
+    ASSERT_TRUE(ahead);
+    EXPECT_EQ(ahead->lineEnds, 1u);
+    file.skipAhead(12, 2, 3);
+    EXPECT_EQ(file.currentLine(), 2u);
+    EXPECT_EQ(file.currentColumn(), 3u);
+    ASSERT_TRUE(file.readTo(out_, 2, 4));
+    EXPECT_EQ(out_, "z");
     EXPECT_EQ(log_.text(), "");
+}
+
+// Where text that crosses line ends stops in buffered bytes: each line end
+// must be LF or CR LF, and the last line must reach the column without one.
+TEST_F(RcFileTest, LengthToAColumnAfterLineEnds) {
+    auto length = [](std::string_view bytes, std::uint32_t lineEnds, std::uint32_t column) {
+        std::optional<std::size_t> size = CRCFile::lengthToColumn(bytes, lineEnds, column);
+        return size ? static_cast<long>(*size) : -1L;
+    };
+    EXPECT_EQ(length("ab\ncd\r\nef", 2, 2), 8);
+    EXPECT_EQ(length("ab\ncd\r\nef", 2, 3), 9) << "up to the end of the bytes";
+    EXPECT_EQ(length("ab\ncd\r\nef", 2, 4), -1) << "beyond the bytes";
+    EXPECT_EQ(length("ab\ncd\r\nef", 1, 4), -1) << "a line end before the column";
+    EXPECT_EQ(length("ab\ncd\r\nef", 3, 1), -1) << "too few line ends";
+    EXPECT_EQ(length("ab\rcd\nef", 1, 1), -1) << "a lone CR";
+    EXPECT_EQ(length("ab\r\r\nef", 1, 1), -1) << "a CR before a CR LF";
+    EXPECT_EQ(length("a\x1A\nb", 1, 1), -1) << "Ctrl-Z";
+    EXPECT_EQ(length("a\nb", 1, 0), -1) << "no column 0";
+    EXPECT_EQ(length("a\n", 1, 1), 2);
 }
 
 // The bytes the reader stops at within a line.

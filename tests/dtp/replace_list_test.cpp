@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -290,6 +293,36 @@ TEST_F(ReplaceListTest, LongSourceAcrossBufferEndsIsWrittenWhole) {
     EXPECT_EQ(log_.text(), "");
 }
 
+// Text before a piece that crosses CR LF line ends is converted from the
+// input's buffer, joined and escaped as when read in steps; a lone CR sends
+// it the slow way, where it ends a line. The Macintosh mapping and a list
+// that only copies give the same text.
+TEST_F(ReplaceListTest, TextAcrossLineEndsIsWrittenAsRead) {
+    source("one\r\ntwo <a>\r\n\r\nthree\tx\r\n<b>\r\nfour\rfive <c>\n");
+    auto addAll = [&](CReplaceList& list) {
+        add(list, range(2, 5, 2, 8, "<a>"), kRtfPieceInternal);
+        add(list, range(5, 1, 5, 4, "<b>"), kRtfPieceInternal);
+        add(list, range(7, 6, 7, 9, "<c>"), kRtfPieceInternal);
+    };
+    const std::string internal(kInternal);
+    const std::string expected = "one two " + internal +
+                                 "<a>}\n\\par \n\\par three\\tab x\n\\par " + internal +
+                                 "<b>}\n\\par four five " + internal + "<c>}\n\\par ";
+    for (bool macintosh : {false, true}) {
+        CTextToRTFReplaceList list(path_);
+        list.macintosh = macintosh;
+        addAll(list);
+        EXPECT_EQ(body(list), crlf(expected)) << "Macintosh " << macintosh;
+    }
+    CReplaceList copying(path_);
+    addAll(copying);
+    ASSERT_TRUE(copying.writeOutput(path_, dir_.file("copy.txt")));
+    EXPECT_EQ(test::readFile(dir_.file("copy.txt")),
+              crlf("one\ntwo " + internal + "<a>}\n\nthree\tx\n" + internal + "<b>}\nfour\nfive " +
+                   internal + "<c>}\n"));
+    EXPECT_EQ(log_.text(), "");
+}
+
 TEST_F(ReplaceListTest, FailedStepLeavesNoOutputAndTheListShort) {
     source("a\nb\n");
     CTextToRTFReplaceList list(path_);
@@ -395,25 +428,99 @@ TEST_F(ReplaceListTest, WindowsTextKeepsLiteralTagsUnwrapped) {
     EXPECT_EQ(body(list), "<\\\\#176> \xB0\r\n\\par ");
 }
 
+// Joining is part of the escape scan: a joined line end drops the blanks
+// around it, tabs already escaped included.
 TEST(LineJoining, JoinsOnlySingleBreaksBetweenWords) {
     auto joined = [](std::string_view text) {
         std::string out;
-        appendJoinedLines(out, text);
+        appendConverterRtfText(out, text, true);
         return out;
     };
     EXPECT_EQ(joined("word\n  other"), "word other");
     EXPECT_EQ(joined("word  \t\n\tother"), "word other");
+    EXPECT_EQ(joined("a\t\t\nb"), "a b");
     EXPECT_EQ(joined("end.\nNext"), "end. Next");
-    EXPECT_EQ(joined("word\n\nother"), "word\n\nother");
-    EXPECT_EQ(joined("word\n \nother"), "word\n \nother");
-    EXPECT_EQ(joined("word\n<tag"), "word\n<tag");
-    EXPECT_EQ(joined("\nword"), "\nword");
-    EXPECT_EQ(joined("word\n"), "word\n");
-    EXPECT_EQ(joined("caf\xE9\nnext"), "caf\xE9\nnext");
+    EXPECT_EQ(joined("word\n\nother"), "word\n\\par \n\\par other");
+    EXPECT_EQ(joined("word\n \nother"), "word\n\\par  \n\\par other");
+    EXPECT_EQ(joined("word\t\n<tag"), "word\\tab \n\\par <tag");
+    EXPECT_EQ(joined("{a}\n{b}"), "\\{a\\}\n\\par \\{b\\}");
+    EXPECT_EQ(joined("\nword"), "\n\\par word");
+    EXPECT_EQ(joined("word\n"), "word\n\\par ");
+    EXPECT_EQ(joined("caf\xE9\nnext"), "caf\xE9\n\\par next");
     EXPECT_EQ(joined("a\nb\nc"), "a b c");
+    EXPECT_EQ(joined("a\r\nb"), "a\r\n\\par b") << "a CR read from a file is a byte of its line";
     std::string out = "kept\n";
-    appendJoinedLines(out, "x\ny");
-    EXPECT_EQ(out, "kept\nx y") << "the text is appended; what was there stays";
+    appendConverterRtfText(out, "x\ny", false);
+    EXPECT_EQ(out, "kept\nx\n\\par y") << "the text is appended; what was there stays";
+}
+
+// A line end is joined after a letter, digit or punctuation mark of ASCII
+// and before a letter or digit, whatever the locale says of other bytes.
+TEST(LineJoining, JoinsAfterVisibleAsciiAndBeforeAlphanumerics) {
+    for (int value = 0; value < 256; ++value) {
+        const char byte = static_cast<char>(value);
+        if (byte == ' ' || byte == '\t' || byte == '\n') continue;
+        const bool visible = value < 0x80 && (std::isalnum(value) != 0 || std::ispunct(value) != 0);
+        const bool alphanumeric = value < 0x80 && std::isalnum(value) != 0;
+        std::string after;
+        appendConverterRtfText(after, std::string("x") + byte + "\ny", true);
+        EXPECT_EQ(after.find('\n') == std::string::npos, visible) << value;
+        std::string before;
+        appendConverterRtfText(before, std::string("x\n") + byte, true);
+        EXPECT_EQ(before.find('\n') == std::string::npos, alphanumeric) << value;
+    }
+}
+
+// Text as the input's buffer holds it, with CR LF or LF line ends, comes out
+// as the same text read line by line (LF ends), joined or not, for every end
+// position after a line end; bytes after the end do not count.
+TEST(LineJoining, BufferedTextAcrossLinesAsWhenRead) {
+    const std::string bytes = "one two\r\n  three\t\r\n\r\nfour {x}\n\tfive\t \r\nsix.\r\n\\end";
+    std::vector<std::size_t> lineStarts;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') lineStarts.push_back(i + 1);
+    }
+    for (bool join : {false, true}) {
+        for (std::size_t line = 0; line < lineStarts.size(); ++line) {
+            const std::size_t start = lineStarts[line];
+            const std::size_t lineEnd = bytes.find_first_of("\r\n", start);
+            const std::size_t last = lineEnd == std::string::npos ? bytes.size() : lineEnd;
+            for (std::size_t end = start; end <= last; ++end) {
+                std::string read = bytes.substr(0, end);
+                std::erase(read, '\r');
+                std::string expected = "x";
+                appendConverterRtfText(expected, read, join);
+                std::string out = "x";
+                const auto column = static_cast<std::uint32_t>(end - start + 1);
+                std::optional<std::size_t> size = appendConverterRtfTextAcrossLines(
+                    out, bytes, static_cast<std::uint32_t>(line + 1), column, join);
+                ASSERT_TRUE(size) << line << ":" << column;
+                EXPECT_EQ(*size, end);
+                EXPECT_EQ(out, expected) << "join " << join << ", " << line << ":" << column;
+            }
+        }
+    }
+}
+
+// What the buffered scan does not take: the caller then reads the text in
+// steps, which handle these bytes or report the position.
+TEST(LineJoining, BufferedTextFailsWhereReadingMustTakeOver) {
+    auto across = [](std::string_view bytes, std::uint32_t lineEnds, std::uint32_t column,
+                     bool join = true) {
+        std::string out;
+        return appendConverterRtfTextAcrossLines(out, bytes, lineEnds, column, join).has_value();
+    };
+    EXPECT_TRUE(across("a\nbc\nd", 2, 2));
+    EXPECT_FALSE(across("a\nbc\nd", 0, 1)) << "no line end to cross";
+    EXPECT_FALSE(across("a\nbc\nd", 1, 5)) << "a line end before the column";
+    EXPECT_FALSE(across("a\nbc\nd", 2, 3)) << "beyond the bytes";
+    EXPECT_FALSE(across("a\nbc\nd", 3, 1)) << "too few line ends";
+    EXPECT_FALSE(across("a\nb\rc\nd", 2, 1)) << "a lone CR";
+    EXPECT_FALSE(across("a\r\r\nd", 1, 1)) << "a CR before a CR LF";
+    EXPECT_FALSE(across("a\nb\x1A\nd", 2, 1)) << "Ctrl-Z";
+    EXPECT_FALSE(across("a\n  ", 2, 1)) << "blanks up to the end of the bytes";
+    EXPECT_FALSE(across("a\n  ", 2, 1, false));
+    EXPECT_FALSE(across("a\nb", 1, 0)) << "no column 0";
 }
 
 TEST(LineJoining, RtfListJoinsWhenItsFlagIsSet) {
