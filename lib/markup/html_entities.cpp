@@ -165,22 +165,9 @@ std::optional<char> decodeEntity(std::string_view text, std::size_t readable,
     return lookUpNamedEntity(text, readable);
 }
 
-// Notes an "&" left at `at` of the decoded line: `amp` points to it in the
-// line read, `readable` bytes follow it there, and its ";" stands
-// `semicolon` bytes after it (`window` when none is in the window of that
-// many bytes).
-void noteLeft(LeftAmpersands& left, std::size_t at, const char* amp, std::size_t semicolon,
-              std::size_t window, std::size_t readable) {
-    const bool ended = semicolon != window;
-    const std::size_t reach = ended ? semicolon : window;
-    if (platform::findByteInWindow(amp + 1, reach, readable, '&') != reach) left.exact = false;
-    left.list.push_back({at, ended ? semicolon : kNoEntityEnd});
-}
-
 // Decodes in place: every replacement is shorter than its entity, so the
-// text is compacted from left to right. Each "&" left as it stands is noted
-// in `left` when given.
-int decodeEntities(std::string& line, NumericPolicy policy, LeftAmpersands* left) {
+// text is compacted from left to right.
+int decodeEntities(std::string& line, NumericPolicy policy) {
     char* data = line.data();
     const std::size_t size = line.size();
     std::size_t read = 0;
@@ -210,7 +197,6 @@ int decodeEntities(std::string& line, NumericPolicy policy, LeftAmpersands* left
             read = amp + semicolon + 2;
             ++count;
         } else {
-            if (left != nullptr) noteLeft(*left, write, data + amp, semicolon, window, readable);
             copyTo(amp + 1);  // keep the "&" and go on after it
         }
     }
@@ -334,17 +320,15 @@ int encodeInto(const EncodingTable& table, std::string_view line, std::size_t fi
 }  // namespace
 
 int funcHTMLEntitiesToChars(std::string& line) {
-    return decodeEntities(line, NumericPolicy::All, nullptr);
+    return decodeEntities(line, NumericPolicy::All);
 }
 
 int decodeEntitiesForMarkup(std::string& line) {
-    return decodeEntities(line, NumericPolicy::SafeForMarkup, nullptr);
+    return decodeEntities(line, NumericPolicy::SafeForMarkup);
 }
 
-int decodeEntitiesForMarkup(std::string& line, LeftAmpersands& left) {
-    left.list.clear();
-    left.exact = true;
-    return decodeEntities(line, NumericPolicy::SafeForMarkup, &left);
+std::optional<char> decodeEntityForMarkup(std::string_view text, std::size_t readable) {
+    return decodeEntity(text, readable, NumericPolicy::SafeForMarkup);
 }
 
 int funcCharsToHTMLEntities(std::string& line, int mode) {

@@ -4,8 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace tessel::markup {
 
@@ -23,26 +24,11 @@ int funcHTMLEntitiesToChars(std::string& line);
 // are protected as entities and written back unchanged.
 int decodeEntitiesForMarkup(std::string& line);
 
-// An "&" that decodeEntitiesForMarkup left: where it stands in the decoded
-// line, and how many bytes after it the first ";" within the 15 stands
-// (kNoEntityEnd when none does).
-struct LeftAmpersand {
-    std::size_t at;
-    std::size_t semicolon;
-};
-inline constexpr std::size_t kNoEntityEnd = static_cast<std::size_t>(-1);
-
-// Every "&" the decoding left, in order. `exact` holds while none of them
-// had another "&" in its reach (up to its ";", or the 15 bytes after it when
-// there is none): only then is the decoded text in that reach the text that
-// was read, so that the list tells what a search of the decoded line would.
-struct LeftAmpersands {
-    std::vector<LeftAmpersand> list;
-    bool exact = true;
-};
-
-// decodeEntitiesForMarkup that also notes the "&" it leaves in `left`.
-int decodeEntitiesForMarkup(std::string& line, LeftAmpersands& left);
+// The character that the entity `text` (from "&" to ";") turns into in
+// decodeEntitiesForMarkup, or none when it stays as it stands. `readable`
+// bytes can be read from the byte after the "&" on (the text's memory may go
+// on past the ";").
+std::optional<char> decodeEntityForMarkup(std::string_view text, std::size_t readable);
 
 // Encoding modes of funcCharsToHTMLEntities.
 enum EntityMode : int {

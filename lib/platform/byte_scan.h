@@ -11,6 +11,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #else
+#include <cstring>
+
 #include "platform/byte_words.h"
 #endif
 
@@ -27,6 +29,10 @@ using ChunkMask = std::uint32_t;
 
 inline Chunk loadChunk(const std::uint8_t* data) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
+}
+
+inline void storeChunk(char* out, Chunk chunk) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), chunk);
 }
 
 inline ChunkMask bytesEqual(Chunk chunk, std::uint8_t byte) {
@@ -64,6 +70,10 @@ using ChunkMask = std::uint64_t;
 
 inline Chunk loadChunk(const std::uint8_t* data) {
     return words::load(data);
+}
+
+inline void storeChunk(char* out, Chunk word) {
+    std::memcpy(out, &word, sizeof word);
 }
 
 inline ChunkMask bytesEqual(Chunk word, std::uint8_t byte) {
