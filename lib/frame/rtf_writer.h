@@ -20,7 +20,7 @@ bool escapeRtf(std::string& line);
 
 // Marks the bytes of a chunk that escapeRtf replaces: "\\", "{", "}", tab,
 // line feed and 0x91 to 0x97.
-inline platform::detail::ChunkMask rtfEscapedBytes(platform::detail::Chunk chunk) {
+inline platform::detail::Matches rtfEscapedBytes(platform::detail::Chunk chunk) {
     using platform::detail::bytesEqual;
     return bytesEqual(chunk, '\\') | bytesEqual(chunk, '{') | bytesEqual(chunk, '}') |
            bytesEqual(chunk, '\t') | bytesEqual(chunk, '\n') |
@@ -31,7 +31,7 @@ inline platform::detail::ChunkMask rtfEscapedBytes(platform::detail::Chunk chunk
 // stand near them: "\\", the control characters and 0x7B to 0x97. Fewer
 // tests than the exact set, for scans that copy a line and look at each
 // marked byte anyway; where ranges are not one test, the exact set.
-inline platform::detail::ChunkMask rtfEscapeCandidates(platform::detail::Chunk chunk) {
+inline platform::detail::Matches rtfEscapeCandidates(platform::detail::Chunk chunk) {
 #if defined(__SSE2__)
     using platform::detail::bytesInRange;
     return platform::detail::bytesEqual(chunk, '\\') | bytesInRange<0x00, 0x20>(chunk) |

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/rtf_writer.h"
+#include "markup/entity_decoding.h"
 #include "markup/html_codes.h"
 #include "markup/html_entities.h"
 #include "platform/byte_scan.h"
@@ -19,8 +20,7 @@ namespace tessel::markup {
 
 namespace {
 
-// Largest distance from "&" to the ";" that ends an entity.
-constexpr std::size_t kMaxEntitySpan = 15;
+using entity_decoding::kMaxEntitySpan;
 
 // [start, end) of each entity to wrap, in order.
 using EntitySpans = std::vector<std::pair<std::size_t, std::size_t>>;
@@ -116,10 +116,9 @@ class OnePassDecoding {
         while (read_ < size_) {
             const Chunk chunk = loadChunk(bytes + read_);
             storeChunk(write_ + written_, chunk);
-            ChunkMask stops = bytesEqual(chunk, '&');
-            if constexpr (kEscaped == EscapedBytes::Stop) {
-                stops |= frame::rtfEscapeCandidates(chunk);
-            }
+            ChunkMask stops = kEscaped == EscapedBytes::Stop
+                                  ? bytesEqual(chunk, '&') | frame::rtfEscapeCandidates(chunk)
+                                  : bytesEqual(chunk, '&');
             const std::size_t rest = size_ - read_;
             if (rest < kChunkSize) stops &= firstBytes(rest);
             if (stops == 0) {
@@ -165,7 +164,8 @@ class OnePassDecoding {
         const bool ended = semicolon != window;
         if (ended) {
             if (std::optional<char> character =
-                    decodeEntityForMarkup(std::string_view(amp, semicolon + 2), memory)) {
+                    entity_decoding::decodeEntity(std::string_view(amp, semicolon + 2), memory,
+                                                  entity_decoding::NumericPolicy::SafeForMarkup)) {
                 write_[written_++] = *character;
                 read_ += semicolon + 2;
                 return true;

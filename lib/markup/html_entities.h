@@ -4,9 +4,7 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace tessel::markup {
 
@@ -23,12 +21,6 @@ int funcHTMLEntitiesToChars(std::string& line);
 // "&", "\"" and control characters other than tab) stay references, so they
 // are protected as entities and written back unchanged.
 int decodeEntitiesForMarkup(std::string& line);
-
-// The character that the entity `text` (from "&" to ";") turns into in
-// decodeEntitiesForMarkup, or none when it stays as it stands. `readable`
-// bytes can be read from the byte after the "&" on (the text's memory may go
-// on past the ";").
-std::optional<char> decodeEntityForMarkup(std::string_view text, std::size_t readable);
 
 // Encoding modes of funcCharsToHTMLEntities.
 enum EntityMode : int {
