@@ -55,17 +55,16 @@ static_assert(testMatchesTable(), "the quick test must select exactly the escape
 
 // Position of the first escaped byte at or after `from`, or `size`.
 std::size_t nextEscaped(const unsigned char* bytes, std::size_t from, std::size_t size) {
-    using platform::detail::bytesEqual;
-    auto marks = [](platform::detail::Chunk chunk) {
-        return bytesEqual(chunk, '\\') | bytesEqual(chunk, '{') | bytesEqual(chunk, '}') |
-               bytesEqual(chunk, '\t') | bytesEqual(chunk, '\n') |
-               platform::detail::bytesInRange<0x91, 7>(chunk);
-    };
+    auto marks = [](platform::detail::Chunk chunk) { return rtfEscapedBytes(chunk); };
     auto isStop = [](std::uint8_t byte) { return isEscaped(byte); };
     return from + platform::detail::findFirst(bytes + from, size - from, marks, isStop);
 }
 
 }  // namespace
+
+bool isRtfEscaped(char c) {
+    return isEscaped(static_cast<unsigned char>(c));
+}
 
 bool escapeRtf(std::string& line) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/byte_scan.h"
 #include "platform/streams.h"
 #include "resources/rtf_texts.h"
 
@@ -16,6 +17,32 @@ enum class TagKind { Internal, External, DoNotTranslate };
 // escaped again. Returns false when the buffer cannot grow (the caller ends
 // with -103).
 bool escapeRtf(std::string& line);
+
+// Marks the bytes of a chunk that escapeRtf replaces: "\\", "{", "}", tab,
+// line feed and 0x91 to 0x97.
+inline platform::detail::Matches rtfEscapedBytes(platform::detail::Chunk chunk) {
+    using platform::detail::bytesEqual;
+    return bytesEqual(chunk, '\\') | bytesEqual(chunk, '{') | bytesEqual(chunk, '}') |
+           bytesEqual(chunk, '\t') | bytesEqual(chunk, '\n') |
+           platform::detail::bytesInRange<0x91, 7>(chunk);
+}
+
+// Marks every byte of a chunk that escapeRtf replaces and a few others that
+// stand near them: "\\", the control characters and 0x7B to 0x97. Fewer
+// tests than the exact set, for scans that copy a line and look at each
+// marked byte anyway; where ranges are not one test, the exact set.
+inline platform::detail::Matches rtfEscapeCandidates(platform::detail::Chunk chunk) {
+#if defined(__SSE2__)
+    using platform::detail::bytesInRange;
+    return platform::detail::bytesEqual(chunk, '\\') | bytesInRange<0x00, 0x20>(chunk) |
+           bytesInRange<0x7B, 0x97 - 0x7B + 1>(chunk);
+#else
+    return rtfEscapedBytes(chunk);
+#endif
+}
+
+// Whether escapeRtf replaces `c`.
+bool isRtfEscaped(char c);
 
 // The opening of a tag run of the given kind. Inline: the mark-up calls it
 // for every tag it wraps.

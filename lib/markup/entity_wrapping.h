@@ -16,7 +16,13 @@ int wrapRemainingEntities(std::string& line, int& message);
 
 // Decodes the entities of `line` for the mark-up (decodeEntitiesForMarkup)
 // and wraps those left as wrapRemainingEntities does, with the same result;
-// the "&" the decoding left are taken from it rather than searched again.
+// most lines are decoded and wrapped in one pass.
 int decodeAndWrapEntities(std::string& line, int& message);
+
+// Escapes `line` for RTF (frame::escapeRtf) and then decodes and wraps its
+// entities as decodeAndWrapEntities, giving `count` and `message` as it
+// does; a line with nothing to escape is done in one pass. False when memory
+// runs out while escaping.
+bool escapeDecodeAndWrapEntities(std::string& line, int& count, int& message);
 
 }  // namespace tessel::markup

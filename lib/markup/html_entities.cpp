@@ -10,10 +10,10 @@
 #include <string_view>
 
 #include "frame/return_codes.h"
+#include "markup/entity_decoding.h"
 #include "platform/byte_scan.h"
 #include "platform/spare_buffer.h"
 #include "platform/utf8.h"
-#include "resources/html_entity_tables.h"
 
 namespace tessel::markup {
 
@@ -21,166 +21,13 @@ namespace res = tessel::resources;
 
 namespace {
 
-// Largest distance from "&" to the ";" that ends an entity.
-constexpr std::size_t kMaxEntitySpan = 15;
-
-enum class NumericPolicy { All, SafeForMarkup };
-
-// Every entity of the table is at most eight bytes long, "&" and ";"
-// included, so the name between them is compared with an entry's as one
-// word. The entries are grouped by length and the low bits of the name's
-// first byte; a group holds one or two.
-constexpr std::size_t kLongestEntity = 8;
-constexpr std::size_t kFirstByteGroups = 64;
-constexpr std::size_t kEntityBuckets = (kLongestEntity + 1) * kFirstByteGroups;
-
-constexpr std::size_t entityBucket(std::string_view text) {
-    return text.size() * kFirstByteGroups +
-           (static_cast<unsigned char>(text[1]) & (kFirstByteGroups - 1));
-}
-
-// The name of "&name;", its first byte in the lowest byte of the word.
-constexpr std::uint64_t packedName(std::string_view text) {
-    std::uint64_t word = 0;
-    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
-        word |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * (i - 1));
-    }
-    return word;
-}
-
-struct NamedEntityIndex {
-    // Bucket b holds the entries [begin[b], begin[b + 1]) of `words` and
-    // `characters`.
-    std::array<std::uint64_t, res::kEntityDecodingTable.size()> words{};
-    std::array<char, res::kEntityDecodingTable.size()> characters{};
-    std::array<unsigned char, kEntityBuckets + 1> begin{};
-    constexpr NamedEntityIndex() {
-        std::size_t filled = 0;
-        for (std::size_t bucket = 0; bucket < kEntityBuckets; ++bucket) {
-            begin[bucket] = static_cast<unsigned char>(filled);
-            for (const auto& row : res::kEntityDecodingTable) {
-                if (entityBucket(row.entity) != bucket) continue;
-                words[filled] = packedName(row.entity);
-                characters[filled++] = row.character;
-            }
-        }
-        begin[kEntityBuckets] = static_cast<unsigned char>(filled);
-    }
-};
-
-constexpr bool entitiesFitTheIndex() {
-    for (const auto& row : res::kEntityDecodingTable) {
-        if (row.entity.size() < 3 || row.entity.size() > kLongestEntity) return false;
-    }
-    return true;
-}
-static_assert(entitiesFitTheIndex(), "every entity is packed into one word");
-
-constexpr NamedEntityIndex kNamedEntityIndex{};
-
-// The name of "&name;", `nameSize` bytes from `name`, packed as packedName
-// does. Where eight bytes can be read from `name` (`readable`), one load
-// takes them and the bytes past the name are masked off.
-std::uint64_t nameWord(const char* name, std::size_t nameSize, std::size_t readable) {
-    if constexpr (std::endian::native == std::endian::little) {
-        if (readable >= sizeof(std::uint64_t)) {
-            std::uint64_t word;
-            std::memcpy(&word, name, sizeof word);
-            return nameSize == 0 ? 0 : word & (~std::uint64_t{0} >> (64 - 8 * nameSize));
-        }
-    }
-    std::uint64_t word = 0;
-    for (std::size_t i = 0; i < nameSize; ++i) {
-        word |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * i);
-    }
-    return word;
-}
-
-// `text` runs from "&" to ";"; `readable` bytes follow the "&" in the line.
-std::optional<char> lookUpNamedEntity(std::string_view text, std::size_t readable) {
-    if (text.size() > kLongestEntity) return std::nullopt;
-    const std::uint64_t word = nameWord(text.data() + 1, text.size() - 2, readable);
-    const std::size_t bucket = entityBucket(text);
-    for (std::size_t k = kNamedEntityIndex.begin[bucket]; k < kNamedEntityIndex.begin[bucket + 1];
-         ++k) {
-        if (kNamedEntityIndex.words[k] == word) return kNamedEntityIndex.characters[k];
-    }
-    return std::nullopt;
-}
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// The value of "&#digits;" or "&#xhex;" when it is 1 to 255; references with
-// other characters, no digits, or values outside that range give nothing, so
-// they stay in the text instead of turning into a lost or wrong byte.
-std::optional<unsigned char> numericReferenceValue(std::string_view text) {
-    std::string_view digits = text.substr(2, text.size() - 3);  // between "&#" and ";"
-    int base = 10;
-    if (!digits.empty() && (digits.front() == 'x' || digits.front() == 'X')) {
-        base = 16;
-        digits.remove_prefix(1);
-    }
-    if (digits.empty()) return std::nullopt;
-    int value = 0;
-    for (char c : digits) {
-        int digit = hexDigitValue(c);
-        if (digit < 0 || digit >= base) return std::nullopt;
-        value = value * base + digit;
-        if (value > 255) return std::nullopt;
-    }
-    if (value == 0) return std::nullopt;
-    return static_cast<unsigned char>(value);
-}
-
-// Characters a numeric reference must not turn into inside a line that is
-// already escaped for RTF and still to be marked up.
-bool unsafeInMarkup(unsigned char c) {
-    switch (c) {
-        case '\\':
-        case '{':
-        case '}':
-        case '<':
-        case '>':
-        case '&':
-        case '"':
-            return true;
-        default:
-            return c < 0x20 && c != '\t';
-    }
-}
-
-std::optional<char> decodeEntity(std::string_view text, std::size_t readable,
-                                 NumericPolicy policy) {
-    if (text.size() >= 3 && text[1] == '#') {
-        auto value = numericReferenceValue(text);
-        if (!value) return std::nullopt;
-        if (policy == NumericPolicy::SafeForMarkup && unsafeInMarkup(*value)) return std::nullopt;
-        return static_cast<char>(*value);
-    }
-    return lookUpNamedEntity(text, readable);
-}
-
-// Notes an "&" left at `at` of the decoded line: `amp` points to it in the
-// line read, `readable` bytes follow it there, and its ";" stands
-// `semicolon` bytes after it (`window` when none is in the window of that
-// many bytes).
-void noteLeft(LeftAmpersands& left, std::size_t at, const char* amp, std::size_t semicolon,
-              std::size_t window, std::size_t readable) {
-    const bool ended = semicolon != window;
-    const std::size_t reach = ended ? semicolon : window;
-    if (platform::findByteInWindow(amp + 1, reach, readable, '&') != reach) left.exact = false;
-    left.list.push_back({at, ended ? semicolon : kNoEntityEnd});
-}
+using entity_decoding::decodeEntity;
+using entity_decoding::kMaxEntitySpan;
+using entity_decoding::NumericPolicy;
 
 // Decodes in place: every replacement is shorter than its entity, so the
-// text is compacted from left to right. Each "&" left as it stands is noted
-// in `left` when given.
-int decodeEntities(std::string& line, NumericPolicy policy, LeftAmpersands* left) {
+// text is compacted from left to right.
+int decodeEntities(std::string& line, NumericPolicy policy) {
     char* data = line.data();
     const std::size_t size = line.size();
     std::size_t read = 0;
@@ -210,7 +57,6 @@ int decodeEntities(std::string& line, NumericPolicy policy, LeftAmpersands* left
             read = amp + semicolon + 2;
             ++count;
         } else {
-            if (left != nullptr) noteLeft(*left, write, data + amp, semicolon, window, readable);
             copyTo(amp + 1);  // keep the "&" and go on after it
         }
     }
@@ -334,17 +180,11 @@ int encodeInto(const EncodingTable& table, std::string_view line, std::size_t fi
 }  // namespace
 
 int funcHTMLEntitiesToChars(std::string& line) {
-    return decodeEntities(line, NumericPolicy::All, nullptr);
+    return decodeEntities(line, NumericPolicy::All);
 }
 
 int decodeEntitiesForMarkup(std::string& line) {
-    return decodeEntities(line, NumericPolicy::SafeForMarkup, nullptr);
-}
-
-int decodeEntitiesForMarkup(std::string& line, LeftAmpersands& left) {
-    left.list.clear();
-    left.exact = true;
-    return decodeEntities(line, NumericPolicy::SafeForMarkup, &left);
+    return decodeEntities(line, NumericPolicy::SafeForMarkup);
 }
 
 int funcCharsToHTMLEntities(std::string& line, int mode) {

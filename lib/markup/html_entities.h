@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
 namespace tessel::markup {
 
@@ -22,27 +21,6 @@ int funcHTMLEntitiesToChars(std::string& line);
 // "&", "\"" and control characters other than tab) stay references, so they
 // are protected as entities and written back unchanged.
 int decodeEntitiesForMarkup(std::string& line);
-
-// An "&" that decodeEntitiesForMarkup left: where it stands in the decoded
-// line, and how many bytes after it the first ";" within the 15 stands
-// (kNoEntityEnd when none does).
-struct LeftAmpersand {
-    std::size_t at;
-    std::size_t semicolon;
-};
-inline constexpr std::size_t kNoEntityEnd = static_cast<std::size_t>(-1);
-
-// Every "&" the decoding left, in order. `exact` holds while none of them
-// had another "&" in its reach (up to its ";", or the 15 bytes after it when
-// there is none): only then is the decoded text in that reach the text that
-// was read, so that the list tells what a search of the decoded line would.
-struct LeftAmpersands {
-    std::vector<LeftAmpersand> list;
-    bool exact = true;
-};
-
-// decodeEntitiesForMarkup that also notes the "&" it leaves in `left`.
-int decodeEntitiesForMarkup(std::string& line, LeftAmpersands& left);
 
 // Encoding modes of funcCharsToHTMLEntities.
 enum EntityMode : int {

@@ -252,6 +252,10 @@ class LineMarkup {
 int funcMarkUpHTMLLine(std::string& line) {
     int message = 0;
     int entities = decodeAndWrapEntities(line, message);
+    return markUpHtmlTags(line, entities, message);
+}
+
+int markUpHtmlTags(std::string& line, int entities, int message) {
     return LineMarkup(line, htmlMarkupState(), entities, message)();
 }
 

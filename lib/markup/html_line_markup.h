@@ -16,4 +16,9 @@ namespace tessel::markup {
 // -2201 (invalid class letters from the tag definition file) ends the job.
 int funcMarkUpHTMLLine(std::string& line);
 
+// funcMarkUpHTMLLine after its first step: the entities of `line` are
+// decoded and wrapped already (decodeAndWrapEntities: `entities` wrapped,
+// `message` its message), the tags and blocks are marked up.
+int markUpHtmlTags(std::string& line, int entities, int message);
+
 }  // namespace tessel::markup

@@ -11,6 +11,7 @@
 #include "frame/job_state.h"
 #include "frame/return_codes.h"
 #include "frame/rtf_writer.h"
+#include "markup/entity_wrapping.h"
 #include "markup/html_codes.h"
 #include "markup/html_line_markup.h"
 #include "markup/html_markup_state.h"
@@ -53,10 +54,12 @@ class HtmlToRtfJob {
   private:
     // Escape, mark up and report; a negative result is the job's failure.
     int markUp(std::string& text) {
-        if (!frame::escapeRtf(text)) return frame::kOutOfMemory;
+        int entities = 0;
+        int message = 0;
+        if (!escapeDecodeAndWrapEntities(text, entities, message)) return frame::kOutOfMemory;
         // Mark up first: the report quotes the marked-up text, which may have
         // moved to a new buffer.
-        int result = funcMarkUpHTMLLine(text);
+        int result = markUpHtmlTags(text, entities, message);
         return log_.report(result, changeCount_, text);
     }
 

@@ -11,6 +11,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #else
+#include <cstring>
+
 #include "platform/byte_words.h"
 #endif
 
@@ -29,20 +31,34 @@ inline Chunk loadChunk(const std::uint8_t* data) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
 }
 
-inline ChunkMask bytesEqual(Chunk chunk, std::uint8_t byte) {
-    return static_cast<ChunkMask>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(static_cast<char>(byte)))));
+inline void storeChunk(char* out, Chunk chunk) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), chunk);
+}
+
+// The bytes of a chunk that a test selects, all bits set in each. Tests are
+// joined with "|" on whole chunks, and the marks taken once, where the mask
+// is wanted: it converts to one.
+struct Matches {
+    __m128i bytes;
+    operator ChunkMask() const { return static_cast<ChunkMask>(_mm_movemask_epi8(bytes)); }
+};
+
+inline Matches operator|(Matches a, Matches b) {
+    return {_mm_or_si128(a.bytes, b.bytes)};
+}
+
+inline Matches bytesEqual(Chunk chunk, std::uint8_t byte) {
+    return {_mm_cmpeq_epi8(chunk, _mm_set1_epi8(static_cast<char>(byte)))};
 }
 
 // The bytes of the chunk from `low` to `low + count - 1` (count 1 to 127),
 // in one signed comparison: moved by 0x80 - low, exactly those bytes become
 // the lowest signed values, -128 to -128 + count - 1.
 template <std::uint8_t low, std::uint8_t count>
-inline ChunkMask bytesInRange(Chunk chunk) {
+inline Matches bytesInRange(Chunk chunk) {
     static_assert(count >= 1 && count < 0x80);
     __m128i moved = _mm_add_epi8(chunk, _mm_set1_epi8(static_cast<char>(0x80 - low)));
-    return static_cast<ChunkMask>(
-        _mm_movemask_epi8(_mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)))));
+    return {_mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)))};
 }
 
 // The bytes of the chunk below 0x20 or from 0x80 up.
@@ -71,20 +87,35 @@ inline Chunk loadChunk(const std::uint8_t* data) {
     return words::load(data);
 }
 
-inline ChunkMask bytesEqual(Chunk word, std::uint8_t byte) {
-    return words::bytesEqual(word, byte);
+inline void storeChunk(char* out, Chunk word) {
+    std::memcpy(out, &word, sizeof word);
+}
+
+// The bytes of a word that a test selects, by their high bits: the marks
+// themselves.
+struct Matches {
+    std::uint64_t bytes;
+    operator ChunkMask() const { return bytes; }
+};
+
+inline Matches operator|(Matches a, Matches b) {
+    return {a.bytes | b.bytes};
+}
+
+inline Matches bytesEqual(Chunk word, std::uint8_t byte) {
+    return {words::bytesEqual(word, byte)};
 }
 
 // The bytes of the word from `low` to `low + count - 1`, one value at a
 // time (the ranges scanned are a few values wide).
 template <std::uint8_t low, std::uint8_t count>
-inline ChunkMask bytesInRange(Chunk word) {
+inline Matches bytesInRange(Chunk word) {
     static_assert(count >= 1 && count < 0x80);
     ChunkMask mask = 0;
     for (unsigned value = low; value < low + count; ++value) {
         mask |= words::bytesEqual(word, static_cast<std::uint8_t>(value));
     }
-    return mask;
+    return {mask};
 }
 
 // The bytes of the word below 0x20 or from 0x80 up, and perhaps a byte
@@ -136,17 +167,24 @@ inline std::size_t findFirst(const std::uint8_t* data, std::size_t size, Marks m
 // Index of the first carriage return or line feed in `data[0, size)` (or of
 // the first Ctrl-Z, 0x1A, when `ctrlZ` is set), or `size` when there is none.
 inline std::size_t findLineEnd(const char* data, std::size_t size, bool ctrlZ) {
-    // Without Ctrl-Z a line feed stands in for it: the same test again.
-    const std::uint8_t third = ctrlZ ? 0x1A : '\n';
-    auto marks = [third](detail::Chunk chunk) {
-        return detail::bytesEqual(chunk, '\n') | detail::bytesEqual(chunk, '\r') |
-               detail::bytesEqual(chunk, third);
-    };
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+    using detail::bytesEqual;
     // Text bytes lie above all three stops: one test passes most of them.
-    auto isStop = [third](std::uint8_t byte) {
-        return byte <= 0x1A && (byte == '\n' || byte == '\r' || byte == third);
+    if (ctrlZ) {
+        auto marks = [](detail::Chunk chunk) {
+            return bytesEqual(chunk, '\n') | bytesEqual(chunk, '\r') | bytesEqual(chunk, 0x1A);
+        };
+        auto isStop = [](std::uint8_t byte) {
+            return byte <= 0x1A && (byte == '\n' || byte == '\r' || byte == 0x1A);
+        };
+        return detail::findFirst(bytes, size, marks, isStop);
+    }
+    // Two tests per chunk where Ctrl-Z is text.
+    auto marks = [](detail::Chunk chunk) {
+        return bytesEqual(chunk, '\n') | bytesEqual(chunk, '\r');
     };
-    return detail::findFirst(reinterpret_cast<const std::uint8_t*>(data), size, marks, isStop);
+    auto isStop = [](std::uint8_t byte) { return byte <= '\r' && (byte == '\n' || byte == '\r'); };
+    return detail::findFirst(bytes, size, marks, isStop);
 }
 
 // Index of the first byte of `data[0, size)` that is one of `stops[0,

@@ -23,4 +23,17 @@ void rebuildInPlace(std::string& text, Build build) {
     if (spare.capacity() > kSpareBufferKeepLimit) std::string().swap(spare);
 }
 
+// As rebuildInPlace, for a build that may give up: the buffers trade places
+// only when `build` returns true (which is returned). The spare buffer is not
+// cleared: `build` sizes it, and a string that grows fills only the part
+// added, so a buffer about as large as the last text is not filled again.
+template <typename Build>
+bool rebuildInPlaceIf(std::string& text, Build build) {
+    thread_local std::string spare;
+    const bool built = build(spare);
+    if (built) text.swap(spare);
+    if (spare.capacity() > kSpareBufferKeepLimit) std::string().swap(spare);
+    return built;
+}
+
 }  // namespace tessel::platform

@@ -1,6 +1,8 @@
 // Marks up a sequence of HTML lines (the input split at its line ends) as the
 // HTML job does, and checks that the marked-up text, read in order with what
-// is left open at the end, opens and closes its groups in pairs.
+// is left open at the end, opens and closes its groups in pairs, and that the
+// one-pass escaping and entity wrapping gives what escaping, decoding and
+// wrapping one after the other give.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +10,8 @@
 #include <string_view>
 
 #include "frame/rtf_writer.h"
+#include "markup/entity_wrapping.h"
+#include "markup/html_entities.h"
 #include "markup/html_line_markup.h"
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_file.h"
@@ -37,6 +41,14 @@ const markup::UserTagList& userTags() {
     return *tags;
 }
 
+// The line as escapeDecodeAndWrapEntities should leave it, in three steps.
+std::string inThreeSteps(std::string line, int& count, int& message) {
+    if (!frame::escapeRtf(line)) std::abort();
+    markup::decodeEntitiesForMarkup(line);
+    count = markup::wrapRemainingEntities(line, message);
+    return line;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -51,8 +63,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t end = input.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = input.size();
         std::string line(input.substr(start, end - start));
-        if (!frame::escapeRtf(line)) std::abort();
-        markup::funcMarkUpHTMLLine(line);
+        int expectedCount = 0;
+        int expectedMessage = 0;
+        const std::string expected = inThreeSteps(line, expectedCount, expectedMessage);
+        int count = 0;
+        int message = 0;
+        if (!markup::escapeDecodeAndWrapEntities(line, count, message)) std::abort();
+        if (line != expected || count != expectedCount || message != expectedMessage) std::abort();
+        markup::markUpHtmlTags(line, count, message);
         depth = fuzz::groupDepth(line, depth);
         if (depth < 0) std::abort();
         if (!state.carryOver.empty()) state.carryOver += resources::kParagraphEnd;

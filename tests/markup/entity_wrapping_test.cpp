@@ -16,6 +16,7 @@ namespace {
 
 using tessel::markup::decodeAndWrapEntities;
 using tessel::markup::decodeEntitiesForMarkup;
+using tessel::markup::escapeDecodeAndWrapEntities;
 using tessel::markup::kAmpersandWithoutSemicolon;
 using tessel::markup::wrapRemainingEntities;
 
@@ -38,6 +39,27 @@ Wrapped inOneStep(std::string line) {
     result.count = decodeAndWrapEntities(line, result.message);
     result.line = line;
     return result;
+}
+
+// Escaped for RTF first, then decoded and wrapped in two steps.
+Wrapped escapedInTwoSteps(std::string line) {
+    EXPECT_TRUE(tessel::frame::escapeRtf(line));
+    return inTwoSteps(line);
+}
+
+Wrapped escapedInOneStep(std::string line) {
+    Wrapped result;
+    EXPECT_TRUE(escapeDecodeAndWrapEntities(line, result.count, result.message));
+    result.line = line;
+    return result;
+}
+
+void expectEscapedSameAsTwoSteps(const std::string& line) {
+    const Wrapped expected = escapedInTwoSteps(line);
+    const Wrapped actual = escapedInOneStep(line);
+    EXPECT_EQ(actual.line, expected.line) << "line: " << line;
+    EXPECT_EQ(actual.count, expected.count) << "line: " << line;
+    EXPECT_EQ(actual.message, expected.message) << "line: " << line;
 }
 
 void expectSameAsTwoSteps(const std::string& line) {
@@ -114,6 +136,58 @@ TEST(DecodeAndWrapEntities, RandomLinesMatchTwoSteps) {
         expectSameAsTwoSteps(line);
         if (HasFailure()) break;
     }
+}
+
+TEST(EscapeDecodeAndWrapEntities, EscapesBeforeDecoding) {
+    // Escaping lengthens the window after an "&", so that a ";" may fall
+    // out of it; and a decoded character is never escaped.
+    const Wrapped braces = escapedInOneStep("a &}bsp; {b} &ldquo;");
+    EXPECT_EQ(braces.line, "a " + internal("&\\}bsp;") + " \\{b\\} \x93");
+    EXPECT_EQ(braces.count, 1);
+    for (const std::string line : {"&\\\\\\\\\\\\\\\\;", "&abcdefghijklm\\;", "&abcdefghijklmn\t;",
+                                   "tab\there &amp;", "\x93&amp;\x97", "&amp;{", "{&amp;", "&\n",
+                                   "R&D {x}", "<A &\\;>", "\x7C\x7E\x80\x98&amp;|"}) {
+        expectEscapedSameAsTwoSteps(line);
+    }
+}
+
+TEST(EscapeDecodeAndWrapEntities, EveryPositionWithinAChunk) {
+    // Entities and escaped bytes at each offset from the line's start and
+    // end, so that they meet the chunk edges and the last partial chunk.
+    for (std::size_t offset = 0; offset < 40; ++offset) {
+        const std::string pad(offset, 'x');
+        for (const std::string piece :
+             {"&amp;", "&eacute;", "&foo;", "& ", "&", "{", "\x95", "\xE9"}) {
+            expectEscapedSameAsTwoSteps(pad + piece);
+            expectEscapedSameAsTwoSteps(piece + pad);
+            expectEscapedSameAsTwoSteps(pad + piece + pad + piece);
+        }
+        if (HasFailure()) break;
+    }
+}
+
+TEST(EscapeDecodeAndWrapEntities, RandomLinesMatchEscapingAndTwoSteps) {
+    const std::string pieces[] = {"&",     ";",    "<",      ">",  " ",    "a",     "#",
+                                  "&#59;", "&amp", "&nbsp;", "{",  "}",    "\\",    "\t",
+                                  "\x93",  "\xE9", "|",      "&#", "text", "&amp;", "<B>"};
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> length(0, 40);
+    for (int round = 0; round < 4000; ++round) {
+        std::string line;
+        for (int n = length(random); n > 0; --n) line += pieces[pick(random)];
+        expectEscapedSameAsTwoSteps(line);
+        if (HasFailure()) break;
+    }
+}
+
+TEST(EscapeDecodeAndWrapEntities, LongLinesWithManyWrapsGrowTheBuffer) {
+    // More wraps than the room set aside at first.
+    std::string line;
+    for (int i = 0; i < 300; ++i) line += "&amp;x";
+    expectEscapedSameAsTwoSteps(line);
+    expectSameAsTwoSteps(line);
+    EXPECT_EQ(escapedInOneStep(line).count, 300);
 }
 
 }  // namespace
