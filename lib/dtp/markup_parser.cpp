@@ -72,24 +72,6 @@ SSRefPtr<SSYaccStackItem> CMarkupParser::emptyResult(std::uint32_t length) {
 
 namespace {
 
-// The range of `item` with empty text: its piece when valid (`pieceValid`),
-// else that of its token, else an unset piece of `fileRef`.
-CTextPiece itemRange(const CMarkupStackItem& item, bool pieceValid, std::int32_t fileRef) {
-    const CTextPiece& piece = item.piece;
-    if (pieceValid) {
-        return CTextPiece(std::string(), piece.startLine, piece.startColumn, piece.endLine,
-                          piece.endColumn, piece.fileRef);
-    }
-    if (const SSToken* token = item.token()) {
-        return CTextPiece::rangeOfLexeme(token->textView(),
-                                         static_cast<std::uint32_t>(token->line()),
-                                         static_cast<std::uint32_t>(token->offset()), fileRef);
-    }
-    CTextPiece unset;
-    unset.fileRef = fileRef;
-    return unset;
-}
-
 // The text that goes with itemRange(): that of the item's valid piece (kept in
 // its token when the item says so), else that of its token.
 std::string_view itemText(const CMarkupStackItem& item, bool pieceValid) {
@@ -100,33 +82,42 @@ std::string_view itemText(const CMarkupStackItem& item, bool pieceValid) {
 
 }  // namespace
 
+CTextRange CMarkupParser::itemRange(const CMarkupStackItem& item, bool pieceValid) const {
+    if (pieceValid) return item.piece;
+    if (const SSToken* token = item.token()) {
+        return CTextPiece::rangeOfLexeme(token->textView(),
+                                         static_cast<std::uint32_t>(token->line()),
+                                         static_cast<std::uint32_t>(token->offset()), fileRef_);
+    }
+    CTextRange unset;
+    unset.fileRef = fileRef_;
+    return unset;
+}
+
 CTextPiece CMarkupParser::symbolPiece(std::int32_t index) const {
     const CMarkupStackItem& item = markupItem(index);
     bool pieceValid = isValidPiece(item.piece);
-    CTextPiece piece = itemRange(item, pieceValid, fileRef_);
-    piece.text = itemText(item, pieceValid);
-    return piece;
+    return CTextPiece(itemRange(item, pieceValid), itemText(item, pieceValid));
 }
 
-void CMarkupParser::widenBySymbol(CTextPiece& piece, std::int32_t index) const {
+void CMarkupParser::widenBySymbol(CTextRange& range, std::int32_t index) const {
     const CMarkupStackItem& item = markupItem(index);
-    bool pieceValid = isValidPiece(piece);
+    bool rangeValid = isValidPiece(range);
     if (isValidPiece(item.piece)) {
-        piece.widenBy(item.piece, pieceValid, true);
+        range.widenBy(item.piece, rangeValid, true);
         return;
     }
-    CTextPiece other = itemRange(item, false, fileRef_);
-    piece.widenBy(other, pieceValid, pieceValid && isValidPiece(other));
+    CTextRange other = itemRange(item, false);
+    range.widenBy(other, rangeValid, rangeValid && isValidPiece(other));
 }
 
 CTextPiece CMarkupParser::piecesFor(std::int32_t a, std::int32_t b) const {
-    // The range is settled before the text is copied, once.
+    // Only ranges are worked with; the text is copied once, into the piece.
     const CMarkupStackItem& first = markupItem(a);
     bool firstValid = isValidPiece(first.piece);
-    CTextPiece piece = itemRange(first, firstValid, fileRef_);
-    if (b != a) widenBySymbol(piece, b);
-    piece.text = itemText(first, firstValid);
-    return piece;
+    CTextRange range = itemRange(first, firstValid);
+    if (b != a) widenBySymbol(range, b);
+    return CTextPiece(range, itemText(first, firstValid));
 }
 
 namespace {
@@ -177,19 +168,19 @@ void CMarkupParser::addInternal(CTextPiece piece) {
     addPiece(std::move(piece), list_->internalKind());
 }
 void CMarkupParser::markInternal(std::int32_t a, std::int32_t b) {
-    addInternal(piecesFor(a, b));
+    addPiece(piecesFor(a, b), list_->internalKind());
 }
 void CMarkupParser::addExternal(CTextPiece piece) {
     addPiece(std::move(piece), kRtfPieceExternal);
 }
 void CMarkupParser::markExternal(std::int32_t a, std::int32_t b) {
-    addExternal(piecesFor(a, b));
+    addPiece(piecesFor(a, b), kRtfPieceExternal);
 }
 void CMarkupParser::addRemoved(CTextPiece piece) {
     addPiece(std::move(piece), kRtfPieceRemoved);
 }
 void CMarkupParser::markRemoved(std::int32_t a, std::int32_t b) {
-    addRemoved(piecesFor(a, b));
+    addPiece(piecesFor(a, b), kRtfPieceRemoved);
 }
 
 std::string CMarkupParser::expectedText(std::uint32_t state) const {
