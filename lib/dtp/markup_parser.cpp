@@ -58,8 +58,7 @@ void CMarkupParser::attachReplacementList(std::unique_ptr<CTextToRTFReplaceList>
     list_ = std::move(list);
 }
 
-SSYaccStackItem* CMarkupParser::newStackItem() {
-    if (CMarkupStackItem* item = reusedItem()) return item;
+CMarkupStackItem* CMarkupParser::makeStackItem() {
     return parser::withStorage([&] { return new CMarkupStackItem(fileRef_); });
 }
 

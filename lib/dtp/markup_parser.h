@@ -79,7 +79,12 @@ class CMarkupParser : public parser::SSYacc {
                   std::string_view yaccTableType);
     ~CMarkupParser() override;
 
-    parser::SSYaccStackItem* newStackItem() override;
+    // Inline: a converter that shifts through its own shiftItem() takes a
+    // spare item for nearly every token.
+    parser::SSYaccStackItem* newStackItem() override {
+        if (CMarkupStackItem* item = reusedItem()) return item;
+        return makeStackItem();
+    }
     int syntaxError(std::uint32_t state, parser::SSToken& lookahead) override;
 
     // Piece recording: a and b are 0-based positions in the right-hand side
@@ -146,6 +151,8 @@ class CMarkupParser : public parser::SSYacc {
     }
 
   private:
+    // A new item for this parser's file, when no spare is left.
+    CMarkupStackItem* makeStackItem();
     // The range of `item`: its piece's when valid (`pieceValid`), else that
     // of its token, else an unset range of this parser's file.
     CTextRange itemRange(const CMarkupStackItem& item, bool pieceValid) const;
