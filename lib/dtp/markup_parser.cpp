@@ -110,13 +110,27 @@ void CMarkupParser::widenBySymbol(CTextRange& range, std::int32_t index) const {
     range.widenBy(other, rangeValid, rangeValid && isValidPiece(other));
 }
 
-CTextPiece CMarkupParser::piecesFor(std::int32_t a, std::int32_t b) const {
-    // Only ranges are worked with; the text is copied once, into the piece.
+CTextRange CMarkupParser::symbolsRange(std::int32_t a, std::int32_t b,
+                                       std::string_view& text) const {
     const CMarkupStackItem& first = markupItem(a);
     bool firstValid = isValidPiece(first.piece);
     CTextRange range = itemRange(first, firstValid);
     if (b != a) widenBySymbol(range, b);
-    return CTextPiece(range, itemText(first, firstValid));
+    text = itemText(first, firstValid);
+    return range;
+}
+
+CTextPiece CMarkupParser::piecesFor(std::int32_t a, std::int32_t b) const {
+    std::string_view text;
+    CTextRange range = symbolsRange(a, b, text);
+    return CTextPiece(range, text);
+}
+
+void CMarkupParser::markSymbols(std::int32_t a, std::int32_t b, std::int32_t kind) {
+    // The recorded piece is made in place from the range and the text.
+    std::string_view text;
+    CTextRange range = symbolsRange(a, b, text);
+    addPiece(std::make_unique<CTextToRTFReplacePiece>(range, text, kind));
 }
 
 namespace {
@@ -158,28 +172,28 @@ void CMarkupParser::writeSettledPieces() {
     nextWrite_ = list_->pieces().size() + kWriteStep;
 }
 
-void CMarkupParser::addPiece(CTextPiece&& piece, std::int32_t kind) {
-    list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kind));
+void CMarkupParser::addPiece(std::unique_ptr<CReplacePiece> piece) {
+    list_->add(std::move(piece));
     if (list_->pieces().size() >= nextWrite_) writeSettledPieces();
 }
 
 void CMarkupParser::addInternal(CTextPiece piece) {
-    addPiece(std::move(piece), list_->internalKind());
+    addPiece(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), list_->internalKind()));
 }
 void CMarkupParser::markInternal(std::int32_t a, std::int32_t b) {
-    addPiece(piecesFor(a, b), list_->internalKind());
+    markSymbols(a, b, list_->internalKind());
 }
 void CMarkupParser::addExternal(CTextPiece piece) {
-    addPiece(std::move(piece), kRtfPieceExternal);
+    addPiece(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kRtfPieceExternal));
 }
 void CMarkupParser::markExternal(std::int32_t a, std::int32_t b) {
-    addPiece(piecesFor(a, b), kRtfPieceExternal);
+    markSymbols(a, b, kRtfPieceExternal);
 }
 void CMarkupParser::addRemoved(CTextPiece piece) {
-    addPiece(std::move(piece), kRtfPieceRemoved);
+    addPiece(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kRtfPieceRemoved));
 }
 void CMarkupParser::markRemoved(std::int32_t a, std::int32_t b) {
-    addPiece(piecesFor(a, b), kRtfPieceRemoved);
+    markSymbols(a, b, kRtfPieceRemoved);
 }
 
 std::string CMarkupParser::expectedText(std::uint32_t state) const {

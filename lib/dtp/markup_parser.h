@@ -156,8 +156,12 @@ class CMarkupParser : public parser::SSYacc {
     // The range of `item`: its piece's when valid (`pieceValid`), else that
     // of its token, else an unset range of this parser's file.
     CTextRange itemRange(const CMarkupStackItem& item, bool pieceValid) const;
-    // Takes `piece` by reference: a piece is moved once, into the list.
-    void addPiece(CTextPiece&& piece, std::int32_t kind);
+    // The range of symbols a to b (a's widened by b's), and in `text` the
+    // text that goes with it, a's.
+    CTextRange symbolsRange(std::int32_t a, std::int32_t b, std::string_view& text) const;
+    // Records the piece for symbols a to b as a piece of `kind`.
+    void markSymbols(std::int32_t a, std::int32_t b, std::int32_t kind);
+    void addPiece(std::unique_ptr<CReplacePiece> piece);
     // Writes the pieces that no later reduction can reach: those before the
     // start of the lowest stack item whose range may still be marked.
     void writeSettledPieces();
