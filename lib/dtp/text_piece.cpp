@@ -7,14 +7,12 @@ namespace tessel::dtp {
 
 CTextPiece CTextPiece::fromLexeme(std::string_view lexeme, std::uint32_t line, std::uint32_t column,
                                   std::int32_t fileRef) {
-    CTextPiece piece = rangeOfLexeme(lexeme, line, column, fileRef);
-    piece.text = lexeme;
-    return piece;
+    return CTextPiece(rangeOfLexeme(lexeme, line, column, fileRef), lexeme);
 }
 
-CTextPiece CTextPiece::rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
+CTextRange CTextPiece::rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
                                      std::uint32_t column, std::int32_t fileRef) {
-    CTextPiece piece(std::string(), line, column, line, column, fileRef);
+    CTextRange range{line, column, line, column, fileRef};
     const char* data = lexeme.data();
     const std::size_t size = lexeme.size();
     // Lexemes of running text are long and mostly hold no line break: the
@@ -26,20 +24,20 @@ CTextPiece CTextPiece::rangeOfLexeme(std::string_view lexeme, std::uint32_t line
     bool hasBreak = false;
     for (std::size_t i = nextBreak(0); i < size; i = nextBreak(afterLastBreak)) {
         if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
-        ++piece.endLine;
+        ++range.endLine;
         afterLastBreak = i + 1;
         hasBreak = true;
     }
-    piece.endColumn = hasBreak ? static_cast<std::uint32_t>(1 + lexeme.size() - afterLastBreak)
+    range.endColumn = hasBreak ? static_cast<std::uint32_t>(1 + lexeme.size() - afterLastBreak)
                                : static_cast<std::uint32_t>(column + lexeme.size());
-    return piece;
+    return range;
 }
 
-bool CTextPiece::isValid() const {
+bool CTextRange::isValid() const {
     return hasValidPositions() && namesSourceFile(fileRef);
 }
 
-void CTextPiece::widenBy(const CTextPiece& other) {
+void CTextRange::widenBy(const CTextRange& other) {
     bool thisValid = isValid();
     widenBy(other, thisValid, thisValid && other.isValid());
 }

@@ -147,13 +147,18 @@ void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
 }
 
 // Inlined into nextToken(): it runs once per lexeme, ignored ones included.
-[[gnu::always_inline]] inline SSLex::Match SSLex::longestMatch(SSLexInput& in,
-                                                               const SSLexExpressionList& list) {
-    const SSLexAcceptEntry* candidate = &list.accept(0);
-    bool matched = candidate->tokenNumber != 0;
-    SSLexMatchEnd end = in.matchEnd();
+[[gnu::always_inline]] inline void SSLex::longestMatch(SSLexInput& in,
+                                                       const SSLexExpressionList& list,
+                                                       Match& match) {
+    const SSLexAcceptEntry*& candidate = match.entry;
+    bool& matched = match.matched;
+    SSLexMatchEnd& end = match.end;
+    bool& readAny = match.readAny;  // a byte or the BOF
+    candidate = &list.accept(0);
+    matched = candidate->tokenNumber != 0;
+    end = in.matchEnd();
+    readAny = false;
     std::uint32_t state = 0;
-    bool readAny = false;  // a byte or the BOF
     for (;;) {
         if (in.singleByteRun()) {
             // Plain bytes straight from the buffer through the dense table;
@@ -223,7 +228,6 @@ void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
             end = in.matchEnd();
         }
     }
-    return {candidate, end, matched, readAny};
 }
 
 SSRefPtr<SSToken> SSLex::nextToken() {
@@ -231,11 +235,12 @@ SSRefPtr<SSToken> SSLex::nextToken() {
         throw SSException(SSError::LexMissingTableOrInput);
     }
     SSLexInput& in = *input_;
+    Match match;
     for (;;) {
         if (list_ == nullptr) list_ = &tables_->expressionList(currentList_);
         const SSLexExpressionList& list = *list_;
         bool bofAtStart = in.bofPending();
-        Match match = longestMatch(in, list);
+        longestMatch(in, list, match);
         if (!match.readAny) return {};
         const SSLexAcceptEntry& candidate = *match.entry;
         std::uint32_t flags = match.matched ? candidate.flags : 0;
