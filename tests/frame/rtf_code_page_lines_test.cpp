@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frame/error_log.h"
+#include "frame/job_state.h"
 #include "frame/return_codes.h"
 #include "frame/rtf_byte_source.h"
 #include "frame/rtf_line_writer.h"
@@ -198,6 +199,8 @@ class Utf8Only final : public RtfParagraphSink {
 std::string writeLines(const tessel::test::TempDir& dir, const std::string& name,
                        std::string_view rtf, int functionCode, int chosenCodePage, bool direct,
                        bool* tookBytes = nullptr) {
+    // Messages are numbered per job.
+    tessel::frame::jobState().reset();
     tessel::frame::ErrorLog log;
     EXPECT_TRUE(log.open(dir.file(name + ".err")));
     tessel::platform::OutputStream output;
