@@ -44,6 +44,23 @@ std::string_view lineOf(std::string_view text, std::size_t index) {
     return text.substr(start, text.find('\n', start) - start);
 }
 
+// The target's page when the encoder writes each of its bytes back as it
+// stands (read as the page's character), without a loss: text of that page
+// then needs no encoding. Null for UTF-8 and double-byte targets.
+const CodePageCodec* bytesTarget(const TargetRules& rules) {
+    if (rules.utf8 || rules.codec == nullptr || rules.codec->isDoubleByte()) return nullptr;
+    TargetEncoder encoder(rules);
+    std::string text;
+    for (unsigned byte = 0x80; byte <= 0xFF; ++byte) {
+        const CodePageCodec::Utf8& utf8 =
+            rules.codec->highByteUtf8(static_cast<std::uint8_t>(byte));
+        text.assign(utf8.bytes, utf8.length);
+        encoder.encode(text);
+        if (text != std::string(1, static_cast<char>(byte))) return nullptr;
+    }
+    return encoder.lostCharacters().empty() ? rules.codec : nullptr;
+}
+
 }  // namespace
 
 bool dropsEmptyParagraphs(int functionCode) {
@@ -112,19 +129,29 @@ int RtfLineWriter::writeHeld() {
 }
 
 void RtfLineWriter::chooseTarget() {
-    encoder_.emplace(targetRules(functionCode_, documentCodePage_, chosenCodePage_, macintosh_));
+    TargetRules rules = targetRules(functionCode_, documentCodePage_, chosenCodePage_, macintosh_);
+    encoder_.emplace(rules);
+    bytesTarget_ = bytesTarget(rules);
 }
 
-int RtfLineWriter::write(std::string& line, bool lineEnd) {
+int RtfLineWriter::paragraphInCodePage(std::string& line, const CodePageCodec& codePage,
+                                       bool lineEnd) {
+    // Only the page named by textCodePage() is taken as it stands.
+    if (&codePage != bytesTarget_)
+        return RtfParagraphSink::paragraphInCodePage(line, codePage, lineEnd);
+    return write(line, lineEnd, true);
+}
+
+int RtfLineWriter::write(std::string& line, bool lineEnd, bool encoded) {
     if (!encoder_) chooseTarget();
     bool empty = line.empty();
-    if (int result = flush(line); result < 0) return result;
+    if (int result = flush(line, encoded); result < 0) return result;
     if (lineEnd && !(empty && skipEmptyLines_)) output_.put('\n');
     return 0;
 }
 
-int RtfLineWriter::flush(std::string& line) {
-    encoder_->encode(line);
+int RtfLineWriter::flush(std::string& line, bool encoded) {
+    if (!encoded) encoder_->encode(line);
     if (step_) {
         // The step's own count is not a change of this job.
         if (int result = step_(line); result < 0) return result;

@@ -33,6 +33,11 @@ class RtfLineWriter final : public RtfParagraphSink {
                   int& changeCount, int chosenCodePage = 0);
 
     int paragraph(std::string& line, bool lineEnd) override;
+    // The target's page once it is chosen, when its bytes are what the
+    // encoder would write for the characters they stand for.
+    const platform::CodePageCodec* textCodePage() const override { return bytesTarget_; }
+    int paragraphInCodePage(std::string& line, const platform::CodePageCodec& codePage,
+                            bool lineEnd) override;
     void documentCodePage(int codePage) override;
 
     // Writes what is still held back; call once after the reading.
@@ -49,8 +54,9 @@ class RtfLineWriter final : public RtfParagraphSink {
         bool lineEnd;
     };
 
-    int write(std::string& line, bool lineEnd);
-    int flush(std::string& line);
+    // `encoded`: the line is in the target's bytes already.
+    int write(std::string& line, bool lineEnd, bool encoded = false);
+    int flush(std::string& line, bool encoded);
     bool headerDecided() const;
     int writeHeld();
     void chooseTarget();
@@ -65,6 +71,7 @@ class RtfLineWriter final : public RtfParagraphSink {
     int documentCodePage_ = 0;
     bool macintosh_ = false;
     std::optional<TargetEncoder> encoder_;
+    const platform::CodePageCodec* bytesTarget_ = nullptr;
     // PageMaker and QuarkXPress: the first lines wait until the header tells
     // whether the file is a Macintosh file.
     bool awaitingHeader_;

@@ -88,6 +88,16 @@ std::uint64_t mayEndText(std::uint64_t word) {
     return braceOrHigh | bytesEqual(word, '\\') | bytesBelow(word, '\r' + 1);
 }
 
+// Nonzero when some byte of `word` may end a copy of text kept as bytes: a
+// backslash, a brace or a line end. Flags no byte from 0x80 up but 0xFB to
+// 0xFF (and the few others of mayEndText()), which are then looked at singly.
+std::uint64_t mayEndBytes(std::uint64_t word) {
+    using namespace platform::words;
+    // The low seven bits from 0x7B ("{") up; no carry crosses a byte.
+    std::uint64_t braceLike = ((word & repeated(0x7F)) + repeated(0x80 - '{')) & repeated(0x80);
+    return braceLike | bytesEqual(word, '\\') | bytesBelow(word, '\r' + 1);
+}
+
 // Plain text is copied into room made for the rest of the buffer at once:
 // three bytes of UTF-8 for every byte, and a word more, as eight bytes are
 // stored at a time. (The line's buffer keeps its size from paragraph to
@@ -96,7 +106,6 @@ constexpr std::size_t kMaxUtf8PerByte = 3;
 constexpr std::size_t kWordBytes = 8;
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
-constexpr int kNoLeadByte = -1;
 
 bool isHighSurrogate(char32_t c) {
     return c >= 0xD800 && c < 0xDC00;
@@ -231,35 +240,80 @@ int RtfReader::endOfDocument() {
     if (!stack_.empty()) return kRtfMissingClosingBrace;
     flushPending();
     if (line_.empty()) return 0;
-    int result = sink_.paragraph(line_.finished(), false);
-    line_.clear();
-    return result;
+    return handOn(false);
 }
 
 int RtfReader::endParagraph() {
     flushPending();
-    int result = sink_.paragraph(line_.finished(), true);
-    line_.clear();
+    return handOn(true);
+}
+
+// Hands the line to the sink, and starts the next one in the code page the
+// sink asks for (UTF-8 while styles are observed: their offsets are of it).
+int RtfReader::handOn(bool lineEnd) {
+    const CodePageCodec* codePage = line_.codePage();
+    int result = codePage != nullptr
+                     ? sink_.paragraphInCodePage(line_.finished(), *codePage, lineEnd)
+                     : sink_.paragraph(line_.finished(), lineEnd);
+    const CodePageCodec* wanted = styleObserver_ == nullptr ? sink_.textCodePage() : nullptr;
+    line_.clear(wanted != nullptr && !wanted->isDoubleByte() ? wanted : nullptr);
     return result;
+}
+
+void RtfReader::observeStyles(RtfStyleObserver* observer) {
+    styleObserver_ = observer;
+    if (observer != nullptr) line_.toUtf8();
+}
+
+int RtfParagraphSink::paragraphInCodePage(std::string& line, const CodePageCodec& codePage,
+                                          bool lineEnd) {
+    std::string utf8;
+    codePage.appendSingleByteUtf8(line, utf8);
+    line = std::move(utf8);
+    return paragraph(line, lineEnd);
 }
 
 // Text from the current position up to the next byte that means something
 // to the reader. The common case, shown text with nothing held back, is
-// copied in bulk; a byte that continues something (a fallback being skipped,
-// a lead byte waiting for its trail, a held-back character) or that needs a
-// double-byte page or a symbol font goes alone through textByte().
+// copied in bulk (as it stands when it is in the line's own code page); a
+// byte that continues something (a fallback being skipped, a lead byte
+// waiting for its trail, a held-back character) or that needs a double-byte
+// page or a symbol font goes alone through textByte().
 [[gnu::always_inline]] inline int RtfReader::takeText() {
+    if (continuesSomething()) return takeTextAfterHeld();
+    if (!showsText()) {
+        skipText();
+        return 0;
+    }
+    const CodePageCodec* codec = activeCoding().codec;
+    const CodePageCodec* lineBytes = line_.codePage();
+    if (codec == lineBytes && codec != nullptr) {
+        copyBytes();
+        return 0;
+    }
+    const CodePageCodec* singleByte = codec != nullptr && !codec->isDoubleByte() ? codec : nullptr;
+    if (singleByte == nullptr && current() >= 0x80) return textByte(next());
+    if (lineBytes != nullptr) {
+        // Bytes of another page: the line turns into UTF-8 at the first
+        // one, and the ASCII before it is taken as it stands.
+        if (current() < 0x80) {
+            copyText(nullptr);
+            return 0;
+        }
+        line_.toUtf8();
+    }
+    copyText(singleByte);
+    return 0;
+}
+
+// Text while something is held back or pending: a byte at a time.
+int RtfReader::takeTextAfterHeld() {
     if (inFallback() || pendingLead_ != kNoLeadByte) return textByte(next());
     if (!showsText()) {
         skipText();
         return 0;
     }
-    if (highSurrogate_ != 0 || pendingSixPerEm_) return textByte(next());
-    const CodePageCodec* codec = activeCoding().codec;
-    const CodePageCodec* singleByte = codec != nullptr && !codec->isDoubleByte() ? codec : nullptr;
-    if (singleByte == nullptr && current() >= 0x80) return textByte(next());
-    copyText(singleByte);
-    return 0;
+    return textByte(next());
 }
 
 // Text that is not shown (dropped destinations, hidden text): passed over.
@@ -316,9 +370,52 @@ void RtfReader::skipText() {
     pos_ = at;
 }
 
-void RtfReader::LineText::append(const char* data, std::size_t n) {
+// Text of the line's own code page, copied as it stands to the end of the
+// buffer at most: only the bytes that mean something to the reader end it.
+// Takes at least the byte at the current position.
+[[gnu::always_inline]] inline void RtfReader::copyBytes() {
+    const char* data = input_.data();
+    std::size_t at = pos_;
+    const std::size_t end = end_;
+    char* const start = line_.room(end - at + kWordBytes);
+    char* out = start;
+    while (at < end) {
+        if (end - at >= kWordBytes) {
+            std::uint64_t word = platform::words::load(data + at);
+            std::memcpy(out, &word, kWordBytes);
+            std::uint64_t flagged = mayEndBytes(word);
+            if (flagged == 0) {
+                at += kWordBytes;
+                out += kWordBytes;
+                continue;
+            }
+            std::size_t plain = platform::words::firstMarkedByte(flagged);
+            at += plain;
+            out += plain;
+        }
+        auto byte = static_cast<unsigned char>(data[at]);
+        if (endsText(byte)) break;
+        *out++ = static_cast<char>(byte);
+        ++at;
+    }
+    line_.commit(static_cast<std::size_t>(out - start));
+    pos_ = at;
+}
+
+void RtfReader::LineText::appendUtf8(const char* data, std::size_t n) {
+    if (codePage_ != nullptr) toUtf8();
     std::memcpy(room(n), data, n);
     length_ += n;
+}
+
+void RtfReader::LineText::toUtf8() {
+    if (codePage_ == nullptr) return;
+    std::string utf8;
+    codePage_->appendSingleByteUtf8(std::string_view(bytes_.get(), length_), utf8);
+    codePage_ = nullptr;
+    length_ = 0;
+    std::memcpy(room(utf8.size()), utf8.data(), utf8.size());
+    length_ = utf8.size();
 }
 
 RtfReader::LineText::LineText()
@@ -498,9 +595,11 @@ bool RtfReader::readWord(RtfParsedWord& word) {
 }
 
 // A backslash and one byte that is neither a letter nor "'" ("\{", "\~"
-// ...); a lead byte waiting before it is over.
-resources::RtfWordAction RtfReader::controlSymbol() {
-    int c = next();
+// ...); a lead byte waiting before it is over. The byte is in the buffer
+// (controlWord() looked ahead).
+[[gnu::always_inline]] inline resources::RtfWordAction RtfReader::controlSymbol() {
+    int c = current();
+    ++pos_;
     // Backslash + CR LF is read as backslash + line feed.
     if (c == '\r' && peek() == '\n') c = next();
     flushLeadByte();
@@ -688,6 +787,13 @@ int RtfReader::hexDigit(int c) {
     }
     if (group_.destination != Destination::Body) return 0;
     if (byte == kLineEnd) return endParagraph();
+    // Nothing held back (the common case): the byte's UTF-8 goes straight
+    // to the line, as emit() would write it (no Windows 1252 byte is a
+    // six-per-em space).
+    if (holdsNothing()) {
+        if (!group_.hidden) appendByte(windows1252_, static_cast<std::uint8_t>(byte));
+        return 0;
+    }
     emit(windows1252_.decode(static_cast<std::uint8_t>(byte)));
     return 0;
 }
@@ -743,10 +849,22 @@ int RtfReader::textByte(std::uint8_t byte) {
     }
     const CodePageCodec* codec = activeCoding().codec;
     if (codec == nullptr || codec->isDoubleByte()) return false;
-    const CodePageCodec::Utf8& utf8 = codec->highByteUtf8(byte);
+    appendByte(*codec, byte);
+    return true;
+}
+
+// A byte of a single-byte page: as it stands where the line holds that
+// page's bytes, else its UTF-8 from the page's table.
+[[gnu::always_inline]] inline void RtfReader::appendByte(const CodePageCodec& codec,
+                                                         std::uint8_t byte) {
+    if (byte < 0x80 || &codec == line_.codePage()) {
+        line_.push(static_cast<char>(byte));
+        return;
+    }
+    line_.toUtf8();
+    const CodePageCodec::Utf8& utf8 = codec.highByteUtf8(byte);
     std::memcpy(line_.room(kMaxUtf8PerByte), utf8.bytes, kMaxUtf8PerByte);
     line_.commit(utf8.length);
-    return true;
 }
 
 void RtfReader::takeFallbackByte(std::uint8_t byte) {
@@ -823,7 +941,7 @@ void RtfReader::finishUnicodeNow() {
     emit(kAnnotationAnchor);
     line_.appendUtf8(c);
     line_.appendUtf8(kAnnotationSeparator);
-    line_.append(fallback.data(), fallback.size());
+    line_.appendUtf8(fallback.data(), fallback.size());
     line_.appendUtf8(kAnnotationEnd);
 }
 

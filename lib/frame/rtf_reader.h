@@ -1,5 +1,6 @@
 // The RTF reader of the back-conversion jobs: reads an RTF document byte by
-// byte and hands on its visible body text one paragraph at a time, as UTF-8.
+// byte and hands on its visible body text one paragraph at a time, as UTF-8
+// (or as bytes of the sink's code page, RtfParagraphSink::textCodePage()).
 // Font and colour tables, style sheet, document information, headers,
 // footers, footnotes, pictures, objects, destinations marked "*" that it does
 // not know, and hidden text are dropped.
@@ -56,6 +57,16 @@ class RtfParagraphSink {
     // ends the reading, or a positive number that pauses it: read() returns that number, and the
     // next read() goes on after the paragraph (a reader that pulls paragraphs one at a time).
     virtual int paragraph(std::string& line, bool lineEnd) = 0;
+    // A single-byte code page the sink would rather take paragraphs in, as
+    // that page's bytes (null, the default: UTF-8 only). A sink that writes
+    // those bytes then need not decode what the reader encoded. Asked before
+    // each paragraph after the first.
+    virtual const platform::CodePageCodec* textCodePage() const { return nullptr; }
+    // Instead of paragraph(), for a paragraph all of whose characters came
+    // from bytes of `codePage`, the page textCodePage() named before it:
+    // `line` holds those bytes. By default handed on as UTF-8.
+    virtual int paragraphInCodePage(std::string& line, const platform::CodePageCodec& codePage,
+                                    bool lineEnd);
     // The document's code page ("\ansicpgN"), told when it is read.
     virtual void documentCodePage(int /*codePage*/) {}
 };
@@ -101,8 +112,9 @@ class RtfReader {
     std::size_t depth() const { return stack_.size(); }
 
     // Tells `observer` (or nobody, when null) of every change of the
-    // character style from now on.
-    void observeStyles(RtfStyleObserver* observer) { styleObserver_ = observer; }
+    // character style from now on. Its offsets are of UTF-8, so the text is
+    // kept in UTF-8 while there is one.
+    void observeStyles(RtfStyleObserver* observer);
 
   private:
     enum class State : std::uint8_t { Normal, Binary, Hex };
@@ -139,7 +151,9 @@ class RtfReader {
         ByteCoding resolved{nullptr};
     };
 
-    // The paragraph being read, in UTF-8. Text is written through a pointer
+    // The paragraph being read, in UTF-8, or as the bytes of the sink's
+    // code page while all its characters come from bytes of that page (the
+    // first other character turns it into UTF-8). Text is written through a pointer
     // into room made beforehand, without a size check per byte, in a buffer
     // of uninitialised bytes that never shrinks; finished() copies the text
     // into the string handed to the sink, so that no paragraph pays for
@@ -157,20 +171,30 @@ class RtfReader {
         }
         void commit(std::size_t n) { length_ += n; }
         std::size_t roomLeft() const { return capacity_ - length_; }
-        void append(const char* data, std::size_t n);
-        void push(char c) {
+        // ASCII is the same in UTF-8 and in every single-byte page.
+        [[gnu::always_inline]] void push(char c) {
             *room(1) = c;
             ++length_;
         }
         void appendUtf8(char32_t c) {
+            if (codePage_ != nullptr) toUtf8();
             length_ += platform::writeUtf8(c, room(platform::kMaxUtf8Bytes));
         }
+        void appendUtf8(const char* data, std::size_t n);
+        // The page whose bytes the line holds; null: UTF-8.
+        const platform::CodePageCodec* codePage() const { return codePage_; }
+        void toUtf8();
         std::string& finished() {
             text_.resize(length_);
             std::memcpy(text_.data(), bytes_.get(), length_);
             return text_;
         }
-        void clear() { length_ = 0; }
+        // Empties the line for a paragraph held as bytes of `codePage`
+        // (single-byte), or in UTF-8 (null).
+        void clear(const platform::CodePageCodec* codePage) {
+            length_ = 0;
+            codePage_ = codePage;
+        }
 
       private:
         void grow(std::size_t n);
@@ -179,6 +203,7 @@ class RtfReader {
         std::size_t capacity_ = 0;
         std::size_t length_ = 0;
         std::string text_;  // the sink's copy, which it may change
+        const platform::CodePageCodec* codePage_ = nullptr;
     };
 
     // Bytes a control word is read within where it stands: the longest word
@@ -224,15 +249,26 @@ class RtfReader {
     int character(int byte);
     int textByte(std::uint8_t byte);
     bool appendHighByte(std::uint8_t byte);
+    void appendByte(const platform::CodePageCodec& codec, std::uint8_t byte);
     int textCharacter(char32_t c);
     int endOfDocument();
     int endParagraph();
+    int handOn(bool lineEnd);
     int takeText();
+    int takeTextAfterHeld();
     void skipText();
     void copyText(const platform::CodePageCodec* singleByteCodec);
+    void copyBytes();
 
     bool showsText() const { return group_.destination == Destination::Body && !group_.hidden; }
     bool inFallback() const { return fallbackLeft_ > 0; }
+    // A fallback being skipped, a lead byte waiting for its trail or a
+    // character held back: one test, as text rarely meets any of them.
+    bool continuesSomething() const {
+        return (static_cast<std::uint32_t>(fallbackLeft_) |
+                static_cast<std::uint32_t>(pendingLead_ - kNoLeadByte) | highSurrogate_ |
+                static_cast<std::uint32_t>(pendingSixPerEm_)) != 0;
+    }
     void takeFallbackByte(std::uint8_t byte);
     void startUnicode(std::int32_t number);
     // Cheap tests first: both run at every group and control word.
@@ -313,7 +349,8 @@ class RtfReader {
     char32_t highSurrogate_ = 0;
     std::string fallbackBytes_;
     ByteCoding fallbackCoding_{nullptr};
-    int pendingLead_ = -1;
+    static constexpr int kNoLeadByte = -1;
+    int pendingLead_ = kNoLeadByte;
     const platform::CodePageCodec* leadCodec_ = nullptr;
     bool pendingSixPerEm_ = false;
 

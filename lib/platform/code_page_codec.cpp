@@ -105,6 +105,18 @@ const CodePageCodec& CodePageCodec::windows1252() {
     return *codec;
 }
 
+void CodePageCodec::appendSingleByteUtf8(std::string_view bytes, std::string& out) const {
+    for (char c : bytes) {
+        auto byte = static_cast<std::uint8_t>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else {
+            const Utf8& utf8 = highByteUtf8(byte);
+            out.append(utf8.bytes, utf8.length);
+        }
+    }
+}
+
 char32_t CodePageCodec::decodePair(std::uint8_t lead, std::uint8_t trail) const {
     if (!isLeadByte(lead) || trail < res::kTrailFirst || trail > res::kTrailLast) return 0;
     int row = table_.leadRow[lead - 0x80];

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,8 @@ class CodePageCodec {
         std::uint8_t length;
     };
     const Utf8& highByteUtf8(std::uint8_t byte) const { return highUtf8_[byte - 0x80]; }
+    // Appends the UTF-8 of `bytes`, text of a single-byte page, to `out`.
+    void appendSingleByteUtf8(std::string_view bytes, std::string& out) const;
 
     explicit CodePageCodec(const resources::CodePageTable& table);
 

@@ -1,6 +1,8 @@
 // Fuzzes the RTF reader in memory: any input must end in 0 or one of the
 // reader's failure codes, within bounded memory, and every paragraph must go
-// through a per-line step the way the jobs run it.
+// through a per-line step the way the jobs run it. Read again by a sink that
+// takes paragraphs as Windows 1252 bytes, as the line writer does, the
+// input must give the same text.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 
 #include "frame/rtf_byte_source.h"
 #include "frame/rtf_reader.h"
+#include "platform/code_page_codec.h"
 
 namespace {
 
@@ -33,6 +36,32 @@ class CountingSink final : public RtfParagraphSink {
     std::size_t written = 0;
 };
 
+// Keeps the text as UTF-8, taking paragraphs as bytes of `codePage` when
+// it is not null.
+class TextSink final : public RtfParagraphSink {
+  public:
+    explicit TextSink(const tessel::platform::CodePageCodec* codePage) : codePage_(codePage) {}
+    int paragraph(std::string& line, bool lineEnd) override {
+        text += line;
+        text += lineEnd ? '|' : '.';
+        return 0;
+    }
+    const tessel::platform::CodePageCodec* textCodePage() const override { return codePage_; }
+    std::string text;
+
+  private:
+    const tessel::platform::CodePageCodec* codePage_;
+};
+
+std::string textOf(std::string_view bytes, const tessel::platform::CodePageCodec* codePage,
+                   int& result) {
+    MemoryByteSource source(bytes);
+    TextSink sink(codePage);
+    RtfReader reader(source, sink);
+    result = reader.read();
+    return sink.text;
+}
+
 bool isReaderResult(int result) {
     return result == 0 || (result <= -401 && result >= -405 && result != -403);
 }
@@ -47,5 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int result = reader.read();
     if (!isReaderResult(result)) std::abort();
     if (reader.depth() > RtfReader::kMaxGroupDepth) std::abort();
+
+    int utf8Result = 0;
+    int bytesResult = 0;
+    if (textOf(bytes, nullptr, utf8Result) !=
+            textOf(bytes, &tessel::platform::CodePageCodec::windows1252(), bytesResult) ||
+        utf8Result != bytesResult) {
+        std::abort();
+    }
     return 0;
 }
