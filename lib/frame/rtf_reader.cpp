@@ -325,6 +325,27 @@ void RtfReader::skipText() {
     pos_ = at;
 }
 
+namespace {
+
+// Eight bytes at a time, where eight are left: the word is stored whole at
+// `out` (the room holds a word more), and the bytes before the first one
+// `mayEnd` flags are taken. True when none was flagged and the copy goes on
+// with the next word; false when the byte at `at` must be looked at singly.
+template <typename MayEnd>
+[[gnu::always_inline]] inline bool copyWordIfPlain(const char* data, std::size_t& at,
+                                                   std::size_t end, char*& out, MayEnd mayEnd) {
+    if (end - at < kWordBytes) return false;
+    std::uint64_t word = platform::words::load(data + at);
+    std::memcpy(out, &word, kWordBytes);
+    std::uint64_t flagged = mayEnd(word);
+    std::size_t plain = flagged == 0 ? kWordBytes : platform::words::firstMarkedByte(flagged);
+    at += plain;
+    out += plain;
+    return flagged == 0;
+}
+
+}  // namespace
+
 // Copies text to the line as UTF-8, to the end of the buffer at most: ASCII
 // as it is, bytes from 0x80 up through the table of `singleByteCodec` (null:
 // they end the copy). Takes at least the byte at the current position.
@@ -337,21 +358,7 @@ void RtfReader::skipText() {
     char* const start = line_.room(kMaxUtf8PerByte * (end - at) + kWordBytes);
     char* out = start;
     while (at < end) {
-        // Eight bytes of plain ASCII at a time; the word is stored whole,
-        // and only the bytes before a flagged one count.
-        if (end - at >= kWordBytes) {
-            std::uint64_t word = platform::words::load(data + at);
-            std::memcpy(out, &word, kWordBytes);
-            std::uint64_t flagged = mayEndText(word);
-            if (flagged == 0) {
-                at += kWordBytes;
-                out += kWordBytes;
-                continue;
-            }
-            std::size_t plain = platform::words::firstMarkedByte(flagged);
-            at += plain;
-            out += plain;
-        }
+        if (copyWordIfPlain(data, at, end, out, mayEndText)) continue;
         auto byte = static_cast<unsigned char>(data[at]);
         if (byte < 0x80) {
             if (endsText(byte)) break;
@@ -380,19 +387,7 @@ void RtfReader::skipText() {
     char* const start = line_.room(end - at + kWordBytes);
     char* out = start;
     while (at < end) {
-        if (end - at >= kWordBytes) {
-            std::uint64_t word = platform::words::load(data + at);
-            std::memcpy(out, &word, kWordBytes);
-            std::uint64_t flagged = mayEndBytes(word);
-            if (flagged == 0) {
-                at += kWordBytes;
-                out += kWordBytes;
-                continue;
-            }
-            std::size_t plain = platform::words::firstMarkedByte(flagged);
-            at += plain;
-            out += plain;
-        }
+        if (copyWordIfPlain(data, at, end, out, mayEndBytes)) continue;
         auto byte = static_cast<unsigned char>(data[at]);
         if (endsText(byte)) break;
         *out++ = static_cast<char>(byte);
