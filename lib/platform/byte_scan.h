@@ -61,11 +61,6 @@ inline Matches bytesInRange(Chunk chunk) {
     return {_mm_cmplt_epi8(moved, _mm_set1_epi8(static_cast<char>(-128 + count)))};
 }
 
-// The bytes of the chunk below 0x20 or from 0x80 up.
-inline ChunkMask bytesOutsidePrintableAscii(Chunk chunk) {
-    return ~bytesInRange<0x20, 0x60>(chunk) & 0xFFFF;
-}
-
 // Index within the chunk of the first byte a (nonzero) mask marks.
 inline std::size_t firstMarked(ChunkMask mask) {
     return static_cast<std::size_t>(std::countr_zero(mask));
@@ -116,12 +111,6 @@ inline Matches bytesInRange(Chunk word) {
         mask |= words::bytesEqual(word, static_cast<std::uint8_t>(value));
     }
     return {mask};
-}
-
-// The bytes of the word below 0x20 or from 0x80 up, and perhaps a byte
-// after one below 0x20 (the borrow of the subtraction).
-inline ChunkMask bytesOutsidePrintableAscii(Chunk word) {
-    return (word & words::repeated(0x80)) | words::bytesBelow(word, 0x20);
 }
 
 inline std::size_t firstMarked(ChunkMask mask) {
@@ -201,28 +190,6 @@ inline std::size_t findFirstOf(const std::uint8_t* data, std::size_t size,
     };
     auto isStop = [=](std::uint8_t byte) { return byte == a || byte == b || byte == c; };
     return detail::findFirst(data, size, marks, isStop);
-}
-
-// Calls `visit(i)` in order for the index i of every byte of
-// `data[0, size)` outside printable ASCII: below 0x20 or from 0x80 up. A
-// chunk without one costs a load and a test. Without SSE2 a few printable
-// bytes are visited too, so the visit must do right by any byte.
-template <class Visit>
-inline void forEachNonPrintableByte(const char* data, std::size_t size, Visit visit) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
-    std::size_t pos = 0;
-    for (; size - pos >= detail::kChunkSize; pos += detail::kChunkSize) {
-        // Clearing the lowest mark leaves the others: a mask is a bit per
-        // byte, or its byte's high bit, and nothing else.
-        for (detail::ChunkMask found =
-                 detail::bytesOutsidePrintableAscii(detail::loadChunk(bytes + pos));
-             found != 0; found &= found - 1) {
-            visit(pos + detail::firstMarked(found));
-        }
-    }
-    for (; pos < size; ++pos) {
-        if (bytes[pos] < 0x20 || bytes[pos] >= 0x80) visit(pos);
-    }
 }
 
 // Bytes past the end of the text that the padded searches may read.

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -77,41 +76,6 @@ TEST(FindFirstOf, MatchesAByteByByteScanForOneToThreeStops) {
                     EXPECT_EQ(findFirstOf(text.data(), text.size(), stops, count), expected)
                         << "count " << count << " length " << length << " at " << at;
                 }
-            }
-        }
-    }
-}
-
-TEST(ForEachNonPrintableByte, VisitsExactlyTheOthersInOrderAtEveryOffset) {
-    // A high byte and a control byte at every pair of offsets, among the
-    // printable bytes at both limits (0x20 and 0x7F) that must not be
-    // visited.
-    for (std::size_t length = 0; length <= kLongestText; ++length) {
-        for (std::size_t first = 0; first <= length; ++first) {
-            for (std::size_t second = first; second <= length; ++second) {
-                std::string text(length, '\x7F');
-                for (std::size_t i = 0; i < length; i += 3) text[i] = ' ';
-                if (first < length) text[first] = '\x80';
-                if (second < length) text[second] = second % 2 ? '\x1F' : '\xFF';
-                std::vector<std::size_t> expected;
-                for (std::size_t i = 0; i < length; ++i) {
-                    auto byte = static_cast<unsigned char>(text[i]);
-                    if (byte < 0x20 || byte >= 0x80) expected.push_back(i);
-                }
-                std::vector<std::size_t> visited;
-                forEachNonPrintableByte(text.data(), text.size(),
-                                        [&](std::size_t at) { visited.push_back(at); });
-                // Word-wise (without SSE2) a printable byte after a control
-                // byte may be visited too: harmless, as the visit must do
-                // right by any byte.
-#if defined(__SSE2__)
-                EXPECT_EQ(visited, expected)
-                    << "length " << length << " at " << first << ", " << second;
-#else
-                EXPECT_TRUE(std::is_sorted(visited.begin(), visited.end()));
-                EXPECT_TRUE(std::includes(visited.begin(), visited.end(), expected.begin(),
-                                          expected.end()));
-#endif
             }
         }
     }
