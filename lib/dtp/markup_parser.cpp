@@ -58,7 +58,8 @@ void CMarkupParser::attachReplacementList(std::unique_ptr<CTextToRTFReplaceList>
     list_ = std::move(list);
 }
 
-CMarkupStackItem* CMarkupParser::makeStackItem() {
+SSYaccStackItem* CMarkupParser::newStackItem() {
+    if (CMarkupStackItem* item = reusedItem()) return item;
     return parser::withStorage([&] { return new CMarkupStackItem(fileRef_); });
 }
 
@@ -71,6 +72,24 @@ SSRefPtr<SSYaccStackItem> CMarkupParser::emptyResult(std::uint32_t length) {
 
 namespace {
 
+// The range of `item` with empty text: its piece when valid (`pieceValid`),
+// else that of its token, else an unset piece of `fileRef`.
+CTextPiece itemRange(const CMarkupStackItem& item, bool pieceValid, std::int32_t fileRef) {
+    const CTextPiece& piece = item.piece;
+    if (pieceValid) {
+        return CTextPiece(std::string(), piece.startLine, piece.startColumn, piece.endLine,
+                          piece.endColumn, piece.fileRef);
+    }
+    if (const SSToken* token = item.token()) {
+        return CTextPiece::rangeOfLexeme(token->textView(),
+                                         static_cast<std::uint32_t>(token->line()),
+                                         static_cast<std::uint32_t>(token->offset()), fileRef);
+    }
+    CTextPiece unset;
+    unset.fileRef = fileRef;
+    return unset;
+}
+
 // The text that goes with itemRange(): that of the item's valid piece (kept in
 // its token when the item says so), else that of its token.
 std::string_view itemText(const CMarkupStackItem& item, bool pieceValid) {
@@ -81,56 +100,33 @@ std::string_view itemText(const CMarkupStackItem& item, bool pieceValid) {
 
 }  // namespace
 
-CTextRange CMarkupParser::itemRange(const CMarkupStackItem& item, bool pieceValid) const {
-    if (pieceValid) return item.piece;
-    if (const SSToken* token = item.token()) {
-        return CTextPiece::rangeOfLexeme(token->textView(),
-                                         static_cast<std::uint32_t>(token->line()),
-                                         static_cast<std::uint32_t>(token->offset()), fileRef_);
-    }
-    CTextRange unset;
-    unset.fileRef = fileRef_;
-    return unset;
-}
-
 CTextPiece CMarkupParser::symbolPiece(std::int32_t index) const {
     const CMarkupStackItem& item = markupItem(index);
     bool pieceValid = isValidPiece(item.piece);
-    return CTextPiece(itemRange(item, pieceValid), itemText(item, pieceValid));
+    CTextPiece piece = itemRange(item, pieceValid, fileRef_);
+    piece.text = itemText(item, pieceValid);
+    return piece;
 }
 
-void CMarkupParser::widenBySymbol(CTextRange& range, std::int32_t index) const {
+void CMarkupParser::widenBySymbol(CTextPiece& piece, std::int32_t index) const {
     const CMarkupStackItem& item = markupItem(index);
-    bool rangeValid = isValidPiece(range);
+    bool pieceValid = isValidPiece(piece);
     if (isValidPiece(item.piece)) {
-        range.widenBy(item.piece, rangeValid, true);
+        piece.widenBy(item.piece, pieceValid, true);
         return;
     }
-    CTextRange other = itemRange(item, false);
-    range.widenBy(other, rangeValid, rangeValid && isValidPiece(other));
-}
-
-CTextRange CMarkupParser::symbolsRange(std::int32_t a, std::int32_t b,
-                                       std::string_view& text) const {
-    const CMarkupStackItem& first = markupItem(a);
-    bool firstValid = isValidPiece(first.piece);
-    CTextRange range = itemRange(first, firstValid);
-    if (b != a) widenBySymbol(range, b);
-    text = itemText(first, firstValid);
-    return range;
+    CTextPiece other = itemRange(item, false, fileRef_);
+    piece.widenBy(other, pieceValid, pieceValid && isValidPiece(other));
 }
 
 CTextPiece CMarkupParser::piecesFor(std::int32_t a, std::int32_t b) const {
-    std::string_view text;
-    CTextRange range = symbolsRange(a, b, text);
-    return CTextPiece(range, text);
-}
-
-void CMarkupParser::markSymbols(std::int32_t a, std::int32_t b, std::int32_t kind) {
-    // The recorded piece is made in place from the range and the text.
-    std::string_view text;
-    CTextRange range = symbolsRange(a, b, text);
-    addPiece(std::make_unique<CTextToRTFReplacePiece>(range, text, kind));
+    // The range is settled before the text is copied, once.
+    const CMarkupStackItem& first = markupItem(a);
+    bool firstValid = isValidPiece(first.piece);
+    CTextPiece piece = itemRange(first, firstValid, fileRef_);
+    if (b != a) widenBySymbol(piece, b);
+    piece.text = itemText(first, firstValid);
+    return piece;
 }
 
 namespace {
@@ -172,28 +168,28 @@ void CMarkupParser::writeSettledPieces() {
     nextWrite_ = list_->pieces().size() + kWriteStep;
 }
 
-void CMarkupParser::addPiece(std::unique_ptr<CReplacePiece> piece) {
-    list_->add(std::move(piece));
+void CMarkupParser::addPiece(CTextPiece&& piece, std::int32_t kind) {
+    list_->add(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kind));
     if (list_->pieces().size() >= nextWrite_) writeSettledPieces();
 }
 
 void CMarkupParser::addInternal(CTextPiece piece) {
-    addPiece(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), list_->internalKind()));
+    addPiece(std::move(piece), list_->internalKind());
 }
 void CMarkupParser::markInternal(std::int32_t a, std::int32_t b) {
-    markSymbols(a, b, list_->internalKind());
+    addInternal(piecesFor(a, b));
 }
 void CMarkupParser::addExternal(CTextPiece piece) {
-    addPiece(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kRtfPieceExternal));
+    addPiece(std::move(piece), kRtfPieceExternal);
 }
 void CMarkupParser::markExternal(std::int32_t a, std::int32_t b) {
-    markSymbols(a, b, kRtfPieceExternal);
+    addExternal(piecesFor(a, b));
 }
 void CMarkupParser::addRemoved(CTextPiece piece) {
-    addPiece(std::make_unique<CTextToRTFReplacePiece>(std::move(piece), kRtfPieceRemoved));
+    addPiece(std::move(piece), kRtfPieceRemoved);
 }
 void CMarkupParser::markRemoved(std::int32_t a, std::int32_t b) {
-    markSymbols(a, b, kRtfPieceRemoved);
+    addRemoved(piecesFor(a, b));
 }
 
 std::string CMarkupParser::expectedText(std::uint32_t state) const {

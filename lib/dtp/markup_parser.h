@@ -79,17 +79,11 @@ class CMarkupParser : public parser::SSYacc {
                   std::string_view yaccTableType);
     ~CMarkupParser() override;
 
-    // Inline: a converter that shifts through its own shiftItem() takes a
-    // spare item for nearly every token.
-    parser::SSYaccStackItem* newStackItem() override {
-        if (CMarkupStackItem* item = reusedItem()) return item;
-        return makeStackItem();
-    }
+    parser::SSYaccStackItem* newStackItem() override;
     int syntaxError(std::uint32_t state, parser::SSToken& lookahead) override;
 
     // Piece recording: a and b are 0-based positions in the right-hand side
-    // of the production being reduced. The mark calls record the piece
-    // directly, not through the add calls.
+    // of the production being reduced.
     virtual void addInternal(CTextPiece piece);
     virtual void markInternal(std::int32_t a, std::int32_t b);
     virtual void addExternal(CTextPiece piece);
@@ -126,14 +120,15 @@ class CMarkupParser : public parser::SSYacc {
     // The piece of the i-th right-hand-side symbol, taken from its token when
     // the item holds no valid piece.
     CTextPiece symbolPiece(std::int32_t index) const;
-    // Widens `range` by the range of the i-th right-hand-side symbol.
-    void widenBySymbol(CTextRange& range, std::int32_t index) const;
+    // Widens `piece` by the range of the i-th right-hand-side symbol (its
+    // text is not copied).
+    void widenBySymbol(CTextPiece& piece, std::int32_t index) const;
     // The piece for symbols a to b: a's piece widened by b's.
     CTextPiece piecesFor(std::int32_t a, std::int32_t b) const;
-    // CTextRange::isValid(), without the file lookup for this parser's file.
-    bool isValidPiece(const CTextRange& range) const {
-        if (range.fileRef != fileRef_) return range.isValid();
-        return sourceFileNamed_ && range.hasValidPositions();
+    // CTextPiece::isValid(), without the file lookup for this parser's file.
+    bool isValidPiece(const CTextPiece& piece) const {
+        if (piece.fileRef != fileRef_) return piece.isValid();
+        return sourceFileNamed_ && piece.hasValidPositions();
     }
 
   protected:
@@ -151,17 +146,8 @@ class CMarkupParser : public parser::SSYacc {
     }
 
   private:
-    // A new item for this parser's file, when no spare is left.
-    CMarkupStackItem* makeStackItem();
-    // The range of `item`: its piece's when valid (`pieceValid`), else that
-    // of its token, else an unset range of this parser's file.
-    CTextRange itemRange(const CMarkupStackItem& item, bool pieceValid) const;
-    // The range of symbols a to b (a's widened by b's), and in `text` the
-    // text that goes with it, a's.
-    CTextRange symbolsRange(std::int32_t a, std::int32_t b, std::string_view& text) const;
-    // Records the piece for symbols a to b as a piece of `kind`.
-    void markSymbols(std::int32_t a, std::int32_t b, std::int32_t kind);
-    void addPiece(std::unique_ptr<CReplacePiece> piece);
+    // Takes `piece` by reference: a piece is moved once, into the list.
+    void addPiece(CTextPiece&& piece, std::int32_t kind);
     // Writes the pieces that no later reduction can reach: those before the
     // start of the lowest stack item whose range may still be marked.
     void writeSettledPieces();

@@ -10,7 +10,7 @@
 
 namespace tessel::dtp {
 
-class CPageMakerParser final : public CMarkupParser {
+class CPageMakerParser : public CMarkupParser {
   public:
     // The "<PMTags ...>" header token.
     static constexpr std::int32_t kHeaderToken = 2;

@@ -44,8 +44,6 @@ class CReplacePiece {
     // appendReplacement()): it keeps no replacement piece, as a converter
     // holds one such piece per tag of a file.
     explicit CReplacePiece(CTextPiece&& source) : source_(std::move(source)) {}
-    // The same made in place from the source's range and text.
-    CReplacePiece(const CTextRange& range, std::string_view text) : source_(range, text) {}
 
     std::string_view replacementText() const {
         return replacement_ ? std::string_view(replacement_->text) : std::string_view();

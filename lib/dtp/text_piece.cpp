@@ -7,12 +7,14 @@ namespace tessel::dtp {
 
 CTextPiece CTextPiece::fromLexeme(std::string_view lexeme, std::uint32_t line, std::uint32_t column,
                                   std::int32_t fileRef) {
-    return CTextPiece(rangeOfLexeme(lexeme, line, column, fileRef), lexeme);
+    CTextPiece piece = rangeOfLexeme(lexeme, line, column, fileRef);
+    piece.text = lexeme;
+    return piece;
 }
 
-CTextRange CTextPiece::rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
+CTextPiece CTextPiece::rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
                                      std::uint32_t column, std::int32_t fileRef) {
-    CTextRange range{line, column, line, column, fileRef};
+    CTextPiece piece(std::string(), line, column, line, column, fileRef);
     const char* data = lexeme.data();
     const std::size_t size = lexeme.size();
     // Lexemes of running text are long and mostly hold no line break: the
@@ -24,20 +26,20 @@ CTextRange CTextPiece::rangeOfLexeme(std::string_view lexeme, std::uint32_t line
     bool hasBreak = false;
     for (std::size_t i = nextBreak(0); i < size; i = nextBreak(afterLastBreak)) {
         if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') ++i;
-        ++range.endLine;
+        ++piece.endLine;
         afterLastBreak = i + 1;
         hasBreak = true;
     }
-    range.endColumn = hasBreak ? static_cast<std::uint32_t>(1 + lexeme.size() - afterLastBreak)
+    piece.endColumn = hasBreak ? static_cast<std::uint32_t>(1 + lexeme.size() - afterLastBreak)
                                : static_cast<std::uint32_t>(column + lexeme.size());
-    return range;
+    return piece;
 }
 
-bool CTextRange::isValid() const {
+bool CTextPiece::isValid() const {
     return hasValidPositions() && namesSourceFile(fileRef);
 }
 
-void CTextRange::widenBy(const CTextRange& other) {
+void CTextPiece::widenBy(const CTextPiece& other) {
     bool thisValid = isValid();
     widenBy(other, thisValid, thisValid && other.isValid());
 }

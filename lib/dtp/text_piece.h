@@ -9,9 +9,26 @@
 
 namespace tessel::dtp {
 
-// The positions and file of a piece without its text. The parsers work out
-// the range of nearly every reduction; only the pieces they record need text.
-struct alignas(8) CTextRange {
+class CTextPiece {
+  public:
+    CTextPiece() = default;
+    CTextPiece(std::string text, std::uint32_t startLine, std::uint32_t startColumn,
+               std::uint32_t endLine, std::uint32_t endColumn, std::int32_t fileRef)
+        : text(std::move(text)),
+          startLine(startLine),
+          startColumn(startColumn),
+          endLine(endLine),
+          endColumn(endColumn),
+          fileRef(fileRef) {}
+
+    // The range a lexeme starting at (line, column) covers: line breaks in it
+    // ("\r\n" once, a lone "\r" or "\n" once each) move the end down.
+    static CTextPiece fromLexeme(std::string_view lexeme, std::uint32_t line, std::uint32_t column,
+                                 std::int32_t fileRef);
+    // The same range with empty text, for a piece that only widens another.
+    static CTextPiece rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
+                                    std::uint32_t column, std::int32_t fileRef);
+
     // A position as one number that orders positions as (line, column) does:
     // the checks below run for every symbol of every reduction.
     static constexpr std::uint64_t positionKey(std::uint32_t line, std::uint32_t column) {
@@ -30,12 +47,12 @@ struct alignas(8) CTextRange {
     // Start and end at the same position.
     bool isEmpty() const { return startLine == endLine && startColumn == endColumn; }
 
-    // Widens this range by `other` (the range for production symbols a to
-    // b): an invalid range takes the other's range and file; otherwise a
-    // valid other extends start and end.
-    void widenBy(const CTextRange& other);
-    // The same with the validity of both ranges already known.
-    void widenBy(const CTextRange& other, bool thisValid, bool otherValid) {
+    // Widens this piece by `other` (the piece for production symbols a to b):
+    // an invalid piece takes the other's range and file; otherwise a valid
+    // other extends start and end. The text stays this piece's.
+    void widenBy(const CTextPiece& other);
+    // The same with the validity of both pieces already known.
+    void widenBy(const CTextPiece& other, bool thisValid, bool otherValid) {
         if (!thisValid) return takeRange(other);
         if (!otherValid) return;
         if (other.startsBefore(*this)) {
@@ -47,12 +64,23 @@ struct alignas(8) CTextRange {
             endColumn = other.endColumn;
         }
     }
-    // Takes the range and file of `other`; on a piece its text stays.
-    void takeRange(const CTextRange& other) { *this = other; }
+    // Takes the range and file of `other`; the text stays this piece's (a
+    // parser sets a range on the piece of nearly every reduction, where
+    // assigning a whole piece would move a string too).
+    void takeRange(const CTextPiece& other) {
+        startLine = other.startLine;
+        startColumn = other.startColumn;
+        endLine = other.endLine;
+        endColumn = other.endColumn;
+        fileRef = other.fileRef;
+    }
+    // Joins `other` into this piece: its range is covered and its text put
+    // before or after this text, by position.
+    void join(const CTextPiece& other);
 
-    // Both from the same file and sharing a position (two empty ranges at
+    // Both from the same file and sharing a position (two empty pieces at
     // the same place overlap; a range ending where another starts does not).
-    bool overlaps(const CTextRange& other) const {
+    bool overlaps(const CTextPiece& other) const {
         if (fileRef != other.fileRef) return false;
         bool thisEmpty = isEmpty();
         if (thisEmpty != other.isEmpty()) return false;
@@ -61,7 +89,7 @@ struct alignas(8) CTextRange {
         return startKey() < other.endKey() && other.startKey() < endKey();
     }
     // The order of pieces in a replacement list.
-    bool comesBefore(const CTextRange& other) const {
+    bool comesBefore(const CTextPiece& other) const {
         bool sameStart = startKey() == other.startKey();
         if (isEmpty() && other.isEmpty() && sameStart) return true;
         if (overlaps(other)) return false;
@@ -69,39 +97,15 @@ struct alignas(8) CTextRange {
         return sameStart && isEmpty();
     }
 
-    bool startsBefore(const CTextRange& other) const { return startKey() < other.startKey(); }
-    bool endsAfter(const CTextRange& other) const { return other.endKey() < endKey(); }
+    bool startsBefore(const CTextPiece& other) const { return startKey() < other.startKey(); }
+    bool endsAfter(const CTextPiece& other) const { return other.endKey() < endKey(); }
 
-    friend bool operator==(const CTextRange&, const CTextRange&) = default;
-
+    std::string text;
     std::uint32_t startLine = 0;
     std::uint32_t startColumn = 0;
     std::uint32_t endLine = 0;
     std::uint32_t endColumn = 0;
     std::int32_t fileRef = 0;
-};
-
-class CTextPiece : public CTextRange {
-  public:
-    CTextPiece() = default;
-    CTextPiece(std::string text, std::uint32_t startLine, std::uint32_t startColumn,
-               std::uint32_t endLine, std::uint32_t endColumn, std::int32_t fileRef)
-        : CTextRange{startLine, startColumn, endLine, endColumn, fileRef}, text(std::move(text)) {}
-    CTextPiece(const CTextRange& range, std::string_view text) : CTextRange(range), text(text) {}
-
-    // The range a lexeme starting at (line, column) covers: line breaks in it
-    // ("\r\n" once, a lone "\r" or "\n" once each) move the end down.
-    static CTextPiece fromLexeme(std::string_view lexeme, std::uint32_t line, std::uint32_t column,
-                                 std::int32_t fileRef);
-    // The same range without the text, for a range that only widens another.
-    static CTextRange rangeOfLexeme(std::string_view lexeme, std::uint32_t line,
-                                    std::uint32_t column, std::int32_t fileRef);
-
-    // Joins `other` into this piece: its range is covered and its text put
-    // before or after this text, by position.
-    void join(const CTextPiece& other);
-
-    std::string text;
 };
 
 bool operator==(const CTextPiece& a, const CTextPiece& b);

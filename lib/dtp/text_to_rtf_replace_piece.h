@@ -25,8 +25,6 @@ class CTextToRTFReplacePiece : public CReplacePiece {
     // The replacement piece is the source range with empty text.
     CTextToRTFReplacePiece(CTextPiece&& source, std::int32_t kind)
         : CReplacePiece(std::move(source)), kind_(kind) {}
-    CTextToRTFReplacePiece(const CTextRange& range, std::string_view text, std::int32_t kind)
-        : CReplacePiece(range, text), kind_(kind) {}
 
     std::int32_t kind() const { return kind_; }
     std::string replacementFor(std::string_view sourceText) const override;

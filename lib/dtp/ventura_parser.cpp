@@ -118,7 +118,7 @@ SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t lengt
         if (isValidPiece(item.piece) && !item.piece.isEmpty()) {
             joined.widenBy(item.piece, joinedValid, true);
         } else if (parser::SSToken* token = item.token()) {
-            CTextRange range = CTextPiece::rangeOfLexeme(
+            CTextPiece range = CTextPiece::rangeOfLexeme(
                 token->textView(), static_cast<std::uint32_t>(token->line()),
                 static_cast<std::uint32_t>(token->offset()), sourceFileRef());
             joined.widenBy(range, joinedValid, joinedValid && isValidPiece(range));

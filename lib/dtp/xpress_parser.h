@@ -11,7 +11,7 @@
 
 namespace tessel::dtp {
 
-class CXPressParser final : public CMarkupParser {
+class CXPressParser : public CMarkupParser {
   public:
     // Productions of the QuarkXPress grammar that record pieces or count text.
     enum Production : std::uint32_t {

@@ -147,18 +147,13 @@ void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
 }
 
 // Inlined into nextToken(): it runs once per lexeme, ignored ones included.
-[[gnu::always_inline]] inline void SSLex::longestMatch(SSLexInput& in,
-                                                       const SSLexExpressionList& list,
-                                                       Match& match) {
-    const SSLexAcceptEntry*& candidate = match.entry;
-    bool& matched = match.matched;
-    SSLexMatchEnd& end = match.end;
-    bool& readAny = match.readAny;  // a byte or the BOF
-    candidate = &list.accept(0);
-    matched = candidate->tokenNumber != 0;
-    end = in.matchEnd();
-    readAny = false;
+[[gnu::always_inline]] inline SSLex::Match SSLex::longestMatch(SSLexInput& in,
+                                                               const SSLexExpressionList& list) {
+    const SSLexAcceptEntry* candidate = &list.accept(0);
+    bool matched = candidate->tokenNumber != 0;
+    SSLexMatchEnd end = in.matchEnd();
     std::uint32_t state = 0;
+    bool readAny = false;  // a byte or the BOF
     for (;;) {
         if (in.singleByteRun()) {
             // Plain bytes straight from the buffer through the dense table;
@@ -228,6 +223,7 @@ void SSLex::renumberToken(SSToken& token, const SSLexAcceptEntry& entry) {
             end = in.matchEnd();
         }
     }
+    return {candidate, end, matched, readAny};
 }
 
 SSRefPtr<SSToken> SSLex::nextToken() {
@@ -235,12 +231,11 @@ SSRefPtr<SSToken> SSLex::nextToken() {
         throw SSException(SSError::LexMissingTableOrInput);
     }
     SSLexInput& in = *input_;
-    Match match;
     for (;;) {
         if (list_ == nullptr) list_ = &tables_->expressionList(currentList_);
         const SSLexExpressionList& list = *list_;
         bool bofAtStart = in.bofPending();
-        longestMatch(in, list, match);
+        Match match = longestMatch(in, list);
         if (!match.readAny) return {};
         const SSLexAcceptEntry& candidate = *match.entry;
         std::uint32_t flags = match.matched ? candidate.flags : 0;

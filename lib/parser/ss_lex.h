@@ -105,9 +105,7 @@ class SSLex {
         bool matched;
         bool readAny;
     };
-    // Fills `match` in place: the caller's match is the one the byte loop
-    // updates, so no copy of it is made per lexeme.
-    void longestMatch(SSLexInput& in, const SSLexExpressionList& list, Match& match);
+    Match longestMatch(SSLexInput& in, const SSLexExpressionList& list);
     // The token of the match from the mark to `end`; the input consumes it.
     SSRefPtr<SSToken> buildToken(SSLexInput& input, std::int32_t tokenNumber,
                                  const SSLexMatchEnd& end) {

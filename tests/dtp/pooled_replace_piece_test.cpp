@@ -62,22 +62,5 @@ TEST(PooledReplacePiece, FreedPieceBlockIsHandedOutAgain) {
     EXPECT_EQ(again->source().text, numbered(2).text);
 }
 
-// A piece made in place from a range and a text is the piece made from the
-// whole source piece: same source, kind and output.
-TEST(PooledReplacePiece, MadeFromARangeAndTextAsFromAPiece) {
-    const CTextPiece source = numbered(3);
-    const CTextToRTFReplacePiece fromPiece(CTextPiece(source), kRtfPieceInternal);
-    const CTextToRTFReplacePiece inPlace(static_cast<const CTextRange&>(source), source.text,
-                                         kRtfPieceInternal);
-    EXPECT_EQ(inPlace.source(), fromPiece.source());
-    EXPECT_EQ(inPlace.kind(), kRtfPieceInternal);
-    EXPECT_EQ(inPlace.replacementFor("a{b}\\c"), fromPiece.replacementFor("a{b}\\c"));
-    EXPECT_FALSE(inPlace.changesNothing());
-    // Without text the piece changes nothing, as one made from an empty piece.
-    const CTextToRTFReplacePiece empty(CTextRange{1, 1, 1, 1, 0}, "", kRtfPieceRemoved);
-    EXPECT_TRUE(empty.changesNothing());
-    EXPECT_EQ(empty.source(), CTextPiece("", 1, 1, 1, 1, 0));
-}
-
 }  // namespace
 }  // namespace tessel::dtp

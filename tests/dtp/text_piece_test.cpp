@@ -48,20 +48,19 @@ TEST(TextPieceRange, BreaksAreCountedAcrossLongLexemes) {
         std::string lexeme(40, 'x');
         lexeme[at] = '\r';
         lexeme[at + 1] = '\n';
-        CTextRange crlf = CTextPiece::rangeOfLexeme(lexeme, 4, 2, testFile());
+        CTextPiece crlf = CTextPiece::rangeOfLexeme(lexeme, 4, 2, testFile());
         EXPECT_EQ(crlf.endLine, 5u) << at;
         EXPECT_EQ(crlf.endColumn, static_cast<std::uint32_t>(1 + 40 - (at + 2))) << at;
         if (at + 2 == lexeme.size()) continue;
         // A lone CR, and a lone LF ending the lexeme.
         lexeme[at + 1] = 'x';
         lexeme.back() = '\n';
-        CTextRange lone = CTextPiece::rangeOfLexeme(lexeme, 4, 2, testFile());
+        CTextPiece lone = CTextPiece::rangeOfLexeme(lexeme, 4, 2, testFile());
         EXPECT_EQ(lone.endLine, 6u) << at;
         EXPECT_EQ(lone.endColumn, 1u) << at;
     }
     std::string plain(100, 'y');
-    EXPECT_EQ(CTextPiece::rangeOfLexeme(plain, 3, 7, testFile()),
-              (CTextRange{3, 7, 3, 107, testFile()}));
+    EXPECT_EQ(CTextPiece::rangeOfLexeme(plain, 3, 7, testFile()), piece(3, 7, 3, 107, ""));
 }
 
 TEST(TextPieceValidity, NeedsPositionsOrderAndAKnownFile) {
@@ -132,39 +131,6 @@ TEST(TextPieceOrder, OverlapAndOrderRules) {
     EXPECT_TRUE(piece(1, 3, 1, 3).comesBefore(piece(1, 3, 1, 6)));   // empty first
     EXPECT_FALSE(piece(1, 3, 1, 6).comesBefore(piece(1, 3, 1, 3)));
     EXPECT_TRUE(piece(1, 3, 1, 3).comesBefore(piece(1, 3, 1, 3)));
-}
-
-TEST(TextRange, WidensAndOrdersWithoutText) {
-    const std::int32_t file = testFile();
-    CTextRange range{2, 3, 2, 4, file};
-    range.widenBy(CTextRange{2, 9, 2, 10, file});
-    EXPECT_EQ(range, (CTextRange{2, 3, 2, 10, file}));
-    range.widenBy(CTextRange{1, 5, 2, 6, file});
-    EXPECT_EQ(range, (CTextRange{1, 5, 2, 10, file}));
-    // An unset range takes the other's range and file; an unset other
-    // changes nothing.
-    CTextRange unset;
-    unset.widenBy(CTextRange{4, 1, 4, 2, file});
-    EXPECT_EQ(unset, (CTextRange{4, 1, 4, 2, file}));
-    range.widenBy(CTextRange{});
-    EXPECT_EQ(range, (CTextRange{1, 5, 2, 10, file}));
-    EXPECT_TRUE((CTextRange{1, 1, 1, 2, file}).comesBefore(CTextRange{1, 2, 1, 3, file}));
-    EXPECT_FALSE((CTextRange{1, 1, 1, 3, file}).overlaps(CTextRange{1, 1, 1, 3, file + 1}));
-}
-
-TEST(TextRange, APieceTakesARangeAndKeepsItsText) {
-    const std::int32_t file = testFile();
-    CTextPiece p = piece(1, 1, 1, 3, "ab");
-    p.takeRange(CTextRange{3, 4, 5, 6, file});
-    EXPECT_EQ(p, CTextPiece("ab", 3, 4, 5, 6, file));
-    p.widenBy(CTextRange{3, 1, 3, 2, file}, true, true);
-    EXPECT_EQ(p, CTextPiece("ab", 3, 1, 5, 6, file));
-    // A piece made from a range copies the text it is given.
-    std::string text = "<B>";
-    CTextPiece made(CTextRange{7, 2, 7, 5, file}, text);
-    text[0] = 'x';
-    EXPECT_EQ(made, CTextPiece("<B>", 7, 2, 7, 5, file));
-    EXPECT_EQ(CTextPiece::fromLexeme("<B>", 7, 2, file), made);
 }
 
 }  // namespace
