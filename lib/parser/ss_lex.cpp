@@ -19,46 +19,59 @@ bool hasFlags(const SSLexAcceptEntry& entry, std::uint32_t flags) {
     return (entry.flags & flags) == flags;
 }
 
-// The first byte of data[from, stop) that is one of the run's stop bytes or a
-// line feed, or stop: one pass finds both where the run ends and the line
-// ends inside it.
-[[gnu::always_inline]] inline std::size_t findStopOrLineFeed(
-    const std::uint8_t* data, std::size_t from, std::size_t stop,
-    const SSLexExpressionList::RunState& run) {
-    // Missing stops repeat the line feed: the same test again.
+// Moves `at` over the bytes that keep the automaton in a run state, up to
+// the next stop byte or the end of the data, counting their lines and
+// columns as single steps would. A chunk is tested for the stops and for
+// line feeds at once; the line feeds the run holds are counted by their
+// marks, so a line end does not end the scan. Kept out of line: inlined, it
+// takes the registers that the byte loop of longestMatch() needs.
+[[gnu::noinline]] void passRun(const std::uint8_t* data, std::size_t stop,
+                               const SSLexExpressionList::RunState& run, SSLexMatchEnd& at) {
+    using namespace platform::detail;
     static_assert(SSLexExpressionList::kMaxRunStops == 3, "a run has at most three stops");
+    // Missing stops repeat the line feed. A line feed the run holds is no
+    // stop: its marks are taken out of the stops' marks. Where the run does
+    // not hold it, the line feed is one of the stops.
     const std::uint8_t a = run.stopCount > 0 ? run.stops[0] : '\n';
     const std::uint8_t b = run.stopCount > 1 ? run.stops[1] : '\n';
     const std::uint8_t c = run.stopCount > 2 ? run.stops[2] : '\n';
-    auto marks = [=](platform::detail::Chunk chunk) {
-        using platform::detail::bytesEqual;
-        return bytesEqual(chunk, a) | bytesEqual(chunk, b) | bytesEqual(chunk, c) |
-               bytesEqual(chunk, '\n');
-    };
-    auto isStop = [=](std::uint8_t byte) {
-        return byte == a || byte == b || byte == c || byte == '\n';
-    };
-    return from + platform::detail::findFirst(data + from, stop - from, marks, isStop);
-}
-
-// Moves `at` over the bytes that keep the automaton in a run state, up to
-// the next stop byte or the end of the data, counting their lines and
-// columns as single steps would. Kept out of line: inlined, it takes the
-// registers that the byte loop of longestMatch() needs.
-[[gnu::noinline]] void passRun(const std::uint8_t* data, std::size_t stop,
-                               const SSLexExpressionList::RunState& run, SSLexMatchEnd& at) {
-    std::size_t from = at.position;
+    const ChunkMask heldFeeds = run.holdsLineFeeds ? ~ChunkMask{0} : ChunkMask{0};
+    const std::size_t from = at.position;
     std::size_t to = from;
     std::size_t lastLineFeed = stop;
-    for (;;) {
-        to = findStopOrLineFeed(data, to, stop, run);
-        if (to == stop || data[to] != '\n' || !run.holdsLineFeeds) break;
-        // A line feed the run holds is counted and passed.
-        lastLineFeed = to;
-        ++at.relativeLines;
-        ++to;
+    std::int64_t lineFeeds = 0;
+    auto countFeeds = [&](ChunkMask feeds, std::size_t base) {
+        if (feeds == 0) return;
+        lineFeeds += static_cast<std::int64_t>(countMarked(feeds));
+        lastLineFeed = base + lastMarked(feeds);
+    };
+    bool stopped = false;
+    for (; stop - to >= kChunkSize; to += kChunkSize) {
+        const Chunk chunk = loadChunk(data + to);
+        const ChunkMask feeds = ChunkMask{bytesEqual(chunk, '\n')} & heldFeeds;
+        const ChunkMask stops =
+            ChunkMask{bytesEqual(chunk, a) | bytesEqual(chunk, b) | bytesEqual(chunk, c)} & ~feeds;
+        if (stops != 0) {
+            const std::size_t first = firstMarked(stops);
+            countFeeds(feeds & firstBytes(first), to);
+            to += first;
+            stopped = true;
+            break;
+        }
+        countFeeds(feeds, to);
+    }
+    // Fewer bytes than a chunk before the end of the data.
+    for (; !stopped && to < stop; ++to) {
+        const std::uint8_t byte = data[to];
+        if (byte == '\n' && run.holdsLineFeeds) {
+            ++lineFeeds;
+            lastLineFeed = to;
+        } else if (byte == a || byte == b || byte == c) {
+            break;
+        }
     }
     if (lastLineFeed != stop) {
+        at.relativeLines += lineFeeds;
         at.column = static_cast<std::int32_t>(to - lastLineFeed);
     } else {
         at.column += static_cast<std::int32_t>(to - from);

@@ -66,6 +66,16 @@ inline std::size_t firstMarked(ChunkMask mask) {
     return static_cast<std::size_t>(std::countr_zero(mask));
 }
 
+// Index within the chunk of the last byte a (nonzero) mask marks.
+inline std::size_t lastMarked(ChunkMask mask) {
+    return static_cast<std::size_t>(std::bit_width(mask)) - 1;
+}
+
+// The number of bytes a mask marks.
+inline std::size_t countMarked(ChunkMask mask) {
+    return static_cast<std::size_t>(std::popcount(mask));
+}
+
 // The marks of the first `count` bytes of a chunk (count below kChunkSize).
 inline ChunkMask firstBytes(std::size_t count) {
     return (ChunkMask{1} << count) - 1;
@@ -115,6 +125,19 @@ inline Matches bytesInRange(Chunk word) {
 
 inline std::size_t firstMarked(ChunkMask mask) {
     return words::firstMarkedByte(mask);
+}
+
+inline std::size_t lastMarked(ChunkMask mask) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(std::bit_width(mask) - 1) / 8;
+    } else {
+        return 7 - static_cast<std::size_t>(std::countr_zero(mask)) / 8;
+    }
+}
+
+// One high bit per marked byte.
+inline std::size_t countMarked(ChunkMask mask) {
+    return static_cast<std::size_t>(std::popcount(mask));
 }
 
 // The marks of the first `count` bytes of a word (count below kChunkSize).

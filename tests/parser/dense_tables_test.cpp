@@ -266,6 +266,8 @@ TEST(DirectByteLoop, RunsGiveTheTokensOfSingleSteps) {
         prose += "words and more words, line " + std::to_string(i) + " of the text\n";
         if (i % 7 == 0) prose += "\n\t  \n";
     }
+    // Line feeds at every offset of a sixteen-byte chunk, several in one.
+    for (int length = 0; length < 40; ++length) prose += std::string(length % 19, 'x') + "\n";
     const std::pair<const char*, std::string> texts[] = {
         {"pagemaker", "<PMTags1.0 win>\n" + prose + "<B>" + prose + "\\<\\x" + prose},
         {"htmlcharset", "<html>" + prose + "<p title=\"" + prose + "\">" + prose + "<!--" + prose +
