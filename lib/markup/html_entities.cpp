@@ -13,7 +13,6 @@
 #include "markup/entity_decoding.h"
 #include "platform/byte_scan.h"
 #include "platform/spare_buffer.h"
-#include "platform/utf8.h"
 
 namespace tessel::markup {
 
@@ -67,20 +66,53 @@ int decodeEntities(std::string& line, NumericPolicy policy) {
 
 // Widest replacement text: each is stored with one fixed-size copy.
 constexpr std::size_t kReplacementWidth = 8;
+// Most ASCII bytes one mode replaces.
+constexpr std::size_t kMaxAsciiStops = 5;
 
-// The replacements of one mode by byte, each padded to the fixed width.
+// What each byte of one mode becomes, padded to the fixed width: its
+// replacement, or the byte itself. A chunk of text that holds a replaced
+// byte is encoded byte by byte from these rows without a test per byte.
 struct EncodingTable {
     std::array<std::array<char, kReplacementWidth>, 256> text{};
-    std::array<std::uint8_t, 256> length{};  // zero where the byte stays
-    // No byte below 0x80 is replaced: ASCII runs are copied a word at a time.
-    bool keepsAscii = true;
+    std::array<std::uint8_t, 256> length{};   // of the row: 1 where the byte stays
+    std::array<std::uint8_t, 256> counted{};  // 1 where a replacement counts ("&" does not)
+    std::array<bool, 256> replaced{};
+    // The ASCII bytes replaced, the rest 0x80: a chunk is tested for them and
+    // for bytes from 0x80 up, which are the only others that may be replaced.
+    std::array<std::uint8_t, kMaxAsciiStops> asciiStops{0x80, 0x80, 0x80, 0x80, 0x80};
+    std::size_t asciiStopCount = 0;
 
+    constexpr EncodingTable() {
+        for (std::size_t c = 0; c < 256; ++c) {
+            text[c][0] = static_cast<char>(c);
+            length[c] = 1;
+        }
+    }
+
+    // An empty replacement leaves the byte as it is.
     constexpr void set(unsigned char c, std::string_view replacement) {
+        if (replacement.empty()) return;
+        text[c] = {};
         for (std::size_t i = 0; i < replacement.size(); ++i) text[c][i] = replacement[i];
         length[c] = static_cast<std::uint8_t>(replacement.size());
-        if (c < 0x80) keepsAscii = false;
+        counted[c] = c != '&';
+        if (c < 0x80 && !replaced[c]) asciiStops.at(asciiStopCount++) = c;
+        replaced[c] = true;
     }
-    bool replaces(char c) const { return length[static_cast<unsigned char>(c)] != 0; }
+    bool replaces(char c) const { return replaced[static_cast<unsigned char>(c)]; }
+    // The bytes the chunk test marks: all that may be replaced.
+    bool marks(std::uint8_t c) const { return c >= 0x80 || replaced[c]; }
+
+    platform::detail::ChunkMask stops(platform::detail::Chunk chunk) const {
+        using namespace platform::detail;
+        ChunkMask found = bytesFromHigh(chunk);
+        if (asciiStopCount != 0) {
+            found |= bytesEqual(chunk, asciiStops[0]) | bytesEqual(chunk, asciiStops[1]) |
+                     bytesEqual(chunk, asciiStops[2]) | bytesEqual(chunk, asciiStops[3]) |
+                     bytesEqual(chunk, asciiStops[4]);
+        }
+        return found;
+    }
 };
 
 template <std::size_t N>
@@ -130,9 +162,12 @@ constexpr std::array<EncodingTable, 4> kEncodingTables = {
 
 // Position of the first replaced byte of the line, or its size.
 std::size_t firstReplaced(const EncodingTable& table, std::string_view line) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(line.data());
+    auto stops = [&](platform::detail::Chunk chunk) { return table.stops(chunk); };
+    auto marks = [&](std::uint8_t byte) { return table.marks(byte); };
     std::size_t i = 0;
     while (i < line.size()) {
-        if (table.keepsAscii) i += platform::asciiPrefixLength(line.substr(i));
+        i += platform::detail::findFirst(data + i, line.size() - i, stops, marks);
         if (i == line.size() || table.replaces(line[i])) break;
         ++i;
     }
@@ -145,34 +180,46 @@ constexpr std::size_t entityRoom(std::size_t size) {
 }
 
 // Writes the line with its replacements into `out`, the first replaced byte
-// being at `first`, and returns the number replaced other than "&". The
-// buffer is kept large enough for everything written plus the rest of the
-// line as it stands, which is what a whole-word copy of an ASCII run needs;
-// a replacement is stored at full width, so it needs that much more.
+// being at `first`, and returns the number replaced other than "&". A chunk
+// without a byte to replace is copied whole; one with such a byte is encoded
+// a byte at a time from the table's rows, each stored at full width. Before
+// each chunk the buffer holds room for the chunk at full width and the rest
+// of the line as it stands. `out` keeps its old bytes until written: only
+// the part it grows by is filled.
 int encodeInto(const EncodingTable& table, std::string_view line, std::size_t first,
                std::string& out) {
-    out.resize(entityRoom(line.size()));
-    std::memcpy(out.data(), line.data(), first);
+    using namespace platform::detail;
+    constexpr std::size_t kChunkRoom = kChunkSize * kReplacementWidth;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(line.data());
+    const std::size_t size = line.size();
     std::size_t written = first;
     std::size_t at = first;
+    char* buffer = nullptr;
+    auto makeRoom = [&] {
+        const std::size_t needed = written + kChunkRoom + (size - at);
+        if (needed > out.size()) out.resize(std::max(needed + needed / 4, entityRoom(size)));
+        buffer = out.data();
+    };
+    makeRoom();
+    std::memcpy(buffer, line.data(), first);
     int count = 0;
-    while (at < line.size()) {
-        if (table.keepsAscii) {
-            written += platform::copyAscii(line, at, out.data() + written);
-            if (at == line.size()) break;
-        }
-        const char c = line[at++];
-        if (!table.replaces(c)) {
-            out[written++] = c;
+    auto encodeByte = [&](std::uint8_t c) {
+        std::memcpy(buffer + written, table.text[c].data(), kReplacementWidth);
+        written += table.length[c];
+        count += table.counted[c];
+    };
+    for (; size - at >= kChunkSize; at += kChunkSize) {
+        makeRoom();
+        const Chunk chunk = loadChunk(data + at);
+        if (table.stops(chunk) == 0) {
+            storeChunk(buffer + written, chunk);
+            written += kChunkSize;
             continue;
         }
-        const std::size_t needed = written + kReplacementWidth + (line.size() - at);
-        if (needed > out.size()) out.resize(needed + needed / 4);
-        const auto& replacement = table.text[static_cast<unsigned char>(c)];
-        std::memcpy(out.data() + written, replacement.data(), kReplacementWidth);
-        written += table.length[static_cast<unsigned char>(c)];
-        if (c != '&') ++count;
+        for (std::size_t i = 0; i < kChunkSize; ++i) encodeByte(data[at + i]);
     }
+    makeRoom();
+    for (; at < size; ++at) encodeByte(data[at]);
     out.resize(written);
     return count;
 }
@@ -198,8 +245,10 @@ int funcCharsToHTMLEntities(std::string& line, int mode) {
     // first and then each character in turn.
     int count = 0;
     try {
-        platform::rebuildInPlace(
-            line, [&](std::string& encoded) { count = encodeInto(table, line, first, encoded); });
+        platform::rebuildInPlaceIf(line, [&](std::string& encoded) {
+            count = encodeInto(table, line, first, encoded);
+            return true;
+        });
     } catch (const std::bad_alloc&) {
         return frame::kOutOfMemory;
     }

@@ -51,6 +51,11 @@ inline Matches bytesEqual(Chunk chunk, std::uint8_t byte) {
     return {_mm_cmpeq_epi8(chunk, _mm_set1_epi8(static_cast<char>(byte)))};
 }
 
+// The bytes of the chunk from 0x80 up: the marks are their high bits.
+inline Matches bytesFromHigh(Chunk chunk) {
+    return {chunk};
+}
+
 // The bytes of the chunk from `low` to `low + count - 1` (count 1 to 127),
 // in one signed comparison: moved by 0x80 - low, exactly those bytes become
 // the lowest signed values, -128 to -128 + count - 1.
@@ -109,6 +114,10 @@ inline Matches operator|(Matches a, Matches b) {
 
 inline Matches bytesEqual(Chunk word, std::uint8_t byte) {
     return {words::bytesEqual(word, byte)};
+}
+
+inline Matches bytesFromHigh(Chunk word) {
+    return {word & 0x8080808080808080ULL};
 }
 
 // The bytes of the word from `low` to `low + count - 1`, one value at a

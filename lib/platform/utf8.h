@@ -4,11 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
-
-#include "platform/byte_words.h"
 
 namespace tessel::platform {
 
@@ -49,31 +46,5 @@ bool hasNonAscii(std::string_view text);
 
 // Number of bytes before the first byte of `text` that is 0x80 or above.
 std::size_t asciiPrefixLength(std::string_view text);
-
-// Copies the ASCII bytes of `text` from `at` to `out` (eight at a time while
-// there are that many), moves `at` to the first other byte and returns the
-// number copied. A word is stored whole; where it holds a byte from 0x80 up,
-// only the bytes before that one count, so `out` needs room for every byte
-// from `at` to the end of `text`.
-inline std::size_t copyAscii(std::string_view text, std::size_t& at, char* out) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    const char* data = text.data();
-    const std::size_t size = text.size();
-    const std::size_t start = at;
-    std::size_t i = at;
-    while (size - i >= sizeof(std::uint64_t)) {
-        std::uint64_t word = words::load(data + i);
-        std::memcpy(out + (i - start), &word, sizeof word);
-        if (std::uint64_t high = word & kHighBits; high != 0) {
-            i += words::firstMarkedByte(high);
-            at = i;
-            return i - start;
-        }
-        i += sizeof word;
-    }
-    for (; i < size && static_cast<unsigned char>(data[i]) < 0x80; ++i) out[i - start] = data[i];
-    at = i;
-    return i - start;
-}
 
 }  // namespace tessel::platform

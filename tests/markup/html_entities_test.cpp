@@ -186,24 +186,25 @@ TEST(CharsToEntities, PunctuationByMode) {
     EXPECT_EQ(count, 4);
 }
 
-// Lines longer than a word: ASCII runs are copied eight bytes at a time, so
-// replaced and kept high bytes fall at every offset of a word and at the end.
-TEST(CharsToEntities, ReplacedBytesAtEveryWordOffset) {
-    for (std::size_t pad = 0; pad <= 17; ++pad) {
-        for (std::size_t tail = 0; tail <= 9; ++tail) {
+// Chunks of sixteen bytes without a replaced byte are copied whole, the
+// others encoded byte by byte: replaced and kept bytes, ASCII ones
+// included, at every offset of a chunk, near one another and at the end.
+TEST(CharsToEntities, ReplacedBytesAtEveryChunkOffset) {
+    for (std::size_t pad = 0; pad <= 33; ++pad) {
+        for (std::size_t tail = 0; tail <= 17; tail += 2) {
             const std::string a(pad, 'a'), b(tail, 'b'), c(pad, 'c');
-            for (int mode : {2, 3}) {
+            for (int mode : {0, 1, 2, 3}) {
                 int count = -1;
                 EXPECT_EQ(encoded(a + "\xE9" + b + "\x99" + c + "\xFF", mode, &count),
                           a + "&eacute;" + b + "\x99" + c + "&yuml;")
                     << "mode " << mode << ", pad " << pad << ", tail " << tail;
                 EXPECT_EQ(count, 2);
+                const std::string markup = a + "<" + b + "\t\"" + c + ">&";
+                const std::string escaped = a + "&lt;" + b + "&#09;&quot;" + c + "&gt;&amp;";
+                EXPECT_EQ(encoded(markup, mode, &count), mode >= 2 ? markup : escaped)
+                    << "mode " << mode << ", pad " << pad << ", tail " << tail;
+                EXPECT_EQ(count, mode >= 2 ? 0 : 4);
             }
-            int count = -1;
-            EXPECT_EQ(encoded(a + "<" + b + "\xE9" + c + "&", 0, &count),
-                      a + "&lt;" + b + "&eacute;" + c + "&amp;")
-                << "pad " << pad << ", tail " << tail;
-            EXPECT_EQ(count, 2);
         }
     }
 }
