@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <random>
+#include <string>
 
 #include "resources/html_entity_tables.h"
 #include "support/temp_dir.h"
@@ -205,6 +208,61 @@ TEST(CharsToEntities, ReplacedBytesAtEveryChunkOffset) {
                     << "mode " << mode << ", pad " << pad << ", tail " << tail;
                 EXPECT_EQ(count, mode >= 2 ? 0 : 4);
             }
+        }
+    }
+}
+
+// The replacement of each byte in each mode, built from the resource tables
+// one row at a time: the oracle for random lines below.
+std::string naiveEncoding(const std::string& line, int mode, int& count) {
+    namespace res = tessel::resources;
+    std::array<std::string, 256> rows;
+    auto add = [&](unsigned char c, std::string_view replacement) { rows[c] = replacement; };
+    const bool plainText = mode == 0 || mode == 1;
+    const bool compatible = mode == 1 || mode == 3;
+    if (plainText) {
+        for (const auto& row : res::kAsciiEntities) add(row.character, row.replacement);
+        add('&', res::kAmpersandEntity);
+    }
+    if (compatible) {
+        for (const auto& row : res::kCompatible1252Entities) add(row.character, row.replacement);
+    } else {
+        for (const auto& row : res::kNamed1252Entities) add(row.character, row.replacement);
+    }
+    for (std::size_t i = 0; i < res::kLatin1Entities.size(); ++i) {
+        add(static_cast<unsigned char>(0xA0 + i), res::kLatin1Entities[i]);
+    }
+    std::string out;
+    count = 0;
+    for (char c : line) {
+        const std::string& row = rows[static_cast<unsigned char>(c)];
+        if (row.empty()) {
+            out += c;
+        } else {
+            out += row;
+            if (c != '&') ++count;
+        }
+    }
+    return out;
+}
+
+// Random lines of every length up to a few chunks, thick with bytes that are
+// replaced in some mode, against the oracle in all four modes.
+TEST(CharsToEntities, RandomLinesMatchTheTables) {
+    std::mt19937 random(20261209);
+    const std::string alphabet = std::string("abc <>\"&\t;") + "\x80\x93\x95\x99\xA0\xE9\xFF";
+    for (int round = 0; round < 3000; ++round) {
+        std::string line(random() % 70, ' ');
+        const bool sparse = round % 3 == 0;
+        for (char& c : line) {
+            c = sparse && random() % 8 != 0 ? 'x' : alphabet[random() % alphabet.size()];
+        }
+        for (int mode = 0; mode <= 3; ++mode) {
+            int expectedCount = 0;
+            const std::string expected = naiveEncoding(line, mode, expectedCount);
+            int count = -1;
+            ASSERT_EQ(encoded(line, mode, &count), expected) << "mode " << mode;
+            EXPECT_EQ(count, expectedCount) << "mode " << mode;
         }
     }
 }
