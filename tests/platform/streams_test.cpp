@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <random>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -182,6 +183,26 @@ TEST(TextModeWrite, LongTextCrossesTheBufferIntact) {
     line += '\n';
     std::string expected = line.substr(0, line.size() - 1) + "\r\n";
     EXPECT_EQ(writeAll(dir, line, StreamMode::Text), expected);
+}
+
+// Writes of every length, with line feeds at every offset of the chunks the
+// writer copies at once and CR LF pairs split over the buffer's end, give
+// the text with each LF as CR LF.
+TEST(TextModeWrite, ManyWritesOfEveryLengthAcrossTheBuffer) {
+    TempDir dir;
+    std::string path = dir.file("out");
+    OutputStream out;
+    ASSERT_TRUE(out.open(path, StreamMode::Text));
+    std::mt19937 random(1209);
+    std::string expected;
+    while (expected.size() < 3 * kStreamBufferSize) {
+        std::string piece(random() % 50, 'x');
+        for (char& c : piece) c = "abc\n\r"[random() % (random() % 4 == 0 ? 5 : 3)];
+        out.write(piece);
+        for (char c : piece) expected += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    ASSERT_TRUE(out.close());
+    EXPECT_EQ(test::readFile(path), expected);
 }
 
 TEST(TextModeWrite, PrintfFormatsLongTexts) {
