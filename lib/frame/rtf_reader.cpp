@@ -216,24 +216,18 @@ int RtfReader::readBinaryByte() {
 // A brace, a control word or symbol, or text up to the next of them; raw
 // line ends in the file are not text.
 [[gnu::always_inline]] inline int RtfReader::readToken() {
-    switch (kByteKinds[current()]) {
-        case ByteKind::LineEnd:
-            ++pos_;
-            return 0;
-        case ByteKind::GroupStart:
-            ++pos_;
-            return push();
-        case ByteKind::GroupEnd:
-            ++pos_;
-            return pop();
-        case ByteKind::Backslash:
-            ++pos_;
-            return controlWord();
-        case ByteKind::Text:
-            break;
+    // Tests in turn rather than a switch: its jump table would take an
+    // indirect jump per token, predicted worse than these on a mix of kinds.
+    const ByteKind kind = kByteKinds[current()];
+    if (kind == ByteKind::Text) {
+        if (group_.state == State::Hex) return hexDigit(next());
+        return takeText();
     }
-    if (group_.state == State::Hex) return hexDigit(next());
-    return takeText();
+    ++pos_;
+    if (kind == ByteKind::Backslash) return controlWord();
+    if (kind == ByteKind::GroupStart) return push();
+    if (kind == ByteKind::GroupEnd) return pop();
+    return 0;  // a line end in the file
 }
 
 int RtfReader::endOfDocument() {
