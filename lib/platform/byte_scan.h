@@ -149,9 +149,10 @@ inline std::size_t countMarked(ChunkMask mask) {
     return static_cast<std::size_t>(std::popcount(mask));
 }
 
-// The marks of the first `count` bytes of a word (count below kChunkSize).
+// The marks of the first `count` bytes of a word in memory (count below
+// kChunkSize), whichever end of the loaded word they are.
 inline ChunkMask firstBytes(std::size_t count) {
-    return (ChunkMask{1} << (8 * count)) - 1;
+    return words::firstBytes(count);
 }
 
 #endif

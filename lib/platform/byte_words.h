@@ -44,7 +44,7 @@ inline std::size_t firstMarkedByte(std::uint64_t mask) {
     }
 }
 
-// The bits of the first `n` bytes in memory (1 to 8) of a loaded word.
+// The bits of the first `n` bytes in memory (0 to 8) of a loaded word.
 constexpr std::uint64_t firstBytes(std::size_t n) {
     std::uint64_t all = ~std::uint64_t{0};
     if (n >= sizeof all) return all;
