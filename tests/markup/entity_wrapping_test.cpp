@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <random>
+#include <span>
 #include <string>
 
 #include "frame/rtf_writer.h"
@@ -70,6 +70,21 @@ void expectSameAsTwoSteps(const std::string& line) {
     EXPECT_EQ(actual.message, expected.message) << "line: " << line;
 }
 
+// Checks 4,000 lines of up to `maxPieces` pieces drawn at random from
+// `pieces`, stopping at the first failure.
+void forRandomLines(std::span<const std::string> pieces, int maxPieces, unsigned seed,
+                    void (*check)(const std::string&)) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    std::uniform_int_distribution<int> length(0, maxPieces);
+    for (int round = 0; round < 4000; ++round) {
+        std::string line;
+        for (int n = length(random); n > 0; --n) line += pieces[pick(random)];
+        check(line);
+        if (::testing::Test::HasFailure()) break;
+    }
+}
+
 std::string internal(const std::string& text) {
     std::string run;
     tessel::frame::appendTagRun(run, tessel::frame::TagKind::Internal, text);
@@ -127,15 +142,7 @@ TEST(DecodeAndWrapEntities, RandomLinesMatchTwoSteps) {
     const std::string pieces[] = {"&",      ";",  "<",     ">",    " ",       "a",
                                   "#",      "x",  "&#59;", "&amp", "&eacute", "&#233;",
                                   "&nbsp;", "&#", "&#38;", "text", "<B>",     "\xE9"};
-    std::mt19937 random(20240611);
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
-    std::uniform_int_distribution<int> length(0, 24);
-    for (int round = 0; round < 4000; ++round) {
-        std::string line;
-        for (int n = length(random); n > 0; --n) line += pieces[pick(random)];
-        expectSameAsTwoSteps(line);
-        if (HasFailure()) break;
-    }
+    forRandomLines(pieces, 24, 20240611, expectSameAsTwoSteps);
 }
 
 TEST(EscapeDecodeAndWrapEntities, EscapesBeforeDecoding) {
@@ -170,15 +177,7 @@ TEST(EscapeDecodeAndWrapEntities, RandomLinesMatchEscapingAndTwoSteps) {
     const std::string pieces[] = {"&",     ";",    "<",      ">",  " ",    "a",     "#",
                                   "&#59;", "&amp", "&nbsp;", "{",  "}",    "\\",    "\t",
                                   "\x93",  "\xE9", "|",      "&#", "text", "&amp;", "<B>"};
-    std::mt19937 random(20261209);
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
-    std::uniform_int_distribution<int> length(0, 40);
-    for (int round = 0; round < 4000; ++round) {
-        std::string line;
-        for (int n = length(random); n > 0; --n) line += pieces[pick(random)];
-        expectEscapedSameAsTwoSteps(line);
-        if (HasFailure()) break;
-    }
+    forRandomLines(pieces, 40, 20261209, expectEscapedSameAsTwoSteps);
 }
 
 TEST(EscapeDecodeAndWrapEntities, LongLinesWithManyWrapsGrowTheBuffer) {
