@@ -1,5 +1,6 @@
 // The line-by-line engine as outside callers enter it.
 #include "exports/export_guard.h"
+#include "frame/caret_table.h"
 #include "frame/text_read_write_parser.h"
 #include "markup/execute_function.h"
 #include "tessel_cat.h"
@@ -9,6 +10,8 @@ extern "C" int TESSEL_CALL funciTextReadWriteParser(char* path, int function,
                                                     const char* extension) {
     return tessel::exports::runExport([&]() -> int {
         return tessel::frame::runTextReadWriteParser(
-            path, {function, tessel::markup::ExecuteFunction}, deleteBackup != 0, extension);
+            path,
+            {function, tessel::markup::ExecuteFunction, tessel::frame::characterSetTable(function)},
+            deleteBackup != 0, extension);
     });
 }

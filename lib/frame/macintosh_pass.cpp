@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "frame/caret_table.h"
 #include "frame/job_names.h"
 #include "frame/job_state.h"
 #include "frame/return_codes.h"
@@ -28,7 +29,8 @@ int runPassKeepingJobState(const LineJobFiles& files) {
     JobState outer = state;
     state.reset();
     state.nextMessage = outer.nextMessage;
-    int result = runLineJob(files, {kAnsiToMac}, true);
+    int result =
+        runLineJob(files, {kAnsiToMac, executeFrameFunction, characterSetTable(kAnsiToMac)}, true);
     state.messagesWritten = state.messagesWritten || outer.messagesWritten;
     state.keepOriginal = state.keepOriginal || outer.keepOriginal;
     return result;

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
+#include <string_view>
 
+#include "frame/buffered_lines.h"
 #include "frame/error_log.h"
 #include "frame/execute_function.h"
 #include "frame/job_names.h"
@@ -26,10 +29,18 @@ using platform::InputStream;
 using platform::OutputStream;
 using platform::StreamMode;
 
+// Line ends as the output file has them: Macintosh line ends for the ANSI
+// to Macintosh pass, PC line ends (text mode) for every other.
+bool writesMacintoshLineEnds(const LineOperation& operation) {
+    return operation.code == kAnsiToMac;
+}
+
 // Writes the holder, which is not used again.
 void writeHolder(OutputStream& output, std::string& holder, const LineOperation& operation) {
-    // Macintosh line ends: every line feed goes out as a lone carriage return.
-    if (operation.code == kAnsiToMac) std::replace(holder.begin(), holder.end(), '\n', '\r');
+    // Every line feed goes out as a lone carriage return.
+    if (writesMacintoshLineEnds(operation)) {
+        std::replace(holder.begin(), holder.end(), '\n', '\r');
+    }
     output.write(holder);
 }
 
@@ -46,6 +57,30 @@ int processHolder(std::string& holder, OutputStream& output, ErrorLog& log,
     return 0;
 }
 
+// Converts the lines that lie whole in the input's buffer through the
+// operation's table, when the held line is complete (or there is none): it
+// is processed first, as they follow it. Returns 0 or the failure code of
+// processing the held line.
+int convertLinesInBuffer(InputStream& input, OutputStream& output, ErrorLog& log,
+                         const LineOperation& operation, int& changeCount, std::string& holder,
+                         std::string& converted) {
+    if (!holder.empty() && holder.back() != '\n') return 0;
+    std::size_t readable = 0;
+    std::optional<std::string_view> start = input.peekBuffered(0, readable);
+    if (!start) return 0;
+    const std::string_view lineEnd = writesMacintoshLineEnds(operation) ? "\r" : "\r\n";
+    const BufferedLines lines = frame::convertBufferedLines(
+        std::string_view(start->data(), readable), *operation.table, lineEnd, converted);
+    if (lines.inputBytes == 0) return 0;
+    if (!holder.empty()) {
+        if (int result = processHolder(holder, output, log, operation, changeCount)) return result;
+        holder.clear();
+    }
+    output.writeUntranslated(std::string_view(converted.data(), lines.outputBytes));
+    input.skipBuffered(lines.inputBytes);
+    return 0;
+}
+
 // Runs the line loop; returns 0 or a failure code. A last line without a line
 // end is processed together with the line before it.
 int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log,
@@ -53,8 +88,15 @@ int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log,
     LineReader reader(input);
     std::string holder;
     std::string chunk;
+    std::string converted;
     holder.reserve(8193);
     for (;;) {
+        if (operation.table != nullptr) {
+            if (int result = convertLinesInBuffer(input, output, log, operation, changeCount,
+                                                  holder, converted)) {
+                return result;
+            }
+        }
         bool more = reader.readChunk(chunk);
         if (!more) {
             holder += chunk;

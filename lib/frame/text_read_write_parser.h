@@ -9,6 +9,7 @@
 
 namespace tessel::frame {
 
+class CaretTable;
 class ErrorLog;
 
 // The files of one run of the engine.
@@ -25,10 +26,14 @@ struct LineJobFiles {
 };
 
 // What the engine does to each line: the function code (which the log names)
-// and the function that implements it.
+// and the function that implements it. With `table` set (the table of the
+// character-set codes, characterSetTable()), the lines that lie whole in the
+// input's buffer are converted through it in one go rather than one by one
+// by `function`, which must convert a line as the table does.
 struct LineOperation {
     int code = 0;
     LineFunction function = executeFrameFunction;
+    const CaretTable* table = nullptr;
 };
 
 // Runs the engine on named files (the names are already checked); does not

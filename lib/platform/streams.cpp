@@ -312,17 +312,18 @@ void OutputStream::put(char c) {
     putRaw(c);
 }
 
-void OutputStream::write(std::string_view text) {
-    if (mode_ == StreamMode::Binary) {
-        while (!text.empty()) {
-            if (pos_ == kStreamBufferSize) flush();
-            std::size_t take = std::min(text.size(), kStreamBufferSize - pos_);
-            std::memcpy(buffer_ + pos_, text.data(), take);
-            pos_ += take;
-            text.remove_prefix(take);
-        }
-        return;
+void OutputStream::writeUntranslated(std::string_view bytes) {
+    while (!bytes.empty()) {
+        if (pos_ == kStreamBufferSize) flush();
+        std::size_t take = std::min(bytes.size(), kStreamBufferSize - pos_);
+        std::memcpy(buffer_ + pos_, bytes.data(), take);
+        pos_ += take;
+        bytes.remove_prefix(take);
     }
+}
+
+void OutputStream::write(std::string_view text) {
+    if (mode_ == StreamMode::Binary) return writeUntranslated(text);
     while (!text.empty()) {
         std::size_t lf = text.find('\n');
         std::string_view run = text.substr(0, lf);

@@ -147,6 +147,9 @@ class OutputStream {
     bool isSameFile(const std::string& path) const;
 
     void write(std::string_view text);
+    // Writes `bytes` as they stand, in text mode too: for text whose line
+    // ends are already those of the file.
+    void writeUntranslated(std::string_view bytes);
     void write(const char* data, std::size_t n) { write(std::string_view(data, n)); }
     void put(char c);
     // printf-style write of a format taken from the library's own text tables.
