@@ -37,7 +37,8 @@ int WorkingCopy::makeCopy(const std::string& path) {
     frame::ErrorLog noLog;
     files.sharedLog = &noLog;
     own_ = true;
-    int result = frame::runLineJob(files, {frame::kLineBreaksToPc}, false);
+    int result = frame::runLineJob(
+        files, {frame::kLineBreaksToPc, frame::executeFrameFunction, true}, false);
     frame::jobState().reset();
     return result;
 }

@@ -1,6 +1,5 @@
 // The line-by-line engine as outside callers enter it.
 #include "exports/export_guard.h"
-#include "frame/caret_table.h"
 #include "frame/text_read_write_parser.h"
 #include "markup/execute_function.h"
 #include "tessel_cat.h"
@@ -10,8 +9,6 @@ extern "C" int TESSEL_CALL funciTextReadWriteParser(char* path, int function,
                                                     const char* extension) {
     return tessel::exports::runExport([&]() -> int {
         return tessel::frame::runTextReadWriteParser(
-            path,
-            {function, tessel::markup::ExecuteFunction, tessel::frame::characterSetTable(function)},
-            deleteBackup != 0, extension);
+            path, {function, tessel::markup::ExecuteFunction, true}, deleteBackup != 0, extension);
     });
 }

@@ -29,10 +29,10 @@ std::size_t lineEndLength(std::string_view bytes, std::size_t end) {
 
 }  // namespace
 
-BufferedLines convertBufferedLines(std::string_view buffered, const CaretTable& table,
+BufferedLines convertBufferedLines(std::string_view buffered, const CaretTable* table,
                                    std::string_view lineEnd, std::string& out) {
     BufferedLines taken;
-    if (!table.keeps('\r') || !table.keeps('\n')) return taken;
+    if (table != nullptr && (!table->keeps('\r') || !table->keeps('\n'))) return taken;
     const std::size_t size = buffered.size();
     // A line and its end of at least one byte are written in at most as
     // many bytes again for each byte of the new line end: a lone CR becomes
@@ -46,13 +46,18 @@ BufferedLines convertBufferedLines(std::string_view buffered, const CaretTable& 
         const std::size_t end = at + platform::findLineEnd(data + at, size - at, false);
         if (end == size) break;
         const std::size_t ending = lineEndLength(buffered, end);
-        if (ending == 0 || table.convert(data + at, end - at, write + written)) break;
+        if (ending == 0) break;
+        if (table == nullptr) {
+            std::memcpy(write + written, data + at, end - at);
+        } else if (table->convert(data + at, end - at, write + written)) {
+            break;
+        }
         written += end - at;
         std::memcpy(write + written, lineEnd.data(), lineEnd.size());
         written += lineEnd.size();
         at = end + ending;
         taken = complete;
-        complete = {at, written};
+        complete = {at, written, complete.lines + 1};
     }
     return taken;
 }

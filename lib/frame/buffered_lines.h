@@ -1,4 +1,5 @@
-// The character-set passes of the line engine on whole lines of the input's
+// The passes of the line engine that convert bytes alone (the character
+// sets, 610 and 611) or only line ends (613) on whole lines of the input's
 // buffer at once. Read line by line, a file of short lines costs a read, a
 // conversion, a report and a write per line; here the lines that lie whole
 // in the buffer are converted and given their line ends in one pass, with
@@ -16,14 +17,15 @@ namespace tessel::frame {
 struct BufferedLines {
     std::size_t inputBytes = 0;   // bytes of the buffer taken
     std::size_t outputBytes = 0;  // bytes of `out` to write, as they stand
+    std::size_t lines = 0;        // lines taken
 };
 
 // Converts the lines at the start of `buffered` (bytes of a text file as
 // they stand, read from the engine's current position, which starts a line)
-// through `table`, each line end written as `lineEnd`, into `out`, and says
-// how much was taken and written. A line ends where the engine's reader ends
-// one: at CR LF or a lone LF (with a lone CR right after it), or at a lone
-// CR. Only what the engine would write alike is taken, so it stops:
+// through `table` (null: the bytes stay as they are), each line end written
+// as `lineEnd`, into `out`, and says how much was taken and written. A line ends where the engine's
+// reader ends one: at CR LF or a lone LF (with a lone CR right after it), or at a lone CR. Only
+// what the engine would write alike is taken, so it stops:
 // - before a line with a byte that has no counterpart (the engine reports
 //   that line);
 // - before the last line whose end `buffered` holds, as the engine keeps
@@ -32,7 +34,7 @@ struct BufferedLines {
 // - where `buffered` ends before a line end can be told (a CR without the
 //   byte after it).
 // Nothing is taken when the table does not keep CR and LF as they are.
-BufferedLines convertBufferedLines(std::string_view buffered, const CaretTable& table,
+BufferedLines convertBufferedLines(std::string_view buffered, const CaretTable* table,
                                    std::string_view lineEnd, std::string& out);
 
 }  // namespace tessel::frame

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "frame/caret_table.h"
 #include "frame/job_names.h"
 #include "frame/job_state.h"
 #include "frame/return_codes.h"
@@ -29,8 +28,7 @@ int runPassKeepingJobState(const LineJobFiles& files) {
     JobState outer = state;
     state.reset();
     state.nextMessage = outer.nextMessage;
-    int result =
-        runLineJob(files, {kAnsiToMac, executeFrameFunction, characterSetTable(kAnsiToMac)}, true);
+    int result = runLineJob(files, {kAnsiToMac, executeFrameFunction, true}, true);
     state.messagesWritten = state.messagesWritten || outer.messagesWritten;
     state.keepOriginal = state.keepOriginal || outer.keepOriginal;
     return result;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "frame/buffered_lines.h"
+#include "frame/caret_table.h"
 #include "frame/error_log.h"
 #include "frame/execute_function.h"
 #include "frame/job_names.h"
@@ -57,10 +58,22 @@ int processHolder(std::string& holder, OutputStream& output, ErrorLog& log,
     return 0;
 }
 
-// Converts the lines that lie whole in the input's buffer through the
-// operation's table, when the held line is complete (or there is none): it
-// is processed first, as they follow it. Returns 0 or the failure code of
-// processing the held line.
+// The passes whose lines the engine takes from its buffer in one go: each
+// line's bytes through a character-set table (none for 613, which keeps
+// them) and its line end in the output's form, and as many changes a line as
+// the pass counts.
+bool takesBufferedLines(const LineOperation& operation) {
+    return operation.wholeBufferedLines &&
+           (operation.code == kMacToAnsi || operation.code == kAnsiToMac ||
+            operation.code == kLineBreaksToPc);
+}
+int changesPerLine(const LineOperation& operation) {
+    return operation.code == kLineBreaksToPc ? 1 : 0;
+}
+
+// Converts the lines that lie whole in the input's buffer in one go, when
+// the held line is complete (or there is none): it is processed first, as
+// they follow it. Returns 0 or the failure code of processing the held line.
 int convertLinesInBuffer(InputStream& input, OutputStream& output, ErrorLog& log,
                          const LineOperation& operation, int& changeCount, std::string& holder,
                          std::string& converted) {
@@ -69,8 +82,9 @@ int convertLinesInBuffer(InputStream& input, OutputStream& output, ErrorLog& log
     std::optional<std::string_view> start = input.peekBuffered(0, readable);
     if (!start) return 0;
     const std::string_view lineEnd = writesMacintoshLineEnds(operation) ? "\r" : "\r\n";
-    const BufferedLines lines = frame::convertBufferedLines(
-        std::string_view(start->data(), readable), *operation.table, lineEnd, converted);
+    const BufferedLines lines =
+        frame::convertBufferedLines(std::string_view(start->data(), readable),
+                                    characterSetTable(operation.code), lineEnd, converted);
     if (lines.inputBytes == 0) return 0;
     if (!holder.empty()) {
         if (int result = processHolder(holder, output, log, operation, changeCount)) return result;
@@ -78,6 +92,7 @@ int convertLinesInBuffer(InputStream& input, OutputStream& output, ErrorLog& log
     }
     output.writeUntranslated(std::string_view(converted.data(), lines.outputBytes));
     input.skipBuffered(lines.inputBytes);
+    changeCount += static_cast<int>(lines.lines) * changesPerLine(operation);
     return 0;
 }
 
@@ -91,7 +106,7 @@ int runLineLoop(InputStream& input, OutputStream& output, ErrorLog& log,
     std::string converted;
     holder.reserve(8193);
     for (;;) {
-        if (operation.table != nullptr) {
+        if (takesBufferedLines(operation)) {
             if (int result = convertLinesInBuffer(input, output, log, operation, changeCount,
                                                   holder, converted)) {
                 return result;

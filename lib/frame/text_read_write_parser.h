@@ -9,7 +9,6 @@
 
 namespace tessel::frame {
 
-class CaretTable;
 class ErrorLog;
 
 // The files of one run of the engine.
@@ -26,14 +25,15 @@ struct LineJobFiles {
 };
 
 // What the engine does to each line: the function code (which the log names)
-// and the function that implements it. With `table` set (the table of the
-// character-set codes, characterSetTable()), the lines that lie whole in the
-// input's buffer are converted through it in one go rather than one by one
-// by `function`, which must convert a line as the table does.
+// and the function that implements it. With `wholeBufferedLines` set, the
+// passes that convert bytes alone or line ends (610, 611 and 613) take the
+// lines that lie whole in the input's buffer in one go rather than one by
+// one through `function`, which must then convert those codes as
+// executeFrameFunction does.
 struct LineOperation {
     int code = 0;
     LineFunction function = executeFrameFunction;
-    const CaretTable* table = nullptr;
+    bool wholeBufferedLines = false;
 };
 
 // Runs the engine on named files (the names are already checked); does not

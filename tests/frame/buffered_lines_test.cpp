@@ -28,8 +28,8 @@ using tessel::test::readFile;
 using tessel::test::TempDir;
 using tessel::test::withoutDate;
 
-const CaretTable& macToAnsi() {
-    return *characterSetTable(kMacToAnsi);
+const CaretTable* macToAnsi() {
+    return characterSetTable(kMacToAnsi);
 }
 
 BufferedLines take(std::string_view bytes, std::string& out, std::string_view lineEnd = "\r\n") {
@@ -42,6 +42,12 @@ TEST(BufferedLines, TakesEveryLineButTheLastWholeOne) {
     BufferedLines lines = take("caf\x8E\r\nb\nc\rd\r\ne", out);
     EXPECT_EQ(lines.inputBytes, 10u) << "d and the piece after it wait for the line engine";
     EXPECT_EQ(std::string(out, 0, lines.outputBytes), "caf\xE9\r\nb\r\nc\r\n");
+    EXPECT_EQ(lines.lines, 3u);
+
+    // Without a table (the line-break pass) the bytes stay as they are.
+    lines = convertBufferedLines("caf\x8E\r\nb\n\rc\r\nd\r\n", nullptr, "\r\n", out);
+    EXPECT_EQ(std::string(out, 0, lines.outputBytes), "caf\x8E\r\nb\r\n");
+    EXPECT_EQ(lines.lines, 2u);
 
     lines = take("one\ntwo\r\nthree\r\nfour", out, "\r");
     EXPECT_EQ(std::string(out, 0, lines.outputBytes), "one\rtwo\r");
@@ -69,9 +75,9 @@ TEST(BufferedLines, StopsWhereTheLineEngineMustDecide) {
 // the stream's 64 KB buffer, bytes without a counterpart in `code`'s table
 // now and then (or never), and sometimes a last piece without a line end.
 std::string randomText(std::mt19937& random, std::size_t size, int code, bool unmapped) {
-    const tessel::resources::ByteTable& table = code == kMacToAnsi
-                                                    ? tessel::resources::macToAnsiTable()
-                                                    : tessel::resources::ansiToMacTable();
+    const tessel::resources::ByteTable& table = code == kAnsiToMac
+                                                    ? tessel::resources::ansiToMacTable()
+                                                    : tessel::resources::macToAnsiTable();
     static const std::vector<std::string> kLineEnds = {"\r\n", "\r\n",   "\r\n",   "\n",  "\r",
                                                        "\n\r", "\r\r\n", "\r\n\r", "\n\n"};
     std::string text;
@@ -118,8 +124,7 @@ Run runPass(const TempDir& dir, const std::string& folder, const std::string& te
     files.log = dir.file(folder + "/doc.ERR");
     std::filesystem::remove(files.output);
     tessel::frame::jobState().reset();
-    tessel::frame::LineOperation operation{code, tessel::frame::executeFrameFunction,
-                                           inBlocks ? characterSetTable(code) : nullptr};
+    tessel::frame::LineOperation operation{code, tessel::frame::executeFrameFunction, inBlocks};
     Run run;
     run.result = tessel::frame::runLineJob(files, operation, false);
     run.output = readFile(files.output);
@@ -146,10 +151,11 @@ void expectSameRuns(const TempDir& dir, const std::string& text, int code) {
 TEST(BufferedLines, WholeRunsWriteWhatTheLineEngineWrites) {
     TempDir dir;
     std::mt19937 random(1609);
+    const int codes[] = {kMacToAnsi, kAnsiToMac, tessel::frame::kLineBreaksToPc};
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        const int code = round % 2 == 0 ? kMacToAnsi : kAnsiToMac;
-        const bool unmapped = round % 4 < 2;
+        const int code = codes[round % 3];
+        const bool unmapped = round % 6 < 3;
         expectSameRuns(dir, randomText(random, 150'000 + random() % 150'000, code, unmapped), code);
     }
 }
