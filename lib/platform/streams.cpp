@@ -326,14 +326,7 @@ void OutputStream::write(std::string_view text) {
     if (mode_ == StreamMode::Binary) return writeUntranslated(text);
     while (!text.empty()) {
         std::size_t lf = text.find('\n');
-        std::string_view run = text.substr(0, lf);
-        while (!run.empty()) {
-            if (pos_ == kStreamBufferSize) flush();
-            std::size_t take = std::min(run.size(), kStreamBufferSize - pos_);
-            std::memcpy(buffer_ + pos_, run.data(), take);
-            pos_ += take;
-            run.remove_prefix(take);
-        }
+        writeUntranslated(text.substr(0, lf));
         if (lf == std::string_view::npos) break;
         putRaw('\r');
         putRaw('\n');
