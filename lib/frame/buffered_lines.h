@@ -23,9 +23,10 @@ struct BufferedLines {
 // Converts the lines at the start of `buffered` (bytes of a text file as
 // they stand, read from the engine's current position, which starts a line)
 // through `table` (null: the bytes stay as they are), each line end written
-// as `lineEnd`, into `out`, and says how much was taken and written. A line ends where the engine's
-// reader ends one: at CR LF or a lone LF (with a lone CR right after it), or at a lone CR. Only
-// what the engine would write alike is taken, so it stops:
+// as `lineEnd`, into `out`, and says how much was taken and written. A line
+// ends where the engine's reader ends one: at CR LF or a lone LF (with a
+// lone CR right after it), or at a lone CR. Only what the engine would write
+// alike is taken, so it stops:
 // - before a line with a byte that has no counterpart (the engine reports
 //   that line);
 // - before the last line whose end `buffered` holds, as the engine keeps
