@@ -223,6 +223,7 @@ int RtfReader::readBinaryByte() {
         if (group_.state == State::Hex) return hexDigit(next());
         return takeText();
     }
+    if (kind == ByteKind::GroupStart && replaysGroups_ && replayGroup()) return 0;
     ++pos_;
     if (kind == ByteKind::Backslash) return controlWord();
     if (kind == ByteKind::GroupStart) return push();
@@ -245,6 +246,7 @@ int RtfReader::endParagraph() {
 // Hands the line to the sink, and starts the next one in the code page the
 // sink asks for (UTF-8 while styles are observed: their offsets are of it).
 int RtfReader::handOn(bool lineEnd) {
+    ++outsideEffects_;
     const CodePageCodec* codePage = line_.codePage();
     int result = codePage != nullptr
                      ? sink_.paragraphInCodePage(line_.finished(), *codePage, lineEnd)
@@ -446,6 +448,7 @@ void RtfReader::LineText::grow(std::size_t n) {
     // The fonts are known now: text before the table took the document's
     // code page for them.
     if (leftFontTable) refreshCoding();
+    if (stack_.size() == recordingDepth_) finishRecording();
     return 0;
 }
 
@@ -619,6 +622,7 @@ bool RtfReader::readWord(RtfParsedWord& word) {
         case RtfAction::Character:
             return character(found.value);
         case RtfAction::FontTable:
+            ++outsideEffects_;
             group_.inFontTable = true;
             if (!skipped) group_.destination = Destination::Skipped;
             return 0;
@@ -632,6 +636,7 @@ bool RtfReader::readWord(RtfParsedWord& word) {
             // "\bin0" (or a negative count) has no data: reading it as binary
             // would swallow the rest of the file.
             if (hasParameter && parameter > 0) {
+                ++outsideEffects_;
                 group_.state = State::Binary;
                 binaryLeft_ = parameter;
                 return readBinary();
@@ -659,6 +664,7 @@ bool RtfReader::readWord(RtfParsedWord& word) {
             documentCodePage(value);
             return 0;
         case RtfAction::DefaultFont:
+            ++outsideEffects_;
             defaultFont_ = value;
             if (!group_.inFontTable) setFont(value);
             return 0;
@@ -705,6 +711,8 @@ void RtfReader::plain() {
 }
 
 void RtfReader::fontTableFont(std::int32_t number) {
+    ++outsideEffects_;
+    ++codingEpoch_;
     fontEntry_ = number;
     if (fonts_.size() < kMaxFonts) fonts_.try_emplace(number);
 }
@@ -712,6 +720,8 @@ void RtfReader::fontTableFont(std::int32_t number) {
 // "\fcharsetN" or "\cpgN" of the font table entry being read.
 void RtfReader::fontTableEntry(bool charset, std::int32_t value) {
     if (!group_.inFontTable) return;
+    ++outsideEffects_;
+    ++codingEpoch_;
     auto entry = fonts_.find(fontEntry_);
     if (entry == fonts_.end()) return;
     if (charset) {
@@ -723,6 +733,8 @@ void RtfReader::fontTableEntry(bool charset, std::int32_t value) {
 }
 
 void RtfReader::documentCodePage(std::int32_t codePage) {
+    ++outsideEffects_;
+    ++codingEpoch_;
     const CodePageCodec* codec = CodePageCodec::find(codePage);
     documentCodec_ = codec != nullptr ? codec : &windows1252_;
     refreshCoding();
@@ -1021,6 +1033,7 @@ RtfReader::ByteCoding RtfReader::resolveCoding(const FontEntry& entry) const {
 void RtfReader::setCharacterStyle(std::int32_t style) {
     if (style == group_.characterStyle) return;
     group_.characterStyle = style;
+    if (recordingDepth_ != kNotRecording) recordStyleChange(style);
     if (styleObserver_ != nullptr) styleObserver_->characterStyle(style, line_.size());
 }
 
@@ -1028,6 +1041,123 @@ void RtfReader::refreshCoding() {
     group_.coding = codingOfFont(group_.font);
     codingValid_ = true;
     if (group_.doubleByteFont >= 0) group_.doubleByteCoding = codingOfFont(group_.doubleByteFont);
+}
+
+// A group is replayed, and recorded to be replayed, only where nothing is
+// pending that its reading would take up or that would outlast it.
+bool RtfReader::replayable() const {
+    return !continuesSomething() && !skipUnknown_ && hexHigh_ < 0 && codingValid_ &&
+           stack_.size() < kMaxGroupDepth;
+}
+
+RtfReader::ReplayEntry RtfReader::replayEntry() const {
+    return {group_, line_.codePage(), documentCodec_, defaultFont_, codingEpoch_};
+}
+
+namespace {
+
+// Lookups are judged in windows of this many: a window with fewer replays
+// than an eighth of them makes the reader read this many groups afresh,
+// without lookup or recording, which cost more than they save where groups
+// do not come back.
+constexpr std::uint32_t kReplayWindow = 256;
+constexpr std::uint32_t kReplayPause = 4096;
+
+}  // namespace
+
+void RtfReader::countReplayTry(bool replayed) {
+    if (replayed) ++replayHits_;
+    if (++replayTries_ < kReplayWindow) return;
+    if (replayHits_ < kReplayWindow / 8) replayPause_ = kReplayPause;
+    replayTries_ = 0;
+    replayHits_ = 0;
+}
+
+// The group's text, with each style change reported where it came.
+[[gnu::always_inline]] inline void RtfReader::applyReplay(const GroupReplays::Group& group) {
+    if (styleObserver_ == nullptr) {
+        appendReplayedText(group, 0, group.textLength);
+        return;
+    }
+    std::size_t appended = 0;
+    for (std::size_t i = 0; i < group.changeCount; ++i) {
+        const RtfStyleChange& change = group.changes[i];
+        appendReplayedText(group, appended, change.offset);
+        appended = change.offset;
+        styleObserver_->characterStyle(change.style, line_.size());
+    }
+    appendReplayedText(group, appended, group.textLength);
+}
+
+[[gnu::always_inline]] inline void RtfReader::appendReplayedText(const GroupReplays::Group& group,
+                                                                 std::size_t from, std::size_t to) {
+    GroupReplays::copyText(group, from, to, line_.room(to - from + GroupReplays::kReadPast));
+    line_.commit(to - from);
+}
+
+// At a "{": replays the group when its bytes were read before from the same
+// state (true: the group is passed), or starts recording it (false: it is
+// read as usual).
+[[gnu::noinline]] bool RtfReader::replayGroup() {
+    if (recordingDepth_ != kNotRecording || !replayable()) return false;
+    if (replayPause_ != 0) {
+        --replayPause_;
+        return false;
+    }
+    const char* data = input_.data() + pos_;
+    std::uint64_t hash = 0;
+    const std::size_t length = GroupReplays::extent(data, end_ - pos_, hash);
+    if (length == 0) return false;
+    const ReplayEntry entry = replayEntry();
+    const GroupReplays::Group* group = replays_.find(data, length, hash, entry);
+    countReplayTry(group != nullptr);
+    if (group == nullptr) {
+        startRecording(length, hash, entry);
+        return false;
+    }
+    applyReplay(*group);
+    pos_ += length;
+    return true;
+}
+
+void RtfReader::startRecording(std::size_t length, std::uint64_t hash, const ReplayEntry& entry) {
+    recording_.start = pos_;
+    recording_.length = length;
+    recording_.hash = hash;
+    recording_.entry = entry;
+    recording_.lineBase = line_.size();
+    recording_.loads = loads_;
+    recording_.outsideEffects = outsideEffects_;
+    recording_.changeCount = 0;
+    recording_.tooManyChanges = false;
+    recordingDepth_ = stack_.size();
+}
+
+void RtfReader::recordStyleChange(std::int32_t style) {
+    GroupRecording& recording = recording_;
+    if (recording.changeCount == GroupReplays::kMaxStyleChanges ||
+        line_.size() < recording.lineBase) {
+        recording.tooManyChanges = true;
+        return;
+    }
+    recording.changes[recording.changeCount++] = {
+        style, static_cast<std::uint32_t>(line_.size() - recording.lineBase)};
+}
+
+// At the end of the group being recorded: keeps it when its reading left
+// nothing behind but its text and style changes, and ended where its bytes
+// end, with its bytes still in the buffer.
+void RtfReader::finishRecording() {
+    recordingDepth_ = kNotRecording;
+    const GroupRecording& recording = recording_;
+    if (recording.tooManyChanges || loads_ != recording.loads ||
+        outsideEffects_ != recording.outsideEffects || pos_ != recording.start + recording.length ||
+        line_.size() < recording.lineBase || !replayable() || !(replayEntry() == recording.entry)) {
+        return;
+    }
+    replays_.keep(input_.data() + recording.start, recording.length, recording.hash,
+                  recording.entry, line_.data() + recording.lineBase,
+                  line_.size() - recording.lineBase, recording.changes, recording.changeCount);
 }
 
 }  // namespace tessel::frame

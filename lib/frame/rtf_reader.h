@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "frame/rtf_byte_source.h"
+#include "frame/rtf_group_replays.h"
 #include "frame/rtf_word_runs.h"
 #include "platform/code_page_codec.h"
 #include "platform/utf8.h"
@@ -116,6 +117,10 @@ class RtfReader {
     // kept in UTF-8 while there is one.
     void observeStyles(RtfStyleObserver* observer);
 
+    // Whether groups read before are replayed (rtf_group_replays.h), as they
+    // are unless switched off; either way the reading gives the same result.
+    void replayGroups(bool on) { replaysGroups_ = on; }
+
   private:
     enum class State : std::uint8_t { Normal, Binary, Hex };
     enum class Destination : std::uint8_t { Body = 0, Skipped = 1, Footnote = 2 };
@@ -124,21 +129,51 @@ class RtfReader {
     // How the bytes of a font are read: a code page, or kept (symbol font).
     struct ByteCoding {
         const platform::CodePageCodec* codec;  // null: kept bytes
+        bool operator==(const ByteCoding&) const = default;
     };
 
     // What a group sets and its end restores: saved and restored whole.
     struct GroupState {
+        ByteCoding coding{nullptr};
+        ByteCoding doubleByteCoding{nullptr};
+        std::int32_t unicodeSkip = 1;
+        std::int32_t font = 0;
+        std::int32_t doubleByteFont = -1;
+        std::int32_t characterStyle = kNoCharacterStyle;
         bool hidden = false;
         Destination destination = Destination::Body;
         State state = State::Normal;
         bool inFontTable = false;
         RunType runType = RunType::Low;
-        std::int32_t unicodeSkip = 1;
-        std::int32_t font = 0;
-        std::int32_t doubleByteFont = -1;
-        ByteCoding coding{nullptr};
-        ByteCoding doubleByteCoding{nullptr};
-        std::int32_t characterStyle = kNoCharacterStyle;
+        std::uint8_t unused[3] = {};  // no padding: states compare as bytes
+        bool operator==(const GroupState&) const = default;
+    };
+
+    // What reading a group depends on besides its bytes, where nothing is
+    // pending (replayable()): the group state it starts from, the form of
+    // the line, and what the fonts' code pages are resolved by.
+    struct ReplayEntry {
+        GroupState group;
+        const platform::CodePageCodec* lineCodePage = nullptr;
+        const platform::CodePageCodec* documentCodec = nullptr;
+        std::int32_t defaultFont = 0;
+        std::uint32_t codingEpoch = 0;
+        bool operator==(const ReplayEntry&) const = default;
+    };
+    using GroupReplays = RtfGroupReplays<ReplayEntry>;
+
+    // The group being read to be kept, if its reading qualifies.
+    struct GroupRecording {
+        std::size_t start = 0;  // of its "{" in the buffer
+        std::size_t length = 0;
+        std::uint64_t hash = 0;
+        ReplayEntry entry;
+        std::size_t lineBase = 0;  // the line's length at its start
+        std::size_t loads = 0;
+        std::uint64_t outsideEffects = 0;
+        RtfStyleChange changes[GroupReplays::kMaxStyleChanges];
+        std::size_t changeCount = 0;
+        bool tooManyChanges = false;
     };
 
     struct FontEntry {
@@ -183,6 +218,7 @@ class RtfReader {
         void appendUtf8(const char* data, std::size_t n);
         // The page whose bytes the line holds; null: UTF-8.
         const platform::CodePageCodec* codePage() const { return codePage_; }
+        const char* data() const { return bytes_.get(); }
         void toUtf8();
         std::string& finished() {
             text_.resize(length_);
@@ -259,6 +295,16 @@ class RtfReader {
     void skipText();
     void copyText(const platform::CodePageCodec* singleByteCodec);
     void copyBytes();
+
+    bool replayGroup();
+    bool replayable() const;
+    ReplayEntry replayEntry() const;
+    void applyReplay(const GroupReplays::Group& group);
+    void appendReplayedText(const GroupReplays::Group& group, std::size_t from, std::size_t to);
+    void countReplayTry(bool replayed);
+    void startRecording(std::size_t length, std::uint64_t hash, const ReplayEntry& entry);
+    void recordStyleChange(std::int32_t style);
+    void finishRecording();
 
     bool showsText() const { return group_.destination == Destination::Body && !group_.hidden; }
     bool inFallback() const { return fallbackLeft_ > 0; }
@@ -355,10 +401,12 @@ class RtfReader {
     bool pendingSixPerEm_ = false;
 
     // The input block, and past it bytes that are never data: the bytes of
-    // a control word are read eight at a time wherever it stands, and the
-    // byte after the data is kStopByte, neither letter, digit, "-" nor space.
+    // a control word are read eight at a time and those of a group a chunk
+    // at a time wherever they stand, and the byte after the data is
+    // kStopByte, neither letter, digit, "-" nor space.
     static constexpr std::size_t kInputBlock = 65536;
-    static constexpr std::size_t kLoadPadding = 8;
+    static constexpr std::size_t kLoadPadding = GroupReplays::kReadPast;
+    static_assert(kLoadPadding >= sizeof(std::uint64_t), "a word is read past the data");
     static constexpr char kStopByte = 0;
     std::vector<char> input_;
     std::size_t pos_ = 0;
@@ -367,6 +415,24 @@ class RtfReader {
     // bytes stayed where they were while it was read.
     std::size_t loads_ = 0;
     RtfWordRuns runs_;
+
+    // Groups read before, and the one being recorded (at the depth its end
+    // returns to; kNotRecording when none is).
+    static constexpr std::size_t kNotRecording = ~std::size_t{0};
+    bool replaysGroups_ = true;
+    GroupReplays replays_;
+    GroupRecording recording_;
+    std::size_t recordingDepth_ = kNotRecording;
+    // Counts what reading a group may do that a replay would not repeat:
+    // paragraphs handed on, font-table and code-page changes, binary data.
+    std::uint64_t outsideEffects_ = 0;
+    // Counts the changes of what the fonts' code pages are resolved by.
+    std::uint32_t codingEpoch_ = 0;
+    // Groups looked up and replayed in the current window of lookups, and
+    // the groups still to be read afresh after a window of few replays.
+    std::uint32_t replayTries_ = 0;
+    std::uint32_t replayHits_ = 0;
+    std::uint32_t replayPause_ = 0;
 };
 
 }  // namespace tessel::frame

@@ -86,6 +86,14 @@ inline ChunkMask firstBytes(std::size_t count) {
     return (ChunkMask{1} << count) - 1;
 }
 
+// The bytes at which two chunks are equal.
+inline Matches bytesSame(Chunk a, Chunk b) {
+    return {_mm_cmpeq_epi8(a, b)};
+}
+
+// The marks of every byte of a chunk.
+inline constexpr ChunkMask kAllBytes = 0xFFFF;
+
 #else
 
 inline constexpr std::size_t kChunkSize = 8;
@@ -155,6 +163,12 @@ inline ChunkMask firstBytes(std::size_t count) {
     return words::firstBytes(count);
 }
 
+inline Matches bytesSame(Chunk a, Chunk b) {
+    return {words::bytesEqual(a ^ b, 0)};
+}
+
+inline constexpr ChunkMask kAllBytes = 0x8080808080808080ULL;
+
 #endif
 
 // Index of the first byte of data[0, size) for which `marks` (chunk -> mask)
@@ -185,6 +199,21 @@ inline std::size_t findFirst(const std::uint8_t* data, std::size_t size, Marks m
 }
 
 }  // namespace detail
+
+// Whether the first `size` bytes at `a` and `b` are equal, compared a chunk
+// at a time: up to a chunk less a byte past them is read at both.
+inline bool sameBytesInPadded(const char* a, const char* b, std::size_t size) {
+    using namespace detail;
+    for (std::size_t at = 0; at < size; at += kChunkSize) {
+        ChunkMask differing =
+            kAllBytes &
+            ~ChunkMask{bytesSame(loadChunk(reinterpret_cast<const std::uint8_t*>(a + at)),
+                                 loadChunk(reinterpret_cast<const std::uint8_t*>(b + at)))};
+        if (size - at < kChunkSize) differing &= firstBytes(size - at);
+        if (differing != 0) return false;
+    }
+    return true;
+}
 
 // Index of the first carriage return or line feed in `data[0, size)` (or of
 // the first Ctrl-Z, 0x1A, when `ctrlZ` is set), or `size` when there is none.
