@@ -10,6 +10,7 @@
 #include "markup/html_tag_classifier.h"
 #include "markup/marked_line.h"
 #include "markup/nested_tag_end.h"
+#include "resources/html_tag_table.h"
 #include "resources/rtf_texts.h"
 
 namespace tessel::markup {
@@ -23,6 +24,7 @@ constexpr std::string_view kCommentStart = "<!--";
 constexpr std::string_view kCommentEnd = "-->";
 constexpr std::string_view kServerBlockEnd = "%>";
 constexpr std::string_view kScriptName = "SCRIPT";
+constexpr std::string_view kPreName = res::kPreTagName;
 // Comments that begin with these are do-not-translate markers, not comments.
 constexpr std::string_view kMarkerComments[] = {"BOLOC", "EOLOC", "SOLOC"};
 
@@ -199,7 +201,7 @@ class LineMarkup {
                 tag.closing = true;
                 tag.namePos = skipBlanks(text, tag.namePos + 1);
             }
-            int result = classify(tag);
+            int result = markTag(tag);
             if (result < 0) {
                 line_ = marked_.finish();
                 return result;
@@ -216,6 +218,36 @@ class LineMarkup {
         if (nestedTags_ > 0) return kNestedHtmlTag;
         if (message_ != 0) return message_;
         return count_;
+    }
+
+    // Wraps the tag as a tag of the same bytes was wrapped before, or
+    // classifies it (the result of classify()). Left out: tags of lines
+    // that hold carried text (an internal tag joins its lines, which moves
+    // the positions), and "PRE" tags, which also switch the state.
+    int markTag(TagSpan& tag) {
+        const std::string& text = marked_.source();
+        const char* bytes = text.data() + tag.start;
+        const std::size_t length = tag.end - tag.start;
+        HtmlTagMarkings& markings = state_.tagMarkings;
+        if (marked_.holdsCarried() || !markings.serve(state_.userTags)) return classify(tag);
+        if (const HtmlTagMarkings::Marking* known = markings.find(bytes, length)) {
+            for (std::size_t i = 0; i < known->wrapCount; ++i) {
+                const HtmlTagMarkings::Wrap& wrap = known->wraps[i];
+                marked_.wrap(tag.start + wrap.start, tag.start + wrap.end, wrap.kind);
+            }
+            if (known->result > 0) tag.start = tag.end;
+            return known->result;
+        }
+        // (A "PRE" tag is never kept, so none is found.)
+        if (equalsIgnoringCase(text, tag.namePos, kPreName)) return classify(tag);
+        // The classification moves `tag.start` past the tag it wrapped.
+        const std::size_t start = tag.start;
+        WrapLog log;
+        marked_.logWraps(&log);
+        const int result = classify(tag);
+        marked_.logWraps(nullptr);
+        if (result >= 0) markings.keep(bytes, length, result, log, start);
+        return result;
     }
 
     // The user's entries first, then the built-in table.

@@ -11,6 +11,7 @@ void HtmlMarkupState::reset() {
     userTags = nullptr;
     lineBuffer.clear();
     lineBuffer.shrink_to_fit();
+    tagMarkings.clear();
 }
 
 HtmlMarkupState& htmlMarkupState() {

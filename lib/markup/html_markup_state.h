@@ -1,12 +1,14 @@
 // The library-wide state of the running HTML mark-up: an open comment,
 // script or server block, the carry-over buffer of a tag or block still open
-// at the end of a line, the PRE flag and the user's tag entries. One
+// at the end of a line, the PRE flag, the user's tag entries and how tags
+// were marked so far. One
 // conversion runs at a time; the job resets it at its start.
 #pragma once
 
 #include <string>
 
 #include "markup/carry_over_buffer.h"
+#include "markup/html_tag_markings.h"
 
 namespace tessel::markup {
 
@@ -27,6 +29,8 @@ struct HtmlMarkupState {
     const UserTagList* userTags = nullptr;
     // Memory of the previous line, reused for the next one.
     std::string lineBuffer;
+    // How the tags met so far were marked.
+    HtmlTagMarkings tagMarkings;
 
     void reset();
 };

@@ -54,6 +54,28 @@ static_assert(static_cast<std::size_t>(frame::TagKind::Internal) == 0 &&
               "kPaddedOpenings is indexed by TagKind");
 static_assert(resources::kTagClose.size() == 1, "a wrap writes the closing brace as one byte");
 
+// The wraps a MarkedLine made while it was logging them, at their positions
+// in the source. A tag is wrapped whole or around its value: two at most are
+// logged; more only set `overflow`.
+struct WrapLog {
+    static constexpr std::size_t kMaxWraps = 2;
+    struct Logged {
+        std::size_t start;
+        std::size_t end;
+        frame::TagKind kind;
+    };
+    std::size_t count = 0;
+    Logged wraps[kMaxWraps];
+    bool overflow = false;
+    void add(std::size_t start, std::size_t end, frame::TagKind kind) {
+        if (count == kMaxWraps) {
+            overflow = true;
+            return;
+        }
+        wraps[count++] = {start, end, kind};
+    }
+};
+
 class MarkedLine {
   public:
     // `buffer` lends its memory to the result (a line of the same job is
@@ -97,6 +119,7 @@ class MarkedLine {
     // source before `start` is passed on unchanged. Inline: it runs once for
     // nearly every tag.
     void wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
+        if (wrapLog_ != nullptr) wrapLog_->add(start, end, kind);
         const PaddedOpening& opening = kPaddedOpenings[static_cast<std::size_t>(kind)];
         // Locals: the copies write through char pointers, which may alias
         // the members and would make them be read again after each copy.
@@ -117,6 +140,13 @@ class MarkedLine {
         written_ = written;
         copied_ = end;
     }
+    // Logs the wraps from now on into `log`, or no longer when null.
+    void logWraps(WrapLog* log) { wrapLog_ = log; }
+
+    // Whether text carried from earlier lines stands in front of the source
+    // (prependCarried()).
+    bool holdsCarried() const { return hasCarried_; }
+
     // Passes the source up to `end` on unchanged.
     void copyUpTo(std::size_t end);
     // Writes `text` into the result at the current point (`copyUpTo` first).
@@ -166,6 +196,7 @@ class MarkedLine {
     std::string result_;
     std::size_t written_ = 0;
     std::size_t copied_ = 0;
+    WrapLog* wrapLog_ = nullptr;
     // Markers can only stand in the carried text; these bound the search.
     bool hasCarried_ = false;
     std::size_t sourceMarkersEnd_ = 0;
