@@ -1129,7 +1129,7 @@ void RtfReader::startRecording(std::size_t length, std::uint64_t hash, const Rep
     recording_.loads = loads_;
     recording_.outsideEffects = outsideEffects_;
     recording_.changeCount = 0;
-    recording_.tooManyChanges = false;
+    recording_.spoiled = false;
     recordingDepth_ = stack_.size();
 }
 
@@ -1137,7 +1137,7 @@ void RtfReader::recordStyleChange(std::int32_t style) {
     GroupRecording& recording = recording_;
     if (recording.changeCount == GroupReplays::kMaxStyleChanges ||
         line_.size() < recording.lineBase) {
-        recording.tooManyChanges = true;
+        recording.spoiled = true;
         return;
     }
     recording.changes[recording.changeCount++] = {
@@ -1150,7 +1150,7 @@ void RtfReader::recordStyleChange(std::int32_t style) {
 void RtfReader::finishRecording() {
     recordingDepth_ = kNotRecording;
     const GroupRecording& recording = recording_;
-    if (recording.tooManyChanges || loads_ != recording.loads ||
+    if (recording.spoiled || loads_ != recording.loads ||
         outsideEffects_ != recording.outsideEffects || pos_ != recording.start + recording.length ||
         line_.size() < recording.lineBase || !replayable() || !(replayEntry() == recording.entry)) {
         return;

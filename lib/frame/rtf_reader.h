@@ -173,7 +173,9 @@ class RtfReader {
         std::uint64_t outsideEffects = 0;
         RtfStyleChange changes[GroupReplays::kMaxStyleChanges];
         std::size_t changeCount = 0;
-        bool tooManyChanges = false;
+        // More style changes than a group keeps, or one after the line was
+        // handed on.
+        bool spoiled = false;
     };
 
     struct FontEntry {
