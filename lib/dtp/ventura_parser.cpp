@@ -1,5 +1,7 @@
 #include "dtp/ventura_parser.h"
 
+#include <utility>
+
 #include "dtp/grammar_lexer.h"
 #include "resources/markup_framework_texts.h"
 #include "resources/ventura_texts.h"
@@ -38,12 +40,47 @@ constexpr VenturaActionTable actionTable(std::uint32_t withArgument,
 constexpr VenturaActionTable kVentura4Actions = actionTable(8, 9);
 constexpr VenturaActionTable kVenturaActions = actionTable(12, 8);
 
+// The marks of the actions.
+constexpr VenturaMark kWholeCodeMarks[] = {{0, 2, false}};
+constexpr VenturaMark kCodeWithArgumentMarks[] = {{0, 0, false}, {2, 2, false}};
+constexpr VenturaMark kCodeWithoutArgumentMarks[] = {{0, 1, false}};
+constexpr VenturaMark kFirstExternalMarks[] = {{0, 0, true}};
+constexpr VenturaMark kFirstInternalMarks[] = {{0, 0, false}};
+constexpr VenturaMark kSecondExternalMarks[] = {{1, 1, true}};
+constexpr VenturaMark kSecondInternalMarks[] = {{1, 1, false}};
+
+}  // namespace
+
 const VenturaGrammar kVentura4Grammar{resources::kVentura4Grammar, resources::kVentura4LexTable,
                                       resources::kVentura4YaccTable, kVentura4Actions};
 const VenturaGrammar kVentura567Grammar{resources::kVenturaGrammar, resources::kVenturaLexTable,
                                         resources::kVenturaYaccTable, kVenturaActions};
 
-}  // namespace
+std::span<const VenturaMark> venturaMarks(VenturaAction action) {
+    switch (action) {
+        case WholeCode:
+            return kWholeCodeMarks;
+        case CodeWithArgument:
+            return kCodeWithArgumentMarks;
+        case CodeWithoutArgument:
+            return kCodeWithoutArgumentMarks;
+        case ExternalTag:
+        case TableBegin:
+            return kFirstExternalMarks;
+        case InternalTag:
+            return kFirstInternalMarks;
+        case CellCommas:
+            return kSecondInternalMarks;
+        case TableEnd:
+        case CellSeparator:
+        case RowTag:
+        case TableKeyword:
+            return kSecondExternalMarks;
+        case None:
+            break;
+    }
+    return {};
+}
 
 CVenturaMarkupParser::CVenturaMarkupParser(const std::string& sourceFile,
                                            const VenturaGrammar& grammar)
@@ -54,86 +91,29 @@ CVenturaMarkupParser::CVenturaMarkupParser(const std::string& sourceFile,
 }
 
 void CVenturaMarkupParser::act(VenturaAction action) {
-    switch (action) {
-        case WholeCode: {
-            // Codes nested in this one were marked when they were reduced;
-            // the whole code is one run.
-            CTextPiece whole = piecesFor(0, 2);
-            replacementList().removeEnclosedBy(whole);
-            addInternal(whole);
-            break;
+    for (const VenturaMark& mark : venturaMarks(action)) {
+        CTextPiece piece = piecesFor(mark.first, mark.last);
+        if (mark.external) {
+            addExternal(std::move(piece));
+            continue;
         }
-        case CodeWithArgument:
-            markInternal(0, 0);
-            markInternal(2, 2);
-            break;
-        case CodeWithoutArgument:
-            markInternal(0, 1);
-            break;
-        case ExternalTag:
-        case TableBegin:
-            markExternal(0, 0);
-            break;
-        case InternalTag:
-            markInternal(0, 0);
-            break;
-        case CellCommas:
-            markInternal(1, 1);
-            break;
-        case TableEnd:
-        case CellSeparator:
-        case RowTag:
-        case TableKeyword:
-            markExternal(1, 1);
-            break;
-        case None:
-            break;
+        // Codes nested in a whole code were marked when they were reduced;
+        // the whole code is one run.
+        if (action == WholeCode) replacementList().removeEnclosedBy(piece);
+        addInternal(std::move(piece));
     }
-}
-
-SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::joinedResult(std::uint32_t length) {
-    CMarkupStackItem* result = &markupItem(0);
-    // Only the ranges are joined. The text of a joined piece would be that of
-    // all its symbols, but every mark takes its text from a token, so it is
-    // never read; collecting it would cost time and memory that grow with
-    // the square of the nesting depth of codes.
-    CTextPiece& joined = result->piece;
-    // Every mark of the Ventura grammars starts at a token not yet reduced.
-    result->mayStartPiece = false;
-    if (!isValidPiece(joined) || joined.isEmpty()) {
-        if (parser::SSToken* token = result->token()) {
-            // The range of the item's own token; its text stays in the token.
-            joined.text.clear();
-            joined.takeRange(CTextPiece::rangeOfLexeme(
-                token->textView(), static_cast<std::uint32_t>(token->line()),
-                static_cast<std::uint32_t>(token->offset()), sourceFileRef()));
-            result->pieceTextInToken = true;
-        } else {
-            joined = symbolPiece(0);
-        }
-    }
-    for (std::int32_t i = 1; i < static_cast<std::int32_t>(length); ++i) {
-        const CMarkupStackItem& item = markupItem(i);
-        bool joinedValid = isValidPiece(joined);
-        if (isValidPiece(item.piece) && !item.piece.isEmpty()) {
-            joined.widenBy(item.piece, joinedValid, true);
-        } else if (parser::SSToken* token = item.token()) {
-            CTextPiece range = CTextPiece::rangeOfLexeme(
-                token->textView(), static_cast<std::uint32_t>(token->line()),
-                static_cast<std::uint32_t>(token->offset()), sourceFileRef());
-            joined.widenBy(range, joinedValid, joinedValid && isValidPiece(range));
-        } else {
-            widenBySymbol(joined, i);
-        }
-    }
-    return SSRefPtr<SSYaccStackItem>(result);
 }
 
 SSRefPtr<SSYaccStackItem> CVenturaMarkupParser::reduce(std::uint32_t production,
                                                        std::uint32_t length) {
     act(production < actions_.size() ? actions_[production] : None);
-    if (length == 0) return emptyResult(0);
-    return joinedResult(length);
+    // Marks take their ranges from the tokens of terminals, so the result
+    // is the first symbol's item made new, without a range: joining the
+    // ranges of its symbols would cost a scan of every token again. No
+    // later mark starts at it.
+    SSRefPtr<SSYaccStackItem> result = emptyResult(length);
+    static_cast<CMarkupStackItem&>(*result).mayStartPiece = false;
+    return result;
 }
 
 CVenturaParser::CVenturaParser(const std::string& sourceFile)

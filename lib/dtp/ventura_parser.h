@@ -1,11 +1,11 @@
 // The Ventura converters' parsers: versions 5 to 7 (CVenturaParser) and
 // version 4 (CVentura4Parser). Both share one set of reduce actions, which
 // the two grammars reach under different production numbers: paragraph tags
-// and table structure become external pieces, codes internal pieces, and
-// every reduction's result covers the ranges of all its symbols.
+// and table structure become external pieces, codes internal pieces.
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,12 +32,29 @@ enum class VenturaAction : std::uint8_t {
 // The action of each production of one Ventura grammar.
 using VenturaActionTable = std::array<VenturaAction, 23>;
 
+// One piece an action marks: the symbols `first` to `last` of the
+// right-hand side (0-based), as an external or an internal piece.
+struct VenturaMark {
+    std::int32_t first;
+    std::int32_t last;
+    bool external;
+};
+
+// The pieces `action` marks. Every position they name holds a terminal in
+// both grammars, so a mark takes its range from tokens and a reduction's
+// result needs no range of its own (the tests check this against the
+// grammars).
+std::span<const VenturaMark> venturaMarks(VenturaAction action);
+
 struct VenturaGrammar {
     std::string_view key;  // grammar catalog key
     std::string_view lexTable;
     std::string_view yaccTable;
     const VenturaActionTable& actions;
 };
+
+extern const VenturaGrammar kVentura4Grammar;
+extern const VenturaGrammar kVentura567Grammar;
 
 class CVenturaMarkupParser : public CMarkupParser {
   public:
@@ -51,9 +68,6 @@ class CVenturaMarkupParser : public CMarkupParser {
 
   private:
     void act(VenturaAction action);
-    // The reduction's result: the item of the first symbol, its piece joined
-    // with the pieces of all the others.
-    parser::SSRefPtr<parser::SSYaccStackItem> joinedResult(std::uint32_t length);
 
     const VenturaActionTable& actions_;
 };
