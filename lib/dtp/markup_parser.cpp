@@ -25,10 +25,10 @@ using parser::SSYaccStackItem;
 CMarkupParser::CMarkupParser(const std::string& sourceFile, std::string_view lexTable,
                              std::string_view lexTableType, std::string_view yaccTable,
                              std::string_view yaccTableType)
-    : yaccTables_(parser::SSYaccTableSet::fromResource(yaccTable, yaccTableType)),
+    : yaccTables_(parser::SSYaccTableSet::shared(yaccTable, yaccTableType)),
       input_(sourceFile, parser::SSLexInput::Multibyte, parser::SSLexFileInput::kBlock,
              parser::SSLexFileInput::kBlock),
-      lexTables_(parser::SSLexTableSet::fromResource(lexTable, lexTableType)),
+      lexTables_(parser::SSLexTableSet::shared(lexTable, lexTableType)),
       sourceFile_(sourceFile),
       loggedSourceName_(sourceFile),
       fileRef_(registerSourceFile(sourceFile)),

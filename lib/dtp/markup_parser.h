@@ -157,9 +157,10 @@ class CMarkupParser : public parser::SSYacc {
     // the run, removed when entries could not be written.
     int finishLog(int result, const std::string& logName, const std::string& output);
 
-    parser::SSYaccTableSet yaccTables_;
+    // Loaded once per process and shared by every parser of the grammar.
+    const parser::SSYaccTableSet& yaccTables_;
     parser::SSLexFileInput input_;
-    parser::SSLexTableSet lexTables_;
+    const parser::SSLexTableSet& lexTables_;
     std::unique_ptr<parser::SSLex> lexer_;
     std::string sourceFile_;
     std::string loggedSourceName_;

@@ -16,7 +16,7 @@ GrammarTables GrammarTables::load(const resources::GrammarDescription& grammar) 
 }
 
 GrammarLex::GrammarLex(const resources::GrammarDescription& grammar, SSLexInput& input,
-                       SSLexTableSet& tables)
+                       const SSLexTableSet& tables)
     : SSLex(input, tables), grammar_(grammar) {}
 
 std::string_view GrammarLex::tokenName(std::int32_t tokenNumber) const {
@@ -58,7 +58,7 @@ std::string expectedTokensText(const std::vector<std::int32_t>& symbols, const S
     return text;
 }
 
-TracingParser::TracingParser(SSLex& lex, SSYaccTableSet& table, Sink sink)
+TracingParser::TracingParser(SSLex& lex, const SSYaccTableSet& table, Sink sink)
     : sink_(std::move(sink)) {
     setTable(table);
     setLex(lex);

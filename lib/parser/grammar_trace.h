@@ -37,7 +37,7 @@ struct GrammarTables {
 class GrammarLex : public SSLex {
   public:
     GrammarLex(const resources::GrammarDescription& grammar, SSLexInput& input,
-               SSLexTableSet& tables);
+               const SSLexTableSet& tables);
 
     std::string_view tokenName(std::int32_t tokenNumber) const override;
 
@@ -77,7 +77,7 @@ class TracingParser : public SSYacc {
   public:
     using Sink = std::function<void(const ParseEvent&)>;
     // The sink may be empty (nothing reported; reductions are still counted).
-    TracingParser(SSLex& lex, SSYaccTableSet& table, Sink sink);
+    TracingParser(SSLex& lex, const SSYaccTableSet& table, Sink sink);
 
     std::uint64_t reductions() const { return reductions_; }
     std::uint64_t syntaxErrors() const { return syntaxErrors_; }

@@ -83,7 +83,7 @@ bool hasFlags(const SSLexAcceptEntry& entry, std::uint32_t flags) {
 
 SSLex::SSLex() = default;
 
-SSLex::SSLex(SSLexInput& input, SSLexTableSet& tables) : input_(&input) {
+SSLex::SSLex(SSLexInput& input, const SSLexTableSet& tables) : input_(&input) {
     setTableSet(tables);
 }
 
@@ -94,7 +94,7 @@ SSLex::SSLex(const std::string& fileName)
 
 SSLex::~SSLex() = default;
 
-void SSLex::setTableSet(SSLexTableSet& tables) {
+void SSLex::setTableSet(const SSLexTableSet& tables) {
     tables_ = &tables;
     list_ = nullptr;
     if (listStack_.empty()) pushExpressionList(0);

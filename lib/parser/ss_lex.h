@@ -40,7 +40,7 @@ class SSLex {
     // setTableSet() (which pushes expression list 0).
     SSLex();
     // Borrows both (they must outlive the lexer); pushes expression list 0.
-    SSLex(SSLexInput& input, SSLexTableSet& tables);
+    SSLex(SSLexInput& input, const SSLexTableSet& tables);
     // Creates and owns an SSLexFileInput(fileName, Multibyte, whole file, 0);
     // the table set is attached later. Input errors leave the constructor.
     explicit SSLex(const std::string& fileName);
@@ -77,10 +77,10 @@ class SSLex {
     // --- Attachment and expression lists ---
     // Attaches a table set (borrowed) and, when no list is current yet,
     // pushes expression list 0.
-    void setTableSet(SSLexTableSet& tables);
+    void setTableSet(const SSLexTableSet& tables);
     // Attaches an input (borrowed).
     void setInput(SSLexInput& input);
-    SSLexTableSet* tableSet() const { return tables_; }
+    const SSLexTableSet* tableSet() const { return tables_; }
     SSLexInput* input() const { return input_; }
 
     // Makes list `index` current, remembering the old one (SSLex0106e when
@@ -133,7 +133,7 @@ class SSLex {
     }
     void renumberToken(SSToken& token, const SSLexAcceptEntry& entry);
 
-    SSLexTableSet* tables_ = nullptr;
+    const SSLexTableSet* tables_ = nullptr;
     SSLexInput* input_ = nullptr;
     std::unique_ptr<SSLexInput> ownedInput_;
     std::uint64_t tokensReturned_ = 0;

@@ -1,5 +1,6 @@
 #include "parser/ss_lex_table_set.h"
 
+#include "parser/shared_table_sets.h"
 #include "parser/ss_exception.h"
 #include "parser/table_image.h"
 #include "platform/resources.h"
@@ -10,6 +11,12 @@ SSLexTableSet SSLexTableSet::fromResource(std::string_view name, std::string_vie
     auto image = platform::findResource(name, type);
     if (!image) throw SSException(SSError::LexResourceNotFound, {name});
     return SSLexTableSet(*image, name);
+}
+
+const SSLexTableSet& SSLexTableSet::shared(std::string_view name, std::string_view type) {
+    auto image = platform::findResource(name, type);
+    if (!image) throw SSException(SSError::LexResourceNotFound, {name});
+    return sharedTableSet<SSLexTableSet>(*image, name);
 }
 
 SSLexTableSet SSLexTableSet::fromImage(std::span<const std::uint8_t> image, std::string_view name) {

@@ -29,6 +29,9 @@ class SSLexTableSet {
     // Loads the named resource of the library ("LEXTABLE"; names ignore
     // case). A missing resource throws SSLex0108e with the name.
     static SSLexTableSet fromResource(std::string_view name, std::string_view type = "LEXTABLE");
+    // The same tables, loaded once per process and kept (resources never
+    // change): what a converter built for each file of a batch uses.
+    static const SSLexTableSet& shared(std::string_view name, std::string_view type = "LEXTABLE");
     // Loads an image held by the caller; `name` appears in error messages.
     static SSLexTableSet fromImage(std::span<const std::uint8_t> image, std::string_view name);
 

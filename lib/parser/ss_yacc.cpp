@@ -50,7 +50,7 @@ void SSYacc::remakeBottomItem() {
     stack_.push(first);
 }
 
-void SSYacc::setTable(SSYaccTableSet& table) {
+void SSYacc::setTable(const SSYaccTableSet& table) {
     table_ = &table;
 }
 

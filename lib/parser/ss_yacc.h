@@ -49,7 +49,7 @@ class SSYacc {
     SSYacc& operator=(const SSYacc&) = delete;
 
     // Both borrowed: they must outlive the parse.
-    void setTable(SSYaccTableSet& table);
+    void setTable(const SSYaccTableSet& table);
     void setLex(SSLex& lex);
     SSLex* lex() const { return lex_; }
     const SSYaccTableSet* table() const { return table_; }
@@ -163,7 +163,7 @@ class SSYacc {
 
     SSLex* lex_ = nullptr;
     std::uint32_t lookaheadList_ = 0;
-    SSYaccTableSet* table_ = nullptr;
+    const SSYaccTableSet* table_ = nullptr;
     std::unique_ptr<SSYaccTableSet> ownedTable_;
     bool errorFlag_ = false;
     bool stop_ = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "parser/shared_table_sets.h"
 #include "parser/ss_exception.h"
 #include "parser/table_image.h"
 #include "platform/resources.h"
@@ -24,6 +25,12 @@ SSYaccTableSet SSYaccTableSet::fromResource(std::string_view name, std::string_v
     auto image = platform::findResource(name, type);
     if (!image) throw SSException(SSError::YaccResourceNotFound, {name});
     return SSYaccTableSet(*image, name);
+}
+
+const SSYaccTableSet& SSYaccTableSet::shared(std::string_view name, std::string_view type) {
+    auto image = platform::findResource(name, type);
+    if (!image) throw SSException(SSError::YaccResourceNotFound, {name});
+    return sharedTableSet<SSYaccTableSet>(*image, name);
 }
 
 SSYaccTableSet SSYaccTableSet::fromFile(const std::string& path) {

@@ -69,6 +69,9 @@ class SSYaccTableSet {
     // Loads the named resource of the library ("YACCTABLE"; names ignore
     // case). A missing resource throws SSYacc0115e with the name.
     static SSYaccTableSet fromResource(std::string_view name, std::string_view type = "YACCTABLE");
+    // The same tables, loaded once per process and kept (resources never
+    // change): what a converter built for each file of a batch uses.
+    static const SSYaccTableSet& shared(std::string_view name, std::string_view type = "YACCTABLE");
     // Loads a table file; SSYacc0101e when it cannot be opened.
     static SSYaccTableSet fromFile(const std::string& path);
     // Loads an image held by the caller; `name` appears in error messages.
