@@ -90,11 +90,11 @@ CTextPiece itemRange(const CMarkupStackItem& item, bool pieceValid, std::int32_t
     return unset;
 }
 
-// The text that goes with itemRange(): that of the item's valid piece (kept in
-// its token when the item says so), else that of its token.
+// The text that goes with itemRange(): that of the item's valid piece, else
+// that of its token.
 std::string_view itemText(const CMarkupStackItem& item, bool pieceValid) {
+    if (pieceValid) return item.piece.text;
     const SSToken* token = item.token();
-    if (pieceValid && !(item.pieceTextInToken && token != nullptr)) return item.piece.text;
     return token != nullptr ? token->textView() : std::string_view();
 }
 

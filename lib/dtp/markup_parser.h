@@ -47,16 +47,11 @@ class CMarkupStackItem : public parser::SSYaccStackItem {
         piece.text.clear();
         piece.startLine = piece.startColumn = piece.endLine = piece.endColumn = 0;
         piece.fileRef = fileRef;
-        pieceTextInToken = false;
         mayStartPiece = true;
         runLength = 0;
     }
 
     CTextPiece piece;  // range unset until a reduce action needs it
-    // The piece's text is that of the item's own token, which is not copied
-    // into `piece` (a reduction that keeps the range of its first symbol
-    // would otherwise copy that token's text every time).
-    bool pieceTextInToken = false;
     // False once no later reduction marks or removes a range that starts at
     // this item: the pieces before it may then be written out.
     bool mayStartPiece = true;
