@@ -3,20 +3,66 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <vector>
 
 #include "platform/paths.h"
 
 namespace tessel::platform {
 
-std::optional<std::string> findFileAnyExtensionCase(const std::string& path) {
 #ifndef _WIN32
-    if (fileExists(path)) return path;
+namespace {
+
+// Extensions with more letters than this are looked for in the folder's
+// listing rather than by trying each spelling.
+constexpr std::size_t kMostSpelledLetters = 5;
+
+// `fileName` with the letters of its extension (from `extensionAt`) in
+// every mix of cases, `fileName` itself first; nothing when the extension
+// holds a byte outside ASCII (whose case the listing's comparison may fold)
+// or more letters than are worth trying one by one.
+std::optional<std::vector<std::string>> extensionSpellings(const std::string& fileName,
+                                                           std::size_t extensionAt) {
+    std::vector<std::size_t> letters;
+    for (std::size_t i = extensionAt; i < fileName.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(fileName[i]);
+        if (byte >= 0x80) return std::nullopt;
+        const auto folded = static_cast<unsigned char>(byte | 0x20);
+        if (folded >= 'a' && folded <= 'z') letters.push_back(i);
+    }
+    if (letters.size() > kMostSpelledLetters) return std::nullopt;
+    std::vector<std::string> spellings;
+    for (std::size_t flips = 0; flips < (std::size_t{1} << letters.size()); ++flips) {
+        std::string spelling = fileName;
+        for (std::size_t k = 0; k < letters.size(); ++k) {
+            if (((flips >> k) & 1) == 0) continue;
+            spelling[letters[k]] = static_cast<char>(spelling[letters[k]] ^ 0x20);
+        }
+        spellings.push_back(std::move(spelling));
+    }
+    return spellings;
+}
+
+}  // namespace
 #endif
-    // Windows finds "doc.ERR" under "doc.err" too: the folder listing gives
-    // the name as it is stored, which is the one to report.
+
+std::optional<std::string> findFileAnyExtensionCase(const std::string& path) {
     PathParts parts = splitPath(path);
     std::string folder = parts.drive + parts.directory;
     std::string fileName = parts.baseName + parts.extension;
+#ifndef _WIN32
+    if (fileExists(path)) return path;
+    // Each spelling of a short extension is looked for by name: a check
+    // that read the folder would cost a batch writing into one folder time
+    // that grows with the square of its files.
+    if (auto spellings = extensionSpellings(fileName, parts.baseName.size())) {
+        for (const std::string& spelling : *spellings) {
+            if (nameExists(folder + spelling)) return folder + spelling;
+        }
+        return std::nullopt;
+    }
+#endif
+    // Windows finds "doc.ERR" under "doc.err" too: the folder listing gives
+    // the name as it is stored, which is the one to report.
     std::optional<std::string> otherCase;
     for (const std::string& entry : folderEntries(folder.empty() ? std::string(".") : folder)) {
         if (entry == fileName) return folder + entry;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/files.h"
@@ -90,6 +91,33 @@ TEST(Files, FindsAnOutputWhateverTheCaseOfItsExtension) {
 #endif
     EXPECT_FALSE(outputExists(dir.file("doc.rtf.bak")));
 }
+
+#ifndef _WIN32
+// Short extensions are looked for spelling by spelling, long or non-ASCII
+// ones in the folder's listing: both must find the same entries, of any
+// kind, that differ only in the case of the extension.
+TEST(Files, EveryKindOfEntryCountsByBothWaysOfLooking) {
+    test::TempDir dir;
+    dir.write("short.Rtf", "x");
+    dir.write("long.HtmLXx", "x");
+    dir.write("latin.T\xC9x", "x");
+    std::filesystem::create_directory(dir.file("folder.ERR"));
+    std::filesystem::create_symlink(dir.file("nowhere"), dir.file("broken.TmP"));
+    EXPECT_EQ(findFileAnyExtensionCase(dir.file("short.rtf")), dir.file("short.Rtf"));
+    EXPECT_EQ(findFileAnyExtensionCase(dir.file("long.htmlxx")), dir.file("long.HtmLXx"));
+    EXPECT_EQ(findFileAnyExtensionCase(dir.file("latin.t\xC9X")), dir.file("latin.T\xC9x"));
+    EXPECT_EQ(findFileAnyExtensionCase(dir.file("folder.err")), dir.file("folder.ERR"));
+    EXPECT_EQ(findFileAnyExtensionCase(dir.file("broken.tmp")), dir.file("broken.TmP"));
+    // The exact name is found first; other names and bases never match.
+    dir.write("both.rtf", "x");
+    dir.write("both.RTF", "x");
+    EXPECT_EQ(findFileAnyExtensionCase(dir.file("both.rtf")), dir.file("both.rtf"));
+    EXPECT_FALSE(outputExists(dir.file("short.rtx")));
+    EXPECT_FALSE(outputExists(dir.file("Short.rtf")));
+    EXPECT_FALSE(outputExists(dir.file("long.htmlx")));
+    EXPECT_FALSE(outputExists(dir.file("missing/short.rtf")));
+}
+#endif
 
 TEST(Files, RenameNeverReplacesAnExistingFile) {
     test::TempDir dir;
