@@ -76,9 +76,18 @@ inline std::size_t lastMarked(ChunkMask mask) {
     return static_cast<std::size_t>(std::bit_width(mask)) - 1;
 }
 
-// The number of bytes a mask marks.
+// The number of bytes a mask marks. Without a population count in the
+// baseline instruction set, std::popcount is a library call: the bits are
+// summed in place instead.
 inline std::size_t countMarked(ChunkMask mask) {
+#if defined(__POPCNT__)
     return static_cast<std::size_t>(std::popcount(mask));
+#else
+    mask -= (mask >> 1) & 0x55555555u;
+    mask = (mask & 0x33333333u) + ((mask >> 2) & 0x33333333u);
+    mask = (mask + (mask >> 4)) & 0x0F0F0F0Fu;
+    return static_cast<std::size_t>((mask * 0x01010101u) >> 24);
+#endif
 }
 
 // The marks of the first `count` bytes of a chunk (count below kChunkSize).
@@ -152,9 +161,10 @@ inline std::size_t lastMarked(ChunkMask mask) {
     }
 }
 
-// One high bit per marked byte.
+// One high bit per marked byte: moved to the low bits, the bytes' sum
+// gathers in the top byte.
 inline std::size_t countMarked(ChunkMask mask) {
-    return static_cast<std::size_t>(std::popcount(mask));
+    return static_cast<std::size_t>(((mask >> 7) * 0x0101010101010101ULL) >> 56);
 }
 
 // The marks of the first `count` bytes of a word in memory (count below

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -98,6 +99,19 @@ TEST(FindByteInWindow, StopsAtTheWindowWhetherTheChunkIsReadOrNot) {
             const std::string none(window + after, 'x');
             EXPECT_EQ(findByteInWindow(none.data(), window, none.size(), ';'), window);
         }
+    }
+}
+
+// The marks of a chunk, counted: every set of marked bytes of one chunk.
+TEST(CountMarked, CountsEveryChoiceOfMarkedBytes) {
+    using namespace detail;
+    for (unsigned chosen = 0; chosen < (1u << kChunkSize); ++chosen) {
+        std::uint8_t bytes[kChunkSize] = {};
+        for (std::size_t i = 0; i < kChunkSize; ++i) {
+            if ((chosen >> i) & 1) bytes[i] = '\n';
+        }
+        const ChunkMask marks = bytesEqual(loadChunk(bytes), '\n');
+        ASSERT_EQ(countMarked(marks), static_cast<std::size_t>(std::popcount(chosen))) << chosen;
     }
 }
 
