@@ -163,12 +163,8 @@ std::size_t InputStream::read(char* out, std::size_t n) {
         // Text mode: bytes up to the next CR (or Ctrl-Z where it ends the
         // data) need no translation and are copied as one span.
         if (pushedBack_ < 0 && mode_ == StreamMode::Text && pos_ != end_) {
-            std::size_t stop = std::min(end_, pos_ + (n - count));
-            stop = firstOf(pos_, stop, '\r');
-            if (stopAtCtrlZ_) stop = firstOf(pos_, stop, '\x1A');
-            std::size_t take = stop - pos_;
-            std::memcpy(out + count, buffer_ + pos_, take);
-            pos_ = stop;
+            std::size_t take = copyUntranslated(out + count, std::min(end_, pos_ + (n - count)));
+            pos_ += take;
             count += take;
             if (count == n) break;
         }
@@ -179,10 +175,23 @@ std::size_t InputStream::read(char* out, std::size_t n) {
     return count;
 }
 
-std::size_t InputStream::firstOf(std::size_t from, std::size_t to, char c) const {
-    const void* found = std::memchr(buffer_ + from, c, to - from);
-    return found == nullptr ? to
-                            : static_cast<std::size_t>(static_cast<const char*>(found) - buffer_);
+std::size_t InputStream::copyUntranslated(char* out, std::size_t to) const {
+    using namespace detail;
+    // Lines end at a CR every few dozen bytes, where a search and a copy
+    // call each cost more than the bytes: whole chunks are copied and tested
+    // in one step, the bytes past a stop being written over later (a chunk
+    // is stored only where `out` has room for all of it).
+    const auto* data = reinterpret_cast<const std::uint8_t*>(buffer_);
+    const std::uint8_t endOfData = stopAtCtrlZ_ ? 0x1A : '\r';
+    std::size_t at = pos_;
+    for (; to - at >= kChunkSize; at += kChunkSize) {
+        const Chunk chunk = loadChunk(data + at);
+        storeChunk(out + (at - pos_), chunk);
+        const ChunkMask stops = bytesEqual(chunk, '\r') | bytesEqual(chunk, endOfData);
+        if (stops != 0) return at - pos_ + firstMarked(stops);
+    }
+    for (; at < to && data[at] != '\r' && data[at] != endOfData; ++at) out[at - pos_] = buffer_[at];
+    return at - pos_;
 }
 
 std::size_t InputStream::plainBytesAhead(std::size_t limit) const {

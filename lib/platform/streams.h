@@ -109,8 +109,10 @@ class InputStream {
     // Binary reads of at least this many bytes bypass the buffer when it is
     // empty.
     static constexpr std::size_t kDirectReadSize = 4096;
-    // Index of the first `c` in buffer_[from, to), or `to`.
-    std::size_t firstOf(std::size_t from, std::size_t to, char c) const;
+    // Copies buffer_[pos_, to) to `out` up to the first byte that text
+    // mode translates (CR, and Ctrl-Z where it ends the data); returns how
+    // many bytes were copied. `out` has room for to - pos_ bytes.
+    std::size_t copyUntranslated(char* out, std::size_t to) const;
     // How many of the next `limit` buffered bytes (at most those in the
     // buffer) need no translation.
     std::size_t plainBytesAhead(std::size_t limit) const;

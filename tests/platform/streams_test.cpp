@@ -59,6 +59,34 @@ TEST(TextModeRead, CtrlZEndsTheDataOnlyWhenAsked) {
               "cd");
 }
 
+// Bulk reads take the bytes before a CR (or a Ctrl-Z that ends the data) a
+// chunk at a time: any request size over text with those bytes at every
+// offset must give what reading byte by byte gives.
+TEST(TextModeRead, BulkReadsStopAtEveryOffsetOfAChunk) {
+    TempDir dir;
+    std::mt19937 random(16);
+    const char pieces[] = {'\r', '\n', '\x1A', 'a', 'b', 'c', 'd', 'e'};
+    for (int round = 0; round < 40; ++round) {
+        std::string text;
+        const std::size_t size = random() % 300;
+        for (std::size_t i = 0; i < size; ++i) {
+            // Long plain runs, so that whole chunks are taken.
+            text += random() % 6 == 0 ? pieces[random() % 3] : pieces[3 + random() % 5];
+        }
+        auto path = dir.write("in", text);
+        for (bool stopAtCtrlZ : {false, true}) {
+            const std::string expected = readAll(path, StreamMode::Text, stopAtCtrlZ);
+            const std::size_t request = 1 + random() % 64;
+            InputStream in;
+            ASSERT_TRUE(in.open(path, StreamMode::Text, stopAtCtrlZ));
+            std::string got;
+            std::vector<char> buffer(request);
+            while (std::size_t n = in.read(buffer.data(), request)) got.append(buffer.data(), n);
+            ASSERT_EQ(got, expected) << "round " << round << ", request " << request;
+        }
+    }
+}
+
 TEST(TextModeRead, BulkReadAndPushBackAgreeWithGet) {
     TempDir dir;
     auto path = dir.write("in", "one\r\ntwo");
