@@ -22,6 +22,16 @@ std::string readAll(const std::string& path, StreamMode mode, bool stopAtCtrlZ =
     return text;
 }
 
+// The text of `path` in text mode, read by bulk requests of `request` bytes.
+std::string readInRequests(const std::string& path, bool stopAtCtrlZ, std::size_t request) {
+    InputStream in;
+    EXPECT_TRUE(in.open(path, StreamMode::Text, stopAtCtrlZ));
+    std::string text;
+    std::vector<char> buffer(request);
+    while (std::size_t n = in.read(buffer.data(), request)) text.append(buffer.data(), n);
+    return text;
+}
+
 std::string writeAll(const TempDir& dir, std::string_view text, StreamMode mode) {
     std::string path = dir.file("out");
     OutputStream out;
@@ -77,12 +87,8 @@ TEST(TextModeRead, BulkReadsStopAtEveryOffsetOfAChunk) {
         for (bool stopAtCtrlZ : {false, true}) {
             const std::string expected = readAll(path, StreamMode::Text, stopAtCtrlZ);
             const std::size_t request = 1 + random() % 64;
-            InputStream in;
-            ASSERT_TRUE(in.open(path, StreamMode::Text, stopAtCtrlZ));
-            std::string got;
-            std::vector<char> buffer(request);
-            while (std::size_t n = in.read(buffer.data(), request)) got.append(buffer.data(), n);
-            ASSERT_EQ(got, expected) << "round " << round << ", request " << request;
+            ASSERT_EQ(readInRequests(path, stopAtCtrlZ, request), expected)
+                << "round " << round << ", request " << request;
         }
     }
 }
@@ -153,12 +159,8 @@ TEST(TextModeRead, BulkReadsOfEverySizeGiveWhatGetGives) {
         std::string expected = readAll(path, StreamMode::Text, stopAtCtrlZ);
         for (std::size_t chunk : {std::size_t{1}, std::size_t{3}, std::size_t{4096},
                                   kStreamBufferSize, text.size() + 10}) {
-            InputStream in;
-            ASSERT_TRUE(in.open(path, StreamMode::Text, stopAtCtrlZ));
-            std::string got;
-            std::vector<char> buffer(chunk);
-            while (std::size_t n = in.read(buffer.data(), chunk)) got.append(buffer.data(), n);
-            EXPECT_EQ(got, expected) << "chunk " << chunk << " stop " << stopAtCtrlZ;
+            EXPECT_EQ(readInRequests(path, stopAtCtrlZ, chunk), expected)
+                << "chunk " << chunk << " stop " << stopAtCtrlZ;
         }
     }
 }
