@@ -17,11 +17,13 @@ namespace {
 constexpr std::size_t kMostSpelledLetters = 5;
 
 // `fileName` with the letters of its extension (from `extensionAt`) in
-// every mix of cases, `fileName` itself first; nothing when the extension
+// every other mix of cases: every letter's case turned first (the job logs
+// are ".ERR" where callers ask for ".err", so a check after a job finds them
+// at once rather than last), then the others; nothing when the extension
 // holds a byte outside ASCII (whose case the listing's comparison may fold)
 // or more letters than are worth trying one by one.
-std::optional<std::vector<std::string>> extensionSpellings(const std::string& fileName,
-                                                           std::size_t extensionAt) {
+std::optional<std::vector<std::string>> otherExtensionSpellings(const std::string& fileName,
+                                                                std::size_t extensionAt) {
     std::vector<std::size_t> letters;
     for (std::size_t i = extensionAt; i < fileName.size(); ++i) {
         const auto byte = static_cast<unsigned char>(fileName[i]);
@@ -30,15 +32,18 @@ std::optional<std::vector<std::string>> extensionSpellings(const std::string& fi
         if (folded >= 'a' && folded <= 'z') letters.push_back(i);
     }
     if (letters.size() > kMostSpelledLetters) return std::nullopt;
-    std::vector<std::string> spellings;
-    for (std::size_t flips = 0; flips < (std::size_t{1} << letters.size()); ++flips) {
+    const std::size_t allFlipped = (std::size_t{1} << letters.size()) - 1;
+    auto spelled = [&](std::size_t flips) {
         std::string spelling = fileName;
         for (std::size_t k = 0; k < letters.size(); ++k) {
             if (((flips >> k) & 1) == 0) continue;
             spelling[letters[k]] = static_cast<char>(spelling[letters[k]] ^ 0x20);
         }
-        spellings.push_back(std::move(spelling));
-    }
+        return spelling;
+    };
+    std::vector<std::string> spellings;
+    if (allFlipped != 0) spellings.push_back(spelled(allFlipped));
+    for (std::size_t flips = 1; flips < allFlipped; ++flips) spellings.push_back(spelled(flips));
     return spellings;
 }
 
@@ -50,11 +55,13 @@ std::optional<std::string> findFileAnyExtensionCase(const std::string& path) {
     std::string folder = parts.drive + parts.directory;
     std::string fileName = parts.baseName + parts.extension;
 #ifndef _WIN32
-    if (fileExists(path)) return path;
     // Each spelling of a short extension is looked for by name: a check
     // that read the folder would cost a batch writing into one folder time
     // that grows with the square of its files.
-    if (auto spellings = extensionSpellings(fileName, parts.baseName.size())) {
+    if (auto spellings = otherExtensionSpellings(fileName, parts.baseName.size())) {
+        // The name as given first: an entry of any kind under it counts, a
+        // link that leads nowhere included.
+        if (nameExists(path)) return path;
         for (const std::string& spelling : *spellings) {
             if (nameExists(folder + spelling)) return folder + spelling;
         }

@@ -112,6 +112,10 @@ TEST(Files, EveryKindOfEntryCountsByBothWaysOfLooking) {
     dir.write("both.rtf", "x");
     dir.write("both.RTF", "x");
     EXPECT_EQ(findFileAnyExtensionCase(dir.file("both.rtf")), dir.file("both.rtf"));
+    // Then every letter turned, as the job logs are spelled, before mixes.
+    dir.write("mixed.Err", "x");
+    dir.write("mixed.ERR", "x");
+    EXPECT_EQ(findFileAnyExtensionCase(dir.file("mixed.err")), dir.file("mixed.ERR"));
     EXPECT_FALSE(outputExists(dir.file("short.rtx")));
     EXPECT_FALSE(outputExists(dir.file("Short.rtf")));
     EXPECT_FALSE(outputExists(dir.file("long.htmlx")));
