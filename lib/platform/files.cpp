@@ -67,6 +67,7 @@ std::optional<std::string> findFileAnyExtensionCase(const std::string& path) {
         }
         return std::nullopt;
     }
+    if (fileExists(path)) return path;
 #endif
     // Windows finds "doc.ERR" under "doc.err" too: the folder listing gives
     // the name as it is stored, which is the one to report.
