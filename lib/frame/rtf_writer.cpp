@@ -66,6 +66,10 @@ bool isRtfEscaped(char c) {
     return isEscaped(static_cast<unsigned char>(c));
 }
 
+std::string_view rtfEscapeOf(char c) {
+    return kEscapeTable[static_cast<unsigned char>(c)];
+}
+
 bool escapeRtf(std::string& line) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     const std::size_t size = line.size();

@@ -18,6 +18,9 @@ enum class TagKind { Internal, External, DoNotTranslate };
 // with -103).
 bool escapeRtf(std::string& line);
 
+// What escapeRtf writes for `c`: empty for a byte it keeps as it stands.
+std::string_view rtfEscapeOf(char c);
+
 // Marks the bytes of a chunk that escapeRtf replaces: "\\", "{", "}", tab,
 // line feed and 0x91 to 0x97.
 inline platform::detail::Matches rtfEscapedBytes(platform::detail::Chunk chunk) {

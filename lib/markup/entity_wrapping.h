@@ -21,8 +21,8 @@ int decodeAndWrapEntities(std::string& line, int& message);
 
 // Escapes `line` for RTF (frame::escapeRtf) and then decodes and wraps its
 // entities as decodeAndWrapEntities, giving `count` and `message` as it
-// does; a line with nothing to escape is done in one pass. False when memory
-// runs out while escaping.
+// does; most lines are done in one pass. False when memory runs out while
+// escaping.
 bool escapeDecodeAndWrapEntities(std::string& line, int& count, int& message);
 
 }  // namespace tessel::markup

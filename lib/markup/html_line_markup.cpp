@@ -1,6 +1,8 @@
 #include "markup/html_line_markup.h"
 
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "frame/rtf_writer.h"
@@ -10,6 +12,8 @@
 #include "markup/html_tag_classifier.h"
 #include "markup/marked_line.h"
 #include "markup/nested_tag_end.h"
+#include "markup/one_pass_decoding.h"
+#include "platform/byte_scan.h"
 #include "resources/html_tag_table.h"
 #include "resources/rtf_texts.h"
 
@@ -24,7 +28,6 @@ constexpr std::string_view kCommentStart = "<!--";
 constexpr std::string_view kCommentEnd = "-->";
 constexpr std::string_view kServerBlockEnd = "%>";
 constexpr std::string_view kScriptName = "SCRIPT";
-constexpr std::string_view kPreName = res::kPreTagName;
 // Comments that begin with these are do-not-translate markers, not comments.
 constexpr std::string_view kMarkerComments[] = {"BOLOC", "EOLOC", "SOLOC"};
 
@@ -86,7 +89,7 @@ BlockEnd findBlockEnd(const std::string& text, std::size_t from, HtmlMarkupState
 
 // The block that a "<" at `pos` starts, if any; `next` is the first byte
 // after it that is not a blank. Its first byte tells which block it can be.
-HtmlBlock blockStartingAt(const std::string& text, std::size_t pos, std::size_t next) {
+HtmlBlock blockStartingAt(std::string_view text, std::size_t pos, std::size_t next) {
     if (next >= text.size()) return HtmlBlock::None;
     switch (text[next]) {
         case '!':
@@ -117,6 +120,19 @@ std::size_t findTagEnd(const MarkedLine& line, std::size_t start, std::size_t& n
     return findNestedTagEndWith(
         line.source(), start + 1, depth, nestedTags,
         [&line](std::size_t pos) { return line.findEither('<', '>', pos); });
+}
+
+// The user's entries first, then the built-in table.
+int classifyTag(MarkedLine& line, TagSpan& tag, const UserTagList* userTags) {
+    if (userTags != nullptr) {
+        if (int result = classifyByUserTags(line, tag, *userTags); result != 0) return result;
+    }
+    return classifyByBuiltInTable(line, tag);
+}
+
+// Sets the PRE flag as marking a tag of the same bytes did before.
+void switchPre(HtmlMarkupState& state, HtmlTagMarkings::PreSwitch pre) {
+    if (pre != HtmlTagMarkings::PreSwitch::None) state.pre = pre == HtmlTagMarkings::PreSwitch::On;
 }
 
 class LineMarkup {
@@ -223,7 +239,7 @@ class LineMarkup {
     // Wraps the tag as a tag of the same bytes was wrapped before, or
     // classifies it (the result of classify()). Left out: tags of lines
     // that hold carried text (an internal tag joins its lines, which moves
-    // the positions), and "PRE" tags, which also switch the state.
+    // the positions).
     int markTag(TagSpan& tag) {
         const std::string& text = marked_.source();
         const char* bytes = text.data() + tag.start;
@@ -235,30 +251,23 @@ class LineMarkup {
                 const HtmlTagMarkings::Wrap& wrap = known->wraps[i];
                 marked_.wrap(tag.start + wrap.start, tag.start + wrap.end, wrap.kind);
             }
+            switchPre(state_, known->pre);
             if (known->result > 0) tag.start = tag.end;
             return known->result;
         }
-        // (A "PRE" tag is never kept, so none is found.)
-        if (equalsIgnoringCase(text, tag.namePos, kPreName)) return classify(tag);
         // The classification moves `tag.start` past the tag it wrapped.
         const std::size_t start = tag.start;
         WrapLog log;
         marked_.logWraps(&log);
         const int result = classify(tag);
         marked_.logWraps(nullptr);
-        if (result >= 0) markings.keep(bytes, length, result, log, start);
+        if (result >= 0) {
+            markings.keep(bytes, length, result, log, start, HtmlTagMarkings::preSwitchOf(tag));
+        }
         return result;
     }
 
-    // The user's entries first, then the built-in table.
-    int classify(TagSpan& tag) {
-        if (state_.userTags != nullptr) {
-            if (int result = classifyByUserTags(marked_, tag, *state_.userTags); result != 0) {
-                return result;
-            }
-        }
-        return classifyByBuiltInTable(marked_, tag);
-    }
+    int classify(TagSpan& tag) { return classifyTag(marked_, tag, state_.userTags); }
 
     // The line ends inside the tag that opens at `start`.
     int leaveTagOpen(std::size_t start) {
@@ -279,12 +288,163 @@ class LineMarkup {
     std::size_t nestedTags_ = 0;
 };
 
+// One past the ">" that ends the tag opening at `start`, where the tag can
+// be marked up in the one pass over its line: npos when a "<" (a nested tag)
+// or an "&" comes first, or the line ends, or with EscapedBytes::Escaped a
+// byte that RTF escapes. The text is followed by a chunk of bytes that are
+// none of these (OnePassDecoding::kTextPadding).
+template <EscapedBytes kEscaped>
+std::size_t plainTagEnd(std::string_view text, std::size_t start) {
+    using namespace platform::detail;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    std::size_t pos = start + 1;
+    while (pos < text.size()) {
+        const Chunk chunk = loadChunk(bytes + pos);
+        ChunkMask marks = bytesEqual(chunk, '<') | bytesEqual(chunk, '>') | bytesEqual(chunk, '&');
+        if constexpr (kEscaped == EscapedBytes::Escaped) marks |= frame::rtfEscapeCandidates(chunk);
+        if (marks == 0) {
+            pos += kChunkSize;
+            continue;
+        }
+        pos += firstMarked(marks);
+        const char byte = text[pos];
+        if (byte == '>') return pos + 1;
+        if (byte == '<' || byte == '&' || frame::isRtfEscaped(byte)) break;
+        ++pos;  // a candidate that RTF keeps as it stands
+    }
+    return std::string_view::npos;
+}
+
+// Marks up the tags of a line in the one pass over it (OnePassDecoding). A
+// tag that ends on its line, holds no other "<", no "&" and no byte that RTF
+// escapes, and opens no block, has the same bytes before and after its
+// line's entities are decoded: it is wrapped as a tag of the same bytes was
+// wrapped before, or classified on its own (its marking depends on its bytes
+// alone, as HtmlTagMarkings::serve() tells) and kept. At any other tag, and
+// at a classification that ends in a message, the pass gives up.
+class OnePassTags {
+  public:
+    static constexpr bool kMarksTags = true;
+
+    explicit OnePassTags(HtmlMarkupState& state) : state_(state) {}
+
+    template <EscapedBytes kEscaped, typename Pass>
+    bool take(Pass& pass) {
+        const std::string_view text = pass.text();
+        const std::size_t start = pass.position();
+        const std::size_t end = plainTagEnd<kEscaped>(text, start);
+        if (end == std::string_view::npos) return false;
+        const char* bytes = text.data() + start;
+        const std::size_t length = end - start;
+        // Bytes kept as a tag open no block: whether "<" opens one depends
+        // on the bytes up to the first ">" alone.
+        if (const HtmlTagMarkings::Marking* known = state_.tagMarkings.find(bytes, length)) {
+            writeKnown(pass, length, *known);
+        } else if (!classifyNew(pass, start, length)) {
+            return false;
+        }
+        ++count_;
+        return true;
+    }
+
+    int count() const { return count_; }
+    // Whether a tag was not found in the entries (and was wrapped whole).
+    bool metUnknownTag() const { return unknownTag_; }
+
+  private:
+    template <typename Pass>
+    void writeKnown(Pass& pass, std::size_t length, const HtmlTagMarkings::Marking& known) {
+        char* out = pass.reserve(sizeof known.output);
+        std::memcpy(out, known.output, sizeof known.output);
+        pass.took(length, known.outputLength);
+        switchPre(state_, known.pre);
+        if (known.result == 0) unknownTag_ = true;
+    }
+
+    // Classifies the tag of `length` bytes from `start` and keeps how it was
+    // marked; false where the pass gives up: the "<" opens a block, or the
+    // classification ends in a message.
+    template <typename Pass>
+    bool classifyNew(Pass& pass, std::size_t start, std::size_t length) {
+        const std::string_view text = pass.text();
+        const std::size_t next = skipBlanks(text, start + 1);  // at the ">" at the latest
+        if (blockStartingAt(text, start, next) != HtmlBlock::None) return false;
+        const char* bytes = text.data() + start;
+        const std::size_t afterBracket = next - start;
+        std::string source = std::move(state_.tagSource);
+        source.assign(bytes, length);
+        MarkedLine alone(std::move(source), std::move(state_.tagBuffer));
+        TagSpan tag{0, afterBracket, length, false};
+        if (bytes[afterBracket] == '/') {
+            tag.closing = true;
+            tag.namePos = skipBlanks(alone.source(), afterBracket + 1);
+        }
+        WrapLog log;
+        alone.logWraps(&log);
+        const int result = classifyTag(alone, tag, state_.userTags);
+        alone.logWraps(nullptr);
+        if (result < 0) {
+            state_.tagSource = alone.releaseSource();
+            return false;
+        }
+        state_.tagMarkings.keep(bytes, length, result, log, 0, HtmlTagMarkings::preSwitchOf(tag));
+        if (result == 0) {
+            alone.wrap(0, length, TagKind::Internal);
+            unknownTag_ = true;
+        }
+        std::string marked = alone.finish();
+        char* out = pass.reserve(marked.size());
+        std::memcpy(out, marked.data(), marked.size());
+        pass.took(length, marked.size());
+        state_.tagBuffer = std::move(marked);
+        state_.tagSource = alone.releaseSource();
+        return true;
+    }
+
+    HtmlMarkupState& state_;
+    int count_ = 0;
+    bool unknownTag_ = false;
+};
+
+// Marks up `line` in one pass over it where it can (see OnePassDecoding and
+// OnePassTags): no block or tag continues from an earlier line, and tags
+// are marked by their bytes alone. False when it did not; the line and the
+// state are then as they were, but for how tags were marked so far.
+template <EscapedBytes kEscaped>
+bool markUpInOnePass(std::string& line, int& result) {
+    HtmlMarkupState& state = htmlMarkupState();
+    if (state.block != HtmlBlock::None || !state.carryOver.empty() ||
+        !state.tagMarkings.serve(state.userTags)) {
+        return false;
+    }
+    OnePassTags tags(state);
+    int entities = 0;
+    int message = 0;
+    if (!decodeAndWrapInOnePass<kEscaped>(line, tags, entities, message)) return false;
+    if (tags.metUnknownTag()) {
+        result = kUnknownHtmlTag;
+    } else {
+        result = message != 0 ? message : entities + tags.count();
+    }
+    return true;
+}
+
 }  // namespace
 
 int funcMarkUpHTMLLine(std::string& line) {
+    if (int result = 0; markUpInOnePass<EscapedBytes::Kept>(line, result)) return result;
     int message = 0;
     int entities = decodeAndWrapEntities(line, message);
     return markUpHtmlTags(line, entities, message);
+}
+
+bool escapeAndMarkUpHtmlLine(std::string& line, int& result) {
+    if (markUpInOnePass<EscapedBytes::Escaped>(line, result)) return true;
+    int entities = 0;
+    int message = 0;
+    if (!escapeDecodeAndWrapEntities(line, entities, message)) return false;
+    result = markUpHtmlTags(line, entities, message);
+    return true;
 }
 
 int markUpHtmlTags(std::string& line, int entities, int message) {

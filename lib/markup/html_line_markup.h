@@ -16,6 +16,12 @@ namespace tessel::markup {
 // -2201 (invalid class letters from the tag definition file) ends the job.
 int funcMarkUpHTMLLine(std::string& line);
 
+// Escapes `line` for RTF (frame::escapeRtf) and marks it up as
+// funcMarkUpHTMLLine does, giving its result in `result`; most lines are
+// escaped, decoded and marked up in one pass. False when memory runs out
+// while escaping.
+bool escapeAndMarkUpHtmlLine(std::string& line, int& result);
+
 // funcMarkUpHTMLLine after its first step: the entities of `line` are
 // decoded and wrapped already (decodeAndWrapEntities: `entities` wrapped,
 // `message` its message), the tags and blocks are marked up.

@@ -9,8 +9,10 @@ void HtmlMarkupState::reset() {
     carryOver.shrink_to_fit();
     pre = false;
     userTags = nullptr;
-    lineBuffer.clear();
-    lineBuffer.shrink_to_fit();
+    for (std::string* buffer : {&lineBuffer, &tagSource, &tagBuffer}) {
+        buffer->clear();
+        buffer->shrink_to_fit();
+    }
     tagMarkings.clear();
 }
 

@@ -29,6 +29,10 @@ struct HtmlMarkupState {
     const UserTagList* userTags = nullptr;
     // Memory of the previous line, reused for the next one.
     std::string lineBuffer;
+    // Memory of the last tag classified on its own in the one pass over a
+    // line (its text and its marked-up text), reused for the next one.
+    std::string tagSource;
+    std::string tagBuffer;
     // How the tags met so far were marked.
     HtmlTagMarkings tagMarkings;
 

@@ -326,7 +326,10 @@ int fitOfName(const MarkedLine& line, std::size_t namePos, std::string_view name
     } else {
         line.wrap(tag.start, tag.end, rule.kind);
     }
-    if (rule.pre) htmlMarkupState().pre = !tag.closing;
+    if (rule.pre) {
+        htmlMarkupState().pre = !tag.closing;
+        tag.switchedPre = true;
+    }
     tag.start = tag.end;
     return 1;
 }

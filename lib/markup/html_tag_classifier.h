@@ -13,12 +13,14 @@ namespace tessel::markup {
 struct UserTagList;
 
 // Where the tag stands in the line: "<" at `start`, the name at `namePos`,
-// one past ">" at `end`; `closing` for "</...>".
+// one past ">" at `end`; `closing` for "</...>". `switchedPre` is set when
+// wrapping the tag set the PRE flag of the mark-up.
 struct TagSpan {
     std::size_t start;
     std::size_t namePos;
     std::size_t end;
     bool closing;
+    bool switchedPre = false;
 };
 
 // Tries one entry. Returns 1 when it wrapped the tag (`tag.start` is then

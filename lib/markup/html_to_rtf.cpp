@@ -11,7 +11,6 @@
 #include "frame/job_state.h"
 #include "frame/return_codes.h"
 #include "frame/rtf_writer.h"
-#include "markup/entity_wrapping.h"
 #include "markup/html_codes.h"
 #include "markup/html_line_markup.h"
 #include "markup/html_markup_state.h"
@@ -54,12 +53,8 @@ class HtmlToRtfJob {
   private:
     // Escape, mark up and report; a negative result is the job's failure.
     int markUp(std::string& text) {
-        int entities = 0;
-        int message = 0;
-        if (!escapeDecodeAndWrapEntities(text, entities, message)) return frame::kOutOfMemory;
-        // Mark up first: the report quotes the marked-up text, which may have
-        // moved to a new buffer.
-        int result = markUpHtmlTags(text, entities, message);
+        int result = 0;
+        if (!escapeAndMarkUpHtmlLine(text, result)) return frame::kOutOfMemory;
         return log_.report(result, changeCount_, text);
     }
 

@@ -76,6 +76,33 @@ struct WrapLog {
     }
 };
 
+// Short runs of a wrap are copied in blocks of this size, which may write
+// (and read) up to one block less a byte past the run.
+inline constexpr std::size_t kCopyChunk = 16;
+inline void copyInChunks(char* out, const char* in, std::size_t size) {
+    for (std::size_t i = 0; i < size; i += kCopyChunk) std::memcpy(out + i, in + i, kCopyChunk);
+}
+
+// Room a wrap needs beyond the bytes it copies: the opening's padded width
+// and a copy's last block, both copied whole, and the closing brace.
+inline constexpr std::size_t kWrapSlack = kOpeningWidth + kCopyChunk + 1;
+
+// Writes `before` bytes from `beforeText`, then `inside` bytes from
+// `insideText` wrapped as a tag run of `kind`, at `out`, which has room for
+// them and kWrapSlack more; kCopyChunk bytes past each run must be
+// readable. Returns the number of bytes that count.
+inline std::size_t writeWrapped(char* out, const char* beforeText, std::size_t before,
+                                const char* insideText, std::size_t inside, frame::TagKind kind) {
+    const PaddedOpening& opening = kPaddedOpenings[static_cast<std::size_t>(kind)];
+    copyInChunks(out, beforeText, before);
+    char* at = out + before;
+    std::memcpy(at, opening.text, kOpeningWidth);
+    at += opening.size;
+    copyInChunks(at, insideText, inside);
+    at[inside] = resources::kTagClose[0];
+    return before + opening.size + inside + 1;
+}
+
 class MarkedLine {
   public:
     // `buffer` lends its memory to the result (a line of the same job is
@@ -120,24 +147,14 @@ class MarkedLine {
     // nearly every tag.
     void wrap(std::size_t start, std::size_t end, frame::TagKind kind) {
         if (wrapLog_ != nullptr) wrapLog_->add(start, end, kind);
-        const PaddedOpening& opening = kPaddedOpenings[static_cast<std::size_t>(kind)];
         // Locals: the copies write through char pointers, which may alias
         // the members and would make them be read again after each copy.
         const char* source = source_.data();
         const std::size_t from = copied_;
         const std::size_t before = start > from ? start - from : 0;
         const std::size_t inside = end > start ? end - start : 0;
-        // Room for the opening's padded width and for a copy's last chunk:
-        // both are copied in whole blocks.
-        char* out = room(before + kOpeningWidth + inside + kCopyChunk);
-        const std::size_t written = written_ + before + opening.size + inside + 1;
-        copyInChunks(out, source + from, before);
-        out += before;
-        std::memcpy(out, opening.text, kOpeningWidth);
-        out += opening.size;
-        copyInChunks(out, source + start, inside);
-        out[inside] = resources::kTagClose[0];
-        written_ = written;
+        char* out = room(before + inside + kWrapSlack);
+        written_ += writeWrapped(out, source + from, before, source + start, inside, kind);
         copied_ = end;
     }
     // Logs the wraps from now on into `log`, or no longer when null.
@@ -167,12 +184,6 @@ class MarkedLine {
     std::string finish() { return finish(source_.size()); }
 
   private:
-    // Short runs of a wrap are copied in blocks of this size, which may
-    // write (and read) up to one block less a byte past the run.
-    static constexpr std::size_t kCopyChunk = 16;
-    static void copyInChunks(char* out, const char* in, std::size_t size) {
-        for (std::size_t i = 0; i < size; i += kCopyChunk) std::memcpy(out + i, in + i, kCopyChunk);
-    }
     // A chunk that ends a run near the end of the source reads up to a chunk
     // past it: the source's memory holds that much more, so no run needs a
     // slower copy.

@@ -45,14 +45,18 @@ inline std::size_t firstMarkedByte(std::uint64_t mask) {
 }
 
 // The bits of the first `n` bytes in memory (0 to 8) of a loaded word.
+// Shifted twice by half as much, so that eight bytes need no branch (one
+// shift by the whole width is undefined).
 constexpr std::uint64_t firstBytes(std::size_t n) {
-    std::uint64_t all = ~std::uint64_t{0};
-    if (n >= sizeof all) return all;
+    const std::uint64_t all = ~std::uint64_t{0};
+    const std::size_t half = 4 * n;
     if constexpr (std::endian::native == std::endian::little) {
-        return ~(all << (8 * n));
+        return ~((all << half) << half);
     } else {
-        return ~(all >> (8 * n));
+        return ~((all >> half) >> half);
     }
 }
+static_assert(firstBytes(0) == 0 && firstBytes(8) == ~std::uint64_t{0} &&
+              (std::endian::native != std::endian::little || firstBytes(3) == 0xFFFFFF));
 
 }  // namespace tessel::platform::words

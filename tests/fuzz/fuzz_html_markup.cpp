@@ -1,8 +1,10 @@
 // Marks up a sequence of HTML lines (the input split at its line ends) as the
 // HTML job does, and checks that the marked-up text, read in order with what
-// is left open at the end, opens and closes its groups in pairs, and that the
+// is left open at the end, opens and closes its groups in pairs; that the
 // one-pass escaping and entity wrapping gives what escaping, decoding and
-// wrapping one after the other give.
+// wrapping one after the other give; and that marking up a line as the job
+// does (in one pass over it where it can) gives the line, result and state
+// that those steps and classifying every tag give.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -49,6 +51,26 @@ std::string inThreeSteps(std::string line, int& count, int& message) {
     return line;
 }
 
+// What a line's mark-up leaves in the state for the next line.
+struct LineState {
+    markup::HtmlBlock block;
+    bool scriptEndPending;
+    std::string carryOver;
+    bool pre;
+    bool operator==(const LineState&) const = default;
+};
+
+LineState lineState(const markup::HtmlMarkupState& state) {
+    return {state.block, state.scriptEndPending, state.carryOver, state.pre};
+}
+
+void restore(markup::HtmlMarkupState& state, const LineState& saved) {
+    state.block = saved.block;
+    state.scriptEndPending = saved.scriptEndPending;
+    state.carryOver = saved.carryOver;
+    state.pre = saved.pre;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -63,6 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t end = input.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = input.size();
         std::string line(input.substr(start, end - start));
+        const LineState before = lineState(state);
+        std::string asTheJobDoes = line;
+        int jobResult = 0;
+        if (!markup::escapeAndMarkUpHtmlLine(asTheJobDoes, jobResult)) std::abort();
+        const LineState afterJob = lineState(state);
+        restore(state, before);
+
         int expectedCount = 0;
         int expectedMessage = 0;
         const std::string expected = inThreeSteps(line, expectedCount, expectedMessage);
@@ -70,7 +99,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int message = 0;
         if (!markup::escapeDecodeAndWrapEntities(line, count, message)) std::abort();
         if (line != expected || count != expectedCount || message != expectedMessage) std::abort();
-        markup::markUpHtmlTags(line, count, message);
+        state.tagMarkings.enable(false);
+        const int result = markup::markUpHtmlTags(line, count, message);
+        state.tagMarkings.enable(true);
+        if (line != asTheJobDoes || result != jobResult || lineState(state) != afterJob) {
+            std::abort();
+        }
         depth = fuzz::groupDepth(line, depth);
         if (depth < 0) std::abort();
         if (!state.carryOver.empty()) state.carryOver += resources::kParagraphEnd;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 
 namespace {
 
+using tessel::markup::escapeAndMarkUpHtmlLine;
 using tessel::markup::funcMarkUpHTMLLine;
 using tessel::markup::htmlMarkupState;
 
@@ -257,6 +259,104 @@ TEST_F(LineMarkupTest, BinaryAndNulBytesAreText) {
     EXPECT_GE(result, 0);
     EXPECT_EQ(escaped, std::string("a\0", 2) + I + std::string("<B\0>}\x01\xFF", 7));
     EXPECT_EQ(carry(), "<");
+}
+
+// Pieces of unescaped lines, weighted to where the one pass over a line
+// must give the line up to the steps: bytes that RTF escapes in and around
+// tags and entities, an "&" whose reach holds another or a "<", entities
+// inside tags, blocks, tags left open, nested tags, long tags, PRE.
+const char* const kRawPieces[] = {
+    "<B>",
+    "</B>",
+    "<P>",
+    "<I>",
+    "<A HREF=\"x.htm\">",
+    "</A>",
+    "<IMG SRC=\"a.gif\" ALT=\"a b\">",
+    "<TD ALIGN=right>",
+    "<UNKNOWN>",
+    "<PRE>",
+    "</pre>",
+    "< B >",
+    "<>",
+    "text ",
+    "word",
+    " ",
+    "\t",
+    "{",
+    "}",
+    "\\",
+    "\x93",
+    "\xE9",
+    "\x7F",
+    "\x01",
+    "&amp;",
+    "&nbsp;",
+    "&eacute;",
+    "&#233;",
+    "&#60;",
+    "&#x7B;",
+    "&bogus;",
+    "& ",
+    "&",
+    "&x <B>;",
+    "&a&b;",
+    "<A HREF=\"x?a=1&amp;b=2\">",
+    "<IMG ALT=\"\tx\">",
+    "<B\t>",
+    "<!-- c -->",
+    "<!--",
+    "-->",
+    "<SCRIPT>",
+    "</SCRIPT>",
+    "<% s %>",
+    "<!--BOLOC-->",
+    "<X<Y>>",
+    "<A HREF=\"",
+    "<IMG ALT=\"open>",
+    "<FONT",
+    "SIZE=2>",
+    "<A HREF=\"http://www.example.com/a/very/long/path/to/some/page.html\">",
+};
+
+// Marks up a page of lines as the HTML job does, with the markings (and so
+// the one pass over a line) on or off.
+std::vector<Marked> markUpRawPage(const std::vector<std::string>& lines, bool onePass) {
+    htmlMarkupState().reset();
+    htmlMarkupState().tagMarkings.enable(onePass);
+    std::vector<Marked> marked;
+    for (std::string line : lines) {
+        int result = 0;
+        EXPECT_TRUE(escapeAndMarkUpHtmlLine(line, result));
+        if (!htmlMarkupState().carryOver.empty()) htmlMarkupState().carryOver += "\\par \n";
+        marked.push_back(
+            {line + (htmlMarkupState().pre ? "|pre" : "") + "|" + htmlMarkupState().carryOver,
+             result});
+    }
+    htmlMarkupState().tagMarkings.enable(true);
+    htmlMarkupState().reset();
+    return marked;
+}
+
+TEST(HtmlLineOnePass, GivesWhatEscapingDecodingAndMarkingInStepsGives) {
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::string> lines;
+        for (int n = 0; n < 200; ++n) {
+            std::string line;
+            const int pieces = static_cast<int>(random() % 16);
+            for (int i = 0; i < pieces; ++i) line += kRawPieces[random() % std::size(kRawPieces)];
+            lines.push_back(line);
+        }
+        const std::vector<Marked> inSteps = markUpRawPage(lines, false);
+        const std::vector<Marked> inOnePass = markUpRawPage(lines, true);
+        ASSERT_EQ(inOnePass.size(), inSteps.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ASSERT_EQ(inOnePass[i].text, inSteps[i].text) << "round " << round << ": " << lines[i];
+            ASSERT_EQ(inOnePass[i].result, inSteps[i].result)
+                << "round " << round << ": " << lines[i];
+        }
+    }
 }
 
 }  // namespace
