@@ -49,7 +49,8 @@ class HtmlTagMarkings {
         PreSwitch pre = PreSwitch::None;
         std::uint32_t wrapCount = 0;
         Wrap wraps[WrapLog::kMaxWraps];
-        char bytes[kMaxTagBytes + platform::detail::kChunkSize];  // compared in chunks
+        // Compared in chunks, and copied in blocks into the output.
+        char bytes[kMaxTagBytes + kCopyChunk];
         // The tag wrapped as `wraps` say, or whole as an internal tag when
         // unknown (result 0); `outputLength` bytes of it count.
         std::uint32_t outputLength = 0;
@@ -116,7 +117,7 @@ class HtmlTagMarkings {
                                 static_cast<std::uint8_t>(logged.end - start), logged.kind};
         }
         std::memcpy(marking.bytes, tag, length);
-        writeOutput(marking, tag);
+        writeOutput(marking);
     }
 
     void clear() {
@@ -131,7 +132,8 @@ class HtmlTagMarkings {
 
   private:
     // Fills the output of a marking whose other fields are set.
-    static void writeOutput(Marking& marking, const char* tag) {
+    static void writeOutput(Marking& marking) {
+        const char* tag = marking.bytes;
         // Room for the wraps' whole-block copies.
         char output[kMaxOutputBytes + kWrapSlack];
         const std::size_t length = marking.length;
