@@ -332,7 +332,8 @@ class OnePassTags {
     bool take(Pass& pass) {
         const std::string_view text = pass.text();
         const std::size_t start = pass.position();
-        const std::size_t end = plainTagEnd<kEscaped>(text, start);
+        std::size_t end = pass.closeAhead();
+        if (end == 0) end = plainTagEnd<kEscaped>(text, start);
         if (end == std::string_view::npos) return false;
         const char* bytes = text.data() + start;
         const std::size_t length = end - start;

@@ -123,7 +123,7 @@ class OnePassDecoding {
             const std::size_t skipped = firstMarked(stops);
             read_ = read + skipped;
             written_ = written + skipped;
-            if (!takeStop<kEscaped>(tags)) return false;
+            if (!takeStop<kEscaped>(tags, chunk, stops, skipped)) return false;
             read = read_;
             written = written_;
         }
@@ -140,6 +140,9 @@ class OnePassDecoding {
     // and how far the tag moved both.
     std::string_view text() const { return {text_, size_}; }
     std::size_t position() const { return read_; }
+    // One past the ">" that the chunk holding the stop at the read position
+    // shows next after it, with no other stop between; 0 when it shows none.
+    std::size_t closeAhead() const { return closeAhead_; }
     char* reserve(std::size_t extra) {
         makeRoom(extra);
         return write_ + written_;
@@ -150,13 +153,33 @@ class OnePassDecoding {
     }
 
   private:
-    // Takes the byte at the read position, where the chunk scan stopped;
-    // false where the pass gives up.
+    // Sets closeAhead() for the "<" `skipped` bytes into `chunk` (at the
+    // read position), whose stops `stops` marks: most tags end in the chunk
+    // they begin in, which then need not be tested again for their end.
+    void noteCloseAhead(platform::detail::Chunk chunk, platform::detail::ChunkMask stops,
+                        std::size_t skipped) {
+        using namespace platform::detail;
+        const ChunkMask closes = bytesEqual(chunk, '>');
+        ChunkMask later = (stops | closes) & ~firstBytes(skipped);
+        later &= later - 1;  // the stop itself
+        const ChunkMask next = later & (ChunkMask{0} - later);
+        // Without a branch: whether a ">" comes next varies from tag to tag.
+        const std::size_t found = std::size_t{0} - static_cast<std::size_t>((closes & next) != 0);
+        closeAhead_ = (read_ - skipped + firstMarked(next) + 1) & found;
+    }
+
+    // Takes the byte at the read position, where the chunk scan stopped
+    // (`skipped` bytes into `chunk`, whose stops `stops` marks); false where
+    // the pass gives up.
     template <EscapedBytes kEscaped, typename Tags>
-    bool takeStop(Tags& tags) {
+    bool takeStop(Tags& tags, platform::detail::Chunk chunk, platform::detail::ChunkMask stops,
+                  std::size_t skipped) {
         const char byte = text_[read_];
         if (byte == '&') return takeAmpersand<kEscaped, Tags::kMarksTags>();
-        if (Tags::kMarksTags && byte == '<') return tags.template take<kEscaped>(*this);
+        if (Tags::kMarksTags && byte == '<') {
+            noteCloseAhead(chunk, stops, skipped);
+            return tags.template take<kEscaped>(*this);
+        }
         if (kEscaped == EscapedBytes::Escaped && frame::isRtfEscaped(byte)) {
             escape(byte);
         } else {
@@ -266,6 +289,7 @@ class OnePassDecoding {
     char* write_;
     std::size_t read_ = 0;
     std::size_t written_ = 0;
+    std::size_t closeAhead_ = 0;
     int count_ = 0;
     int message_ = 0;
     LoneAmpersands lone_;
