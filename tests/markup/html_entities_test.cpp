@@ -101,6 +101,8 @@ TEST(EntitiesToChars, NamesThatOnlyShareLengthAndFirstLowBitsStay) {
     EXPECT_EQ(decoded(withNul), withNul);
     const std::string nulName("&\0;", 3);
     EXPECT_EQ(decoded(nulName), nulName);
+    const std::string trailingNul("&uml\0;", 6);
+    EXPECT_EQ(decoded(trailingNul), trailingNul) << "not the shorter \"&uml;\"";
     // Names longer than any entry, though they begin with one.
     EXPECT_EQ(decoded("&eacutes;&nbspnbsp;"), "&eacutes;&nbspnbsp;");
     EXPECT_EQ(decoded("&eacute"), "&eacute") << "the line ends before the semicolon";
