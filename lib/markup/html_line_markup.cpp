@@ -122,6 +122,19 @@ std::size_t findTagEnd(const MarkedLine& line, std::size_t start, std::size_t& n
         [&line](std::size_t pos) { return line.findEither('<', '>', pos); });
 }
 
+// The span of the tag from `start` to `end`, `afterBracket` being the first
+// byte after its "<" that is not a blank: a "/" there makes it a closing
+// tag, whose name follows the blanks after the "/".
+TagSpan tagSpan(std::string_view text, std::size_t start, std::size_t afterBracket,
+                std::size_t end) {
+    TagSpan tag{start, afterBracket, end, false};
+    if (afterBracket < text.size() && text[afterBracket] == '/') {
+        tag.closing = true;
+        tag.namePos = skipBlanks(text, afterBracket + 1);
+    }
+    return tag;
+}
+
 // The user's entries first, then the built-in table.
 int classifyTag(MarkedLine& line, TagSpan& tag, const UserTagList* userTags) {
     if (userTags != nullptr) {
@@ -211,12 +224,7 @@ class LineMarkup {
             }
             std::size_t end = findTagEnd(marked_, pos, nestedTags_);
             if (end == std::string::npos) return leaveTagOpen(pos);
-            TagSpan tag{pos, 0, end, false};
-            tag.namePos = afterBracket;
-            if (tag.namePos < text.size() && text[tag.namePos] == '/') {
-                tag.closing = true;
-                tag.namePos = skipBlanks(text, tag.namePos + 1);
-            }
+            TagSpan tag = tagSpan(text, pos, afterBracket, end);
             int result = markTag(tag);
             if (result < 0) {
                 line_ = marked_.finish();
@@ -375,11 +383,7 @@ class OnePassTags {
         std::string source = std::move(state_.tagSource);
         source.assign(bytes, length);
         MarkedLine alone(std::move(source), std::move(state_.tagBuffer));
-        TagSpan tag{0, afterBracket, length, false};
-        if (bytes[afterBracket] == '/') {
-            tag.closing = true;
-            tag.namePos = skipBlanks(alone.source(), afterBracket + 1);
-        }
+        TagSpan tag = tagSpan(alone.source(), 0, afterBracket, length);
         WrapLog log;
         alone.logWraps(&log);
         const int result = classifyTag(alone, tag, state_.userTags);
