@@ -4,7 +4,8 @@
 // 100 MB input (it must not grow with the file).
 //
 // Usage: job_table [--rounds N] [--only TEXT]... [--no-memory]
-//        job_table --run-job NAME PATH   (one run, for the memory column)
+//        job_table --run-job NAME PATH [--keep-output]   (one run, for the memory
+//            column; with --keep-output the outputs stay beside the input)
 //        job_table --make-input NAME MB PATH   (a job's input, for profiling)
 #include <spawn.h>
 #include <sys/wait.h>
@@ -100,14 +101,14 @@ long ownPeakMemoryKb() {
 }
 
 // The child's side of peakMemoryKb: one run, then the peak on its output.
-int runOnce(const std::string& name, const std::string& input) {
+int runOnce(const std::string& name, const std::string& input, bool keepOutput) {
     bool ok = false;
     if (name == kReferenceName) {
         ok = referencePassSeconds(input) >= 0;
     } else if (const Job* job = findJob(name)) {
         OutputSweeper sweeper(input);
         ok = job->run(prepareRun(*job, input));
-        sweeper.sweep();
+        if (!keepOutput) sweeper.sweep();
     } else {
         std::fprintf(stderr, "no such job: %s\n", name.c_str());
         return 2;
@@ -169,7 +170,11 @@ bool parseOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::strcmp(argv[1], "--run-job") == 0) return runOnce(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "--run-job") == 0) return runOnce(argv[2], argv[3], false);
+    if (argc == 5 && std::strcmp(argv[1], "--run-job") == 0 &&
+        std::strcmp(argv[4], "--keep-output") == 0) {
+        return runOnce(argv[2], argv[3], true);
+    }
     if (argc == 5 && std::strcmp(argv[1], "--make-input") == 0) {
         const Job* job = findJob(argv[2]);
         if (job == nullptr) return 2;

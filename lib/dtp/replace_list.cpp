@@ -99,6 +99,17 @@ bool CReplaceList::add(std::unique_ptr<CReplacePiece> piece) {
         ++kept_;
         return true;
     }
+    // Pieces mostly come in source order: a piece that covers something and
+    // starts where the last one (ending after its start) ends or later
+    // neither claims nor overlaps it, and goes to the end at once.
+    const CTextPiece& last = pieces_.back()->source();
+    const CTextPiece& added = piece->source();
+    if (added.fileRef == last.fileRef && !added.isEmpty() && last.endKey() > last.startKey() &&
+        added.startKey() >= last.endKey()) {
+        pieces_.push_back(std::move(piece));
+        ++kept_;
+        return true;
+    }
     for (auto it = pieces_.end(); it != pieces_.begin();) {
         --it;
         const CReplacePiece& existing = **it;

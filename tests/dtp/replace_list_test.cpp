@@ -72,6 +72,23 @@ TEST_F(ReplaceListTest, PiecesAreKeptInSourceOrder) {
                    std::string(kInternal) + "e}fg" + std::string(kExternal) + "h}ij\n\\par "));
 }
 
+TEST_F(ReplaceListTest, PieceAfterTheLastIsAppendedButItsDuplicateAndEarlierPiecesAreNot) {
+    source("abcdefghij\n");
+    CTextToRTFReplaceList list(path_);
+    EXPECT_TRUE(add(list, range(1, 3, 1, 5), kRtfPieceInternal));
+    EXPECT_TRUE(add(list, range(1, 5, 1, 6), kRtfPieceInternal)) << "starts where the last ends";
+    EXPECT_FALSE(add(list, range(1, 5, 1, 6), kRtfPieceInternal)) << "the same range again";
+    EXPECT_TRUE(add(list, range(1, 6, 1, 6), kRtfPieceInternal)) << "empty, at the last end";
+    EXPECT_TRUE(add(list, range(1, 1, 1, 2), kRtfPieceInternal));
+    EXPECT_TRUE(add(list, range(1, 9, 1, 10), kRtfPieceInternal));
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> ranges;
+    for (const auto& piece : list.pieces()) {
+        ranges.emplace_back(piece->source().startColumn, piece->source().endColumn);
+    }
+    EXPECT_EQ(ranges, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{
+                          {1, 2}, {3, 5}, {5, 6}, {6, 6}, {9, 10}}));
+}
+
 TEST_F(ReplaceListTest, PieceThatChangesNothingIsDropped) {
     source("x\n");
     CReplaceList list(path_);
