@@ -163,6 +163,16 @@ void SSYacc::throwParseFailed() {
     return true;
 }
 
+// From the state below the reduction's result, to the goto state of the
+// reduced nonterminal, which the result's item takes.
+[[gnu::always_inline]] inline void SSYacc::enterGoto(SSYaccStackItem& item) {
+    checkState(state_);
+    std::uint32_t target = table_->gotoState(state_, leftSide_);
+    if (target == kSSYaccNoGoto) throw SSException(SSError::YaccInvalidGoto, {long{leftSide_}});
+    state_ = target;
+    item.setState(state_);
+}
+
 [[gnu::always_inline]] inline bool SSYacc::doReduce() {
     // Between two shifts a sound table reduces a bounded number of times and
     // grows the stack by fewer items than it has states (a state repeated on
@@ -176,13 +186,18 @@ void SSYacc::throwParseFailed() {
     ItemPtr item = reduce(production_, productionLength_);
     if (!item) return false;
     current_ = item;
-    popItems(productionLength_);
-    checkState(state_);
-    std::uint32_t target = table_->gotoState(state_, leftSide_);
-    if (target == kSSYaccNoGoto) throw SSException(SSError::YaccInvalidGoto, {long{leftSide_}});
-    state_ = target;
-    item->setState(state_);
-    stack_.push(std::move(item));
+    // Most reductions make the first symbol's own item the result: it then
+    // stays in its slot, and only the items above it are popped.
+    const std::uint32_t length = productionLength_;
+    if (length != 0 && stack_.count() > length && stack_.at(length - 1).get() == item.get()) {
+        popItems(length - 1);
+        state_ = stack_.at(1)->state();
+        enterGoto(*item);
+    } else {
+        popItems(length);
+        enterGoto(*item);
+        stack_.push(std::move(item));
+    }
     lookupAction(state_, symbolOf(*lookahead_));
     return true;
 }

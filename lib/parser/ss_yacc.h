@@ -150,6 +150,7 @@ class SSYacc {
     TokenPtr readOrEof();
     bool doShift();
     bool doReduce();
+    void enterGoto(SSYaccStackItem& item);
     bool doLookahead();
     int doError();
     const SSYaccTableSet::Row& rowOf(std::uint32_t state) const;

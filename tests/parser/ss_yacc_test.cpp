@@ -187,6 +187,49 @@ TEST(SSYaccParse, KeptItemsAreTakenAgainOnlyWhenNothingElseHoldsThem) {
     // would show under the sanitizers).
 }
 
+// Makes the first symbol's own item the result of every non-empty
+// production, as the converters' parsers do, or (`firstItem` false) a new
+// item; records the stack at each reduction and after the parse.
+class FirstItemParser : public RecordingParser {
+  public:
+    bool firstItem = true;
+    std::vector<std::vector<std::uint32_t>> stacks;
+
+    SSRefPtr<SSYaccStackItem> reduce(std::uint32_t production, std::uint32_t length) override {
+        SSRefPtr<SSYaccStackItem> made = RecordingParser::reduce(production, length);
+        stacks.push_back(states());
+        if (!firstItem || length == 0) return made;
+        SSYaccStackItem* first = elementFromProduction(0);
+        first->setToken(nullptr);
+        return SSRefPtr<SSYaccStackItem>(first);
+    }
+    std::vector<std::uint32_t> states() const {
+        std::vector<std::uint32_t> found;
+        for (std::size_t depth = 0; depth < stackDepth(); ++depth) {
+            found.push_back(stackItem(depth)->state());
+        }
+        return found;
+    }
+};
+
+TEST(SSYaccParse, ResultThatIsTheFirstSymbolsItemGoesOnAsANewItemWould) {
+    for (const auto& [layout, text] :
+         {std::pair{groupsGrammar(), std::string_view("(a b) (c) (d e f)")},
+          std::pair{markedRecovery(), std::string_view("(a) ; ; (b)")},
+          std::pair{markedRecovery(), std::string_view("(a ; b) (c)")}}) {
+        GroupsRun<FirstItemParser> reused(layout, text);
+        GroupsRun<FirstItemParser> made(layout, text);
+        made.parser.firstItem = false;
+        EXPECT_EQ(reused.parser.parse(), made.parser.parse()) << text;
+        EXPECT_EQ(reused.parser.reductions, made.parser.reductions) << text;
+        EXPECT_EQ(reused.parser.errors, made.parser.errors) << text;
+        EXPECT_EQ(reused.parser.stacks, made.parser.stacks) << text;
+        EXPECT_EQ(reused.parser.states(), made.parser.states()) << text;
+        EXPECT_EQ(reused.parser.currentState(), made.parser.currentState()) << text;
+        EXPECT_GT(reused.parser.stacks.size(), 3u) << text;
+    }
+}
+
 TEST(SSYaccParse, InputWithOnlyBofReducesTheEmptyProductionAndAccepts) {
     GroupsRun run(groupsGrammar(), "  \n ");
     EXPECT_EQ(run.parser.parse(), 0);
