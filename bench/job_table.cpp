@@ -170,11 +170,9 @@ bool parseOptions(int argc, char** argv, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::strcmp(argv[1], "--run-job") == 0)
-        return runOnce(argv[2], argv[3], false);
-    if (argc == 5 && std::strcmp(argv[1], "--run-job") == 0 &&
-        std::strcmp(argv[4], "--keep-output") == 0) {
-        return runOnce(argv[2], argv[3], true);
+    const bool keepOutput = argc == 5 && std::strcmp(argv[4], "--keep-output") == 0;
+    if ((argc == 4 || keepOutput) && std::strcmp(argv[1], "--run-job") == 0) {
+        return runOnce(argv[2], argv[3], keepOutput);
     }
     if (argc == 5 && std::strcmp(argv[1], "--make-input") == 0) {
         const Job* job = findJob(argv[2]);
