@@ -163,9 +163,9 @@ std::size_t InputStream::read(char* out, std::size_t n) {
         // Text mode: bytes up to the next CR (or Ctrl-Z where it ends the
         // data) need no translation and are copied as one span.
         if (pushedBack_ < 0 && mode_ == StreamMode::Text && pos_ != end_) {
-            std::size_t take = copyUntranslated(out + count, std::min(end_, pos_ + (n - count)));
-            pos_ += take;
-            count += take;
+            const Copied copied = copyTranslated(out + count, std::min(end_, pos_ + (n - count)));
+            pos_ += copied.read;
+            count += copied.written;
             if (count == n) break;
         }
         int c = get();
@@ -175,23 +175,40 @@ std::size_t InputStream::read(char* out, std::size_t n) {
     return count;
 }
 
-std::size_t InputStream::copyUntranslated(char* out, std::size_t to) const {
+InputStream::Copied InputStream::copyTranslated(char* out, std::size_t to) const {
     using namespace detail;
     // Lines end at a CR every few dozen bytes, where a search and a copy
     // call each cost more than the bytes: whole chunks are copied and tested
     // in one step, the bytes past a stop being written over later (a chunk
-    // is stored only where `out` has room for all of it).
+    // is stored only where `out` has room for all of it, and `out` is never
+    // ahead of the bytes read). A CR LF inside the range is written as its
+    // LF and the copy goes on.
     const auto* data = reinterpret_cast<const std::uint8_t*>(buffer_);
     const std::uint8_t endOfData = stopAtCtrlZ_ ? 0x1A : '\r';
     std::size_t at = pos_;
-    for (; to - at >= kChunkSize; at += kChunkSize) {
-        const Chunk chunk = loadChunk(data + at);
-        storeChunk(out + (at - pos_), chunk);
-        const ChunkMask stops = bytesEqual(chunk, '\r') | bytesEqual(chunk, endOfData);
-        if (stops != 0) return at - pos_ + firstMarked(stops);
+    std::size_t written = 0;
+    for (;;) {
+        bool stopped = false;
+        for (; to - at >= kChunkSize; at += kChunkSize, written += kChunkSize) {
+            const Chunk chunk = loadChunk(data + at);
+            storeChunk(out + written, chunk);
+            const ChunkMask stops = bytesEqual(chunk, '\r') | bytesEqual(chunk, endOfData);
+            if (stops != 0) {
+                at += firstMarked(stops);
+                written += firstMarked(stops);
+                stopped = true;
+                break;
+            }
+        }
+        for (; !stopped && at < to; ++at, ++written) {
+            if (data[at] == '\r' || data[at] == endOfData) break;
+            out[written] = buffer_[at];
+        }
+        if (at + 1 >= to || data[at] != '\r' || data[at + 1] != '\n') break;
+        out[written++] = '\n';
+        at += 2;
     }
-    for (; at < to && data[at] != '\r' && data[at] != endOfData; ++at) out[at - pos_] = buffer_[at];
-    return at - pos_;
+    return {at - pos_, written};
 }
 
 std::size_t InputStream::plainBytesAhead(std::size_t limit) const {

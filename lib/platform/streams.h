@@ -109,10 +109,15 @@ class InputStream {
     // Binary reads of at least this many bytes bypass the buffer when it is
     // empty.
     static constexpr std::size_t kDirectReadSize = 4096;
-    // Copies buffer_[pos_, to) to `out` up to the first byte that text
-    // mode translates (CR, and Ctrl-Z where it ends the data); returns how
-    // many bytes were copied. `out` has room for to - pos_ bytes.
-    std::size_t copyUntranslated(char* out, std::size_t to) const;
+    // Copies buffer_[pos_, to) to `out` as text mode reads it, up to a byte
+    // that get() must take (a CR without its LF before `to`, and Ctrl-Z
+    // where it ends the data): each CR LF becomes its LF. `out` has room for
+    // to - pos_ bytes.
+    struct Copied {
+        std::size_t read;     // bytes of the buffer taken
+        std::size_t written;  // bytes written to `out`
+    };
+    Copied copyTranslated(char* out, std::size_t to) const;
     // How many of the next `limit` buffered bytes (at most those in the
     // buffer) need no translation.
     std::size_t plainBytesAhead(std::size_t limit) const;

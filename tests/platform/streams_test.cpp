@@ -93,6 +93,31 @@ TEST(TextModeRead, BulkReadsStopAtEveryOffsetOfAChunk) {
     }
 }
 
+// Lines with CR LF ends, read in requests that span many of them: each
+// pair inside a request is taken within the bulk copy, and pairs split by a
+// request's or the buffer's end, lone CRs and Ctrl-Z still give what reading
+// byte by byte gives.
+TEST(TextModeRead, BulkReadsTakeTheCrLfPairsInsideARequest) {
+    TempDir dir;
+    std::mt19937 random(613);
+    std::string text;
+    while (text.size() < 3 * kStreamBufferSize) {
+        text += std::string(random() % 40, static_cast<char>('a' + random() % 26));
+        const unsigned end = random() % 20;
+        text += end == 0 ? "\r" : end == 1 ? "\r\r\n" : end == 2 ? "\x1A\r\n" : "\r\n";
+    }
+    auto path = dir.write("in", text);
+    for (bool stopAtCtrlZ : {false, true}) {
+        const std::string expected = readAll(path, StreamMode::Text, stopAtCtrlZ);
+        ASSERT_LT(expected.size(), stopAtCtrlZ ? kStreamBufferSize : text.size());
+        for (std::size_t request : {std::size_t{17}, std::size_t{100}, std::size_t{4096},
+                                    kStreamBufferSize, text.size()}) {
+            EXPECT_EQ(readInRequests(path, stopAtCtrlZ, request), expected)
+                << "request " << request << " stop " << stopAtCtrlZ;
+        }
+    }
+}
+
 TEST(TextModeRead, BulkReadAndPushBackAgreeWithGet) {
     TempDir dir;
     auto path = dir.write("in", "one\r\ntwo");
