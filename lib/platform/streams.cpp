@@ -160,8 +160,9 @@ std::size_t InputStream::read(char* out, std::size_t n) {
         return count;
     }
     while (count < n) {
-        // Text mode: bytes up to the next CR (or Ctrl-Z where it ends the
-        // data) need no translation and are copied as one span.
+        // Text mode: plain bytes and CR LF pairs are copied in bulk; a lone
+        // CR, a pair cut by the range, and Ctrl-Z where it ends the data go
+        // through get().
         if (pushedBack_ < 0 && mode_ == StreamMode::Text && pos_ != end_) {
             const Copied copied = copyTranslated(out + count, std::min(end_, pos_ + (n - count)));
             pos_ += copied.read;
