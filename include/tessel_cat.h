@@ -344,6 +344,20 @@ typedef struct tessel_language_dialog {
 
 typedef int tessel_language_dialog_presenter(tessel_language_dialog* dialog);
 
+/*
+ * Encoding choices for the jobs that follow in this process, each used only
+ * where the file itself declares nothing (no byte-order mark, no charset or
+ * encoding declaration of its format). Both return 0.
+ *   f_iSetSourceEncoding   the encoding mark-up jobs read an undeclared source
+ *                          in ("utf-8", "windows-1250", ...); null or "" gives
+ *                          back the format's default.
+ *   f_iSetTargetCodePage   the code page back-conversions write when the
+ *                          document declares none (1250 to 1258, 874, ...);
+ *                          0 gives back the format's default.
+ */
+TESSEL_API int TESSEL_CALL f_iSetSourceEncoding(const char* encoding);
+TESSEL_API int TESSEL_CALL f_iSetTargetCodePage(unsigned codePage);
+
 /* No language preselected; the chosen code page, or 0 when cancelled. */
 TESSEL_API unsigned TESSEL_CALL gf_uiGetCodepageFromLanguageDialog(void);
 /* *codePage preselects the language with that code page (of several, the

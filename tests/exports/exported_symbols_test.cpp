@@ -93,6 +93,8 @@ const std::set<std::string> kExpectedExports = {
     "funciReadRTFWriteTextParserMultiLingualWithCharSet",
     "gf_uiGetCodepageFromLanguageDialog",
     "gf_pszGetCodepageFromLanguageDialog",
+    "f_iSetSourceEncoding",
+    "f_iSetTargetCodePage",
 };
 
 TEST(ExportedSymbols, LibraryExportsExactlyTheHeaderFunctions) {
