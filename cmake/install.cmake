@@ -65,7 +65,7 @@ elseif(TARGET tessel)
     message(STATUS "help2man not found: the manual page tessel.1 is not built")
 endif()
 
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_PACKAGE_NAME tessel-filter-pack)
 set(CPACK_PACKAGE_VENDOR "Tessel Filter Pack developers")

@@ -7,7 +7,7 @@ constexpr const char kVersion[] = "Version 1.09";
 constexpr const char kName[] = "TESSEL_CAT.DLL";
 constexpr const char kCopyright[] =
     "Copyright (c) Tessel Filter Pack developers.\n"
-    "All rights reserved.";
+    "Licensed under the MIT License.";
 
 }  // namespace
 
