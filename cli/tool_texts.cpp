@@ -44,6 +44,7 @@ const char* const kTopOptions =
     "errors.\n";
 const char* const kUsageProblem = "tessel: %s\n";
 const char* const kTryHelp = "Try '%s --help'.\n";
+const char* const kStandardOutputFailed = "tessel: cannot write to standard output: %s\n";
 const char* const kUnknownOption = "unknown option %s";
 const char* const kOptionNeedsValue = "%s needs a value";
 const char* const kMissingCommand = "missing command";

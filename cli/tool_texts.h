@@ -18,8 +18,9 @@ extern const char* const kTopUsage;
 extern const char* const kTopOptions;
 
 // Usage: one line naming the problem, then where to read more.
-extern const char* const kUsageProblem;  // "tessel: %s\n"
-extern const char* const kTryHelp;       // "Try '%s --help'.\n"
+extern const char* const kUsageProblem;          // "tessel: %s\n"
+extern const char* const kTryHelp;               // "Try '%s --help'.\n"
+extern const char* const kStandardOutputFailed;  // the system's reason
 extern const char* const kUnknownOption;
 extern const char* const kOptionNeedsValue;
 extern const char* const kMissingCommand;

@@ -180,5 +180,30 @@ TEST(ToolFaults, EveryCommandOnAReadOnlyFileSystemChangesNothing) {
     }
 }
 
+#ifndef _WIN32
+// A report nobody could read is no success: every kind of output the tool
+// writes to standard output, sent to a full device, ends with the reason and
+// status 2, and a conversion's files are still made.
+TEST(ToolFaults, AStandardOutputThatCannotBeWrittenEndsWithItsReason) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
+    ScratchFolder folder;
+    writeFile(folder.path("page.htm"), "<p>Hello</p>\n");
+    const std::vector<std::vector<std::string>> commands = {
+        {"--version"},
+        {"codepages"},
+        {"markup", "html", folder.path("page.htm")},
+        {"--overwrite", "markup", "html", "--report", "json", folder.path("page.htm")},
+    };
+    for (const std::vector<std::string>& command : commands) {
+        ToolRun run = runToolWithOutputTo(command, "/dev/full");
+        EXPECT_EQ(run.exitStatus, 2) << command.back() << "\n" << run.err;
+        EXPECT_TRUE(contains(run.err, "tessel: cannot write to standard output: No space left"))
+            << command.back() << "\n"
+            << run.err;
+    }
+    EXPECT_TRUE(fs::exists(folder.path("page.rtf")));
+}
+#endif
+
 }  // namespace
 }  // namespace tessel::cli::testing

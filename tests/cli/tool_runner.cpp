@@ -163,6 +163,15 @@ ToolRun runTool(const std::vector<std::string>& args) {
     return run;
 }
 
+ToolRun runToolWithOutputTo(const std::vector<std::string>& args, const std::string& outPath) {
+    ScratchFolder capture;
+    std::string errPath = capture.path("stderr");
+    ToolRun run;
+    run.exitStatus = spawnTool(args, outPath, errPath);
+    run.err = readFile(errPath);
+    return run;
+}
+
 ToolRun runToolWithTerminalErr(const std::vector<std::string>& args) {
     int terminal = openTerminal();
     ScratchFolder capture;

@@ -25,6 +25,10 @@ ToolRun runToolWithTerminalErr(const std::vector<std::string>& args);
 // at which `typed` was typed ahead (what the terminal shows, the echo of the
 // typing included, is in `err`).
 ToolRun runToolAtTerminal(const std::vector<std::string>& args, const std::string& typed);
+
+// As runTool, with standard output written into `outPath` (a device such as
+// /dev/full); `out` stays empty.
+ToolRun runToolWithOutputTo(const std::vector<std::string>& args, const std::string& outPath);
 #endif
 
 class ScratchFolder {
