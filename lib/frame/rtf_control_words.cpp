@@ -112,7 +112,7 @@ bool RtfReader::readWord(RtfParsedWord& word) {
 }
 
 void RtfReader::plain() {
-    group_.hidden = false;
+    group_.hidden = 0;
     group_.runType = RunType::Low;
     group_.doubleByteFont = -1;
     setFont(defaultFont_);

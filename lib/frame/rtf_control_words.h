@@ -3,8 +3,8 @@
 // loop; included by its sources only.
 #pragma once
 
-#include "frame/rtf_group_state.h"
 #include "frame/return_codes.h"
+#include "frame/rtf_group_state.h"
 #include "frame/rtf_reader.h"
 #include "frame/rtf_reader_bytes.h"
 #include "frame/rtf_text_copy.h"
@@ -90,7 +90,7 @@ void RtfReader::takeWhile(Accept accept, Take take) {
         case RtfAction::NoEffect:
             return 0;
         case RtfAction::Hidden:
-            if (!skipped) group_.hidden = (hasParameter ? parameter : found.value) != 0;
+            if (!skipped) setHidden(kHiddenText, (hasParameter ? parameter : found.value) != 0);
             return 0;
         case RtfAction::Plain:
             if (!skipped) plain();
@@ -161,6 +161,23 @@ void RtfReader::takeWhile(Accept accept, Take take) {
             return textCharacter(kNonBreakingHyphen);
         case RtfAction::CharacterStyle:
             setCharacterStyle(value);
+            return 0;
+        case RtfAction::CellEnd:
+            return character(kLineEnd);
+        case RtfAction::Deleted:
+            if (skipped) return 0;
+            if (!hasParameter || parameter != 0) noteRevision();
+            setHidden(kDeletedText, !hasParameter || parameter != 0);
+            return 0;
+        case RtfAction::Revision:
+            noteRevision();
+            return 0;
+        case RtfAction::OldProperties:
+            noteRevision();
+            if (!skipped) group_.destination = Destination::Skipped;
+            return 0;
+        case RtfAction::DroppedText:
+            if (!skipped) group_.destination = Destination::Skipped;
             return 0;
     }
     return kRtfKeywordTableBug;

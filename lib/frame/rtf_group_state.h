@@ -38,7 +38,7 @@ using namespace rtf_bytes;
     // code page for them.
     if (leftFontTable) refreshCoding();
     if (stack_.size() == recordingDepth_) finishRecording();
-    return 0;
+    return stack_.empty() ? kDocumentClosed : 0;
 }
 
 [[gnu::always_inline]] inline void RtfReader::setFont(std::int32_t font) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "frame/return_codes.h"
@@ -61,11 +62,14 @@ int RtfReader::peek() {
 // per token cost about as much as the work of a token. Binary data is read
 // where "\binN" is acted on (readBinary()), so tokens are not tested for it.
 int RtfReader::read() {
+    if (documentClosed_) return readPastDocument();
     // Binary data that a pausing sink interrupted goes on first.
     if (int result = readBinary(); result != 0) return result;
     for (;;) {
         if (pos_ == end_ && !refill()) return endOfDocument();
-        if (int result = readToken(); result != 0) return result;
+        if (int result = readToken(); result != 0) {
+            return result == kDocumentClosed ? closeDocument() : result;
+        }
     }
 }
 
@@ -80,10 +84,10 @@ int RtfReader::readBinary() {
     return 0;
 }
 
-// One byte of binary data: text-mode reading makes CR LF one line feed.
+// One byte of binary data, as it stands: "\binN" counts N bytes of the file,
+// a CR LF pair among them two.
 int RtfReader::readBinaryByte() {
     int c = next();
-    if (c == '\r' && peek() == '\n') c = next();
     if (--binaryLeft_ <= 0) group_.state = State::Normal;
     return textByte(static_cast<std::uint8_t>(c));
 }
@@ -106,11 +110,122 @@ int RtfReader::readBinaryByte() {
     return 0;  // a line end in the file
 }
 
+// The end of the data where no group was ever opened.
 int RtfReader::endOfDocument() {
     if (!stack_.empty()) return kRtfMissingClosingBrace;
     flushPending();
     if (line_.empty()) return 0;
     return handOn(false);
+}
+
+// The group that "{\rtf1" opened is closed: the text after the last
+// paragraph mark is the last paragraph, and the rest of the data is no
+// part of the document. A paragraph that pauses the reading leaves the
+// rest to the next read().
+int RtfReader::closeDocument() {
+    documentClosed_ = true;
+    flushPending();
+    if (!line_.empty()) {
+        if (int result = handOn(false); result != 0) return result;
+    }
+    return readPastDocument();
+}
+
+namespace {
+
+bool isBlankOrNul(unsigned char byte) {
+    return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n' || byte == 0;
+}
+
+// A byte of the data after the document as its notice quotes it.
+void appendQuoted(std::string& quoted, unsigned char byte) {
+    if (byte == '\r') return;  // the log's line ends are its own
+    if ((byte >= 0x20 && byte < 0x7F) || byte == '\t' || byte == '\n') {
+        quoted += static_cast<char>(byte);
+        return;
+    }
+    constexpr char kHex[] = "0123456789abcdef";
+    quoted += "\\'";
+    quoted += kHex[byte >> 4];
+    quoted += kHex[byte & 0xF];
+}
+
+// What follows the document: nothing but blanks and NUL bytes, other data,
+// or a "}" that no "{" after the document's end opened.
+class PastDocument {
+  public:
+    void take(unsigned char byte) {
+        if (escaped_) {
+            escaped_ = false;
+        } else if (byte == '\\') {
+            escaped_ = true;
+        } else if (byte == '{') {
+            ++depth_;
+        } else if (byte == '}' && --depth_ < 0) {
+            surplusBrace_ = true;
+        }
+        if (isBlankOrNul(byte) && start_.empty()) return;
+        if (start_.size() < RtfReader::kQuotedTailBytes) {
+            start_ += static_cast<char>(byte);
+        } else if (!isBlankOrNul(byte)) {
+            more_ = true;
+        }
+    }
+    bool holdsData() const { return !start_.empty(); }
+    bool surplusBrace() const { return surplusBrace_; }
+    std::string quoted() const {
+        std::string_view start = start_;
+        while (!start.empty() && isBlankOrNul(static_cast<unsigned char>(start.back()))) {
+            start.remove_suffix(1);
+        }
+        std::string text;
+        for (char c : start) appendQuoted(text, static_cast<unsigned char>(c));
+        if (more_) text += "...";
+        return text;
+    }
+
+  private:
+    std::string start_;
+    bool more_ = false;
+    bool escaped_ = false;
+    long long depth_ = 0;
+    bool surplusBrace_ = false;
+};
+
+}  // namespace
+
+// Looks through the data after the document's end, once, and tells the
+// sink what it holds (nothing of it is read as RTF).
+int RtfReader::readPastDocument() {
+    if (pastDocumentRead_) return 0;
+    pastDocumentRead_ = true;
+    tellRevisions();
+    PastDocument past;
+    for (;;) {
+        for (; pos_ < end_; ++pos_) past.take(current());
+        if (!refill()) break;
+    }
+    if (past.surplusBrace()) {
+        sink_.notice(RtfNotice::SurplusClosingBrace, past.quoted());
+    } else if (past.holdsData()) {
+        sink_.notice(RtfNotice::DataAfterDocument, past.quoted());
+    }
+    return 0;
+}
+
+// A tracked change in the body (once per document: the first paragraph it
+// stands in is named).
+void RtfReader::noteRevision() {
+    if (revisions_ != RevisionNotice::None || group_.destination != Destination::Body) return;
+    revisions_ = RevisionNotice::Pending;
+    // A group that noted it is not replayed as if it had not.
+    ++outsideEffects_;
+}
+
+void RtfReader::tellRevisions() {
+    if (revisions_ != RevisionNotice::Pending) return;
+    revisions_ = RevisionNotice::Told;
+    sink_.notice(RtfNotice::TrackedChangesAccepted, {});
 }
 
 int RtfReader::endParagraph() {
@@ -122,6 +237,7 @@ int RtfReader::endParagraph() {
 // sink asks for (UTF-8 while styles are observed: their offsets are of it).
 int RtfReader::handOn(bool lineEnd) {
     ++outsideEffects_;
+    tellRevisions();
     const CodePageCodec* codePage = line_.codePage();
     int result = codePage != nullptr
                      ? sink_.paragraphInCodePage(line_.finished(), *codePage, lineEnd)

@@ -70,7 +70,7 @@ int RtfReader::textByte(std::uint8_t byte) {
         return 0;
     }
     if (group_.destination != Destination::Body) return 0;
-    if (byte == kLineEnd) return endParagraph();
+    if (byte == kLineEnd) return (group_.hidden & kDeletedText) != 0 ? 0 : endParagraph();
     if (pendingLead_ != kNoLeadByte) {
         char32_t pair = leadCodec_->decodePair(static_cast<std::uint8_t>(pendingLead_), byte);
         if (pair != 0) {

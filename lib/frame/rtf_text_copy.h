@@ -117,7 +117,8 @@ inline void RtfReader::skipText() {
         return 0;
     }
     if (group_.destination != Destination::Body) return 0;
-    if (byte == kLineEnd) return endParagraph();
+    // A deleted paragraph mark joins its paragraph to the next.
+    if (byte == kLineEnd) return (group_.hidden & kDeletedText) != 0 ? 0 : endParagraph();
     // Nothing held back (the common case): the byte's UTF-8 goes straight
     // to the line, as emit() would write it (no Windows 1252 byte is a
     // six-per-em space).
