@@ -105,7 +105,10 @@ int RtfLineWriter::paragraph(std::string& line, bool lineEnd) {
 }
 
 int RtfLineWriter::finish() {
-    return awaitingHeader_ ? writeHeld() : 0;
+    int result = awaitingHeader_ ? writeHeld() : 0;
+    // A change in no paragraph that was handed on (an empty last one).
+    if (paragraphNotice_ != 0) log_.report(std::exchange(paragraphNotice_, 0), changeCount_, "");
+    return result;
 }
 
 bool RtfLineWriter::headerDecided() const {

@@ -330,6 +330,13 @@ TEST(RtfBackRealFiles, TrackedChangesAreAcceptedAndTheLogSaysSo) {
               std::string::npos)
         << log;
     EXPECT_EQ(log.find("[2]"), std::string::npos) << "told once";
+
+    // A change in the empty last paragraph is told too.
+    auto last = dir.write("l.rtf", "{\\rtf1 text\\par {\\deleted gone}}");
+    EXPECT_EQ(f_iRTF2Text(last.c_str(), ".txt"), -113);
+    EXPECT_EQ(readFile(dir.file("l.txt")), "text\r\n");
+    EXPECT_NE(readFile(dir.file("l.ERR")).find("[1] The RTF file holds tracked changes."),
+              std::string::npos);
 }
 
 }  // namespace
