@@ -83,15 +83,32 @@ void RtfLineWriter::documentCodePage(int codePage) {
     if (documentCodePage_ == 0) documentCodePage_ = codePage;
 }
 
+void RtfLineWriter::notice(RtfNotice notice, std::string_view quoted) {
+    switch (notice) {
+        case RtfNotice::TrackedChangesAccepted:
+            paragraphNotice_ = kTrackedChangesAccepted;
+            return;
+        case RtfNotice::SurplusClosingBrace:
+            log_.report(kSurplusClosingBrace, changeCount_, quoted);
+            return;
+        case RtfNotice::DataAfterDocument:
+            log_.report(kDataAfterDocument, changeCount_, quoted);
+            return;
+    }
+}
+
 int RtfLineWriter::paragraph(std::string& line, bool lineEnd) {
     if (!awaitingHeader_) return write(line, lineEnd);
-    held_.push_back({line, lineEnd});
+    held_.push_back({line, lineEnd, std::exchange(paragraphNotice_, 0)});
     if (!headerDecided()) return 0;
     return writeHeld();
 }
 
 int RtfLineWriter::finish() {
-    return awaitingHeader_ ? writeHeld() : 0;
+    int result = awaitingHeader_ ? writeHeld() : 0;
+    // A change in no paragraph that was handed on (an empty last one).
+    if (paragraphNotice_ != 0) log_.report(std::exchange(paragraphNotice_, 0), changeCount_, "");
+    return result;
 }
 
 bool RtfLineWriter::headerDecided() const {
@@ -123,6 +140,7 @@ int RtfLineWriter::writeHeld() {
     std::vector<HeldParagraph> held = std::move(held_);
     held_.clear();
     for (auto& paragraph : held) {
+        paragraphNotice_ = paragraph.notice;
         if (int result = write(paragraph.text, paragraph.lineEnd); result < 0) return result;
     }
     return 0;
@@ -164,6 +182,7 @@ int RtfLineWriter::flush(std::string& line, bool encoded) {
         encoder_->clearLostCharacters();
     }
     output_.write(line);
+    if (paragraphNotice_ != 0) log_.report(std::exchange(paragraphNotice_, 0), changeCount_, line);
     return 0;
 }
 

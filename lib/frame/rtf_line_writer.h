@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/error_log.h"
@@ -25,6 +26,11 @@ using LineStep = std::function<int(std::string& line)>;
 
 // Message code of a line with characters the target could not hold.
 inline constexpr int kCharactersNotHeld = -1502;
+// Message codes of what the reader tells (RtfNotice): more "}" than "{",
+// data after the document's end, tracked changes read as accepted.
+inline constexpr int kSurplusClosingBrace = -411;
+inline constexpr int kDataAfterDocument = -412;
+inline constexpr int kTrackedChangesAccepted = -413;
 
 class RtfLineWriter final : public RtfParagraphSink {
   public:
@@ -39,6 +45,10 @@ class RtfLineWriter final : public RtfParagraphSink {
     int paragraphInCodePage(std::string& line, const platform::CodePageCodec& codePage,
                             bool lineEnd) override;
     void documentCodePage(int codePage) override;
+    // Writes the message of `notice` into the log: at once, quoting
+    // `quoted`, or for a notice about the next paragraph, after that
+    // paragraph is written, quoting it as written.
+    void notice(RtfNotice notice, std::string_view quoted) override;
 
     // Writes what is still held back; call once after the reading.
     int finish();
@@ -52,6 +62,7 @@ class RtfLineWriter final : public RtfParagraphSink {
     struct HeldParagraph {
         std::string text;
         bool lineEnd;
+        int notice;  // message code for this paragraph; 0: none
     };
 
     // `encoded`: the line is in the target's bytes already.
@@ -76,6 +87,8 @@ class RtfLineWriter final : public RtfParagraphSink {
     // whether the file is a Macintosh file.
     bool awaitingHeader_;
     std::vector<HeldParagraph> held_;
+    // Message code for the next paragraph written; 0: none.
+    int paragraphNotice_ = 0;
 };
 
 // True for the codes whose output leaves out empty paragraphs (plain text and

@@ -2,8 +2,11 @@
 // byte and hands on its visible body text one paragraph at a time, as UTF-8
 // (or as bytes of the sink's code page, RtfParagraphSink::textCodePage()).
 // Font and colour tables, style sheet, document information, headers,
-// footers, footnotes, pictures, objects, destinations marked "*" that it does
-// not know, and hidden text are dropped.
+// footers, footnotes, pictures, objects, comments, destinations marked "*"
+// that it does not know, and hidden text are dropped. The document ends with
+// the group that "{\rtf1" opens; what follows it is not read as RTF.
+// Tracked changes are read as accepted: deleted text is not text, inserted
+// text is. A cell ("\cell", "\nestcell") ends as a paragraph does.
 //
 // Characters: "\uN" with its "\ucN" fallback skipped; bytes ("\'xx" and 8-bit
 // text) in the code page of their font ("\fcharsetN", "\cpgN"; else the
@@ -48,6 +51,20 @@ inline constexpr char32_t kAnnotationAnchor = 0xFFF9;
 inline constexpr char32_t kAnnotationSeparator = 0xFFFA;
 inline constexpr char32_t kAnnotationEnd = 0xFFFB;
 
+// What the reader tells its sink besides the text, each at most once per
+// document.
+enum class RtfNotice {
+    // The file has more "}" than "{": the document ended at the brace that
+    // closes it, and what came after it was not read (quoted: its start).
+    SurplusClosingBrace,
+    // More than white space and NUL bytes after the document's end (quoted:
+    // its start), not read.
+    DataAfterDocument,
+    // The document holds tracked changes, read as accepted; told right
+    // before the first paragraph with a change is handed on (quoted: empty).
+    TrackedChangesAccepted,
+};
+
 // Receives the body text.
 class RtfParagraphSink {
   public:
@@ -70,6 +87,9 @@ class RtfParagraphSink {
                                     bool lineEnd);
     // The document's code page ("\ansicpgN"), told when it is read.
     virtual void documentCodePage(int /*codePage*/) {}
+    // Something read that the text does not show (RtfNotice). `quoted` holds
+    // ASCII: bytes outside it, and control bytes, as "\'xx".
+    virtual void notice(RtfNotice /*notice*/, std::string_view /*quoted*/) {}
 };
 
 // "\csN" of no style: the text after "\plain", and before any "\cs".
@@ -102,11 +122,16 @@ class RtfReader {
     static constexpr std::size_t kMaxFallbackBytes = 16;
     // Font table entries read; further fonts take the document's code page.
     static constexpr std::size_t kMaxFonts = 4096;
+    // Bytes after the document's end quoted in its notice; "..." stands for
+    // more.
+    static constexpr std::size_t kQuotedTailBytes = 60;
 
     RtfReader(RtfByteSource& source, RtfParagraphSink& sink);
 
     // Reads the whole document; 0 or a failure code (-401 to -405, or the
-    // sink's code). Text read before a failure has been handed on.
+    // sink's code). Text read before a failure has been handed on. After the
+    // group that closes the document, the rest of the data is looked at only
+    // to tell the sink of it.
     int read();
 
     // Nesting depth reached at the point the reading stopped.
@@ -125,6 +150,13 @@ class RtfReader {
     enum class State : std::uint8_t { Normal, Binary, Hex };
     enum class Destination : std::uint8_t { Body = 0, Skipped = 1, Footnote = 2 };
     enum class RunType : std::uint8_t { Low, High, DoubleByte };
+    // Why text of the body is not shown, as bits of GroupState::hidden: "\v"
+    // and "\v0" switch the one, "\deleted" and "\deleted0" the other.
+    static constexpr std::uint8_t kHiddenText = 1;
+    static constexpr std::uint8_t kDeletedText = 2;
+    enum class RevisionNotice : std::uint8_t { None, Pending, Told };
+    // pop() of the group that "{\rtf1" opened: read() ends the document.
+    static constexpr int kDocumentClosed = -0x7FFFFFFF;
 
     // How the bytes of a font are read: a code page, or kept (symbol font).
     struct ByteCoding {
@@ -140,7 +172,7 @@ class RtfReader {
         std::int32_t font = 0;
         std::int32_t doubleByteFont = -1;
         std::int32_t characterStyle = kNoCharacterStyle;
-        bool hidden = false;
+        std::uint8_t hidden = 0;  // kHiddenText, kDeletedText; 0: shown
         Destination destination = Destination::Body;
         State state = State::Normal;
         bool inFontTable = false;
@@ -290,6 +322,13 @@ class RtfReader {
     void appendByte(const platform::CodePageCodec& codec, std::uint8_t byte);
     int textCharacter(char32_t c);
     int endOfDocument();
+    int closeDocument();
+    int readPastDocument();
+    void tellRevisions();
+    void noteRevision();
+    void setHidden(std::uint8_t why, bool on) {
+        group_.hidden = static_cast<std::uint8_t>(on ? group_.hidden | why : group_.hidden & ~why);
+    }
     int endParagraph();
     int handOn(bool lineEnd);
     int takeText();
@@ -308,7 +347,7 @@ class RtfReader {
     void recordStyleChange(std::int32_t style);
     void finishRecording();
 
-    bool showsText() const { return group_.destination == Destination::Body && !group_.hidden; }
+    bool showsText() const { return group_.destination == Destination::Body && group_.hidden == 0; }
     bool inFallback() const { return fallbackLeft_ > 0; }
     // A fallback being skipped, a lead byte waiting for its trail or a
     // character held back: one test, as text rarely meets any of them.
@@ -375,6 +414,9 @@ class RtfReader {
     GroupState group_;
     std::vector<GroupState> stack_;
     bool skipUnknown_ = false;
+    bool documentClosed_ = false;
+    bool pastDocumentRead_ = false;
+    RevisionNotice revisions_ = RevisionNotice::None;
     std::int64_t binaryLeft_ = 0;
     int hexHigh_ = -1;
     LineText line_;

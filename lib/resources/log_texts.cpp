@@ -71,6 +71,19 @@ constexpr std::array kMessages = {
                 "", false},
     MessageText{-302, "[%d] Could not find Off Tag in the following text segment:\n%s\n%s\n%s\n\n",
                 "", false},
+    MessageText{-411,
+                "[%d] The RTF file has more closing braces than opening ones. It was read up to "
+                "the brace that closes the document; what follows it was not read:\n%s\n%s\n%s\n\n",
+                "", false},
+    MessageText{-412,
+                "[%d] The RTF file goes on after the closing brace of the document. What follows "
+                "it was not read:\n%s\n%s\n%s\n\n",
+                "", false},
+    MessageText{
+        -413,
+        "[%d] The RTF file holds tracked changes. They have been accepted: deleted text "
+        "was left out, inserted text written. The first paragraph with a change:\n%s\n%s\n%s\n\n",
+        "", false},
     MessageText{-502,
                 "[%d] Ending quote in K-Tag missing in the following text segment:\n%s\n%s\n%s\n",
                 "The tag is corrupt. Fix it in the source file!\n\n", false},

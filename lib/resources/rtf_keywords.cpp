@@ -42,7 +42,8 @@ constexpr std::array kKeywords = {
     character("\n", 10),
     character("\r", 13),
     character("tab", 9),
-    character("cell", 13),
+    // A cell ends as a paragraph does: a line of its own, never a lone CR.
+    character("cell", 10),
     character("lquote", 145),
     character("rquote", 146),
     character("ldblquote", 147),
@@ -114,6 +115,31 @@ constexpr std::array kTextKeywords = {
     RtfTextKeyword{"-", RtfTextWord::OptionalHyphen},
     RtfTextKeyword{"_", RtfTextWord::NonBreakingHyphen},
     RtfTextKeyword{"cs", RtfTextWord::CharacterStyle},
+    RtfTextKeyword{"nestcell", RtfTextWord::CellEnd},
+    // Tracked changes, read as accepted: deleted and moved-away text is not
+    // text; inserted text and changed properties are read as they stand.
+    RtfTextKeyword{"deleted", RtfTextWord::Deleted},
+    RtfTextKeyword{"mvf", RtfTextWord::Deleted},
+    RtfTextKeyword{"revised", RtfTextWord::Revision},
+    RtfTextKeyword{"mvt", RtfTextWord::Revision},
+    RtfTextKeyword{"crauth", RtfTextWord::Revision},
+    RtfTextKeyword{"crdate", RtfTextWord::Revision},
+    RtfTextKeyword{"prauth", RtfTextWord::Revision},
+    RtfTextKeyword{"prdate", RtfTextWord::Revision},
+    RtfTextKeyword{"oldcprops", RtfTextWord::OldProperties},
+    RtfTextKeyword{"oldpprops", RtfTextWord::OldProperties},
+    RtfTextKeyword{"oldsprops", RtfTextWord::OldProperties},
+    RtfTextKeyword{"oldtprops", RtfTextWord::OldProperties},
+    // Destinations that are no text of the document, also where a writer
+    // leaves out the "*": the revision authors, comments and their marks,
+    // and the copy of nested tables for readers without them.
+    RtfTextKeyword{"revtbl", RtfTextWord::DroppedText},
+    RtfTextKeyword{"atnid", RtfTextWord::DroppedText},
+    RtfTextKeyword{"atnauthor", RtfTextWord::DroppedText},
+    RtfTextKeyword{"annotation", RtfTextWord::DroppedText},
+    RtfTextKeyword{"atrfstart", RtfTextWord::DroppedText},
+    RtfTextKeyword{"atrfend", RtfTextWord::DroppedText},
+    RtfTextKeyword{"nonesttables", RtfTextWord::DroppedText},
 };
 
 struct CharsetCodePage {
@@ -159,8 +185,8 @@ constexpr RtfWordAction actionOf(const RtfTextKeyword& row) {
     return {static_cast<RtfAction>(first + static_cast<int>(row.action)), 0};
 }
 
-static_assert(static_cast<int>(RtfAction::CharacterStyle) - static_cast<int>(RtfAction::Unicode) ==
-              static_cast<int>(RtfTextWord::CharacterStyle));
+static_assert(static_cast<int>(RtfAction::DroppedText) - static_cast<int>(RtfAction::Unicode) ==
+              static_cast<int>(RtfTextWord::DroppedText));
 // "v" takes its value from its parameter, else from the table.
 static_assert(std::all_of(kKeywords.begin(), kKeywords.end(),
                           [](const RtfKeyword& row) { return !row.useDefault; }));
@@ -201,11 +227,12 @@ constexpr WordKey keyOf(std::string_view word) {
 
 constexpr RtfWordIndex::RtfWordIndex(std::span<const RtfWordRow> rows) {
     // Odd multipliers from a linear congruential sequence, tried in turn.
-    // The search starts at the one it found for the tables above (the 404th
-    // from 0x9E3779B97F4A7C15), so a build tries one: a few hundred tries
-    // pass the evaluation limit of some compilers' constant expressions.
-    // After a change to the tables, a clash goes on searching from there.
-    for (std::uint64_t multiplier = 0x0898533209858B89ULL;;
+    // The search starts at the one it found for the tables above (the 5770th
+    // from 0x9E3779B97F4A7C15, searched outside the compiler), so a build
+    // tries one: a few hundred tries pass the evaluation limit of some
+    // compilers' constant expressions. After a change to the tables, a clash
+    // goes on searching from there.
+    for (std::uint64_t multiplier = 0x2941DB1BC73536A1ULL;;
          multiplier = (multiplier * 6364136223846793005ULL + 1442695040888963407ULL) | 1) {
         multiplier_ = multiplier;
         bool used[kSlots] = {};

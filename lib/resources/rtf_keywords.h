@@ -75,6 +75,11 @@ enum class RtfTextWord {
     OptionalHyphen,     // "-"
     NonBreakingHyphen,  // "_"
     CharacterStyle,     // "cs": character style of the text (its number in the style sheet)
+    CellEnd,            // "nestcell": the end of a cell of a nested table
+    Deleted,            // "deleted", "mvf": text deleted (or moved away) with changes tracked
+    Revision,           // "revised", "crauth", "prauth" ...: a tracked change, text as it is
+    OldProperties,      // "oldcprops" ...: the properties before a tracked change (dropped)
+    DroppedText,        // "nonesttables", "annotation", "revtbl" ...: a destination dropped
 };
 
 struct RtfTextKeyword {
@@ -112,6 +117,11 @@ enum class RtfAction : std::uint8_t {
     OptionalHyphen,
     NonBreakingHyphen,
     CharacterStyle,
+    CellEnd,
+    Deleted,
+    Revision,
+    OldProperties,
+    DroppedText,
 };
 
 struct RtfWordAction {

@@ -141,12 +141,12 @@ TEST(BackCommands, EveryFormatWritesItsExtension) {
 TEST(BackCommands, CorruptRtfIsReportedWithItsText) {
     ScratchFolder folder;
     std::string broken = folder.path("broken.rtf");
-    writeFile(broken, taggedRtf("text\\par \n}"));
+    writeFile(broken, taggedRtf("text\\par \n{\\b "));
     std::string plain = folder.path("plain.rtf");
     writeFile(plain, "not rtf at all\n");
     ToolRun run = runTool({"back", "text", broken, plain});
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_TRUE(contains(run.out, "Corrupt RTF file! Too many closing braces.\n\n")) << run.out;
+    EXPECT_TRUE(contains(run.out, "Corrupt RTF file! Missing closing brace.\n\n")) << run.out;
     EXPECT_TRUE(contains(run.out, "File Error! This is not an RTF file.\n\n")) << run.out;
     EXPECT_EQ(readFile(folder.path("broken.txt")), "text\r\n") << "partial output kept";
     EXPECT_TRUE(exists(folder.path("broken.ERR")));

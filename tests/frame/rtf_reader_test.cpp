@@ -74,7 +74,8 @@ TEST(RtfReaderText, ParagraphsBecomeLinesAndTheLastNeedsNoMark) {
 // The reader hands on UTF-8; the character words stand for Windows 1252 bytes.
 TEST(RtfReaderText, ControlSymbolsAndCharacterWords) {
     EXPECT_EQ(body("{\\rtf1 \\{x\\}\\\\\\~}"), "{x}\\\u00A0");
-    EXPECT_EQ(body("{\\rtf1 a\\tab b\\cell c}"), "a\tb\rc");
+    // A cell ends as a paragraph does (never as a lone CR).
+    EXPECT_EQ(body("{\\rtf1 a\\tab b\\cell c}"), "a\tb|c");
     EXPECT_EQ(body("{\\rtf1 \\lquote\\rquote\\ldblquote\\rdblquote\\bullet\\endash\\emdash}"),
               "\u2018\u2019\u201C\u201D\u2022\u2013\u2014");
     EXPECT_EQ(body("{\\rtf1 \\ltrmark\\rtlmark}"), "\u00FD\u00FE");
@@ -171,7 +172,7 @@ TEST(RtfReaderUnicode, AnInformativeFallbackTravelsWithItsCharacter) {
 TEST(RtfReaderUnicode, SixPerEmSpaceBeforeASpaceIsThatSpace) {
     // LibreOffice writes each space of a run so: the run comes back as it was.
     EXPECT_EQ(body("{\\rtf1 a\\u8198\\'20 \\u8198\\'20 \\u8198\\'20 b}"), "a   b");
-    EXPECT_EQ(body("{\\rtf1 a\\u8198\\'20 }{\\u8198\\'20 b}"), "a  b");
+    EXPECT_EQ(body("{\\rtf1 {a\\u8198\\'20 }{\\u8198\\'20 b}}"), "a  b");
     // Alone it is a character like any other.
     EXPECT_EQ(body("{\\rtf1 x\\u8198\\'20y}"), "x\u2006y");
     EXPECT_EQ(body("{\\rtf1 x\\u8198\\'20\\par y\\u8198\\'20}"), "x\u2006|y\u2006");
@@ -270,8 +271,9 @@ TEST(RtfReaderDropped, HiddenText) {
 
 TEST(RtfReaderBinary, BinaryDataIsCountedNotParsed) {
     EXPECT_EQ(body("{\\rtf1 a{\\pict\\bin4 }{\\}}b}"), "ab");
-    // CR LF inside binary data counts as one byte, as text-mode reading has it.
+    // CR LF inside binary data counts as the two bytes it is.
     EXPECT_EQ(body("{\\rtf1 {\\pict\\bin3 x\r\ny}z}"), "z");
+    EXPECT_EQ(body("{\\rtf1 {\\pict\\bin2 \r\n}z}"), "z");
     // Binary data in the body goes to the text, line feeds ending lines.
     EXPECT_EQ(body("{\\rtf1 \\bin3 {\n}z}"), "{|}z");
     // No count, zero or a negative count: no binary data at all.
@@ -281,15 +283,17 @@ TEST(RtfReaderBinary, BinaryDataIsCountedNotParsed) {
 }
 
 TEST(RtfReaderFailures, BracesAndControlWordsCutShort) {
+    // A brace too many ends the document there: all text before it is read.
     Read extra = readRtf("{\\rtf1 abc\\par def}}more");
-    EXPECT_EQ(extra.result, -401);
-    EXPECT_EQ(extra.text, "abc|") << "text read before the failure has been handed on";
+    EXPECT_EQ(extra.result, 0);
+    EXPECT_EQ(extra.text, "abc|def");
     EXPECT_EQ(readRtf("}").result, -401);
     EXPECT_EQ(readRtf("{\\rtf1 abc").result, -402);
-    EXPECT_EQ(readRtf("{\\rtf1 abc}\\").result, -402);
-    EXPECT_EQ(readRtf("{\\rtf1 abc}\\ul-").result, -402);
-    // A word at the very end of a document outside any group is complete.
-    EXPECT_EQ(readRtf("{\\rtf1 abc}\\par").text, "abc|");
+    EXPECT_EQ(readRtf("{\\rtf1 abc\\").result, -402);
+    EXPECT_EQ(readRtf("{\\rtf1 abc\\ul-").result, -402);
+    // Nothing after the document's closing brace is read as RTF.
+    EXPECT_EQ(readRtf("{\\rtf1 abc}\\").result, 0);
+    EXPECT_EQ(readRtf("{\\rtf1 abc}\\par").text, "abc");
 }
 
 TEST(RtfReaderFailures, SinkFailureEndsTheReading) {
@@ -398,38 +402,38 @@ TEST(RtfReaderBuffer, TextAcrossTheEndOfTheInputBlock) {
 TEST(RtfReaderBuffer, AWordAtTheEndOfTheDataEndsThere) {
     const std::string head = "{\\rtf1 ";
     const std::string text(65536 - head.size(), 'q');
-    Read read = readRtf(head + text + "}\\par");
-    EXPECT_EQ(read.result, 0);
+    Read read = readRtf(head + text + "\\par");
+    EXPECT_EQ(read.result, -402);
     EXPECT_EQ(read.text, text + "|");
-    EXPECT_EQ(readRtf(head + text + "}\\u").result, 0);
+    EXPECT_EQ(readRtf(head + text + "\\u").result, -402);
 }
 
-// The same for digits: behind a parameter or a minus at the very end of the
-// data, the buffer still holds digits of the block before.
+// The same for digits: behind a parameter that the last byte of the data
+// ends, or a minus at the very end of the data, the buffer still holds
+// digits of the block before.
 TEST(RtfReaderBuffer, AParameterAtTheEndOfTheDataEndsThere) {
     const std::string head = "{\\rtf1 ";
     const std::string digits(65536 - head.size(), '9');
     const std::string more(20, '9');
-    Read read = readRtf(head + digits + more + "}\\u65");
+    Read read = readRtf(head + digits + more + "\\u65}");
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(read.text, digits + more + "A");
-    EXPECT_EQ(readRtf(head + digits + more + "}\\u-").result, -402);
-    EXPECT_EQ(readRtf(head + digits + more + "}\\uc0\\u-1").text, digits + more + "\xEF\xBF\xBF");
+    EXPECT_EQ(readRtf(head + digits + more + "\\u-").result, -402);
+    EXPECT_EQ(readRtf(head + digits + more + "\\uc0\\u-1}").text, digits + more + "\xEF\xBF\xBF");
 }
 
 // Parameters of every length up to past the digit limit, with leading
-// zeros that leave the value as it is: at the very end of the data (the
-// digits then end where the data does) and wherever the input block ends
-// among them.
+// zeros that leave the value as it is: right before the document's closing
+// brace and wherever the input block ends among them.
 TEST(RtfReaderBuffer, ParameterDigitsOfEveryLength) {
-    const std::string head = "{\\rtf1 x}\\uc0";
+    const std::string head = "{\\rtf1 x\\uc0";
     for (std::size_t zeros = 0; zeros <= 25; ++zeros) {
         const std::string z(zeros, '0');
-        Read read = readRtf(head + "\\u" + z + "12345");
+        Read read = readRtf(head + "\\u" + z + "12345}");
         EXPECT_EQ(read.result, 0) << zeros << " zeros";
         EXPECT_EQ(read.text, "x\u3039") << zeros << " zeros";
-        EXPECT_EQ(readRtf(head + "\\u-" + z + "4064").text, "x\uF020") << zeros << " zeros";
-        EXPECT_EQ(readRtf(head + "\\u" + z + "6").text, "x\x06") << zeros << " zeros";
+        EXPECT_EQ(readRtf(head + "\\u-" + z + "4064}").text, "x\uF020") << zeros << " zeros";
+        EXPECT_EQ(readRtf(head + "\\u" + z + "6}").text, "x\x06") << zeros << " zeros";
     }
     for (int zeros : {0, 3, 7, 8, 15, 16, 22}) {
         const std::string z(static_cast<std::size_t>(zeros), '0');
@@ -519,10 +523,10 @@ TEST(RtfReaderFailures, TruncatedAndUnbalancedInput) {
     EXPECT_EQ(readRtf("{\\rtf1 caf\xE9 d\xE9j\xE0").result, -402);
     EXPECT_EQ(readRtf("{\\rtf1 \\u321").result, -402);
     EXPECT_EQ(readRtf("{\\rtf1 \\'e").result, -402);
-    EXPECT_EQ(readRtf("{\\rtf1 {\\uc2\\u321 a}}}").result, -401);
+    EXPECT_EQ(readRtf("{\\rtf1 {\\uc2\\u321 a}}}").result, 0);
     Read early = readRtf("{\\rtf1 caf\xE9\\par x}}\xE9");
-    EXPECT_EQ(early.result, -401);
-    EXPECT_EQ(early.text, "café|");
+    EXPECT_EQ(early.result, 0);
+    EXPECT_EQ(early.text, "café|x");
 }
 
 TEST(RtfReaderLimits, LongParagraphsOfEightBitText) {

@@ -139,8 +139,8 @@ TEST(RtfBackStep, StepFailureEndsTheJobKeepingOutputAndLog) {
 
 TEST(RtfBackFailures, PartialOutputAndLogAreKept) {
     TempDir dir;
-    auto path = dir.write("p.rtf", ourRtf("abc\\par def}"));
-    EXPECT_EQ(f_iRTF2Text(path.c_str(), ".txt"), -401);
+    auto path = dir.write("p.rtf", "{\\rtf1 abc\\par d\\'zz}");
+    EXPECT_EQ(f_iRTF2Text(path.c_str(), ".txt"), -404);
     EXPECT_EQ(readFile(dir.file("p.txt")), "abc\r\n");
     std::string log = withoutDate(readFile(dir.file("p.ERR")));
     EXPECT_EQ(log,
