@@ -265,10 +265,12 @@ RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format
         if (tagFile.empty()) {
             int collected = f_iAddUniqueSGMLTagsToFile(platform::nameOf(copy).c_str(),
                                                        platform::nameOf(tags).c_str());
-            if (!fs::exists(tags, error)) {
+            // A file without tags (a prolog of declarations and comments,
+            // or plain text) leaves no tag file: the mark-up takes the
+            // missing file for an empty list.
+            if (collected < 0 && !fs::exists(tags, error)) {
                 result.markUpResult = collected;
-                result.failureMessage = collected < 0 ? firstLogMessage(scratch.path(), stem)
-                                                      : "the file holds no tags to collect";
+                result.failureMessage = firstLogMessage(scratch.path(), stem);
                 return result;
             }
             fs::remove(findCaseless(scratch.path(), stem, ".err"), error);

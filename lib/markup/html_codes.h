@@ -7,6 +7,8 @@ namespace tessel::markup {
 enum HtmlCode : int {
     kTagWithNoEnd = -1201,               // a tag or block still open at end of input
     kTagWithNoStart = -1202,             // SGML: ">" without a "<" before it
+    kUnplacedTagStart = -1203,           // SGML: a "<" that begins no markup, kept as text
+    kMissingNullEndTag = -1204,          // SGML: "<tt/" whose "/" does not come on its line
     kTagFileWithoutTags = -1301,         // SGML: the tag file exists but holds no tags
     kNoTagFile = -1302,                  // SGML: no tag file where the job needs one
     kAmpersandWithoutSemicolon = -1305,  // "&" without ";" outside a tag

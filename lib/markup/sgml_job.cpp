@@ -107,7 +107,7 @@ int formNames(const std::string& input, int functionCode, const std::string& tag
 // without tags is refused (-1301).
 int readTagFile(const SgmlJobFiles& files, SortedStringList& tags, ErrorLog& log) {
     if (files.tagFile.empty() || !platform::fileExists(files.tagFile)) return 0;
-    int result = collectSgmlTags(files.tagFile, tags, log);
+    int result = collectSgmlTags(files.tagFile, tags, log, TagSource::TagFile);
     if (result < 0) return result;
     return tags.empty() ? kTagFileWithoutTags : 0;
 }
@@ -127,7 +127,7 @@ int escapedCopy(const SortedStringList& tags, SortedStringList& escaped) {
 // rewritten when any was new.
 int collectIntoTagFile(const SgmlJobFiles& files, SortedStringList& tags, ErrorLog& log,
                        int& changeCount) {
-    int newTags = collectSgmlTags(files.input, tags, log);
+    int newTags = collectSgmlTags(files.input, tags, log, TagSource::Input);
     if (newTags < 0) return newTags;
     changeCount = newTags;
     return 0;
@@ -168,7 +168,10 @@ class SgmlConversion {
     int process(std::string& text) {
         // Transform first: the report quotes the transformed text.
         int result = transform(text);
-        return log_.report(result, changeCount_, text);
+        ++lineNumber_;
+        if (int code = log_.report(result, changeCount_, text); code < 0) return code;
+        reportUnplacedMarkup(log_, changeCount_, text, lineNumber_);
+        return 0;
     }
 
     int convertLine(std::string& line) {
@@ -198,6 +201,7 @@ class SgmlConversion {
     SgmlMarkupState& state_;
     JoinedLineWriter writer_;
     int changeCount_ = 0;
+    std::size_t lineNumber_ = 0;
 };
 
 // Every code but 801: the input converted line by line into the output.

@@ -20,31 +20,33 @@ class TagExtraction {
     int operator()() {
         std::size_t pos = 0;
         if (!state_.textOpen() || finishOpenText(pos)) scan(pos);
+        state_.endLine();
         if (count_ < 0) return count_;
         if (list_ == nullptr) line_.swap(kept_);
         return stray_ ? kTagWithNoStart : count_;
     }
 
   private:
-    // A tag or comment open since an earlier line goes on at the start of
-    // this one: a tag is kept whole, a comment dropped (its text was kept
-    // only to quote it if it never ends). False when it is still open at the
-    // end of the line.
+    // A piece open since an earlier line goes on at the start of this one:
+    // a tag is kept whole, other markup dropped (its text was kept only to
+    // quote it if it never ends). False when it is still open at the end of
+    // the line.
     bool finishOpenText(std::size_t& pos) {
-        pos = state_.continueOpenText(line_);
+        sgml::Piece kind = sgml::Piece::Tag;
+        pos = state_.continueOpenText(line_, false, kind);
         if (pos == std::string::npos) return false;
-        if (!state_.commentOpen) keep(state_.carryOver);
+        if (kind == sgml::Piece::Tag) keep(state_.carryOver);
         state_.closeOpenText();
         return true;
     }
 
-    // Tags are kept; running text and comments are dropped.
+    // Tags are kept; running text, comments and other markup are dropped.
     void scan(std::size_t pos) {
-        stray_ =
-            sgml::scanLine(line_, pos, state_, [this](sgml::Piece kind, std::string_view text) {
-                if (kind == sgml::Piece::Tag) keep(text);
-                return count_ >= 0;
-            });
+        stray_ = sgml::scanLine(line_, pos, state_, false,
+                                [this](sgml::Piece kind, std::string_view text) {
+                                    if (kind == sgml::Piece::Tag) keep(text);
+                                    return count_ >= 0;
+                                });
     }
 
     void keep(std::string_view tag) {

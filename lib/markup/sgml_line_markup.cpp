@@ -57,6 +57,7 @@ class SgmlLineMarkup {
     int operator()() {
         std::size_t pos = 0;
         if (!state_.textOpen() || finishOpenText(pos)) scan(pos);
+        state_.endLine();
         int message = 0;
         count_ += decodeAndWrapEntities(marked_, message);
         line_.swap(marked_);
@@ -67,34 +68,36 @@ class SgmlLineMarkup {
     }
 
   private:
-    // A tag or comment open since an earlier line goes on at the start of
-    // this one; once it ends it is wrapped whole, with its line breaks. False
-    // when it is still open at the end of the line.
+    // A piece open since an earlier line goes on at the start of this one;
+    // once it ends it is wrapped whole, with its line breaks. False when it
+    // is still open at the end of the line.
     bool finishOpenText(std::size_t& pos) {
-        pos = state_.continueOpenText(line_);
+        sgml::Piece kind = sgml::Piece::Tag;
+        pos = state_.continueOpenText(line_, true, kind);
         if (pos == std::string::npos) return false;
         const std::string& text = state_.carryOver;
-        wrap(state_.commentOpen ? TagKind::External : kindOf(text, true), text);
+        wrap(kind == sgml::Piece::Tag ? kindOf(text, true) : TagKind::External, text);
         state_.closeOpenText();
         return true;
     }
 
     void scan(std::size_t pos) {
-        stray_ =
-            sgml::scanLine(line_, pos, state_, [this](sgml::Piece kind, std::string_view text) {
-                switch (kind) {
-                    case sgml::Piece::Text:
-                        marked_.append(text);
-                        break;
-                    case sgml::Piece::Comment:
-                        wrap(TagKind::External, text);
-                        break;
-                    case sgml::Piece::Tag:
-                        wrap(kindOf(text, lineHoldsBreaks_), text);
-                        break;
-                }
-                return true;
-            });
+        stray_ = sgml::scanLine(line_, pos, state_, true,
+                                [this](sgml::Piece kind, std::string_view text) {
+                                    switch (kind) {
+                                        case sgml::Piece::Text:
+                                            marked_.append(text);
+                                            break;
+                                        case sgml::Piece::Comment:
+                                        case sgml::Piece::Block:
+                                            wrap(TagKind::External, text);
+                                            break;
+                                        case sgml::Piece::Tag:
+                                            wrap(kindOf(text, lineHoldsBreaks_), text);
+                                            break;
+                                    }
+                                    return true;
+                                });
     }
 
     // `mayHoldBreaks`: the tag may have been continued over lines.

@@ -7,6 +7,7 @@
 #include "markup/joined_line_writer.h"
 #include "markup/sgml_line_extraction.h"
 #include "markup/sgml_markup_state.h"
+#include "markup/sgml_scan.h"
 #include "markup/sorted_string_list.h"
 #include "platform/streams.h"
 
@@ -32,7 +33,24 @@ bool readLine(frame::LineReader& reader, std::string& line, std::string& piece) 
 
 }  // namespace
 
-int collectSgmlTags(const std::string& path, SortedStringList& list, frame::ErrorLog& log) {
+void reportUnplacedMarkup(frame::ErrorLog& log, int& changeCount, std::string_view text,
+                          std::size_t lineNumber) {
+    SgmlMarkupState& state = sgmlMarkupState();
+    std::string line = std::to_string(lineNumber);
+    if (state.unplacedStart) log.report(kUnplacedTagStart, changeCount, text, line);
+    if (state.missingNet) log.report(kMissingNullEndTag, changeCount, text, line);
+    state.unplacedStart = false;
+    state.missingNet = false;
+}
+
+// A line of a tag file that is a tag only where markup before it gives it
+// a meaning: a null end tag or the end of a marked section.
+bool isContextTag(std::string_view line) {
+    return line == "/" || line == sgml::kSectionEnd;
+}
+
+int collectSgmlTags(const std::string& path, SortedStringList& list, frame::ErrorLog& log,
+                    TagSource source) {
     platform::InputStream input;
     if (!input.open(path, platform::StreamMode::Text)) return frame::kCannotOpenInput;
     SgmlMarkupState& state = sgmlMarkupState();
@@ -44,10 +62,26 @@ int collectSgmlTags(const std::string& path, SortedStringList& list, frame::Erro
     const std::size_t sizeBefore = list.size();
     // Counted by the list: a line with a message adds its tags all the same.
     int ignoredCount = 0;
+    std::size_t lineNumber = 0;
     while (readLine(reader, line, piece)) {
         trimTrailingBlanks(line);
+        ++lineNumber;
+        if (source == TagSource::TagFile) {
+            state.netElements = 0;
+            state.includedSections = 0;
+            if (!state.textOpen() && isContextTag(line)) {
+                if (int inserted = list.insert(line); inserted < 0) return inserted;
+                continue;
+            }
+        }
         int result = extractSgmlTags(line, &list);
         if (int code = log.report(result, ignoredCount, line); code < 0) return code;
+        if (source == TagSource::TagFile) {
+            state.unplacedStart = false;
+            state.missingNet = false;
+        } else {
+            reportUnplacedMarkup(log, ignoredCount, line, lineNumber);
+        }
         if (!state.carryOver.empty()) state.carryOver += ' ';
     }
     if (!state.carryOver.empty()) {

@@ -96,6 +96,17 @@ constexpr std::array kMessages = {
     MessageText{-1202,
                 "[%d] SGML tag with no start detected in the following text:\n%s\n%s\n%s\n\n", "",
                 false},
+    MessageText{-1203,
+                "[%d] SGML \"<\" that begins no tag detected in the following text:\n%s\n%s\n%s\n",
+                "Line %s. The \"<\" is kept as text; write it as &lt; if it is meant as "
+                "text.\n\n",
+                false},
+    MessageText{-1204,
+                "[%d] SGML start tag enabling a null end tag (/) without that \"/\" detected in "
+                "the following text:\n%s\n%s\n%s\n",
+                "Line %s. The element is taken as ended at the end of the line; a \"/\" on a "
+                "later line is text.\n\n",
+                false},
     MessageText{-1305,
                 "[%d] HTML/SGML ampersand (&) tag without ending semicolon (;) found in the "
                 "following text:\n%s\n%s\n%s\n",

@@ -92,6 +92,65 @@ TEST_F(SgmlTool, ExtractAndTheReportsOfProblems) {
     EXPECT_EQ(readFile(folder.path("t.txt")), "<x>\r\n");
 }
 
+// A LinuxDoc-style document with null end tags, a document type
+// declaration with a subset and a marked section: every tag is collected,
+// the mark-up leaves none as text and says nothing, and the file comes back.
+TEST_F(SgmlTool, ShortFormsCollectMarkUpAndComeBack) {
+    std::string doc = folder.path("guide.sgml");
+    std::string tags = folder.path("tags.txt");
+    const std::string source =
+        "<!doctype linuxdoc system [\r\n<!entity % v SYSTEM \"v.ent\"> %v;\r\n]>\r\n"
+        "<article>\r\n<p>Read <em/the Guide/ in <tt/guide.sgml/ and/or\r\n"
+        "see <![ %draft; [<it>draft</it>]]> http://x/y.</p>\r\n</article>\r\n";
+    writeFile(doc, source);
+    ToolRun collect = runTool({"sgml", "collect-tags", "--tag-file", tags, doc});
+    EXPECT_EQ(collect.exitStatus, 0) << collect.out;
+    EXPECT_EQ(readFile(tags),
+              "/\r\n<![ %draft; [\r\n</article>\r\n</it>\r\n</p>\r\n<article>\r\n<em/\r\n"
+              "<it>\r\n<p>\r\n<tt/\r\n]]>\r\n");
+
+    // The inline tags are left out: they become internal runs.
+    writeFile(tags, "/\r\n</article>\r\n</p>\r\n<![ %draft; [\r\n<article>\r\n<p>\r\n]]>\r\n");
+    ToolRun markup = runTool({"markup", "sgml", "--tag-file", tags, doc});
+    EXPECT_EQ(markup.exitStatus, 0) << markup.out;
+    std::string rtf = readFile(folder.path("guide.rtf"));
+    const std::string I = "{\\cs6\\cf6\\f1\\lang1024 ";
+    const std::string E = "{\\cs5\\cf15\\f1\\lang1024 ";
+    EXPECT_TRUE(contains(rtf, E + "<!doctype linuxdoc system [\\par \r\n<!entity % v SYSTEM "
+                                  "\"v.ent\"> %v;\\par \r\n]>}"))
+        << rtf;
+    EXPECT_TRUE(contains(rtf, "Read " + I + "<em/}the Guide" + E + "/} in " + I +
+                                  "<tt/}guide.sgml" + E + "/} and/or see " + E + "<![ %draft; [}" +
+                                  I + "<it>}draft" + I + "</it>}" + E + "]]>} http://x/y."))
+        << rtf;
+
+    ToolRun back = runTool({"back", "sgml", folder.path("guide.rtf")});
+    EXPECT_EQ(back.exitStatus, 0) << back.err;
+    std::string joined = source;
+    joined.replace(joined.find("and/or\r\n"), 8, "and/or ");
+    EXPECT_EQ(readFile(folder.path("guide.sgm")), joined) << "one line joined, all else as it was";
+}
+
+// A "<" that begins no tag stays text and is logged with its line; so is a
+// null end tag that does not come, and the scan starts afresh on the next
+// line, where "/" is text.
+TEST_F(SgmlTool, MarkupTheScanCannotPlaceIsLoggedWithItsLine) {
+    std::string doc = folder.path("odd.sgml");
+    writeFile(doc, "<p>if a < b\r\n<tt/never closed\r\n<p>and/or <q>\r\n");
+    std::string tags = folder.path("tags.txt");
+    ToolRun collect = runTool({"sgml", "collect-tags", "--tag-file", tags, doc});
+    EXPECT_EQ(collect.exitStatus, 3) << collect.out;
+    EXPECT_EQ(readFile(tags), "<p>\r\n<q>\r\n<tt/\r\n");
+    std::string log = readFile(folder.path("odd.ERR"));
+    EXPECT_TRUE(contains(log, "[1] SGML \"<\" that begins no tag detected in the following text:"))
+        << log;
+    EXPECT_TRUE(contains(log, "\r\nLine 1. The \"<\" is kept as text")) << log;
+    EXPECT_TRUE(contains(log, "[2] SGML start tag enabling a null end tag (/) without that \"/\""))
+        << log;
+    EXPECT_TRUE(contains(log, "\r\nLine 2. The element is taken as ended")) << log;
+    EXPECT_FALSE(contains(log, "[3]")) << log;
+}
+
 TEST_F(SgmlTool, UsageErrors) {
     std::string doc = folder.path("d.sgml");
     writeFile(doc, "<p>\r\n");

@@ -36,9 +36,10 @@ class SgmlLines : public ::testing::Test {
 
 TEST_F(SgmlLines, TextModeCarriesTheNestingDepthIntoTheNextLine) {
     std::vector<int> results;
-    auto out = lines({"a <x <y", "> still x> <z> b > c", "<!--> <k>", "<!-- a", "b --> <m>"},
+    // A "<" right after "=" nests; elsewhere it would begin a new tag.
+    auto out = lines({"a <x =<y", "> still x> <z> b > c", "<!--> <k>", "<!-- a", "b --> <m>"},
                      funcExtractSGMLTags, "\n", &results);
-    EXPECT_EQ(out, (std::vector<std::string>{"", "<x <y\n> still x>\n<z>", "<k>", "", "<m>"}));
+    EXPECT_EQ(out, (std::vector<std::string>{"", "<x =<y\n> still x>\n<z>", "<k>", "", "<m>"}));
     EXPECT_EQ(results, (std::vector<int>{0, -1202, 1, 0, 1}))
         << "a stray > is reported after every tag of the line is taken";
     EXPECT_TRUE(sgmlMarkupState().carryOver.empty());
@@ -46,8 +47,9 @@ TEST_F(SgmlLines, TextModeCarriesTheNestingDepthIntoTheNextLine) {
 
 TEST_F(SgmlLines, MarkUpOfOpenTextAndOfDepthOverLines) {
     std::vector<int> results;
-    auto out = lines({"t <a <b", "c> d", "e> f &x g"}, funcMarkUpSGMLLine, "\\par \n", &results);
-    EXPECT_EQ(out, (std::vector<std::string>{"t ", "", I + "<a <b\\par \nc> d\\par \ne>} f &x g"}));
+    auto out = lines({"t <a =<b", "c> d", "e> f &x g"}, funcMarkUpSGMLLine, "\\par \n", &results);
+    EXPECT_EQ(out,
+              (std::vector<std::string>{"t ", "", I + "<a =<b\\par \nc> d\\par \ne>} f &x g"}));
     EXPECT_EQ(results, (std::vector<int>{0, 0, -1305}));
 }
 
