@@ -160,9 +160,19 @@ std::vector<FileOutcome> BatchSession::runCommand(const Command& command,
     if (!headingFirst) writeHeading(command, run);
 
     std::vector<FileOutcome> outcomes;
-    for (const std::string& file : files) outcomes.push_back(processFile(command, file, run));
-    shell_.appendReport(withNumber(text::kFilesProcessed, static_cast<int>(files.size())),
-                        ReportStyle::Normal);
+    for (const std::string& file : files) {
+        if (shell_.stopRequested()) break;
+        outcomes.push_back(processFile(command, file, run));
+    }
+    const int chosen = static_cast<int>(files.size());
+    if (outcomes.size() < files.size()) {
+        shell_.appendReport(
+            withNumber(withNumber(text::kCancelledAfter, static_cast<int>(outcomes.size())),
+                       chosen),
+            ReportStyle::Normal);
+    } else {
+        shell_.appendReport(withNumber(text::kFilesProcessed, chosen), ReportStyle::Normal);
+    }
     writeSummary();
     return outcomes;
 }

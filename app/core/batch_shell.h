@@ -59,6 +59,9 @@ class BatchShell {
     virtual void fileStarting(const std::string& /*inputPath*/) {}
     virtual void fileConverted(FileOutcome& /*outcome*/) {}
     virtual void fileReported(const FileOutcome& /*outcome*/) {}
+    // Asked before each file of a batch: true ends the batch there (the user
+    // cancelled); the report then says how many files were done.
+    virtual bool stopRequested() { return false; }
 };
 
 }  // namespace tessel::app

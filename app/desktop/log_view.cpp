@@ -1,5 +1,6 @@
 #include "log_view.h"
 
+#include "batch_thread.h"
 #include "desktop_host.h"
 #include "desktop_shell.h"
 #include "log_document.h"
@@ -31,8 +32,12 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
     app::RunSettings settings;
     settings.chooseTagFile = app::takesTagFile(command) && options.askForTagFile;
     settings.codePage = host_.lastCodePage();
-    std::vector<app::FileOutcome> outcomes = session_->runCommand(command, settings);
+    std::vector<app::FileOutcome> outcomes;
+    // The files are converted on a worker; this view waits for them in an
+    // event loop, so the window stays responsive.
+    runOnWorkerThread([&] { outcomes = session_->runCommand(command, settings); });
     moveCursor(QTextCursor::End);
+    if (shell_->batchChosen()) host_.showProblems(shell_->takeProblems());
     return outcomes;
 }
 
