@@ -255,7 +255,7 @@ int BatchSession::replaceExistingOutput(const Command& command, const ExportRequ
         }
         return refusal;
     }
-    if (options_.keepFilesBesideInput || !allowOverwrite(writtenName) ||
+    if (options_.keepFilesBesideInput || !allowOverwrite(writtenName, request.inputPath) ||
         !mayReplace(writtenName, request.inputPath)) {
         return refusal;
     }
@@ -281,9 +281,10 @@ int BatchSession::replaceExistingOutput(const Command& command, const ExportRequ
     return result;
 }
 
-bool BatchSession::allowOverwrite(const std::string& existingOutput) {
+bool BatchSession::allowOverwrite(const std::string& existingOutput, const std::string& inputPath) {
     if (options_.overwriteExisting) return true;
-    return shell_.askYesNo(withText(text::kOverwriteQuestion, existingOutput));
+    return shell_.askOverwrite(existingOutput, inputPath,
+                               withText(text::kOverwriteQuestion, existingOutput));
 }
 
 void BatchSession::count(FileOutcome& outcome) {

@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include "batch_thread.h"
 #include "desktop_host.h"
+#include "desktop_texts.h"
 #include "log_document.h"
 #include "tessel_cat.h"
 #include "user_prompts.h"
@@ -46,6 +48,7 @@ std::vector<std::string> DesktopShell::chooseFiles(const app::FileChoice& choice
     });
     fileCount_ = static_cast<int>(chosen.size());
     fileNumber_ = 0;
+    overwriteAll_.reset();
     problems_.clear();
     std::vector<std::string> files;
     for (const QString& file : chosen) files.push_back(toCorePath(file));
@@ -65,6 +68,45 @@ bool DesktopShell::askYesNo(const std::string& question) {
     bool yes = false;
     callOnGuiThread([&] { yes = host_.prompts().askYesNo(fromCoreText(question)); });
     return yes;
+}
+
+bool DesktopShell::askOverwrite(const std::string& existingOutput, const std::string& inputPath,
+                                const std::string& question) {
+    QString output = fromCorePath(existingOutput);
+    QString text = fromCoreText(question);
+    bool yes = false;
+    if (isSourcePageOf(output, fromCorePath(inputPath))) {
+        text = text::with(text::kSourcePageWarning, output) + QStringLiteral("\n\n") + text;
+        callOnGuiThread([&] { yes = host_.prompts().askYesNo(text); });
+        return yes;
+    }
+    if (host_.options().overwriteExistingFiles) return true;
+    if (overwriteAll_) return *overwriteAll_;
+    callOnGuiThread([&] {
+        switch (host_.prompts().askOverwrite(text)) {
+            case OverwriteAnswer::YesToAll:
+                overwriteAll_ = true;
+                [[fallthrough]];
+            case OverwriteAnswer::Yes:
+                yes = true;
+                break;
+            case OverwriteAnswer::NoToAll:
+                overwriteAll_ = false;
+                break;
+            case OverwriteAnswer::No:
+                break;
+        }
+    });
+    return yes;
+}
+
+bool isSourcePageOf(const QString& output, const QString& rtfInput) {
+    QFileInfo in(rtfInput);
+    QFileInfo out(output);
+    if (in.suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) != 0) return false;
+    if (out.suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) return false;
+    return in.absolutePath() == out.absolutePath() &&
+           in.completeBaseName() == out.completeBaseName();
 }
 
 void DesktopShell::appendReport(const std::string& text, app::ReportStyle style) {

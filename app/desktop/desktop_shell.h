@@ -12,6 +12,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 #include "core/batch_shell.h"
 #include "desktop_host.h"
@@ -27,6 +28,11 @@ class DesktopShell : public app::BatchShell {
     std::vector<std::string> chooseFiles(const app::FileChoice& choice) override;
     std::string chooseOneFile(const app::FileChoice& choice) override;
     bool askYesNo(const std::string& question) override;
+    // With "Overwrite Existing Files" on, Yes without asking; else the user
+    // answers for this file or the rest of the batch. The page an RTF file
+    // was marked up from is always asked for, with a warning.
+    bool askOverwrite(const std::string& existingOutput, const std::string& inputPath,
+                      const std::string& question) override;
     void appendReport(const std::string& text, app::ReportStyle style) override;
     void clearReport() override;
     void openErrorLogs(const std::vector<std::string>& paths) override;
@@ -51,7 +57,12 @@ class DesktopShell : public app::BatchShell {
     int fileCount_ = 0;
     int fileNumber_ = 0;
     QList<BatchProblem> problems_;
+    std::optional<bool> overwriteAll_;  // Yes to All or No to All given
 };
+
+// Whether `output` is the page `rtfInput` was marked up from: the same name
+// beside it with another extension than ".rtf".
+bool isSourcePageOf(const QString& output, const QString& rtfInput);
 
 // Paths between the core (the file system's bytes) and Qt.
 QString fromCorePath(const std::string& path);

@@ -31,6 +31,8 @@ const char* const kMultiselInvalid = "Invalid or old version of Multisel.dll!";
 const char* const kReady = "Ready";
 const char* const kSaveChangesQuestion = "Save changes to %1?";
 const char* const kCannotOpenFile = "Cannot open %1.\n\n%2";
+const char* const kSourcePageWarning =
+    "%1 is the file this RTF file was marked up from: replacing it loses the original.";
 const char* const kProgressFormat = "file %1 of %2";
 const char* const kCancelButton = "Cancel";
 const char* const kCancelling = "Cancelling after the current file...";

@@ -47,6 +47,10 @@ extern const char* const kProgressFormat;  // %1 the file's number, %2 the files
 extern const char* const kCancelButton;
 extern const char* const kCancelling;  // the batch stops after the current file
 
+// Before the overwrite question when the output is the page the RTF file
+// was marked up from.
+extern const char* const kSourcePageWarning;  // %1 the page
+
 // The problems list of the last run.
 extern const char* const kProblemsTitle;
 extern const char* const kProblemsFileColumn;

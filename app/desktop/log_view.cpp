@@ -28,7 +28,9 @@ CTesselFilterPackView::~CTesselFilterPackView() = default;
 
 std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Command& command) {
     const DesktopOptions& options = host_.options();
-    session_->options().overwriteExisting = options.overwriteExistingFiles;
+    // The shell answers for "Overwrite Existing Files": it still asks for
+    // the page an RTF file was marked up from.
+    session_->options().overwriteExisting = false;
     app::RunSettings settings;
     settings.chooseTagFile = app::takesTagFile(command) && options.askForTagFile;
     settings.codePage = host_.lastCodePage();

@@ -16,6 +16,7 @@
 #include "batch_progress.h"
 #include "child_frame.h"
 #include "desktop_application.h"
+#include "desktop_shell.h"
 #include "desktop_test_support.h"
 #include "log_document.h"
 #include "problems_list.h"
@@ -48,6 +49,19 @@ int errorLogWindows(CMainFrame& frame) {
     return windows;
 }
 
+// A user who also answers the batch's overwrite question with its four
+// buttons.
+class OverwritePrompts : public ScriptedPrompts {
+  public:
+    QList<OverwriteAnswer> overwriteAnswers;  // none left: No
+    QStringList overwriteQuestions;
+
+    OverwriteAnswer askOverwrite(const QString& question) override {
+        overwriteQuestions << question;
+        return overwriteAnswers.isEmpty() ? OverwriteAnswer::No : overwriteAnswers.takeFirst();
+    }
+};
+
 }  // namespace
 
 class BatchRunTest : public QObject {
@@ -64,6 +78,8 @@ class BatchRunTest : public QObject {
     void logWindowsCanBeLeftClosed();
     void logOpenedFromDiskIsAddedTo();
     void cancelledChoiceKeepsTheLogWithTheOption();
+    void yesToAllAndNoToAllAnswerForTheRestOfTheBatch();
+    void sourcePageOfABackConversionIsNamedBeforeAsking();
 
   private:
     void runHtmlMarkUp(const QStringList& files) {
@@ -286,6 +302,62 @@ void BatchRunTest::cancelledChoiceKeepsTheLogWithTheOption() {
     test_.prompts->batches << copyExamples(folder_->path(), {"pagemaker/windows_sample.txt"});
     menuAction(*test_.frame, {"&PageMaker", "&Mark Up Tags..."})->trigger();
     QVERIFY(logText(*test_.frame).startsWith("Marking up PageMaker tags..."));
+}
+
+void BatchRunTest::yesToAllAndNoToAllAnswerForTheRestOfTheBatch() {
+    auto owned = std::make_unique<OverwritePrompts>();
+    OverwritePrompts* prompts = owned.get();
+    test_.prompts = prompts;
+    test_.frame = std::make_unique<CMainFrame>(std::move(owned));
+    QStringList pages = writePagesWithLogs(folder_->path(), 4);
+    QStringList outputs;
+    for (const QString& page : pages) {
+        outputs << QString(page).replace(".htm", ".rtf");
+        writeBytes(outputs.last(), "older output");
+    }
+    prompts->overwriteAnswers = {OverwriteAnswer::No, OverwriteAnswer::YesToAll};
+    runHtmlMarkUp(pages);
+    QCOMPARE(
+        prompts->overwriteQuestions,
+        (QStringList{
+            "A file named " + outputs[0] + " already exists.\n\nDo you want to overwrite it?",
+            "A file named " + outputs[1] + " already exists.\n\nDo you want to overwrite it?"}));
+    QCOMPARE(readBytes(outputs[0]), QByteArray("older output"));
+    for (int i = 1; i < 4; ++i) QVERIFY(readBytes(outputs[i]).startsWith("{\\rtf1"));
+
+    // The next batch asks again; No to All keeps every output.
+    prompts->overwriteQuestions.clear();
+    for (const QString& output : outputs) writeBytes(output, "older output");
+    prompts->overwriteAnswers = {OverwriteAnswer::NoToAll};
+    runHtmlMarkUp(pages);
+    QCOMPARE(prompts->overwriteQuestions.size(), 1);
+    for (const QString& output : outputs) QCOMPARE(readBytes(output), QByteArray("older output"));
+    QVERIFY(logText(*test_.frame).contains("4 files read.\nNo output files created."));
+}
+
+void BatchRunTest::sourcePageOfABackConversionIsNamedBeforeAsking() {
+    test_ = makeFrame();
+    QStringList pages = writePagesWithLogs(folder_->path(), 1);
+    runHtmlMarkUp(pages);
+    QString rtf = folder_->filePath("page000.rtf");
+    QVERIFY(QFileInfo::exists(rtf));
+    QByteArray page = readBytes(pages[0]);
+    // Even with "Overwrite Existing Files" on, the source page is asked for.
+    menuAction(*test_.frame, {"&Options", "&Overwrite Existing Files"})->trigger();
+    test_.prompts->batches << QStringList{rtf};
+    menuAction(*test_.frame, {"&HTML", "&RTF -> Text..."})->trigger();
+    QCOMPARE(test_.prompts->questions.size(), 1);
+    QCOMPARE(test_.prompts->questions[0],
+             pages[0] +
+                 " is the file this RTF file was marked up from: replacing it loses the "
+                 "original.\n\nA file named " +
+                 pages[0] + " already exists.\n\nDo you want to overwrite it?");
+    QCOMPARE(readBytes(pages[0]), page);
+
+    QVERIFY(isSourcePageOf(folder_->filePath("a.htm"), folder_->filePath("a.RTF")));
+    QVERIFY(!isSourcePageOf(folder_->filePath("a.rtf"), folder_->filePath("a.htm")));
+    QVERIFY(!isSourcePageOf(folder_->filePath("b.htm"), folder_->filePath("a.rtf")));
+    QVERIFY(!isSourcePageOf("/elsewhere/a.htm", folder_->filePath("a.rtf")));
 }
 
 QTEST_MAIN(BatchRunTest)
