@@ -160,9 +160,19 @@ std::vector<FileOutcome> BatchSession::runCommand(const Command& command,
     if (!headingFirst) writeHeading(command, run);
 
     std::vector<FileOutcome> outcomes;
-    for (const std::string& file : files) outcomes.push_back(processFile(command, file, run));
-    shell_.appendReport(withNumber(text::kFilesProcessed, static_cast<int>(files.size())),
-                        ReportStyle::Normal);
+    for (const std::string& file : files) {
+        if (shell_.stopRequested()) break;
+        outcomes.push_back(processFile(command, file, run));
+    }
+    const int chosen = static_cast<int>(files.size());
+    if (outcomes.size() < files.size()) {
+        shell_.appendReport(
+            withNumber(withNumber(text::kCancelledAfter, static_cast<int>(outcomes.size())),
+                       chosen),
+            ReportStyle::Normal);
+    } else {
+        shell_.appendReport(withNumber(text::kFilesProcessed, chosen), ReportStyle::Normal);
+    }
     writeSummary();
     return outcomes;
 }
@@ -245,7 +255,7 @@ int BatchSession::replaceExistingOutput(const Command& command, const ExportRequ
         }
         return refusal;
     }
-    if (options_.keepFilesBesideInput || !allowOverwrite(writtenName) ||
+    if (options_.keepFilesBesideInput || !allowOverwrite(writtenName, request.inputPath) ||
         !mayReplace(writtenName, request.inputPath)) {
         return refusal;
     }
@@ -271,9 +281,10 @@ int BatchSession::replaceExistingOutput(const Command& command, const ExportRequ
     return result;
 }
 
-bool BatchSession::allowOverwrite(const std::string& existingOutput) {
+bool BatchSession::allowOverwrite(const std::string& existingOutput, const std::string& inputPath) {
     if (options_.overwriteExisting) return true;
-    return shell_.askYesNo(withText(text::kOverwriteQuestion, existingOutput));
+    return shell_.askOverwrite(existingOutput, inputPath,
+                               withText(text::kOverwriteQuestion, existingOutput));
 }
 
 void BatchSession::count(FileOutcome& outcome) {

@@ -88,7 +88,7 @@ class BatchSession {
     BatchShell& shell() { return shell_; }
 
   private:
-    bool allowOverwrite(const std::string& existingOutput);
+    bool allowOverwrite(const std::string& existingOutput, const std::string& inputPath);
     int replaceExistingOutput(const Command& command, const ExportRequest& request,
                               const std::string& writtenName, int refusal);
     void writeHeading(const Command& command, RunSettings& settings);

@@ -35,6 +35,12 @@ class BatchShell {
     virtual std::vector<std::string> chooseFiles(const FileChoice& choice) = 0;
     // A question answered Yes (true) or No.
     virtual bool askYesNo(const std::string& question) = 0;
+    // Whether `existingOutput`, refused by the export, may be replaced by
+    // the output of `inputPath`; `question` is the report's wording of it.
+    virtual bool askOverwrite(const std::string& /*existingOutput*/,
+                              const std::string& /*inputPath*/, const std::string& question) {
+        return askYesNo(question);
+    }
     // Appends text at the end of the report.
     virtual void appendReport(const std::string& text, ReportStyle style) = 0;
     // Empties the report (a command of another format group starts).
@@ -59,6 +65,9 @@ class BatchShell {
     virtual void fileStarting(const std::string& /*inputPath*/) {}
     virtual void fileConverted(FileOutcome& /*outcome*/) {}
     virtual void fileReported(const FileOutcome& /*outcome*/) {}
+    // Asked before each file of a batch: true ends the batch there (the user
+    // cancelled); the report then says how many files were done.
+    virtual bool stopRequested() { return false; }
 };
 
 }  // namespace tessel::app

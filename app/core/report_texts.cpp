@@ -29,6 +29,7 @@ const CountTexts kExtractedTags{"No tags found.\n\n", "1 tag extracted.\n\n",
 const char* const kUnknownErrorCode = "Error when converting the file. Error Code: %d\n\n";
 const char* const kAfterCodeText = "\n\n";
 const char* const kFilesProcessed = "%d File(s) Processed.\n\n";
+const char* const kCancelledAfter = "Cancelled after %d of %d files.\n\n";
 const char* const kUsingTagFile = "Using Tag Definition File: %s\n";
 const char* const kNoTagFileUsed = "No Tag Definition File Used.\n";
 const char* const kTagFileChoiceTitle = "Select HTML Tag Definition File";

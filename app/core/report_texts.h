@@ -34,6 +34,8 @@ extern const CountTexts kExtractedTags;
 extern const char* const kUnknownErrorCode;  // "Error when converting the file. Error Code: %d\n\n"
 extern const char* const kAfterCodeText;     // "\n\n" after a return-code text
 extern const char* const kFilesProcessed;    // "%d File(s) Processed.\n\n"
+// Instead of it when the user stopped the batch: files done, files chosen.
+extern const char* const kCancelledAfter;  // "Cancelled after %d of %d files.\n\n"
 // An existing output whose name differs from the output's only in case is
 // somebody else's file (a source "x.HTM" beside an output "x.htm"): it is
 // never replaced.

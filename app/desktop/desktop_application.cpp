@@ -1,6 +1,7 @@
 #include "desktop_application.h"
 
 #include <QApplication>
+#include <QPointer>
 
 #include "artwork.h"
 #include "desktop_texts.h"
@@ -17,7 +18,9 @@ void configureApplication(QApplication& application) {
 }
 
 std::unique_ptr<CMainFrame> startDesktop(StartOptions options) {
-    CSplashWnd* splash = options.splash ? showSplash() : nullptr;
+    // The splash deletes itself when it closes, which a message box about a
+    // file of the command line may cause (a key press or click closes it).
+    QPointer<CSplashWnd> splash = options.splash ? showSplash() : nullptr;
     auto frame = std::make_unique<CMainFrame>(std::move(options.prompts));
     frame->show();
     bool opened = false;

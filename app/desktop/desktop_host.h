@@ -3,6 +3,7 @@
 // the last multilingual run.
 #pragma once
 
+#include <QList>
 #include <QStringList>
 
 #include "desktop_options.h"
@@ -12,6 +13,13 @@ class QWidget;
 namespace tessel::desktop {
 
 class UserPrompts;
+
+// A file of the last run that wrote an error log.
+struct BatchProblem {
+    QString inputPath;
+    int code = 0;
+    QString logPath;
+};
 
 class DesktopHost {
   public:
@@ -28,6 +36,16 @@ class DesktopHost {
     // chosen while the program runs, 1252 before any.
     virtual unsigned lastCodePage() const = 0;
     virtual void rememberCodePage(unsigned codePage) = 0;
+
+    // A batch of `fileCount` files starts, then each of its files (numbered
+    // from 1). Called on the window's thread.
+    virtual void batchStarted(int /*fileCount*/) {}
+    virtual void batchFileStarting(int /*number*/, int /*fileCount*/, const QString& /*path*/) {}
+    // The user asked to stop the batch after the current file; asked from
+    // the batch's own thread.
+    virtual bool batchCancelRequested() const { return false; }
+    // The files of the finished run that wrote an error log.
+    virtual void showProblems(const QList<BatchProblem>& /*problems*/) {}
 };
 
 }  // namespace tessel::desktop

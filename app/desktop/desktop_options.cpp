@@ -12,6 +12,9 @@ namespace {
 const char* const kUseStandardFileDialog = "UseStandardFileDialog";
 const char* const kOverwriteExistingFiles = "OverwriteExistingFiles";
 const char* const kAskForTagFile = "AskForTagFile";
+const char* const kOpenErrorLogWindows = "OpenErrorLogWindows";
+const char* const kErrorLogWindowLimit = "ErrorLogWindowLimit";
+const char* const kClearLogOnlyWhenFilesChosen = "ClearLogOnlyWhenFilesChosen";
 
 bool readFlag(QSettings& settings, const char* key) {
     return settings.value(QLatin1String(key), 0).toInt() != 0;
@@ -42,6 +45,12 @@ DesktopOptions readOptions(QSettings& settings) {
     options.useStandardFileDialog = readFlag(settings, kUseStandardFileDialog);
     options.overwriteExistingFiles = readFlag(settings, kOverwriteExistingFiles);
     options.askForTagFile = readFlag(settings, kAskForTagFile);
+    options.openErrorLogWindows =
+        settings.value(QLatin1String(kOpenErrorLogWindows), 1).toInt() != 0;
+    options.clearLogOnlyWhenFilesChosen = readFlag(settings, kClearLogOnlyWhenFilesChosen);
+    bool valid = false;
+    int limit = settings.value(QLatin1String(kErrorLogWindowLimit)).toInt(&valid);
+    if (valid && limit >= 0) options.errorLogWindowLimit = limit;
     settings.endGroup();
     return options;
 }
@@ -51,6 +60,9 @@ void writeOptions(QSettings& settings, const DesktopOptions& options) {
     writeFlag(settings, kUseStandardFileDialog, options.useStandardFileDialog);
     writeFlag(settings, kOverwriteExistingFiles, options.overwriteExistingFiles);
     writeFlag(settings, kAskForTagFile, options.askForTagFile);
+    writeFlag(settings, kOpenErrorLogWindows, options.openErrorLogWindows);
+    settings.setValue(QLatin1String(kErrorLogWindowLimit), options.errorLogWindowLimit);
+    writeFlag(settings, kClearLogOnlyWhenFilesChosen, options.clearLogOnlyWhenFilesChosen);
     settings.endGroup();
 }
 

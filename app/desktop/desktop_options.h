@@ -1,6 +1,6 @@
-// The three options kept between runs in the user's settings (organisation
-// "Tessel", group "Settings"; stored as 0 or 1, off when absent) and the list
-// of recently used files.
+// The options kept between runs in the user's settings (organisation
+// "Tessel", group "Settings"; the three menu options stored as 0 or 1, off
+// when absent) and the list of recently used files.
 #pragma once
 
 #include <QString>
@@ -14,6 +14,14 @@ struct DesktopOptions {
     bool useStandardFileDialog = false;
     bool overwriteExistingFiles = false;
     bool askForTagFile = false;
+    // After a run its error logs open in windows, as many as the limit; the
+    // problems list names them all.
+    static constexpr int kDefaultErrorLogWindowLimit = 10;
+    bool openErrorLogWindows = true;
+    int errorLogWindowLimit = kDefaultErrorLogWindowLimit;
+    // A command of another format group empties the log only once files are
+    // chosen for it, not already when it starts.
+    bool clearLogOnlyWhenFilesChosen = false;
 };
 
 // The settings store of the program.

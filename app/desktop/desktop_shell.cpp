@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
+#include "batch_thread.h"
 #include "desktop_host.h"
+#include "desktop_texts.h"
 #include "log_document.h"
 #include "tessel_cat.h"
 #include "user_prompts.h"
@@ -33,49 +36,150 @@ std::string toCorePath(const QString& path) {
 }
 
 std::vector<std::string> DesktopShell::chooseFiles(const app::FileChoice& choice) {
-    QStringList chosen =
-        host_.prompts().chooseFiles(fromCoreText(choice.title), fromCoreText(choice.filter),
-                                    host_.options().useStandardFileDialog);
+    QStringList chosen;
+    callOnGuiThread([&] {
+        chosen =
+            host_.prompts().chooseFiles(fromCoreText(choice.title), fromCoreText(choice.filter),
+                                        host_.options().useStandardFileDialog);
+        if (chosen.isEmpty()) return;
+        if (clearPending_) log_.clearReport();
+        clearPending_ = false;
+        host_.batchStarted(static_cast<int>(chosen.size()));
+    });
+    fileCount_ = static_cast<int>(chosen.size());
+    fileNumber_ = 0;
+    overwriteAll_.reset();
+    problems_.clear();
     std::vector<std::string> files;
     for (const QString& file : chosen) files.push_back(toCorePath(file));
     return files;
 }
 
 std::string DesktopShell::chooseOneFile(const app::FileChoice& choice) {
-    return toCorePath(
-        host_.prompts().chooseOneFile(fromCoreText(choice.title), fromCoreText(choice.filter)));
+    QString chosen;
+    callOnGuiThread([&] {
+        chosen =
+            host_.prompts().chooseOneFile(fromCoreText(choice.title), fromCoreText(choice.filter));
+    });
+    return toCorePath(chosen);
 }
 
 bool DesktopShell::askYesNo(const std::string& question) {
-    return host_.prompts().askYesNo(fromCoreText(question));
+    bool yes = false;
+    callOnGuiThread([&] { yes = host_.prompts().askYesNo(fromCoreText(question)); });
+    return yes;
+}
+
+bool DesktopShell::askOverwrite(const std::string& existingOutput, const std::string& inputPath,
+                                const std::string& question) {
+    QString output = fromCorePath(existingOutput);
+    QString text = fromCoreText(question);
+    bool yes = false;
+    if (isSourcePageOf(output, fromCorePath(inputPath))) {
+        text = text::with(text::kSourcePageWarning, output) + QStringLiteral("\n\n") + text;
+        callOnGuiThread([&] { yes = host_.prompts().askYesNo(text); });
+        return yes;
+    }
+    if (host_.options().overwriteExistingFiles) return true;
+    if (overwriteAll_) return *overwriteAll_;
+    callOnGuiThread([&] {
+        switch (host_.prompts().askOverwrite(text)) {
+            case OverwriteAnswer::YesToAll:
+                overwriteAll_ = true;
+                [[fallthrough]];
+            case OverwriteAnswer::Yes:
+                yes = true;
+                break;
+            case OverwriteAnswer::NoToAll:
+                overwriteAll_ = false;
+                break;
+            case OverwriteAnswer::No:
+                break;
+        }
+    });
+    return yes;
+}
+
+bool isSourcePageOf(const QString& output, const QString& rtfInput) {
+    QFileInfo in(rtfInput);
+    QFileInfo out(output);
+    if (in.suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) != 0) return false;
+    if (out.suffix().compare(QStringLiteral("rtf"), Qt::CaseInsensitive) == 0) return false;
+    return in.absolutePath() == out.absolutePath() &&
+           in.completeBaseName() == out.completeBaseName();
 }
 
 void DesktopShell::appendReport(const std::string& text, app::ReportStyle style) {
     // Report texts hold paths, which are the file system's bytes.
-    log_.appendReport(fromCorePath(text), style);
-    // The report grows while the batch runs; input waits until it is done.
+    QString line = fromCorePath(text);
+    if (onBatchWorkerThread()) {
+        callOnGuiThread([&] { log_.appendReport(line, style); });
+        return;
+    }
+    log_.appendReport(line, style);
+    // A batch on the window's own thread: the report grows while it runs and
+    // input waits until it is done.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void DesktopShell::clearReport() {
-    log_.clearReport();
+    // A new log has nothing to lose; one opened from disk keeps its text.
+    bool first = !groupEntered_;
+    groupEntered_ = true;
+    if (first) return;
+    if (host_.options().clearLogOnlyWhenFilesChosen) {
+        clearPending_ = true;
+        return;
+    }
+    callOnGuiThread([this] { log_.clearReport(); });
 }
 
 void DesktopShell::openErrorLogs(const std::vector<std::string>& paths) {
-    host_.openErrorLogs(fromCorePaths(paths));
+    callOnGuiThread([&] { host_.openErrorLogs(fromCorePaths(paths)); });
 }
 
 bool DesktopShell::closeErrorLogViews(const std::vector<std::string>& logPaths) {
-    return host_.closeErrorLogWindows(fromCorePaths(logPaths));
+    bool closed = false;
+    callOnGuiThread([&] { closed = host_.closeErrorLogWindows(fromCorePaths(logPaths)); });
+    return closed;
 }
 
 app::CodePageChoice DesktopShell::chooseCodePage(unsigned presetCodePage) {
-    // The library shows its dialog through the presenter of library_hooks.cpp.
-    unsigned codePage = presetCodePage;
-    const char* charset = gf_pszGetCodepageFromLanguageDialog(&codePage);
-    if (charset == nullptr || codePage == 0) return {};
-    host_.rememberCodePage(codePage);
-    return app::CodePageChoice{codePage, charset};
+    app::CodePageChoice choice;
+    callOnGuiThread([&] {
+        // The library shows its dialog through the presenter of
+        // library_hooks.cpp.
+        unsigned codePage = presetCodePage;
+        const char* charset = gf_pszGetCodepageFromLanguageDialog(&codePage);
+        if (charset == nullptr || codePage == 0) return;
+        host_.rememberCodePage(codePage);
+        choice = app::CodePageChoice{codePage, charset};
+    });
+    return choice;
+}
+
+void DesktopShell::fileStarting(const std::string& inputPath) {
+    int number = ++fileNumber_;
+    QString path = fromCorePath(inputPath);
+    callOnGuiThread([&] { host_.batchFileStarting(number, fileCount_, path); });
+}
+
+void DesktopShell::fileReported(const app::FileOutcome& outcome) {
+    if (!outcome.errorLogPath) return;
+    problems_.push_back(BatchProblem{fromCorePath(outcome.inputPath), outcome.result,
+                                     fromCorePath(*outcome.errorLogPath)});
+}
+
+bool DesktopShell::stopRequested() {
+    return host_.batchCancelRequested();
+}
+
+QList<BatchProblem> DesktopShell::takeProblems() {
+    QList<BatchProblem> problems = std::move(problems_);
+    problems_.clear();
+    fileCount_ = 0;
+    fileNumber_ = 0;
+    return problems;
 }
 
 }  // namespace tessel::desktop

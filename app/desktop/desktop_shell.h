@@ -1,17 +1,25 @@
 // The batch core's shell in the desktop program: the report goes into a log
 // document, the questions and file choices to the user prompts, the code
 // page to the library's language dialog, and the error logs into windows of
-// the main frame.
+// the main frame. It may be called from a batch worker thread: whatever
+// touches widgets runs on the window's thread while the worker waits.
+//
+// A command of another format group empties the log as it starts, or, with
+// the option clearLogOnlyWhenFilesChosen, only once its files are chosen (a
+// cancelled choice keeps the log). The first command into a log opened from
+// disk adds to it instead of emptying it.
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <optional>
 
 #include "core/batch_shell.h"
+#include "desktop_host.h"
 
 namespace tessel::desktop {
 
 class CTesselFilterPackDoc;
-class DesktopHost;
 
 class DesktopShell : public app::BatchShell {
   public:
@@ -20,6 +28,11 @@ class DesktopShell : public app::BatchShell {
     std::vector<std::string> chooseFiles(const app::FileChoice& choice) override;
     std::string chooseOneFile(const app::FileChoice& choice) override;
     bool askYesNo(const std::string& question) override;
+    // With "Overwrite Existing Files" on, Yes without asking; else the user
+    // answers for this file or the rest of the batch. The page an RTF file
+    // was marked up from is always asked for, with a warning.
+    bool askOverwrite(const std::string& existingOutput, const std::string& inputPath,
+                      const std::string& question) override;
     void appendReport(const std::string& text, app::ReportStyle style) override;
     void clearReport() override;
     void openErrorLogs(const std::vector<std::string>& paths) override;
@@ -27,11 +40,29 @@ class DesktopShell : public app::BatchShell {
     // The library's language dialog, preselected with `presetCodePage`; the
     // choice is remembered for the next multilingual run.
     app::CodePageChoice chooseCodePage(unsigned presetCodePage) override;
+    void fileStarting(const std::string& inputPath) override;
+    void fileReported(const app::FileOutcome& outcome) override;
+    bool stopRequested() override;
+
+    // Whether the last command got as far as choosing files, and the files
+    // of it that wrote an error log; taking them starts the next run afresh.
+    bool batchChosen() const { return fileCount_ > 0; }
+    QList<BatchProblem> takeProblems();
 
   private:
     DesktopHost& host_;
     CTesselFilterPackDoc& log_;
+    bool clearPending_ = false;
+    bool groupEntered_ = false;
+    int fileCount_ = 0;
+    int fileNumber_ = 0;
+    QList<BatchProblem> problems_;
+    std::optional<bool> overwriteAll_;  // Yes to All or No to All given
 };
+
+// Whether `output` is the page `rtfInput` was marked up from: the same name
+// beside it with another extension than ".rtf".
+bool isSourcePageOf(const QString& output, const QString& rtfInput);
 
 // Paths between the core (the file system's bytes) and Qt.
 QString fromCorePath(const std::string& path);

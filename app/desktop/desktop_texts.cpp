@@ -31,6 +31,19 @@ const char* const kMultiselInvalid = "Invalid or old version of Multisel.dll!";
 const char* const kReady = "Ready";
 const char* const kSaveChangesQuestion = "Save changes to %1?";
 const char* const kCannotOpenFile = "Cannot open %1.\n\n%2";
+const char* const kSourcePageWarning =
+    "%1 is the file this RTF file was marked up from: replacing it loses the original.";
+const char* const kProgressFormat = "file %1 of %2";
+const char* const kCancelButton = "Cancel";
+const char* const kCancelling = "Cancelling after the current file...";
+const char* const kProblemsTitle = "Problems";
+const char* const kProblemsFileColumn = "File";
+const char* const kProblemsCodeColumn = "Code";
+const char* const kProblemsMessageColumn = "First Message";
+const char* const kProblemsOpenLog = "Open Log";
+const char* const kProblemsOpenAfterRun = "Open error log windows after a run, at most";
+const char* const kProblemsWindowLimit = " windows";
+const char* const kProblemsCount = "%1 file(s) with an error log";
 const char* const kCannotSaveFile = "Cannot save %1.\n\n%2";
 const char* const kNotAnRtfFile = "This is not an RTF file.";
 

@@ -35,12 +35,31 @@ extern const char* const kCloseAllErrorWindows;  // "Close All &Error Windows"
 extern const char* const kAboutEntry;            // "&About Tessel Filter Pack..."
 extern const char* const kAboutTitle;            // "About Tessel Filter Pack"
 
-extern const char* const kMultiselInvalid;  // "Invalid or old version of Multisel.dll!"
-extern const char* const kReady;            // idle status-bar text
+extern const char* const kMultiselInvalid;      // "Invalid or old version of Multisel.dll!"
+extern const char* const kReady;                // idle status-bar text
 extern const char* const kSaveChangesQuestion;  // %1 the document title
 extern const char* const kCannotOpenFile;       // %1 path, %2 reason
 extern const char* const kCannotSaveFile;       // %1 path, %2 reason
 extern const char* const kNotAnRtfFile;
+
+// A batch on its way: the progress bar's text and the Cancel button.
+extern const char* const kProgressFormat;  // %1 the file's number, %2 the files chosen
+extern const char* const kCancelButton;
+extern const char* const kCancelling;  // the batch stops after the current file
+
+// Before the overwrite question when the output is the page the RTF file
+// was marked up from.
+extern const char* const kSourcePageWarning;  // %1 the page
+
+// The problems list of the last run.
+extern const char* const kProblemsTitle;
+extern const char* const kProblemsFileColumn;
+extern const char* const kProblemsCodeColumn;
+extern const char* const kProblemsMessageColumn;
+extern const char* const kProblemsOpenLog;
+extern const char* const kProblemsOpenAfterRun;  // the option to open the logs' windows
+extern const char* const kProblemsWindowLimit;   // at most this many of them
+extern const char* const kProblemsCount;         // %1 the number of files with a log
 
 // A text with "%1" filled in.
 QString with(const char* format, const QString& value);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "batch_thread.h"
 #include "desktop_texts.h"
 #include "language_dialog.h"
 #include "tessel_cat.h"
@@ -46,6 +47,16 @@ bool libraryDialogsCanBeShown() {
 
 extern "C" void tessel_host_message_box(const char* text) {
     using namespace tessel::desktop;
+    // A batch worker's messages are shown by the window's thread while the
+    // worker waits.
+    if (onBatchWorkerThread()) {
+        try {
+            callOnGuiThread([text] { tessel_host_message_box(text); });
+            return;
+        } catch (...) {
+            // Written to standard error below instead.
+        }
+    }
     const char* message = text == nullptr ? "" : text;
     try {
         if (libraryDialogsCanBeShown()) {
@@ -64,6 +75,15 @@ extern "C" void tessel_host_message_box(const char* text) {
 
 extern "C" int tessel_present_language_dialog(tessel_language_dialog* dialog) {
     using namespace tessel::desktop;
+    if (onBatchWorkerThread()) {
+        int answer = TESSEL_PRESENTER_UNAVAILABLE;
+        try {
+            callOnGuiThread([dialog, &answer] { answer = tessel_present_language_dialog(dialog); });
+        } catch (...) {
+            answer = TESSEL_PRESENTER_UNAVAILABLE;
+        }
+        return answer;
+    }
     if (!libraryDialogsCanBeShown() || !LanguageDialog::presentable(dialog)) {
         return TESSEL_PRESENTER_UNAVAILABLE;
     }

@@ -6,9 +6,10 @@
 //   owned by libraryDialogOwner();
 // - tessel_present_language_dialog: the language dialog of the multilingual
 //   HTML command, the library's dialog shown as a LanguageDialog.
-// Where no dialog can be shown (no widget application, another thread, no
-// screen) the message goes to standard error and the presenter answers that
-// it is unavailable, so the library falls back on its own.
+// A batch worker's calls are shown by the application's thread while the
+// worker waits. Where no dialog can be shown (no widget application, another
+// thread that is no batch worker, no screen) the message goes to standard error and the presenter
+// answers that it is unavailable, so the library falls back on its own.
 #pragma once
 
 #include "tessel_cat.h"

@@ -1,5 +1,6 @@
 #include "log_view.h"
 
+#include "batch_thread.h"
 #include "desktop_host.h"
 #include "desktop_shell.h"
 #include "log_document.h"
@@ -27,12 +28,18 @@ CTesselFilterPackView::~CTesselFilterPackView() = default;
 
 std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Command& command) {
     const DesktopOptions& options = host_.options();
-    session_->options().overwriteExisting = options.overwriteExistingFiles;
+    // The shell answers for "Overwrite Existing Files": it still asks for
+    // the page an RTF file was marked up from.
+    session_->options().overwriteExisting = false;
     app::RunSettings settings;
     settings.chooseTagFile = app::takesTagFile(command) && options.askForTagFile;
     settings.codePage = host_.lastCodePage();
-    std::vector<app::FileOutcome> outcomes = session_->runCommand(command, settings);
+    std::vector<app::FileOutcome> outcomes;
+    // The files are converted on a worker; this view waits for them in an
+    // event loop, so the window stays responsive.
+    runOnWorkerThread([&] { outcomes = session_->runCommand(command, settings); });
     moveCursor(QTextCursor::End);
+    if (shell_->batchChosen()) host_.showProblems(shell_->takeProblems());
     return outcomes;
 }
 

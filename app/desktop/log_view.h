@@ -28,7 +28,8 @@ class CTesselFilterPackView : public QTextEdit {
 
     CTesselFilterPackDoc& logDocument() const { return document_; }
 
-    // One command from the file choice to the summary.
+    // One command from the file choice to the summary; the files are
+    // converted on a worker thread while the window stays responsive.
     std::vector<app::FileOutcome> runCommand(const app::Command& command);
     // A check from its file choices to its summary; the findings are
     // appended as they are found.

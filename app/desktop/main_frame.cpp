@@ -1,30 +1,29 @@
 #include "main_frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QSettings>
-#include <QStatusBar>
 #include <QTextDocument>
-#include <QToolBar>
+#include <QTimer>
 
-#include "about_dialog.h"
 #include "artwork.h"
+#include "batch_progress.h"
 #include "child_frame.h"
 #include "desktop_texts.h"
 #include "find_dialog.h"
-#include "help_dialog.h"
 #include "library_hooks.h"
 #include "log_document.h"
 #include "log_view.h"
+#include "problems_list.h"
 #include "text_document.h"
 #include "text_view.h"
 #include "user_prompts.h"
@@ -35,14 +34,6 @@ namespace {
 
 QString fromUtf8(const char* text) {
     return QString::fromUtf8(text);
-}
-
-QAction* addEntry(QMenu& menu, const QString& text, const QString& tip,
-                  QKeySequence shortcut = {}) {
-    QAction* action = menu.addAction(text);
-    action->setStatusTip(tip);
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    return action;
 }
 
 // The error-log name a command closes (its extension ".Err") and the name
@@ -56,13 +47,6 @@ bool sameErrorLog(const QString& a, const QString& b) {
     if (leftDot < 0 || rightDot < 0) return left == right;
     return left.left(leftDot) == right.left(rightDot) &&
            left.mid(leftDot).compare(right.mid(rightDot), Qt::CaseInsensitive) == 0;
-}
-
-QLabel* indicator(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setAlignment(Qt::AlignCenter);
-    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("OVRW")));
-    return label;
 }
 
 }  // namespace
@@ -84,6 +68,7 @@ CMainFrame::CMainFrame(std::unique_ptr<UserPrompts> prompts)
     createMenus();
     createToolBar();
     createStatusBar();
+    createProblemsList();
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         auto* child = qobject_cast<CChildFrame*>(window);
         if (child && !child->document().isErrorLog()) lastLogView_ = child->view();
@@ -91,7 +76,24 @@ CMainFrame::CMainFrame(std::unique_ptr<UserPrompts> prompts)
     });
     updateActions();
     setLibraryDialogOwner(this);
-    resize(1000, 720);
+    placeInitially();
+}
+
+// The size the frame had when it last closed, else 1000 by 720 as far as the
+// screen's free area allows; never larger than that area.
+void CMainFrame::placeInitially() {
+    std::unique_ptr<QSettings> settings(openSettings());
+    QByteArray saved = settings->value(QStringLiteral("Window/Geometry")).toByteArray();
+    if (!saved.isEmpty() && restoreGeometry(saved)) return;
+    QSize wanted(1000, 720);
+    if (QScreen* screen = this->screen()) {
+        QRect area = screen->availableGeometry();
+        wanted = wanted.boundedTo(area.size() * 0.95);
+        resize(wanted);
+        move(area.center() - rect().center());
+        return;
+    }
+    resize(wanted);
 }
 
 CMainFrame::~CMainFrame() {
@@ -99,282 +101,6 @@ CMainFrame::~CMainFrame() {
     closingAll_ = true;
     // The windows go before the documents they show.
     for (QMdiSubWindow* window : mdi_->subWindowList()) delete window;
-}
-
-// Menus -----------------------------------------------------------------
-
-void CMainFrame::createMenus() {
-    createFileMenu();
-    createEditMenu();
-    createViewMenu();
-    createOptionsMenu();
-    createWindowMenu();
-    createHelpMenu();
-    // The format menus go between View and Options.
-    QAction* optionsMenu = menuBar()->actions().at(3);
-    commandActions_ = addCommandMenus(
-        *menuBar(), optionsMenu, [this](const app::Command& command) { runCommand(command); },
-        [this](const app::CheckCommand& check) { runCheck(check); });
-}
-
-void CMainFrame::createFileMenu() {
-    fileMenu_ = menuBar()->addMenu(tr("&File"));
-    QMenu& m = *fileMenu_;
-    connect(addEntry(m, tr("&New"), tr("Create a new log"), QKeySequence::New), &QAction::triggered,
-            this, [this] { newLog(); });
-    connect(
-        addEntry(m, tr("&Open..."), tr("Open an existing log or error log"), QKeySequence::Open),
-        &QAction::triggered, this, &CMainFrame::openWithDialog);
-    closeAction_ = addEntry(m, tr("&Close"), tr("Close the active document"));
-    connect(closeAction_, &QAction::triggered, this, [this] {
-        if (CChildFrame* child = activeChild()) {
-            CTesselFilterPackDoc& document = child->document();
-            if (queryClose(document)) closeDocumentWindows(document);
-        }
-    });
-    saveAction_ = addEntry(m, tr("&Save"), tr("Save the active document"), QKeySequence::Save);
-    connect(saveAction_, &QAction::triggered, this, [this] {
-        if (CChildFrame* child = activeChild()) saveDocument(child->document(), false);
-    });
-    saveAsAction_ = addEntry(m, tr("Save &As..."), tr("Save the active document with a new name"));
-    connect(saveAsAction_, &QAction::triggered, this, [this] {
-        if (CChildFrame* child = activeChild()) saveDocument(child->document(), true);
-    });
-    m.addSeparator();
-    printAction_ =
-        addEntry(m, tr("&Print..."), tr("Print the active document"), QKeySequence::Print);
-    connect(printAction_, &QAction::triggered, this, &CMainFrame::print);
-    previewAction_ = addEntry(m, tr("Print Pre&view"), tr("Display full pages"));
-    connect(previewAction_, &QAction::triggered, this, &CMainFrame::printPreview);
-    connect(addEntry(m, tr("P&rint Setup..."), tr("Change the printer and printing options")),
-            &QAction::triggered, this, &CMainFrame::printSetup);
-    m.addSeparator();
-    recentPlaceholder_ = m.addAction(tr("Recent File"));
-    recentPlaceholder_->setEnabled(false);
-    for (int i = 0; i < RecentFiles::kSize; ++i) {
-        QAction* recent = m.addAction(QString());
-        recent->setVisible(false);
-        connect(recent, &QAction::triggered, this,
-                [this, recent] { openRecent(recent->data().toString()); });
-        recentActions_ << recent;
-    }
-    m.addSeparator();
-    connect(addEntry(m, tr("E&xit"), tr("Quit the program; asks to save documents"),
-                     QKeySequence::Quit),
-            &QAction::triggered, this, &QWidget::close);
-    updateRecentMenu();
-}
-
-void CMainFrame::createEditMenu() {
-    QMenu& m = *menuBar()->addMenu(tr("&Edit"));
-    undoAction_ = addEntry(m, tr("&Undo"), tr("Undo the last change"), QKeySequence::Undo);
-    connect(undoAction_, &QAction::triggered, this, [this] {
-        if (QTextEdit* view = activeView()) view->undo();
-    });
-    m.addSeparator();
-    cutAction_ = addEntry(m, tr("Cu&t"), tr("Cut the selection and put it on the clipboard"),
-                          QKeySequence::Cut);
-    connect(cutAction_, &QAction::triggered, this, [this] {
-        if (QTextEdit* view = activeView()) view->cut();
-    });
-    copyAction_ = addEntry(m, tr("&Copy"), tr("Copy the selection and put it on the clipboard"),
-                           QKeySequence::Copy);
-    connect(copyAction_, &QAction::triggered, this, [this] {
-        if (QTextEdit* view = activeView()) view->copy();
-    });
-    pasteAction_ =
-        addEntry(m, tr("&Paste"), tr("Insert the clipboard's contents"), QKeySequence::Paste);
-    connect(pasteAction_, &QAction::triggered, this, [this] {
-        if (QTextEdit* view = activeView()) view->paste();
-    });
-    m.addSeparator();
-    selectAllAction_ =
-        addEntry(m, tr("Select &All"), tr("Select the entire document"), QKeySequence::SelectAll);
-    connect(selectAllAction_, &QAction::triggered, this, [this] {
-        if (QTextEdit* view = activeView()) view->selectAll();
-    });
-    find_ = new FindDialog(this, [this]() -> QTextEdit* { return activeView(); });
-    findAction_ = addEntry(m, tr("&Find..."), tr("Find the specified text"), QKeySequence::Find);
-    connect(findAction_, &QAction::triggered, find_, &FindDialog::showFind);
-    findNextAction_ = addEntry(m, tr("Find &Next"), tr("Find the next occurrence of the text"),
-                               QKeySequence::FindNext);
-    connect(findNextAction_, &QAction::triggered, find_, &FindDialog::findNext);
-    replaceAction_ = addEntry(m, tr("R&eplace..."), tr("Replace specific text with other text"),
-                              QKeySequence(tr("Ctrl+H")));
-    connect(replaceAction_, &QAction::triggered, find_, &FindDialog::showReplace);
-    connect(&m, &QMenu::aboutToShow, this, &CMainFrame::updateActions);
-}
-
-void CMainFrame::createViewMenu() {
-    QMenu& m = *menuBar()->addMenu(tr("&View"));
-    // Filled in by createToolBar and createStatusBar.
-    m.setObjectName(QStringLiteral("viewMenu"));
-}
-
-void CMainFrame::createOptionsMenu() {
-    QMenu& m = *menuBar()->addMenu(tr("&Options"));
-    auto option = [this, &m](const char* entry, const char* prompt, bool DesktopOptions::*field) {
-        QAction* action = addEntry(m, fromUtf8(entry), fromUtf8(prompt));
-        action->setCheckable(true);
-        action->setChecked(options_.*field);
-        connect(action, &QAction::toggled, this, [this, field](bool on) { setOption(field, on); });
-        return action;
-    };
-    overwriteAction_ = option(text::kOverwriteEntry, text::kOverwritePrompt,
-                              &DesktopOptions::overwriteExistingFiles);
-    askTagFileAction_ =
-        option(text::kAskTagFileEntry, text::kAskTagFilePrompt, &DesktopOptions::askForTagFile);
-    standardDialogAction_ = option(text::kStandardDialogEntry, text::kStandardDialogPrompt,
-                                   &DesktopOptions::useStandardFileDialog);
-}
-
-void CMainFrame::createWindowMenu() {
-    windowMenu_ = menuBar()->addMenu(tr("&Window"));
-    QMenu& m = *windowMenu_;
-    newWindowAction_ = addEntry(m, tr("&New Window"), tr("Open another window for the document"));
-    connect(newWindowAction_, &QAction::triggered, this, [this] {
-        if (CChildFrame* child = activeChild()) addWindow(child->document());
-    });
-    connect(addEntry(m, tr("&Cascade"), tr("Arrange the windows so that they overlap")),
-            &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-    connect(addEntry(m, tr("&Tile"), tr("Arrange the windows side by side")), &QAction::triggered,
-            mdi_, &QMdiArea::tileSubWindows);
-    connect(addEntry(m, tr("&Arrange Icons"), tr("Arrange the minimised windows in a row")),
-            &QAction::triggered, this, &CMainFrame::arrangeIcons);
-    connect(addEntry(m, fromUtf8(text::kCloseAllErrorWindows), tr("Close every error log")),
-            &QAction::triggered, this, &CMainFrame::closeAllErrorWindows);
-    connect(&m, &QMenu::aboutToShow, this, &CMainFrame::updateWindowMenu);
-}
-
-void CMainFrame::createHelpMenu() {
-    QMenu& m = *menuBar()->addMenu(tr("&Help"));
-    connect(addEntry(m, tr("&Help Topics"), tr("List the help topics"), QKeySequence::HelpContents),
-            &QAction::triggered, this, [this] { HelpDialog(this).exec(); });
-    m.addSeparator();
-    QAction* about = addEntry(m, fromUtf8(text::kAboutEntry),
-                              tr("Show the program's and the conversion library's version"));
-    about->setObjectName(QStringLiteral("aboutAction"));
-    connect(about, &QAction::triggered, this, [this] { CAboutDlg(this).exec(); });
-}
-
-void CMainFrame::createToolBar() {
-    QToolBar* bar = addToolBar(tr("Toolbar"));
-    bar->setObjectName(QStringLiteral("toolBar"));
-    bar->setIconSize(QSize(16, 16));
-    auto button = [this, bar](ToolIcon icon, const QString& tip, auto handler) {
-        QAction* action = bar->addAction(toolIcon(icon), tip);
-        action->setStatusTip(tip);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    button(ToolIcon::New, tr("New log"), [this] { newLog(); });
-    button(ToolIcon::Open, tr("Open"), [this] { openWithDialog(); });
-    button(ToolIcon::Save, tr("Save"), [this] { saveAction_->trigger(); });
-    bar->addSeparator();
-    button(ToolIcon::Cut, tr("Cut"), [this] { cutAction_->trigger(); });
-    button(ToolIcon::Copy, tr("Copy"), [this] { copyAction_->trigger(); });
-    button(ToolIcon::Paste, tr("Paste"), [this] { pasteAction_->trigger(); });
-    bar->addSeparator();
-    button(ToolIcon::Print, tr("Print"), [this] { printAction_->trigger(); });
-    button(ToolIcon::About, tr("About"), [this] { CAboutDlg(this).exec(); });
-
-    QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"));
-    QAction* toggle = bar->toggleViewAction();
-    toggle->setText(tr("&Toolbar"));
-    toggle->setStatusTip(tr("Show or hide the tool bar"));
-    view->addAction(toggle);
-}
-
-void CMainFrame::createStatusBar() {
-    QStatusBar* bar = statusBar();
-    auto* ready = new QLabel(fromUtf8(text::kReady), bar);
-    bar->addWidget(ready, 1);
-    overwriteIndicator_ = indicator(bar);
-    askTagFileIndicator_ = indicator(bar);
-    standardDialogIndicator_ = indicator(bar);
-    bar->addPermanentWidget(overwriteIndicator_);
-    bar->addPermanentWidget(askTagFileIndicator_);
-    bar->addPermanentWidget(standardDialogIndicator_);
-    updateIndicators();
-
-    QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"));
-    QAction* toggle = view->addAction(tr("&Status Bar"));
-    toggle->setCheckable(true);
-    toggle->setChecked(true);
-    toggle->setStatusTip(tr("Show or hide the status bar"));
-    connect(toggle, &QAction::toggled, bar, &QWidget::setVisible);
-}
-
-void CMainFrame::setOption(bool DesktopOptions::*option, bool on) {
-    options_.*option = on;
-    updateIndicators();
-}
-
-void CMainFrame::updateIndicators() {
-    overwriteIndicator_->setText(
-        options_.overwriteExistingFiles ? fromUtf8(text::kOverwriteIndicator) : QString());
-    askTagFileIndicator_->setText(options_.askForTagFile ? fromUtf8(text::kAskTagFileIndicator)
-                                                         : QString());
-    standardDialogIndicator_->setText(
-        options_.useStandardFileDialog ? fromUtf8(text::kStandardDialogIndicator) : QString());
-}
-
-void CMainFrame::updateActions() {
-    CTesselFilterPackView* view = activeView();
-    bool hasDocument = view != nullptr;
-    bool editable = hasDocument && !view->isReadOnly();
-    bool selection = hasDocument && view->textCursor().hasSelection();
-    for (QAction* action : {closeAction_, saveAction_, saveAsAction_, printAction_, previewAction_,
-                            selectAllAction_, findAction_, findNextAction_, newWindowAction_}) {
-        action->setEnabled(hasDocument);
-    }
-    undoAction_->setEnabled(editable && view->logDocument().textDocument()->isUndoAvailable());
-    cutAction_->setEnabled(editable && selection);
-    copyAction_->setEnabled(selection);
-    pasteAction_->setEnabled(editable && view->canPaste());
-    replaceAction_->setEnabled(editable);
-    for (const CommandAction& entry : commandActions_) {
-        entry.action->setEnabled(entry.available && !running_);
-    }
-}
-
-void CMainFrame::updateRecentMenu() {
-    const QStringList& paths = recent_.paths();
-    recentPlaceholder_->setVisible(paths.isEmpty());
-    for (int i = 0; i < recentActions_.size(); ++i) {
-        QAction* action = recentActions_[i];
-        if (i < paths.size()) {
-            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(paths[i]));
-            action->setData(paths[i]);
-            action->setStatusTip(tr("Open this document"));
-            action->setVisible(true);
-        } else {
-            action->setVisible(false);
-        }
-    }
-}
-
-void CMainFrame::updateWindowMenu() {
-    for (QAction* action : windowListActions_) {
-        windowMenu_->removeAction(action);
-        delete action;
-    }
-    windowListActions_.clear();
-    QList<QMdiSubWindow*> windows = mdi_->subWindowList();
-    if (windows.isEmpty()) return;
-    windowListActions_ << windowMenu_->addSeparator();
-    int number = 1;
-    for (QMdiSubWindow* window : windows) {
-        QString title = window->windowTitle().remove(QStringLiteral("[*]"));
-        QAction* action = windowMenu_->addAction(QStringLiteral("&%1 %2").arg(number++).arg(title));
-        action->setCheckable(true);
-        action->setChecked(window == mdi_->activeSubWindow());
-        connect(action, &QAction::triggered, this,
-                [this, window = QPointer<QMdiSubWindow>(window)] {
-                    if (window) mdi_->setActiveSubWindow(window);
-                });
-        windowListActions_ << action;
-    }
 }
 
 // Documents and windows -------------------------------------------------
@@ -395,7 +121,7 @@ void CMainFrame::adoptDocument(CTesselFilterPackDoc* document) {
     addWindow(*document);
 }
 
-CTesselFilterPackDoc* CMainFrame::openDocument(const QString& path) {
+CTesselFilterPackDoc* CMainFrame::openDocument(const QString& path, bool remember) {
     QString absolute = QFileInfo(path).absoluteFilePath();
     for (const OpenDocument& open : documents_) {
         if (open.document->filePath() == absolute) {
@@ -417,7 +143,7 @@ CTesselFilterPackDoc* CMainFrame::openDocument(const QString& path) {
     }
     CTesselFilterPackDoc* opened = document.release();
     adoptDocument(opened);
-    rememberRecent(absolute);
+    if (remember) rememberRecent(absolute);
     return opened;
 }
 
@@ -486,11 +212,27 @@ CChildFrame* CMainFrame::addWindow(CTesselFilterPackDoc& document) {
             [this, windowObject] { windowDestroyed(windowObject); });
     connect(view, &QTextEdit::copyAvailable, this, &CMainFrame::updateActions);
     connect(view, &QTextEdit::undoAvailable, this, &CMainFrame::updateActions);
-    window->resize(mdi_->size() * 0.7);
+    window->resize(mdi_->viewport()->size() * 0.7);
     window->show();
+    keepInsideArea(*window);
     retitle(document);
     mdi_->setActiveSubWindow(window);
     return window;
+}
+
+// A new window lies wholly inside the area when the area is large enough:
+// placed there past its right or bottom edge, it moves back in.
+void CMainFrame::keepInsideArea(QMdiSubWindow& window) {
+    QRect area = mdi_->viewport()->rect();
+    QRect frame = window.geometry();
+    if (frame.width() > area.width() || frame.height() > area.height()) {
+        frame.setSize(frame.size().boundedTo(area.size()));
+    }
+    if (frame.right() > area.right()) frame.moveRight(area.right());
+    if (frame.bottom() > area.bottom()) frame.moveBottom(area.bottom());
+    if (frame.left() < 0) frame.moveLeft(0);
+    if (frame.top() < 0) frame.moveTop(0);
+    window.setGeometry(frame);
 }
 
 void CMainFrame::windowDestroyed(QObject* window) {
@@ -522,6 +264,8 @@ void CMainFrame::retitle(const CTesselFilterPackDoc& document) {
 bool CMainFrame::mayCloseWindow(CChildFrame& window) {
     if (closingAll_) return true;
     CTesselFilterPackDoc& document = window.document();
+    // The running batch writes into this log until it ends.
+    if (running_ && &document == runningLog_ && windowsOf(document).size() == 1) return false;
     if (windowsOf(document).size() > 1) return true;
     return queryClose(document);
 }
@@ -561,7 +305,9 @@ CTesselFilterPackView* CMainFrame::activeView() const {
 }
 
 void CMainFrame::openErrorLogs(const QStringList& paths) {
-    for (const QString& path : paths) {
+    // The problems list names every log; windows open for the first few.
+    if (!options_.openErrorLogWindows) return;
+    for (const QString& path : paths.mid(0, options_.errorLogWindowLimit)) {
         QString absolute = QFileInfo(path).absoluteFilePath();
         for (const OpenDocument& open : documents_) {
             // A log still open from before shows the old run: read it again.
@@ -570,7 +316,7 @@ void CMainFrame::openErrorLogs(const QStringList& paths) {
                 open.document->openFile(absolute, &ignored);
             }
         }
-        openDocument(absolute);
+        openDocument(absolute, false);
     }
 }
 
@@ -613,11 +359,42 @@ void CMainFrame::runCheck(const app::CheckCommand& check) {
 void CMainFrame::runInLog(const std::function<void(CTesselFilterPackView&)>& run) {
     if (running_) return;
     QPointer<CTesselFilterPackView> target = commandTarget();
+    if (!target) return;
     running_ = true;
+    runningLog_ = &target->logDocument();
     updateActions();
     run(*target);
     running_ = false;
+    runningLog_ = nullptr;
+    progress_->finish();
+    if (busyCursor_) QApplication::restoreOverrideCursor();
+    busyCursor_ = false;
     updateActions();
+    // The frame was asked to close while the batch ran.
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void CMainFrame::batchStarted(int fileCount) {
+    progress_->start(fileCount);
+    // Once per command (a check chooses files twice): restored at its end.
+    if (!busyCursor_) QApplication::setOverrideCursor(Qt::BusyCursor);
+    busyCursor_ = true;
+}
+
+void CMainFrame::batchFileStarting(int number, int fileCount, const QString& path) {
+    progress_->fileStarting(number, fileCount, path);
+}
+
+bool CMainFrame::batchCancelRequested() const {
+    return progress_->cancelRequested();
+}
+
+void CMainFrame::showProblems(const QList<BatchProblem>& problems) {
+    problems_->setProblems(problems);
+    if (!problems.isEmpty()) problems_->show();
 }
 
 // Files -----------------------------------------------------------------
@@ -684,6 +461,13 @@ void CMainFrame::arrangeIcons() {
 // Exit ------------------------------------------------------------------
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // A batch stops after its current file; the frame closes then.
+    if (running_) {
+        progress_->requestCancel();
+        closeAfterRun_ = true;
+        event->ignore();
+        return;
+    }
     for (CTesselFilterPackDoc* document : documents()) {
         if (!queryClose(*document)) {
             event->ignore();
@@ -695,6 +479,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     std::unique_ptr<QSettings> settings(openSettings());
     writeOptions(*settings, options_);
     recent_.write(*settings);
+    settings->setValue(QStringLiteral("Window/Geometry"), saveGeometry());
     settings->sync();
     event->accept();
 }

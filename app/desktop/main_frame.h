@@ -24,8 +24,10 @@ class QPrinter;
 
 namespace tessel::desktop {
 
+class BatchProgress;
 class CChildFrame;
 class CTesselFilterPackDoc;
+class ProblemsList;
 class CTesselFilterPackView;
 class FindDialog;
 
@@ -43,18 +45,26 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     bool closeErrorLogWindows(const QStringList& paths) override;
     unsigned lastCodePage() const override { return lastCodePage_; }
     void rememberCodePage(unsigned codePage) override { lastCodePage_ = codePage; }
+    void batchStarted(int fileCount) override;
+    void batchFileStarting(int number, int fileCount, const QString& path) override;
+    bool batchCancelRequested() const override;
+    void showProblems(const QList<BatchProblem>& problems) override;
 
     // Documents and their windows.
     CTesselFilterPackDoc* newLog();
     // The open document of `path`, opened when it is not; null when the file
-    // cannot be read (the user is told why).
-    CTesselFilterPackDoc* openDocument(const QString& path);
+    // cannot be read (the user is told why). `remember` puts it on the
+    // recent files.
+    CTesselFilterPackDoc* openDocument(const QString& path, bool remember = true);
     bool saveDocument(CTesselFilterPackDoc& document, bool askForName);
     QList<CTesselFilterPackDoc*> documents() const;
     QList<CChildFrame*> windowsOf(const CTesselFilterPackDoc& document) const;
     CChildFrame* activeChild() const;
     QMdiArea* mdiArea() const { return mdi_; }
     const RecentFiles& recentFiles() const { return recent_; }
+    BatchProgress* batchProgress() const { return progress_; }
+    ProblemsList* problemsList() const { return problems_; }
+    bool isRunning() const { return running_; }
 
     // Closes every error-log document whose save question is not cancelled.
     void closeAllErrorWindows();
@@ -82,6 +92,9 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     void createHelpMenu();
     void createToolBar();
     void createStatusBar();
+    void createProblemsList();
+    void placeInitially();
+    void keepInsideArea(QMdiSubWindow& window);
 
     CChildFrame* addWindow(CTesselFilterPackDoc& document);
     void adoptDocument(CTesselFilterPackDoc* document);
@@ -119,6 +132,13 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     QPointer<CTesselFilterPackView> lastLogView_;
     int untitledCount_ = 0;
     bool running_ = false;
+    // The log a batch writes into, whose windows stay while it runs, and a
+    // close of the frame asked for meanwhile.
+    const CTesselFilterPackDoc* runningLog_ = nullptr;
+    bool closeAfterRun_ = false;
+    bool busyCursor_ = false;
+    BatchProgress* progress_ = nullptr;
+    ProblemsList* problems_ = nullptr;
     unsigned lastCodePage_ = 1252;
     bool closingAll_ = false;
     std::unique_ptr<QPrinter> printer_;

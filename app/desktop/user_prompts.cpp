@@ -59,6 +59,23 @@ bool DialogPrompts::askYesNo(const QString& question) {
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
+OverwriteAnswer DialogPrompts::askOverwrite(const QString& question) {
+    auto answer = QMessageBox::question(
+        owner_, caption(), question,
+        QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll,
+        QMessageBox::No);
+    switch (answer) {
+        case QMessageBox::Yes:
+            return OverwriteAnswer::Yes;
+        case QMessageBox::YesToAll:
+            return OverwriteAnswer::YesToAll;
+        case QMessageBox::NoToAll:
+            return OverwriteAnswer::NoToAll;
+        default:
+            return OverwriteAnswer::No;
+    }
+}
+
 SaveAnswer DialogPrompts::askSaveChanges(const QString& documentTitle) {
     auto answer = QMessageBox::question(
         owner_, caption(), text::with(text::kSaveChangesQuestion, documentTitle),

@@ -12,6 +12,9 @@ class QWidget;
 namespace tessel::desktop {
 
 enum class SaveAnswer { Save, Discard, Cancel };
+// An existing output: replace it or not, this once or for the rest of the
+// batch.
+enum class OverwriteAnswer { Yes, YesToAll, No, NoToAll };
 
 class UserPrompts {
   public:
@@ -25,6 +28,11 @@ class UserPrompts {
     // One existing file; empty when the user chose none.
     virtual QString chooseOneFile(const QString& title, const QString& filter) = 0;
     virtual bool askYesNo(const QString& question) = 0;
+    // The overwrite question of a batch; a user who can only say Yes or No
+    // answers for this file alone.
+    virtual OverwriteAnswer askOverwrite(const QString& question) {
+        return askYesNo(question) ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+    }
     virtual SaveAnswer askSaveChanges(const QString& documentTitle) = 0;
     // File > Open and Save As; `qtFilter` in the dialogs' own form.
     virtual QString chooseOpenPath(const QString& qtFilter) = 0;
@@ -45,6 +53,7 @@ class DialogPrompts : public UserPrompts {
                             bool standardDialog) override;
     QString chooseOneFile(const QString& title, const QString& filter) override;
     bool askYesNo(const QString& question) override;
+    OverwriteAnswer askOverwrite(const QString& question) override;
     SaveAnswer askSaveChanges(const QString& documentTitle) override;
     QString chooseOpenPath(const QString& qtFilter) override;
     QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) override;

@@ -95,6 +95,32 @@ TEST_F(BatchSessionTest, ReportsEachFileAndTheSummary) {
     EXPECT_TRUE(shell.openedLogs.empty());
 }
 
+TEST_F(BatchSessionTest, StoppedBatchSaysHowFarItGotAndSumsUpThoseFiles) {
+    std::string a = folder.path("a.rtf"), b = folder.path("b.rtf"), c = folder.path("c.rtf");
+    for (const std::string& file : {a, b, c}) writeFile(file, "{\\rtf1}");
+    script({{0, writes(".htm")}, {0, writes(".htm")}});
+    shell.stopAfterFiles = 2;
+
+    std::vector<FileOutcome> outcomes = run(rtfBack, {a, b, c});
+
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(fakeLibrary().inputs, (std::vector<std::string>{a, b}));
+    std::string report = shell.reportText();
+    EXPECT_EQ(report.find("Converting " + c), std::string::npos);
+    EXPECT_NE(report.find("File converted OK.\n\nCancelled after 2 of 3 files.\n\n"
+                          "Summary of Markup\n\n"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(report.find("File(s) Processed."), std::string::npos);
+    EXPECT_NE(report.find("2 files read.\n"), std::string::npos) << report;
+
+    // Stopped before the first file: nothing is converted.
+    shell.report.clear();
+    shell.stopAfterFiles = 0;
+    EXPECT_TRUE(run(rtfBack, {a}).empty());
+    EXPECT_NE(shell.reportText().find("Cancelled after 0 of 1 files."), std::string::npos);
+}
+
 TEST_F(BatchSessionTest, CountersStartAgainAfterEachSummary) {
     std::string a = folder.path("a.rtf");
     writeFile(a, "x");

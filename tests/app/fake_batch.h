@@ -83,6 +83,12 @@ class FakeShell : public BatchShell {
     bool closeErrorLogViews(const std::vector<std::string>& logPaths) override;
     std::string chooseOneFile(const FileChoice& choice) override;
     CodePageChoice chooseCodePage(unsigned presetCodePage) override;
+    // The user stops the batch once this many files were reported (never
+    // when negative).
+    int stopAfterFiles = -1;
+    int filesReported = 0;
+    void fileReported(const FileOutcome& /*outcome*/) override { ++filesReported; }
+    bool stopRequested() override { return stopAfterFiles >= 0 && filesReported >= stopAfterFiles; }
 
     std::string reportText() const;
     FileChoice lastChoice{};

@@ -3,17 +3,28 @@
 // the error-log window, and the screen's pixels of the main window are
 // saved as desktop_screenshot.png in the build folder; the language dialog
 // of the multilingual command is saved as language_dialog.png. A blank or
-// single-coloured window fails.
+// single-coloured window fails. A batch of 300 pages that each write an error
+// log ends in one problems list and at most 10 log windows
+// (desktop_large_batch.png), and a cancelled batch is shown while it stops
+// (desktop_cancel.png); both check that the frame, its status bar and the
+// list lie on the screen, also at a scale factor of 2 (the "_x2" pictures).
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
+#include "batch_progress.h"
 #include "desktop_application.h"
 #include "desktop_test_support.h"
 #include "language_dialog.h"
 #include "log_document.h"
+#include "problems_list.h"
 
 using namespace tessel::desktop;
 using namespace tessel::desktop::testing;
@@ -25,6 +36,8 @@ class ScreenshotTest : public QObject {
     void init();
     void mainWindowShowsTheLogAndAnErrorLog();
     void languageDialogOfTheMultilingualCommand();
+    void largeBatchEndsInOneListAndAFewWindows();
+    void cancelledBatchStopsAndSaysSo();
 };
 
 namespace {
@@ -59,6 +72,49 @@ void verifyPainted(const QImage& shot, int minimumColours) {
     QVERIFY2(colours.size() >= minimumColours,
              qPrintable(QString("only %1 colours").arg(colours.size())));
     QVERIFY2(commonest < samples * 0.9, "one colour covers the window");
+}
+
+// The picture's name, marked when the screen is scaled.
+QByteArray shotName(const char* stem) {
+    QByteArray name(stem);
+    if (qApp->devicePixelRatio() > 1.5) name += "_x2";
+    return name + ".png";
+}
+
+QStringList writePagesWithLogs(const QString& folder, int count) {
+    QStringList pages;
+    for (int i = 0; i < count; ++i) {
+        QString page =
+            QDir(folder).filePath(QStringLiteral("page%1.htm").arg(i, 3, 10, QChar('0')));
+        writeBytes(page, "<html><body><section><nav>Page " + QByteArray::number(i) +
+                             "</nav></section></body></html>\n");
+        pages << page;
+    }
+    return pages;
+}
+
+// A widget lies wholly on the screen's free area.
+void verifyOnScreen(QWidget& widget, const char* what) {
+    QRect area = widget.screen()->availableGeometry();
+    QRect shown(widget.mapToGlobal(QPoint(0, 0)), widget.size());
+    if (widget.isWindow()) shown = widget.frameGeometry();
+    QVERIFY2(area.contains(shown), qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 outside %6x%7")
+                                                  .arg(what)
+                                                  .arg(shown.x())
+                                                  .arg(shown.y())
+                                                  .arg(shown.width())
+                                                  .arg(shown.height())
+                                                  .arg(area.width())
+                                                  .arg(area.height())));
+}
+
+std::unique_ptr<CMainFrame> startWith(ScriptedPrompts*& user) {
+    auto prompts = std::make_unique<ScriptedPrompts>();
+    user = prompts.get();
+    StartOptions start;
+    start.splash = false;
+    start.prompts = std::move(prompts);
+    return startDesktop(std::move(start));
 }
 
 }  // namespace
@@ -123,6 +179,70 @@ void ScreenshotTest::languageDialogOfTheMultilingualCommand() {
     QVERIFY(shown);
     verifyPainted(shot, 8);
     QCOMPARE(logText(*frame), QString());
+    QVERIFY(frame->close());
+}
+
+void ScreenshotTest::largeBatchEndsInOneListAndAFewWindows() {
+    auto settings = useTemporarySettings();
+    QTemporaryDir folder;
+    ScriptedPrompts* user = nullptr;
+    std::unique_ptr<CMainFrame> frame = startWith(user);
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    user->batches << writePagesWithLogs(folder.path(), 300);
+
+    menuAction(*frame, {"&HTML", "&Mark Up Tags..."})->trigger();
+    QVERIFY(logText(*frame).contains("300 Error Log Files written."));
+    QCOMPARE(frame->problemsList()->table()->topLevelItemCount(), 300);
+    int logWindows = 0;
+    for (CTesselFilterPackDoc* document : frame->documents()) {
+        if (document->isErrorLog())
+            logWindows += static_cast<int>(frame->windowsOf(*document).size());
+    }
+    QCOMPARE(logWindows, 10);
+    QTest::qWait(500);
+
+    verifyOnScreen(*frame, "frame");
+    verifyOnScreen(*frame->statusBar(), "status bar");
+    verifyOnScreen(*frame->problemsList(), "problems list");
+    verifyPainted(grabAndSave(*frame, shotName("desktop_large_batch")), 32);
+    QVERIFY(frame->close());
+}
+
+void ScreenshotTest::cancelledBatchStopsAndSaysSo() {
+    auto settings = useTemporarySettings();
+    QTemporaryDir folder;
+    ScriptedPrompts* user = nullptr;
+    std::unique_ptr<CMainFrame> frame = startWith(user);
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    user->batches << writePagesWithLogs(folder.path(), 300);
+
+    // At file 20 the progress is pictured, then Cancel is clicked.
+    QImage running;
+    bool progressOnScreen = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, &watch, [&] {
+        BatchProgress* progress = frame->batchProgress();
+        if (!running.isNull() || !progress->isVisible() || progress->bar()->value() < 20) {
+            return;
+        }
+        QTest::qWait(200);
+        running = grabAndSave(*frame, shotName("desktop_cancel"));
+        QRect area = frame->screen()->availableGeometry();
+        progressOnScreen =
+            area.contains(QRect(progress->mapToGlobal(QPoint(0, 0)), progress->size()));
+        QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
+    });
+    watch.start(5);
+    menuAction(*frame, {"&HTML", "&Mark Up Tags..."})->trigger();
+    watch.stop();
+
+    verifyPainted(running, 32);
+    QVERIFY(progressOnScreen);
+    QString log = logText(*frame);
+    QVERIFY2(log.contains(QRegularExpression("Cancelled after \\d+ of 300 files\\.")),
+             qPrintable(log.right(300)));
+    QVERIFY(!frame->batchProgress()->isVisible());
+    QVERIFY(frame->problemsList()->table()->topLevelItemCount() < 300);
     QVERIFY(frame->close());
 }
 
