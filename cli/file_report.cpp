@@ -7,9 +7,12 @@
 #include <optional>
 
 #include "core/json_text.h"
+#include "core/output_files.h"
 #include "exit_codes.h"
 #include "platform/files.h"
 #include "platform/path_names.h"
+#include "platform/safe_files.h"
+#include "platform/streams.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -18,6 +21,7 @@ namespace {
 
 constexpr int kWarningsInLog = -113;
 constexpr int kCannotOpenInput = -101;
+constexpr int kCannotRenameInput = -106;
 // Failures to create, rename or remove a file next to the input.
 constexpr int kOutputSideCodes[] = {-2, -102, -106, -107, -108, -114};
 
@@ -62,19 +66,56 @@ std::optional<std::string> readFailure(const std::string& path) {
     return std::strerror(errno);
 }
 
+// What stands under a name a job writes, when it is anything but a regular
+// file: the job refuses such names rather than write through them.
+std::optional<std::string> nameProblem(const std::string& path) {
+    switch (platform::unusableFinalName(path)) {
+        case 0:
+            return std::nullopt;
+        case ELOOP:
+            return fill(text::kNameIsLink, {path});
+        case EISDIR:
+            return fill(text::kNameIsFolder, {path});
+        default:
+            return fill(text::kNameNotRegular, {path});
+    }
+}
+
+// Tries what the job did beside the output: create a file and fill a block
+// of it, which finds a refused access, a read-only or a full file system.
 std::optional<std::string> createFailure(const std::string& outputPath) {
     std::filesystem::path folder = platform::pathOf(outputPath).parent_path();
-    std::string probe = platform::createUniqueFileBeside(
-        platform::nameOf(((folder.empty() ? "." : folder) / ".tessel-probe")));
-    if (probe.empty()) return std::strerror(errno);
-    platform::removeIfPresent(probe);
+    std::string folderName = platform::nameOf(folder.empty() ? "." : folder);
+    const std::string probeName = platform::nameOf(platform::pathOf(folderName) / ".tessel-probe");
+    platform::OutputStream probe;
+    errno = 0;
+    if (!probe.open(probeName, platform::StreamMode::Binary)) {
+        return std::string(std::strerror(errno != 0 ? errno : EIO));
+    }
+    probe.dropOnWriteFailure();
+    probe.write(std::string(platform::kStreamBufferSize, ' '));
+    errno = 0;
+    bool written = probe.close();
+    int error = errno != 0 ? errno : EIO;
+    platform::removeIfPresent(probeName);
+    if (!written) return std::string(std::strerror(error));
     return std::nullopt;
 }
 
 std::optional<std::string> systemReason(const app::FileOutcome& outcome) {
     if (outcome.result == kCannotOpenInput) return readFailure(outcome.inputPath);
     for (int code : kOutputSideCodes) {
-        if (outcome.result == code) return createFailure(outcome.outputPath);
+        if (outcome.result != code) continue;
+        const std::string log = app::findAnyExtensionCase(app::errorLogNameFor(outcome.outputPath))
+                                    .value_or(app::errorLogNameFor(outcome.outputPath));
+        // An in-place job refuses an input that is a link before renaming it.
+        if (outcome.result == kCannotRenameInput) {
+            if (std::optional<std::string> problem = nameProblem(outcome.inputPath)) return problem;
+        }
+        for (const std::string& name : {outcome.outputPath, log}) {
+            if (std::optional<std::string> problem = nameProblem(name)) return problem;
+        }
+        return createFailure(outcome.outputPath);
     }
     return std::nullopt;
 }

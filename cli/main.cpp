@@ -10,6 +10,7 @@
 
 #include "command_dispatch.h"
 #include "exit_codes.h"
+#include "platform/safe_files_system.h"
 #include "tool_texts.h"
 
 namespace {
@@ -57,6 +58,9 @@ class StandardOutputBuffer : public std::streambuf {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Ctrl-C and SIGTERM end the tool with 130 and 143 at any moment, and
+    // take the temporaries being written with them.
+    tessel::platform::installInterruptHandlers();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     StandardOutputBuffer buffer;
     std::ostream out(&buffer);

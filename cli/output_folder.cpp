@@ -3,10 +3,12 @@
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "core/output_files.h"
 #include "platform/files.h"
 #include "platform/path_names.h"
+#include "platform/streams.h"
 #include "tool_texts.h"
 
 namespace tessel::cli {
@@ -20,7 +22,7 @@ constexpr int kOutputExists = -115;
 constexpr int kRtfOutputExists = -1401;
 
 std::error_code lastError() {
-    return std::error_code(errno, std::generic_category());
+    return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
 
 // Puts `from` under the name `to`, replacing a file there only when
@@ -38,16 +40,31 @@ std::error_code renameInto(const std::string& from, const std::string& to, bool 
     return lastError();
 }
 
-// Writes `from`'s bytes under `to` through a new file beside `to` and a
-// rename, so that `to` is either complete or as it was.
+// Writes `from`'s bytes under `to` through a locked temporary beside `to`
+// (".NAME~XXXXXX.tmp") and a rename, so that `to` is either complete or as
+// it was, and an interrupted copy leaves nothing the next run cannot clear.
 std::error_code copyInto(const fs::path& from, const fs::path& to, bool replace) {
-    std::string temporary = platform::createUniqueFileBeside(platform::nameOf(to));
-    if (temporary.empty()) return lastError();
-    std::error_code error;
-    fs::copy_file(from, platform::pathOf(temporary), fs::copy_options::overwrite_existing, error);
-    if (!error) error = renameInto(temporary, platform::nameOf(to), replace);
-    if (error) platform::removeIfPresent(temporary);
-    return error;
+    platform::InputStream input;
+    errno = 0;
+    if (!input.open(platform::nameOf(from), platform::StreamMode::Binary)) return lastError();
+    platform::OutputStream output;
+    auto existing = replace ? platform::ExistingName::Replace : platform::ExistingName::Refuse;
+    errno = 0;
+    if (!output.open(platform::nameOf(to), platform::StreamMode::Binary, existing)) {
+        return lastError();
+    }
+    output.dropOnWriteFailure();
+    std::vector<char> buffer(platform::kStreamBufferSize);
+    while (std::size_t got = input.read(buffer.data(), buffer.size())) {
+        output.write(buffer.data(), got);
+    }
+    if (input.failed()) {
+        output.discard();
+        return std::make_error_code(std::errc::io_error);
+    }
+    errno = 0;
+    if (!output.close()) return lastError();
+    return {};
 }
 
 // Moves `from` to `to` (replacing a file there only when `replace`); where

@@ -98,6 +98,9 @@ const char* const kAnsweredNo =
 const char* const kErrorLogKept = "Error log: %s\n";
 
 const char* const kSeeErrorLog = "see %s";
+const char* const kNameIsLink = "%s is a symbolic link";
+const char* const kNameIsFolder = "%s is a folder";
+const char* const kNameNotRegular = "%s is not a regular file";
 
 const char* const kProgressStart = "tessel: converting %s (%s MB)...\n";
 const char* const kProgressEnd = "tessel: %s done in %s s\n";

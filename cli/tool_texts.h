@@ -68,6 +68,10 @@ extern const char* const kErrorLogKept;
 
 // Per-file failures on standard error.
 extern const char* const kSeeErrorLog;
+// Why a name a job writes cannot be used.
+extern const char* const kNameIsLink;      // "%s is a symbolic link"
+extern const char* const kNameIsFolder;    // "%s is a folder"
+extern const char* const kNameNotRegular;  // "%s is not a regular file"
 
 // Progress of a large file on a terminal.
 extern const char* const kProgressStart;  // "tessel: converting %s (%s MB)...\n"

@@ -7,6 +7,7 @@
 #include "core/output_files.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/safe_files.h"
 
 namespace tessel::app {
 
@@ -205,6 +206,11 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
     bool collects = command.tagFile == TagFileRole::Collected;
     outcome.outputPath = collects ? settings.tagFilePath : outputNameFor(inputPath, extension);
     const std::string logName = errorLogNameFor(collects ? inputPath : outcome.outputPath);
+    // One job per file across processes: a second run on the same input, or
+    // one whose output has the same name, waits until this one has written,
+    // moved and reported its files.
+    platform::NameLocks locks;
+    locks.lock({inputPath, outcome.outputPath});
     // Files that were there before the call are counted only when the call
     // wrote them anew.
     std::optional<FoundFile> logBefore = findWithStamp(logName);

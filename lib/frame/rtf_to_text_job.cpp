@@ -85,10 +85,11 @@ int runJob(const RtfBackJob& job) {
     OutputStream output;
     ErrorLog log;
     if (!input.open(job.input, StreamMode::Binary)) return kCannotOpenInput;
-    if (!output.open(job.output, StreamMode::Text)) return kCannotOpenOutput;
+    if (!output.open(job.output, StreamMode::Text, platform::ExistingName::Refuse)) {
+        return kCannotOpenOutput;
+    }
     if (!log.open(job.log)) {
-        output.close();
-        platform::removeFile(job.output);
+        output.discard();
         return kCannotOpenOutput;
     }
     log.writeHeader(resources::kRtfToTextParserTitle, job.input, job.functionCode);

@@ -1,6 +1,7 @@
 #include "frame/text_read_write_parser.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -141,6 +142,10 @@ int formNames(char* path, const char* extension, LineJobFiles& files) {
     if (files.inPlace) {
         files.output = files.original;
         if (platform::sameNameIgnoringCase(files.original, files.log)) return kSameInputAndOutput;
+        // A link is never replaced by a converted file, and its target is
+        // not rewritten behind the user's back in a folder not named: the
+        // job is refused before anything is renamed.
+        if (platform::unusableFinalName(files.original) == ELOOP) return kCannotRenameInput;
         return 0;
     }
     files.input = files.original;
@@ -200,15 +205,17 @@ int runLineJob(const LineJobFiles& files, const LineOperation& operation, bool d
         restoreOriginal(files);
         return kCannotOpenInput;
     }
-    if (!output.open(files.output, StreamMode::Text)) {
+    if (!output.open(files.output, StreamMode::Text, platform::ExistingName::Refuse)) {
         input.close();
         restoreOriginal(files);
         return kCannotOpenOutput;
     }
+    // The rewritten file keeps who may read and run it.
+    if (files.inPlace) output.keepAttributesOf(files.input);
+    output.dropOnWriteFailure();
     if (ownsLog && !log.open(files.log)) {
         input.close();
-        output.close();
-        platform::removeFile(files.output);
+        output.discard();
         restoreOriginal(files);
         return kCannotOpenOutput;
     }

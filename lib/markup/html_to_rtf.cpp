@@ -116,7 +116,7 @@ int openFiles(const JobNames& names, ErrorLog& log, InputStream& input, OutputSt
     int code = 0;
     if (!input.open(names.input, StreamMode::Text)) {
         code = frame::kCannotOpenInput;
-    } else if (!output.open(names.output, StreamMode::Text)) {
+    } else if (!output.open(names.output, StreamMode::Text, platform::ExistingName::Refuse)) {
         code = frame::kCannotOpenOutput;
         input.close();
     }

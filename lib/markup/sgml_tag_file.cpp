@@ -2,7 +2,6 @@
 
 #include "frame/return_codes.h"
 #include "markup/sorted_string_list.h"
-#include "platform/files.h"
 #include "platform/streams.h"
 
 namespace tessel::markup {
@@ -12,6 +11,9 @@ namespace {
 bool writeTags(const std::string& path, const SortedStringList& tags) {
     platform::OutputStream output;
     if (!output.open(path, platform::StreamMode::Text)) return false;
+    // A rewrite that fails leaves the old list as it was, not a part of the
+    // new one.
+    output.dropOnWriteFailure();
     for (const StringNode* node = tags.first(); node != nullptr; node = node->next.get()) {
         output.write(node->text);
         output.write("\n");
@@ -22,13 +24,9 @@ bool writeTags(const std::string& path, const SortedStringList& tags) {
 }  // namespace
 
 int rewriteSgmlTagFile(const std::string& path, const SortedStringList& tags) {
-    std::string replacement = platform::createUniqueFileBeside(path);
-    if (replacement.empty()) return frame::kCannotOpenOutput;
-    if (!writeTags(replacement, tags) || !platform::replaceFile(replacement, path)) {
-        platform::removeFile(replacement);
-        return frame::kCannotOpenOutput;
-    }
-    return 0;
+    // The stream writes a new file beside the tag file and replaces it in
+    // one step, keeping its mode: the old list stays whole until then.
+    return writeTags(path, tags) ? 0 : frame::kCannotOpenOutput;
 }
 
 }  // namespace tessel::markup

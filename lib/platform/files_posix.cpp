@@ -12,6 +12,7 @@
 
 #include "platform/fault_seam.h"
 #include "platform/files.h"
+#include "platform/safe_files.h"
 
 namespace tessel::platform {
 
@@ -150,9 +151,19 @@ std::string createUniqueFileBeside(const std::string& path) {
 
 bool replaceFile(const std::string& from, const std::string& to) {
     if (faultStrikes(FileOperation::Rename, from)) return false;
-    // The rewritten file keeps the permissions of the one it replaces.
-    struct stat old {};
-    if (::stat(to.c_str(), &old) == 0) ::chmod(from.c_str(), old.st_mode & 07777);
+    // A link, folder or FIFO under the name is refused, never replaced.
+    if (int problem = unusableFinalName(to); problem != 0) {
+        errno = problem;
+        return false;
+    }
+    // The rewritten file keeps the mode, owner and extended attributes of
+    // the one it replaces.
+    if (isRegularFile(to)) {
+        if (std::FILE* file = std::fopen(from.c_str(), "rb")) {
+            copyAttributes(to, file);
+            std::fclose(file);
+        }
+    }
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/fault_seam.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/safe_files.h"
 #include "platform/windows_api.h"
 #include "platform/windows_names.h"
 
@@ -200,6 +201,10 @@ std::string createUniqueFileBeside(const std::string& path) {
 
 bool replaceFile(const std::string& from, const std::string& to) {
     if (faultStrikes(FileOperation::Rename, from)) return false;
+    if (int problem = unusableFinalName(to); problem != 0) {
+        errno = problem;
+        return false;
+    }
     if (::MoveFileExW(wideName(from).c_str(), wideName(to).c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;

@@ -9,6 +9,7 @@
 #endif
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstring>
 #include <vector>
@@ -41,10 +42,6 @@ std::FILE* openRegularFile(const std::string& path) {
     return file;
 }
 
-std::FILE* openForWriting(const std::string& path) {
-    return ::_wfopen(wideName(path).c_str(), L"wb");
-}
-
 #else
 
 // Opens a regular file for reading. The open itself does not wait (a FIFO
@@ -63,10 +60,6 @@ std::FILE* openRegularFile(const std::string& path) {
     std::FILE* file = ::fdopen(fd, "rb");
     if (file == nullptr) ::close(fd);
     return file;
-}
-
-std::FILE* openForWriting(const std::string& path) {
-    return std::fopen(path.c_str(), "wb");
 }
 
 #endif
@@ -281,10 +274,16 @@ bool InputStream::atEnd() {
     return false;
 }
 
-bool OutputStream::open(const std::string& path, StreamMode mode) {
+bool OutputStream::open(const std::string& path, StreamMode mode, ExistingName existing) {
     close();
     if (faultStrikes(FileOperation::Open, path)) return false;
-    std::FILE* file = openForWriting(path);
+    if (int problem = unusableFinalName(path); problem != 0) {
+        errno = problem;
+        return false;
+    }
+    removeStaleTemporaries(path);
+    std::string temporary;
+    std::FILE* file = createLockedTemporary(path, temporary);
     if (file == nullptr) return false;
     writeAllowance_ = writeAllowance(path);
     std::setvbuf(file, nullptr, _IONBF, 0);
@@ -293,8 +292,16 @@ bool OutputStream::open(const std::string& path, StreamMode mode) {
         inode_ = identity->inode;
     }
     file_ = file;
+    temporary_ = std::move(temporary);
+    finalPath_ = path;
+    existing_ = existing;
+    keepFailedWrites_ = true;
+    // Replacing a file keeps who may read it, as writing into it did.
+    attributesFrom_.clear();
+    if (existing == ExistingName::Replace && isRegularFile(path)) attributesFrom_ = path;
     mode_ = mode;
     error_ = false;
+    writeErrno_ = 0;
     pos_ = 0;
     bytesWritten_ = 0;
     return true;
@@ -307,9 +314,13 @@ void OutputStream::flush() {
         if (writeAllowance_ - bytesWritten_ < allowed) {
             allowed = static_cast<std::size_t>(writeAllowance_ - bytesWritten_);
         }
+        errno = 0;
         std::size_t written = file_ == nullptr ? 0 : std::fwrite(buffer_, 1, allowed, file_);
         bytesWritten_ += written;
-        if (written != pos_) error_ = true;
+        if (written != pos_) {
+            if (!error_) writeErrno_ = errno != 0 ? errno : ENOSPC;
+            error_ = true;
+        }
     }
     pos_ = 0;
 }
@@ -329,9 +340,38 @@ bool OutputStream::wroteCompletely(const std::string& path) const {
 bool OutputStream::close() {
     if (file_ == nullptr) return true;
     flush();
-    bool ok = std::fclose(file_) == 0 && !error_;
+    std::FILE* file = file_;
     file_ = nullptr;
-    return ok;
+    // The temporary stays registered until it is renamed or removed: an
+    // interrupt at any moment before takes it away.
+    if (error_ && !keepFailedWrites_) {
+        abandonTemporary(file, temporary_);
+        unregisterTemporary(temporary_);
+        errno = writeErrno_;
+        return false;
+    }
+    if (!attributesFrom_.empty()) copyAttributes(attributesFrom_, file);
+    bool committed = finishTemporary(file, temporary_, finalPath_, existing_);
+    int error = errno;
+    unregisterTemporary(temporary_);
+    // A file whose writes failed (a full disk) is put in place all the same:
+    // its job sees the failure, then removes it or keeps the log's part as
+    // it always has. Only an interrupted run leaves it under the temporary.
+    if (error_) {
+        errno = writeErrno_;
+        return false;
+    }
+    errno = error;
+    return committed;
+}
+
+void OutputStream::discard() {
+    if (file_ == nullptr) return;
+    std::FILE* file = file_;
+    file_ = nullptr;
+    pos_ = 0;
+    abandonTemporary(file, temporary_);
+    unregisterTemporary(temporary_);
 }
 
 void OutputStream::put(char c) {

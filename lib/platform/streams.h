@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/safe_files.h"
+
 namespace tessel::platform {
 
 inline constexpr std::size_t kStreamBufferSize = 65536;
@@ -140,11 +142,27 @@ class OutputStream {
     OutputStream(const OutputStream&) = delete;
     OutputStream& operator=(const OutputStream&) = delete;
 
-    // Creates or truncates the file; false when it cannot be opened.
-    bool open(const std::string& path, StreamMode mode);
+    // Opens a new temporary beside `path` for the file's content (see
+    // platform/safe_files.h); `path` itself is written only by the rename in
+    // close(). False (errno set) when no temporary can be made or a link,
+    // folder, FIFO or device has the name. With ExistingName::Replace a
+    // regular file under the name is replaced and its mode and owner kept;
+    // with Refuse the rename fails when any file has taken the name.
+    bool open(const std::string& path, StreamMode mode,
+              ExistingName existing = ExistingName::Replace);
     bool isOpen() const { return file_ != nullptr; }
-    // Flushes and closes; false when anything could not be written.
+    // Flushes, syncs and renames the complete file into place; false (errno
+    // set) when anything could not be written or renamed, and then nothing
+    // is left of it.
     bool close();
+    // Closes without keeping anything: the temporary goes.
+    void discard();
+    // The file gets the mode, owner and extended attributes of `original`
+    // (an in-place job's backup) when it is renamed into place.
+    void keepAttributesOf(const std::string& original) { attributesFrom_ = original; }
+    // A file whose writes failed is removed by close() instead of being put
+    // under its name for the job to remove (as a log that is kept in part).
+    void dropOnWriteFailure() { keepFailedWrites_ = false; }
     // Bytes that reached the file, after text-mode line ends.
     std::uint64_t bytesWritten() const { return bytesWritten_; }
     // True when `path` is still the file this stream wrote, complete: the
@@ -171,8 +189,14 @@ class OutputStream {
     void flush();
 
     std::FILE* file_ = nullptr;
+    std::string temporary_;
+    std::string finalPath_;
+    std::string attributesFrom_;
+    ExistingName existing_ = ExistingName::Replace;
     StreamMode mode_ = StreamMode::Text;
     bool error_ = false;
+    bool keepFailedWrites_ = true;
+    int writeErrno_ = 0;
     std::size_t pos_ = 0;
     std::uint64_t bytesWritten_ = 0;
     std::uint64_t writeAllowance_ = 0;  // bytes that may reach the file
