@@ -61,9 +61,9 @@ constexpr std::array kNamedPages = {
     NamedPage{"big5", 950},
 };
 
-// "windows-1251", "cp1251", "x-cp1251" as 1251.
+// "windows-1251", "cp1251", "cp-1251", "x-cp1251" as 1251.
 int numberedPage(std::string_view name) {
-    for (std::string_view prefix : {"windows-", "x-cp", "cp"}) {
+    for (std::string_view prefix : {"windows-", "windows", "x-cp", "cp-", "cp"}) {
         if (!name.starts_with(prefix)) continue;
         std::string_view digits = name.substr(prefix.size());
         if (digits.empty() || digits.size() > 5) return 0;

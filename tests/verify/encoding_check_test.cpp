@@ -129,6 +129,11 @@ TEST(TaggedTextEncoding, MarkBeforeDeclarationBeforeContent) {
               pageOf(932));
     EXPECT_EQ(encodingOfTaggedText("<meta charset=\"iso-8859-1\"><p>\xC3\xA9</p>"), western);
     EXPECT_EQ(encodingOfTaggedText("<meta charset=\"koi8-r\">"), TextEncoding::unknownBytes());
+    // The spellings of a Windows page that pages of the corpus use.
+    for (const char* name : {"cp-1252", "CP1252", "x-cp1252", "windows1252"}) {
+        EXPECT_EQ(verify::codePageOfEncodingName(name), 1252) << name;
+    }
+    EXPECT_EQ(verify::codePageOfEncodingName("cp-12"), 0);
     // Undeclared: valid UTF-8 with a multi-byte sequence, else 1252.
     EXPECT_EQ(encodingOfTaggedText("<p>caf\xC3\xA9</p>"), utf8);
     EXPECT_EQ(encodingOfTaggedText("<p>caf\xE9</p>"), western);
