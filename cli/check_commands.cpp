@@ -28,6 +28,7 @@ constexpr const char* kVerifyHelp =
     "  unbalanced-pair    opening and closing internal tags that no longer pair up\n"
     "  markup-character   \"<\", \">\" or \"&\" typed in the text of HTML or SGML\n"
     "  unheld-character   a character the back-conversion cannot write as itself\n"
+    "  utf8-read-as-1252  text that shows UTF-8 read as Windows 1252 characters\n"
     "  paragraph-added, paragraph-removed\n"
     "Each finding is one line FILE:PARAGRAPH: kind: text; a summary follows.\n\n"
     "Options:\n"

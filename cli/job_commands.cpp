@@ -7,6 +7,7 @@
 
 #include "core/batch_session.h"
 #include "core/command_table.h"
+#include "core/shipped_tag_file.h"
 #include "exit_codes.h"
 #include "file_arguments.h"
 #include "help_table.h"
@@ -236,7 +237,9 @@ app::RunSettings settingsFor(const app::Command& command, const JobArguments& pa
     settings.deleteBackup = !parsed.keepBackup;
     if (app::takesTagFile(command)) {
         settings.tagFileAsked = true;
-        settings.tagFilePath = parsed.tagFile.value_or("");
+        settings.tagFilePath = app::takesShippedTagFile(command)
+                                   ? app::tagFileToRead(parsed.tagFile)
+                                   : parsed.tagFile.value_or("");
     }
     return settings;
 }
@@ -287,7 +290,9 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
     // A tag file to collect into may be new; one to read must be there.
     bool mayBeNew =
         command.tagFile == app::TagFileRole::Collected && !std::filesystem::exists(*parsed.tagFile);
-    if (parsed.tagFile && !mayBeNew && !std::filesystem::is_regular_file(*parsed.tagFile)) {
+    bool builtInAlone = app::takesShippedTagFile(command) && parsed.tagFile == app::kNoTagFileName;
+    if (parsed.tagFile && !mayBeNew && !builtInAlone &&
+        !std::filesystem::is_regular_file(*parsed.tagFile)) {
         return fill(text::kTagFileNotFound, {name, *parsed.tagFile});
     }
     if (parsed.outputFolder && inPlace && !parsed.extension) {

@@ -130,7 +130,9 @@ const char* const kCodePageOptions =
     "                     the code page's own)\n";
 const char* const kHtmlTagFileOption =
     "  --tag-file FILE    classify tags by this HTML tag definition file first\n"
-    "                     (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"])\n";
+    "                     (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"]); default:\n"
+    "                     the HTML5 elements file installed with the tool;\n"
+    "                     \"--tag-file none\": the built-in table alone\n";
 const char* const kSgmlTagFileOption =
     "  --tag-file FILE    the SGML tag file (required): the tags it lists become\n"
     "                     external runs, all other tags internal runs\n";

@@ -43,6 +43,20 @@ foreach(program tessel TesselFilterPack)
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
 endforeach()
+# The shipped HTML tag file: beside each program in the build tree (copied
+# whenever it changed before the program is built), in the data folder of an
+# installed tree.
+foreach(program tessel TesselFilterPack)
+    if(TARGET ${program})
+        add_custom_target(${program}_shipped_tag_file
+            COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TESSEL_SHIPPED_TAG_FILE}
+                $<TARGET_FILE_DIR:${program}>
+            VERBATIM)
+        add_dependencies(${program} ${program}_shipped_tag_file)
+    endif()
+endforeach()
+install(FILES ${TESSEL_SHIPPED_TAG_FILE}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/${TESSEL_DATA_FOLDER_NAME})
 if(TARGET Multisel)
     install(TARGETS Multisel LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endif()

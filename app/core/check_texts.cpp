@@ -82,6 +82,10 @@ std::string characterName(std::string_view utf8) {
     return name;
 }
 
+std::string plural(std::size_t count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
 std::string findingDetail(const Finding& f) {
     std::string role(verify::roleName(f.role));
     switch (f.kind) {
@@ -133,6 +137,11 @@ std::string findingDetail(const Finding& f) {
             return list + " cannot be held by the " + f.other + " back-conversion, which writes " +
                    written;
         }
+        case FindingKind::Utf8ReadAs1252:
+            return quoted(shown(f.subject)) + columnText(f.column) + " reads as UTF-8 " +
+                   quoted(shown(f.other)) + " taken for Windows 1252 characters" +
+                   (f.places > 1 ? " (" + plural(f.places, "place", "places") + " in the paragraph)"
+                                 : "");
         case FindingKind::ParagraphAdded:
             return "a paragraph the source does not have";
         case FindingKind::ParagraphRemoved:
@@ -155,10 +164,6 @@ std::string countsText(const KindCounts& counts) {
         text += kind + " " + std::to_string(count);
     }
     return text;
-}
-
-std::string plural(std::size_t count, std::string_view one, std::string_view many) {
-    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
 }  // namespace
@@ -271,7 +276,10 @@ std::string findingJson(const Finding& f) {
            ",\"role\":" + jsonString(verify::roleName(f.role)) +
            ",\"text\":" + jsonString(f.subject) + ",\"other\":" + jsonString(f.other) +
            ",\"characters\":[" + characters + "]" + ",\"quote\":" + jsonString(f.quote) +
-           ",\"code\":" + std::to_string(f.code) + ",\"line\":" + jsonString(findingLine(f)) + "}";
+           ",\"code\":" + std::to_string(f.code) +
+           (f.kind == FindingKind::Utf8ReadAs1252 ? ",\"places\":" + std::to_string(f.places)
+                                                  : "") +
+           ",\"line\":" + jsonString(findingLine(f)) + "}";
 }
 
 std::string differenceJson(const verify::Difference& d) {

@@ -1,6 +1,7 @@
 #include "log_view.h"
 
 #include "batch_thread.h"
+#include "core/shipped_tag_file.h"
 #include "desktop_host.h"
 #include "desktop_shell.h"
 #include "log_document.h"
@@ -33,6 +34,10 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
     session_->options().overwriteExisting = false;
     app::RunSettings settings;
     settings.chooseTagFile = app::takesTagFile(command) && options.askForTagFile;
+    // Unless the user is asked, the HTML mark-up reads the shipped tag file.
+    if (app::takesShippedTagFile(command) && !settings.chooseTagFile) {
+        settings.tagFilePath = app::shippedTagFile();
+    }
     settings.codePage = host_.lastCodePage();
     std::vector<app::FileOutcome> outcomes;
     // The files are converted on a worker; this view waits for them in an

@@ -20,6 +20,8 @@ std::string_view kindName(FindingKind kind) {
             return "markup-character";
         case FindingKind::UnheldCharacter:
             return "unheld-character";
+        case FindingKind::Utf8ReadAs1252:
+            return "utf8-read-as-1252";
         case FindingKind::ParagraphAdded:
             return "paragraph-added";
         case FindingKind::ParagraphRemoved:

@@ -20,6 +20,7 @@ enum class FindingKind {
     UnbalancedPair,    // opening and closing internal tags no longer pair up
     MarkupCharacter,   // "<", ">" or "&" typed in the text of HTML or SGML
     UnheldCharacter,   // a character the back-conversion cannot write as itself
+    Utf8ReadAs1252,    // text that shows UTF-8 read as Windows 1252 ("Ã©" for "é")
     ParagraphAdded,    // a paragraph the source does not have
     ParagraphRemoved,  // a paragraph of the source not in the translation
     Unreadable,        // a file that cannot be read as RTF
@@ -44,11 +45,13 @@ struct Finding {
     RunRole role = RunRole::Text;     // the run's role
     std::string subject;              // the run, tag or character concerned
     // changed-run: the translation's text; unbalanced-pair: the closing tag;
-    // unheld-character: the back-conversion.
+    // unheld-character: the back-conversion; utf8-read-as-1252: the
+    // characters the first stretch stands for.
     std::string other;
     std::vector<UnheldCharacter> characters;  // unheld-character, in order of appearance
     std::string quote;                        // start of the paragraph concerned
     int code = 0;                             // unreadable: the return code
+    std::size_t places = 0;                   // utf8-read-as-1252: stretches in the paragraph
 };
 
 class FindingSink {

@@ -77,9 +77,19 @@ struct RoundTripResult {
 RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format,
                           const std::string& tagFile = {});
 
+// The encodings the two sides of a round trip are read in.
+struct SideEncodings {
+    TextEncoding source;
+    TextEncoding output;
+};
+
 // The differences of `output` from `source` under `rules` (roundtrip's
-// comparison on bytes in memory).
+// comparison on bytes in memory), each side read in its encoding; the first
+// form takes each side's encoding from its own bytes (encodingOfTaggedText).
 std::vector<Difference> compareRoundTrip(std::string_view source, std::string_view output,
                                          std::span<const RoundTripRule> rules);
+std::vector<Difference> compareRoundTrip(std::string_view source, std::string_view output,
+                                         std::span<const RoundTripRule> rules,
+                                         const SideEncodings& encodings);
 
 }  // namespace tessel::verify

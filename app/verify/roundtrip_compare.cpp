@@ -121,14 +121,16 @@ std::optional<Difference> lineEndDifference(std::string_view source, std::string
 
 // The rules that make `a` and `b` alike: one alone if one does, else the
 // fewest of all of them together; nothing when even all do not.
+// `a` is read in the source's encoding, `b` in the output's.
 std::vector<RoundTripRule> explain(const std::string& a, const std::string& b, bool atEnd,
-                                   std::span<const RoundTripRule> rules) {
+                                   std::span<const RoundTripRule> rules,
+                                   const SideEncodings& encodings) {
     auto alike = [&](const std::vector<RoundTripRule>& applied) {
         std::string x = a;
         std::string y = b;
         for (RoundTripRule rule : applied) {
-            applyRule(rule, x, atEnd);
-            applyRule(rule, y, atEnd);
+            applyRule(rule, x, atEnd, encodings.source);
+            applyRule(rule, y, atEnd, encodings.output);
         }
         return x == y;
     };
@@ -251,8 +253,15 @@ MatchedPairs realign(const MatchedPairs& pairs) {
 
 }  // namespace
 
-std::vector<Difference> compareRoundTrip(std::string_view sourceBytes, std::string_view outputBytes,
+std::vector<Difference> compareRoundTrip(std::string_view source, std::string_view output,
                                          std::span<const RoundTripRule> rules) {
+    return compareRoundTrip(source, output, rules,
+                            {encodingOfTaggedText(source), encodingOfTaggedText(output)});
+}
+
+std::vector<Difference> compareRoundTrip(std::string_view sourceBytes, std::string_view outputBytes,
+                                         std::span<const RoundTripRule> rules,
+                                         const SideEncodings& encodings) {
     std::vector<Difference> differences;
     std::string source(sourceBytes);
     std::string output(outputBytes);
@@ -340,8 +349,8 @@ std::vector<Difference> compareRoundTrip(std::string_view sourceBytes, std::stri
             lineAndColumn(outputLines, piece.outputBegin);
         difference.source = std::string(sourcePart);
         difference.output = std::string(outputPart);
-        difference.rules =
-            explain(head + difference.source + tail, head + difference.output + tail, atEnd, rules);
+        difference.rules = explain(head + difference.source + tail, head + difference.output + tail,
+                                   atEnd, rules, encodings);
         differences.push_back(std::move(difference));
     }
     return differences;

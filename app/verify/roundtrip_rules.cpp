@@ -271,4 +271,12 @@ void applyRule(RoundTripRule rule, std::string& text, bool atEnd) {
     }
 }
 
+void applyRule(RoundTripRule rule, std::string& text, bool atEnd, const TextEncoding& encoding) {
+    if (rule == RoundTripRule::HtmlEntities) {
+        text = charactersOf(text, encoding);
+        return;
+    }
+    applyRule(rule, text, atEnd);
+}
+
 }  // namespace tessel::verify

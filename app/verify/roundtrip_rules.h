@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "verify/text_encoding.h"
+
 namespace tessel::verify {
 
 enum class RoundTripRule {
@@ -33,5 +35,11 @@ const RuleDescription& describe(RoundTripRule rule);
 // Removes the differences of `rule` from `text`, a piece of a file that
 // reaches the file's end when `atEnd`. LineEnds turns CR LF and CR into LF.
 void applyRule(RoundTripRule rule, std::string& text, bool atEnd);
+
+// As above for a text in `encoding`, where the entities rule turns the text
+// into its characters (UTF-8) and every entity into the character it stands
+// for: a source and its output are alike under it only when they read as
+// the same characters, each in its own encoding.
+void applyRule(RoundTripRule rule, std::string& text, bool atEnd, const TextEncoding& encoding);
 
 }  // namespace tessel::verify

@@ -9,6 +9,7 @@
 #include "frame/return_codes.h"
 #include "frame/target_encoder.h"
 #include "platform/utf8.h"
+#include "verify/misread_utf8.h"
 #include "verify/paragraph_check.h"
 #include "verify/styled_paragraph_reader.h"
 
@@ -108,6 +109,7 @@ class PairCheck {
     void removed();
     void added();
     void unheldCharacters(const StyledParagraph& paragraph);
+    void misreadUtf8(const StyledParagraph& paragraph);
     void emit(std::vector<Finding>& findings, std::string_view quote);
     void unreadable(const std::string& path, int code, std::size_t paragraph);
 
@@ -233,6 +235,7 @@ void PairCheck::comparePair() {
     findings_.clear();
     check_->compare(&source, translated, findings_);
     unheldCharacters(translated);
+    misreadUtf8(translated);
     emit(findings_, translated.text);
     source_.pop();
     translation_.pop();
@@ -266,6 +269,7 @@ void PairCheck::added() {
                        [](const Finding& f) { return f.kind == FindingKind::AddedRun; }),
         findings_.end());
     unheldCharacters(translated);
+    misreadUtf8(translated);
     emit(findings_, translated.text);
     translation_.pop();
 }
@@ -306,6 +310,24 @@ void PairCheck::unheldCharacters(const StyledParagraph& paragraph) {
     }
     if (finding.characters.empty()) return;
     finding.column = finding.characters.front().columns.front();
+    findings_.push_back(std::move(finding));
+    std::stable_sort(findings_.begin(), findings_.end(),
+                     [](const Finding& a, const Finding& b) { return a.column < b.column; });
+}
+
+// Text that shows UTF-8 read as Windows 1252: one finding per paragraph,
+// at its first stretch.
+void PairCheck::misreadUtf8(const StyledParagraph& paragraph) {
+    std::vector<MisreadUtf8> stretches = findMisreadUtf8(paragraph.text);
+    if (stretches.empty()) return;
+    const MisreadUtf8& first = stretches.front();
+    Finding finding{};
+    finding.kind = FindingKind::Utf8ReadAs1252;
+    finding.paragraph = paragraph.number;
+    finding.column = columnOf(paragraph.text, first.begin);
+    finding.subject = paragraph.text.substr(first.begin, first.end - first.begin);
+    finding.other = first.meant;
+    finding.places = stretches.size();
     findings_.push_back(std::move(finding));
     std::stable_sort(findings_.begin(), findings_.end(),
                      [](const Finding& a, const Finding& b) { return a.column < b.column; });

@@ -67,13 +67,24 @@ version=$("$prefix/bin/tessel" --version | head -n 1)
 [ "$version" = "tessel (Tessel Filter Pack) $(sed -n 's/^project([^ ]* VERSION \([0-9.]*\).*/\1/p' \
     "$(dirname "$0")/../../CMakeLists.txt")" ] || fail "tessel --version said: $version"
 
+# The installed tool finds the shipped HTML tag file in its data folder:
+# HTML5 elements mark up without a kept error log.
+tags="$prefix/share/tessel-filter-pack/html5-tags.txt"
+[ -s "$tags" ] || fail "missing share/tessel-filter-pack/html5-tags.txt"
+printf '<section><nav><mark>x</mark></nav></section>\r\n' >"$work/modern.html"
+out=$("$prefix/bin/tessel" markup html "$work/modern.html") || fail "the HTML5 page gave a kept log"
+case "$out" in
+*"Using Tag Definition File: $tags"*) ;;
+*) fail "the installed tool did not read $tags: $out" ;;
+esac
+
 # The Debian package holds the same tree under /usr, and its tool runs.
 if command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
     (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null)
     deb=$(ls "$work"/deb/*.deb)
     dpkg-deb -c "$deb" >"$work/contents"
     for file in ./usr/bin/tessel ./usr/include/tessel_cat.h libTESSEL_CAT.so.1 tessel-cat.pc \
-        TesselCatConfig.cmake; do
+        TesselCatConfig.cmake ./usr/share/tessel-filter-pack/html5-tags.txt; do
         grep -q -- "$file" "$work/contents" || fail "the package lacks $file"
     done
     dpkg-deb -f "$deb" Depends | grep -q libc6 || fail "the package names no dependencies"
