@@ -52,7 +52,6 @@ char32_t nextCharacter(std::string_view text, std::size_t& at, const SourceChara
     char32_t c = 0;
     if (decodeUtf8(text, at, c)) return c;
     ++at;
-    ++characters.invalidBytes;
     return platform::keptByte(byte);
 }
 

@@ -4,6 +4,9 @@
 // character that Windows 1252 holds is written as its 1252 byte, escaped as
 // a 1252 source's byte is, every other one as RTF's Unicode escape with a
 // fallback, so the converters' RTF header (Windows 1252) stays as it is.
+// A byte that is not UTF-8 in a UTF-8 source is written as the private
+// character that stands for the byte (platform/code_page_codec.h), so it
+// comes back as that byte.
 #pragma once
 
 #include <string>
@@ -18,10 +21,6 @@ struct SourceCharacters {
     // The single-byte code page of a legacy source; null for UTF-8 and for
     // Windows 1252, whose bytes are written as they stand.
     const platform::CodePageCodec* codePage = nullptr;
-    // Bytes that are not UTF-8 in a UTF-8 source, in order: each is written
-    // as the private character that stands for the byte (it comes back as
-    // that byte) and counted here for the log.
-    mutable std::size_t invalidBytes = 0;
 
     bool decodes() const { return utf8 || codePage != nullptr; }
 };
