@@ -1,7 +1,9 @@
 #include "job_commands.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <variant>
 
@@ -14,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/terminal.h"
 #include "terminal_shell.h"
+#include "tessel_cat.h"
 #include "tool_texts.h"
 #include "usage_error.h"
 
@@ -162,6 +165,22 @@ void printFamilyHelp(std::string_view family, std::ostream& out) {
     out << fill(text::kFamilyFooter, {family});
 }
 
+// The 8-bit back-conversions take --codepage alone: the code page they
+// write where the document declares none. (The HTML and SGML ones write
+// entities from Windows 1252 and refuse it.)
+constexpr std::string_view kEightBitBackCommands[] = {"pagemaker", "quark", "ventura4", "text"};
+
+bool takesTargetCodePage(const app::Command& command) {
+    return command.family == "back" &&
+           std::find(std::begin(kEightBitBackCommands), std::end(kEightBitBackCommands),
+                     command.name) != std::end(kEightBitBackCommands);
+}
+
+bool isTargetCodePage(unsigned codePage) {
+    return std::find(std::begin(text::kTargetCodePages), std::end(text::kTargetCodePages),
+                     codePage) != std::end(text::kTargetCodePages);
+}
+
 bool needsTagFile(const app::Command& command) {
     return command.tagFile == app::TagFileRole::Required ||
            command.tagFile == app::TagFileRole::Collected;
@@ -227,6 +246,7 @@ void printCommandHelp(const app::Command& command, std::ostream& out) {
     out << "\nOptions:\n";
     if (inPlace) out << text::kInPlaceOptions;
     if (app::takesCodePage(command)) out << text::kCodePageOptions;
+    if (takesTargetCodePage(command)) out << text::kTargetCodePageOption;
     out << tagFileOption(command.tagFile) << fill(text::kBatchOptions, {patternsOf(command)})
         << text::kExitStatusHelp;
 }
@@ -268,6 +288,7 @@ int runJob(const app::Command& command, const JobArguments& parsed, std::ostream
     TerminalShell shell(std::move(files.files), streams, settings);
     shell.tally().refusedArguments = files.refusedSome;
     if (!shell.prepareOutputFolder()) return kExitFailure;
+    if (takesTargetCodePage(command)) f_iSetTargetCodePage(parsed.codePage.value_or(0));
     // With an output folder the outputs are moved there, and the tool asks
     // about the files in it; a file next to the input is never replaced.
     app::BatchOptions options{parsed.overwrite && !parsed.outputFolder,
@@ -306,8 +327,13 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
         return fill(text::kCodePageRequired, {name});
     }
     if (parsed.codePage && parsed.chooseLanguage) return fill(text::kCodePageOrChoose, {name});
-    if (!app::takesCodePage(command) &&
-        (parsed.codePage || parsed.charset || parsed.chooseLanguage)) {
+    if (takesTargetCodePage(command)) {
+        if (parsed.charset || parsed.chooseLanguage) return fill(text::kTargetCodePageOnly, {name});
+        if (parsed.codePage && !isTargetCodePage(*parsed.codePage)) {
+            return fill(text::kTargetCodePageUnknown, {name, std::to_string(*parsed.codePage)});
+        }
+    } else if (!app::takesCodePage(command) &&
+               (parsed.codePage || parsed.charset || parsed.chooseLanguage)) {
         return fill(text::kCodePageNotTaken, {name});
     }
     if (parsed.names.empty()) return fill(text::kNoFilesGiven, {name});

@@ -72,7 +72,15 @@ const char* const kCodePageRequired =
     "%s: --codepage CP or --choose is required (\"tessel codepages\" lists them)";
 const char* const kCodePageOrChoose = "%s: give --codepage or --choose, not both";
 const char* const kCodePageNotTaken =
-    "%s: --codepage, --choose and --charset apply to back html-multilingual only";
+    "%s: --codepage applies to back html-multilingual, pagemaker, quark, text and ventura4, "
+    "--choose and --charset to back html-multilingual only";
+const char* const kTargetCodePageUnknown =
+    "%s: --codepage %s is not a code page this conversion writes (874, 1250 to 1258, or "
+    "65001 for UTF-8)";
+const char* const kTargetCodePageOnly =
+    "%s: --choose and --charset apply to back html-multilingual only";
+const unsigned kTargetCodePages[11] = {874,  1250, 1251, 1252, 1253, 1254,
+                                       1255, 1256, 1257, 1258, 65001};
 const char* const kNoLanguageChosen =
     "tessel: no language chosen (the language dialog was cancelled, or there is no "
     "terminal to ask on); no file converted\n";
@@ -128,6 +136,12 @@ const char* const kCodePageOptions =
     "                     (asked on the terminal)\n"
     "  --charset NAME     the name the META charset declaration gets (default:\n"
     "                     the code page's own)\n";
+const char* const kTargetCodePageOption =
+    "  --codepage CP      write the file in code page CP (874, 1250 to 1258, 65001\n"
+    "                     for UTF-8) where the document declares no encoding of its\n"
+    "                     own (default: the RTF's code page, Windows 1252); a\n"
+    "                     Macintosh PageMaker or QuarkXPress header still gets the\n"
+    "                     Macintosh character set\n";
 const char* const kHtmlTagFileOption =
     "  --tag-file FILE    classify tags by this HTML tag definition file first\n"
     "                     (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"]); default:\n"

@@ -44,6 +44,9 @@ extern const char* const kCodePageNumber;
 extern const char* const kCodePageRequired;
 extern const char* const kCodePageOrChoose;
 extern const char* const kCodePageNotTaken;
+extern const char* const kTargetCodePageUnknown;
+extern const char* const kTargetCodePageOnly;
+extern const unsigned kTargetCodePages[11];
 extern const char* const kNoLanguageChosen;
 
 // File arguments.
@@ -87,6 +90,7 @@ extern const char* const kCollectNote;
 extern const char* const kOutputBesideNote;
 extern const char* const kInPlaceOptions;
 extern const char* const kCodePageOptions;
+extern const char* const kTargetCodePageOption;
 extern const char* const kHtmlTagFileOption;
 extern const char* const kSgmlTagFileOption;
 extern const char* const kCollectTagFileOption;

@@ -1,6 +1,7 @@
 #include "dtp/page_maker_to_rtf.h"
 
 #include "dtp/page_maker_parser.h"
+#include "dtp/source_characters.h"
 #include "dtp/working_copy.h"
 #include "parser/ss_exception.h"
 #include "platform/paths.h"
@@ -52,8 +53,12 @@ int pageMakerToRtf(const std::string& path) {
     } catch (const parser::SSException&) {
         return CMarkupParser::kParseCutShort;
     }
-    parser->pageMakerList().macintosh = macintosh;
     parser->setLoggedSourceName(path);
+    // The header's "mac" decides as always; a Windows file is read through its
+    // byte-order mark or in the user's encoding when it has either.
+    SourceCharacters characters = macintosh ? SourceCharacters{} : undeclaredSourceCharacters(path);
+    parser->pageMakerList().macintosh = macintosh;
+    ScopedSourceCharacters decoding(characters);
     return parser->runWithLog("");
 }
 

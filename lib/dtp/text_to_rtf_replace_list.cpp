@@ -1,5 +1,6 @@
 #include "dtp/text_to_rtf_replace_list.h"
 
+#include "dtp/source_characters.h"
 #include "dtp/text_to_rtf_replace_piece.h"
 #include "platform/format.h"
 #include "resources/mac_tables.h"
@@ -74,13 +75,18 @@ void CTextToRTFReplaceList::appendConverted(std::string& out, std::string_view t
         mapped_.assign(text);
         convertFromMacintosh(mapped_);
         text = mapped_;
+    } else if (const SourceCharacters& characters = activeSourceCharacters();
+               characters.decodes()) {
+        return appendDecodedRtfText(out, text, characters, lineJoining);
     }
     appendConverterRtfText(out, text, lineJoining);
 }
 
 bool CTextToRTFReplaceList::appendConvertedLine(std::string& out, std::string_view text,
                                                 std::size_t readable) {
-    if (macintosh) return CReplaceList::appendConvertedLine(out, text, readable);
+    if (macintosh || activeSourceCharacters().decodes()) {
+        return CReplaceList::appendConvertedLine(out, text, readable);
+    }
     return appendConverterRtfEscapedLine(out, text, readable);
 }
 
@@ -88,7 +94,9 @@ std::optional<std::size_t> CTextToRTFReplaceList::appendConvertedLines(std::stri
                                                                        std::string_view bytes,
                                                                        std::uint32_t lineEnds,
                                                                        std::uint32_t column) {
-    if (macintosh) return CReplaceList::appendConvertedLines(out, bytes, lineEnds, column);
+    if (macintosh || activeSourceCharacters().decodes()) {
+        return CReplaceList::appendConvertedLines(out, bytes, lineEnds, column);
+    }
     return appendConverterRtfTextAcrossLines(out, bytes, lineEnds, column, lineJoining);
 }
 

@@ -1,5 +1,7 @@
 #include "dtp/text_to_rtf_replace_piece.h"
 
+#include "dtp/rc_file.h"
+#include "dtp/source_characters.h"
 #include "parser/ss_block_pool.h"
 #include "resources/markup_framework_texts.h"
 #include "resources/rtf_texts.h"
@@ -8,13 +10,31 @@ namespace tessel::dtp {
 
 namespace {
 
+// Tag text escaped, decoded first when the source is (source_characters.h).
+void appendTagText(std::string& out, std::string_view text) {
+    if (const SourceCharacters& characters = activeSourceCharacters(); characters.decodes()) {
+        appendDecodedRtfEscaped(out, text, characters);
+    } else {
+        appendConverterRtfEscaped(out, text);
+    }
+}
+
+bool appendTagTextOnLine(std::string& out, std::string_view text, std::size_t readable) {
+    if (const SourceCharacters& characters = activeSourceCharacters(); characters.decodes()) {
+        if (CRCFile::holdsLineEnd(text)) return false;
+        appendDecodedRtfEscaped(out, text, characters);
+        return true;
+    }
+    return appendConverterRtfEscapedLine(out, text, readable);
+}
+
 void appendTagRun(std::string& out, std::string_view opening, std::string_view text,
                   bool dropLineEnds) {
     out += opening;
     if (dropLineEnds && text.find('\n') != std::string_view::npos) {
-        appendConverterRtfEscaped(out, withoutLineEnds(text));
+        appendTagText(out, withoutLineEnds(text));
     } else {
-        appendConverterRtfEscaped(out, text);
+        appendTagText(out, text);
     }
     out += resources::kTagClose;
 }
@@ -22,7 +42,7 @@ void appendTagRun(std::string& out, std::string_view opening, std::string_view t
 bool appendLineTagRun(std::string& out, std::string_view opening, std::string_view text,
                       std::size_t readable) {
     out += opening;
-    if (!appendConverterRtfEscapedLine(out, text, readable)) return false;
+    if (!appendTagTextOnLine(out, text, readable)) return false;
     out += resources::kTagClose;
     return true;
 }
@@ -64,7 +84,7 @@ bool CTextToRTFReplacePiece::appendLineReplacement(std::string& out, std::string
         case kRtfPieceJoinedExternal:
             return appendLineTagRun(out, resources::kExternalTagOpen, sourceText, readable);
         case kRtfPieceJoinedText:
-            return appendConverterRtfEscapedLine(out, sourceText, readable);
+            return appendTagTextOnLine(out, sourceText, readable);
         default:
             return CReplacePiece::appendLineReplacement(out, sourceText, readable);
     }
@@ -74,14 +94,14 @@ void CTextToRTFReplacePiece::appendReplacement(std::string& out,
                                                std::string_view sourceText) const {
     switch (kind_) {
         case kRtfPieceReplacementText:
-            appendConverterRtfEscaped(out, replacementText());
+            appendTagText(out, replacementText());
             return;
         case kRtfPieceInternal:
             return appendTagRun(out, resources::kInternalTagOpen, sourceText, false);
         case kRtfPieceExternal:
             return appendTagRun(out, resources::kExternalTagOpen, sourceText, false);
         case kRtfPieceJoinedText:
-            appendConverterRtfEscaped(out, withoutLineEnds(sourceText));
+            appendTagText(out, withoutLineEnds(sourceText));
             return;
         case kRtfPieceJoinedInternal:
             return appendTagRun(out, resources::kInternalTagOpen, sourceText, true);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 
+#include "dtp/source_characters.h"
 #include "dtp/ventura_parser.h"
 #include "dtp/working_copy.h"
 #include "frame/job_names.h"
@@ -38,6 +39,9 @@ int markUp(const std::string& path, std::string_view parserError) {
     } catch (const parser::SSException& error) {
         return setUpFailed(parserError, error);
     }
+    // Ventura files declare no encoding: a byte-order mark or the user's
+    // choice decides, else the bytes are Windows 1252 as always.
+    ScopedSourceCharacters decoding(undeclaredSourceCharacters(path));
     return parser->runWithLog("");
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "dtp/grammar_lexer.h"
+#include "dtp/source_characters.h"
 #include "resources/markup_framework_texts.h"
 #include "resources/xpress_texts.h"
 
@@ -42,10 +43,18 @@ std::int64_t CXPressParser::textLengthOf(std::int32_t index) const {
     return token != nullptr ? static_cast<std::int64_t>(token->textView().size()) : 0;
 }
 
+// The encoding tag decides how the text is read, unless a byte-order mark
+// did before it.
 void CXPressParser::takeEncoding(std::int32_t index) {
     parser::SSToken* token = elementFromProduction(index)->token();
-    if (token != nullptr && token->textView() == resources::kXPressMacintoshEncoding) {
+    SourceCharacters& characters = activeSourceCharacters();
+    if (token == nullptr || characters.decodes()) return;
+    if (token->textView() == resources::kXPressMacintoshEncoding) {
         xpressList_->macintosh = true;
+        return;
+    }
+    for (std::string_view unicode : resources::kXPressUnicodeEncodings) {
+        if (token->textView() == unicode) characters.utf8 = true;
     }
 }
 

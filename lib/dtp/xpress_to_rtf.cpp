@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "dtp/source_characters.h"
 #include "dtp/working_copy.h"
 #include "dtp/xpress_parser.h"
 #include "parser/ss_exception.h"
@@ -54,6 +55,10 @@ int xpressToRtf(const std::string& path) {
         return CMarkupParser::kParseCutShort;
     }
     parser->setLoggedSourceName(path);
+    // A byte-order mark decides first; else the header's encoding tag does.
+    SourceCharacters characters;
+    characters.utf8 = startsWithUtf8ByteOrderMark(path);
+    ScopedSourceCharacters decoding(characters);
     return parser->runWithLog("");
 }
 

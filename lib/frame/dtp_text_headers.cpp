@@ -24,20 +24,27 @@ bool pageMakerHeaderNamesMac(std::string_view firstLine) {
 }
 
 bool xpressHeaderIsMacintosh(std::string_view firstLine, std::string_view secondLine) {
+    if (firstLine.starts_with(kUtf8ByteOrderMark)) return false;
+    return xpressHeaderEncoding(firstLine, secondLine) == kXPressMacintoshEncoding;
+}
+
+char xpressHeaderEncoding(std::string_view firstLine, std::string_view secondLine) {
+    if (firstLine.starts_with(kUtf8ByteOrderMark))
+        firstLine.remove_prefix(kUtf8ByteOrderMark.size());
     std::string_view header;
     if (firstLine.starts_with(kXPressVersionTag)) {
         header = firstLine;
     } else if (firstLine.starts_with('#') && secondLine.starts_with(kXPressVersionTag)) {
         header = secondLine;
     } else {
-        return false;
+        return 0;
     }
     std::size_t close = header.find('>');
-    if (close == std::string_view::npos) return false;
+    if (close == std::string_view::npos) return 0;
     std::size_t encoding = header.find(kXPressEncodingTag, close);
-    if (encoding == std::string_view::npos) return false;
+    if (encoding == std::string_view::npos) return 0;
     std::size_t value = encoding + kXPressEncodingTag.size();
-    return value < header.size() && header[value] == kXPressMacintoshEncoding;
+    return value < header.size() ? header[value] : 0;
 }
 
 }  // namespace tessel::frame

@@ -16,4 +16,16 @@ bool pageMakerHeaderNamesMac(std::string_view firstLine);
 // is the first line, or the second when the first starts with "#".
 bool xpressHeaderIsMacintosh(std::string_view firstLine, std::string_view secondLine);
 
+// The digit of the QuarkXPress header's encoding tag ('9' for "<v11.10><e9>"),
+// found as above after a UTF-8 byte-order mark if the first line starts with
+// one; 0 without such a header.
+char xpressHeaderEncoding(std::string_view firstLine, std::string_view secondLine);
+
+// The digits of the encodings of QuarkXPress headers that are Unicode: the
+// file is written back in UTF-8.
+inline constexpr std::string_view kXPressUnicodeEncodings = "89";
+
+// The UTF-8 byte-order mark, which a line of UTF-8 text may start with.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 }  // namespace tessel::frame

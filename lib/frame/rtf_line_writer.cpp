@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "frame/dtp_text_headers.h"
+#include "frame/encoding_choice.h"
 #include "frame/execute_function.h"
 #include "frame/return_codes.h"
 
@@ -137,6 +138,10 @@ int RtfLineWriter::writeHeld() {
     macintosh_ = functionCode_ == kRtfToPageMaker
                      ? pageMakerHeaderNamesMac(lineOf(text, 0))
                      : xpressHeaderIsMacintosh(lineOf(text, 0), lineOf(text, 1));
+    if (functionCode_ == kRtfToXPress) {
+        const char encoding = xpressHeaderEncoding(lineOf(text, 0), lineOf(text, 1));
+        unicodeHeader_ = encoding != 0 && kXPressUnicodeEncodings.find(encoding) != text.npos;
+    }
     std::vector<HeldParagraph> held = std::move(held_);
     held_.clear();
     for (auto& paragraph : held) {
@@ -146,8 +151,23 @@ int RtfLineWriter::writeHeld() {
     return 0;
 }
 
-void RtfLineWriter::chooseTarget() {
-    TargetRules rules = targetRules(functionCode_, documentCodePage_, chosenCodePage_, macintosh_);
+// The code page the 8-bit text formats write: UTF-8 where the source said
+// so (a QuarkXPress header declaring Unicode, a byte-order mark before the
+// first line), else the code page chosen for back-conversions, else the
+// document's. Other formats keep the page they were given.
+int RtfLineWriter::targetCodePage(std::string_view firstLine) const {
+    const res::BackConversionFormat* format = backConversionFormat(functionCode_);
+    if (format == nullptr || format->codePage != res::TargetCodePage::Document) {
+        return chosenCodePage_;
+    }
+    if (unicodeHeader_ || firstLine.starts_with(kUtf8ByteOrderMark)) return res::kUtf8CodePage;
+    if (unsigned chosen = encodingChoice().targetCodePage) return static_cast<int>(chosen);
+    return chosenCodePage_;
+}
+
+void RtfLineWriter::chooseTarget(std::string_view firstLine) {
+    TargetRules rules =
+        targetRules(functionCode_, documentCodePage_, targetCodePage(firstLine), macintosh_);
     encoder_.emplace(rules);
     bytesTarget_ = bytesTarget(rules);
 }
@@ -161,7 +181,7 @@ int RtfLineWriter::paragraphInCodePage(std::string& line, const CodePageCodec& c
 }
 
 int RtfLineWriter::write(std::string& line, bool lineEnd, bool encoded) {
-    if (!encoder_) chooseTarget();
+    if (!encoder_) chooseTarget(line);
     bool empty = line.empty();
     if (int result = flush(line, encoded); result < 0) return result;
     if (lineEnd && !(empty && skipEmptyLines_)) output_.put('\n');

@@ -70,7 +70,8 @@ class RtfLineWriter final : public RtfParagraphSink {
     int flush(std::string& line, bool encoded);
     bool headerDecided() const;
     int writeHeld();
-    void chooseTarget();
+    void chooseTarget(std::string_view firstLine);
+    int targetCodePage(std::string_view firstLine) const;
 
     int functionCode_;
     LineStep step_;
@@ -81,6 +82,7 @@ class RtfLineWriter final : public RtfParagraphSink {
     int chosenCodePage_;
     int documentCodePage_ = 0;
     bool macintosh_ = false;
+    bool unicodeHeader_ = false;  // a QuarkXPress header declares Unicode
     std::optional<TargetEncoder> encoder_;
     const platform::CodePageCodec* bytesTarget_ = nullptr;
     // PageMaker and QuarkXPress: the first lines wait until the header tells

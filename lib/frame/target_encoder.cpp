@@ -64,7 +64,10 @@ TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePa
             break;
         case res::TargetCodePage::Document:
             // The Macintosh pass reads Windows 1252.
-            if (!macintoshPass) rules.codec = &codecOr1252(documentCodePage);
+            if (macintoshPass) break;
+            // A code page chosen for these formats (UTF-8 included) comes first.
+            rules.utf8 = chosenCodePage == res::kUtf8CodePage;
+            rules.codec = &codecOr1252(chosenCodePage != 0 ? chosenCodePage : documentCodePage);
             break;
         case res::TargetCodePage::ChosenByCaller:
             // No code page given: Windows 1252, as for the other exports.

@@ -55,7 +55,8 @@ class TargetEncoder {
 const resources::BackConversionFormat* backConversionFormat(int functionCode);
 
 // The target of a function code, given the document's and the chosen code
-// page and whether a Macintosh pass follows.
+// page and whether a Macintosh pass follows. The 8-bit text formats write
+// the chosen page where one is given, else the document's.
 TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePage,
                         bool macintoshPass);
 

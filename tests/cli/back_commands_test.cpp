@@ -1,6 +1,7 @@
 // "tessel back FORMAT FILE...": RTF back to tagged text through the tool.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -136,6 +137,42 @@ TEST(BackCommands, EveryFormatWritesItsExtension) {
         EXPECT_EQ(run.exitStatus, 0) << format << ": " << run.err;
         EXPECT_EQ(readFile(folder.path(format + "." + extension)), "line\r\n") << format;
     }
+}
+
+// A Polish translation into a PageMaker file written in the code page given
+// with --codepage: the letters are 1250 bytes. Without it they are literal
+// character tags of a 1252 file and the log is kept; a code page the
+// back-conversions do not write is refused before any file is touched.
+TEST(BackCommands, EightBitFormatsInTheCodePageGiven) {
+    ScratchFolder folder;
+    std::string file = folder.path("pl.rtf");
+    writeFile(file, taggedRtf("{\\cs5\\cf15\\f1\\lang1024 <PMTags1.0 win>}\\par "
+                              "Za\\u380?\\'f3\\u322?\\u263? g\\u281?\\u347?l\\u261?\\par \n"));
+    ToolRun unknown = runTool({"back", "pagemaker", "--codepage", "1234", file});
+    EXPECT_EQ(unknown.exitStatus, 2);
+    EXPECT_TRUE(contains(unknown.err, "--codepage 1234 is not a code page this conversion writes"))
+        << unknown.err;
+    EXPECT_EQ(runTool({"back", "quark", "--choose", file}).exitStatus, 2);
+
+    ToolRun polish = runTool({"back", "pagemaker", "--codepage", "1250", file});
+    EXPECT_EQ(polish.exitStatus, 0) << polish.err;
+    EXPECT_EQ(readFile(folder.path("pl.txt")),
+              "<PMTags1.0 win>\r\nZa\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9\r\n");
+
+    std::filesystem::remove(folder.path("pl.txt"));
+    ToolRun text = runTool({"back", "text", "--codepage=1250", file});
+    EXPECT_EQ(text.exitStatus, 0) << text.err;
+    EXPECT_EQ(readFile(folder.path("pl.txt")),
+              "<PMTags1.0 win>\r\nZa\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9\r\n");
+
+    std::filesystem::remove(folder.path("pl.txt"));
+    ToolRun western = runTool({"back", "pagemaker", file});
+    EXPECT_NE(western.exitStatus, 0);
+    EXPECT_EQ(readFile(folder.path("pl.txt")),
+              "<PMTags1.0 win>\r\nZa<\\#380>\xF3<\\#322><\\#263> g<\\#281><\\#347>l<\\#261>\r\n");
+
+    ToolRun help = runTool({"back", "ventura4", "--help"});
+    EXPECT_TRUE(contains(help.out, "--codepage CP")) << help.out;
 }
 
 TEST(BackCommands, CorruptRtfIsReportedWithItsText) {

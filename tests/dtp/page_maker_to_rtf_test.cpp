@@ -245,5 +245,61 @@ TEST_F(PageMakerToRtf, CorpusFilesConvert) {
     EXPECT_EQ(convert(), 0) << "no header: everything is text";
 }
 
+// Gives back the library's default encodings when a test ends.
+struct EncodingChoiceReset {
+    ~EncodingChoiceReset() {
+        f_iSetSourceEncoding(nullptr);
+        f_iSetTargetCodePage(0);
+    }
+};
+
+// A Polish file in Windows 1250 read in the encoding the caller names: its
+// letters that 1252 lacks become Unicode escapes; written back in 1250 it
+// is byte for byte the source. Without the choices it is 1252 as always,
+// and the letters 1252 lacks come back as literal character tags.
+TEST_F(PageMakerToRtf, SourceEncodingAndTargetCodePageChosenThroughTheLibrary) {
+    REQUIRE_PAGEMAKER_TABLES();
+    EncodingChoiceReset reset;
+    const std::string polish = "<PMTags1.0 win>\n<@Body:>Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9\n";
+    input(polish);
+    ASSERT_EQ(f_iSetSourceEncoding("windows-1250"), 0);
+    EXPECT_EQ(convert(), 2);
+    EXPECT_EQ(rtf(),
+              document(externalRun("<PMTags1.0 win>") + "\n\\par " + externalRun("<@Body:>") +
+                       "Za\\u380?\xF3\\u322?\\u263? g\\u281?\\u347?l\\u261?\n\\par "));
+    ASSERT_EQ(f_iSetTargetCodePage(1250), 0);
+    ASSERT_GE(f_iRTF2PageMaker(dir_.file("doc.RTF").c_str(), ".back"), 0);
+    EXPECT_EQ(test::readFile(dir_.file("doc.back")), test::crlf(polish));
+
+    ASSERT_EQ(f_iSetTargetCodePage(0), 0);
+    std::filesystem::remove(dir_.file("doc.back"));
+    EXPECT_EQ(f_iRTF2PageMaker(dir_.file("doc.RTF").c_str(), ".back"), -113);
+    EXPECT_EQ(test::readFile(dir_.file("doc.back")),
+              test::crlf("<PMTags1.0 win>\n<@Body:>Za<\\#380>\xF3<\\#322><\\#263> "
+                         "g<\\#281><\\#347>l<\\#261>\n"));
+
+    ASSERT_EQ(f_iSetSourceEncoding(""), 0);
+    std::filesystem::remove(dir_.file("doc.RTF"));
+    EXPECT_EQ(convert(), 2);
+    EXPECT_EQ(rtf(),
+              document(externalRun("<PMTags1.0 win>") + "\n\\par " + externalRun("<@Body:>") +
+                       "Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9\n\\par "));
+}
+
+// A UTF-8 byte-order mark makes the file UTF-8 whatever the caller chose,
+// and a UTF-8 target keeps the mark and the letters.
+TEST_F(PageMakerToRtf, ByteOrderMarkDecidesBeforeTheChoice) {
+    REQUIRE_PAGEMAKER_TABLES();
+    EncodingChoiceReset reset;
+    const std::string marked = "\xEF\xBB\xBF<PMTags1.0 win>\n<@Body:>k\xC5\x82\n";
+    input(marked);
+    ASSERT_EQ(f_iSetSourceEncoding("windows-1251"), 0);
+    EXPECT_EQ(convert(), 2);
+    EXPECT_EQ(rtf(), document("\\u-257?" + externalRun("<PMTags1.0 win>") + "\n\\par " +
+                              externalRun("<@Body:>") + "k\\u322?\n\\par "));
+    ASSERT_GE(f_iRTF2PageMaker(dir_.file("doc.RTF").c_str(), ".back"), 0);
+    EXPECT_EQ(test::readFile(dir_.file("doc.back")), test::crlf(marked));
+}
+
 }  // namespace
 }  // namespace tessel::dtp

@@ -276,5 +276,21 @@ TEST_P(VenturaToRtf, ExamplesSurviveTheRoundTripUpToTheRules) {
     EXPECT_EQ(test::readFile(dir_.file("doc.back")), expected);
 }
 
+// Ventura files declare no encoding: one the caller names is read, letters
+// in tags too, and wrapped Ventura 4 lines are still joined across the
+// letters 1252 lacks as across its own bytes (that is, not beside them).
+TEST_P(VenturaToRtf, TextInTheEncodingTheCallerNames) {
+    input("@NAG\xC5\x81\xC3\x93WEK = \xC5\xBB\xC3\xB3\xC5\x82w\nma <$Fkot \xC4\x99> x\n\xC4\x87\n");
+    ASSERT_EQ(f_iSetSourceEncoding("UTF-8"), 0);
+    const int runs = convert();
+    f_iSetSourceEncoding(nullptr);
+    EXPECT_EQ(runs, 3);
+    const std::string lineBreak = ventura4() ? " " : "\n\\par ";
+    EXPECT_EQ(rtf(),
+              converterDocument(externalRun("@NAG\\u321?\xD3WEK = ") + "\\u379?\xF3\\u322?w" +
+                                lineBreak + "ma " + internalRun("<$F") + "kot \\u281?" +
+                                internalRun(">") + " x\n\\par \\u263?\n\\par "));
+}
+
 }  // namespace
 }  // namespace tessel::dtp
