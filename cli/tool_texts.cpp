@@ -124,6 +124,14 @@ const char* const kCodePageOptions =
     "                     (asked on the terminal)\n"
     "  --charset NAME     the name the META charset declaration gets (default:\n"
     "                     the code page's own)\n";
+const char* const kEncodingOption =
+    "  --encoding NAME    read sources that declare no encoding (no byte-order\n"
+    "                     mark, charset or encoding declaration) in NAME: utf-8,\n"
+    "                     utf-16le, windows-1250 to -1258, shift_jis, ...\n";
+const char* const kEncodingNotTaken = "%s: --encoding applies to the mark-up commands only";
+const char* const kUnknownEncoding =
+    "%s: \"%s\" is not an encoding the library reads (utf-8, utf-16le, utf-16be, "
+    "windows-874, windows-1250 to windows-1258, iso-8859-1, shift_jis, gb2312, euc-kr, big5)";
 const char* const kHtmlTagFileOption =
     "  --tag-file FILE    classify tags by this HTML tag definition file first\n"
     "                     (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"])\n";

@@ -7,6 +7,7 @@
 #include "core/output_files.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "tessel_cat.h"
 
 namespace tessel::app {
 
@@ -183,6 +184,18 @@ void BatchSession::writeHeading(const Command& command, RunSettings& settings) {
     }
 }
 
+// The HTML and SGML mark-ups say how they read a source that they did not
+// read as Windows 1252, in a line of the file's report.
+void BatchSession::appendSourceEncodingReport(const Command& command) {
+    bool readsSources = command.family == "markup" && (command.tagFile == TagFileRole::Optional ||
+                                                       command.tagFile == TagFileRole::Required);
+    if (!readsSources) return;
+    char report[256];
+    if (f_iGetSourceEncodingReport(report, sizeof report) > 0) {
+        shell_.appendReport(std::string(report) + "\n", ReportStyle::Normal);
+    }
+}
+
 FileOutcome BatchSession::processFile(const Command& command, const std::string& inputPath,
                                       const RunSettings& settings) {
     shell_.fileStarting(inputPath);
@@ -226,6 +239,7 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
     }
     shell_.fileConverted(outcome);
     count(outcome);
+    appendSourceEncodingReport(command);
     outcome.resultText = fileResultText(command.kind, command.conversionFlag, outcome.result);
     shell_.appendReport(outcome.resultText, ReportStyle::Normal);
     shell_.fileReported(outcome);
