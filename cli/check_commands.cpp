@@ -44,8 +44,8 @@ constexpr const char* kVerifyHelp =
     "Exit status: 0 when nothing was found, 1 when something was, 2 for usage errors.\n";
 
 constexpr const char* kRoundtripHelp =
-    "Usage: tessel roundtrip [--format FORMAT] [--tag-file FILE] [--encoding NAME] [--json]\n"
-    "                        FILE...\n"
+    "Usage: tessel roundtrip [--format FORMAT] [--tag-file FILE] [--encoding NAME]\n"
+    "                        [--json] FILE...\n"
     "Marks each FILE up in a scratch folder, converts the RTF back without\n"
     "translation and compares the result with FILE byte for byte. Each difference\n"
     "is one line FILE:LINE:COLUMN: rule: what became what, and why; files that come\n"
