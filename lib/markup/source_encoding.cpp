@@ -231,6 +231,11 @@ void Utf8Scan::feed(std::string_view piece) {
     std::size_t at = 0;
     // A sequence cut at the end of the last piece is completed first.
     while (pendingSize_ > 0 && at < piece.size()) {
+        // A cut sequence holds at most three bytes; no longer one is kept.
+        if (pendingSize_ >= sizeof pending_) {
+            valid_ = false;
+            return;
+        }
         pending_[pendingSize_++] = bytes[at++];
         int length = utf8SequenceLength(pending_, pendingSize_);
         if (length == 0) {
@@ -241,7 +246,15 @@ void Utf8Scan::feed(std::string_view piece) {
     }
     const std::size_t size = piece.size();
     while (at < size) {
-        // ASCII eight bytes at a time.
+        // ASCII thirty-two bytes at a time, then eight.
+        if (size - at >= 32) {
+            std::uint64_t words[4];
+            std::memcpy(words, bytes + at, sizeof words);
+            if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ULL) == 0) {
+                at += 32;
+                continue;
+            }
+        }
         if (size - at >= 8) {
             std::uint64_t word;
             std::memcpy(&word, bytes + at, sizeof word);

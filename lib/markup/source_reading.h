@@ -48,9 +48,9 @@ class SourceReading {
                             int& changeCount) const;
 
     // Turns the line of a source not read as before into UTF-8 and, unless
-    // it is ASCII alone (`escaped` false: the 1252 path takes it as it is),
-    // into escaped RTF. Bytes without a character are logged. False when
-    // memory ran out.
+    // Windows 1252 holds it whole (`escaped` false: the line is then in 1252
+    // and the 1252 path takes it as it is), into escaped RTF. Bytes without a character are logged.
+    // False when memory ran out.
     bool decodeAndEscape(std::string& line, frame::ErrorLog& log, int& changeCount, bool& escaped);
 
   private:

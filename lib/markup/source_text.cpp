@@ -1,5 +1,7 @@
 #include "markup/source_text.h"
 
+#include <cstring>
+
 #include "frame/rtf_unicode_escape.h"
 #include "frame/rtf_writer.h"
 #include "platform/code_page_codec.h"
@@ -25,6 +27,10 @@ bool SourceLineDecoder::toUtf8(std::string& line, std::string& original) {
     if (codec_ != nullptr) return codePageToUtf8(line, original);
     const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
     for (std::size_t at = platform::asciiPrefixLength(line); at < line.size();) {
+        if (bytes[at] < 0x80) {
+            at += platform::asciiPrefixLength(std::string_view(line).substr(at));
+            continue;
+        }
         int length = utf8SequenceLength(bytes + at, line.size() - at);
         if (length <= 0) return repairUtf8(line, original);
         at += static_cast<std::size_t>(length);
@@ -77,6 +83,41 @@ bool SourceLineDecoder::codePageToUtf8(std::string& line, std::string& original)
     if (!allRead) original = line;
     line.swap(decoded);
     return allRead;
+}
+
+bool narrowToWindows1252(std::string& line) {
+    const CodePageCodec& codec = CodePageCodec::windows1252();
+    thread_local std::string narrow;
+    narrow.resize(line.size());
+    const std::string_view text = line;
+    std::size_t written = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        if (lead < 0x80) {
+            // ASCII copied as one run.
+            const std::size_t run = platform::asciiPrefixLength(text.substr(at));
+            std::memcpy(narrow.data() + written, text.data() + at, run);
+            written += run;
+            at += run;
+            continue;
+        }
+        // Only valid sequences: anything else is for toUtf8() to repair.
+        const int length = utf8SequenceLength(
+            reinterpret_cast<const unsigned char*>(text.data()) + at, text.size() - at);
+        if (length <= 0) return false;
+        const char32_t c = platform::nextUtf8(text, at);
+        std::uint16_t bytes = 0;
+        if (c < CodePageCodec::kDirectLimit) {
+            bytes = codec.directBytes(c);
+        } else if (c >= CodePageCodec::kPunctuationFirst && c < CodePageCodec::kPunctuationLimit) {
+            bytes = codec.punctuationBytes(c);
+        }
+        if (bytes == 0 || bytes > 0xFF) return false;
+        narrow[written++] = static_cast<char>(bytes);
+    }
+    narrow.resize(written);
+    line.swap(narrow);
+    return true;
 }
 
 bool needsUnicodeEscape(std::string_view line) {

@@ -26,12 +26,21 @@ class SourceLineDecoder {
     // false when the line held any, `original` then holding it as it was.
     bool toUtf8(std::string& line, std::string& original);
 
+    // Lines arrive in UTF-8 (a UTF-8 or UTF-16 source).
+    bool readsUtf8() const { return codec_ == nullptr; }
+
   private:
     bool codePageToUtf8(std::string& line, std::string& original) const;
     static bool repairUtf8(std::string& line, std::string& original);
 
     const platform::CodePageCodec* codec_ = nullptr;  // null: UTF-8 lines
 };
+
+// Rewrites the UTF-8 `line` as Windows 1252 bytes when it is valid UTF-8
+// and 1252 holds every character of it: the 1252 mark-up then takes it as
+// it stands and writes what escapeUnicodeRtf() would. False, the line as it
+// was, when some character is beyond 1252 or a sequence is not valid.
+bool narrowToWindows1252(std::string& line);
 
 // True when the UTF-8 `line` holds more than ASCII: frame::escapeUnicodeRtf()
 // escapes it. A line of ASCII alone goes the way of a 1252 source's lines,
