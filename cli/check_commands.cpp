@@ -7,6 +7,7 @@
 #include "core/translation_checks.h"
 #include "exit_codes.h"
 #include "help_table.h"
+#include "tessel_cat.h"
 #include "usage_error.h"
 #include "verify/check_targets.h"
 
@@ -44,7 +45,8 @@ constexpr const char* kVerifyHelp =
     "Exit status: 0 when nothing was found, 1 when something was, 2 for usage errors.\n";
 
 constexpr const char* kRoundtripHelp =
-    "Usage: tessel roundtrip [--format FORMAT] [--tag-file FILE] [--json] FILE...\n"
+    "Usage: tessel roundtrip [--format FORMAT] [--tag-file FILE] [--encoding NAME]\n"
+    "                        [--json] FILE...\n"
     "Marks each FILE up in a scratch folder, converts the RTF back without\n"
     "translation and compares the result with FILE byte for byte. Each difference\n"
     "is one line FILE:LINE:COLUMN: rule: what became what, and why; files that come\n"
@@ -60,6 +62,8 @@ constexpr const char* kRoundtripHelp =
     "  --tag-file FILE    the tag file of HTML and SGML files (read, never\n"
     "                     changed); without one an SGML file is marked up with a\n"
     "                     tag file collected from it, so every tag is external\n"
+    "  --encoding NAME    read HTML and SGML files that declare no encoding in NAME\n"
+    "                     (utf-8, windows-1250, ...), as tessel markup does\n"
     "  --json             one JSON document instead of lines\n"
     "  --help             show this help\n\n"
     "Exit status: 0 when every file came back identical, 1 otherwise, 2 for usage\n"
@@ -276,6 +280,12 @@ int roundtripCommand(const std::vector<std::string>& args, std::ostream& out, st
                                   "tessel roundtrip");
             }
             options.tagFile = *value;
+        } else if (isOption(arg, "--encoding")) {
+            std::optional<std::string> value = valueOf(args, i, "--encoding");
+            if (!value || value->empty() || f_iSetSourceEncoding(value->c_str()) != 0) {
+                return usageError(err, "roundtrip: --encoding needs an encoding the library reads",
+                                  "tessel roundtrip");
+            }
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError(err, "roundtrip: unknown option " + arg, "tessel roundtrip");
         } else {

@@ -33,7 +33,8 @@ struct JobArguments {
     std::vector<std::string> includes;
     std::optional<unsigned> codePage;  // multilingual HTML
     std::optional<std::string> charset;
-    bool chooseLanguage = false;  // the code page from the language dialog
+    std::optional<std::string> encoding;  // mark-up: the undeclared sources' encoding
+    bool chooseLanguage = false;          // the code page from the language dialog
     bool keepBackup = false;
     bool overwrite = false;
     bool recursive = false;
@@ -138,6 +139,11 @@ class JobArgumentParser {
             parsed_.chooseLanguage = true;
         } else if (is(arg, "--charset")) {
             parsed_.charset = value("--charset");
+        } else if (is(arg, "--encoding")) {
+            parsed_.encoding = value("--encoding");
+            if (parsed_.encoding && parsed_.encoding->empty()) {
+                problem_ = fill(text::kOptionNeedsValue, {"--encoding"});
+            }
         } else if (is(arg, "--tag-file")) {
             parsed_.tagFile = value("--tag-file");
             if (parsed_.tagFile && parsed_.tagFile->empty()) {
@@ -213,6 +219,10 @@ std::string_view tagFileOption(app::TagFileRole role) {
     return "";
 }
 
+bool takesEncoding(const app::Command& command) {
+    return command.family == "markup";
+}
+
 // The extension the output gets on disk: the library's own case where it
 // differs from the table's.
 std::string_view writtenExtension(const app::Command& command) {
@@ -247,6 +257,7 @@ void printCommandHelp(const app::Command& command, std::ostream& out) {
     if (inPlace) out << text::kInPlaceOptions;
     if (app::takesCodePage(command)) out << text::kCodePageOptions;
     if (takesTargetCodePage(command)) out << text::kTargetCodePageOption;
+    if (takesEncoding(command)) out << text::kEncodingOption;
     out << tagFileOption(command.tagFile) << fill(text::kBatchOptions, {patternsOf(command)})
         << text::kExitStatusHelp;
 }
@@ -335,6 +346,12 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
     } else if (!app::takesCodePage(command) &&
                (parsed.codePage || parsed.charset || parsed.chooseLanguage)) {
         return fill(text::kCodePageNotTaken, {name});
+    }
+    if (parsed.encoding && !takesEncoding(command)) return fill(text::kEncodingNotTaken, {name});
+    // The library keeps the choice for the jobs of this run; a name it does
+    // not read is refused before any file is converted.
+    if (parsed.encoding && f_iSetSourceEncoding(parsed.encoding->c_str()) != 0) {
+        return fill(text::kUnknownEncoding, {name, *parsed.encoding});
     }
     if (parsed.names.empty()) return fill(text::kNoFilesGiven, {name});
     return std::nullopt;

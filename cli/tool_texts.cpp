@@ -142,6 +142,14 @@ const char* const kTargetCodePageOption =
     "                     own (default: the RTF's code page, Windows 1252); a\n"
     "                     Macintosh PageMaker or QuarkXPress header still gets the\n"
     "                     Macintosh character set\n";
+const char* const kEncodingOption =
+    "  --encoding NAME    read sources that declare no encoding (no byte-order\n"
+    "                     mark, charset or encoding declaration) in NAME: utf-8,\n"
+    "                     utf-16le, windows-1250 to -1258, shift_jis, ...\n";
+const char* const kEncodingNotTaken = "%s: --encoding applies to the mark-up commands only";
+const char* const kUnknownEncoding =
+    "%s: \"%s\" is not an encoding the library reads (utf-8, utf-16le, utf-16be, "
+    "windows-874, windows-1250 to windows-1258, iso-8859-1, shift_jis, gb2312, euc-kr, big5)";
 const char* const kHtmlTagFileOption =
     "  --tag-file FILE    classify tags by this HTML tag definition file first\n"
     "                     (lines of NAME<tab>CLASS[<tab>\" ATTRIBUTE=\"]); default:\n"

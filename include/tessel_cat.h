@@ -350,13 +350,27 @@ typedef int tessel_language_dialog_presenter(tessel_language_dialog* dialog);
  * encoding declaration of its format). Both return 0.
  *   f_iSetSourceEncoding   the encoding mark-up jobs read an undeclared source
  *                          in ("utf-8", "windows-1250", ...); null or "" gives
- *                          back the format's default.
+ *                          back the format's default. A name the library does
+ *                          not read returns -1010 and keeps the choice as it
+ *                          was. Names: utf-8, utf-16le, utf-16be,
+ *                          windows-874 and windows-1250 to -1258 (also
+ *                          cpNNNN), iso-8859-1, us-ascii, shift_jis, gb2312,
+ *                          gbk, euc-kr, big5, tis-620.
  *   f_iSetTargetCodePage   the code page back-conversions write when the
  *                          document declares none (1250 to 1258, 874, ...);
  *                          0 gives back the format's default.
  */
 TESSEL_API int TESSEL_CALL f_iSetSourceEncoding(const char* encoding);
 TESSEL_API int TESSEL_CALL f_iSetTargetCodePage(unsigned codePage);
+
+/*
+ * How the last HTML or SGML mark-up job of this process read its source,
+ * when not as Windows 1252 as before: "Read as UTF-8 (declared in the
+ * file)", "Read as UTF-16LE (byte-order mark)", ... Copies the text, cut to
+ * size - 1 bytes, and its terminating NUL into buffer (when size > 0) and
+ * returns its full length; 0 and "" for a source read as Windows 1252.
+ */
+TESSEL_API int TESSEL_CALL f_iGetSourceEncodingReport(char* buffer, unsigned size);
 
 /* No language preselected; the chosen code page, or 0 when cancelled. */
 TESSEL_API unsigned TESSEL_CALL gf_uiGetCodepageFromLanguageDialog(void);

@@ -4,8 +4,9 @@
 Usage: client_test_check.py FORMAT RESAVED_OUTPUT EDITED_OUTPUT TYPED [EDITED_LOG]
 
 FORMAT is html, html-compatible, sgml, pagemaker, quark, ventura4 or text.
-Both outputs are read as the format writes characters: Windows 1252 with
-entities and numeric references (HTML, SGML); Windows 1252 or, by the
+Both outputs are read as the format writes characters: HTML and SGML in the
+encoding their byte-order mark or declaration names (Windows 1252 without
+one), with entities and numeric references; Windows 1252 or, by the
 header, Macintosh Roman with literal character tags "<\\#N>" (PageMaker,
 QuarkXPress); Windows 1252 with "?" for what it cannot hold (Ventura 4 and
 the text of Ventura 5 to 7). Going through the typed words in document
@@ -35,15 +36,41 @@ def macintosh(fmt, data):
     return fmt == "quark" and b"<e0>" in first
 
 
+# The codecs of the names a document declares, as the library reads them.
+CODECS = {"utf-8": "utf-8", "utf8": "utf-8", "shift_jis": "cp932", "shift-jis": "cp932",
+          "sjis": "cp932", "x-sjis": "cp932", "windows-31j": "cp932", "gb2312": "gbk",
+          "gbk": "gbk", "euc-kr": "cp949", "ks_c_5601-1987": "cp949", "big5": "cp950",
+          "tis-620": "cp874", "iso-8859-1": "cp1252", "latin1": "cp1252", "us-ascii": "cp1252"}
+DECLARATION = re.compile(rb"""(?:<\?xml[^>]*encoding|<meta[^>]*charset)\s*=\s*["']?([A-Za-z0-9_.:-]+)""",
+                         re.IGNORECASE)
+
+
+def declared_codec(data):
+    """The codec of an HTML or SGML output: its mark, else its declaration."""
+    for mark, codec in ((b"\xef\xbb\xbf", "utf-8-sig"), (b"\xff\xfe", "utf-16"),
+                        (b"\xfe\xff", "utf-16")):
+        if data.startswith(mark):
+            return codec
+    match = DECLARATION.search(data[:65536])
+    if not match:
+        return "cp1252"
+    name = match.group(1).decode("ascii").lower()
+    if name.startswith("windows-") or name.startswith("cp"):
+        return "cp" + name.split("-")[-1].lstrip("cp")
+    return CODECS.get(name, "cp1252")
+
+
 def decode(fmt, data):
     if macintosh(fmt, data):
         # Literal character tags up to 255 are Macintosh bytes.
         text = data.decode("mac_roman").replace("\r", "\n")
         return re.sub(r"<\\#(\d+)>", lambda m: chr(int(m.group(1))) if int(m.group(1)) > 255
                       else bytes([int(m.group(1))]).decode("mac_roman"), text)
-    text = data.decode("cp1252", errors="surrogateescape").replace("\r\n", "\n")
     if fmt in WITH_ENTITIES:
+        codec = declared_codec(data)
+        text = data.decode(codec, errors="surrogateescape").replace("\r\n", "\n")
         return html.unescape(text)
+    text = data.decode("cp1252", errors="surrogateescape").replace("\r\n", "\n")
     if fmt in LITERAL_TAGS:
         return re.sub(r"<\\#(\d+)>", lambda m: chr(int(m.group(1))), text)
     return text
@@ -59,9 +86,9 @@ def holds(fmt, c):
         return False
 
 
-def as_written(fmt, word):
+def as_written(fmt, word, codec="cp1252"):
     """The word as the output shows it once decoded."""
-    if fmt == "html-compatible":
+    if fmt == "html-compatible" and codec == "cp1252":
         return word.translate(COMPATIBLE)
     if fmt in LITERAL_TAGS:
         return word
@@ -73,12 +100,14 @@ def main():
     fmt, resaved_path, edited_path, typed_path = sys.argv[1:5]
     log = open(sys.argv[5], encoding="cp1252", errors="replace").read() if len(sys.argv) > 5 else ""
     resaved = decode(fmt, open(resaved_path, "rb").read())
-    edited = decode(fmt, open(edited_path, "rb").read())
+    edited_bytes = open(edited_path, "rb").read()
+    edited = decode(fmt, edited_bytes)
+    codec = declared_codec(edited_bytes) if fmt in WITH_ENTITIES else "cp1252"
     typed = [line.rstrip("\n").split("\t") for line in open(typed_path, encoding="utf-8") if line.strip()]
     rebuilt = []
     at = 0
     for original, word in typed:
-        written = as_written(fmt, word)
+        written = as_written(fmt, word, codec)
         found = edited.find(written, at)
         if found < 0:
             print("%s: typed word %r not found in %s" % (fmt, written, edited_path))

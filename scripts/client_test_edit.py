@@ -10,7 +10,8 @@ styles) with a word in Polish, Russian, Greek or Japanese or a word in
 typographic quotes, typed inside the word so that it keeps the text's own
 style, and saves OUTDIR/NAME.edited.rtf. The replacements, in
 document order, go to OUTDIR/NAME.typed.txt as "original<TAB>typed" lines
-(UTF-8).
+(UTF-8); the text Writer read from the RTF, before the edit, goes to
+OUTDIR/NAME.text.txt (UTF-8, paragraphs on lines of their own).
 """
 import os
 import re
@@ -121,6 +122,9 @@ def main():
             doc = desktop.loadComponentFromURL(uno.systemPathToFileUrl(os.path.abspath(rtf)),
                                                "_blank", 0, (prop("Hidden", True),))
             save(doc, os.path.join(outdir, name + ".resaved.rtf"))
+            with open(os.path.join(outdir, name + ".text.txt"), "w", encoding="utf-8",
+                      errors="surrogatepass") as out:
+                out.write(doc.getText().getString())
             typed = edit(doc)
             save(doc, os.path.join(outdir, name + ".edited.rtf"))
             doc.close(True)

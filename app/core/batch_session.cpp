@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/safe_files.h"
+#include "tessel_cat.h"
 
 namespace tessel::app {
 
@@ -194,6 +195,18 @@ void BatchSession::writeHeading(const Command& command, RunSettings& settings) {
     }
 }
 
+// The HTML and SGML mark-ups say how they read a source that they did not
+// read as Windows 1252, in a line of the file's report.
+void BatchSession::appendSourceEncodingReport(const Command& command) {
+    bool readsSources = command.family == "markup" && (command.tagFile == TagFileRole::Optional ||
+                                                       command.tagFile == TagFileRole::Required);
+    if (!readsSources) return;
+    char report[256];
+    if (f_iGetSourceEncodingReport(report, sizeof report) > 0) {
+        shell_.appendReport(std::string(report) + "\n", ReportStyle::Normal);
+    }
+}
+
 FileOutcome BatchSession::processFile(const Command& command, const std::string& inputPath,
                                       const RunSettings& settings) {
     shell_.fileStarting(inputPath);
@@ -242,6 +255,7 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
     }
     shell_.fileConverted(outcome);
     count(outcome);
+    appendSourceEncodingReport(command);
     outcome.resultText = fileResultText(command.kind, command.conversionFlag, outcome.result);
     shell_.appendReport(outcome.resultText, ReportStyle::Normal);
     shell_.fileReported(outcome);

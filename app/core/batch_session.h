@@ -93,6 +93,7 @@ class BatchSession {
                               const std::string& writtenName, int refusal);
     void writeHeading(const Command& command, RunSettings& settings);
     void count(FileOutcome& outcome);
+    void appendSourceEncodingReport(const Command& command);
 
     BatchShell& shell_;
     BatchOptions options_;

@@ -4,9 +4,11 @@
 #include <utility>
 
 #include "exports/export_guard.h"
+#include "frame/encoding_choice.h"
 #include "frame/return_codes.h"
 #include "frame/rtf_to_text_job.h"
 #include "markup/charset_step.h"
+#include "markup/document_encoding.h"
 #include "markup/html_entities.h"
 #include "platform/code_pages.h"
 #include "tessel_cat.h"
@@ -36,6 +38,28 @@ LineStep lineStepFor(int functionCode) {
     }
 }
 
+// HTML and SGML in the encoding their tags declare (or the chosen code
+// page where they declare none): written by the target encoder in that
+// encoding, with numeric references for what it cannot hold, so without the
+// entity step, which reads Windows 1252. A UTF-16 mark is written as its
+// kept bytes and the UTF-8 file rewritten as UTF-16 at the end. Documents
+// that declare Windows 1252, ISO 8859-1 or nothing keep the entity step.
+void writeInDocumentEncoding(const char* input, frame::RtfBackSteps& steps) {
+    if (input == nullptr) return;
+    const markup::DocumentEncoding document = markup::documentEncodingOfRtfFile(input);
+    const int codePage =
+        markup::backConversionCodePage(document, frame::encodingChoice().targetCodePage);
+    if (codePage == 0) return;
+    steps.lineStep = {};
+    steps.codePage = codePage;
+    if (document.mark == markup::ByteOrderMark::Utf16LittleEndian ||
+        document.mark == markup::ByteOrderMark::Utf16BigEndian) {
+        steps.outputStep = [](const std::string& output, frame::ErrorLog&) {
+            return markup::rewriteAsUtf16(output);
+        };
+    }
+}
+
 // The job with the steps of its function code. Multilingual HTML (515)
 // keeps the chosen code page's bytes and ends with the charset step on the
 // written file; the code page matters to no other code.
@@ -44,6 +68,7 @@ int runGuarded(const char* input, int functionCode, const char* extension,
     return runExport([&]() -> int {
         frame::RtfBackSteps steps;
         steps.lineStep = lineStepFor(functionCode);
+        if (steps.lineStep) writeInDocumentEncoding(input, steps);
         if (functionCode == frame::kRtfToHtmlMultiLingual) {
             steps.codePage = static_cast<int>(codePage);
             std::string name = charset == nullptr ? "" : charset;

@@ -25,6 +25,7 @@ enum ReturnCode : int {
     kCannotCloseFile = -407,
     kSameInputAndOutput = -904,
     kInvalidFunction = -1000,
+    kUnknownEncodingName = -1010,  // f_iSetSourceEncoding: a name the library does not read
     kRtfOutputExists = -1401,
 };
 

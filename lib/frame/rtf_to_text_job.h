@@ -23,7 +23,7 @@ using OutputFileStep = std::function<int(const std::string& outputPath, ErrorLog
 // What the export composes into the job besides the names.
 struct RtfBackSteps {
     LineStep lineStep;          // may be empty
-    int codePage = 0;           // multilingual HTML (515): the code page written
+    int codePage = 0;           // 515: the code page written; HTML, SGML: the one declared
     OutputFileStep outputStep;  // may be empty; run when the reading succeeded
 };
 

@@ -61,6 +61,10 @@ TargetRules targetRules(int functionCode, int documentCodePage, int chosenCodePa
     rules.macintoshPass = macintoshPass;
     switch (format->codePage) {
         case res::TargetCodePage::Windows1252:
+            // HTML and SGML that declare another encoding: the job is given it.
+            if (chosenCodePage == 0) break;
+            rules.utf8 = chosenCodePage == res::kUtf8CodePage;
+            rules.codec = platform::CodePageCodec::find(chosenCodePage);
             break;
         case res::TargetCodePage::Document:
             // The Macintosh pass reads Windows 1252.

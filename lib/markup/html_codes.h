@@ -12,6 +12,9 @@ enum HtmlCode : int {
     kTagFileWithoutTags = -1301,         // SGML: the tag file exists but holds no tags
     kNoTagFile = -1302,                  // SGML: no tag file where the job needs one
     kAmpersandWithoutSemicolon = -1305,  // "&" without ";" outside a tag
+    kBytesNotInEncoding = -1503,         // bytes the source's encoding has no character for
+    kUnreadEncodingDeclared = -1504,     // the source declares an encoding not read here
+    kUnpairedUtf16Units = -1505,         // UTF-16 surrogates without their other half
     kInvalidTagClass = -2201,            // class letters without meaning (ends the job)
     kUnknownHtmlTag = -2202,
     kScriptEndWithoutBracket = -2203,  // "</SCRIPT" with no ">" on the line

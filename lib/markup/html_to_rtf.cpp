@@ -16,6 +16,7 @@
 #include "markup/html_markup_state.h"
 #include "markup/html_tag_file.h"
 #include "markup/joined_line_writer.h"
+#include "markup/source_reading.h"
 #include "platform/files.h"
 #include "platform/format.h"
 #include "platform/paths.h"
@@ -35,10 +36,12 @@ namespace {
 
 class HtmlToRtfJob {
   public:
-    HtmlToRtfJob(InputStream& input, OutputStream& output, ErrorLog& log, HtmlMarkupState& state)
+    HtmlToRtfJob(InputStream& input, OutputStream& output, ErrorLog& log, HtmlMarkupState& state,
+                 SourceReading& reading)
         : input_(input),
           log_(log),
           state_(state),
+          reading_(reading),
           body_(output, state.carryOver, JoinedLineWriter::Joining::Paragraphs) {}
 
     // Reads and converts every line; 0 or the failure code that ended it.
@@ -54,8 +57,19 @@ class HtmlToRtfJob {
     // Escape, mark up and report; a negative result is the job's failure.
     int markUp(std::string& text) {
         int result = 0;
-        if (!escapeAndMarkUpHtmlLine(text, result)) return frame::kOutOfMemory;
+        if (!escapeAndMarkUp(text, result)) return frame::kOutOfMemory;
         return log_.report(result, changeCount_, text);
+    }
+
+    // A line of a source read in another encoding than Windows 1252 is
+    // decoded and escaped first, unless it is ASCII alone.
+    bool escapeAndMarkUp(std::string& text, int& result) {
+        if (reading_.asBefore()) return escapeAndMarkUpHtmlLine(text, result);
+        bool escaped = false;
+        if (!reading_.decodeAndEscape(text, log_, changeCount_, escaped)) return false;
+        if (!escaped) return escapeAndMarkUpHtmlLine(text, result);
+        result = funcMarkUpHTMLLine(text);
+        return true;
     }
 
     int convertLine(std::string& line) {
@@ -82,6 +96,7 @@ class HtmlToRtfJob {
     InputStream& input_;
     ErrorLog& log_;
     HtmlMarkupState& state_;
+    SourceReading& reading_;
     JoinedLineWriter body_;
     int changeCount_ = 0;
 };
@@ -109,14 +124,16 @@ int formNames(const std::string& input, const std::string& tagFile, JobNames& na
     return frame::checkOutputNames(names.input, names.output, names.log, frame::kRtfOutputExists);
 }
 
-// Opens log, input and output in this order. On failure nothing the job
-// created is left behind.
-int openFiles(const JobNames& names, ErrorLog& log, InputStream& input, OutputStream& output) {
+// Opens log, input (after deciding its encoding) and output in this order.
+// On failure nothing the job created is left behind.
+int openFiles(const JobNames& names, SourceReading& reading, ErrorLog& log, InputStream& input,
+              OutputStream& output) {
     if (!log.open(names.log)) return frame::kCannotOpenOutput;
-    int code = 0;
-    if (!input.open(names.input, StreamMode::Text)) {
+    int code = reading.prepare(names.input);
+    if (code == 0 && !input.open(reading.pathToRead(), StreamMode::Text)) {
         code = frame::kCannotOpenInput;
-    } else if (!output.open(names.output, StreamMode::Text, platform::ExistingName::Refuse)) {
+    } else if (code == 0 &&
+               !output.open(names.output, StreamMode::Text, platform::ExistingName::Refuse)) {
         code = frame::kCannotOpenOutput;
         input.close();
     }
@@ -131,13 +148,16 @@ int runJob(const std::string& inputPath, const std::string& tagFile) {
     frame::jobState().reset();
     HtmlMarkupState& state = htmlMarkupState();
     state.reset();
+    lastSourceEncodingReport().clear();
 
     JobNames names;
     if (int code = formNames(inputPath, tagFile, names); code != 0) return code;
     ErrorLog log;
     InputStream input;
     OutputStream output;
-    if (int code = openFiles(names, log, input, output); code != 0) return code;
+    SourceReading reading;
+    if (int code = openFiles(names, reading, log, input, output); code != 0) return code;
+    reading.skipByteOrderMark(input);
 
     std::unique_ptr<UserTagList> userTags;
     if (int code = funcReadHTMLTagFile(tagFile, log.stream(), userTags); code < 0) {
@@ -152,11 +172,13 @@ int runJob(const std::string& inputPath, const std::string& tagFile) {
     }
     state.userTags = userTags.get();
 
-    HtmlToRtfJob job(input, output, log, state);
+    HtmlToRtfJob job(input, output, log, state, reading);
     int failure = 0;
     try {
         frame::writeRtfHeader(output);
         log.writeHeader(res::kTextToRtfParserTitle, names.input, frame::kHtmlToRtf);
+        int decisionMessages = 0;
+        reading.writeDocumentStart(output, log, decisionMessages);
         failure = job.run();
         frame::writeDocumentEnd(output);
         log.writeSummary(frame::kHtmlToRtf, job.changeCount(), names.input);

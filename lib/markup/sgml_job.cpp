@@ -20,6 +20,7 @@
 #include "markup/sgml_tag_collection.h"
 #include "markup/sgml_tag_file.h"
 #include "markup/sorted_string_list.h"
+#include "markup/source_reading.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/streams.h"
@@ -135,10 +136,12 @@ int collectIntoTagFile(const SgmlJobFiles& files, SortedStringList& tags, ErrorL
 
 class SgmlConversion {
   public:
-    SgmlConversion(InputStream& input, OutputStream& output, ErrorLog& log, int functionCode)
+    SgmlConversion(InputStream& input, OutputStream& output, ErrorLog& log, int functionCode,
+                   SourceReading& reading)
         : input_(input),
           log_(log),
           functionCode_(functionCode),
+          reading_(reading),
           state_(sgmlMarkupState()),
           writer_(output, state_.carryOver,
                   functionCode == frame::kSgmlToRtf ? JoinedLineWriter::Joining::Paragraphs
@@ -157,11 +160,21 @@ class SgmlConversion {
     int transform(std::string& line) {
         switch (functionCode_) {
             case frame::kSgmlToRtf:
-                if (!frame::escapeRtf(line)) return frame::kOutOfMemory;
+                if (!escape(line)) return frame::kOutOfMemory;
                 return funcMarkUpSGMLLine(line);
             default:
                 return ExecuteFunction(line, functionCode_);
         }
+    }
+
+    // A line of a source read in another encoding than Windows 1252 is
+    // decoded first; ASCII alone is escaped as a 1252 line.
+    bool escape(std::string& line) {
+        bool escaped = false;
+        if (!reading_.asBefore() && !reading_.decodeAndEscape(line, log_, changeCount_, escaped)) {
+            return false;
+        }
+        return escaped || frame::escapeRtf(line);
     }
 
     // Transforms and reports; a negative result is the job's failure.
@@ -198,6 +211,7 @@ class SgmlConversion {
     InputStream& input_;
     ErrorLog& log_;
     int functionCode_;
+    SourceReading& reading_;
     SgmlMarkupState& state_;
     JoinedLineWriter writer_;
     int changeCount_ = 0;
@@ -214,12 +228,23 @@ int convertFile(const SgmlJobFiles& files, const SortedStringList& tags, ErrorLo
     }
     InputStream input;
     OutputStream output;
-    if (!input.open(files.input, StreamMode::Text)) return frame::kCannotOpenInput;
-    if (!output.open(files.output, StreamMode::Text)) return frame::kCannotOpenOutput;
-
     bool markingUp = files.functionCode == frame::kSgmlToRtf;
-    if (markingUp) frame::writeRtfHeader(output);
-    SgmlConversion conversion(input, output, log, files.functionCode);
+    // Only the mark-up reads its source in the source's own encoding.
+    SourceReading reading;
+    if (markingUp) {
+        if (int code = reading.prepare(files.input); code != 0) return code;
+    }
+    const std::string& inputPath = markingUp ? reading.pathToRead() : files.input;
+    if (!input.open(inputPath, StreamMode::Text)) return frame::kCannotOpenInput;
+    if (!output.open(files.output, StreamMode::Text)) return frame::kCannotOpenOutput;
+    reading.skipByteOrderMark(input);
+
+    if (markingUp) {
+        frame::writeRtfHeader(output);
+        int decisionMessages = 0;
+        reading.writeDocumentStart(output, log, decisionMessages);
+    }
+    SgmlConversion conversion(input, output, log, files.functionCode, reading);
     int failure = conversion.run();
     if (markingUp) frame::writeDocumentEnd(output);
     changeCount = conversion.changeCount();
@@ -241,6 +266,7 @@ void resetMarkupStates() {
 int runJob(const std::string& inputPath, int functionCode, const std::string& tagFile) {
     frame::jobState().reset();
     resetMarkupStates();
+    lastSourceEncodingReport().clear();
     SgmlJobFiles files;
     if (int code = formNames(inputPath, functionCode, tagFile, files); code != 0) return code;
     ErrorLog log;

@@ -122,6 +122,19 @@ constexpr std::array kMessages = {
                 "Not written as themselves: %s. The text holds the format's character codes or "
                 "substitutes in their place!\n\n",
                 false},
+    MessageText{-1503,
+                "[%d] Bytes that the encoding the file is read in gives no character were found "
+                "in the following text segment:\n%s\n%s\n%s\n",
+                "The file is read as %s. The bytes are kept as they stand and are written back "
+                "unchanged; check the encoding of the file!\n\n",
+                false},
+    MessageText{-1504,
+                "[%d] The file declares an encoding that the Tessel CAT Tools do not read.\n",
+                "Declared: \"%s\". The file was read by the rules that follow a declaration (the "
+                "encoding chosen, UTF-8 or Windows 1252); check its letters!\n\n",
+                true},
+    MessageText{-1505, "[%d] UTF-16 units that pair with no other were found in the file.\n",
+                "%s of them were read as U+FFFD.\n\n", true},
     MessageText{-1601,
                 "[%d] Something is strange about the RTF codes in this text segment. Expected a "
                 "space somewhere after the '\\cs6'.\n%s\n%s\n%s\n\n",

@@ -94,5 +94,36 @@ TEST_F(MarkupHtml, UsageErrors) {
     EXPECT_TRUE(contains(help.out, "--tag-file FILE")) << help.out;
 }
 
+TEST_F(MarkupHtml, EncodingOptionAndTheReportOfHowTheSourceWasRead) {
+    std::string page = folder.path("cz.htm");
+    writeFile(page,
+              "<P>\xB3\xF3"
+              "d\xBF\r\n");  // Polish in windows-1250, declared nowhere
+    ToolRun run = runTool({"markup", "html", "--encoding", "windows-1250", page});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_TRUE(contains(run.out, "...\nRead as code page 1250 (the encoding chosen)\n1 change"))
+        << run.out;
+    EXPECT_TRUE(contains(readFile(folder.path("cz.rtf")),
+                         "\\u322?\xF3"
+                         "d\\u380?"));
+
+    // A source read as Windows 1252 gets no such line.
+    std::string west = folder.path("west.htm");
+    writeFile(west, "<P>caf\xE9\r\n");
+    ToolRun plain = runTool({"markup", "html", west});
+    EXPECT_FALSE(contains(plain.out, "Read as")) << plain.out;
+
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"markup", "html", "--encoding", "klingon", page},
+          std::vector<std::string>{"markup", "html", "--encoding=", page},
+          std::vector<std::string>{"back", "html", "--encoding", "utf-8", page}}) {
+        ToolRun refused = runTool(wrong);
+        EXPECT_EQ(refused.exitStatus, 2) << wrong[3];
+        EXPECT_TRUE(contains(refused.err, "encoding")) << refused.err;
+    }
+    ToolRun help = runTool({"markup", "sgml", "--help"});
+    EXPECT_TRUE(contains(help.out, "--encoding NAME")) << help.out;
+}
+
 }  // namespace
 }  // namespace tessel::cli::testing

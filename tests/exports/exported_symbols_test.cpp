@@ -95,6 +95,7 @@ const std::set<std::string> kExpectedExports = {
     "gf_pszGetCodepageFromLanguageDialog",
     "f_iSetSourceEncoding",
     "f_iSetTargetCodePage",
+    "f_iGetSourceEncodingReport",
 };
 
 TEST(ExportedSymbols, LibraryExportsExactlyTheHeaderFunctions) {
