@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -269,11 +270,12 @@ TEST(RoundTripFiles, FormatsByHeaderOrExtension) {
 // converter's log, and the round trip goes on with the next file.
 TEST(RoundTripFiles, AParseErrorIsReportedWithTheLogsMessage) {
     TempDir dir;
-    std::string broken = dir.write("new.xtg", "<v11.10><e9>\r\n@Normal:Text\r\n");
+    // No encoding of the format has the digit 5.
+    std::string broken = dir.write("new.xtg", "<v11.10><e5>\r\n@Normal:Text\r\n");
     std::string fine = dir.write("old.xtg", "<v1.70><e1>\r\n@Normal:Text\r\n");
     EXPECT_EQ(roundTripLines({broken, fine}, dir.path()),
               (Lines{"new.xtg: the round trip failed in the mark-up (quark, code -1); the log "
-                     "says: Parse Error: SSLex0105e: Invalid token, Line 1, Offset 9, <e9",
+                     "says: Parse Error: SSLex0105e: Invalid token, Line 1, Offset 9, <e5",
                      "old.xtg: identical after the round trip (quark)",
                      "roundtrip: 2 files, 1 identical, 1 failed"}));
 }
@@ -327,8 +329,16 @@ TEST(RoundTripFiles, EveryCorpusFileWithItsDifferences) {
                             ": " + (rules.empty() ? "unexplained" : rules));
         }
     }
+    const fs::path expectedFile =
+        fs::path(TESSEL_SOURCE_DIR) / "tests/verify/data/corpus_roundtrip.txt";
+    // TESSEL_UPDATE_EXPECTED=1 writes what was found as the new expectation,
+    // to be read in the diff before it is committed.
+    if (std::getenv("TESSEL_UPDATE_EXPECTED") != nullptr) {
+        std::ofstream out(expectedFile, std::ios::binary);
+        for (const std::string& line : found) out << line << '\n';
+    }
     Lines expected;
-    std::ifstream in(fs::path(TESSEL_SOURCE_DIR) / "tests/verify/data/corpus_roundtrip.txt");
+    std::ifstream in(expectedFile);
     for (std::string line; std::getline(in, line);) expected.push_back(line);
     EXPECT_EQ(found, expected);
     EXPECT_EQ(report.totals.unexplained, 0u);
