@@ -132,7 +132,9 @@ constexpr std::array kTextKeywords = {
     RtfTextKeyword{"oldtprops", RtfTextWord::OldProperties},
     // Destinations that are no text of the document, also where a writer
     // leaves out the "*": the revision authors, comments and their marks,
-    // and the copy of nested tables for readers without them.
+    // the copy of nested tables for readers without them, the name of the
+    // program that wrote the file and the list tables (a list's levels and
+    // name outside "{\*\listtable" were written as text).
     RtfTextKeyword{"revtbl", RtfTextWord::DroppedText},
     RtfTextKeyword{"atnid", RtfTextWord::DroppedText},
     RtfTextKeyword{"atnauthor", RtfTextWord::DroppedText},
@@ -140,6 +142,10 @@ constexpr std::array kTextKeywords = {
     RtfTextKeyword{"atrfstart", RtfTextWord::DroppedText},
     RtfTextKeyword{"atrfend", RtfTextWord::DroppedText},
     RtfTextKeyword{"nonesttables", RtfTextWord::DroppedText},
+    RtfTextKeyword{"generator", RtfTextWord::DroppedText},
+    RtfTextKeyword{"listtable", RtfTextWord::DroppedText},
+    RtfTextKeyword{"list", RtfTextWord::DroppedText},
+    RtfTextKeyword{"listoverride", RtfTextWord::DroppedText},
 };
 
 struct CharsetCodePage {

@@ -174,6 +174,25 @@ TEST(RtfReaderTables, NestedCellsWithoutTheirFallback) {
     EXPECT_EQ(readRtf("{\\rtf1 {\\*\\nonesttables x\\par}y}").text, "y");
 }
 
+TEST(RtfReaderDestinations, ListTablesAndGeneratorWithoutStarAreNoText) {
+    // A list written without "{\*\listtable" around it (a converter's file):
+    // its levels' numbering text and its name are no text of the document.
+    EXPECT_EQ(readRtf("{\\rtf1{\\list\\listtemplateid1{\\listlevel{\\leveltext \\'02\\'00.}"
+                      "{\\levelnumbers \\'01}}{\\listname List1;}\\listid7}\n"
+                      "{\\listoverride\\listid7\\listoverridecount0\\ls1}Body\\par}")
+                  .text,
+              "Body|");
+    EXPECT_EQ(readRtf("{\\rtf1{\\listtable{\\list{\\listname L;}}}{\\*\\listoverridetable"
+                      "{\\listoverride\\ls1}}x}")
+                  .text,
+              "x");
+    // "{*\generator" (the backslash of "\*" lost): the "*" is text, the
+    // program's name is not.
+    EXPECT_EQ(readRtf("{\\rtf1{*\\generator Aspose.Words 13.9;}Body\\par}").text, "*Body|");
+    // The list label Word writes as text stays.
+    EXPECT_EQ(readRtf("{\\rtf1{\\listtext 1.\\tab}One\\par}").text, "1.\tOne|");
+}
+
 TEST(RtfReaderRevisions, DeletedTextIsNotTextInsertedTextIs) {
     Read read = readRtf(
         "{\\rtf1{\\*\\revtbl {Unknown;}{Ann Reviewer;}}"
