@@ -45,6 +45,12 @@ DECLARATION = re.compile(rb"""(?:<\?xml[^>]*encoding|<meta[^>]*charset)\s*=\s*["
                          re.IGNORECASE)
 
 
+def unicode_quark(fmt, data):
+    """A QuarkXPress file whose header declares Unicode (<e8>, <e9>) is UTF-8."""
+    first = data.lstrip(b"\xef\xbb\xbf").split(b"\r")[0].split(b"\n")[0].lower()
+    return fmt == "quark" and (b"<e8>" in first or b"<e9>" in first)
+
+
 def declared_codec(data):
     """The codec of an HTML or SGML output: its mark, else its declaration."""
     for mark, codec in ((b"\xef\xbb\xbf", "utf-8-sig"), (b"\xff\xfe", "utf-16"),
@@ -70,14 +76,15 @@ def decode(fmt, data):
         codec = declared_codec(data)
         text = data.decode(codec, errors="surrogateescape").replace("\r\n", "\n")
         return html.unescape(text)
-    text = data.decode("cp1252", errors="surrogateescape").replace("\r\n", "\n")
+    codec = "utf-8-sig" if unicode_quark(fmt, data) else "cp1252"
+    text = data.decode(codec, errors="surrogateescape").replace("\r\n", "\n")
     if fmt in LITERAL_TAGS:
         return re.sub(r"<\\#(\d+)>", lambda m: chr(int(m.group(1))), text)
     return text
 
 
-def holds(fmt, c):
-    if fmt in WITH_ENTITIES:
+def holds(fmt, c, codec="cp1252"):
+    if fmt in WITH_ENTITIES or codec.startswith("utf"):
         return True
     try:
         c.encode("cp1252")
@@ -93,7 +100,7 @@ def as_written(fmt, word, codec="cp1252"):
     if fmt in LITERAL_TAGS:
         return word
     # Without a character escape the RTF's fallback is written: "?".
-    return "".join(c if holds(fmt, c) else "?" for c in word)
+    return "".join(c if holds(fmt, c, codec) else "?" for c in word)
 
 
 def main():
@@ -102,7 +109,10 @@ def main():
     resaved = decode(fmt, open(resaved_path, "rb").read())
     edited_bytes = open(edited_path, "rb").read()
     edited = decode(fmt, edited_bytes)
-    codec = declared_codec(edited_bytes) if fmt in WITH_ENTITIES else "cp1252"
+    if fmt in WITH_ENTITIES:
+        codec = declared_codec(edited_bytes)
+    else:
+        codec = "utf-8" if unicode_quark(fmt, edited_bytes) else "cp1252"
     typed = [line.rstrip("\n").split("\t") for line in open(typed_path, encoding="utf-8") if line.strip()]
     rebuilt = []
     at = 0
@@ -116,7 +126,7 @@ def main():
         rebuilt.append(original)
         at = found + len(written)
         for c in word:
-            if not holds(fmt, c) and ("U+%04X" % ord(c)) not in log:
+            if not holds(fmt, c, codec) and ("U+%04X" % ord(c)) not in log:
                 print("%s: %r is not named in the log of %s" % (fmt, c, edited_path))
                 return 1
     rebuilt.append(edited[at:])
