@@ -38,7 +38,9 @@ std::string readAll(const std::string& path) {
     return bytes.str();
 }
 
-// Lines of the tag file: each a complete tag, each higher than the one before.
+// Lines of the tag file: each a tag (a start, end or declaration from "<",
+// unclosed ones included, or the closing "/" of a null end tag or "]]>" of a
+// marked section), each higher than the one before.
 void checkTagFile(const std::string& bytes) {
     std::string previous;
     bool first = true;
@@ -47,7 +49,8 @@ void checkTagFile(const std::string& bytes) {
         std::size_t end = bytes.find("\r\n", start);
         if (end == std::string::npos) std::abort();  // every tag ends its line
         std::string tag = bytes.substr(start, end - start);
-        if (tag.size() < 2 || tag.front() != '<' || tag.back() != '>') std::abort();
+        bool delimiter = tag == "/" || tag == "]]>";
+        if (!delimiter && (tag.size() < 2 || tag.front() != '<')) std::abort();
         if (!first && !(previous < tag)) std::abort();
         previous = tag;
         first = false;
