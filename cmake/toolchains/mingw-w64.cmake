@@ -24,6 +24,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
-# Build-time generators and tests run under Wine.
-find_program(TESSEL_WINE NAMES wine wine64 REQUIRED)
+# Build-time generators and tests run under Wine. A 64-bit build uses Wine's
+# 64-bit loader itself: the "wine" front end execs the 32-bit loader whenever
+# wine32 is installed, which fails on kernels without 32-bit emulation.
+if(TESSEL_MINGW_PROCESSOR STREQUAL "AMD64")
+    find_program(TESSEL_WINE NAMES wine64 wine PATHS /usr/lib/wine /usr/lib64/wine REQUIRED)
+else()
+    find_program(TESSEL_WINE NAMES wine REQUIRED)
+endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR ${TESSEL_WINE})

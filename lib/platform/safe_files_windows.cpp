@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/device_names.h"
 #include "platform/safe_files.h"
 #include "platform/safe_files_system.h"
 #include "platform/windows_api.h"
@@ -48,6 +49,9 @@ BOOL WINAPI onConsoleBreak(DWORD event) {
 }  // namespace
 
 int unusableFinalName(const std::string& path) {
+    // "aux.rtf" is the AUX device in every folder, whether or not the file
+    // system answers for it.
+    if (isWindowsDeviceName(path)) return EINVAL;
     DWORD attributes = ::GetFileAttributesW(wideName(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return 0;
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return ELOOP;
