@@ -179,6 +179,10 @@ void RtfReader::takeWhile(Accept accept, Take take) {
         case RtfAction::DroppedText:
             if (!skipped) group_.destination = Destination::Skipped;
             return 0;
+        case RtfAction::Annotation:
+            noteComment();
+            if (!skipped) group_.destination = Destination::Skipped;
+            return 0;
     }
     return kRtfKeywordTableBug;
 }

@@ -87,7 +87,10 @@ void RtfLineWriter::documentCodePage(int codePage) {
 void RtfLineWriter::notice(RtfNotice notice, std::string_view quoted) {
     switch (notice) {
         case RtfNotice::TrackedChangesAccepted:
-            paragraphNotice_ = kTrackedChangesAccepted;
+            paragraphNotices_.push_back(kTrackedChangesAccepted);
+            return;
+        case RtfNotice::CommentsLeftOut:
+            paragraphNotices_.push_back(kCommentsLeftOut);
             return;
         case RtfNotice::SurplusClosingBrace:
             log_.report(kSurplusClosingBrace, changeCount_, quoted);
@@ -100,7 +103,7 @@ void RtfLineWriter::notice(RtfNotice notice, std::string_view quoted) {
 
 int RtfLineWriter::paragraph(std::string& line, bool lineEnd) {
     if (!awaitingHeader_) return write(line, lineEnd);
-    held_.push_back({line, lineEnd, std::exchange(paragraphNotice_, 0)});
+    held_.push_back({line, lineEnd, std::exchange(paragraphNotices_, {})});
     if (!headerDecided()) return 0;
     return writeHeld();
 }
@@ -108,8 +111,13 @@ int RtfLineWriter::paragraph(std::string& line, bool lineEnd) {
 int RtfLineWriter::finish() {
     int result = awaitingHeader_ ? writeHeld() : 0;
     // A change in no paragraph that was handed on (an empty last one).
-    if (paragraphNotice_ != 0) log_.report(std::exchange(paragraphNotice_, 0), changeCount_, "");
+    reportNotices("");
     return result;
+}
+
+void RtfLineWriter::reportNotices(std::string_view quoted) {
+    if (paragraphNotices_.empty()) return;
+    for (int code : std::exchange(paragraphNotices_, {})) log_.report(code, changeCount_, quoted);
 }
 
 bool RtfLineWriter::headerDecided() const {
@@ -145,7 +153,7 @@ int RtfLineWriter::writeHeld() {
     std::vector<HeldParagraph> held = std::move(held_);
     held_.clear();
     for (auto& paragraph : held) {
-        paragraphNotice_ = paragraph.notice;
+        paragraphNotices_ = std::move(paragraph.notices);
         if (int result = write(paragraph.text, paragraph.lineEnd); result < 0) return result;
     }
     return 0;
@@ -202,7 +210,7 @@ int RtfLineWriter::flush(std::string& line, bool encoded) {
         encoder_->clearLostCharacters();
     }
     output_.write(line);
-    if (paragraphNotice_ != 0) log_.report(std::exchange(paragraphNotice_, 0), changeCount_, line);
+    reportNotices(line);
     return 0;
 }
 

@@ -27,10 +27,12 @@ using LineStep = std::function<int(std::string& line)>;
 // Message code of a line with characters the target could not hold.
 inline constexpr int kCharactersNotHeld = -1502;
 // Message codes of what the reader tells (RtfNotice): more "}" than "{",
-// data after the document's end, tracked changes read as accepted.
+// data after the document's end, tracked changes read as accepted, comments
+// left out.
 inline constexpr int kSurplusClosingBrace = -411;
 inline constexpr int kDataAfterDocument = -412;
 inline constexpr int kTrackedChangesAccepted = -413;
+inline constexpr int kCommentsLeftOut = -414;
 
 class RtfLineWriter final : public RtfParagraphSink {
   public:
@@ -62,7 +64,7 @@ class RtfLineWriter final : public RtfParagraphSink {
     struct HeldParagraph {
         std::string text;
         bool lineEnd;
-        int notice;  // message code for this paragraph; 0: none
+        std::vector<int> notices;  // message codes for this paragraph
     };
 
     // `encoded`: the line is in the target's bytes already.
@@ -70,6 +72,7 @@ class RtfLineWriter final : public RtfParagraphSink {
     int flush(std::string& line, bool encoded);
     bool headerDecided() const;
     int writeHeld();
+    void reportNotices(std::string_view quoted);
     void chooseTarget(std::string_view firstLine);
     int targetCodePage(std::string_view firstLine) const;
 
@@ -89,8 +92,8 @@ class RtfLineWriter final : public RtfParagraphSink {
     // whether the file is a Macintosh file.
     bool awaitingHeader_;
     std::vector<HeldParagraph> held_;
-    // Message code for the next paragraph written; 0: none.
-    int paragraphNotice_ = 0;
+    // Message codes for the next paragraph written, in the order told.
+    std::vector<int> paragraphNotices_;
 };
 
 // True for the codes whose output leaves out empty paragraphs (plain text and

@@ -222,10 +222,22 @@ void RtfReader::noteRevision() {
     ++outsideEffects_;
 }
 
+// A comment in the body (once per document, as a tracked change).
+void RtfReader::noteComment() {
+    if (comments_ != RevisionNotice::None || group_.destination != Destination::Body) return;
+    comments_ = RevisionNotice::Pending;
+    ++outsideEffects_;
+}
+
 void RtfReader::tellRevisions() {
-    if (revisions_ != RevisionNotice::Pending) return;
-    revisions_ = RevisionNotice::Told;
-    sink_.notice(RtfNotice::TrackedChangesAccepted, {});
+    if (revisions_ == RevisionNotice::Pending) {
+        revisions_ = RevisionNotice::Told;
+        sink_.notice(RtfNotice::TrackedChangesAccepted, {});
+    }
+    if (comments_ == RevisionNotice::Pending) {
+        comments_ = RevisionNotice::Told;
+        sink_.notice(RtfNotice::CommentsLeftOut, {});
+    }
 }
 
 int RtfReader::endParagraph() {

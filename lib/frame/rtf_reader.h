@@ -6,7 +6,7 @@
 // that it does not know, and hidden text are dropped. The document ends with
 // the group that "{\rtf1" opens; what follows it is not read as RTF.
 // Tracked changes are read as accepted: deleted text is not text, inserted
-// text is. A cell ("\cell", "\nestcell") ends as a paragraph does.
+// text is. Comments are not text. A cell ("\cell", "\nestcell") ends as a paragraph does.
 //
 // Characters: "\uN" with its "\ucN" fallback skipped; bytes ("\'xx" and 8-bit
 // text) in the code page of their font ("\fcharsetN", "\cpgN"; else the
@@ -63,6 +63,10 @@ enum class RtfNotice {
     // The document holds tracked changes, read as accepted; told right
     // before the first paragraph with a change is handed on (quoted: empty).
     TrackedChangesAccepted,
+    // The document holds comments, left out; told right before the first
+    // paragraph with a comment is handed on (quoted: empty), after
+    // TrackedChangesAccepted when that is told for the same paragraph.
+    CommentsLeftOut,
 };
 
 // Receives the body text.
@@ -326,6 +330,7 @@ class RtfReader {
     int readPastDocument();
     void tellRevisions();
     void noteRevision();
+    void noteComment();
     void setHidden(std::uint8_t why, bool on) {
         group_.hidden = static_cast<std::uint8_t>(on ? group_.hidden | why : group_.hidden & ~why);
     }
@@ -417,6 +422,7 @@ class RtfReader {
     bool documentClosed_ = false;
     bool pastDocumentRead_ = false;
     RevisionNotice revisions_ = RevisionNotice::None;
+    RevisionNotice comments_ = RevisionNotice::None;
     std::int64_t binaryLeft_ = 0;
     int hexHigh_ = -1;
     LineText line_;

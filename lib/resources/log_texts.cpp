@@ -84,6 +84,10 @@ constexpr std::array kMessages = {
         "[%d] The RTF file holds tracked changes. They have been accepted: deleted text "
         "was left out, inserted text written. The first paragraph with a change:\n%s\n%s\n%s\n\n",
         "", false},
+    MessageText{-414,
+                "[%d] The RTF file holds comments. They have been left out: the text of a "
+                "comment is not written. The first paragraph with a comment:\n%s\n%s\n%s\n\n",
+                "", false},
     MessageText{-502,
                 "[%d] Ending quote in K-Tag missing in the following text segment:\n%s\n%s\n%s\n",
                 "The tag is corrupt. Fix it in the source file!\n\n", false},

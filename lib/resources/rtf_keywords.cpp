@@ -118,6 +118,12 @@ constexpr std::array kTextKeywords = {
     RtfTextKeyword{"nestcell", RtfTextWord::CellEnd},
     // Tracked changes, read as accepted: deleted and moved-away text is not
     // text; inserted text and changed properties are read as they stand.
+    // The author and time of a change ("revauth", "revdttm", "revauthdel",
+    // "revdttmdel", "mvauth", "mvdate") come with the word that makes it one
+    // and are ignored; so are the revision save ids ("rsid", "insrsid",
+    // "charrsid" ...) that a writer puts on every run, changes tracked or
+    // not, and the revision words of a list level ("pnrnot", "pnrauth" ...
+    // inside "{\*\pn"), written whatever the document holds.
     RtfTextKeyword{"deleted", RtfTextWord::Deleted},
     RtfTextKeyword{"mvf", RtfTextWord::Deleted},
     RtfTextKeyword{"revised", RtfTextWord::Revision},
@@ -130,17 +136,31 @@ constexpr std::array kTextKeywords = {
     RtfTextKeyword{"oldpprops", RtfTextWord::OldProperties},
     RtfTextKeyword{"oldsprops", RtfTextWord::OldProperties},
     RtfTextKeyword{"oldtprops", RtfTextWord::OldProperties},
+    // A comment: its text, told as left out; its author, initials, time,
+    // icon, reference number, parent and the marks of the range it is
+    // about are no text either.
+    RtfTextKeyword{"annotation", RtfTextWord::Annotation},
     // Destinations that are no text of the document, also where a writer
-    // leaves out the "*": the revision authors, comments and their marks,
-    // the copy of nested tables for readers without them, the name of the
-    // program that wrote the file and the list tables (a list's levels and
-    // name outside "{\*\listtable" were written as text).
+    // leaves out the "*": the revision authors and revision save ids, the
+    // parts of a comment, the marks of moved text, the copy of nested tables
+    // for readers without them, the name of the program that wrote the file
+    // and the list tables (a list's levels and name outside "{\*\listtable"
+    // were written as text).
     RtfTextKeyword{"revtbl", RtfTextWord::DroppedText},
+    RtfTextKeyword{"rsidtbl", RtfTextWord::DroppedText},
     RtfTextKeyword{"atnid", RtfTextWord::DroppedText},
     RtfTextKeyword{"atnauthor", RtfTextWord::DroppedText},
-    RtfTextKeyword{"annotation", RtfTextWord::DroppedText},
+    RtfTextKeyword{"atntime", RtfTextWord::DroppedText},
+    RtfTextKeyword{"atnicn", RtfTextWord::DroppedText},
+    RtfTextKeyword{"atnref", RtfTextWord::DroppedText},
+    RtfTextKeyword{"atndate", RtfTextWord::DroppedText},
+    RtfTextKeyword{"atnparent", RtfTextWord::DroppedText},
     RtfTextKeyword{"atrfstart", RtfTextWord::DroppedText},
     RtfTextKeyword{"atrfend", RtfTextWord::DroppedText},
+    RtfTextKeyword{"mvfmf", RtfTextWord::DroppedText},
+    RtfTextKeyword{"mvfml", RtfTextWord::DroppedText},
+    RtfTextKeyword{"mvtof", RtfTextWord::DroppedText},
+    RtfTextKeyword{"mvtol", RtfTextWord::DroppedText},
     RtfTextKeyword{"nonesttables", RtfTextWord::DroppedText},
     RtfTextKeyword{"generator", RtfTextWord::DroppedText},
     RtfTextKeyword{"listtable", RtfTextWord::DroppedText},
@@ -191,8 +211,8 @@ constexpr RtfWordAction actionOf(const RtfTextKeyword& row) {
     return {static_cast<RtfAction>(first + static_cast<int>(row.action)), 0};
 }
 
-static_assert(static_cast<int>(RtfAction::DroppedText) - static_cast<int>(RtfAction::Unicode) ==
-              static_cast<int>(RtfTextWord::DroppedText));
+static_assert(static_cast<int>(RtfAction::Annotation) - static_cast<int>(RtfAction::Unicode) ==
+              static_cast<int>(RtfTextWord::Annotation));
 // "v" takes its value from its parameter, else from the table.
 static_assert(std::all_of(kKeywords.begin(), kKeywords.end(),
                           [](const RtfKeyword& row) { return !row.useDefault; }));
@@ -233,12 +253,13 @@ constexpr WordKey keyOf(std::string_view word) {
 
 constexpr RtfWordIndex::RtfWordIndex(std::span<const RtfWordRow> rows) {
     // Odd multipliers from a linear congruential sequence, tried in turn.
-    // The search starts at the one it found for the tables above (the 5770th
-    // from 0x9E3779B97F4A7C15, searched outside the compiler), so a build
-    // tries one: a few hundred tries pass the evaluation limit of some
-    // compilers' constant expressions. After a change to the tables, a clash
-    // goes on searching from there.
-    for (std::uint64_t multiplier = 0x2941DB1BC73536A1ULL;;
+    // The search starts at the one found for the tables above, searched
+    // outside the compiler along the same sequence (225368 steps after
+    // 0x2941DB1BC73536A1, the one before the words of comments and moved
+    // text were added), so a build tries one: a few hundred tries pass the
+    // evaluation limit of some compilers' constant expressions. After a change to the tables, a
+    // clash goes on searching from there.
+    for (std::uint64_t multiplier = 0xAA5639FC3F3F2D81ULL;;
          multiplier = (multiplier * 6364136223846793005ULL + 1442695040888963407ULL) | 1) {
         multiplier_ = multiplier;
         bool used[kSlots] = {};

@@ -79,7 +79,8 @@ enum class RtfTextWord {
     Deleted,            // "deleted", "mvf": text deleted (or moved away) with changes tracked
     Revision,           // "revised", "crauth", "prauth" ...: a tracked change, text as it is
     OldProperties,      // "oldcprops" ...: the properties before a tracked change (dropped)
-    DroppedText,        // "nonesttables", "annotation", "revtbl" ...: a destination dropped
+    DroppedText,        // "nonesttables", "revtbl", "atnid" ...: a destination dropped
+    Annotation,         // "annotation": the text of a comment (dropped)
 };
 
 struct RtfTextKeyword {
@@ -122,6 +123,7 @@ enum class RtfAction : std::uint8_t {
     Revision,
     OldProperties,
     DroppedText,
+    Annotation,
 };
 
 struct RtfWordAction {

@@ -85,6 +85,14 @@ TEST(RtfKeywords, IndexFindsEachRowExactly) {
     expectAction("ansicpg", {RtfAction::DocumentCodePage, 0});
     expectAction("-", {RtfAction::OptionalHyphen, 0});
     expectAction("_", {RtfAction::NonBreakingHyphen, 0});
+    expectAction("annotation", {RtfAction::Annotation, 0});
+    expectAction("atnparent", {RtfAction::DroppedText, 0});
+    expectAction("mvtol", {RtfAction::DroppedText, 0});
+    // Written with changes tracked or not, or only with a word that makes
+    // the change: no change of their own.
+    for (const char* plain : {"revauth", "revdttmdel", "insrsid", "rsid", "pnrnot", "chatn"}) {
+        expectAction(plain, {RtfAction::Unknown, 0});
+    }
     for (const auto& row : rtfTextKeywords()) {
         EXPECT_GE(kRtfWordIndex.find(row.word).action, RtfAction::Unicode) << row.word;
     }
