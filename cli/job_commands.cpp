@@ -171,15 +171,17 @@ void printFamilyHelp(std::string_view family, std::ostream& out) {
     out << fill(text::kFamilyFooter, {family});
 }
 
-// The 8-bit back-conversions take --codepage alone: the code page they
-// write where the document declares none. (The HTML and SGML ones write
-// entities from Windows 1252 and refuse it.)
-constexpr std::string_view kEightBitBackCommands[] = {"pagemaker", "quark", "ventura4", "text"};
+// These back-conversions take --codepage alone: the code page they write
+// where the document declares no encoding of its own (HTML and SGML without
+// a META or XML declaration or byte-order mark keep today's Windows 1252
+// entities without it).
+constexpr std::string_view kTargetCodePageBackCommands[] = {
+    "pagemaker", "quark", "ventura4", "text", "html", "html-compatible", "sgml"};
 
 bool takesTargetCodePage(const app::Command& command) {
     return command.family == "back" &&
-           std::find(std::begin(kEightBitBackCommands), std::end(kEightBitBackCommands),
-                     command.name) != std::end(kEightBitBackCommands);
+           std::find(std::begin(kTargetCodePageBackCommands), std::end(kTargetCodePageBackCommands),
+                     command.name) != std::end(kTargetCodePageBackCommands);
 }
 
 bool isTargetCodePage(unsigned codePage) {

@@ -72,7 +72,7 @@ const char* const kCodePageRequired =
     "%s: --codepage CP or --choose is required (\"tessel codepages\" lists them)";
 const char* const kCodePageOrChoose = "%s: give --codepage or --choose, not both";
 const char* const kCodePageNotTaken =
-    "%s: --codepage applies to back html-multilingual, pagemaker, quark, text and ventura4, "
+    "%s: --codepage applies to the back commands only, "
     "--choose and --charset to back html-multilingual only";
 const char* const kTargetCodePageUnknown =
     "%s: --codepage %s is not a code page this conversion writes (874, 1250 to 1258, or "
@@ -141,7 +141,8 @@ const char* const kTargetCodePageOption =
     "                     for UTF-8) where the document declares no encoding of its\n"
     "                     own (default: the RTF's code page, Windows 1252); a\n"
     "                     Macintosh PageMaker or QuarkXPress header still gets the\n"
-    "                     Macintosh character set\n";
+    "                     Macintosh character set, an HTML or SGML declaration\n"
+    "                     (META, XML, byte-order mark) its own encoding\n";
 const char* const kEncodingOption =
     "  --encoding NAME    read sources that declare no encoding (no byte-order\n"
     "                     mark, charset or encoding declaration) in NAME: utf-8,\n"

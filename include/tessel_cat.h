@@ -369,6 +369,10 @@ TESSEL_API int TESSEL_CALL f_iSetTargetCodePage(unsigned codePage);
  * file)", "Read as UTF-16LE (byte-order mark)", ... Copies the text, cut to
  * size - 1 bytes, and its terminating NUL into buffer (when size > 0) and
  * returns its full length; 0 and "" for a source read as Windows 1252.
+ * After an HTML or SGML back-conversion: the line saying that the document's
+ * own declaration was written instead of the code page chosen with
+ * f_iSetTargetCodePage ("Written as UTF-8 (declared in the document; the
+ * code page chosen, 1250, is not used)"); "" when there was none.
  */
 TESSEL_API int TESSEL_CALL f_iGetSourceEncodingReport(char* buffer, unsigned size);
 

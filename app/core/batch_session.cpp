@@ -196,11 +196,12 @@ void BatchSession::writeHeading(const Command& command, RunSettings& settings) {
 }
 
 // The HTML and SGML mark-ups say how they read a source that they did not
-// read as Windows 1252, in a line of the file's report.
+// read as Windows 1252, and the back-conversions when the document's own
+// declaration overrode the chosen code page, in a line of the file's report.
 void BatchSession::appendSourceEncodingReport(const Command& command) {
     bool readsSources = command.family == "markup" && (command.tagFile == TagFileRole::Optional ||
                                                        command.tagFile == TagFileRole::Required);
-    if (!readsSources) return;
+    if (!readsSources && command.family != "back") return;
     char report[256];
     if (f_iGetSourceEncodingReport(report, sizeof report) > 0) {
         shell_.appendReport(std::string(report) + "\n", ReportStyle::Normal);

@@ -11,6 +11,7 @@
 #include "platform/path_names.h"
 #include "platform/temporary_files.h"
 #include "tessel_cat.h"
+#include "verify/text_encoding.h"
 
 namespace tessel::verify {
 
@@ -297,7 +298,9 @@ RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format
     result.failed = false;
     result.identical = source == output;
     if (!result.identical) {
-        result.differences = compareRoundTrip(source, output, format.rules);
+        // UTF-16 sides are compared in UTF-8, where the rules read them.
+        result.differences =
+            compareRoundTrip(comparableText(source), comparableText(output), format.rules);
         for (Difference& difference : result.differences) difference.file = path;
     }
     return result;

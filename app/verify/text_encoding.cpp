@@ -4,8 +4,11 @@
 #include <array>
 #include <optional>
 
+#include "frame/encoding_names.h"
 #include "markup/entity_decoding.h"
+#include "platform/utf16.h"
 #include "platform/utf8.h"
+#include "resources/encoding_names.h"
 
 namespace tessel::verify {
 
@@ -26,55 +29,6 @@ std::string lowerCase(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(), lower);
     return out;
-}
-
-struct NamedPage {
-    std::string_view name;
-    int codePage;
-};
-
-// The names under which the pages with a table are declared; Latin-1 and
-// ASCII are read as Windows 1252, as browsers read them.
-constexpr std::array kNamedPages = {
-    NamedPage{"utf-8", kUtf8CodePage},
-    NamedPage{"utf8", kUtf8CodePage},
-    NamedPage{"iso-8859-1", 1252},
-    NamedPage{"iso8859-1", 1252},
-    NamedPage{"latin1", 1252},
-    NamedPage{"l1", 1252},
-    NamedPage{"us-ascii", 1252},
-    NamedPage{"ascii", 1252},
-    NamedPage{"iso-8859-9", 1254},
-    NamedPage{"latin5", 1254},
-    NamedPage{"iso-8859-11", 874},
-    NamedPage{"tis-620", 874},
-    NamedPage{"shift_jis", 932},
-    NamedPage{"shift-jis", 932},
-    NamedPage{"sjis", 932},
-    NamedPage{"x-sjis", 932},
-    NamedPage{"windows-31j", 932},
-    NamedPage{"gb2312", 936},
-    NamedPage{"gbk", 936},
-    NamedPage{"x-gbk", 936},
-    NamedPage{"euc-kr", 949},
-    NamedPage{"ks_c_5601-1987", 949},
-    NamedPage{"big5", 950},
-};
-
-// "windows-1251", "cp1251", "cp-1251", "x-cp1251" as 1251.
-int numberedPage(std::string_view name) {
-    for (std::string_view prefix : {"windows-", "windows", "x-cp", "cp-", "cp"}) {
-        if (!name.starts_with(prefix)) continue;
-        std::string_view digits = name.substr(prefix.size());
-        if (digits.empty() || digits.size() > 5) return 0;
-        int value = 0;
-        for (char c : digits) {
-            if (c < '0' || c > '9') return 0;
-            value = value * 10 + (c - '0');
-        }
-        return value;
-    }
-    return 0;
 }
 
 bool isNameByte(char c) {
@@ -187,13 +141,12 @@ std::optional<char32_t> entityAt(std::string_view text, std::size_t amp, std::si
 }  // namespace
 
 int codePageOfEncodingName(std::string_view name) {
-    std::string lowered = lowerCase(name);
-    for (const NamedPage& page : kNamedPages) {
-        if (page.name == lowered) return page.codePage;
+    const int page = frame::codePageOfEncodingName(name);
+    // A declaration read as ASCII is not UTF-16: the mark-up reads UTF-8.
+    if (page == resources::kUtf16LittleEndianPage || page == resources::kUtf16BigEndianPage) {
+        return kUtf8CodePage;
     }
-    int number = numberedPage(lowered);
-    if (number == kUtf8CodePage) return number;
-    return CodePageCodec::find(number) != nullptr ? number : 0;
+    return page;
 }
 
 TextEncoding encodingOfTaggedText(std::string_view text) {
@@ -211,6 +164,13 @@ TextEncoding encodingOfTaggedText(std::string_view text) {
         return TextEncoding::unknownBytes();
     }
     return isMultiByteUtf8(text) ? TextEncoding::utf8() : TextEncoding::windows1252();
+}
+
+std::string comparableText(std::string_view bytes) {
+    const bool bigEndian = bytes.starts_with("\xFE\xFF");
+    if (!bigEndian && !bytes.starts_with("\xFF\xFE")) return std::string(bytes);
+    std::size_t unpaired = 0;
+    return "\xEF\xBB\xBF" + platform::utf8OfUtf16(bytes.substr(2), bigEndian, unpaired);
 }
 
 std::size_t utf8SequenceLength(std::string_view text, std::size_t at) {

@@ -27,8 +27,10 @@ struct TextEncoding {
 };
 
 // The Windows code page of an encoding name as HTML and XML declare it
-// ("windows-1251", "iso-8859-1", "Shift_JIS"; case does not matter), 65001
-// for UTF-8, 0 for a name without a page that has a table.
+// ("windows-1251", "iso-8859-1", "Shift_JIS"; case does not matter), read
+// by the library's one name parser (frame/encoding_names.h): 65001 for
+// UTF-8 (and for a UTF-16 name, which text read as ASCII cannot be), 0 for
+// a name without a page that has a table.
 int codePageOfEncodingName(std::string_view name);
 
 // The encoding of an HTML, XHTML, XML or SGML text, decided as the mark-up
@@ -38,6 +40,11 @@ int codePageOfEncodingName(std::string_view name);
 // A declared name without a table, and a UTF-16 byte-order mark, give
 // unknown bytes: no entity is taken to stand for one of them.
 TextEncoding encodingOfTaggedText(std::string_view text);
+
+// A side of the round trip as the comparison reads it: UTF-16 (a byte-order
+// mark FF FE or FE FF) decoded to UTF-8 after the UTF-8 mark, so that lines,
+// columns and characters are those of its text; any other text as it is.
+std::string comparableText(std::string_view bytes);
 
 // The length of the valid UTF-8 sequence of two to four bytes at `at` (no
 // overlong form, no surrogate, nothing above U+10FFFF), or 0.

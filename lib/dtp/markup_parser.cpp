@@ -8,6 +8,8 @@
 #include "dtp/rc_file.h"
 #include "dtp/static_file_map.h"
 #include "dtp/text_to_rtf_replace_piece.h"
+#include "dtp/undecodable_source_lines.h"
+#include "frame/dtp_text_headers.h"
 #include "frame/return_codes.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -192,6 +194,10 @@ void CMarkupParser::markRemoved(std::int32_t a, std::int32_t b) {
     addRemoved(piecesFor(a, b));
 }
 
+void CMarkupParser::markByteOrderMarkExternal() {
+    byteOrderMarkExternal_ = true;
+}
+
 std::string CMarkupParser::expectedText(std::uint32_t state) const {
     std::vector<std::int32_t> symbols = expectedTokens(state);
     std::string text;
@@ -299,12 +305,20 @@ int CMarkupParser::runWithLog(const std::string& outputName) {
         HeldConverterMessages held;
         list_->beginOutput(sourceFile_, output);
     }
+    // The mark's run comes first, before any piece the parse records.
+    if (byteOrderMarkExternal_) {
+        list_->add(std::make_unique<CTextToRTFReplacePiece>(
+            CTextPiece::fromLexeme(frame::kUtf8ByteOrderMark, 1, 1, fileRef_), kRtfPieceExternal));
+    }
     nextWrite_ = list_->pieces().size() + kWriteStep;
     if (!run()) {
         dropHeldConverterMessages();
         list_->abandonOutput();
         return finishLog(kParseCutShort, logName, output);
     }
+    // Bytes the source's encoding gives no character are logged with their
+    // lines, after the parse's entries and before the output's.
+    reportUndecodableSourceLines(sourceFile_, activeSourceCharacters());
     releaseHeldConverterMessages();
     if (!list_->finishOutput()) return finishLog(kOutputNotWritten, logName, output);
     auto changes = static_cast<int>(list_->count() - piecesBefore);

@@ -86,6 +86,11 @@ class CMarkupParser : public parser::SSYacc {
     virtual void addRemoved(CTextPiece piece);
     virtual void markRemoved(std::int32_t a, std::int32_t b);
 
+    // Protects the UTF-8 byte-order mark at the start of the source as an
+    // external run when the conversion runs: it is no text, and comes back
+    // as it was with its run.
+    void markByteOrderMarkExternal();
+
     // The whole conversion: output (empty: the source name with ".RTF"),
     // log beside the source (".err", kept only when it holds entries).
     // Returns the pieces added, -1 (parse cut short), -2 (output not
@@ -159,6 +164,7 @@ class CMarkupParser : public parser::SSYacc {
     std::unique_ptr<parser::SSLex> lexer_;
     std::string sourceFile_;
     std::string loggedSourceName_;
+    bool byteOrderMarkExternal_ = false;
     std::int32_t fileRef_;
     // Whether fileRef_ names a file; names never change once registered.
     bool sourceFileNamed_;

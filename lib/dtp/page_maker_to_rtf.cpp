@@ -58,6 +58,7 @@ int pageMakerToRtf(const std::string& path) {
     // byte-order mark or in the user's encoding when it has either.
     SourceCharacters characters = macintosh ? SourceCharacters{} : undeclaredSourceCharacters(path);
     parser->pageMakerList().macintosh = macintosh;
+    if (!macintosh && startsWithUtf8ByteOrderMark(path)) parser->markByteOrderMarkExternal();
     ScopedSourceCharacters decoding(characters);
     return parser->runWithLog("");
 }

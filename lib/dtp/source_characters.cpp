@@ -5,9 +5,11 @@
 #include "dtp/converter_rtf_text.h"
 #include "frame/dtp_text_headers.h"
 #include "frame/encoding_choice.h"
+#include "frame/encoding_names.h"
 #include "platform/format.h"
 #include "platform/paths.h"
 #include "platform/streams.h"
+#include "resources/encoding_names.h"
 #include "resources/markup_framework_texts.h"
 
 namespace tessel::dtp {
@@ -84,28 +86,36 @@ void appendDecoded(std::string& out, std::string_view text, const SourceCharacte
 
 SourceCharacters sourceCharactersNamed(std::string_view name) {
     SourceCharacters characters;
-    for (std::string_view utf8 : res::kUtf8EncodingNames) {
-        if (platform::sameNameIgnoringCase(name, utf8)) {
-            characters.utf8 = true;
-            return characters;
-        }
-    }
-    for (std::string_view prefix : res::kCodePageEncodingPrefixes) {
-        if (name.size() <= prefix.size() ||
-            !platform::sameNameIgnoringCase(name.substr(0, prefix.size()), prefix)) {
-            continue;
-        }
-        std::string_view number = name.substr(prefix.size());
-        if (number.size() > 5 || number.find_first_not_of("0123456789") != number.npos) continue;
-        const platform::CodePageCodec* codec =
-            platform::CodePageCodec::find(std::stoi(std::string(number)));
-        if (codec != nullptr && !codec->isDoubleByte() &&
-            codec != &platform::CodePageCodec::windows1252()) {
-            characters.codePage = codec;
-        }
+    const int page = frame::codePageOfEncodingName(name);
+    if (page == resources::kUtf8EncodingPage) {
+        characters.utf8 = true;
         return characters;
     }
+    const platform::CodePageCodec* codec = platform::CodePageCodec::find(page);
+    if (codec != nullptr && !codec->isDoubleByte() &&
+        codec != &platform::CodePageCodec::windows1252()) {
+        characters.codePage = codec;
+    }
     return characters;
+}
+
+bool holdsUndecodableBytes(std::string_view text, const SourceCharacters& characters) {
+    if (!characters.decodes()) return false;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x80) {
+            ++at;
+            continue;
+        }
+        if (!characters.utf8) {
+            if (platform::isKeptByte(characters.codePage->decode(byte))) return true;
+            ++at;
+            continue;
+        }
+        char32_t c = 0;
+        if (!decodeUtf8(text, at, c)) return true;
+    }
+    return false;
 }
 
 bool startsWithUtf8ByteOrderMark(const std::string& path) {

@@ -46,9 +46,10 @@ class ScopedSourceCharacters {
     ScopedSourceCharacters& operator=(const ScopedSourceCharacters&) = delete;
 };
 
-// The decoding of an encoding name ("utf-8", "windows-1250", "cp1251",
-// "1253", any case); nothing is decoded for Windows 1252, for names of no
-// single-byte page with a table, and for an empty name.
+// The decoding of an encoding name as the library reads names
+// (frame/encoding_names.h: "utf-8", "windows-1250", "cp1251", "1253",
+// "iso-8859-6", any case); nothing is decoded for Windows 1252, for names of
+// no single-byte page with a table (UTF-16 included), and for an empty name.
 SourceCharacters sourceCharactersNamed(std::string_view name);
 
 // How a converter without an encoding declaration of its format reads the
@@ -57,6 +58,11 @@ SourceCharacters sourceCharactersNamed(std::string_view name);
 SourceCharacters undeclaredSourceCharacters(const std::string& path);
 // True when the file at `path` starts with the UTF-8 byte-order mark.
 bool startsWithUtf8ByteOrderMark(const std::string& path);
+
+// True when `text` holds bytes that the source's encoding gives no
+// character: a byte outside a well-formed UTF-8 sequence in a UTF-8 source,
+// an undefined byte of its code page. False for a source not decoded.
+bool holdsUndecodableBytes(std::string_view text, const SourceCharacters& characters);
 
 // Appends one decoded character outside ASCII: its 1252 byte escaped, or
 // the Unicode escape ("\u-3937?"; a character beyond U+FFFF as two).

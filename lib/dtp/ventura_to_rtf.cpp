@@ -42,6 +42,7 @@ int markUp(const std::string& path, std::string_view parserError) {
     // Ventura files declare no encoding: a byte-order mark or the user's
     // choice decides, else the bytes are Windows 1252 as always.
     ScopedSourceCharacters decoding(undeclaredSourceCharacters(path));
+    if (startsWithUtf8ByteOrderMark(path)) parser->markByteOrderMarkExternal();
     return parser->runWithLog("");
 }
 

@@ -11,9 +11,9 @@
 
 namespace tessel::dtp {
 
-WorkingCopy::WorkingCopy(const std::string& path)
+WorkingCopy::WorkingCopy(const std::string& path, const std::string& readFrom)
     : name_(platform::withExtension(path, resources::kWorkingCopyExtension)) {
-    result_ = makeCopy(path);
+    result_ = makeCopy(path, readFrom);
     // A copy this call started and did not finish goes at once.
     if (result_ < 0 && own_) {
         platform::removeFile(name_);
@@ -24,7 +24,7 @@ WorkingCopy::WorkingCopy(const std::string& path)
 // The line engine's pass with function code 613 into the copy. The pass
 // writes no log of its own: 613 reports nothing, and a log beside the input
 // ("NAME.ERR") would truncate and then delete a log another job left there.
-int WorkingCopy::makeCopy(const std::string& path) {
+int WorkingCopy::makeCopy(const std::string& path, const std::string& readFrom) {
     if (!frame::fitsPathBuffer(name_)) return frame::kCannotOpenOutput;
     if (platform::sameNameIgnoringCase(name_, path)) return frame::kSameInputAndOutput;
     // A file that already has the copy's name is never read, changed or removed.
@@ -32,7 +32,7 @@ int WorkingCopy::makeCopy(const std::string& path) {
     frame::jobState().reset();
     frame::LineJobFiles files;
     files.original = path;
-    files.input = path;
+    files.input = readFrom;
     files.output = name_;
     frame::ErrorLog noLog;
     files.sharedLog = &noLog;

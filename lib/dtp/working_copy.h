@@ -11,7 +11,10 @@ namespace tessel::dtp {
 
 class WorkingCopy {
   public:
-    explicit WorkingCopy(const std::string& path);
+    explicit WorkingCopy(const std::string& path) : WorkingCopy(path, path) {}
+    // The copy named after `path`, made from the text of `readFrom` (a UTF-8
+    // copy of a UTF-16 source).
+    WorkingCopy(const std::string& path, const std::string& readFrom);
     ~WorkingCopy();
     WorkingCopy(const WorkingCopy&) = delete;
     WorkingCopy& operator=(const WorkingCopy&) = delete;
@@ -23,7 +26,7 @@ class WorkingCopy {
     const std::string& name() const { return name_; }
 
   private:
-    int makeCopy(const std::string& path);
+    int makeCopy(const std::string& path, const std::string& readFrom);
 
     std::string name_;
     int result_;

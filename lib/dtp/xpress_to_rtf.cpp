@@ -3,8 +3,10 @@
 #include <memory>
 
 #include "dtp/source_characters.h"
+#include "dtp/utf16_source_copy.h"
 #include "dtp/working_copy.h"
 #include "dtp/xpress_parser.h"
+#include "frame/return_codes.h"
 #include "parser/ss_exception.h"
 #include "platform/binary_file.h"
 #include "platform/format.h"
@@ -42,7 +44,10 @@ bool endWithLineEnd(const std::string& path) {
 
 int xpressToRtf(const std::string& path) {
     if (int refused = checkConverterInput(path)) return refused;
-    WorkingCopy workingCopy(path);
+    // A UTF-16 source is parsed as UTF-8, its mark kept in the header.
+    Utf16SourceCopy utf16(path);
+    if (utf16.failed()) return frame::kCannotOpenOutput;
+    WorkingCopy workingCopy(path, utf16.pathToRead());
     if (!workingCopy.made()) return workingCopy.result();
     if (!endWithLineEnd(workingCopy.name())) return kLineEndCheckFailed;
 
@@ -57,7 +62,7 @@ int xpressToRtf(const std::string& path) {
     parser->setLoggedSourceName(path);
     // A byte-order mark decides first; else the header's encoding tag does.
     SourceCharacters characters;
-    characters.utf8 = startsWithUtf8ByteOrderMark(path);
+    characters.utf8 = utf16.made() || startsWithUtf8ByteOrderMark(path);
     ScopedSourceCharacters decoding(characters);
     return parser->runWithLog("");
 }

@@ -10,6 +10,7 @@
 #include "markup/charset_step.h"
 #include "markup/document_encoding.h"
 #include "markup/html_entities.h"
+#include "markup/source_reading.h"
 #include "platform/code_pages.h"
 #include "tessel_cat.h"
 
@@ -47,8 +48,9 @@ LineStep lineStepFor(int functionCode) {
 void writeInDocumentEncoding(const char* input, frame::RtfBackSteps& steps) {
     if (input == nullptr) return;
     const markup::DocumentEncoding document = markup::documentEncodingOfRtfFile(input);
-    const int codePage =
-        markup::backConversionCodePage(document, frame::encodingChoice().targetCodePage);
+    const unsigned chosen = frame::encodingChoice().targetCodePage;
+    markup::lastSourceEncodingReport() = markup::chosenCodePageReport(document, chosen);
+    const int codePage = markup::backConversionCodePage(document, chosen);
     if (codePage == 0) return;
     steps.lineStep = {};
     steps.codePage = codePage;
@@ -60,6 +62,21 @@ void writeInDocumentEncoding(const char* input, frame::RtfBackSteps& steps) {
     }
 }
 
+// QuarkXPress text that came in UTF-16 carries the mark's kept bytes in its
+// header run: the file is written in UTF-8 (its header declares Unicode)
+// and rewritten as UTF-16 at the end.
+void writeUtf16WhereMarked(const char* input, frame::RtfBackSteps& steps) {
+    if (input == nullptr) return;
+    const markup::DocumentEncoding document = markup::documentEncodingOfRtfFile(input);
+    if (document.mark != markup::ByteOrderMark::Utf16LittleEndian &&
+        document.mark != markup::ByteOrderMark::Utf16BigEndian) {
+        return;
+    }
+    steps.outputStep = [](const std::string& output, frame::ErrorLog&) {
+        return markup::rewriteAsUtf16(output);
+    };
+}
+
 // The job with the steps of its function code. Multilingual HTML (515)
 // keeps the chosen code page's bytes and ends with the charset step on the
 // written file; the code page matters to no other code.
@@ -67,8 +84,12 @@ int runGuarded(const char* input, int functionCode, const char* extension,
                unsigned codePage = platform::kDefaultAnsiCodePage, const char* charset = nullptr) {
     return runExport([&]() -> int {
         frame::RtfBackSteps steps;
+        // Only a document whose declaration overrides the chosen code page
+        // leaves a report line.
+        markup::lastSourceEncodingReport().clear();
         steps.lineStep = lineStepFor(functionCode);
         if (steps.lineStep) writeInDocumentEncoding(input, steps);
+        if (functionCode == frame::kRtfToXPress) writeUtf16WhereMarked(input, steps);
         if (functionCode == frame::kRtfToHtmlMultiLingual) {
             steps.codePage = static_cast<int>(codePage);
             std::string name = charset == nullptr ? "" : charset;

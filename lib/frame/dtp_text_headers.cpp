@@ -13,6 +13,15 @@ constexpr std::string_view kXPressVersionTag = "<v";
 constexpr std::string_view kXPressEncodingTag = "<e";
 constexpr char kXPressMacintoshEncoding = '0';
 
+// The line after a byte-order mark it starts with, UTF-8 or kept UTF-16.
+std::string_view withoutByteOrderMark(std::string_view line) {
+    for (std::string_view mark :
+         {kUtf8ByteOrderMark, kKeptUtf16LittleEndianMark, kKeptUtf16BigEndianMark}) {
+        if (line.starts_with(mark)) return line.substr(mark.size());
+    }
+    return line;
+}
+
 }  // namespace
 
 bool pageMakerHeaderNamesMac(std::string_view firstLine) {
@@ -24,13 +33,12 @@ bool pageMakerHeaderNamesMac(std::string_view firstLine) {
 }
 
 bool xpressHeaderIsMacintosh(std::string_view firstLine, std::string_view secondLine) {
-    if (firstLine.starts_with(kUtf8ByteOrderMark)) return false;
+    if (withoutByteOrderMark(firstLine).size() != firstLine.size()) return false;
     return xpressHeaderEncoding(firstLine, secondLine) == kXPressMacintoshEncoding;
 }
 
 char xpressHeaderEncoding(std::string_view firstLine, std::string_view secondLine) {
-    if (firstLine.starts_with(kUtf8ByteOrderMark))
-        firstLine.remove_prefix(kUtf8ByteOrderMark.size());
+    firstLine = withoutByteOrderMark(firstLine);
     std::string_view header;
     if (firstLine.starts_with(kXPressVersionTag)) {
         header = firstLine;

@@ -27,5 +27,10 @@ inline constexpr std::string_view kXPressUnicodeEncodings = "89";
 
 // The UTF-8 byte-order mark, which a line of UTF-8 text may start with.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+// The UTF-16 marks FF FE and FE FF as the UTF-8 of the private characters
+// that stand for their bytes (U+F0FF U+F0FE and U+F0FE U+F0FF): how a text
+// that came in UTF-16 starts while it is carried as UTF-8.
+inline constexpr std::string_view kKeptUtf16LittleEndianMark = "\xEF\x83\xBF\xEF\x83\xBE";
+inline constexpr std::string_view kKeptUtf16BigEndianMark = "\xEF\x83\xBE\xEF\x83\xBF";
 
 }  // namespace tessel::frame

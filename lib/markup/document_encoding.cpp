@@ -6,8 +6,9 @@
 #include "frame/return_codes.h"
 #include "markup/source_encoding.h"
 #include "platform/files.h"
+#include "platform/format.h"
 #include "platform/streams.h"
-#include "platform/utf8.h"
+#include "platform/utf16.h"
 #include "resources/encoding_names.h"
 
 namespace tessel::markup {
@@ -66,13 +67,6 @@ std::string withoutLineEnds(std::string_view text) {
     return joined;
 }
 
-void appendUnit(std::string& out, unsigned unit, bool bigEndian) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    out += bigEndian ? high : low;
-    out += bigEndian ? low : high;
-}
-
 }  // namespace
 
 DocumentEncoding documentEncodingOfRtf(std::string_view rtf) {
@@ -116,21 +110,38 @@ int backConversionCodePage(const DocumentEncoding& document, unsigned chosenCode
     return page == 1252 ? 0 : page;
 }
 
-std::string utf16Bytes(std::string_view text, bool bigEndian) {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    std::size_t at = 0;
-    while (at < text.size()) {
-        char32_t c = platform::nextUtf8(text, at);
-        if (c > 0xFFFF) {
-            c -= 0x10000;
-            appendUnit(bytes, 0xD800 + static_cast<unsigned>(c >> 10), bigEndian);
-            appendUnit(bytes, 0xDC00 + static_cast<unsigned>(c & 0x3FF), bigEndian);
-        } else {
-            appendUnit(bytes, static_cast<unsigned>(c), bigEndian);
-        }
+std::string chosenCodePageReport(const DocumentEncoding& document, unsigned chosenCodePage) {
+    if (chosenCodePage == 0) return {};
+    std::string written;
+    switch (document.mark) {
+        case ByteOrderMark::Utf8:
+            written = res::kUtf8ReportName;
+            break;
+        case ByteOrderMark::Utf16LittleEndian:
+            written = res::kUtf16LittleEndianReportName;
+            break;
+        case ByteOrderMark::Utf16BigEndian:
+            written = res::kUtf16BigEndianReportName;
+            break;
+        case ByteOrderMark::None:
+            break;
     }
-    return bytes;
+    if (written.empty()) {
+        if (document.codePage == 0) return {};
+        const int page = backConversionCodePage(document, 0);
+        if (page == 0 ? chosenCodePage == 1252 : static_cast<unsigned>(page) == chosenCodePage) {
+            return {};
+        }
+        written = page == res::kUtf8EncodingPage
+                      ? std::string(res::kUtf8ReportName)
+                      : platform::fillPlaceholders(res::kCodePageReportName,
+                                                   {std::to_string(page == 0 ? 1252 : page)});
+    } else if (chosenCodePage == static_cast<unsigned>(res::kUtf8EncodingPage) &&
+               document.mark == ByteOrderMark::Utf8) {
+        return {};
+    }
+    return platform::fillPlaceholders(res::kChosenCodePageNotUsedReport,
+                                      {written, std::to_string(chosenCodePage)});
 }
 
 int rewriteAsUtf16(const std::string& path) {
@@ -146,7 +157,8 @@ int rewriteAsUtf16(const std::string& path) {
     }
     const bool bigEndian = text.starts_with("\xFE\xFF");
     if (!bigEndian && !text.starts_with("\xFF\xFE")) return 0;  // no mark: left as UTF-8
-    std::string bytes = text.substr(0, 2) + utf16Bytes(std::string_view(text).substr(2), bigEndian);
+    std::string bytes =
+        text.substr(0, 2) + platform::utf16OfUtf8(std::string_view(text).substr(2), bigEndian);
     std::string beside = platform::createUniqueFileBeside(path);
     if (beside.empty()) return frame::kCannotOpenOutput;
     platform::OutputStream output;

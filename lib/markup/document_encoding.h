@@ -29,13 +29,16 @@ DocumentEncoding documentEncodingOfRtfFile(const std::string& path);
 // through the entity step, as before.
 int backConversionCodePage(const DocumentEncoding& document, unsigned chosenCodePage);
 
+// The report line of a back-conversion whose document declares an encoding
+// other than the code page chosen (the declaration wins: "Written as UTF-8
+// (declared in the document; the code page chosen, 1250, is not used)");
+// empty when nothing was chosen, the document declares nothing, or both
+// agree.
+std::string chosenCodePageReport(const DocumentEncoding& document, unsigned chosenCodePage);
+
 // Rewrites the UTF-8 file at `path`, which starts with the kept bytes of a
 // UTF-16 mark, as UTF-16 with that mark; beside itself and replaced in one
 // step. 0, or kCannotOpenInput / kCannotOpenOutput.
 int rewriteAsUtf16(const std::string& path);
-
-// UTF-16 bytes of UTF-8 `text` (bytes that start no valid sequence are read
-// as U+FFFD).
-std::string utf16Bytes(std::string_view text, bool bigEndian);
 
 }  // namespace tessel::markup

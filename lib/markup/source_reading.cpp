@@ -5,6 +5,7 @@
 #include "frame/rtf_unicode_escape.h"
 #include "markup/html_codes.h"
 #include "platform/files.h"
+#include "platform/utf16.h"
 #include "resources/rtf_unicode_texts.h"
 
 namespace tessel::markup {
@@ -48,8 +49,8 @@ int SourceReading::prepare(const std::string& inputPath) {
     if (!bigEndian && encoding_.form != SourceForm::Utf16LittleEndian) return 0;
     std::string bytes;
     if (!readWhole(inputPath, bytes)) return frame::kCannotOpenInput;
-    std::string text = transcodeUtf16(std::string_view(bytes).substr(encoding_.byteOrderMark),
-                                      bigEndian, unpairedUnits_);
+    std::string text = platform::utf8OfUtf16(
+        std::string_view(bytes).substr(encoding_.byteOrderMark), bigEndian, unpairedUnits_);
     transcodedCopy_ = platform::createUniqueFileBeside(inputPath);
     if (transcodedCopy_.empty()) return frame::kCannotOpenOutput;
     if (!writeWhole(transcodedCopy_, text)) return frame::kCannotOpenOutput;

@@ -15,7 +15,6 @@ using platform::CodePageCodec;
 using platform::keptByte;
 
 constexpr char32_t kByteOrderMark = 0xFEFF;
-constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 }  // namespace
 
@@ -143,38 +142,6 @@ std::string byteOrderMarkRun(const SourceEncoding& encoding) {
     std::string run;
     frame::appendTagRun(run, frame::TagKind::External, text);
     return run;
-}
-
-std::string transcodeUtf16(std::string_view bytes, bool bigEndian, std::size_t& unpaired) {
-    auto unitAt = [&](std::size_t at) -> char32_t {
-        auto first = static_cast<unsigned char>(bytes[at]);
-        auto second = static_cast<unsigned char>(bytes[at + 1]);
-        return bigEndian ? (char32_t(first) << 8 | second) : (char32_t(second) << 8 | first);
-    };
-    std::string text;
-    text.reserve(bytes.size());
-    std::size_t at = 0;
-    for (; at + 1 < bytes.size(); at += 2) {
-        char32_t unit = unitAt(at);
-        if (unit >= 0xD800 && unit <= 0xDBFF && at + 3 < bytes.size()) {
-            char32_t low = unitAt(at + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                platform::appendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                at += 2;
-                continue;
-            }
-        }
-        if (unit >= 0xD800 && unit <= 0xDFFF) {
-            ++unpaired;
-            unit = kReplacementCharacter;
-        }
-        platform::appendUtf8(text, unit);
-    }
-    if (at < bytes.size()) {
-        ++unpaired;
-        platform::appendUtf8(text, kReplacementCharacter);
-    }
-    return text;
 }
 
 }  // namespace tessel::markup

@@ -18,7 +18,7 @@ namespace tessel::markup {
 
 class SourceLineDecoder {
   public:
-    // Lines of a UTF-16 source arrive as UTF-8 already (transcodeUtf16).
+    // Lines of a UTF-16 source arrive as UTF-8 already (platform/utf16.h).
     explicit SourceLineDecoder(const SourceEncoding& encoding);
 
     // Rewrites `line` as UTF-8. Bytes the encoding gives no character
@@ -51,9 +51,5 @@ bool needsUnicodeEscape(std::string_view line);
 // RTF: U+FEFF for UTF-8, the kept bytes of the mark for UTF-16, so that the
 // back-conversion tells them apart; empty without a mark.
 std::string byteOrderMarkRun(const SourceEncoding& encoding);
-
-// UTF-8 of UTF-16 `bytes` (the mark left out). A unit that pairs with none
-// becomes U+FFFD and is counted in `unpaired`; an odd last byte too.
-std::string transcodeUtf16(std::string_view bytes, bool bigEndian, std::size_t& unpaired);
 
 }  // namespace tessel::markup

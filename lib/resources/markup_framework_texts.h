@@ -38,12 +38,6 @@ inline constexpr ConverterRtfEscape kConverterRtfEscapes[] = {
 inline constexpr std::string_view kRtfUnicodeEscape = "\\u%s";
 inline constexpr std::string_view kRtfUnicodeFallback = "?";
 
-// Encoding names a converter's source may be read in where it declares none
-// (compared ignoring case): UTF-8, or a Windows code page as its number
-// after one of the prefixes.
-inline constexpr std::string_view kUtf8EncodingNames[] = {"utf-8", "utf8"};
-inline constexpr std::string_view kCodePageEncodingPrefixes[] = {"windows-", "cp", ""};
-
 // A byte of a Macintosh file without a Windows counterpart, as PageMaker and
 // QuarkXPress write it: its decimal value in a literal character tag.
 inline constexpr std::string_view kLiteralCharacterTag = "<\\#%s>";

@@ -61,7 +61,7 @@ TEST(BackCommands, MultilingualHtmlInTheCodePageGiven) {
     ToolRun missing = runTool({"back", "html-multilingual", file});
     EXPECT_EQ(missing.exitStatus, 2) << missing.err;
     EXPECT_TRUE(contains(missing.err, "--codepage CP or --choose is required")) << missing.err;
-    EXPECT_EQ(runTool({"back", "html", "--codepage", "1251", file}).exitStatus, 2);
+    EXPECT_EQ(runTool({"back", "html", "--charset", "windows-1251", file}).exitStatus, 2);
     EXPECT_EQ(runTool({"back", "html", "--choose", file}).exitStatus, 2);
     EXPECT_EQ(runTool({"back", "html-multilingual", "--codepage", "x", file}).exitStatus, 2);
     EXPECT_EQ(
@@ -120,6 +120,43 @@ TEST(BackCommands, MultilingualHtmlInTheLanguageChosenAtTheTerminal) {
     EXPECT_TRUE(contains(html, "<p>\xC6</p>")) << html;
     EXPECT_TRUE(contains(html, "CHARSET=" + charset + "\"")) << html;
 #endif
+}
+
+// HTML and SGML that declare no encoding are written in the code page given
+// with --codepage; without it as before (Windows 1252 with references). A
+// document's own declaration wins over it, and the report says so.
+TEST(BackCommands, HtmlAndSgmlInTheCodePageGivenWhereTheDocumentDeclaresNone) {
+    ScratchFolder folder;
+    // U+0416 (Cyrillic Zhe): 0xC6 in code page 1251, D0 96 in UTF-8.
+    const std::string body =
+        "{\\cs6\\cf6\\f1\\lang1024 <p>}\\u1046?{\\cs6\\cf6\\f1\\lang1024 </p>}\\par \n";
+    std::string plain = folder.path("plain.rtf");
+    writeFile(plain, taggedRtf(body));
+    ToolRun before = runTool({"back", "html", plain});
+    EXPECT_EQ(before.exitStatus, 0) << before.err;
+    EXPECT_EQ(readFile(folder.path("plain.htm")), "<p>&#1046;</p>\r\n");
+    std::filesystem::remove(folder.path("plain.htm"));
+    ToolRun cyrillic = runTool({"back", "html", "--codepage", "1251", plain});
+    EXPECT_EQ(cyrillic.exitStatus, 0) << cyrillic.err;
+    EXPECT_EQ(readFile(folder.path("plain.htm")), "<p>\xC6</p>\r\n");
+    EXPECT_FALSE(contains(cyrillic.out, "Written as")) << cyrillic.out;
+    ToolRun sgml = runTool({"back", "sgml", "--codepage", "1251", plain});
+    EXPECT_EQ(sgml.exitStatus, 0) << sgml.err;
+    EXPECT_EQ(readFile(folder.path("plain.sgm")), "<p>\xC6</p>\r\n");
+    EXPECT_EQ(runTool({"back", "html-compatible", "--codepage", "1234", plain}).exitStatus, 2);
+    EXPECT_EQ(runTool({"back", "sgml", "--choose", plain}).exitStatus, 2);
+
+    std::string declared = folder.path("declared.rtf");
+    writeFile(declared,
+              taggedRtf("{\\cs5\\cf15\\f1\\lang1024 <meta charset=\"utf-8\">}\\par \n" + body));
+    ToolRun utf8 = runTool({"back", "html", "--codepage", "1251", declared});
+    EXPECT_EQ(utf8.exitStatus, 0) << utf8.err;
+    EXPECT_EQ(readFile(folder.path("declared.htm")),
+              "<meta charset=\"utf-8\">\r\n<p>\xD0\x96</p>\r\n");
+    EXPECT_TRUE(contains(utf8.out, "Converting " + declared +
+                                       "...\nWritten as UTF-8 (declared in the document; the "
+                                       "code page chosen, 1251, is not used)\nFile converted OK."))
+        << utf8.out;
 }
 
 TEST(BackCommands, EveryFormatWritesItsExtension) {

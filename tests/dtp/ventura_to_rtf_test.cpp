@@ -292,5 +292,39 @@ TEST_P(VenturaToRtf, TextInTheEncodingTheCallerNames) {
                                 internalRun(">") + " x\n\\par \\u263?\n\\par "));
 }
 
+// A UTF-8 byte-order mark is no text: it is an external run of its own
+// before the paragraph tag, and the file comes back with it byte for byte.
+// A byte that is not UTF-8 in the file is kept and comes back too, and the
+// log quotes its line and names the encoding, since nothing guesses it.
+TEST_P(VenturaToRtf, ByteOrderMarkIsProtectedAndStrayBytesAreLogged) {
+    const std::string marked = "\xEF\xBB\xBF@BODY = Caf\xC3\xA9\n";
+    input(marked);
+    EXPECT_EQ(convert(), 2);
+    EXPECT_EQ(rtf(), converterDocument(externalRun("\\u-257?") + externalRun("@BODY = ") +
+                                       "Caf\xE9\n\\par "));
+    std::string rtfName = dir_.file("doc.RTF");
+    int back = ventura4() ? f_iVentura4RTF2Text(rtfName.c_str(), ".back")
+                          : f_iRTF2Text(rtfName.c_str(), ".back");
+    ASSERT_GE(back, 0);
+    EXPECT_EQ(test::readFile(dir_.file("doc.back")), test::crlf(marked));
+
+    const std::string stray = "\xEF\xBB\xBF@BODY = ok\n@BODY = ab\xFF\xC3(\n";
+    input(stray);
+    EXPECT_EQ(convert(), -113) << "the RTF is written and the log kept";
+    EXPECT_NE(rtf().find("ab\\u-3841?\\u-3901?("), std::string::npos);
+    const std::string logged = log();
+    EXPECT_NE(logged.find("[1]  Bytes that the encoding the file is read in gives no character "
+                          "were found in the following text segment:\r\n-----"),
+              std::string::npos)
+        << logged;
+    EXPECT_NE(logged.find("-\r\n@BODY = ab\xFF\xC3(\r\n-----"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("The file is read as UTF-8."), std::string::npos) << logged;
+    EXPECT_EQ(logged.find("[2]"), std::string::npos) << "one entry, for the one line: " << logged;
+    back = ventura4() ? f_iVentura4RTF2Text(rtfName.c_str(), ".stray")
+                      : f_iRTF2Text(rtfName.c_str(), ".stray");
+    ASSERT_GE(back, 0);
+    EXPECT_EQ(test::readFile(dir_.file("doc.stray")), test::crlf(stray));
+}
+
 }  // namespace
 }  // namespace tessel::dtp

@@ -9,6 +9,7 @@
 
 #include "dtp/converter_test_support.h"
 #include "platform/message_box.h"
+#include "platform/utf16.h"
 #include "tessel_cat.h"
 
 namespace tessel::dtp {
@@ -312,13 +313,23 @@ TEST_F(XPressToRtf, Utf8LettersOutside1252AreUnicodeEscapes) {
 }
 
 // A byte that is not UTF-8 in a UTF-8 file stands for itself: it comes
-// back as the byte it was. A UTF-8 byte-order mark decides before the
-// encoding tag, is part of the protected header, and comes back.
+// back as the byte it was, and the log quotes its line. A UTF-8 byte-order
+// mark decides before the encoding tag, is part of the protected header,
+// and comes back.
 TEST_F(XPressToRtf, StrayBytesAndTheByteOrderMarkComeBack) {
     REQUIRE_XPRESS_TABLES();
     const std::string stray = "<v11.10><e9>\nab\xFF\xC3(\n";
     input(stray);
-    EXPECT_GT(convert(), 0);
+    EXPECT_EQ(convert(), -113);
+    EXPECT_EQ(log(),
+              converterLog(path_,
+                           "\n[1]  Bytes that the encoding the file is read in gives no "
+                           "character were found in the following text segment:\n" +
+                               std::string(58, '-') + "\nab\xFF\xC3(\n" + std::string(58, '-') +
+                               "\nThe file is read as UTF-8. The bytes are kept as they "
+                               "stand and are written back unchanged; check the encoding "
+                               "of the file!\n\n",
+                           1));
     EXPECT_EQ(rtf(), converterDocument(externalRun("<v11.10><e9>") +
                                        "\n\\par ab\\u-3841?\\u-3901?(\n\\par "));
     ASSERT_GE(f_iRTF2XPress(dir_.file("doc.RTF").c_str(), ".back"), 0);
@@ -331,6 +342,38 @@ TEST_F(XPressToRtf, StrayBytesAndTheByteOrderMarkComeBack) {
               converterDocument(externalRun("\\u-257?<v11.10><e1>") + "\n\\par Caf\xE9\n\\par "));
     ASSERT_GE(f_iRTF2XPress(dir_.file("marked.RTF").c_str(), ".back"), 0);
     EXPECT_EQ(test::readFile(dir_.file("marked.back")), crlf(marked));
+}
+
+// A UTF-16 file (QuarkXPress "<e8>", with its byte-order mark, in either
+// byte order) is read as its characters through a UTF-8 copy: the mark is
+// part of the protected header as its kept bytes, the letters are Unicode
+// escapes, and the file comes back in UTF-16 byte for byte. Neither the copy
+// nor the working copy is left behind.
+TEST_F(XPressToRtf, Utf16FilesComeBackInUtf16) {
+    REQUIRE_XPRESS_TABLES();
+    const std::string text =
+        "<v8.00><e8>\r\n@Normal:Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 \xF0\x9F\x98\x80\r\n";
+    for (bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+        for (const char* output : {"doc.back"}) std::filesystem::remove(dir_.file(output));
+        const std::string bytes = std::string(bigEndian ? "\xFE\xFF" : "\xFF\xFE") +
+                                  platform::utf16OfUtf8(text, bigEndian);
+        input(bytes);
+        EXPECT_EQ(convert(), 2);
+        const std::string mark = bigEndian ? "\\u-3842?\\u-3841?" : "\\u-3841?\\u-3842?";
+        EXPECT_EQ(rtf(),
+                  converterDocument(externalRun(mark + "<v8.00><e8>") + "\n\\par " +
+                                    externalRun("@Normal:") +
+                                    "Za\\u380?\xF3\\u322?\\u263? \\u-10179?\\u-8704?\n\\par "));
+        ASSERT_GE(f_iRTF2XPress(dir_.file("doc.RTF").c_str(), ".back"), 0);
+        EXPECT_EQ(test::readFile(dir_.file("doc.back")), bytes);
+        std::size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+            ++files;
+            EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+        }
+        EXPECT_EQ(files, 3u) << "doc.xtg, doc.RTF and doc.back only";
+    }
 }
 
 // The older encodings keep their bytes: "<e1>" text is Windows 1252 as it

@@ -37,6 +37,8 @@ class HtmlEncodings : public ::testing::Test {
             EXPECT_EQ(marked, expectedMarkUp);
         }
         EXPECT_TRUE(marked >= 0 || marked == -113) << marked;
+        // The back-conversion reports on its own writing.
+        markUpReport_ = report();
         std::string rtfPath = fs::path(path).replace_extension(".rtf").string();
         rtf = readFile(rtfPath);
         // The back-conversion's log takes the same name.
@@ -55,6 +57,7 @@ class HtmlEncodings : public ::testing::Test {
 
     TempDir dir_;
     std::string markUpLog_;
+    std::string markUpReport_;
 };
 
 // The first case seen: the UTF-8 bytes went raw into the RTF, and back as
@@ -80,7 +83,7 @@ TEST_F(HtmlEncodings, Utf8PageShowsItsLettersAndComesBackAsItWas) {
     std::string expected = page;
     expected.replace(expected.find("&eacute;"), 8, "\xC3\xA9");
     EXPECT_EQ(back, expected);
-    EXPECT_EQ(report(), "Read as UTF-8 (declared in the file)");
+    EXPECT_EQ(markUpReport_, "Read as UTF-8 (declared in the file)");
 }
 
 // The second case: a windows-1251 page was declared to editors as Western.
@@ -117,7 +120,7 @@ TEST_F(HtmlEncodings, ByteOrderMarkIsAProtectedRunAndComesBack) {
                        "e"),
               std::string::npos);
     EXPECT_EQ(rtf.find("\xEF\xBB\xBF"), std::string::npos);
-    EXPECT_EQ(report(), "Read as UTF-8 (byte-order mark)");
+    EXPECT_EQ(markUpReport_, "Read as UTF-8 (byte-order mark)");
 }
 
 TEST_F(HtmlEncodings, Utf16WithItsMarkComesBackAsUtf16) {
@@ -136,7 +139,7 @@ TEST_F(HtmlEncodings, Utf16WithItsMarkComesBackAsUtf16) {
     EXPECT_EQ(roundTrip("wide.htm", page, rtf), page);
     EXPECT_NE(rtf.find(E + "\\u-3841?\\u-3842?}"), std::string::npos);
     EXPECT_NE(rtf.find("\\u937?x"), std::string::npos);
-    EXPECT_EQ(report(), "Read as UTF-16LE (byte-order mark)");
+    EXPECT_EQ(markUpReport_, "Read as UTF-16LE (byte-order mark)");
     EXPECT_EQ(dir_.listing(), "wide.back wide.htm wide.rtf") << "no copy is left behind";
 }
 
@@ -145,7 +148,7 @@ TEST_F(HtmlEncodings, UndeclaredUtf8IsReadAsUtf8AndSaidSo) {
     std::string rtf;
     std::string back = roundTrip("plain.htm", page, rtf);
     EXPECT_NE(rtf.find("na\xEFve \x80 \\u322?"), std::string::npos) << "1252's letters as before";
-    EXPECT_EQ(report(), "Read as UTF-8 (not declared; the text is valid UTF-8)");
+    EXPECT_EQ(markUpReport_, "Read as UTF-8 (not declared; the text is valid UTF-8)");
     // Nothing in the document declares UTF-8: it comes back as undeclared
     // HTML always did, in Windows 1252 with entities and references.
     EXPECT_EQ(back, "<p>na&iuml;ve \x80 &#322;</p>\r\n");
@@ -158,7 +161,7 @@ TEST_F(HtmlEncodings, Windows1252PageIsReadAsBefore) {
     EXPECT_EQ(rtf.find("\\uc1"), std::string::npos);
     EXPECT_NE(rtf.find("caf\xE9 \\ldblquote quoted\\rdblquote "), std::string::npos);
     EXPECT_EQ(back, "<p>caf&eacute; &ldquo;quoted&rdquo;</p>\r\n") << "entities as before";
-    EXPECT_EQ(report(), "");
+    EXPECT_EQ(markUpReport_, "");
 }
 
 TEST_F(HtmlEncodings, BytesThatContradictTheDeclarationAreLoggedAndKept) {
@@ -186,7 +189,7 @@ TEST_F(HtmlEncodings, UserChoiceForUndeclaredSourcesAndUnknownNamesRefused) {
                        "d\\u380?"),
               std::string::npos)
         << "the choice made before the refused name stays";
-    EXPECT_EQ(report(), "Read as code page 1250 (the encoding chosen)");
+    EXPECT_EQ(markUpReport_, "Read as code page 1250 (the encoding chosen)");
     // A declaration wins over the choice.
     roundTrip("declared.htm", "<meta charset=\"windows-1252\"><p>\xB3</p>\r\n", rtf);
     EXPECT_NE(rtf.find("<p>}\xB3"), std::string::npos);
@@ -194,9 +197,9 @@ TEST_F(HtmlEncodings, UserChoiceForUndeclaredSourcesAndUnknownNamesRefused) {
 
 TEST_F(HtmlEncodings, UnreadDeclarationIsLogged) {
     std::string rtf;
-    roundTrip("ar.htm", "<meta charset=\"iso-8859-6\"><p>x</p>\r\n", rtf, -113);
+    roundTrip("ar.htm", "<meta charset=\"koi8-r\"><p>x</p>\r\n", rtf, -113);
     const std::string& log = markUpLog_;
-    EXPECT_NE(log.find("Declared: \"iso-8859-6\""), std::string::npos) << log;
+    EXPECT_NE(log.find("Declared: \"koi8-r\""), std::string::npos) << log;
 }
 
 TEST_F(HtmlEncodings, ChosenTargetCodePageForUndeclaredHtml) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "platform/utf8.h"
@@ -120,3 +121,40 @@ TEST(CodePageCodec, MacintoshCharactersThatWindowsLacks) {
 }
 
 }  // namespace
+
+namespace tessel::platform {
+namespace {
+
+// ISO 8859-6 (Arabic), code page 28596, against the mapping the Unicode
+// Consortium publishes for it (MAPPINGS/ISO8859/8859-6.TXT): C1 controls at
+// their own numbers, NBSP, currency sign, Arabic comma, soft hyphen,
+// semicolon and question mark, the letters C1 to DA and E0 to F2 from
+// U+0621 and U+0640; every other byte undefined (a kept byte), and each
+// character written back as its byte.
+TEST(CodePageCodec, Iso8859SixFollowsThePublishedMapping) {
+    const CodePageCodec* arabic = CodePageCodec::find(28596);
+    ASSERT_NE(arabic, nullptr);
+    EXPECT_FALSE(arabic->isDoubleByte());
+    std::array<char32_t, 128> expected{};
+    for (unsigned b = 0x80; b <= 0x9F; ++b) expected[b - 0x80] = b;
+    for (auto [byte, c] :
+         {std::pair{0xA0u, U'\u00A0'}, std::pair{0xA4u, U'\u00A4'}, std::pair{0xACu, U'\u060C'},
+          std::pair{0xADu, U'\u00AD'}, std::pair{0xBBu, U'\u061B'}, std::pair{0xBFu, U'\u061F'}}) {
+        expected[byte - 0x80] = c;
+    }
+    for (unsigned b = 0xC1; b <= 0xDA; ++b) expected[b - 0x80] = 0x0621 + (b - 0xC1);
+    for (unsigned b = 0xE0; b <= 0xF2; ++b) expected[b - 0x80] = 0x0640 + (b - 0xE0);
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        const char32_t c = expected[b - 0x80];
+        const auto byte = static_cast<std::uint8_t>(b);
+        EXPECT_EQ(arabic->decode(byte), c == 0 ? keptByte(byte) : c) << std::hex << b;
+        std::string out;
+        EXPECT_TRUE(arabic->encode(arabic->decode(byte), out));
+        EXPECT_EQ(out, std::string(1, static_cast<char>(byte))) << std::hex << b;
+    }
+    std::string none;
+    EXPECT_FALSE(arabic->encode(U'\u0627' + 0x100, none));
+}
+
+}  // namespace
+}  // namespace tessel::platform

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "core/translation_checks.h"
+#include "platform/utf16.h"
 #include "verify_test_support.h"
 
 namespace tessel::test {
@@ -278,6 +279,27 @@ TEST(RoundTripFiles, AParseErrorIsReportedWithTheLogsMessage) {
                      "says: Parse Error: SSLex0105e: Invalid token, Line 1, Offset 9, <e5",
                      "old.xtg: identical after the round trip (quark)",
                      "roundtrip: 2 files, 1 identical, 1 failed"}));
+}
+
+// QuarkXPress text in UTF-16 comes back in UTF-16 byte for byte; a file
+// without its last line end is compared in UTF-8 (in which a UTF-16 byte
+// would be no line end), and the rule that explains it names its line.
+TEST(RoundTripFiles, Utf16TextIsComparedInItsCharacters) {
+    const verify::RoundTripFormat* quark = verify::findRoundTripFormat("quark");
+    ASSERT_NE(quark, nullptr);
+    TempDir dir;
+    const std::string text = "<v8.00><e8>\r\n@Normal:Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87\r\n";
+    std::string whole = dir.write("whole.xtg", "\xFF\xFE" + platform::utf16OfUtf8(text, false));
+    std::string cut = dir.write(
+        "cut.xtg", "\xFE\xFF" + platform::utf16OfUtf8(text.substr(0, text.size() - 2), true));
+    verify::RoundTripResult same = verify::roundTrip(whole, *quark);
+    EXPECT_FALSE(same.failed) << same.failureMessage;
+    EXPECT_TRUE(same.identical);
+    verify::RoundTripResult differs = verify::roundTrip(cut, *quark);
+    EXPECT_FALSE(differs.failed) << differs.failureMessage;
+    ASSERT_EQ(differs.differences.size(), 1u);
+    EXPECT_EQ(differs.differences[0].line, 2u);
+    EXPECT_EQ(differs.differences[0].rules, std::vector{RoundTripRule::FinalLineEnd});
 }
 
 TEST(RoundTripFiles, FilesThatComeBackAsTheyWereAndFilesOfNoFormat) {

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Writes lib/resources/code_page_tables.cpp: the Windows code pages the
-back-conversion reads and writes (874, 932, 936, 949, 950, 1250 to 1258), as
-decoding tables with the exceptions of the encoding direction.
+back-conversion reads and writes (874, 932, 936, 949, 950, 1250 to 1258, and
+28596, ISO 8859-6 Arabic, which a source may declare), as decoding tables with
+the exceptions of the encoding direction.
 
 Source of the data: the code-page codecs of CPython's standard library
-(encodings.cp874 ... encodings.cp1258), which carry the vendor mapping tables
-of these pages. Run it again only to change the set of pages:
+(encodings.cp874 ... encodings.cp1258, encodings.iso8859_6), which carry the
+vendor mapping tables of these pages. Run it again only to change the set of pages:
 
     python3 tools/code_pages/generate_code_page_tables.py > lib/resources/code_page_tables.cpp
 
@@ -24,7 +25,9 @@ Layout (see lib/resources/code_page_tables.h):
 """
 import sys
 
-SINGLE_BYTE = [874] + list(range(1250, 1259))
+SINGLE_BYTE = [874] + list(range(1250, 1259)) + [28596]
+# Pages whose codec is not named after their Windows number.
+CODEC_NAMES = {28596: "iso8859_6"}
 DOUBLE_BYTE = [932, 936, 949, 950]
 TRAIL_FIRST, TRAIL_LAST = 0x40, 0xFE
 
@@ -54,7 +57,7 @@ def rows_of(values, per_line=16, width=6):
 
 
 def page(cp):
-    name = "cp%d" % cp
+    name = CODEC_NAMES.get(cp, "cp%d" % cp)
     for b in range(0x80):
         assert decode(name, bytes([b])) == b, (cp, b)
     high = []
