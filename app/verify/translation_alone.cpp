@@ -260,8 +260,20 @@ void AloneCheck::checkRuns(const StyledParagraph& paragraph, const StyledParagra
              (next->continuesRun || (!next->runs.empty() && next->runs.front().begin == 0 &&
                                      next->runs.front().role == role)));
         i = j + 1;
-        if (!isProtected(role) || role == RunRole::DoNotTranslate || continued) continue;
+        if (!isProtected(role) || role == RunRole::DoNotTranslate) continue;
         std::string_view tag = text.substr(begin, end - begin);
+        // A paragraph tag has its whole form wherever it stands.
+        bool afterText = text.substr(0, begin).find_first_not_of(" \t") != std::string_view::npos;
+        if (afterText && role == RunRole::External && isParagraphTag(tag, *target_)) {
+            Finding finding{};
+            finding.kind = FindingKind::ParagraphTagInLine;
+            finding.paragraph = paragraph.number;
+            finding.column = columnOf(text, begin);
+            finding.role = role;
+            finding.subject = std::string(tag);
+            findings_.push_back(std::move(finding));
+        }
+        if (continued) continue;
         bool form = hasTagForm(tag, role, family_);
         bool quotes = form && family_ != Family::Plain && holdsTypographicQuotes(tag);
         if (!form || quotes) {
@@ -272,16 +284,6 @@ void AloneCheck::checkRuns(const StyledParagraph& paragraph, const StyledParagra
             finding.role = role;
             finding.subject = std::string(tag);
             if (quotes) finding.other = "quotes";
-            findings_.push_back(std::move(finding));
-        }
-        bool afterText = text.substr(0, begin).find_first_not_of(" \t") != std::string_view::npos;
-        if (afterText && role == RunRole::External && isParagraphTag(tag, *target_)) {
-            Finding finding{};
-            finding.kind = FindingKind::ParagraphTagInLine;
-            finding.paragraph = paragraph.number;
-            finding.column = columnOf(text, begin);
-            finding.role = role;
-            finding.subject = std::string(tag);
             findings_.push_back(std::move(finding));
         }
     }
