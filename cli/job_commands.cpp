@@ -33,8 +33,11 @@ struct JobArguments {
     std::vector<std::string> includes;
     std::optional<unsigned> codePage;  // multilingual HTML
     std::optional<std::string> charset;
-    std::optional<std::string> encoding;  // mark-up: the undeclared sources' encoding
-    bool chooseLanguage = false;          // the code page from the language dialog
+    std::optional<std::string> encoding;        // mark-up: the undeclared sources' encoding
+    bool chooseLanguage = false;                // the code page from the language dialog
+    std::optional<std::string> original;        // back: the RTF the mark-up wrote
+    std::optional<std::string> originalFolder;  // back: the folder of those
+    bool noCheck = false;                       // back: no tag checks
     bool keepBackup = false;
     bool overwrite = false;
     bool recursive = false;
@@ -135,6 +138,18 @@ class JobArgumentParser {
                 return;
             }
             parsed_.codePage = static_cast<unsigned>(std::stoul(*number));
+        } else if (arg == "--no-check") {
+            parsed_.noCheck = true;
+        } else if (is(arg, "--original-dir")) {
+            parsed_.originalFolder = value("--original-dir");
+            if (parsed_.originalFolder && parsed_.originalFolder->empty()) {
+                problem_ = fill(text::kOptionNeedsValue, {"--original-dir"});
+            }
+        } else if (is(arg, "--original")) {
+            parsed_.original = value("--original");
+            if (parsed_.original && parsed_.original->empty()) {
+                problem_ = fill(text::kOptionNeedsValue, {"--original"});
+            }
         } else if (arg == "--choose") {
             parsed_.chooseLanguage = true;
         } else if (is(arg, "--charset")) {
@@ -260,6 +275,7 @@ void printCommandHelp(const app::Command& command, std::ostream& out) {
     if (app::takesCodePage(command)) out << text::kCodePageOptions;
     if (takesTargetCodePage(command)) out << text::kTargetCodePageOption;
     if (takesEncoding(command)) out << text::kEncodingOption;
+    if (command.family == "back") out << text::kBackCheckOptions;
     out << tagFileOption(command.tagFile) << fill(text::kBatchOptions, {patternsOf(command)})
         << text::kExitStatusHelp;
 }
@@ -273,6 +289,11 @@ app::RunSettings settingsFor(const app::Command& command, const JobArguments& pa
         settings.tagFilePath = app::takesShippedTagFile(command)
                                    ? app::tagFileToRead(parsed.tagFile)
                                    : parsed.tagFile.value_or("");
+    }
+    if (command.family == "back") {
+        settings.backChecks.enabled = !parsed.noCheck;
+        settings.backChecks.originalFile = parsed.original.value_or("");
+        settings.backChecks.originalFolder = parsed.originalFolder.value_or("");
     }
     return settings;
 }
@@ -310,6 +331,32 @@ int runJob(const app::Command& command, const JobArguments& parsed, std::ostream
     if (anyFile) session.runCommand(command, settingsFor(command, parsed));
     shell.finish();
     return shell.tally().exitStatus();
+}
+
+// The usage problem of the tag-check options, if any.
+std::optional<std::string> backCheckProblem(const app::Command& command,
+                                            const JobArguments& parsed) {
+    std::string name = std::string(command.family) + " " + std::string(command.name);
+    bool comparing = parsed.original || parsed.originalFolder;
+    if (command.family != "back") {
+        if (comparing || parsed.noCheck) return fill(text::kBackCheckNotTaken, {name});
+        return std::nullopt;
+    }
+    if (parsed.original && parsed.originalFolder) return fill(text::kOriginalOrFolder, {name});
+    if (comparing && parsed.noCheck) return fill(text::kOriginalWithoutChecks, {name});
+    std::error_code error;
+    if (parsed.original) {
+        if (parsed.names.size() != 1 || std::filesystem::is_directory(parsed.names[0], error)) {
+            return fill(text::kOriginalOneInput, {name});
+        }
+        if (!std::filesystem::is_regular_file(*parsed.original, error)) {
+            return fill(text::kOriginalNotFound, {name, *parsed.original});
+        }
+    }
+    if (parsed.originalFolder && !std::filesystem::is_directory(*parsed.originalFolder, error)) {
+        return fill(text::kOriginalFolderNotFound, {name, *parsed.originalFolder});
+    }
+    return std::nullopt;
 }
 
 // The usage problem of a command's options, if any.
@@ -356,6 +403,7 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
         return fill(text::kUnknownEncoding, {name, *parsed.encoding});
     }
     if (parsed.names.empty()) return fill(text::kNoFilesGiven, {name});
+    if (std::optional<std::string> problem = backCheckProblem(command, parsed)) return problem;
     return std::nullopt;
 }
 

@@ -148,6 +148,24 @@ const char* const kEncodingOption =
     "                     mark, charset or encoding declaration) in NAME: utf-8,\n"
     "                     utf-16le, windows-1250 to -1258, shift_jis, ...\n";
 const char* const kEncodingNotTaken = "%s: --encoding applies to the mark-up commands only";
+const char* const kBackCheckOptions =
+    "  --original FILE    also compare the RTF with FILE, the RTF the mark-up wrote\n"
+    "                     (one input file only), as tessel verify does\n"
+    "  --original-dir DIR also compare each NAME.rtf with DIR/NAME.rtf\n"
+    "  --no-check         do not check the tags of the RTF (by default each file's\n"
+    "                     tags are checked as tessel verify checks them: tags typed\n"
+    "                     as text, pairs, markup characters, changed, joined and\n"
+    "                     hidden tags; each finding is a numbered message of the\n"
+    "                     error log, and the file's status is then 3)\n";
+const char* const kBackCheckNotTaken =
+    "%s: --original, --original-dir and --no-check apply to the back commands only";
+const char* const kOriginalOrFolder = "%s: give --original or --original-dir, not both";
+const char* const kOriginalOneInput =
+    "%s: --original takes one input file; use --original-dir DIR for several";
+const char* const kOriginalNotFound = "%s: original not found: %s";
+const char* const kOriginalFolderNotFound = "%s: --original-dir needs a folder: %s";
+const char* const kOriginalWithoutChecks =
+    "%s: --original and --original-dir need the checks (not --no-check)";
 const char* const kUnknownEncoding =
     "%s: \"%s\" is not an encoding the library reads (utf-8, utf-16le, utf-16be, "
     "windows-874, windows-1250 to windows-1258, iso-8859-1, shift_jis, gb2312, euc-kr, big5)";

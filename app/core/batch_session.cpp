@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "core/output_files.h"
+#include "frame/job_names.h"
+#include "frame/return_codes.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/safe_files.h"
@@ -237,6 +239,18 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
                                       ? outcome.outputPath
                                       : outputNameFor(inputPath, command.writtenExtension);
         result = replaceExistingOutput(command, request, writtenName, result);
+    }
+    if (command.family == "back" && settings.backChecks.enabled && outputWritten(result)) {
+        BackCheckJob job;
+        job.inputPath = inputPath;
+        // The log the export kept, or a new one under the name it gives logs.
+        std::optional<FoundFile> kept = findWithStamp(logName);
+        job.logPath =
+            kept ? kept->path : outputNameFor(inputPath, std::string(".") + frame::kLogExtension);
+        job.target = backCheckTarget(command, settings.codePage);
+        job.functionCode = job.target ? job.target->target->functionCode : frame::kRtfToText;
+        job.result = result;
+        result = runBackChecks(job, settings.backChecks);
     }
     outcome.result = result;
     outcome.countedRead = result != -101;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/back_checks.h"
 #include "core/batch_shell.h"
 #include "core/command_table.h"
 #include "core/export_binding.h"
@@ -42,6 +43,8 @@ struct RunSettings {
     // replaces both for the run.
     unsigned codePage = 1252;
     std::string charsetName;
+    // Back-conversions: the tag checks of the RTF read, and its original.
+    BackCheckSettings backChecks;
 };
 
 struct RunCounters {

@@ -106,6 +106,10 @@ std::string findingDetail(const Finding& f) {
                    " stands outside any protected style" +
                    (f.role == verify::RunRole::Text ? "" : " (" + role + " in the source)");
         case FindingKind::UnbalancedPair:
+            if (f.sourceParagraph == 0 && f.other.empty()) {
+                return quoted(shown(f.subject)) + columnText(f.column) +
+                       " closes a tag that is not open";
+            }
             return quoted(shown(f.subject)) + " and " + quoted(shown(f.other)) +
                    columnText(f.column) + " no longer pair up as in source paragraph " +
                    std::to_string(f.sourceParagraph);
@@ -142,6 +146,16 @@ std::string findingDetail(const Finding& f) {
                    quoted(shown(f.other)) + " taken for Windows 1252 characters" +
                    (f.places > 1 ? " (" + plural(f.places, "place", "places") + " in the paragraph)"
                                  : "");
+        case FindingKind::NotATag:
+            return role + " run " + quoted(shown(f.subject)) + columnText(f.column) +
+                   (f.other.empty() ? " does not have the form of a tag"
+                                    : " holds typographic quotes where a tag has straight ones");
+        case FindingKind::ParagraphTagInLine:
+            return "paragraph tag " + quoted(shown(f.subject)) + columnText(f.column) +
+                   " stands inside a paragraph (two paragraphs joined)";
+        case FindingKind::HiddenTags:
+            return "the text of protected runs is hidden and is not written back (" +
+                   plural(f.places, "paragraph", "paragraphs") + ", the first here)";
         case FindingKind::ParagraphAdded:
             return "a paragraph the source does not have";
         case FindingKind::ParagraphRemoved:
@@ -175,6 +189,10 @@ std::string noOriginalLine(const std::string& translated, const std::string& ste
 
 std::string noTranslationLine(const std::string& original) {
     return original + ": no translation of it was given";
+}
+
+std::string findingDescription(const Finding& finding) {
+    return findingDetail(finding);
 }
 
 std::string findingLine(const Finding& f) {

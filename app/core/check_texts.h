@@ -33,6 +33,8 @@ std::string noTranslationLine(const std::string& original);
 // "t.rtf:3: missing-run: internal run "</B>" of source paragraph 3 is
 // missing, in "First paragraph with a..."".
 std::string findingLine(const verify::Finding& finding);
+// What a finding line says after its kind ("internal run ... is missing").
+std::string findingDescription(const verify::Finding& finding);
 
 // Findings counted by kind name, in the order of the kinds.
 using KindCounts = std::map<std::string, std::size_t>;

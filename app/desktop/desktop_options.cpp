@@ -15,6 +15,7 @@ const char* const kAskForTagFile = "AskForTagFile";
 const char* const kOpenErrorLogWindows = "OpenErrorLogWindows";
 const char* const kErrorLogWindowLimit = "ErrorLogWindowLimit";
 const char* const kClearLogOnlyWhenFilesChosen = "ClearLogOnlyWhenFilesChosen";
+const char* const kCheckTagsOnBackConversion = "CheckTagsOnBackConversion";
 
 bool readFlag(QSettings& settings, const char* key) {
     return settings.value(QLatin1String(key), 0).toInt() != 0;
@@ -48,6 +49,8 @@ DesktopOptions readOptions(QSettings& settings) {
     options.openErrorLogWindows =
         settings.value(QLatin1String(kOpenErrorLogWindows), 1).toInt() != 0;
     options.clearLogOnlyWhenFilesChosen = readFlag(settings, kClearLogOnlyWhenFilesChosen);
+    options.checkTagsOnBackConversion =
+        settings.value(QLatin1String(kCheckTagsOnBackConversion), 1).toInt() != 0;
     bool valid = false;
     int limit = settings.value(QLatin1String(kErrorLogWindowLimit)).toInt(&valid);
     if (valid && limit >= 0) options.errorLogWindowLimit = limit;
@@ -63,6 +66,7 @@ void writeOptions(QSettings& settings, const DesktopOptions& options) {
     writeFlag(settings, kOpenErrorLogWindows, options.openErrorLogWindows);
     settings.setValue(QLatin1String(kErrorLogWindowLimit), options.errorLogWindowLimit);
     writeFlag(settings, kClearLogOnlyWhenFilesChosen, options.clearLogOnlyWhenFilesChosen);
+    writeFlag(settings, kCheckTagsOnBackConversion, options.checkTagsOnBackConversion);
     settings.endGroup();
 }
 

@@ -22,6 +22,9 @@ struct DesktopOptions {
     // A command of another format group empties the log only once files are
     // chosen for it, not already when it starts.
     bool clearLogOnlyWhenFilesChosen = false;
+    // Back-conversions check the tags of the RTF they read and write each
+    // finding into the job's error log (on unless switched off).
+    bool checkTagsOnBackConversion = true;
 };
 
 // The settings store of the program.

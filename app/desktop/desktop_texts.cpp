@@ -17,6 +17,9 @@ const char* const kOverwriteEntry = "&Overwrite Existing Files";
 const char* const kOverwritePrompt = "Check this to overwrite existing files without prompt.";
 const char* const kAskTagFileEntry = "&Ask for HTML Tag Definition File";
 const char* const kAskTagFilePrompt = "Check this if you want to use a HTML tag definition file.";
+const char* const kCheckTagsEntry = "&Check Tags When Converting Back";
+const char* const kCheckTagsPrompt =
+    "Check this to have RTF -> Text conversions report damaged tags in the error log.";
 const char* const kStandardDialogEntry = "&Use Standard File Dialog";
 const char* const kStandardDialogPrompt = "Check this to use the standard Windows File Dialogs";
 const char* const kOverwriteIndicator = "OVR";

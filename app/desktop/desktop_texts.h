@@ -24,6 +24,8 @@ extern const char* const kOverwriteEntry;
 extern const char* const kOverwritePrompt;
 extern const char* const kAskTagFileEntry;
 extern const char* const kAskTagFilePrompt;
+extern const char* const kCheckTagsEntry;
+extern const char* const kCheckTagsPrompt;
 extern const char* const kStandardDialogEntry;
 extern const char* const kStandardDialogPrompt;
 // Status-bar indicators shown while an option is on.

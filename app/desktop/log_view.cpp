@@ -39,6 +39,7 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
         settings.tagFilePath = app::shippedTagFile();
     }
     settings.codePage = host_.lastCodePage();
+    settings.backChecks.enabled = options.checkTagsOnBackConversion;
     std::vector<app::FileOutcome> outcomes;
     // The files are converted on a worker; this view waits for them in an
     // event loop, so the window stays responsive.

@@ -172,6 +172,8 @@ void CMainFrame::createOptionsMenu() {
         option(text::kAskTagFileEntry, text::kAskTagFilePrompt, &DesktopOptions::askForTagFile);
     standardDialogAction_ = option(text::kStandardDialogEntry, text::kStandardDialogPrompt,
                                    &DesktopOptions::useStandardFileDialog);
+    option(text::kCheckTagsEntry, text::kCheckTagsPrompt,
+           &DesktopOptions::checkTagsOnBackConversion);
 }
 
 void CMainFrame::createWindowMenu() {

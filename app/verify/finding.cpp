@@ -26,6 +26,12 @@ std::string_view kindName(FindingKind kind) {
             return "paragraph-added";
         case FindingKind::ParagraphRemoved:
             return "paragraph-removed";
+        case FindingKind::NotATag:
+            return "not-a-tag";
+        case FindingKind::ParagraphTagInLine:
+            return "paragraph-tag-in-line";
+        case FindingKind::HiddenTags:
+            return "hidden-tags";
         case FindingKind::Unreadable:
             break;
     }

@@ -24,6 +24,10 @@ enum class FindingKind {
     ParagraphAdded,    // a paragraph the source does not have
     ParagraphRemoved,  // a paragraph of the source not in the translation
     Unreadable,        // a file that cannot be read as RTF
+    // Found in a translation alone, without its original:
+    NotATag,             // a protected run that no longer has the form of a tag of the format
+    ParagraphTagInLine,  // a paragraph tag in the middle of a paragraph (paragraphs joined)
+    HiddenTags,          // protected runs whose text is hidden, so nothing of them is written
 };
 
 // "missing-run", "added-run", ...
@@ -51,7 +55,10 @@ struct Finding {
     std::vector<UnheldCharacter> characters;  // unheld-character, in order of appearance
     std::string quote;                        // start of the paragraph concerned
     int code = 0;                             // unreadable: the return code
-    std::size_t places = 0;                   // utf8-read-as-1252: stretches in the paragraph
+    // utf8-read-as-1252: stretches in the paragraph; hidden-tags: paragraphs
+    // with hidden runs.
+    std::size_t places = 0;
+    std::string text;  // the whole paragraph, when the check was asked to keep it
 };
 
 class FindingSink {

@@ -466,16 +466,6 @@ void ParagraphCheck::reportRest(std::vector<Finding>& out) {
     }
 }
 
-namespace {
-
-struct PairName {
-    std::string name;
-    bool closes;
-};
-
-// The pair name of an internal tag: "b" for "<B>" and "</b>" (slash
-// closers), "SIZE" for "<SIZE$>" and "<SIZE 12>" (dollar closers, whose
-// names `closers` holds); nothing for other runs.
 std::optional<PairName> pairNameOf(std::string_view tag, PairStyle style,
                                    const std::vector<std::string>& closers) {
     if (tag.size() < 3 || tag.front() != '<') return std::nullopt;
@@ -500,6 +490,8 @@ std::optional<PairName> pairNameOf(std::string_view tag, PairStyle style,
     }
     return std::nullopt;
 }
+
+namespace {
 
 struct Balance {
     std::string name;

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -81,6 +83,17 @@ class ParagraphCheck {
     std::vector<std::string_view> dictionary_;
     std::size_t nextSource_ = 0;  // the source run after the last cut in order
 };
+
+struct PairName {
+    std::string name;
+    bool closes;
+};
+
+// The pair name of an internal tag: "b" for "<B>" and "</b>" (slash
+// closers), "SIZE" for "<SIZE$>" and "<SIZE 12>" (dollar closers, whose
+// names `closers` holds); nothing for other runs.
+std::optional<PairName> pairNameOf(std::string_view tag, PairStyle style,
+                                   const std::vector<std::string>& closers);
 
 // A value that two paragraphs with the same protected runs share, however
 // an editor grouped the runs (for lining up paragraphs when some were added

@@ -35,6 +35,12 @@ struct StyledParagraph {
     std::string raw;   // as the RTF reader hands it on when that differs (annotations)
     std::vector<Run> runs;
     std::size_t number = 0;  // 1-based, in its file
+    // The paragraph begins inside a protected run of the paragraph before
+    // (a comment or script over several lines).
+    bool continuesRun = false;
+    // Protected styles switched on where nothing of their text was shown:
+    // runs whose text is hidden.
+    std::uint32_t vanishedRuns = 0;
 
     std::string_view runText(const Run& run) const {
         return std::string_view(text).substr(run.begin, run.end - run.begin);
@@ -43,6 +49,8 @@ struct StyledParagraph {
         text.clear();
         raw.clear();
         runs.clear();
+        continuesRun = false;
+        vanishedRuns = 0;
     }
 };
 

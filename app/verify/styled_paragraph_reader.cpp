@@ -99,6 +99,16 @@ void StyledParagraphReader::characterStyle(std::int32_t style, std::size_t offse
     auto at = static_cast<std::uint32_t>(offset);
     // Reset and set again at one place: a new group of the same style.
     if (!changes_.empty() && changes_.back().first == at) {
+        // A protected style this paragraph switched on, and off again before
+        // any of its text was shown: the run's text is hidden.
+        std::int32_t before = changes_.back().second;
+        // (Before the first text the style sheet's definitions pass by.)
+        bool setHere = (changes_.size() > 1 || !firstCarried_) && (paragraphs_ > 0 || at > 0);
+        if (setHere && before != style && before != frame::kNoCharacterStyle &&
+            isProtected(sheet_.role(before))) {
+            ++vanished_;
+        }
+        if (changes_.size() == 1) firstCarried_ = false;
         changes_.back().second = style;
     } else {
         changes_.emplace_back(at, style);
@@ -112,6 +122,8 @@ int StyledParagraphReader::paragraph(std::string& line, bool /*lineEnd*/) {
     target_->number = ++paragraphs_;
     changes_.clear();
     changes_.emplace_back(0, style_);
+    firstCarried_ = true;
+    vanished_ = 0;
     return kPauseAfterParagraph;
 }
 
@@ -158,6 +170,7 @@ void StyledParagraphReader::fillParagraph(StyledParagraph& out) {
         }
         while (next < count) mapped_[next++] = static_cast<std::uint32_t>(out.text.size());
     }
+    out.vanishedRuns = vanished_;
     auto size = static_cast<std::uint32_t>(out.text.size());
     for (std::size_t i = 0; i < count; ++i) {
         std::uint32_t begin = std::min(mapped_[i], size);
@@ -168,6 +181,10 @@ void StyledParagraphReader::fillParagraph(StyledParagraph& out) {
                            : sheet_.role(changes_[i].second);
         out.runs.push_back(Run{role, begin, end});
     }
+    out.continuesRun = firstCarried_ && !out.runs.empty() && out.runs.front().begin == 0 &&
+                       isProtected(out.runs.front().role) && count > 0 &&
+                       changes_.front().second != frame::kNoCharacterStyle &&
+                       sheet_.role(changes_.front().second) == out.runs.front().role;
 }
 
 }  // namespace tessel::verify

@@ -59,6 +59,10 @@ class StyledParagraphReader final : private frame::RtfParagraphSink,
     std::vector<std::pair<std::uint32_t, std::int32_t>> changes_;
     std::int32_t style_ = frame::kNoCharacterStyle;
     std::vector<std::uint32_t> mapped_;
+    // The paragraph's first style is the one carried over from the paragraph
+    // before (not set again at its start).
+    bool firstCarried_ = true;
+    std::uint32_t vanished_ = 0;  // hidden protected runs of the paragraph
 };
 
 }  // namespace tessel::verify

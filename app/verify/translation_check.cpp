@@ -339,6 +339,7 @@ void PairCheck::emit(std::vector<Finding>& findings, std::string_view text) {
     for (Finding& finding : findings) {
         finding.file = translatedPath_;
         finding.quote = quote;
+        if (options_.keepText) finding.text = std::string(text);
         ++outcome_.findings;
         sink_.finding(std::move(finding));
     }

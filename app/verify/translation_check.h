@@ -20,7 +20,8 @@ struct VerifyOptions {
     // the format the original's first tags show (no check of characters
     // when they show none).
     std::optional<TargetChoice> target;
-    bool strict = false;  // internal runs keep their order too
+    bool strict = false;    // internal runs keep their order too
+    bool keepText = false;  // each finding carries its whole paragraph
 };
 
 struct PairOutcome {

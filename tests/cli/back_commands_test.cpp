@@ -16,10 +16,12 @@ bool contains(const std::string& text, const std::string& part) {
 }
 
 // A small RTF document as our mark-up writes it (header shortened to the
-// tables the reader skips).
+// tables the reader skips, and the two tag styles the tests use, which the
+// back-conversion's tag checks find by name).
 std::string taggedRtf(const std::string& body) {
     return "{\\rtf1 \\ansi\\deff3 \n{\\fonttbl \n{\\f1 \\fmodern Courier New;}}\n"
-           "{\\stylesheet \n{\\cs6 \\additive \\cf6\\f1\\lang1024 qz4lexInternal;}}\n" +
+           "{\\stylesheet \n{\\cs5 \\additive \\cf15\\f1\\lang1024 qz4lexExternal;}\n"
+           "{\\cs6 \\additive \\cf6\\f1\\lang1024 qz4lexInternal;}}\n" +
            body + "}";
 }
 
