@@ -146,6 +146,10 @@ constexpr std::array kTextKeywords = {
     RtfTextKeyword{"listtable", RtfTextWord::DroppedText},
     RtfTextKeyword{"list", RtfTextWord::DroppedText},
     RtfTextKeyword{"listoverride", RtfTextWord::DroppedText},
+    // Formatting a translator applied, which the back-conversions cannot
+    // write: followed only to tell that it was dropped.
+    RtfTextKeyword{"b", RtfTextWord::Bold},
+    RtfTextKeyword{"i", RtfTextWord::Italic},
 };
 
 struct CharsetCodePage {
@@ -172,6 +176,10 @@ constexpr RtfWordAction actionOf(const RtfKeyword& row) {
         case K::Property:
             if (row.index == kPropHidden)
                 return {A::Hidden, static_cast<std::uint8_t>(row.defaultValue)};
+            if (row.index == kPropUnderline || row.index == kPropDoubleUnderline)
+                return {A::Formatting, kFormattingUnderline};
+            if (row.index == kPropNoUnderline)
+                return {A::Formatting, kFormattingUnderline | kFormattingOff};
             return {row.index == kPropPlain ? A::Plain : A::NoEffect, 0};
         case K::Character:
             return {A::Character, static_cast<std::uint8_t>(row.index)};
@@ -191,8 +199,8 @@ constexpr RtfWordAction actionOf(const RtfTextKeyword& row) {
     return {static_cast<RtfAction>(first + static_cast<int>(row.action)), 0};
 }
 
-static_assert(static_cast<int>(RtfAction::DroppedText) - static_cast<int>(RtfAction::Unicode) ==
-              static_cast<int>(RtfTextWord::DroppedText));
+static_assert(static_cast<int>(RtfAction::Italic) - static_cast<int>(RtfAction::Unicode) ==
+              static_cast<int>(RtfTextWord::Italic));
 // "v" takes its value from its parameter, else from the table.
 static_assert(std::all_of(kKeywords.begin(), kKeywords.end(),
                           [](const RtfKeyword& row) { return !row.useDefault; }));
