@@ -40,6 +40,9 @@ const res::TextEscapeTable* textEscapeTable(int functionCode) {
 TextRunEscaper::TextRunEscaper(const res::TextEscapeTable& table, RtfStyleSheet sheet)
     : table_(table), sheet_(std::move(sheet)) {
     for (const auto& escape : table_.escapes) escapable_ += escape.character;
+    if (table_.tableEscapes != nullptr) {
+        for (const auto& escape : table_.tableEscapes->escapes) escapable_ += escape.character;
+    }
     if (table_.functionCode == res::kPageMakerIndexStringTable.functionCode) {
         for (const auto& escape : res::kPageMakerIndexStringTable.escapes) {
             escapable_ += escape.character;
@@ -105,6 +108,11 @@ bool TextRunEscaper::escapes(const res::TextEscape& escape, const res::TextEscap
         }
         case res::EscapeWhen::OpensParagraphTag:
             return line.find(kParagraphTagEnd, at + 1) != std::string::npos;
+        case res::EscapeWhen::BesideSeparator: {
+            if (!out_.empty() && out_.back() == escape.character) return true;
+            char next = writtenByteAt(line, at + 1);
+            return next != 0 && table.markupStarts.find(next) != std::string_view::npos;
+        }
     }
     return true;
 }
@@ -124,6 +132,17 @@ void TextRunEscaper::escapeRun(const std::string& line, std::size_t run,
         }
         const char c = line[at];
         const res::TextEscape* escape = escapeOf(table, c);
+        if (escape == nullptr && inTable_ && !inCell_ && table_.tableEscapes != nullptr) {
+            escape = escapeOf(*table_.tableEscapes, c);
+            if (escape != nullptr && !escapes(*escape, *table_.tableEscapes, line, at)) {
+                escape = nullptr;
+            }
+            if (escape != nullptr) {
+                out_ += escape->written;
+                afterCode_ = closesCode(escape->written);
+                continue;
+            }
+        }
         bool applies = escape != nullptr && escapes(*escape, table, line, at);
         if (!applies) {
             out_ += c;
@@ -145,6 +164,16 @@ void TextRunEscaper::escapeRun(const std::string& line, std::size_t run,
     }
 }
 
+void TextRunEscaper::noteTableTag(std::string_view tag) {
+    auto begins = [tag](std::string_view start) {
+        return !start.empty() && tag.starts_with(start);
+    };
+    if (begins(table_.tableStart)) inTable_ = true;
+    if (begins(table_.tableEnd)) inTable_ = inCell_ = false;
+    if (begins(table_.cellStart)) inCell_ = true;
+    if (begins(table_.cellEnd)) inCell_ = false;
+}
+
 void TextRunEscaper::escape(std::string& line, std::vector<char32_t>& unescaped) {
     if (line.find_first_of(escapable_) != std::string::npos) {
         collectRuns(line.size());
@@ -152,8 +181,11 @@ void TextRunEscaper::escape(std::string& line, std::vector<char32_t>& unescaped)
         afterCode_ = false;
         for (std::size_t run = 0; run < runs_.size(); ++run) {
             if (runs_[run].tag) {
-                out_.append(line, runs_[run].begin, runs_[run].end - runs_[run].begin);
+                std::string_view tag(line.data() + runs_[run].begin,
+                                     runs_[run].end - runs_[run].begin);
+                out_ += tag;
                 afterCode_ = out_.back() == '>';
+                noteTableTag(tag);
             } else {
                 escapeRun(line, run, unescaped);
             }

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -43,6 +44,7 @@ class TextRunEscaper final : public RtfStyleObserver {
     void collectRuns(std::size_t size);
     const resources::TextEscapeTable& tableAfter(std::size_t run) const;
     void escapeRun(const std::string& line, std::size_t run, std::vector<char32_t>& unescaped);
+    void noteTableTag(std::string_view tag);
     char writtenByteAt(const std::string& line, std::size_t at) const;
     bool escapes(const resources::TextEscape& escape, const resources::TextEscapeTable& table,
                  const std::string& line, std::size_t at) const;
@@ -57,6 +59,9 @@ class TextRunEscaper final : public RtfStyleObserver {
     // The last byte written closes a code: a tag run or an escape that ends
     // in ">" (not the doubled ">>").
     bool afterCode_ = false;
+    // Between a table's start and end tags (tables span paragraphs).
+    bool inTable_ = false;
+    bool inCell_ = false;  // a cell of its own in the table
 };
 
 }  // namespace tessel::frame

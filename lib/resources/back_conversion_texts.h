@@ -60,6 +60,10 @@ enum class EscapeWhen {
     BeforeMarkup,
     // Only where "= " follows on the line: a paragraph tag would begin here.
     OpensParagraphTag,
+    // Only where the next byte written is one of the table's markupStarts,
+    // or the byte written before is the character itself: a separator, or a
+    // run of them, would begin or grow here.
+    BesideSeparator,
 };
 
 struct TextEscape {
@@ -74,8 +78,17 @@ struct TextEscape {
 struct TextEscapeTable {
     int functionCode;
     std::span<const TextEscape> escapes;
-    // Bytes that start markup (EscapeWhen::BeforeMarkup).
+    // Bytes that start markup (EscapeWhen::BeforeMarkup, BesideSeparator).
     std::string_view markupStarts;
+    // Text between a tag run that begins with `tableStart` and one that
+    // begins with `tableEnd` is cell text, with `tableEscapes` as well,
+    // except between `cellStart` and `cellEnd` (a cell of its own, whose
+    // commas separate nothing).
+    std::string_view tableStart = {};
+    std::string_view tableEnd = {};
+    std::string_view cellStart = {};
+    std::string_view cellEnd = {};
+    const struct TextEscapeTable* tableEscapes = nullptr;
 };
 
 // PageMaker: "<" opens a tag; a backslash before "<", ">" or "@" makes an
@@ -106,11 +119,21 @@ inline constexpr TextEscape kVenturaEscapes[] = {
     {'@', "<64>", EscapeWhen::OpensParagraphTag},
 };
 
+// Ventura table cells: ", " separates cells and ",," (or more) makes empty
+// ones, so a typed comma that a blank, a tab or another comma follows, or
+// that follows a comma, is written as its character code.
+inline constexpr TextEscape kVenturaCellEscapes[] = {
+    {',', "<44>", EscapeWhen::BesideSeparator},
+};
+inline constexpr TextEscapeTable kVenturaCellTable = {0, kVenturaCellEscapes, ", \t"};
+
 inline constexpr TextEscapeTable kTextEscapeTables[] = {
     {510, kPageMakerEscapes, "<>@"},
     {511, kXPressEscapes, ""},
-    {504, kVenturaEscapes, ""},
-    {513, kVenturaEscapes, ""},
+    {504, kVenturaEscapes, "", "@Z_TBL_BEG = ", "@Z_TBL_END = ", "@Z_TBL_CELL_BEG = ",
+     "@Z_TBL_CELL_END = ", &kVenturaCellTable},
+    // Version 4 knows no cells of their own.
+    {513, kVenturaEscapes, "", "@Z_TBL_BEG = ", "@Z_TBL_END = ", "", "", &kVenturaCellTable},
 };
 inline constexpr TextEscapeTable kPageMakerIndexStringTable = {510, kPageMakerIndexStringEscapes,
                                                                ""};

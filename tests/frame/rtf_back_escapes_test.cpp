@@ -210,6 +210,47 @@ TEST(RtfBackEscapes, VenturaWritesDoubledBracketsAndCharacterCodes) {
                     first + "\n" + second});
 }
 
+// In a table, ", " separates cells and ",," makes empty ones: a typed comma
+// that would begin or join one is written as its character code; "4,50"
+// and commas outside the table stay.
+TEST(RtfBackEscapes, VenturaTableCellsKeepTypedCommas) {
+    std::vector<res::TextEscape> escapes(std::begin(res::kVenturaEscapes),
+                                         std::end(res::kVenturaEscapes));
+    escapes.push_back(res::kVenturaCellEscapes[0]);
+    // Versions 5 to 7 also have cells of their own, whose commas separate
+    // nothing; version 4 has none.
+    for (bool version4 : {false, true}) {
+        std::string body = externalRun("@Z_TBL_BEG = COLUMNS(2)") + "\\par\n\\par\n" +
+                           externalRun("@Z_TBL_BODY = TABLE TEXT, TABLE TEXT") + "\\par\n\\par\n" +
+                           "Soup, hot" + externalRun(", ") + "4,50 or 4,, 5," + "\\par\n\\par\n";
+        std::vector<std::string> rows = {"@Z_TBL_BEG = COLUMNS(2)\n",
+                                         "@Z_TBL_BODY = TABLE TEXT, TABLE TEXT\n",
+                                         "Soup<44> hot, 4,50 or 4<44><44> 5,\n"};
+        if (!version4) {
+            body += externalRun("@Z_TBL_CELL_BEG = ") + "its own, where commas are text\\par\n" +
+                    externalRun("@Z_TBL_CELL_END = ") + "\\par\n";
+            rows.push_back(
+                "@Z_TBL_CELL_BEG = its own, where commas are text\n@Z_TBL_CELL_END = \n");
+        }
+        body += externalRun("@Z_TBL_END = ") + "\\par\n\\par\n" + externalRun("@BODY = ") +
+                "after, the table\\par\n";
+        rows.insert(rows.end(), {"@Z_TBL_END = \n", "@BODY = after, the table\n"});
+        std::string joined;
+        std::string apart;
+        for (const auto& row : rows) {
+            joined += row;
+            apart += (apart.empty() ? "" : "\n") + row;
+        }
+        if (version4) {
+            checkRoundTrip(
+                {"ventura 4", f_iVentura4RTF2Text, f_iVentura4toRTF, escapes, body, apart});
+        } else {
+            checkRoundTrip(
+                {"ventura 5 to 7", f_iRTF2Text, f_iVentura567toRTF, escapes, body, joined});
+        }
+    }
+}
+
 // Tags are written as they stand: the protected runs hold the format's
 // markup characters, which must stay markup.
 TEST(RtfBackEscapes, TagRunsAndTextWithoutMarkupCharactersStayAsTheyAre) {
