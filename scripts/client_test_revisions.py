@@ -62,7 +62,8 @@ def connect(pipe):
     local = uno.getComponentContext()
     resolver = local.ServiceManager.createInstanceWithContext(
         "com.sun.star.bridge.UnoUrlResolver", local)
-    for _ in range(300):
+    # The first start creates the profile: over a minute on a busy machine.
+    for _ in range(1800):
         try:
             return resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
         except Exception:

@@ -117,6 +117,7 @@ void RtfReader::plain() {
     group_.doubleByteFont = -1;
     setFont(defaultFont_);
     setCharacterStyle(kNoCharacterStyle);
+    setFormatting(0);
 }
 
 int RtfReader::hexDigit(int c) {

@@ -183,6 +183,18 @@ void RtfReader::takeWhile(Accept accept, Take take) {
             noteComment();
             if (!skipped) group_.destination = Destination::Skipped;
             return 0;
+        case RtfAction::Bold:
+            switchFormatting(resources::kFormattingBold, !hasParameter || parameter != 0);
+            return 0;
+        case RtfAction::Italic:
+            switchFormatting(resources::kFormattingItalic, !hasParameter || parameter != 0);
+            return 0;
+        case RtfAction::Formatting: {
+            const bool off = (found.value & resources::kFormattingOff) != 0;
+            switchFormatting(static_cast<std::uint8_t>(found.value & ~resources::kFormattingOff),
+                             !off && (!hasParameter || parameter != 0));
+            return 0;
+        }
     }
     return kRtfKeywordTableBug;
 }

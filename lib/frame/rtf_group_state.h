@@ -30,10 +30,15 @@ using namespace rtf_bytes;
     // The style goes back through setCharacterStyle(), which tells the observer.
     std::int32_t style = saved.characterStyle;
     std::int32_t styleInGroup = group_.characterStyle;
+    // So does the formatting, through setFormatting().
+    std::uint8_t formatting = saved.formatting;
+    std::uint8_t formattingInGroup = group_.formatting;
     group_ = saved;
     group_.characterStyle = styleInGroup;
+    group_.formatting = formattingInGroup;
     stack_.pop_back();
     setCharacterStyle(style);
+    if (formatting != formattingInGroup) setFormatting(formatting);
     // The fonts are known now: text before the table took the document's
     // code page for them.
     if (leftFontTable) refreshCoding();

@@ -101,9 +101,19 @@ void RtfLineWriter::notice(RtfNotice notice, std::string_view quoted) {
     }
 }
 
+void RtfLineWriter::formattedText() {
+    if (tellsFormatting_) formattedParagraph_ = true;
+}
+
 int RtfLineWriter::paragraph(std::string& line, bool lineEnd) {
-    if (!awaitingHeader_) return write(line, lineEnd);
-    held_.push_back({line, lineEnd, std::exchange(paragraphNotices_, {})});
+    std::vector<char32_t> unescaped;
+    if (escaper_ != nullptr) escaper_->escape(line, unescaped);
+    if (!awaitingHeader_) {
+        unescaped_ = std::move(unescaped);
+        return write(line, lineEnd);
+    }
+    held_.push_back({line, lineEnd, std::exchange(paragraphNotices_, {}), std::move(unescaped),
+                     std::exchange(formattedParagraph_, false)});
     if (!headerDecided()) return 0;
     return writeHeld();
 }
@@ -154,6 +164,8 @@ int RtfLineWriter::writeHeld() {
     held_.clear();
     for (auto& paragraph : held) {
         paragraphNotices_ = std::move(paragraph.notices);
+        unescaped_ = std::move(paragraph.unescaped);
+        formattedParagraph_ = paragraph.formatted;
         if (int result = write(paragraph.text, paragraph.lineEnd); result < 0) return result;
     }
     return 0;
@@ -182,8 +194,9 @@ void RtfLineWriter::chooseTarget(std::string_view firstLine) {
 
 int RtfLineWriter::paragraphInCodePage(std::string& line, const CodePageCodec& codePage,
                                        bool lineEnd) {
-    // Only the page named by textCodePage() is taken as it stands.
-    if (&codePage != bytesTarget_)
+    // Only the page named by textCodePage() is taken as it stands, and only
+    // where no runs are escaped.
+    if (&codePage != bytesTarget_ || escaper_ != nullptr)
         return RtfParagraphSink::paragraphInCodePage(line, codePage, lineEnd);
     return write(line, lineEnd, true);
 }
@@ -198,19 +211,34 @@ int RtfLineWriter::write(std::string& line, bool lineEnd, bool encoded) {
 
 int RtfLineWriter::flush(std::string& line, bool encoded) {
     if (!encoded) encoder_->encode(line);
+    // The entity step of compatible HTML writes some punctuation as
+    // substitutes: each kind is told once, quoting its first line as written.
+    std::vector<std::string> substitutes;
+    if (step_ && functionCode_ == kRtfToCompatibleHtml)
+        substitutes = compatibleNotes_.newKinds(line);
     if (step_) {
         // The step's own count is not a change of this job.
         if (int result = step_(line); result < 0) return result;
     }
     int result = log_.report(executeFrameFunction(line, functionCode_), changeCount_, line);
     if (result < 0) return result;
-    if (!encoder_->lostCharacters().empty()) {
-        log_.report(kCharactersNotHeld, changeCount_, line,
-                    characterNames(encoder_->lostCharacters()));
+    if (!encoder_->lostCharacters().empty() || !unescaped_.empty()) {
+        std::vector<char32_t> lost = encoder_->lostCharacters();
+        for (char32_t c : unescaped_) {
+            if (std::find(lost.begin(), lost.end(), c) == lost.end()) lost.push_back(c);
+        }
+        log_.report(kCharactersNotHeld, changeCount_, line, characterNames(lost));
         encoder_->clearLostCharacters();
+        unescaped_.clear();
+    }
+    for (const auto& detail : substitutes) {
+        log_.report(kCompatibleHtmlSubstitute, changeCount_, line, detail);
     }
     output_.write(line);
     reportNotices(line);
+    if (std::exchange(formattedParagraph_, false)) {
+        log_.report(kFormattingDropped, changeCount_, line);
+    }
     return 0;
 }
 

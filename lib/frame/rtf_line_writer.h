@@ -12,9 +12,11 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/compatible_html_notes.h"
 #include "frame/error_log.h"
 #include "frame/rtf_reader.h"
 #include "frame/target_encoder.h"
+#include "frame/text_run_escaper.h"
 #include "platform/streams.h"
 
 namespace tessel::frame {
@@ -33,6 +35,9 @@ inline constexpr int kSurplusClosingBrace = -411;
 inline constexpr int kDataAfterDocument = -412;
 inline constexpr int kTrackedChangesAccepted = -413;
 inline constexpr int kCommentsLeftOut = -414;
+// Message code of the first paragraph with bold, italic or underlined text,
+// formatting that no back-conversion can write.
+inline constexpr int kFormattingDropped = -2402;
 
 class RtfLineWriter final : public RtfParagraphSink {
   public:
@@ -51,6 +56,14 @@ class RtfLineWriter final : public RtfParagraphSink {
     // `quoted`, or for a notice about the next paragraph, after that
     // paragraph is written, quoting it as written.
     void notice(RtfNotice notice, std::string_view quoted) override;
+    // Told of formatted text in a document that a mark-up wrote (see
+    // tellFormatting()), the writer names its paragraph (message -2402).
+    void formattedText() override;
+    void tellFormatting(bool on) { tellsFormatting_ = on; }
+
+    // Escapes the text runs of every paragraph with `escaper` (null: none),
+    // which must observe the reader's styles.
+    void escapeTextRuns(TextRunEscaper* escaper) { escaper_ = escaper; }
 
     // Writes what is still held back; call once after the reading.
     int finish();
@@ -65,6 +78,8 @@ class RtfLineWriter final : public RtfParagraphSink {
         std::string text;
         bool lineEnd;
         std::vector<int> notices;  // message codes for this paragraph
+        std::vector<char32_t> unescaped;
+        bool formatted;  // the first paragraph with formatting dropped
     };
 
     // `encoded`: the line is in the target's bytes already.
@@ -94,6 +109,15 @@ class RtfLineWriter final : public RtfParagraphSink {
     std::vector<HeldParagraph> held_;
     // Message codes for the next paragraph written, in the order told.
     std::vector<int> paragraphNotices_;
+    // The next paragraph written is the first with formatting dropped.
+    bool formattedParagraph_ = false;
+    bool tellsFormatting_ = false;
+    TextRunEscaper* escaper_ = nullptr;
+    // Compatible HTML with the entity step: the substitutes told so far.
+    CompatibleHtmlNotes compatibleNotes_;
+    // Characters of the paragraph being written that the format has no
+    // escape for; reported with those the target cannot hold.
+    std::vector<char32_t> unescaped_;
 };
 
 // True for the codes whose output leaves out empty paragraphs (plain text and

@@ -229,6 +229,35 @@ void RtfReader::noteComment() {
     ++outsideEffects_;
 }
 
+// The text of the line since formatting came on, if any, is formatted text.
+void RtfReader::noteFormattedText() {
+    if (formattedFrom_ != kNoFormatting && line_.size() > formattedFrom_ &&
+        formattingNotice_ == RevisionNotice::None) {
+        formattingNotice_ = RevisionNotice::Pending;
+    }
+    formattedFrom_ = group_.formatting != 0 ? line_.size() : kNoFormatting;
+}
+
+void RtfReader::setFormatting(std::uint8_t formatting) {
+    if (formatting == group_.formatting) return;
+    // A group that changes it is not replayed as if it had not.
+    ++outsideEffects_;
+    const bool wasOn = group_.formatting != 0;
+    group_.formatting = formatting;
+    if (wasOn) {
+        noteFormattedText();
+    } else {
+        formattedFrom_ = line_.size();
+    }
+}
+
+void RtfReader::tellFormatting() {
+    noteFormattedText();
+    if (formattingNotice_ != RevisionNotice::Pending) return;
+    formattingNotice_ = RevisionNotice::Told;
+    sink_.formattedText();
+}
+
 void RtfReader::tellRevisions() {
     if (revisions_ == RevisionNotice::Pending) {
         revisions_ = RevisionNotice::Told;
@@ -250,12 +279,14 @@ int RtfReader::endParagraph() {
 int RtfReader::handOn(bool lineEnd) {
     ++outsideEffects_;
     tellRevisions();
+    if (formattingNotice_ != RevisionNotice::Told) tellFormatting();
     const CodePageCodec* codePage = line_.codePage();
     int result = codePage != nullptr
                      ? sink_.paragraphInCodePage(line_.finished(), *codePage, lineEnd)
                      : sink_.paragraph(line_.finished(), lineEnd);
     const CodePageCodec* wanted = styleObserver_ == nullptr ? sink_.textCodePage() : nullptr;
     line_.clear(wanted != nullptr && !wanted->isDoubleByte() ? wanted : nullptr);
+    if (formattedFrom_ != kNoFormatting) formattedFrom_ = 0;
     return result;
 }
 

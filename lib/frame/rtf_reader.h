@@ -89,6 +89,10 @@ class RtfParagraphSink {
     // `line` holds those bytes. By default handed on as UTF-8.
     virtual int paragraphInCodePage(std::string& line, const platform::CodePageCodec& codePage,
                                     bool lineEnd);
+    // Text of the body is bold, italic or underlined, which no tagged text
+    // file can hold: told once per document, right before the first
+    // paragraph with such text is handed on.
+    virtual void formattedText() {}
     // The document's code page ("\ansicpgN"), told when it is read.
     virtual void documentCodePage(int /*codePage*/) {}
     // Something read that the text does not show (RtfNotice). `quoted` holds
@@ -181,7 +185,8 @@ class RtfReader {
         State state = State::Normal;
         bool inFontTable = false;
         RunType runType = RunType::Low;
-        std::uint8_t unused[3] = {};  // no padding: states compare as bytes
+        std::uint8_t formatting = 0;  // resources::kFormattingBold ... bits; 0: none
+        std::uint8_t unused[2] = {};  // no padding: states compare as bytes
         bool operator==(const GroupState&) const = default;
     };
 
@@ -331,6 +336,13 @@ class RtfReader {
     void tellRevisions();
     void noteRevision();
     void noteComment();
+    void setFormatting(std::uint8_t formatting);
+    void switchFormatting(std::uint8_t bit, bool on) {
+        setFormatting(
+            static_cast<std::uint8_t>(on ? group_.formatting | bit : group_.formatting & ~bit));
+    }
+    void noteFormattedText();
+    void tellFormatting();
     void setHidden(std::uint8_t why, bool on) {
         group_.hidden = static_cast<std::uint8_t>(on ? group_.hidden | why : group_.hidden & ~why);
     }
@@ -423,6 +435,11 @@ class RtfReader {
     bool pastDocumentRead_ = false;
     RevisionNotice revisions_ = RevisionNotice::None;
     RevisionNotice comments_ = RevisionNotice::None;
+    // Formatted text: told once per document, like tracked changes. The
+    // line's length where formatting came on; kNoFormatting while it is off.
+    static constexpr std::size_t kNoFormatting = ~std::size_t{0};
+    RevisionNotice formattingNotice_ = RevisionNotice::None;
+    std::size_t formattedFrom_ = kNoFormatting;
     std::int64_t binaryLeft_ = 0;
     int hexHigh_ = -1;
     LineText line_;

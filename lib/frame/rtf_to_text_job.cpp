@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -12,6 +13,8 @@
 #include "frame/return_codes.h"
 #include "frame/rtf_byte_source.h"
 #include "frame/rtf_reader.h"
+#include "frame/rtf_style_sheet.h"
+#include "frame/text_run_escaper.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "resources/log_texts.h"
@@ -47,6 +50,19 @@ struct Reading {
     bool macintoshTarget = false;
 };
 
+// The tag styles of the input's style sheet, read in a pass of their own,
+// when the body has runs in them: a document that a mark-up wrote. None
+// when it cannot be read, or has no such runs.
+std::optional<RtfStyleSheet> markedUpStyles(const std::string& path) {
+    InputStream input;
+    if (!input.open(path, StreamMode::Binary)) return std::nullopt;
+    StreamByteSource source(input);
+    bool tagRuns = false;
+    RtfStyleSheet sheet = readMarkedUpStyles(source, tagRuns);
+    if (!tagRuns) return std::nullopt;
+    return sheet;
+}
+
 // Reads the RTF into the output; 0 or the failure code.
 Reading readDocument(InputStream& input, OutputStream& output, ErrorLog& log, const RtfBackJob& job,
                      int& changeCount) {
@@ -55,6 +71,17 @@ Reading readDocument(InputStream& input, OutputStream& output, ErrorLog& log, co
                              job.codePage);
         StreamByteSource source(input);
         RtfReader reader(source, writer);
+        // Only the text of a document that a mark-up wrote has tags to tell
+        // it from: its escapes and the formatting a translator gave it.
+        std::optional<RtfStyleSheet> styles = markedUpStyles(job.input);
+        writer.tellFormatting(styles.has_value());
+        std::optional<TextRunEscaper> escaper;
+        const resources::TextEscapeTable* escapes = textEscapeTable(job.functionCode);
+        if (styles && escapes != nullptr) {
+            escaper.emplace(*escapes, std::move(*styles));
+            writer.escapeTextRuns(&*escaper);
+            reader.observeStyles(&*escaper);
+        }
         int result = reader.read();
         // Lines held back for the header are written even after a failure,
         // as all text read before it is.

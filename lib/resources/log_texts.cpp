@@ -193,6 +193,17 @@ constexpr std::array kMessages = {
                 "[%d] PageMaker tag without ending > found in the following text "
                 "segment:\n%s\n%s\n%s\n",
                 "", false},
+    MessageText{-2401,
+                "[%d] Compatible HTML writes a character of the following text segment as a "
+                "substitute:\n%s\n%s\n%s\n",
+                "%s. Every further one in this file is written so too, without another "
+                "message.\n\n",
+                false},
+    MessageText{-2402,
+                "[%d] The translated text is bold, italic or underlined in places. The "
+                "back-conversion cannot write such formatting and has dropped it. The first "
+                "paragraph with formatting:\n%s\n%s\n%s\n\n",
+                "", false},
 };
 
 using enum SummaryCount;

@@ -166,6 +166,10 @@ constexpr std::array kTextKeywords = {
     RtfTextKeyword{"listtable", RtfTextWord::DroppedText},
     RtfTextKeyword{"list", RtfTextWord::DroppedText},
     RtfTextKeyword{"listoverride", RtfTextWord::DroppedText},
+    // Formatting a translator applied, which the back-conversions cannot
+    // write: followed only to tell that it was dropped.
+    RtfTextKeyword{"b", RtfTextWord::Bold},
+    RtfTextKeyword{"i", RtfTextWord::Italic},
 };
 
 struct CharsetCodePage {
@@ -192,6 +196,10 @@ constexpr RtfWordAction actionOf(const RtfKeyword& row) {
         case K::Property:
             if (row.index == kPropHidden)
                 return {A::Hidden, static_cast<std::uint8_t>(row.defaultValue)};
+            if (row.index == kPropUnderline || row.index == kPropDoubleUnderline)
+                return {A::Formatting, kFormattingUnderline};
+            if (row.index == kPropNoUnderline)
+                return {A::Formatting, kFormattingUnderline | kFormattingOff};
             return {row.index == kPropPlain ? A::Plain : A::NoEffect, 0};
         case K::Character:
             return {A::Character, static_cast<std::uint8_t>(row.index)};
@@ -211,8 +219,8 @@ constexpr RtfWordAction actionOf(const RtfTextKeyword& row) {
     return {static_cast<RtfAction>(first + static_cast<int>(row.action)), 0};
 }
 
-static_assert(static_cast<int>(RtfAction::Annotation) - static_cast<int>(RtfAction::Unicode) ==
-              static_cast<int>(RtfTextWord::Annotation));
+static_assert(static_cast<int>(RtfAction::Italic) - static_cast<int>(RtfAction::Unicode) ==
+              static_cast<int>(RtfTextWord::Italic));
 // "v" takes its value from its parameter, else from the table.
 static_assert(std::all_of(kKeywords.begin(), kKeywords.end(),
                           [](const RtfKeyword& row) { return !row.useDefault; }));
@@ -254,12 +262,12 @@ constexpr WordKey keyOf(std::string_view word) {
 constexpr RtfWordIndex::RtfWordIndex(std::span<const RtfWordRow> rows) {
     // Odd multipliers from a linear congruential sequence, tried in turn.
     // The search starts at the one found for the tables above, searched
-    // outside the compiler along the same sequence (225368 steps after
-    // 0x2941DB1BC73536A1, the one before the words of comments and moved
-    // text were added), so a build tries one: a few hundred tries pass the
-    // evaluation limit of some compilers' constant expressions. After a change to the tables, a
+    // outside the compiler along the same sequence (686303 steps after
+    // 0xAA5639FC3F3F2D81, the one before the formatting words were added),
+    // so a build tries one: a few hundred tries pass the evaluation limit of
+    // some compilers' constant expressions. After a change to the tables, a
     // clash goes on searching from there.
-    for (std::uint64_t multiplier = 0xAA5639FC3F3F2D81ULL;;
+    for (std::uint64_t multiplier = 0x36508F7236DA1315ULL;;
          multiplier = (multiplier * 6364136223846793005ULL + 1442695040888963407ULL) | 1) {
         multiplier_ = multiplier;
         bool used[kSlots] = {};

@@ -81,6 +81,8 @@ enum class RtfTextWord {
     OldProperties,      // "oldcprops" ...: the properties before a tracked change (dropped)
     DroppedText,        // "nonesttables", "revtbl", "atnid" ...: a destination dropped
     Annotation,         // "annotation": the text of a comment (dropped)
+    Bold,               // "b": bold text ("b0": not bold)
+    Italic,             // "i": italic text ("i0": not italic)
 };
 
 struct RtfTextKeyword {
@@ -124,7 +126,19 @@ enum class RtfAction : std::uint8_t {
     OldProperties,
     DroppedText,
     Annotation,
+    Bold,
+    Italic,
+    // Underline and strike-through words of the table above: value is the
+    // formatting bit, with kFormattingOff for the words that end it.
+    Formatting,
 };
+
+// The character formatting the reader follows, as bits: none of it can be
+// written back into a tagged text file.
+inline constexpr std::uint8_t kFormattingBold = 1;
+inline constexpr std::uint8_t kFormattingItalic = 2;
+inline constexpr std::uint8_t kFormattingUnderline = 4;
+inline constexpr std::uint8_t kFormattingOff = 0x80;
 
 struct RtfWordAction {
     RtfAction action = RtfAction::Unknown;

@@ -33,6 +33,7 @@ Converted convertCopy(const fs::path& rtf, const std::string& name, int code) {
 struct Fixture {
     const char* name;
     int code;
+    int result = 0;  // compatible HTML logs the punctuation it substitutes
 };
 
 class ResavedByWordProcessor : public ::testing::TestWithParam<Fixture> {};
@@ -43,8 +44,8 @@ TEST_P(ResavedByWordProcessor, ConvertsBackToTheSameText) {
                                  fixture.name, fixture.code);
     Converted resaved = convertCopy(kData / "libreoffice" / (std::string(fixture.name) + ".rtf"),
                                     fixture.name, fixture.code);
-    ASSERT_EQ(ours.result, 0);
-    EXPECT_EQ(resaved.result, 0);
+    ASSERT_EQ(ours.result, fixture.result);
+    EXPECT_EQ(resaved.result, fixture.result);
     EXPECT_FALSE(ours.text.empty());
     EXPECT_EQ(resaved.text, ours.text);
 }
@@ -78,7 +79,7 @@ TEST(ResavedByWordProcessor, SpecialCharactersDifferOnlyAsExplained) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, ResavedByWordProcessor,
-                         ::testing::Values(Fixture{"html", 508}, Fixture{"html", 514},
+                         ::testing::Values(Fixture{"html", 508}, Fixture{"html", 514, -113},
                                            Fixture{"pagemaker", 510}, Fixture{"pagemaker_mac", 510},
                                            Fixture{"ventura", 504}, Fixture{"ventura", 513}),
                          [](const auto& info) {

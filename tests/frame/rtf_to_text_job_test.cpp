@@ -180,13 +180,21 @@ TEST(RtfBackHtml, RoundTripOfOurHtmlMarkup) {
     EXPECT_EQ(f_iRTF2SGML(sgml.c_str(), ".sgm"), 0);
     EXPECT_EQ(readFile(dir.file("s.sgm")), readFile(dir.file("h.htm")));
 
-    // Compatible HTML: plain punctuation, and empty paragraphs left out.
+    // Compatible HTML: plain punctuation, and empty paragraphs left out; the
+    // log says which characters it substituted.
     auto compatible = dir.write("c.rtf", ourRtf(body));
-    EXPECT_EQ(f_iRTF2CompatibleHTML(compatible.c_str(), ".htm"), 0);
+    EXPECT_EQ(f_iRTF2CompatibleHTML(compatible.c_str(), ".htm"), -113);
     EXPECT_EQ(readFile(dir.file("c.htm")),
               "<html>\r\n<p>Caf&eacute; &quot;Menu&quot; &amp; fish - &pound; 5 * a < "
               "b</p>\r\n</html>\r\n");
-    EXPECT_EQ(dir.listing(), "c.htm c.rtf h.htm h.rtf s.rtf s.sgm");
+    EXPECT_EQ(dir.listing(), "c.ERR c.htm c.rtf h.htm h.rtf s.rtf s.sgm");
+    std::string log = readFile(dir.file("c.ERR"));
+    for (const char* detail :
+         {"U+201C (\x93) is written as \"&quot;\"", "U+201D (\x94) is written as \"&quot;\"",
+          "U+2013 (\x96) is written as \"-\"", "U+2022 (\x95) is written as \"*\""}) {
+        EXPECT_NE(log.find(detail), std::string::npos) << detail << "\n" << log;
+    }
+    EXPECT_EQ(log.find("[5]"), std::string::npos) << log;
 }
 
 // PageMaker and QuarkXPress files whose header names the Macintosh

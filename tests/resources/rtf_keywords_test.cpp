@@ -47,6 +47,14 @@ RtfWordAction expectedAction(const RtfKeyword& row) {
     switch (row.kind) {
         case RtfKeywordKind::Property:
             if (row.index == tessel::resources::kPropHidden) return {RtfAction::Hidden, 1};
+            if (row.index == tessel::resources::kPropUnderline ||
+                row.index == tessel::resources::kPropDoubleUnderline) {
+                return {RtfAction::Formatting, tessel::resources::kFormattingUnderline};
+            }
+            if (row.index == tessel::resources::kPropNoUnderline) {
+                return {RtfAction::Formatting, tessel::resources::kFormattingUnderline |
+                                                   tessel::resources::kFormattingOff};
+            }
             return {
                 row.index == tessel::resources::kPropPlain ? RtfAction::Plain : RtfAction::NoEffect,
                 0};
@@ -93,11 +101,13 @@ TEST(RtfKeywords, IndexFindsEachRowExactly) {
     for (const char* plain : {"revauth", "revdttmdel", "insrsid", "rsid", "pnrnot", "chatn"}) {
         expectAction(plain, {RtfAction::Unknown, 0});
     }
+    expectAction("b", {RtfAction::Bold, 0});
+    expectAction("i", {RtfAction::Italic, 0});
     for (const auto& row : rtfTextKeywords()) {
         EXPECT_GE(kRtfWordIndex.find(row.word).action, RtfAction::Unicode) << row.word;
     }
     for (const char* absent : {"ldblquotx", "ldblquotee", "ldblquot", "stylesheex", "stylesheets",
-                               "fcharse", "fcharsets", "", "PAR", "pa", "pard0", "b", "fonttb",
+                               "fcharse", "fcharsets", "", "PAR", "pa", "pard0", "bi", "fonttb",
                                "xee", "ansicpgx", "abcdefghijklm", "stylesheetstylesheet"}) {
         expectAction(absent, {RtfAction::Unknown, 0});
     }
