@@ -238,7 +238,12 @@ TEST(InterruptedRuns, KillMatrixLeavesNoPartialFileUnderAFinalName) {
                     bool inputKept =
                         fs::exists(folder + "/a.OLD") && readFile(folder + "/a.OLD") == original;
                     inputKept = inputKept || readFile(outputPath) == original;
-                    EXPECT_TRUE(inputKept || finished) << what << ": the original is lost";
+                    // A signal that comes after the converted file took the
+                    // input's name (on a busy machine, 400 ms can be past it)
+                    // ends a job that has done what it was asked.
+                    const bool replaced = readFile(outputPath) == converted;
+                    EXPECT_TRUE(inputKept || replaced || finished)
+                        << what << ": the original is lost";
                 }
                 if (signal == SIGKILL && fs::exists(folder + "/a.txt") &&
                     !fs::exists(folder + "/" + job.output)) {
