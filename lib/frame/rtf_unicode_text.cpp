@@ -69,7 +69,11 @@ void RtfReader::finishUnicodeNow() {
     if (c == 0) return;
     pendingUnicode_ = 0;
     if (isHighSurrogate(c)) {
-        if (highSurrogate_ != 0) emit(kReplacementCharacter);
+        // The one waiting has no pair: one U+FFFD stands for it.
+        if (highSurrogate_ != 0) {
+            highSurrogate_ = 0;
+            emit(kReplacementCharacter);
+        }
         highSurrogate_ = c;
         return;
     }
