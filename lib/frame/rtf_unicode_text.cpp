@@ -74,7 +74,9 @@ void RtfReader::finishUnicodeNow() {
             highSurrogate_ = 0;
             emit(kReplacementCharacter);
         }
-        highSurrogate_ = c;
+        // Held for its pair only where the text is shown: hidden text
+        // leaves nothing behind.
+        if (showsText()) highSurrogate_ = c;
         return;
     }
     if (isLowSurrogate(c)) {

@@ -63,6 +63,11 @@ TEST(ReferenceRtfReader, ReadsEachRuleAsDocumented) {
         // (With "\uc0": the space after "\u8198" ends the word, the next one is text.)
         {R"({\rtf1\uc0 a\u8198  b\u8198\par})", "<-1>a b\\xE2\\x80\\x86|\n[result 0]\n"},
         {R"({\rtf1 a\u8198 \'20b\par})", "<-1>a\\xE2\\x80\\x86b|\n[result 0]\n"},
+        // The code pages hold wherever the font table or "\ansicpgN" stands.
+        {R"({\rtf1\f1{{\fonttbl{\f1\fcharset204 X;}}}\'c0\par})", "<-1>\\xD0\\x90|\n[result 0]\n"},
+        {R"({\rtf1{\ansicpg1251}\'c0\par})", "<-1>\\xD0\\x90|\n[result 0]\n"},
+        // Hidden text leaves nothing, not even for a surrogate without its pair.
+        {R"({\rtf1 a{\v\u-10179?}\par})", "<-1>a|\n[result 0]\n"},
         // Deleted text is no text, a deleted mark joins the paragraphs;
         // the notice comes before the first paragraph with the change.
         {R"({\rtf1 a{\deleted b\par}c\par})", "[notice 2]\n<-1>ac|\n[result 0]\n"},

@@ -600,7 +600,7 @@ class Reader {
                 highSurrogate_ = 0;
                 emit(kReplacement);
             }
-            highSurrogate_ = c;
+            if (shown()) highSurrogate_ = c;
             return;
         }
         if (c >= 0xDC00 && c < 0xE000) {
