@@ -11,12 +11,13 @@
 #include "platform/code_page_codec.h"
 #include "platform/utf8.h"
 #include "resources/rtf_keywords.h"
+#include "support/reference_rtf_lookups.h"
 
 namespace tessel::testing {
 namespace {
 
 using platform::CodePageCodec;
-using resources::RtfKeywordKind;
+using Word = ReferenceWord;
 using resources::RtfTextWord;
 
 constexpr int kTooManyClosingBraces = -401;
@@ -30,66 +31,6 @@ constexpr std::size_t kMaxFallbackBytes = 16;
 
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr char32_t kSixPerEm = 0x2006;
-
-// What a word does, from the two keyword tables.
-struct Word {
-    enum class Kind {
-        Unknown,
-        NoEffect,
-        Hidden,
-        Plain,
-        Character,
-        Destination,
-        Footnote,
-        FontTable,
-        Binary,
-        Hex,
-        Star,
-        Text
-    };
-    Kind kind = Kind::Unknown;
-    int byte = 0;  // Character
-    RtfTextWord text = RtfTextWord::Unicode;
-};
-
-const std::map<std::string, Word, std::less<>>& words() {
-    static const auto table = [] {
-        std::map<std::string, Word, std::less<>> map;
-        for (const auto& row : resources::rtfKeywords()) {
-            Word word;
-            switch (row.kind) {
-                case RtfKeywordKind::Property:
-                    word.kind = row.index == resources::kPropHidden  ? Word::Kind::Hidden
-                                : row.index == resources::kPropPlain ? Word::Kind::Plain
-                                                                     : Word::Kind::NoEffect;
-                    break;
-                case RtfKeywordKind::Character:
-                    word.kind = Word::Kind::Character;
-                    word.byte = row.index;
-                    break;
-                case RtfKeywordKind::Destination:
-                    word.kind = row.index == resources::kDestFootnote    ? Word::Kind::Footnote
-                                : row.index == resources::kDestFontTable ? Word::Kind::FontTable
-                                                                         : Word::Kind::Destination;
-                    break;
-                case RtfKeywordKind::Special:
-                    word.kind = row.index == resources::kSpecialBinary    ? Word::Kind::Binary
-                                : row.index == resources::kSpecialHexByte ? Word::Kind::Hex
-                                                                          : Word::Kind::Star;
-                    break;
-            }
-            map.emplace(std::string(row.word), word);
-        }
-        for (const auto& row : resources::rtfTextKeywords()) {
-            Word word;
-            word.kind = Word::Kind::Text;
-            word.text = row.action;
-            map.emplace(std::string(row.word), word);
-        }
-        return map;
-    }();
-    return table;
-}
 
 enum class Where { Body, Footnote, Skipped };
 
@@ -105,11 +46,6 @@ struct Group {
     bool doubleByteRun = false;        // after "\dbch" until "\loch", "\hich"
     std::int32_t unicodeSkip = 1;
     std::int32_t style = -1;
-};
-
-struct Font {
-    int charset = 1;
-    int codePage = 0;
 };
 
 bool isLetter(int c) {
@@ -218,8 +154,8 @@ class Reader {
             ++pos_;
             if (c != '\'') flushLead();
             if (c == '\r' && pos_ < in_.size() && in_[pos_] == '\n') c = in_[pos_++];
-            auto found = words().find(std::string_view(reinterpret_cast<const char*>(&c), 1));
-            return act(found == words().end() ? Word{} : found->second, false, 0);
+            return act(findReferenceWord(std::string_view(reinterpret_cast<const char*>(&c), 1)),
+                       false, 0);
         }
         flushLead();
         std::size_t start = pos_;
@@ -243,9 +179,7 @@ class Reader {
         value = std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
                                          std::numeric_limits<std::int32_t>::max());
         if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
-        auto found = words().find(name);
-        return act(found == words().end() ? Word{} : found->second, hasParameter,
-                   static_cast<std::int32_t>(value));
+        return act(findReferenceWord(name), hasParameter, static_cast<std::int32_t>(value));
     }
 
     int act(const Word& word, bool hasParameter, std::int32_t parameter) {
@@ -381,18 +315,8 @@ class Reader {
         return 0;
     }
 
-    // The code page the bytes of text are read in; null: kept bytes.
     const CodePageCodec* codingOf(std::int32_t number) const {
-        auto found = fonts_.find(number);
-        if (found == fonts_.end()) return document_;
-        const Font& font = found->second;
-        int codePage = font.codePage;
-        if (codePage <= 0 || CodePageCodec::find(codePage) == nullptr) {
-            codePage = resources::rtfCharsetCodePage(font.charset);
-        }
-        if (codePage == resources::kSymbolCharsetCodePage) return nullptr;
-        const CodePageCodec* codec = codePage > 0 ? CodePageCodec::find(codePage) : nullptr;
-        return codec != nullptr ? codec : document_;
+        return referenceCodingOf(fonts_, number, document_);
     }
     // Double-byte text takes its own font's page when it has one.
     const CodePageCodec* activeCoding() const {
@@ -564,30 +488,6 @@ class Reader {
         if (--fallbackLeft_ == 0) endUnicode();
     }
 
-    // The fallback bytes as text, in the page of the font of the "\uN".
-    std::string fallbackText() const {
-        std::string text;
-        for (std::size_t i = 0; i < fallback_.size(); ++i) {
-            auto byte = static_cast<std::uint8_t>(fallback_[i]);
-            char32_t c = byte;
-            if (byte >= 0x80 && fallbackCodec_ == nullptr) {
-                c = platform::keptByte(byte);
-            } else if (byte >= 0x80) {
-                c = fallbackCodec_->decode(byte);
-                if (fallbackCodec_->isLeadByte(byte) && i + 1 < fallback_.size()) {
-                    char32_t pair = fallbackCodec_->decodePair(
-                        byte, static_cast<std::uint8_t>(fallback_[i + 1]));
-                    if (pair != 0) {
-                        c = pair;
-                        ++i;
-                    }
-                }
-            }
-            platform::appendUtf8(text, c);
-        }
-        return text;
-    }
-
     // The "\uN" read is complete (its fallback over, or cut short).
     void endUnicode() {
         fallbackLeft_ = 0;
@@ -611,7 +511,7 @@ class Reader {
                 highSurrogate_ = 0;
             }
         }
-        std::string fallback = fallbackText();
+        std::string fallback = referenceBytesAsText(fallback_, fallbackCodec_);
         bool informative = fallback.find_first_not_of('?') != std::string::npos && c >= 0x80 &&
                            !platform::isKeptByte(c) && c != kSixPerEm;
         if (!informative || !shown()) {
@@ -685,7 +585,7 @@ class Reader {
     ReferenceReading out_;
 
     const CodePageCodec* document_ = &CodePageCodec::windows1252();
-    std::map<std::int32_t, Font> fonts_;
+    ReferenceFonts fonts_;
     std::int32_t fontEntry_ = 0;
     std::int32_t defaultFont_ = 0;
 
