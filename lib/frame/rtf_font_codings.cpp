@@ -12,7 +12,7 @@ using platform::CodePageCodec;
 
 void RtfReader::fontTableFont(std::int32_t number) {
     ++outsideEffects_;
-    ++codingEpoch_;
+    codingChanged();
     fontEntry_ = number;
     if (fonts_.size() < kMaxFonts) fonts_.try_emplace(number);
 }
@@ -21,7 +21,7 @@ void RtfReader::fontTableFont(std::int32_t number) {
 void RtfReader::fontTableEntry(bool charset, std::int32_t value) {
     if (!group_.inFontTable) return;
     ++outsideEffects_;
-    ++codingEpoch_;
+    codingChanged();
     auto entry = fonts_.find(fontEntry_);
     if (entry == fonts_.end()) return;
     if (charset) {
@@ -34,7 +34,7 @@ void RtfReader::fontTableEntry(bool charset, std::int32_t value) {
 
 void RtfReader::documentCodePage(std::int32_t codePage) {
     ++outsideEffects_;
-    ++codingEpoch_;
+    codingChanged();
     const CodePageCodec* codec = CodePageCodec::find(codePage);
     documentCodec_ = codec != nullptr ? codec : &windows1252_;
     refreshCoding();

@@ -40,8 +40,13 @@ using namespace rtf_bytes;
     setCharacterStyle(style);
     if (formatting != formattingInGroup) setFormatting(formatting);
     // The fonts are known now: text before the table took the document's
-    // code page for them.
-    if (leftFontTable) refreshCoding();
+    // code page for them. A group saved before the font table or a
+    // document code page read inside it goes back to codings worked out
+    // before them.
+    if (leftFontTable || stack_.size() < staleCodingDepth_) {
+        refreshCoding();
+        staleCodingDepth_ = std::min(staleCodingDepth_, stack_.size());
+    }
     if (stack_.size() == recordingDepth_) finishRecording();
     return stack_.empty() ? kDocumentClosed : 0;
 }

@@ -25,6 +25,7 @@
 //   character.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -424,6 +425,10 @@ class RtfReader {
     }
     void setFont(std::int32_t font);
     void refreshCoding();
+    void codingChanged() {
+        ++codingEpoch_;
+        staleCodingDepth_ = std::max(staleCodingDepth_, stack_.size());
+    }
     void setCharacterStyle(std::int32_t style);
 
     RtfByteSource& source_;
@@ -495,6 +500,10 @@ class RtfReader {
     std::uint64_t outsideEffects_ = 0;
     // Counts the changes of what the fonts' code pages are resolved by.
     std::uint32_t codingEpoch_ = 0;
+    // The groups saved on the stack below this depth kept the codings of
+    // their fonts from before such a change: the end of a group that goes
+    // back to one of them works them out again.
+    std::size_t staleCodingDepth_ = 0;
     // Groups looked up and replayed in the current window of lookups, and
     // the groups still to be read afresh after a window of few replays.
     std::uint32_t replayTries_ = 0;

@@ -69,8 +69,14 @@ void RtfReader::finishUnicodeNow() {
     if (c == 0) return;
     pendingUnicode_ = 0;
     if (isHighSurrogate(c)) {
-        if (highSurrogate_ != 0) emit(kReplacementCharacter);
-        highSurrogate_ = c;
+        // The one waiting has no pair: one U+FFFD stands for it.
+        if (highSurrogate_ != 0) {
+            highSurrogate_ = 0;
+            emit(kReplacementCharacter);
+        }
+        // Held for its pair only where the text is shown: hidden text
+        // leaves nothing behind.
+        if (showsText()) highSurrogate_ = c;
         return;
     }
     if (isLowSurrogate(c)) {
