@@ -311,6 +311,11 @@ class Reader {
                 noteChange(comment_);
                 skip();
                 return 0;
+            case RtfTextWord::Bold:
+            case RtfTextWord::Italic:
+                // Character formatting changes neither the text nor its
+                // style runs.
+                return 0;
         }
         return 0;
     }
