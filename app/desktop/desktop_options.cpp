@@ -16,6 +16,8 @@ const char* const kOpenErrorLogWindows = "OpenErrorLogWindows";
 const char* const kErrorLogWindowLimit = "ErrorLogWindowLimit";
 const char* const kClearLogOnlyWhenFilesChosen = "ClearLogOnlyWhenFilesChosen";
 const char* const kCheckTagsOnBackConversion = "CheckTagsOnBackConversion";
+const char* const kShowLibraryMessagesForUnreadableInputs =
+    "ShowLibraryMessagesForUnreadableInputs";
 
 bool readFlag(QSettings& settings, const char* key) {
     return settings.value(QLatin1String(key), 0).toInt() != 0;
@@ -48,9 +50,12 @@ DesktopOptions readOptions(QSettings& settings) {
     options.askForTagFile = readFlag(settings, kAskForTagFile);
     options.openErrorLogWindows =
         settings.value(QLatin1String(kOpenErrorLogWindows), 1).toInt() != 0;
-    options.clearLogOnlyWhenFilesChosen = readFlag(settings, kClearLogOnlyWhenFilesChosen);
+    options.clearLogOnlyWhenFilesChosen =
+        settings.value(QLatin1String(kClearLogOnlyWhenFilesChosen), 1).toInt() != 0;
     options.checkTagsOnBackConversion =
         settings.value(QLatin1String(kCheckTagsOnBackConversion), 1).toInt() != 0;
+    options.showLibraryMessagesForUnreadableInputs =
+        readFlag(settings, kShowLibraryMessagesForUnreadableInputs);
     bool valid = false;
     int limit = settings.value(QLatin1String(kErrorLogWindowLimit)).toInt(&valid);
     if (valid && limit >= 0) options.errorLogWindowLimit = limit;
@@ -67,6 +72,8 @@ void writeOptions(QSettings& settings, const DesktopOptions& options) {
     settings.setValue(QLatin1String(kErrorLogWindowLimit), options.errorLogWindowLimit);
     writeFlag(settings, kClearLogOnlyWhenFilesChosen, options.clearLogOnlyWhenFilesChosen);
     writeFlag(settings, kCheckTagsOnBackConversion, options.checkTagsOnBackConversion);
+    writeFlag(settings, kShowLibraryMessagesForUnreadableInputs,
+              options.showLibraryMessagesForUnreadableInputs);
     settings.endGroup();
 }
 

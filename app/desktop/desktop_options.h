@@ -20,8 +20,13 @@ struct DesktopOptions {
     bool openErrorLogWindows = true;
     int errorLogWindowLimit = kDefaultErrorLogWindowLimit;
     // A command of another format group empties the log only once files are
-    // chosen for it, not already when it starts.
-    bool clearLogOnlyWhenFilesChosen = false;
+    // chosen for it (on unless switched off); off, it empties the log as it
+    // starts, even when its file choice is then cancelled.
+    bool clearLogOnlyWhenFilesChosen = true;
+    // The library's message box about an input that is empty or cannot be
+    // read is shown (on), or only its code goes into the report line that
+    // names the problem (off, the default).
+    bool showLibraryMessagesForUnreadableInputs = false;
     // Back-conversions check the tags of the RTF they read and write each
     // finding into the job's error log (on unless switched off).
     bool checkTagsOnBackConversion = true;

@@ -7,6 +7,8 @@
 #include "batch_thread.h"
 #include "desktop_host.h"
 #include "desktop_texts.h"
+#include "input_problem.h"
+#include "library_hooks.h"
 #include "log_document.h"
 #include "tessel_cat.h"
 #include "user_prompts.h"
@@ -33,6 +35,10 @@ QString fromCorePath(const std::string& path) {
 
 std::string toCorePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+DesktopShell::~DesktopShell() {
+    if (!inputCheck_.fine()) setLibraryMessageCapture(nullptr);
 }
 
 std::vector<std::string> DesktopShell::chooseFiles(const app::FileChoice& choice) {
@@ -161,7 +167,25 @@ app::CodePageChoice DesktopShell::chooseCodePage(unsigned presetCodePage) {
 void DesktopShell::fileStarting(const std::string& inputPath) {
     int number = ++fileNumber_;
     QString path = fromCorePath(inputPath);
+    // The library's messages about an input the report already names as
+    // empty or unreadable are kept for the report's code, not shown.
+    inputCheck_ = checkInput(path);
+    libraryMessages_.clear();
+    if (!inputCheck_.fine() && !host_.options().showLibraryMessagesForUnreadableInputs) {
+        setLibraryMessageCapture([this](const QString& message) { libraryMessages_ << message; });
+    }
     callOnGuiThread([&] { host_.batchFileStarting(number, fileCount_, path); });
+}
+
+void DesktopShell::fileConverted(app::FileOutcome& outcome) {
+    if (inputCheck_.fine()) return;
+    setLibraryMessageCapture(nullptr);
+    QString log = outcome.errorLogPath ? fromCorePath(*outcome.errorLogPath) : QString();
+    QString note = inputProblemNote(fromCorePath(outcome.inputPath), inputCheck_,
+                                    libraryCode(libraryMessages_, log, outcome.result));
+    inputCheck_ = {};
+    libraryMessages_.clear();
+    appendReport(toCorePath(note), app::ReportStyle::Normal);
 }
 
 void DesktopShell::fileReported(const app::FileOutcome& outcome) {

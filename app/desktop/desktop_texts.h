@@ -63,6 +63,15 @@ extern const char* const kProblemsOpenAfterRun;  // the option to open the logs'
 extern const char* const kProblemsWindowLimit;   // at most this many of them
 extern const char* const kProblemsCount;         // %1 the number of files with a log
 
+extern const char* const kLanguageListLabel;  // above the language dialog's list
+
+// Report lines about an input that gave nothing to convert; the last
+// argument is the library's code for it.
+extern const char* const kEmptyInputNote;       // %1 path, %2 code
+extern const char* const kMissingInputNote;     // %1 path, %2 code
+extern const char* const kUnreadableInputNote;  // %1 path, %2 reason, %3 code
+extern const char* const kInputIsAFolder;       // the reason for a folder
+
 // A text with "%1" filled in.
 QString with(const char* format, const QString& value);
 QString with(const char* format, const QString& first, const QString& second);

@@ -301,9 +301,11 @@ void ChecksTest::checksFollowTheGroupRuleOfTheirMenu() {
     run(kVentura4Back, {});
     QCOMPARE(count("Verifying Ventura 5 translations..."), 1);
 
-    // A check whose file choice is cancelled still starts its group.
+    // A check of another group whose file choice is cancelled leaves the
+    // log as it is.
+    QString before = log();
     run(kHtmlVerify, {});
-    QCOMPARE(log(), QString());
+    QCOMPARE(log(), before);
     QVERIFY(QFileInfo::exists(page));
 
     // After the runs the entries the core cannot run stay greyed out.

@@ -201,7 +201,8 @@ void CommandsTest::unopenableInputIsNotCountedAsRead() {
     QString missing = folder_->filePath("missing.htm");
     run(kHtmlMarkUp, {missing});
     QVERIFY(
-        log().contains("Converting " + missing + "...\nFile Error! Can not open input file.\n\n"));
+        log().contains("Converting " + missing + "...\n" + missing +
+                       " could not be found. [-101]\nFile Error! Can not open input file.\n\n"));
     QVERIFY(log().contains("No files read.\nNo output files created."));
 }
 
@@ -393,9 +394,10 @@ void CommandsTest::sameGroupKeepsTheLogAndAnotherClearsIt() {
     QVERIFY(log().startsWith("Marking up PageMaker tags...\n\n"));
     QCOMPARE(count(log(), "Summary of Markup"), 1);
 
-    // A command whose file choice is cancelled still starts its group.
+    // A command whose file choice is cancelled leaves the log as it is.
+    QString before = log();
     run(kHtmlMarkUp, {});
-    QCOMPARE(log(), QString());
+    QCOMPARE(log(), before);
 }
 
 void CommandsTest::tagFileIsAskedAfterTheHeading() {

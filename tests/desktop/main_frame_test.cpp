@@ -62,7 +62,7 @@ void MainFrameTest::standardMenusHoldTheirEntries() {
              (QStringList{"&Help Topics", "&About Tessel Filter Pack..."}));
     QCOMPARE(menuEntries(frame, {"&Options"}),
              (QStringList{"&Overwrite Existing Files", "&Ask for HTML Tag Definition File",
-                          "&Use Standard File Dialog"}));
+                          "&Use Standard File Dialog", "&Check Tags When Converting Back"}));
 }
 
 void MainFrameTest::formatMenusFollowTheCommandTable() {
