@@ -78,21 +78,48 @@ void writeOptions(QSettings& settings, const DesktopOptions& options) {
 }
 
 void RecentFiles::add(const QString& path) {
+    addInput(path, QString());
+}
+
+void RecentFiles::addInput(const QString& path, const QString& commandKey) {
     remove(path);
     paths_.prepend(QFileInfo(path).absoluteFilePath());
-    while (paths_.size() > kSize) paths_.removeLast();
+    commands_.prepend(commandKey);
+    while (paths_.size() > kSize) {
+        paths_.removeLast();
+        commands_.removeLast();
+    }
 }
 
 void RecentFiles::remove(const QString& path) {
-    paths_.removeIf([&path](const QString& known) { return samePath(known, path); });
+    for (qsizetype i = paths_.size() - 1; i >= 0; --i) {
+        if (!samePath(paths_[i], path)) continue;
+        paths_.removeAt(i);
+        commands_.removeAt(i);
+    }
+}
+
+QString RecentFiles::commandOf(const QString& path) const {
+    for (qsizetype i = 0; i < paths_.size(); ++i) {
+        if (samePath(paths_[i], path)) return commands_[i];
+    }
+    return {};
 }
 
 void RecentFiles::read(QSettings& settings) {
     paths_.clear();
+    commands_.clear();
     settings.beginGroup(QString::fromUtf8(text::kRecentFilesGroup));
+    QStringList paths;
+    for (int number = 1; number <= kSize; ++number)
+        paths << settings.value(recentKey(number)).toString();
+    settings.endGroup();
+    settings.beginGroup(QString::fromUtf8(text::kRecentCommandsGroup));
     for (int number = 1; number <= kSize; ++number) {
-        QString path = settings.value(recentKey(number)).toString();
-        if (!path.isEmpty() && !paths_.contains(path)) paths_ << path;
+        const QString& path = paths[number - 1];
+        if (path.isEmpty() || paths_.contains(path)) continue;
+        paths_ << path;
+        commands_ << settings.value(recentKey(number)).toString();
     }
     settings.endGroup();
 }
@@ -101,6 +128,12 @@ void RecentFiles::write(QSettings& settings) const {
     settings.beginGroup(QString::fromUtf8(text::kRecentFilesGroup));
     settings.remove(QString());
     for (int i = 0; i < paths_.size(); ++i) settings.setValue(recentKey(i + 1), paths_[i]);
+    settings.endGroup();
+    settings.beginGroup(QString::fromUtf8(text::kRecentCommandsGroup));
+    settings.remove(QString());
+    for (int i = 0; i < commands_.size(); ++i) {
+        if (!commands_[i].isEmpty()) settings.setValue(recentKey(i + 1), commands_[i]);
+    }
     settings.endGroup();
 }
 

@@ -12,6 +12,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "core/batch_shell.h"
@@ -52,12 +53,20 @@ class DesktopShell : public app::BatchShell {
     void fileReported(const app::FileOutcome& outcome) override;
     bool stopRequested() override;
 
+    // The command about to run, whose file choice is remembered (null: a
+    // check, whose choices are not), and files that stand for its next file
+    // choice instead of asking (dropped or recent files).
+    void setCommand(const app::Command* command) { command_ = command; }
+    void presetFiles(const QStringList& files) { presetFiles_ = files; }
+
     // Whether the last command got as far as choosing files, and the files
     // of it that wrote an error log; taking them starts the next run afresh.
     bool batchChosen() const { return fileCount_ > 0; }
     QList<BatchProblem> takeProblems();
 
   private:
+    QStringList askForFiles(const app::FileChoice& choice);
+
     DesktopHost& host_;
     CTesselFilterPackDoc& log_;
     bool clearPending_ = false;
@@ -67,6 +76,8 @@ class DesktopShell : public app::BatchShell {
     QList<BatchProblem> problems_;
     InputCheck inputCheck_;  // of the file being converted
     QStringList libraryMessages_;
+    const app::Command* command_ = nullptr;
+    std::optional<QStringList> presetFiles_;
     std::optional<bool> overwriteAll_;  // Yes to All or No to All given
 };
 

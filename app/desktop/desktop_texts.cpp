@@ -7,6 +7,7 @@ const char* const kSettingsOrganisation = "Tessel";
 const char* const kSettingsApplication = "TesselFilterPack";
 const char* const kSettingsGroup = "Settings";
 const char* const kRecentFilesGroup = "Recent File List";
+const char* const kRecentCommandsGroup = "Recent File Commands";
 
 const char* const kLogDocumentType =
     "\nLog\nLog\nRTF Files\n.rtf\nTesselFilterPack.Document\nTessel Filter Pack Log";

@@ -13,6 +13,7 @@ extern const char* const kSettingsOrganisation;
 extern const char* const kSettingsApplication;
 extern const char* const kSettingsGroup;
 extern const char* const kRecentFilesGroup;
+extern const char* const kRecentCommandsGroup;  // the command of each recent input
 
 // The two document types, in the framework's form
 // "\nName\nNew name\nFilter name\n.ext\nRegistry id\nRegistry name".

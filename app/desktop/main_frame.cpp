@@ -19,6 +19,7 @@
 #include "batch_progress.h"
 #include "child_frame.h"
 #include "desktop_texts.h"
+#include "file_choice_memory.h"
 #include "find_dialog.h"
 #include "library_hooks.h"
 #include "log_document.h"
@@ -352,6 +353,17 @@ void CMainFrame::runCommand(const app::Command& command) {
     runInLog([&command](CTesselFilterPackView& view) { view.runCommand(command); });
 }
 
+void CMainFrame::runCommandOn(const app::Command& command, const QStringList& files) {
+    runInLog([&command, &files](CTesselFilterPackView& view) { view.runCommand(command, &files); });
+}
+
+void CMainFrame::rememberInputs(const app::Command& command, const QStringList& inputs) {
+    // The run's first inputs, the first of them on top.
+    QStringList kept = inputs.mid(0, RecentFiles::kInputsPerRun);
+    for (qsizetype i = kept.size() - 1; i >= 0; --i) recent_.addInput(kept[i], commandKey(command));
+    updateRecentMenu();
+}
+
 void CMainFrame::runCheck(const app::CheckCommand& check) {
     runInLog([&check](CTesselFilterPackView& view) { view.runCheck(check); });
 }
@@ -412,6 +424,14 @@ void CMainFrame::openRecent(const QString& path) {
         recent_.remove(path);
         updateRecentMenu();
         return;
+    }
+    // A converted input is converted again by its command.
+    QString key = recent_.commandOf(path);
+    for (const app::Command& command : app::commandTable()) {
+        if (!key.isEmpty() && commandKey(command) == key) {
+            runCommandOn(command, {path});
+            return;
+        }
     }
     openDocument(path);
 }

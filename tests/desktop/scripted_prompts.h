@@ -31,8 +31,15 @@ class ScriptedPrompts : public UserPrompts {
     QStringList savePaths;
     QStringList messages;
 
+    // Where each batch choice started, and where the scripted ones end (none
+    // left: where they started).
+    QList<FileChoiceMemory> startedAt;
+    QList<FileChoiceMemory> endAt;
+
     QStringList chooseFiles(const QString& title, const QString& filter,
                             bool standardDialog) override;
+    QStringList chooseBatchFiles(const QString& title, const QString& filter, bool standardDialog,
+                                 FileChoiceMemory& memory) override;
     QString chooseOneFile(const QString& title, const QString& filter) override;
     bool askYesNo(const QString& question) override;
     SaveAnswer askSaveChanges(const QString& documentTitle) override;
