@@ -26,7 +26,7 @@ using namespace tessel::desktop::testing;
 
 namespace {
 
-const QStringList kHtmlMarkUp{"&HTML", "&Mark Up Tags..."};
+const QStringList kHtmlMarkUp{"H&TML", "&Mark Up Tags..."};
 
 // Pages whose unknown tags each give an error log.
 QStringList writePagesWithLogs(const QString& folder, int count) {
@@ -348,7 +348,7 @@ void BatchRunTest::sourcePageOfABackConversionIsNamedBeforeAsking() {
     // Even with "Overwrite Existing Files" on, the source page is asked for.
     menuAction(*test_.frame, {"&Options", "&Overwrite Existing Files"})->trigger();
     test_.prompts->batches << QStringList{rtf};
-    menuAction(*test_.frame, {"&HTML", "&RTF -> Text..."})->trigger();
+    menuAction(*test_.frame, {"H&TML", "&RTF -> Text..."})->trigger();
     QCOMPARE(test_.prompts->questions.size(), 1);
     QCOMPARE(test_.prompts->questions[0],
              pages[0] +

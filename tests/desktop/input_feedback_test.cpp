@@ -19,10 +19,10 @@ using namespace tessel::desktop::testing;
 
 namespace {
 
-const QStringList kHtmlMarkUp{"&HTML", "&Mark Up Tags..."};
+const QStringList kHtmlMarkUp{"H&TML", "&Mark Up Tags..."};
 const QStringList kPageMakerMarkUp{"&PageMaker", "&Mark Up Tags..."};
-const QStringList kVenturaMarkUp{"&Ventura", "Version &4", "&Mark Up Tags..."};
-const QStringList kHtmlMultiLingual{"&HTML", "RTF -> Text (&MultiLingual)..."};
+const QStringList kVenturaMarkUp{"Ve&ntura", "Version &4", "&Mark Up Tags..."};
+const QStringList kHtmlMultiLingual{"H&TML", "RTF -> Text (Multi&Lingual)..."};
 
 }  // namespace
 

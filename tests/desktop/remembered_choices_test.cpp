@@ -19,7 +19,7 @@ using namespace tessel::desktop::testing;
 namespace {
 
 const QStringList kPageMakerMarkUp{"&PageMaker", "&Mark Up Tags..."};
-const QStringList kHtmlMarkUp{"&HTML", "&Mark Up Tags..."};
+const QStringList kHtmlMarkUp{"H&TML", "&Mark Up Tags..."};
 
 }  // namespace
 
