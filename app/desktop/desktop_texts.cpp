@@ -50,6 +50,8 @@ const char* const kProblemsWindowLimit = " windows";
 const char* const kProblemsCount = "%1 file(s) with an error log";
 const char* const kCannotSaveFile = "Cannot save %1.\n\n%2";
 const char* const kNotAnRtfFile = "This is not an RTF file.";
+const char* const kWhichCommandQuestion =
+    "Which command should convert the %1 file(s) dropped (%2)?";
 const char* const kLanguageListLabel = "&Language:";
 const char* const kEmptyInputNote = "%1 is empty: there is nothing in it to convert. [%2]\n";
 const char* const kMissingInputNote = "%1 could not be found. [%2]\n";

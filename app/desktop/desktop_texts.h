@@ -73,6 +73,9 @@ extern const char* const kMissingInputNote;     // %1 path, %2 code
 extern const char* const kUnreadableInputNote;  // %1 path, %2 reason, %3 code
 extern const char* const kInputIsAFolder;       // the reason for a folder
 
+// Dropped files that more than one command takes.
+extern const char* const kWhichCommandQuestion;  // %1 the number of files, %2 the first
+
 // A text with "%1" filled in.
 QString with(const char* format, const QString& value);
 QString with(const char* format, const QString& first, const QString& second);

@@ -76,8 +76,14 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     void runCommandOn(const app::Command& command, const QStringList& files);
     void runCheck(const app::CheckCommand& check);
 
+    // Files and folders dropped: each batch of them by the command their
+    // names call for, asking which where several take them.
+    void convertDropped(const QStringList& files);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     struct OpenDocument {

@@ -1,6 +1,7 @@
 #include "user_prompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -115,6 +116,12 @@ QString DialogPrompts::chooseSavePath(const QString& suggestedPath, const QStrin
 
 void DialogPrompts::showMessage(const QString& text) {
     QMessageBox::warning(owner_, caption(), text);
+}
+
+int DialogPrompts::chooseOne(const QString& question, const QStringList& choices) {
+    bool ok = false;
+    QString chosen = QInputDialog::getItem(owner_, caption(), question, choices, 0, false, &ok);
+    return ok ? static_cast<int>(choices.indexOf(chosen)) : -1;
 }
 
 }  // namespace tessel::desktop

@@ -46,6 +46,8 @@ class UserPrompts {
     virtual QString chooseOpenPath(const QString& qtFilter) = 0;
     virtual QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) = 0;
     virtual void showMessage(const QString& text) = 0;
+    // Which of `choices` to take for `question`; -1 when the user cancelled.
+    virtual int chooseOne(const QString& question, const QStringList& choices) = 0;
 };
 
 // "RTF Files|*.rtf|All Files (*.*)|*.*||" in the file dialogs' form
@@ -68,6 +70,7 @@ class DialogPrompts : public UserPrompts {
     QString chooseOpenPath(const QString& qtFilter) override;
     QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) override;
     void showMessage(const QString& text) override;
+    int chooseOne(const QString& question, const QStringList& choices) override;
 
   private:
     QWidget* owner_;

@@ -43,4 +43,11 @@ void ScriptedPrompts::showMessage(const QString& text) {
     messages << text;
 }
 
+int ScriptedPrompts::chooseOne(const QString& question, const QStringList& choices) {
+    choiceQuestions << question;
+    choicesOffered << choices;
+    if (choiceAnswers.isEmpty()) return -1;
+    return static_cast<int>(choices.indexOf(choiceAnswers.takeFirst()));
+}
+
 }  // namespace tessel::desktop::testing

@@ -46,6 +46,12 @@ class ScriptedPrompts : public UserPrompts {
     QString chooseOpenPath(const QString& qtFilter) override;
     QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) override;
     void showMessage(const QString& text) override;
+    // The choice questions with their choices; the answers are the texts to
+    // take (none left: cancelled).
+    QStringList choiceQuestions;
+    QList<QStringList> choicesOffered;
+    QStringList choiceAnswers;
+    int chooseOne(const QString& question, const QStringList& choices) override;
 };
 
 }  // namespace tessel::desktop::testing
