@@ -23,7 +23,7 @@ const std::array kChecks = {
         .fileFilter = filter::kRtf,
         .translationChoiceTitle = "Select Translated Ventura RTF Files",
         .heading = "Verifying Ventura 4 translations...\n\n",
-        .menuPath = "&Ventura/Version &4/Verify &Translation...",
+        .menuPath = "Ve&ntura/Version &4/Verify &Translation...",
         .statusTip = "Checks translated RTF files against their originals before they are "
                      "converted back to Ventura 4 tagged text.",
     },
@@ -34,7 +34,7 @@ const std::array kChecks = {
         .fileChoiceTitle = "Select Ventura Files",
         .fileFilter = filter::kText,
         .heading = "Checking the round trip of Ventura 4 files...\n\n",
-        .menuPath = "&Ventura/Version &4/Check &Round Trip...",
+        .menuPath = "Ve&ntura/Version &4/Chec&k Round Trip...",
         .statusTip = "Marks up Ventura 4 tagged text files, converts them back untranslated "
                      "and lists every difference.",
     },
@@ -46,7 +46,7 @@ const std::array kChecks = {
         .fileFilter = filter::kRtf,
         .translationChoiceTitle = "Select Translated Ventura RTF Files",
         .heading = "Verifying Ventura 5 translations...\n\n",
-        .menuPath = "&Ventura/Version &5 Or Later/Verify &Translation...",
+        .menuPath = "Ve&ntura/Version &5 Or Later/Verify &Translation...",
         .statusTip = "Checks translated RTF files against their originals before they are "
                      "converted back to Ventura 5 (and later) text.",
     },
@@ -57,7 +57,7 @@ const std::array kChecks = {
         .fileChoiceTitle = "Select Ventura Files",
         .fileFilter = filter::kText,
         .heading = "Checking the round trip of Ventura 5 files...\n\n",
-        .menuPath = "&Ventura/Version &5 Or Later/Check &Round Trip...",
+        .menuPath = "Ve&ntura/Version &5 Or Later/Chec&k Round Trip...",
         .statusTip = "Marks up Ventura 5 (and later) tagged text files, converts them back "
                      "untranslated and lists every difference.",
     },
@@ -80,7 +80,7 @@ const std::array kChecks = {
         .fileChoiceTitle = "Select PageMaker Files",
         .fileFilter = filter::kText,
         .heading = "Checking the round trip of PageMaker files...\n\n",
-        .menuPath = "&PageMaker/Check &Round Trip...",
+        .menuPath = "&PageMaker/Chec&k Round Trip...",
         .statusTip = "Marks up PageMaker tagged text files, converts them back untranslated "
                      "and lists every difference.",
     },
@@ -103,7 +103,7 @@ const std::array kChecks = {
         .fileChoiceTitle = "Select QuarkXPress Files",
         .fileFilter = filter::kQuarkXPress,
         .heading = "Checking the round trip of QuarkXPress files...\n\n",
-        .menuPath = "&QuarkXPress/Check &Round Trip...",
+        .menuPath = "&QuarkXPress/Chec&k Round Trip...",
         .statusTip = "Marks up QuarkXPress tag files, converts them back untranslated and lists "
                      "every difference.",
     },
@@ -117,7 +117,7 @@ const std::array kChecks = {
         .fileFilter = filter::kRtf,
         .translationChoiceTitle = "Select Translated HTML RTF Files",
         .heading = "Verifying HTML translations...\n\n",
-        .menuPath = "&HTML/Verify &Translation...",
+        .menuPath = "H&TML/Verify &Translation...",
         .statusTip = "Checks translated RTF files against their originals before they are "
                      "converted back to HTML.",
     },
@@ -128,7 +128,7 @@ const std::array kChecks = {
         .fileChoiceTitle = "Select HTML Files",
         .fileFilter = filter::kHtml,
         .heading = "Checking the round trip of HTML files...\n\n",
-        .menuPath = "&HTML/Check &Round Trip...",
+        .menuPath = "H&TML/Chec&k Round Trip...",
         .statusTip =
             "Marks up HTML files, converts them back untranslated and lists every difference.",
     },

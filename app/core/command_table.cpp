@@ -77,7 +77,7 @@ const std::array kCommands = {
         .kind = ReportKind::Tags,
         .conversionFlag = false,
         .writtenExtension = ".RTF",
-        .menuPath = "&Ventura/Version &4/&Mark Up Tags...",
+        .menuPath = "Ve&ntura/Version &4/&Mark Up Tags...",
         .statusTip = "Marks up the tags of Ventura 4 tagged text files as protected RTF.",
     },
     // Ventura 5 mark-up belongs to no format group: it leaves the report and
@@ -95,7 +95,7 @@ const std::array kCommands = {
         .kind = ReportKind::Tags,
         .conversionFlag = false,
         .writtenExtension = ".RTF",
-        .menuPath = "&Ventura/Version &5 Or Later/&Mark Up Tags...",
+        .menuPath = "Ve&ntura/Version &5 Or Later/&Mark Up Tags...",
         .statusTip =
             "Marks up the tags of Ventura 5 (and later) tagged text files as protected RTF.",
     },
@@ -144,7 +144,7 @@ const std::array kCommands = {
         .kind = ReportKind::Changes,
         .conversionFlag = false,
         .tagFile = TagFileRole::Optional,
-        .menuPath = "&HTML/&Mark Up Tags...",
+        .menuPath = "H&TML/&Mark Up Tags...",
         .statusTip = "Marks up the tags of HTML files as protected RTF.",
     },
     // SGML: the tags of a file set are collected into a tag file, which the
@@ -204,7 +204,7 @@ const std::array kCommands = {
         .exportBinding = MultiLingualExport{f_iRTF2HTMLMultiLingualWithCharSet},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
-        .menuPath = "&HTML/RTF -> Text (&MultiLingual)...",
+        .menuPath = "H&TML/RTF -> Text (Multi&Lingual)...",
         .statusTip = "Converts RTF to HTML for any language.",
     },
     Command{
@@ -219,7 +219,7 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2HTML},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
-        .menuPath = "&HTML/&RTF -> Text...",
+        .menuPath = "H&TML/&RTF -> Text...",
         .statusTip = "Converts translated RTF back to HTML with named character entities.",
     },
     Command{
@@ -234,7 +234,7 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2CompatibleHTML},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
-        .menuPath = "&HTML/RTF -> Text (&Compatible)...",
+        .menuPath = "H&TML/RTF -> Text (&Compatible)...",
         .statusTip =
             "Converts translated RTF back to compatible HTML: plain punctuation, basic entities.",
     },
@@ -293,7 +293,7 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iRTF2Text},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
-        .menuPath = "&Ventura/Version &5 Or Later/&RTF -> Text...",
+        .menuPath = "Ve&ntura/Version &5 Or Later/&RTF -> Text...",
         .statusTip = "Converts translated RTF back to Ventura 5 (and later) text.",
     },
     Command{
@@ -308,7 +308,7 @@ const std::array kCommands = {
         .exportBinding = ExtensionExport{f_iVentura4RTF2Text},
         .kind = ReportKind::Changes,
         .conversionFlag = true,
-        .menuPath = "&Ventura/Version &4/&RTF -> Text...",
+        .menuPath = "Ve&ntura/Version &4/&RTF -> Text...",
         .statusTip = "Converts translated RTF back to Ventura 4 tagged text.",
     },
 };

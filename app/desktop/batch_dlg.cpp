@@ -33,7 +33,34 @@ CBatchDlg::CBatchDlg(const QString& title, const QString& filter, int filterInde
         if (showMessage) showMessage(QString::fromUtf8(text::kMultiselInvalid));
         return;
     }
+    // Beyond the binding: where a choice starts and ends. A library without
+    // them still works; it just does not tell or take them.
+    QString unused;
+    lookUp(library_, "SetUserFilter", f_.setUserFilter, unused);
+    lookUp(library_, "GetSubFolders", f_.getSubFolders, unused);
+    lookUp(library_, "SetSubFolders", f_.setSubFolders, unused);
     create(title, filter, filterIndex, mainWindow);
+}
+
+void CBatchDlg::setStart(const QString& folder, const QString& pattern, bool subFolders) {
+    if (!usable_) return;
+    if (!folder.isEmpty()) f_.setDirectory(QFile::encodeName(folder).constData());
+    if (!pattern.isEmpty() && f_.setUserFilter) f_.setUserFilter(pattern.toUtf8().constData());
+    if (f_.setSubFolders) f_.setSubFolders(subFolders ? 1 : 0);
+}
+
+QString CBatchDlg::directory() const {
+    const char* folder = usable_ ? f_.getDirectory() : nullptr;
+    return folder ? QFile::decodeName(folder) : QString();
+}
+
+QString CBatchDlg::userFilter() const {
+    const char* pattern = usable_ ? f_.getUserFilter() : nullptr;
+    return pattern ? QString::fromUtf8(pattern) : QString();
+}
+
+bool CBatchDlg::subFolders() const {
+    return usable_ && f_.getSubFolders && f_.getSubFolders() != 0;
 }
 
 CBatchDlg::~CBatchDlg() {

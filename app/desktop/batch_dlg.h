@@ -41,6 +41,15 @@ class CBatchDlg {
     // The remaining chosen files.
     QStringList chosenFiles();
 
+    // Where the choice starts (an empty folder or pattern: the library's
+    // own), and, once confirmed, where it ended: the folder, file pattern and
+    // sub-folders choice. The pattern and sub-folders go through functions
+    // beyond the binding, used where the library has them.
+    void setStart(const QString& folder, const QString& pattern, bool subFolders);
+    QString directory() const;
+    QString userFilter() const;
+    bool subFolders() const;
+
   private:
     bool load(const QStringList& libraryNames);
     bool bind();
@@ -79,6 +88,9 @@ class CBatchDlg {
         SetInt setShowSubDirCheckbox = nullptr;
         SetInt setFileSpecReadOnly = nullptr;
         CreateOwned createDlg = nullptr;
+        SetString setUserFilter = nullptr;
+        IntCall getSubFolders = nullptr;
+        SetInt setSubFolders = nullptr;
     };
 
     QLibrary library_;

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QStringList>
 
+#include "core/command_table.h"
 #include "desktop_options.h"
 
 class QWidget;
@@ -44,6 +45,8 @@ class DesktopHost {
     // The user asked to stop the batch after the current file; asked from
     // the batch's own thread.
     virtual bool batchCancelRequested() const { return false; }
+    // The inputs `command` read in its last run, for the recent files.
+    virtual void rememberInputs(const app::Command& /*command*/, const QStringList& /*inputs*/) {}
     // The files of the finished run that wrote an error log.
     virtual void showProblems(const QList<BatchProblem>& /*problems*/) {}
 };

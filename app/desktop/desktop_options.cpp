@@ -16,6 +16,8 @@ const char* const kOpenErrorLogWindows = "OpenErrorLogWindows";
 const char* const kErrorLogWindowLimit = "ErrorLogWindowLimit";
 const char* const kClearLogOnlyWhenFilesChosen = "ClearLogOnlyWhenFilesChosen";
 const char* const kCheckTagsOnBackConversion = "CheckTagsOnBackConversion";
+const char* const kShowLibraryMessagesForUnreadableInputs =
+    "ShowLibraryMessagesForUnreadableInputs";
 
 bool readFlag(QSettings& settings, const char* key) {
     return settings.value(QLatin1String(key), 0).toInt() != 0;
@@ -48,9 +50,12 @@ DesktopOptions readOptions(QSettings& settings) {
     options.askForTagFile = readFlag(settings, kAskForTagFile);
     options.openErrorLogWindows =
         settings.value(QLatin1String(kOpenErrorLogWindows), 1).toInt() != 0;
-    options.clearLogOnlyWhenFilesChosen = readFlag(settings, kClearLogOnlyWhenFilesChosen);
+    options.clearLogOnlyWhenFilesChosen =
+        settings.value(QLatin1String(kClearLogOnlyWhenFilesChosen), 1).toInt() != 0;
     options.checkTagsOnBackConversion =
         settings.value(QLatin1String(kCheckTagsOnBackConversion), 1).toInt() != 0;
+    options.showLibraryMessagesForUnreadableInputs =
+        readFlag(settings, kShowLibraryMessagesForUnreadableInputs);
     bool valid = false;
     int limit = settings.value(QLatin1String(kErrorLogWindowLimit)).toInt(&valid);
     if (valid && limit >= 0) options.errorLogWindowLimit = limit;
@@ -67,25 +72,54 @@ void writeOptions(QSettings& settings, const DesktopOptions& options) {
     settings.setValue(QLatin1String(kErrorLogWindowLimit), options.errorLogWindowLimit);
     writeFlag(settings, kClearLogOnlyWhenFilesChosen, options.clearLogOnlyWhenFilesChosen);
     writeFlag(settings, kCheckTagsOnBackConversion, options.checkTagsOnBackConversion);
+    writeFlag(settings, kShowLibraryMessagesForUnreadableInputs,
+              options.showLibraryMessagesForUnreadableInputs);
     settings.endGroup();
 }
 
 void RecentFiles::add(const QString& path) {
+    addInput(path, QString());
+}
+
+void RecentFiles::addInput(const QString& path, const QString& commandKey) {
     remove(path);
     paths_.prepend(QFileInfo(path).absoluteFilePath());
-    while (paths_.size() > kSize) paths_.removeLast();
+    commands_.prepend(commandKey);
+    while (paths_.size() > kSize) {
+        paths_.removeLast();
+        commands_.removeLast();
+    }
 }
 
 void RecentFiles::remove(const QString& path) {
-    paths_.removeIf([&path](const QString& known) { return samePath(known, path); });
+    for (qsizetype i = paths_.size() - 1; i >= 0; --i) {
+        if (!samePath(paths_[i], path)) continue;
+        paths_.removeAt(i);
+        commands_.removeAt(i);
+    }
+}
+
+QString RecentFiles::commandOf(const QString& path) const {
+    for (qsizetype i = 0; i < paths_.size(); ++i) {
+        if (samePath(paths_[i], path)) return commands_[i];
+    }
+    return {};
 }
 
 void RecentFiles::read(QSettings& settings) {
     paths_.clear();
+    commands_.clear();
     settings.beginGroup(QString::fromUtf8(text::kRecentFilesGroup));
+    QStringList paths;
+    for (int number = 1; number <= kSize; ++number)
+        paths << settings.value(recentKey(number)).toString();
+    settings.endGroup();
+    settings.beginGroup(QString::fromUtf8(text::kRecentCommandsGroup));
     for (int number = 1; number <= kSize; ++number) {
-        QString path = settings.value(recentKey(number)).toString();
-        if (!path.isEmpty() && !paths_.contains(path)) paths_ << path;
+        const QString& path = paths[number - 1];
+        if (path.isEmpty() || paths_.contains(path)) continue;
+        paths_ << path;
+        commands_ << settings.value(recentKey(number)).toString();
     }
     settings.endGroup();
 }
@@ -94,6 +128,12 @@ void RecentFiles::write(QSettings& settings) const {
     settings.beginGroup(QString::fromUtf8(text::kRecentFilesGroup));
     settings.remove(QString());
     for (int i = 0; i < paths_.size(); ++i) settings.setValue(recentKey(i + 1), paths_[i]);
+    settings.endGroup();
+    settings.beginGroup(QString::fromUtf8(text::kRecentCommandsGroup));
+    settings.remove(QString());
+    for (int i = 0; i < commands_.size(); ++i) {
+        if (!commands_[i].isEmpty()) settings.setValue(recentKey(i + 1), commands_[i]);
+    }
     settings.endGroup();
 }
 

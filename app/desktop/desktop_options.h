@@ -20,8 +20,13 @@ struct DesktopOptions {
     bool openErrorLogWindows = true;
     int errorLogWindowLimit = kDefaultErrorLogWindowLimit;
     // A command of another format group empties the log only once files are
-    // chosen for it, not already when it starts.
-    bool clearLogOnlyWhenFilesChosen = false;
+    // chosen for it (on unless switched off); off, it empties the log as it
+    // starts, even when its file choice is then cancelled.
+    bool clearLogOnlyWhenFilesChosen = true;
+    // The library's message box about an input that is empty or cannot be
+    // read is shown (on), or only its code goes into the report line that
+    // names the problem (off, the default).
+    bool showLibraryMessagesForUnreadableInputs = false;
     // Back-conversions check the tags of the RTF they read and write each
     // finding into the job's error log (on unless switched off).
     bool checkTagsOnBackConversion = true;
@@ -33,20 +38,28 @@ QSettings* openSettings();
 DesktopOptions readOptions(QSettings& settings);
 void writeOptions(QSettings& settings, const DesktopOptions& options);
 
-// Most recent first, at most kSize paths, no path twice.
+// Most recent first, at most kSize paths, no path twice: documents opened or
+// saved, and inputs converted, each with the command that converted it.
 class RecentFiles {
   public:
     static constexpr int kSize = 5;
+    // A run puts at most this many of its inputs on the list, so that the
+    // logs stay on it.
+    static constexpr int kInputsPerRun = 3;
 
     void add(const QString& path);
+    void addInput(const QString& path, const QString& commandKey);
     void remove(const QString& path);
     const QStringList& paths() const { return paths_; }
+    // The command of an input; empty for a document.
+    QString commandOf(const QString& path) const;
 
     void read(QSettings& settings);
     void write(QSettings& settings) const;
 
   private:
     QStringList paths_;
+    QStringList commands_;  // beside paths_
 };
 
 }  // namespace tessel::desktop

@@ -3,10 +3,15 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
+#include <memory>
 
 #include "batch_thread.h"
 #include "desktop_host.h"
 #include "desktop_texts.h"
+#include "file_choice_memory.h"
+#include "input_problem.h"
+#include "library_hooks.h"
 #include "log_document.h"
 #include "tessel_cat.h"
 #include "user_prompts.h"
@@ -35,12 +40,19 @@ std::string toCorePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+DesktopShell::~DesktopShell() {
+    if (!inputCheck_.fine()) setLibraryMessageCapture(nullptr);
+}
+
 std::vector<std::string> DesktopShell::chooseFiles(const app::FileChoice& choice) {
     QStringList chosen;
     callOnGuiThread([&] {
-        chosen =
-            host_.prompts().chooseFiles(fromCoreText(choice.title), fromCoreText(choice.filter),
-                                        host_.options().useStandardFileDialog);
+        if (presetFiles_) {
+            chosen = *presetFiles_;
+            presetFiles_.reset();
+        } else {
+            chosen = askForFiles(choice);
+        }
         if (chosen.isEmpty()) return;
         if (clearPending_) log_.clearReport();
         clearPending_ = false;
@@ -53,6 +65,23 @@ std::vector<std::string> DesktopShell::chooseFiles(const app::FileChoice& choice
     std::vector<std::string> files;
     for (const QString& file : chosen) files.push_back(toCorePath(file));
     return files;
+}
+
+// The command's last folder, pattern and sub-folders choice start the
+// dialog, and where a confirmed choice ended is kept for the next one.
+QStringList DesktopShell::askForFiles(const app::FileChoice& choice) {
+    QString title = fromCoreText(choice.title);
+    QString filter = fromCoreText(choice.filter);
+    bool standard = host_.options().useStandardFileDialog;
+    if (command_ == nullptr) return host_.prompts().chooseFiles(title, filter, standard);
+    QString key = commandKey(*command_);
+    std::unique_ptr<QSettings> settings(openSettings());
+    FileChoiceMemory memory = readFileChoice(*settings, key);
+    QStringList chosen = host_.prompts().chooseBatchFiles(title, filter, standard, memory);
+    if (chosen.isEmpty()) return chosen;
+    if (memory.folder.isEmpty()) memory.folder = QFileInfo(chosen.first()).absolutePath();
+    writeFileChoice(*settings, key, memory);
+    return chosen;
 }
 
 std::string DesktopShell::chooseOneFile(const app::FileChoice& choice) {
@@ -161,7 +190,25 @@ app::CodePageChoice DesktopShell::chooseCodePage(unsigned presetCodePage) {
 void DesktopShell::fileStarting(const std::string& inputPath) {
     int number = ++fileNumber_;
     QString path = fromCorePath(inputPath);
+    // The library's messages about an input the report already names as
+    // empty or unreadable are kept for the report's code, not shown.
+    inputCheck_ = checkInput(path);
+    libraryMessages_.clear();
+    if (!inputCheck_.fine() && !host_.options().showLibraryMessagesForUnreadableInputs) {
+        setLibraryMessageCapture([this](const QString& message) { libraryMessages_ << message; });
+    }
     callOnGuiThread([&] { host_.batchFileStarting(number, fileCount_, path); });
+}
+
+void DesktopShell::fileConverted(app::FileOutcome& outcome) {
+    if (inputCheck_.fine()) return;
+    setLibraryMessageCapture(nullptr);
+    QString log = outcome.errorLogPath ? fromCorePath(*outcome.errorLogPath) : QString();
+    QString note = inputProblemNote(fromCorePath(outcome.inputPath), inputCheck_,
+                                    libraryCode(libraryMessages_, log, outcome.result));
+    inputCheck_ = {};
+    libraryMessages_.clear();
+    appendReport(toCorePath(note), app::ReportStyle::Normal);
 }
 
 void DesktopShell::fileReported(const app::FileOutcome& outcome) {

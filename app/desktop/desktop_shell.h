@@ -4,18 +4,20 @@
 // the main frame. It may be called from a batch worker thread: whatever
 // touches widgets runs on the window's thread while the worker waits.
 //
-// A command of another format group empties the log as it starts, or, with
-// the option clearLogOnlyWhenFilesChosen, only once its files are chosen (a
-// cancelled choice keeps the log). The first command into a log opened from
+// A command of another format group empties the log once its files are
+// chosen (a cancelled choice keeps the log), or, with the option
+// clearLogOnlyWhenFilesChosen off, as it starts. The first command into a log opened from
 // disk adds to it instead of emptying it.
 #pragma once
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "core/batch_shell.h"
 #include "desktop_host.h"
+#include "input_problem.h"
 
 namespace tessel::desktop {
 
@@ -24,6 +26,9 @@ class CTesselFilterPackDoc;
 class DesktopShell : public app::BatchShell {
   public:
     DesktopShell(DesktopHost& host, CTesselFilterPackDoc& log) : host_(host), log_(log) {}
+    ~DesktopShell() override;
+    DesktopShell(const DesktopShell&) = delete;
+    DesktopShell& operator=(const DesktopShell&) = delete;
 
     std::vector<std::string> chooseFiles(const app::FileChoice& choice) override;
     std::string chooseOneFile(const app::FileChoice& choice) override;
@@ -41,8 +46,18 @@ class DesktopShell : public app::BatchShell {
     // choice is remembered for the next multilingual run.
     app::CodePageChoice chooseCodePage(unsigned presetCodePage) override;
     void fileStarting(const std::string& inputPath) override;
+    // An empty or unreadable input gets a line in the user's words before
+    // its result, with the library's code; the library's message boxes about
+    // it are not shown.
+    void fileConverted(app::FileOutcome& outcome) override;
     void fileReported(const app::FileOutcome& outcome) override;
     bool stopRequested() override;
+
+    // The command about to run, whose file choice is remembered (null: a
+    // check, whose choices are not), and files that stand for its next file
+    // choice instead of asking (dropped or recent files).
+    void setCommand(const app::Command* command) { command_ = command; }
+    void presetFiles(const QStringList& files) { presetFiles_ = files; }
 
     // Whether the last command got as far as choosing files, and the files
     // of it that wrote an error log; taking them starts the next run afresh.
@@ -50,6 +65,8 @@ class DesktopShell : public app::BatchShell {
     QList<BatchProblem> takeProblems();
 
   private:
+    QStringList askForFiles(const app::FileChoice& choice);
+
     DesktopHost& host_;
     CTesselFilterPackDoc& log_;
     bool clearPending_ = false;
@@ -57,6 +74,10 @@ class DesktopShell : public app::BatchShell {
     int fileCount_ = 0;
     int fileNumber_ = 0;
     QList<BatchProblem> problems_;
+    InputCheck inputCheck_;  // of the file being converted
+    QStringList libraryMessages_;
+    const app::Command* command_ = nullptr;
+    std::optional<QStringList> presetFiles_;
     std::optional<bool> overwriteAll_;  // Yes to All or No to All given
 };
 

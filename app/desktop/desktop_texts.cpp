@@ -7,6 +7,7 @@ const char* const kSettingsOrganisation = "Tessel";
 const char* const kSettingsApplication = "TesselFilterPack";
 const char* const kSettingsGroup = "Settings";
 const char* const kRecentFilesGroup = "Recent File List";
+const char* const kRecentCommandsGroup = "Recent File Commands";
 
 const char* const kLogDocumentType =
     "\nLog\nLog\nRTF Files\n.rtf\nTesselFilterPack.Document\nTessel Filter Pack Log";
@@ -49,6 +50,13 @@ const char* const kProblemsWindowLimit = " windows";
 const char* const kProblemsCount = "%1 file(s) with an error log";
 const char* const kCannotSaveFile = "Cannot save %1.\n\n%2";
 const char* const kNotAnRtfFile = "This is not an RTF file.";
+const char* const kWhichCommandQuestion =
+    "Which command should convert the %1 file(s) dropped (%2)?";
+const char* const kLanguageListLabel = "&Language:";
+const char* const kEmptyInputNote = "%1 is empty: there is nothing in it to convert. [%2]\n";
+const char* const kMissingInputNote = "%1 could not be found. [%2]\n";
+const char* const kUnreadableInputNote = "%1 could not be read: %2. [%3]\n";
+const char* const kInputIsAFolder = "it is a folder, not a file";
 
 QString with(const char* format, const QString& value) {
     return QString::fromUtf8(format).arg(value);

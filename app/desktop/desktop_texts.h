@@ -13,6 +13,7 @@ extern const char* const kSettingsOrganisation;
 extern const char* const kSettingsApplication;
 extern const char* const kSettingsGroup;
 extern const char* const kRecentFilesGroup;
+extern const char* const kRecentCommandsGroup;  // the command of each recent input
 
 // The two document types, in the framework's form
 // "\nName\nNew name\nFilter name\n.ext\nRegistry id\nRegistry name".
@@ -62,6 +63,18 @@ extern const char* const kProblemsOpenLog;
 extern const char* const kProblemsOpenAfterRun;  // the option to open the logs' windows
 extern const char* const kProblemsWindowLimit;   // at most this many of them
 extern const char* const kProblemsCount;         // %1 the number of files with a log
+
+extern const char* const kLanguageListLabel;  // above the language dialog's list
+
+// Report lines about an input that gave nothing to convert; the last
+// argument is the library's code for it.
+extern const char* const kEmptyInputNote;       // %1 path, %2 code
+extern const char* const kMissingInputNote;     // %1 path, %2 code
+extern const char* const kUnreadableInputNote;  // %1 path, %2 reason, %3 code
+extern const char* const kInputIsAFolder;       // the reason for a folder
+
+// Dropped files that more than one command takes.
+extern const char* const kWhichCommandQuestion;  // %1 the number of files, %2 the first
 
 // A text with "%1" filled in.
 QString with(const char* format, const QString& value);

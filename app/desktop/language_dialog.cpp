@@ -3,7 +3,9 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -20,6 +22,18 @@ namespace {
 // Ids of the two buttons in every dialog template.
 constexpr int kOkId = 1;
 constexpr int kCancelId = 2;
+
+// The template's controls move down by this many dialog units to make room
+// for the list's label above them.
+constexpr int kLabelRowHeight = 12;
+
+// The names the library's list gives the default locale's language: with its
+// territory first ("English (United Kingdom)"), then alone ("Swedish").
+QStringList localeNames(const QLocale& locale) {
+    QString language = QLocale::languageToString(locale.language());
+    QString territory = QLocale::territoryToString(locale.territory());
+    return {QStringLiteral("%1 (%2)").arg(language, territory), language};
+}
 
 // The library's strings are Windows 1252.
 QString fromLibrary(const char* text) {
@@ -69,15 +83,39 @@ LanguageDialog::LanguageDialog(tessel_language_dialog& dialog, QWidget* parent)
     setFont(templateFont(dialog));
     // The template's size is the client area.
     DialogBaseUnits base = dialogBaseUnits(font());
-    setFixedSize(dialogUnitsToPixels(base, 0, 0, dialog.width, dialog.height).size());
+    setFixedSize(
+        dialogUnitsToPixels(base, 0, 0, dialog.width, dialog.height + kLabelRowHeight).size());
     for (int i = 0; i < dialog.control_count; ++i) createControl(dialog.controls[i]);
     fillList();
+    if (list_) {
+        auto* label = new QLabel(QString::fromUtf8(text::kLanguageListLabel), this);
+        label->setObjectName(QStringLiteral("languageLabel"));
+        label->setBuddy(list_);
+        QRect area = list_->geometry();
+        QRect row = dialogUnitsToPixels(base, 0, 0, 0, kLabelRowHeight);
+        label->setGeometry(area.x(), area.y() - row.height(), area.width(), row.height());
+    }
+    preselectLocaleLanguage();
     showState();
 }
 
+// The library starts on the first language of the code page offered; where
+// the default locale's language is in the list with that same code page, it
+// is the better guess.
+void LanguageDialog::preselectLocaleLanguage() {
+    if (!list_ || dialog_.selection < 0 || dialog_.selection >= dialog_.item_count) return;
+    unsigned codePage = dialog_.item_code_pages[dialog_.selection];
+    for (const QString& name : localeNames(QLocale())) {
+        int index = list_->findText(name, Qt::MatchFixedString);
+        if (index < 0 || dialog_.item_code_pages[index] != codePage) continue;
+        if (index != dialog_.selection) dialog_.select(&dialog_, index);
+        return;
+    }
+}
+
 void LanguageDialog::createControl(const tessel_dialog_control& control) {
-    QRect area = dialogUnitsToPixels(dialogBaseUnits(font()), control.x, control.y, control.width,
-                                     control.height);
+    QRect area = dialogUnitsToPixels(dialogBaseUnits(font()), control.x,
+                                     control.y + kLabelRowHeight, control.width, control.height);
     QString text = fromLibrary(control.text);
     QWidget* widget = nullptr;
     switch (control.kind) {

@@ -2,7 +2,9 @@
 // library keeps the dialog's logic and state; this window is laid out from
 // the template the library passes (caption, font, size and controls in
 // dialog units), hands every user action to the library's callbacks and
-// shows the library's state after each of them.
+// shows the library's state after each of them. The list gets a label of
+// its own above the template's controls, and starts on the language of the
+// default locale where the list has it in the code page offered.
 #pragma once
 
 #include <QDialog>
@@ -34,6 +36,7 @@ class LanguageDialog : public QDialog {
   private:
     void createControl(const tessel_dialog_control& control);
     void fillList();
+    void preselectLocaleLanguage();
     void showState();
     void selectionChanged(int index);
     void checkBoxClicked(bool checked);

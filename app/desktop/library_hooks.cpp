@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QPointer>
 #include <QScreen>
 #include <QThread>
@@ -24,7 +26,32 @@ QPointer<QWidget>& owner() {
     return window;
 }
 
+struct MessageCapture {
+    QMutex mutex;
+    std::function<void(const QString&)> capture;
+};
+
+MessageCapture& messageCapture() {
+    static MessageCapture instance;
+    return instance;
+}
+
 }  // namespace
+
+void setLibraryMessageCapture(std::function<void(const QString&)> capture) {
+    MessageCapture& state = messageCapture();
+    QMutexLocker lock(&state.mutex);
+    state.capture = std::move(capture);
+}
+
+// True when the message went to the capture.
+bool captureLibraryMessage(const char* text) {
+    MessageCapture& state = messageCapture();
+    QMutexLocker lock(&state.mutex);
+    if (!state.capture) return false;
+    state.capture(fromWindows1252(QByteArray(text == nullptr ? "" : text)).trimmed());
+    return true;
+}
 
 void setLibraryDialogOwner(QWidget* window) {
     owner() = window;
@@ -47,6 +74,11 @@ bool libraryDialogsCanBeShown() {
 
 extern "C" void tessel_host_message_box(const char* text) {
     using namespace tessel::desktop;
+    try {
+        if (captureLibraryMessage(text)) return;
+    } catch (...) {
+        // Shown instead.
+    }
     // A batch worker's messages are shown by the window's thread while the
     // worker waits.
     if (onBatchWorkerThread()) {

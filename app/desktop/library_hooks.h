@@ -12,6 +12,9 @@
 // answers that it is unavailable, so the library falls back on its own.
 #pragma once
 
+#include <QString>
+#include <functional>
+
 #include "tessel_cat.h"
 
 class QWidget;
@@ -29,6 +32,12 @@ namespace tessel::desktop {
 // and its language dialog): the main frame while it exists.
 void setLibraryDialogOwner(QWidget* owner);
 QWidget* libraryDialogOwner();
+
+// While set, the library's message boxes are handed to `capture` instead of
+// being shown (from whichever thread the library runs on); null shows them
+// again. The batch shell takes the messages about an input it already
+// reports as empty or unreadable.
+void setLibraryMessageCapture(std::function<void(const QString&)> capture);
 
 // True when the library's dialogs can be shown now: a widget application
 // runs, this is its thread, and there is a screen.

@@ -27,7 +27,8 @@ CTesselFilterPackView::CTesselFilterPackView(CTesselFilterPackDoc& document, Des
 
 CTesselFilterPackView::~CTesselFilterPackView() = default;
 
-std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Command& command) {
+std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Command& command,
+                                                                const QStringList* files) {
     const DesktopOptions& options = host_.options();
     // The shell answers for "Overwrite Existing Files": it still asks for
     // the page an RTF file was marked up from.
@@ -41,11 +42,19 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
     settings.codePage = host_.lastCodePage();
     settings.backChecks.enabled = options.checkTagsOnBackConversion;
     std::vector<app::FileOutcome> outcomes;
+    shell_->setCommand(&command);
+    if (files) shell_->presetFiles(*files);
     // The files are converted on a worker; this view waits for them in an
     // event loop, so the window stays responsive.
     runOnWorkerThread([&] { outcomes = session_->runCommand(command, settings); });
+    shell_->setCommand(nullptr);
     moveCursor(QTextCursor::End);
     if (shell_->batchChosen()) host_.showProblems(shell_->takeProblems());
+    QStringList inputs;
+    for (const app::FileOutcome& outcome : outcomes) {
+        if (outcome.countedRead) inputs << fromCorePath(outcome.inputPath);
+    }
+    if (!inputs.isEmpty()) host_.rememberInputs(command, inputs);
     return outcomes;
 }
 

@@ -30,7 +30,9 @@ class CTesselFilterPackView : public QTextEdit {
 
     // One command from the file choice to the summary; the files are
     // converted on a worker thread while the window stays responsive.
-    std::vector<app::FileOutcome> runCommand(const app::Command& command);
+    // `files`, where given, are converted without asking for them.
+    std::vector<app::FileOutcome> runCommand(const app::Command& command,
+                                             const QStringList* files = nullptr);
     // A check from its file choices to its summary; the findings are
     // appended as they are found.
     app::CheckOutcome runCheck(const app::CheckCommand& check);

@@ -3,9 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -19,6 +22,8 @@
 #include "batch_progress.h"
 #include "child_frame.h"
 #include "desktop_texts.h"
+#include "dropped_files.h"
+#include "file_choice_memory.h"
 #include "find_dialog.h"
 #include "library_hooks.h"
 #include "log_document.h"
@@ -56,6 +61,7 @@ CMainFrame::CMainFrame(std::unique_ptr<UserPrompts> prompts)
       mdi_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(fromUtf8(text::kApplicationTitle));
+    setAcceptDrops(true);
     setWindowIcon(applicationIcon());
     {
         std::unique_ptr<QSettings> settings(openSettings());
@@ -352,6 +358,47 @@ void CMainFrame::runCommand(const app::Command& command) {
     runInLog([&command](CTesselFilterPackView& view) { view.runCommand(command); });
 }
 
+void CMainFrame::runCommandOn(const app::Command& command, const QStringList& files) {
+    runInLog([&command, &files](CTesselFilterPackView& view) { view.runCommand(command, &files); });
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!running_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    QStringList files = droppedFiles(event->mimeData()->urls());
+    if (files.isEmpty() || running_) return;
+    event->acceptProposedAction();
+    // The batch runs after the drop has ended, so that the source of the
+    // drag is not kept waiting.
+    QTimer::singleShot(0, this, [this, files] { convertDropped(files); });
+}
+
+void CMainFrame::convertDropped(const QStringList& files) {
+    for (const DropBatch& batch : dropBatches(files)) {
+        const app::Command* command = batch.commands.first();
+        if (batch.commands.size() > 1) {
+            QStringList labels;
+            for (const app::Command* candidate : batch.commands) labels << commandLabel(*candidate);
+            int chosen = prompts_->chooseOne(
+                text::with(text::kWhichCommandQuestion, QString::number(batch.files.size()),
+                           QFileInfo(batch.files.first()).fileName()),
+                labels);
+            if (chosen < 0) continue;
+            command = batch.commands[chosen];
+        }
+        runCommandOn(*command, batch.files);
+    }
+}
+
+void CMainFrame::rememberInputs(const app::Command& command, const QStringList& inputs) {
+    // The run's first inputs, the first of them on top.
+    QStringList kept = inputs.mid(0, RecentFiles::kInputsPerRun);
+    for (qsizetype i = kept.size() - 1; i >= 0; --i) recent_.addInput(kept[i], commandKey(command));
+    updateRecentMenu();
+}
+
 void CMainFrame::runCheck(const app::CheckCommand& check) {
     runInLog([&check](CTesselFilterPackView& view) { view.runCheck(check); });
 }
@@ -412,6 +459,14 @@ void CMainFrame::openRecent(const QString& path) {
         recent_.remove(path);
         updateRecentMenu();
         return;
+    }
+    // A converted input is converted again by its command.
+    QString key = recent_.commandOf(path);
+    for (const app::Command& command : app::commandTable()) {
+        if (!key.isEmpty() && commandKey(command) == key) {
+            runCommandOn(command, {path});
+            return;
+        }
     }
     openDocument(path);
 }

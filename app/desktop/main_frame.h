@@ -49,6 +49,7 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     void batchFileStarting(int number, int fileCount, const QString& path) override;
     bool batchCancelRequested() const override;
     void showProblems(const QList<BatchProblem>& problems) override;
+    void rememberInputs(const app::Command& command, const QStringList& inputs) override;
 
     // Documents and their windows.
     CTesselFilterPackDoc* newLog();
@@ -71,10 +72,18 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     // Runs a command or a check into the active log (or the last one, or a
     // new one).
     void runCommand(const app::Command& command);
+    // Runs `command` on `files` without asking for them.
+    void runCommandOn(const app::Command& command, const QStringList& files);
     void runCheck(const app::CheckCommand& check);
+
+    // Files and folders dropped: each batch of them by the command their
+    // names call for, asking which where several take them.
+    void convertDropped(const QStringList& files);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     struct OpenDocument {

@@ -1,6 +1,7 @@
 #include "user_prompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -50,6 +51,26 @@ QStringList DialogPrompts::chooseFiles(const QString& title, const QString& filt
     return batch.chosenFiles();
 }
 
+QStringList DialogPrompts::chooseBatchFiles(const QString& title, const QString& filter,
+                                            bool standardDialog, FileChoiceMemory& memory) {
+    if (standardDialog) {
+        QFileDialog dialog(owner_, title, memory.folder, qtFileFilter(filter));
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        if (!memory.pattern.isEmpty()) dialog.selectNameFilter(memory.pattern);
+        if (dialog.exec() != QDialog::Accepted) return {};
+        memory.folder = dialog.directory().absolutePath();
+        memory.pattern = dialog.selectedNameFilter();
+        return dialog.selectedFiles();
+    }
+    CBatchDlg batch(
+        title, filter, 0, owner_, [this](const QString& message) { showMessage(message); },
+        multiselCandidates());
+    batch.setStart(memory.folder, memory.pattern, memory.subFolders);
+    if (!batch.showModal()) return {};
+    memory = FileChoiceMemory{batch.directory(), batch.userFilter(), batch.subFolders()};
+    return batch.chosenFiles();
+}
+
 QString DialogPrompts::chooseOneFile(const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileName(owner_, title, QString(), qtFileFilter(filter));
 }
@@ -95,6 +116,12 @@ QString DialogPrompts::chooseSavePath(const QString& suggestedPath, const QStrin
 
 void DialogPrompts::showMessage(const QString& text) {
     QMessageBox::warning(owner_, caption(), text);
+}
+
+int DialogPrompts::chooseOne(const QString& question, const QStringList& choices) {
+    bool ok = false;
+    QString chosen = QInputDialog::getItem(owner_, caption(), question, choices, 0, false, &ok);
+    return ok ? static_cast<int>(choices.indexOf(chosen)) : -1;
 }
 
 }  // namespace tessel::desktop

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "file_choice_memory.h"
+
 class QWidget;
 
 namespace tessel::desktop {
@@ -25,6 +27,12 @@ class UserPrompts {
     // "Description|patterns|...||".
     virtual QStringList chooseFiles(const QString& title, const QString& filter,
                                     bool standardDialog) = 0;
+    // The same, starting where `memory` says; a confirmed choice leaves in
+    // it where it ended. A user who cannot tell leaves it as it is.
+    virtual QStringList chooseBatchFiles(const QString& title, const QString& filter,
+                                         bool standardDialog, FileChoiceMemory& /*memory*/) {
+        return chooseFiles(title, filter, standardDialog);
+    }
     // One existing file; empty when the user chose none.
     virtual QString chooseOneFile(const QString& title, const QString& filter) = 0;
     virtual bool askYesNo(const QString& question) = 0;
@@ -38,6 +46,8 @@ class UserPrompts {
     virtual QString chooseOpenPath(const QString& qtFilter) = 0;
     virtual QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) = 0;
     virtual void showMessage(const QString& text) = 0;
+    // Which of `choices` to take for `question`; -1 when the user cancelled.
+    virtual int chooseOne(const QString& question, const QStringList& choices) = 0;
 };
 
 // "RTF Files|*.rtf|All Files (*.*)|*.*||" in the file dialogs' form
@@ -51,6 +61,8 @@ class DialogPrompts : public UserPrompts {
 
     QStringList chooseFiles(const QString& title, const QString& filter,
                             bool standardDialog) override;
+    QStringList chooseBatchFiles(const QString& title, const QString& filter, bool standardDialog,
+                                 FileChoiceMemory& memory) override;
     QString chooseOneFile(const QString& title, const QString& filter) override;
     bool askYesNo(const QString& question) override;
     OverwriteAnswer askOverwrite(const QString& question) override;
@@ -58,6 +70,7 @@ class DialogPrompts : public UserPrompts {
     QString chooseOpenPath(const QString& qtFilter) override;
     QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) override;
     void showMessage(const QString& text) override;
+    int chooseOne(const QString& question, const QStringList& choices) override;
 
   private:
     QWidget* owner_;

@@ -58,6 +58,13 @@ MULTISEL_API void SetDirOnly(int dirOnly);
 MULTISEL_API void SetShowSubDirCheckbox(int show);
 MULTISEL_API void SetFileSpecReadOnly(int readOnly);
 
+// Where the next choice starts and whether the last one took sub-folders:
+// the file pattern offered (until the filter is set again) and the
+// sub-folders check box.
+MULTISEL_API void SetUserFilter(const char* pattern);
+MULTISEL_API int GetSubFolders(void);
+MULTISEL_API void SetSubFolders(int subFolders);
+
 #ifdef __cplusplus
 }
 #endif

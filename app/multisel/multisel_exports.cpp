@@ -180,4 +180,16 @@ void SetFileSpecReadOnly(int readOnly) {
     selection().values.fileSpecReadOnly = readOnly != 0;
 }
 
+void SetUserFilter(const char* pattern) {
+    selection().values.userFilter = fromHost(pattern);
+}
+
+int GetSubFolders(void) {
+    return selection().values.subFolders ? 1 : 0;
+}
+
+void SetSubFolders(int subFolders) {
+    selection().values.subFolders = subFolders != 0;
+}
+
 }  // extern "C"

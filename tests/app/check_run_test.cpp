@@ -60,11 +60,11 @@ TEST(CheckTable, EachFormatMenuHasBothChecksInTheGroupOfItsRtfToTextCommand) {
     for (const auto& [menu, kinds] : kindsByMenu) EXPECT_EQ(kinds.size(), 2u) << menu;
 
     // A format the check does not know greys its entry out and says so.
-    CheckCommand unknown = checkAt("&HTML/Check &Round Trip...");
+    CheckCommand unknown = checkAt("H&TML/Chec&k Round Trip...");
     unknown.format = "no-such-format";
     EXPECT_FALSE(checkAvailable(unknown));
     EXPECT_EQ(checkStatusTip(unknown), "This check is not available for this format yet.");
-    const CheckCommand& html = checkAt("&HTML/Check &Round Trip...");
+    const CheckCommand& html = checkAt("H&TML/Chec&k Round Trip...");
     EXPECT_TRUE(checkAvailable(html));
     EXPECT_EQ(checkStatusTip(html), html.statusTip);
 }
@@ -109,7 +109,7 @@ TEST_F(CheckRunTest, VerifyReportsEachPairAsItGoesThenTheSummary) {
     writeFile(original, kOriginal);
     writeFile(clean, kOriginal);
     writeFile(damaged, kDamaged);
-    const CheckCommand& verify = checkAt("&HTML/Verify &Translation...");
+    const CheckCommand& verify = checkAt("H&TML/Verify &Translation...");
 
     shell.fileChoices = {{original}, {damaged}};
     CheckOutcome outcome = runCheck(verify, session);
@@ -154,7 +154,7 @@ TEST_F(CheckRunTest, CancelledChoicesEndTheCheckAfterItsGroupStarted) {
     EXPECT_EQ(shell.calls, (std::vector<std::string>{"clear", "choose", "choose"}));
 
     shell.calls.clear();
-    EXPECT_FALSE(runCheck(checkAt("&PageMaker/Check &Round Trip..."), session).ran);
+    EXPECT_FALSE(runCheck(checkAt("&PageMaker/Chec&k Round Trip..."), session).ran);
     EXPECT_EQ(shell.calls, std::vector<std::string>{"choose"}) << "same group: not cleared";
 }
 
@@ -185,7 +185,7 @@ TEST_F(CheckRunTest, RoundTripWritesEachFilesLinesThenTheSummary) {
     writeFile(same, "<P>One line.\r\n");
     writeFile(joined, "<P>Two lines\r\nof text.\r\n<P>End.\r\n");
     shell.fileChoices = {{same, joined}};
-    CheckOutcome outcome = runCheck(checkAt("&HTML/Check &Round Trip..."), session);
+    CheckOutcome outcome = runCheck(checkAt("H&TML/Chec&k Round Trip..."), session);
     EXPECT_TRUE(outcome.ran);
     EXPECT_TRUE(outcome.foundSomething);
     EXPECT_EQ(shell.choices.at(0).title, "Select HTML Files");

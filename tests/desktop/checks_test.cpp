@@ -20,15 +20,15 @@ using namespace tessel::desktop::testing;
 
 namespace {
 
-const QStringList kHtmlMarkUp{"&HTML", "&Mark Up Tags..."};
-const QStringList kHtmlVerify{"&HTML", "Verify &Translation..."};
-const QStringList kHtmlRoundTrip{"&HTML", "Check &Round Trip..."};
+const QStringList kHtmlMarkUp{"H&TML", "&Mark Up Tags..."};
+const QStringList kHtmlVerify{"H&TML", "Verify &Translation..."};
+const QStringList kHtmlRoundTrip{"H&TML", "Chec&k Round Trip..."};
 const QStringList kPageMakerMarkUp{"&PageMaker", "&Mark Up Tags..."};
 const QStringList kPageMakerVerify{"&PageMaker", "Verify &Translation..."};
-const QStringList kPageMakerRoundTrip{"&PageMaker", "Check &Round Trip..."};
-const QStringList kVentura5MarkUp{"&Ventura", "Version &5 Or Later", "&Mark Up Tags..."};
-const QStringList kVentura5Verify{"&Ventura", "Version &5 Or Later", "Verify &Translation..."};
-const QStringList kVentura4Back{"&Ventura", "Version &4", "&RTF -> Text..."};
+const QStringList kPageMakerRoundTrip{"&PageMaker", "Chec&k Round Trip..."};
+const QStringList kVentura5MarkUp{"Ve&ntura", "Version &5 Or Later", "&Mark Up Tags..."};
+const QStringList kVentura5Verify{"Ve&ntura", "Version &5 Or Later", "Verify &Translation..."};
+const QStringList kVentura4Back{"Ve&ntura", "Version &4", "&RTF -> Text..."};
 
 QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -95,20 +95,20 @@ QString ChecksTest::markedUp(const QString& example) {
 
 void ChecksTest::entriesFollowTheCheckTable() {
     CMainFrame& frame = *test_.frame;
-    const QStringList checks{"Verify &Translation...", "Check &Round Trip..."};
-    QCOMPARE(menuEntries(frame, {"&HTML"}),
-             (QStringList{"&Mark Up Tags...", "RTF -> Text (&MultiLingual)...", "&RTF -> Text...",
+    const QStringList checks{"Verify &Translation...", "Chec&k Round Trip..."};
+    QCOMPARE(menuEntries(frame, {"H&TML"}),
+             (QStringList{"&Mark Up Tags...", "RTF -> Text (Multi&Lingual)...", "&RTF -> Text...",
                           "RTF -> Text (&Compatible)..."} +
               checks));
-    for (const QStringList& menu : QList<QStringList>{{"&Ventura", "Version &4"},
-                                                      {"&Ventura", "Version &5 Or Later"},
+    for (const QStringList& menu : QList<QStringList>{{"Ve&ntura", "Version &4"},
+                                                      {"Ve&ntura", "Version &5 Or Later"},
                                                       {"&PageMaker"},
                                                       {"&QuarkXPress"}}) {
         QCOMPARE(menuEntries(frame, menu),
                  (QStringList{"&Mark Up Tags...", "&RTF -> Text..."} + checks));
     }
     // A separator sets the checks apart from the conversion commands.
-    QMenu* html = entry({"&HTML"})->menu();
+    QMenu* html = entry({"H&TML"})->menu();
     QVERIFY(html);
     QList<QAction*> actions = html->actions();
     qsizetype verifyAt = actions.indexOf(entry(kHtmlVerify));
@@ -301,9 +301,11 @@ void ChecksTest::checksFollowTheGroupRuleOfTheirMenu() {
     run(kVentura4Back, {});
     QCOMPARE(count("Verifying Ventura 5 translations..."), 1);
 
-    // A check whose file choice is cancelled still starts its group.
+    // A check of another group whose file choice is cancelled leaves the
+    // log as it is.
+    QString before = log();
     run(kHtmlVerify, {});
-    QCOMPARE(log(), QString());
+    QCOMPARE(log(), before);
     QVERIFY(QFileInfo::exists(page));
 
     // After the runs the entries the core cannot run stay greyed out.

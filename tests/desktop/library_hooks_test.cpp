@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QtTest>
 #include <thread>
 
@@ -266,6 +267,10 @@ void LibraryHooksTest::noDialogOffTheWidgetThread() {
 
 void LibraryHooksTest::converterMessageIsAQtMessageBox() {
     auto settings = useTemporarySettings();
+    // The library's own box about an empty input, which the program by
+    // default replaces with the report's line.
+    std::unique_ptr<QSettings>(openSettings())
+        ->setValue("Settings/ShowLibraryMessagesForUnreadableInputs", 1);
     QTemporaryDir folder;
     TestFrame test = makeFrame();
     QString empty = folder.filePath("empty.xtg");
@@ -282,8 +287,9 @@ void LibraryHooksTest::converterMessageIsAQtMessageBox() {
     QCOMPARE(shown.icon, QMessageBox::Warning);
     QCOMPARE(shown.parent.data(), test.frame.get());
     QVERIFY(logText(*test.frame)
-                .contains("Converting " + empty +
-                          "...\nError! Parsing of this file failed.\nMore info may be available in "
+                .contains("Converting " + empty + "...\n" + empty +
+                          " is empty: there is nothing in it to convert. [-1]\n"
+                          "Error! Parsing of this file failed.\nMore info may be available in "
                           "the error log "
                           "file.\n\n"));
     QVERIFY(!QFileInfo::exists(folder.filePath("empty.tmp")));

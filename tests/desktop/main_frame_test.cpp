@@ -41,8 +41,8 @@ void MainFrameTest::menuBarHoldsTheMenusInOrder() {
     TestFrame test = makeFrame();
     QStringList titles;
     for (QAction* action : test.frame->menuBar()->actions()) titles << action->text();
-    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Ventura", "&PageMaker",
-                                  "&QuarkXPress", "&HTML", "&Options", "&Window", "&Help"}));
+    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "Ve&ntura", "&PageMaker",
+                                  "&QuarkXPress", "H&TML", "&Options", "&Window", "&Help"}));
 }
 
 void MainFrameTest::standardMenusHoldTheirEntries() {
@@ -62,22 +62,22 @@ void MainFrameTest::standardMenusHoldTheirEntries() {
              (QStringList{"&Help Topics", "&About Tessel Filter Pack..."}));
     QCOMPARE(menuEntries(frame, {"&Options"}),
              (QStringList{"&Overwrite Existing Files", "&Ask for HTML Tag Definition File",
-                          "&Use Standard File Dialog"}));
+                          "&Use Standard File Dialog", "&Check Tags When Converting Back"}));
 }
 
 void MainFrameTest::formatMenusFollowTheCommandTable() {
     TestFrame test = makeFrame();
     CMainFrame& frame = *test.frame;
     // The conversion commands, then the two checks of each format menu.
-    const QStringList checks{"Verify &Translation...", "Check &Round Trip..."};
+    const QStringList checks{"Verify &Translation...", "Chec&k Round Trip..."};
     const QStringList markUpAndBack = QStringList{"&Mark Up Tags...", "&RTF -> Text..."} + checks;
-    QCOMPARE(menuEntries(frame, {"&Ventura"}), (QStringList{"Version &4", "Version &5 Or Later"}));
-    QCOMPARE(menuEntries(frame, {"&Ventura", "Version &4"}), markUpAndBack);
-    QCOMPARE(menuEntries(frame, {"&Ventura", "Version &5 Or Later"}), markUpAndBack);
+    QCOMPARE(menuEntries(frame, {"Ve&ntura"}), (QStringList{"Version &4", "Version &5 Or Later"}));
+    QCOMPARE(menuEntries(frame, {"Ve&ntura", "Version &4"}), markUpAndBack);
+    QCOMPARE(menuEntries(frame, {"Ve&ntura", "Version &5 Or Later"}), markUpAndBack);
     QCOMPARE(menuEntries(frame, {"&PageMaker"}), markUpAndBack);
     QCOMPARE(menuEntries(frame, {"&QuarkXPress"}), markUpAndBack);
-    QCOMPARE(menuEntries(frame, {"&HTML"}),
-             (QStringList{"&Mark Up Tags...", "RTF -> Text (&MultiLingual)...", "&RTF -> Text...",
+    QCOMPARE(menuEntries(frame, {"H&TML"}),
+             (QStringList{"&Mark Up Tags...", "RTF -> Text (Multi&Lingual)...", "&RTF -> Text...",
                           "RTF -> Text (&Compatible)..."} +
               checks));
     // Every available row is an enabled entry with its status-bar text.

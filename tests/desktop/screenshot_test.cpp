@@ -142,7 +142,7 @@ void ScreenshotTest::mainWindowShowsTheLogAndAnErrorLog() {
     frame->move(20, 20);
     QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
 
-    menuAction(*frame, {"&HTML", "&Mark Up Tags..."})->trigger();
+    menuAction(*frame, {"H&TML", "&Mark Up Tags..."})->trigger();
     QVERIFY(logText(*frame).contains("1 Error Log File written."));
     int errorLogs = 0;
     for (CTesselFilterPackDoc* document : frame->documents()) errorLogs += document->isErrorLog();
@@ -175,7 +175,7 @@ void ScreenshotTest::languageDialogOfTheMultilingualCommand() {
         dialog.reject();
     });
     // The command asks for the language first; cancelled, it ends there.
-    menuAction(*frame, {"&HTML", "RTF -> Text (&MultiLingual)..."})->trigger();
+    menuAction(*frame, {"H&TML", "RTF -> Text (Multi&Lingual)..."})->trigger();
     QVERIFY(shown);
     verifyPainted(shot, 8);
     QCOMPARE(logText(*frame), QString());
@@ -190,7 +190,7 @@ void ScreenshotTest::largeBatchEndsInOneListAndAFewWindows() {
     QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
     user->batches << writePagesWithLogs(folder.path(), 300);
 
-    menuAction(*frame, {"&HTML", "&Mark Up Tags..."})->trigger();
+    menuAction(*frame, {"H&TML", "&Mark Up Tags..."})->trigger();
     QVERIFY(logText(*frame).contains("300 Error Log Files written."));
     QCOMPARE(frame->problemsList()->table()->topLevelItemCount(), 300);
     int logWindows = 0;
@@ -233,7 +233,7 @@ void ScreenshotTest::cancelledBatchStopsAndSaysSo() {
         QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
     });
     watch.start(5);
-    menuAction(*frame, {"&HTML", "&Mark Up Tags..."})->trigger();
+    menuAction(*frame, {"H&TML", "&Mark Up Tags..."})->trigger();
     watch.stop();
 
     verifyPainted(running, 32);

@@ -8,6 +8,14 @@ QStringList ScriptedPrompts::chooseFiles(const QString& title, const QString& fi
     return batches.isEmpty() ? QStringList() : batches.takeFirst();
 }
 
+QStringList ScriptedPrompts::chooseBatchFiles(const QString& title, const QString& filter,
+                                              bool standardDialog, FileChoiceMemory& memory) {
+    startedAt << memory;
+    QStringList chosen = chooseFiles(title, filter, standardDialog);
+    if (!chosen.isEmpty() && !endAt.isEmpty()) memory = endAt.takeFirst();
+    return chosen;
+}
+
 QString ScriptedPrompts::chooseOneFile(const QString& title, const QString& filter) {
     oneFileChoices << AskedChoice{title, filter, false};
     return oneFiles.isEmpty() ? QString() : oneFiles.takeFirst();
@@ -33,6 +41,13 @@ QString ScriptedPrompts::chooseSavePath(const QString&, const QString&) {
 
 void ScriptedPrompts::showMessage(const QString& text) {
     messages << text;
+}
+
+int ScriptedPrompts::chooseOne(const QString& question, const QStringList& choices) {
+    choiceQuestions << question;
+    choicesOffered << choices;
+    if (choiceAnswers.isEmpty()) return -1;
+    return static_cast<int>(choices.indexOf(choiceAnswers.takeFirst()));
 }
 
 }  // namespace tessel::desktop::testing

@@ -31,14 +31,27 @@ class ScriptedPrompts : public UserPrompts {
     QStringList savePaths;
     QStringList messages;
 
+    // Where each batch choice started, and where the scripted ones end (none
+    // left: where they started).
+    QList<FileChoiceMemory> startedAt;
+    QList<FileChoiceMemory> endAt;
+
     QStringList chooseFiles(const QString& title, const QString& filter,
                             bool standardDialog) override;
+    QStringList chooseBatchFiles(const QString& title, const QString& filter, bool standardDialog,
+                                 FileChoiceMemory& memory) override;
     QString chooseOneFile(const QString& title, const QString& filter) override;
     bool askYesNo(const QString& question) override;
     SaveAnswer askSaveChanges(const QString& documentTitle) override;
     QString chooseOpenPath(const QString& qtFilter) override;
     QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) override;
     void showMessage(const QString& text) override;
+    // The choice questions with their choices; the answers are the texts to
+    // take (none left: cancelled).
+    QStringList choiceQuestions;
+    QList<QStringList> choicesOffered;
+    QStringList choiceAnswers;
+    int chooseOne(const QString& question, const QStringList& choices) override;
 };
 
 }  // namespace tessel::desktop::testing
