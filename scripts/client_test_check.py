@@ -40,7 +40,9 @@ def macintosh(fmt, data):
 CODECS = {"utf-8": "utf-8", "utf8": "utf-8", "shift_jis": "cp932", "shift-jis": "cp932",
           "sjis": "cp932", "x-sjis": "cp932", "windows-31j": "cp932", "gb2312": "gbk",
           "gbk": "gbk", "euc-kr": "cp949", "ks_c_5601-1987": "cp949", "big5": "cp950",
-          "tis-620": "cp874", "iso-8859-1": "cp1252", "latin1": "cp1252", "us-ascii": "cp1252"}
+          "tis-620": "cp874", "iso-8859-1": "cp1252", "latin1": "cp1252", "us-ascii": "cp1252",
+          "iso-8859-6": "iso8859_6", "iso-8859-9": "cp1254", "latin5": "cp1254",
+          "iso-8859-11": "cp874"}
 DECLARATION = re.compile(rb"""(?:<\?xml[^>]*encoding|<meta[^>]*charset)\s*=\s*["']?([A-Za-z0-9_.:-]+)""",
                          re.IGNORECASE)
 
