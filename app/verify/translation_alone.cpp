@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/dtp_text_headers.h"
 #include "verify/paragraph_check.h"
 #include "verify/styled_paragraph_reader.h"
 
@@ -59,9 +60,21 @@ bool holdsTypographicQuotes(std::string_view tag) {
     return false;
 }
 
+// The mark-up writes a source's byte-order mark (U+FEFF, or for UTF-16 the
+// two characters that stand for its bytes) as a protected run of its own,
+// which touches the header's run.
+std::string_view withoutByteOrderMark(std::string_view tag) {
+    for (std::string_view mark : {frame::kUtf8ByteOrderMark, frame::kKeptUtf16LittleEndianMark,
+                                  frame::kKeptUtf16BigEndianMark}) {
+        if (tag.starts_with(mark)) return tag.substr(mark.size());
+    }
+    return tag;
+}
+
 // Has `tag`, the text of touching protected runs of one role, the form the
 // format's mark-up gives such runs?
 bool hasTagForm(std::string_view tag, RunRole role, Family family) {
+    tag = withoutByteOrderMark(tag);
     tag = trimmed(tag);
     if (tag.empty()) return true;
     char first = tag.front();

@@ -9,6 +9,7 @@
 // comes back as that byte.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ struct SourceCharacters {
     // The single-byte code page of a legacy source; null for UTF-8 and for
     // Windows 1252, whose bytes are written as they stand.
     const platform::CodePageCodec* codePage = nullptr;
+    // UTF-16 units of a UTF-16 source that paired with none; its UTF-8 copy
+    // holds U+FFFD in their place.
+    std::size_t unpairedUtf16Units = 0;
 
     bool decodes() const { return utf8 || codePage != nullptr; }
 };

@@ -15,6 +15,7 @@ namespace res = tessel::resources;
 // The mark-up jobs' message about such bytes (-1503), without the number
 // that the converter log puts before each entry itself.
 constexpr int kBytesNotInEncodingMessage = -1503;
+constexpr int kUnpairedUtf16UnitsMessage = -1505;
 constexpr std::string_view kNumberPlaceholder = "[%d] ";
 
 std::string encodingName(const SourceCharacters& characters) {
@@ -34,14 +35,30 @@ void reportLine(std::string_view line, std::string_view name) {
     reportMessage(entry, kMessageWarning);
 }
 
+// A UTF-16 source's units that paired with none, counted as the HTML
+// mark-up counts them (-1505).
+void reportUnpairedUnits(std::size_t count) {
+    const res::MessageText* message = res::findMessage(kUnpairedUtf16UnitsMessage);
+    if (message == nullptr) return;
+    std::string_view text = message->text;
+    if (text.starts_with(kNumberPlaceholder)) text.remove_prefix(kNumberPlaceholder.size());
+    std::string entry(text);
+    entry += platform::fillPlaceholders(message->followUp, {std::to_string(count)});
+    reportMessage(entry, kMessageWarning);
+}
+
 }  // namespace
 
 int reportUndecodableSourceLines(const std::string& path, const SourceCharacters& characters) {
     if (!characters.decodes() || currentConverterLog() == nullptr) return 0;
+    int reported = 0;
+    if (characters.unpairedUtf16Units > 0) {
+        reportUnpairedUnits(characters.unpairedUtf16Units);
+        ++reported;
+    }
     platform::InputStream input;
     if (!input.open(path, platform::StreamMode::Binary)) return 0;
     const std::string name = encodingName(characters);
-    int reported = 0;
     std::string line;
     char buffer[platform::kStreamBufferSize];
     auto endLine = [&] {

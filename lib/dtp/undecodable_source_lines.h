@@ -15,7 +15,8 @@ namespace tessel::dtp {
 // Writes one entry to the current converter log for each line of the file
 // at `path` that holds such bytes; nothing for a source that is not decoded
 // (Windows 1252, Macintosh) or a file that cannot be read (the parse reports
-// that). Returns the number of entries written.
+// that), and one entry counting the units of a UTF-16 source that paired
+// with none. Returns the number of entries written.
 int reportUndecodableSourceLines(const std::string& path, const SourceCharacters& characters);
 
 }  // namespace tessel::dtp

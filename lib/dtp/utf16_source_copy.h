@@ -3,7 +3,9 @@
 // object. The copy starts with the mark as the two private characters that
 // stand for its bytes (U+F0FF U+F0FE for FF FE), so the mark travels through
 // the RTF in the header's protected run and the back-conversion writes the
-// file in UTF-16 again.
+// file in UTF-16 again. A UTF-16 source without a mark (a NUL beside its
+// first '<' or '#') is copied without one; its header's "<e8>" has the
+// back-conversion write UTF-16 again.
 #pragma once
 
 #include <cstddef>

@@ -63,6 +63,7 @@ int xpressToRtf(const std::string& path) {
     // A byte-order mark decides first; else the header's encoding tag does.
     SourceCharacters characters;
     characters.utf8 = utf16.made() || startsWithUtf8ByteOrderMark(path);
+    characters.unpairedUtf16Units = utf16.unpairedUnits();
     ScopedSourceCharacters decoding(characters);
     return parser->runWithLog("");
 }

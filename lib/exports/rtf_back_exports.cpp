@@ -1,9 +1,12 @@
 // The RTF-back exports: each composes the RTF reader of the frame with the
 // per-line step of its format and, for multilingual HTML, the charset step.
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "exports/export_guard.h"
+#include "frame/dtp_text_headers.h"
 #include "frame/encoding_choice.h"
 #include "frame/return_codes.h"
 #include "frame/rtf_to_text_job.h"
@@ -12,6 +15,7 @@
 #include "markup/html_entities.h"
 #include "markup/source_reading.h"
 #include "platform/code_pages.h"
+#include "platform/streams.h"
 #include "tessel_cat.h"
 
 namespace tessel::exports {
@@ -62,19 +66,56 @@ void writeInDocumentEncoding(const char* input, frame::RtfBackSteps& steps) {
     }
 }
 
+// True when the QuarkXPress file at `path` starts with a header that
+// declares UTF-16.
+bool xpressHeaderDeclaresUtf16(const std::string& path) {
+    platform::InputStream file;
+    if (!file.open(path, platform::StreamMode::Binary)) return false;
+    char head[1024];
+    const std::string_view text(head, file.read(head, sizeof head));
+    file.close();
+    const std::size_t firstEnd = std::min(text.find('\n'), text.size());
+    const std::string_view first = text.substr(0, firstEnd);
+    const std::string_view second = firstEnd < text.size() ? text.substr(firstEnd + 1) : "";
+    auto withoutCr = [](std::string_view line) {
+        line = line.substr(0, std::min(line.find('\n'), line.size()));
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        return line;
+    };
+    return frame::xpressHeaderEncoding(withoutCr(first), withoutCr(second)) ==
+           frame::kXPressUtf16Encoding;
+}
+
 // QuarkXPress text that came in UTF-16 carries the mark's kept bytes in its
 // header run: the file is written in UTF-8 (its header declares Unicode)
-// and rewritten as UTF-16 at the end.
+// and rewritten as UTF-16 at the end. One that came in UTF-16 without a
+// mark has only its header's "<e8>" to say so: it is rewritten as
+// little-endian UTF-16 without a mark.
 void writeUtf16WhereMarked(const char* input, frame::RtfBackSteps& steps) {
     if (input == nullptr) return;
     const markup::DocumentEncoding document = markup::documentEncodingOfRtfFile(input);
-    if (document.mark != markup::ByteOrderMark::Utf16LittleEndian &&
-        document.mark != markup::ByteOrderMark::Utf16BigEndian) {
-        return;
+    if (document.mark == markup::ByteOrderMark::Utf16LittleEndian ||
+        document.mark == markup::ByteOrderMark::Utf16BigEndian) {
+        steps.outputStep = [](const std::string& output, frame::ErrorLog&) {
+            return markup::rewriteAsUtf16(output);
+        };
+    } else if (document.mark == markup::ByteOrderMark::None) {
+        steps.outputStep = [](const std::string& output, frame::ErrorLog&) {
+            return xpressHeaderDeclaresUtf16(output) ? markup::rewriteAsUnmarkedUtf16(output) : 0;
+        };
     }
-    steps.outputStep = [](const std::string& output, frame::ErrorLog&) {
-        return markup::rewriteAsUtf16(output);
-    };
+}
+
+// A text format written in UTF-8 because its document said so while another
+// code page was chosen: the report line names the mark's encoding, or UTF-8
+// for a QuarkXPress header that declares Unicode.
+void reportDeclaredOverChosen(const char* input) {
+    markup::DocumentEncoding document = markup::documentEncodingOfRtfFile(input);
+    if (document.mark == markup::ByteOrderMark::None) {
+        document.codePage = frame::declaredOverChosenCodePage();
+    }
+    markup::lastSourceEncodingReport() =
+        markup::chosenCodePageReport(document, frame::encodingChoice().targetCodePage);
 }
 
 // The job with the steps of its function code. Multilingual HTML (515)
@@ -97,7 +138,11 @@ int runGuarded(const char* input, int functionCode, const char* extension,
                 return markup::runCharsetStep(output, codePage, name, log);
             };
         }
-        return frame::readRtfWriteText(input, functionCode, extension, std::move(steps));
+        frame::declaredOverChosenCodePage() = 0;
+        const int result =
+            frame::readRtfWriteText(input, functionCode, extension, std::move(steps));
+        if (frame::declaredOverChosenCodePage() != 0) reportDeclaredOverChosen(input);
+        return result;
     });
 }
 

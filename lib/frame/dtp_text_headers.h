@@ -24,6 +24,9 @@ char xpressHeaderEncoding(std::string_view firstLine, std::string_view secondLin
 // The digits of the encodings of QuarkXPress headers that are Unicode: the
 // file is written back in UTF-8.
 inline constexpr std::string_view kXPressUnicodeEncodings = "89";
+// The digit of UTF-16, which a source without a byte-order mark is written
+// back in as little-endian units.
+inline constexpr char kXPressUtf16Encoding = '8';
 
 // The UTF-8 byte-order mark, which a line of UTF-8 text may start with.
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";

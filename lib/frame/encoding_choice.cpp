@@ -7,4 +7,9 @@ EncodingChoice& encodingChoice() {
     return choice;
 }
 
+int& declaredOverChosenCodePage() {
+    static int codePage = 0;
+    return codePage;
+}
+
 }  // namespace tessel::frame

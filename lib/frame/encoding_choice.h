@@ -17,4 +17,10 @@ struct EncodingChoice {
 // The library-wide choice; set through the exports, read by the jobs.
 EncodingChoice& encodingChoice();
 
+// The code page the last 8-bit back-conversion wrote because its document
+// said so (a byte-order mark, a QuarkXPress header declaring Unicode) while
+// another code page was chosen; 0 when the choice, or nothing, decided. The
+// exports reset it before a job and report it after.
+int& declaredOverChosenCodePage();
+
 }  // namespace tessel::frame

@@ -180,14 +180,22 @@ int RtfLineWriter::targetCodePage(std::string_view firstLine) const {
     if (format == nullptr || format->codePage != res::TargetCodePage::Document) {
         return chosenCodePage_;
     }
-    if (unicodeHeader_ || firstLine.starts_with(kUtf8ByteOrderMark)) return res::kUtf8CodePage;
+    if (declaresUtf8(firstLine)) return res::kUtf8CodePage;
     if (unsigned chosen = encodingChoice().targetCodePage) return static_cast<int>(chosen);
     return chosenCodePage_;
 }
 
+bool RtfLineWriter::declaresUtf8(std::string_view firstLine) const {
+    return unicodeHeader_ || firstLine.starts_with(kUtf8ByteOrderMark);
+}
+
 void RtfLineWriter::chooseTarget(std::string_view firstLine) {
-    TargetRules rules =
-        targetRules(functionCode_, documentCodePage_, targetCodePage(firstLine), macintosh_);
+    const int page = targetCodePage(firstLine);
+    const unsigned chosen = encodingChoice().targetCodePage;
+    if (chosen != 0 && page == res::kUtf8CodePage && declaresUtf8(firstLine)) {
+        declaredOverChosenCodePage() = page;
+    }
+    TargetRules rules = targetRules(functionCode_, documentCodePage_, page, macintosh_);
     encoder_.emplace(rules);
     bytesTarget_ = bytesTarget(rules);
 }

@@ -90,6 +90,7 @@ class RtfLineWriter final : public RtfParagraphSink {
     void reportNotices(std::string_view quoted);
     void chooseTarget(std::string_view firstLine);
     int targetCodePage(std::string_view firstLine) const;
+    bool declaresUtf8(std::string_view firstLine) const;
 
     int functionCode_;
     LineStep step_;

@@ -1,6 +1,7 @@
 #include "markup/document_encoding.h"
 
 #include <array>
+#include <optional>
 
 #include "frame/encoding_names.h"
 #include "frame/return_codes.h"
@@ -144,7 +145,12 @@ std::string chosenCodePageReport(const DocumentEncoding& document, unsigned chos
                                       {written, std::to_string(chosenCodePage)});
 }
 
-int rewriteAsUtf16(const std::string& path) {
+namespace {
+
+// The UTF-8 file at `path` rewritten through `convert`, beside itself and
+// replaced in one step; left as it is when `convert` gives nothing.
+template <typename Convert>
+int rewriteFile(const std::string& path, Convert convert) {
     std::string text;
     {
         platform::InputStream input;
@@ -155,16 +161,14 @@ int rewriteAsUtf16(const std::string& path) {
         }
         if (input.failed() || !input.close()) return frame::kCannotOpenInput;
     }
-    const bool bigEndian = text.starts_with("\xFE\xFF");
-    if (!bigEndian && !text.starts_with("\xFF\xFE")) return 0;  // no mark: left as UTF-8
-    std::string bytes =
-        text.substr(0, 2) + platform::utf16OfUtf8(std::string_view(text).substr(2), bigEndian);
+    std::optional<std::string> bytes = convert(text);
+    if (!bytes) return 0;
     std::string beside = platform::createUniqueFileBeside(path);
     if (beside.empty()) return frame::kCannotOpenOutput;
     platform::OutputStream output;
     bool written = output.open(beside, platform::StreamMode::Binary);
     if (written) {
-        output.write(bytes);
+        output.write(*bytes);
         written = output.close() && output.wroteCompletely(beside);
     }
     if (!written || !platform::replaceFile(beside, path)) {
@@ -172,6 +176,23 @@ int rewriteAsUtf16(const std::string& path) {
         return frame::kCannotOpenOutput;
     }
     return 0;
+}
+
+}  // namespace
+
+int rewriteAsUtf16(const std::string& path) {
+    return rewriteFile(path, [](const std::string& text) -> std::optional<std::string> {
+        const bool bigEndian = text.starts_with("\xFE\xFF");
+        if (!bigEndian && !text.starts_with("\xFF\xFE")) return std::nullopt;  // left as UTF-8
+        return text.substr(0, 2) +
+               platform::utf16OfUtf8(std::string_view(text).substr(2), bigEndian);
+    });
+}
+
+int rewriteAsUnmarkedUtf16(const std::string& path) {
+    return rewriteFile(path, [](const std::string& text) -> std::optional<std::string> {
+        return platform::utf16OfUtf8(text, false);
+    });
 }
 
 }  // namespace tessel::markup

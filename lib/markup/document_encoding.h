@@ -41,4 +41,9 @@ std::string chosenCodePageReport(const DocumentEncoding& document, unsigned chos
 // step. 0, or kCannotOpenInput / kCannotOpenOutput.
 int rewriteAsUtf16(const std::string& path);
 
+// Rewrites the UTF-8 file at `path` as UTF-16 little-endian without a mark
+// (a QuarkXPress header declaring UTF-16 in a source that had none), in
+// the same way.
+int rewriteAsUnmarkedUtf16(const std::string& path);
+
 }  // namespace tessel::markup

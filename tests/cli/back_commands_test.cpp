@@ -214,6 +214,51 @@ TEST(BackCommands, EightBitFormatsInTheCodePageGiven) {
     EXPECT_TRUE(contains(help.out, "--codepage CP")) << help.out;
 }
 
+// A text format whose document declares UTF-8 (a byte-order mark, a
+// QuarkXPress header declaring Unicode) is written in UTF-8 whatever code
+// page is chosen, and the report says so; a header that declares nothing
+// takes the choice without a report line.
+TEST(BackCommands, EightBitFormatsSayWhenTheDocumentsDeclarationWins) {
+    ScratchFolder folder;
+    auto external = [](const std::string& tag) {
+        return "{\\cs5\\cf15\\f1\\lang1024 " + tag + "}";
+    };
+    const std::string letters = "\\par Za\\u380?\\'f3\\par \n";
+    const std::string report =
+        "Written as UTF-8 (declared in the document; the code page chosen, 1250, is not used)\n";
+    struct Case {
+        std::string format, headerRuns, extension, headerBytes;
+    };
+    // The mark-up writes a byte-order mark as a run of its own, touching the
+    // header's run; the tag checks take the two for a header.
+    const std::vector<Case> cases = {
+        {"pagemaker", external("\\u-257?") + external("<PMTags1.0 win>"), "txt",
+         "\xEF\xBB\xBF<PMTags1.0 win>"},
+        {"text", external("\\u-257?") + "Text", "txt", "\xEF\xBB\xBFText"},
+        {"quark", external("<v11.10><e9>"), "xtg", "<v11.10><e9>"},
+    };
+    for (const Case& c : cases) {
+        std::string file = folder.path(c.format + ".rtf");
+        writeFile(file, taggedRtf(c.headerRuns + letters));
+        ToolRun run = runTool({"back", c.format, "--codepage", "1250", file});
+        EXPECT_EQ(run.exitStatus, 0) << c.format << ": " << run.err << run.out;
+        EXPECT_EQ(readFile(folder.path(c.format + "." + c.extension)),
+                  c.headerBytes + "\r\nZa\xC5\xBC\xC3\xB3\r\n")
+            << c.format;
+        EXPECT_TRUE(contains(run.out, "...\n" + report + "File converted OK.")) << run.out;
+        std::filesystem::remove(folder.path(c.format + "." + c.extension));
+        ToolRun utf8 = runTool({"back", c.format, "--codepage", "65001", file});
+        EXPECT_FALSE(contains(utf8.out, "Written as")) << c.format << ": " << utf8.out;
+        std::filesystem::remove(folder.path(c.format + "." + c.extension));
+    }
+    std::string plain = folder.path("plain.rtf");
+    writeFile(plain, taggedRtf(external("<v11.10><e1>") + letters));
+    ToolRun chosen = runTool({"back", "quark", "--codepage", "1250", plain});
+    EXPECT_EQ(chosen.exitStatus, 0) << chosen.err << chosen.out;
+    EXPECT_EQ(readFile(folder.path("plain.xtg")), "<v11.10><e1>\r\nZa\xBF\xF3\r\n");
+    EXPECT_FALSE(contains(chosen.out, "Written as")) << chosen.out;
+}
+
 TEST(BackCommands, CorruptRtfIsReportedWithItsText) {
     ScratchFolder folder;
     std::string broken = folder.path("broken.rtf");

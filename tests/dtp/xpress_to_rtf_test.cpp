@@ -376,6 +376,34 @@ TEST_F(XPressToRtf, Utf16FilesComeBackInUtf16) {
     }
 }
 
+// Without a mark, UTF-16 shows in the NUL beside the header's '<': it reads
+// as the same characters, and comes back as UTF-16 by its header's "<e8>"
+// (little-endian, the order a writer without a mark uses). A unit that
+// pairs with no other is counted in the log (-1505), read as U+FFFD.
+TEST_F(XPressToRtf, Utf16WithoutAMarkAndUnpairedUnits) {
+    REQUIRE_XPRESS_TABLES();
+    const std::string text = "<v8.00><e8>\r\n@Normal:Za\xC5\xBC\xC3\xB3 \xF0\x9F\x98\x80\r\n";
+    const std::string body = externalRun("@Normal:") + "Za\\u380?\xF3 \\u-10179?\\u-8704?\n\\par ";
+    for (bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+        std::filesystem::remove(dir_.file("doc.back"));
+        input(platform::utf16OfUtf8(text, bigEndian));
+        EXPECT_EQ(convert(), 2) << log();
+        EXPECT_EQ(rtf(), converterDocument(externalRun("<v8.00><e8>") + "\n\\par " + body));
+        ASSERT_GE(f_iRTF2XPress(dir_.file("doc.RTF").c_str(), ".back"), 0);
+        EXPECT_EQ(test::readFile(dir_.file("doc.back")), platform::utf16OfUtf8(text, false));
+    }
+    // A lone high surrogate (D83D) before "x".
+    input("\xFF\xFE" + platform::utf16OfUtf8("<v8.00><e8>\r\n@Normal:a", false) +
+          std::string("\x3D\xD8x\0\r\0\n\0", 8));
+    EXPECT_EQ(convert(), -113);
+    EXPECT_NE(log().find("UTF-16 units that pair with no other were found in the file.\r\n"
+                         "1 of them were read as U+FFFD."),
+              std::string::npos)
+        << log();
+    EXPECT_NE(rtf().find("a\\u-3?x"), std::string::npos) << rtf();
+}
+
 // The older encodings keep their bytes: "<e1>" text is Windows 1252 as it
 // stands, and an encoding digit the format does not define stays an
 // invalid token.
