@@ -4,6 +4,7 @@
 #include <QSettings>
 
 #include "desktop_texts.h"
+#include "encoding_choices.h"
 
 namespace tessel::desktop {
 
@@ -18,6 +19,8 @@ const char* const kClearLogOnlyWhenFilesChosen = "ClearLogOnlyWhenFilesChosen";
 const char* const kCheckTagsOnBackConversion = "CheckTagsOnBackConversion";
 const char* const kShowLibraryMessagesForUnreadableInputs =
     "ShowLibraryMessagesForUnreadableInputs";
+const char* const kSourceEncoding = "SourceEncoding";
+const char* const kTargetCodePage = "TargetCodePage";
 
 bool readFlag(QSettings& settings, const char* key) {
     return settings.value(QLatin1String(key), 0).toInt() != 0;
@@ -59,6 +62,9 @@ DesktopOptions readOptions(QSettings& settings) {
     bool valid = false;
     int limit = settings.value(QLatin1String(kErrorLogWindowLimit)).toInt(&valid);
     if (valid && limit >= 0) options.errorLogWindowLimit = limit;
+    options.sourceEncoding = settings.value(QLatin1String(kSourceEncoding)).toString().trimmed();
+    unsigned codePage = settings.value(QLatin1String(kTargetCodePage)).toUInt(&valid);
+    if (valid && isOfferedTargetCodePage(codePage)) options.targetCodePage = codePage;
     settings.endGroup();
     return options;
 }
@@ -74,6 +80,16 @@ void writeOptions(QSettings& settings, const DesktopOptions& options) {
     writeFlag(settings, kCheckTagsOnBackConversion, options.checkTagsOnBackConversion);
     writeFlag(settings, kShowLibraryMessagesForUnreadableInputs,
               options.showLibraryMessagesForUnreadableInputs);
+    if (options.sourceEncoding.isEmpty()) {
+        settings.remove(QLatin1String(kSourceEncoding));
+    } else {
+        settings.setValue(QLatin1String(kSourceEncoding), options.sourceEncoding);
+    }
+    if (options.targetCodePage == 0) {
+        settings.remove(QLatin1String(kTargetCodePage));
+    } else {
+        settings.setValue(QLatin1String(kTargetCodePage), options.targetCodePage);
+    }
     settings.endGroup();
 }
 

@@ -1,6 +1,7 @@
 // The options kept between runs in the user's settings (organisation
 // "Tessel", group "Settings"; the three menu options stored as 0 or 1, off
-// when absent) and the list of recently used files.
+// when absent; the encoding choices left out while they are the defaults)
+// and the list of recently used files.
 #pragma once
 
 #include <QString>
@@ -30,6 +31,12 @@ struct DesktopOptions {
     // Back-conversions check the tags of the RTF they read and write each
     // finding into the job's error log (on unless switched off).
     bool checkTagsOnBackConversion = true;
+    // The encoding mark-ups read a source in that declares none, by the
+    // library's name ("windows-1250"), and the code page back-conversions
+    // write a document in that declares none; empty and 0: the format's
+    // default. A code page the Options menu does not offer reads as 0.
+    QString sourceEncoding;
+    unsigned targetCodePage = 0;
 };
 
 // The settings store of the program.

@@ -27,6 +27,63 @@ const char* const kOverwriteIndicator = "OVR";
 const char* const kAskTagFileIndicator = "TAG";
 const char* const kStandardDialogIndicator = "STD";
 
+const char* const kSourceEncodingMenu = "Source &Encoding for Mark-Up";
+const char* const kSourceEncodingMenuPrompt =
+    "Choose the encoding mark-ups read a source in that declares none.";
+const char* const kTargetCodePageMenu = "Target Code &Page for Back-Conversions";
+const char* const kTargetCodePageMenuPrompt =
+    "Choose the code page RTF -> Text conversions write a document in that declares none.";
+const char* const kSourceEncodingDefaultEntry = "As the File Declares or the Format's &Default";
+const char* const kSourceEncodingDefaultPrompt =
+    "Check this to read each source as it declares, else in the format's default encoding.";
+const char* const kSourceEncodingPrompt =
+    "Check this to read sources that declare no encoding as %1 when marking up.";
+const char* const kTargetCodePageDefaultEntry = "As the Document Declares or the Format's &Default";
+const char* const kTargetCodePageDefaultPrompt =
+    "Check this to write each document as it declares, else in the format's default code page.";
+const char* const kTargetCodePagePrompt =
+    "Check this to write documents that declare no encoding in code page %1 when converting "
+    "back.";
+const char* const kSourceEncodingIndicator = "IN %1";
+const char* const kTargetCodePageIndicator = "OUT %1";
+
+// Each sub-menu gives a letter to one entry only: the source sub-menu holds
+// these, the Unicode and the other encodings; the target one these, UTF-8
+// and its default.
+const EncodingEntryText kWindowsCodePages[] = {
+    {"874 &Thai", "windows-874", 874, true},
+    {"1250 &Central European", "windows-1250", 1250, false},
+    {"1251 C&yrillic", "windows-1251", 1251, false},
+    {"1252 &Western European", "windows-1252", 1252, false},
+    {"1253 &Greek", "windows-1253", 1253, false},
+    {"1254 Tu&rkish", "windows-1254", 1254, false},
+    {"1255 &Hebrew", "windows-1255", 1255, false},
+    {"1256 &Arabic", "windows-1256", 1256, false},
+    {"1257 &Baltic", "windows-1257", 1257, false},
+    {"1258 &Vietnamese", "windows-1258", 1258, false},
+};
+const int kWindowsCodePageCount = sizeof kWindowsCodePages / sizeof kWindowsCodePages[0];
+const EncodingEntryText kUnicodeSourceEncodings[] = {
+    {"&UTF-8", "utf-8", 0, true},
+    {"UTF-16 Little-E&ndian", "utf-16le", 0, false},
+    {"UTF-16 Big-&Endian", "utf-16be", 0, false},
+};
+const int kUnicodeSourceEncodingCount =
+    sizeof kUnicodeSourceEncodings / sizeof kUnicodeSourceEncodings[0];
+const EncodingEntryText kOtherSourceEncodings[] = {
+    {"ISO 8859-1 &Latin-1", "iso-8859-1", 0, true},
+    {"US-A&SCII", "us-ascii", 0, false},
+    {"T&IS-620 Thai", "tis-620", 0, false},
+    {"Shift_JIS &Japanese", "shift_jis", 0, true},
+    {"GB&2312 Simplified Chinese", "gb2312", 0, false},
+    {"GB&K Simplified Chinese", "gbk", 0, false},
+    {"EUC-KR K&orean", "euc-kr", 0, false},
+    {"Big&5 Traditional Chinese", "big5", 0, false},
+};
+const int kOtherSourceEncodingCount =
+    sizeof kOtherSourceEncodings / sizeof kOtherSourceEncodings[0];
+const EncodingEntryText kUtf8TargetCodePage = {"65001 &UTF-8", "utf-8", 65001, true};
+
 const char* const kCloseAllErrorWindows = "Close All &Error Windows";
 const char* const kAboutEntry = "&About Tessel Filter Pack...";
 const char* const kAboutTitle = "About Tessel Filter Pack";

@@ -34,6 +34,42 @@ extern const char* const kOverwriteIndicator;
 extern const char* const kAskTagFileIndicator;
 extern const char* const kStandardDialogIndicator;
 
+// The encoding choices of the Options menu: the two sub-menus with their
+// prompts, their entries and the status-bar indicators while a choice other
+// than the default is made.
+extern const char* const kSourceEncodingMenu;
+extern const char* const kSourceEncodingMenuPrompt;
+extern const char* const kTargetCodePageMenu;
+extern const char* const kTargetCodePageMenuPrompt;
+extern const char* const kSourceEncodingDefaultEntry;
+extern const char* const kSourceEncodingDefaultPrompt;
+extern const char* const kSourceEncodingPrompt;  // %1 the entry's words
+extern const char* const kTargetCodePageDefaultEntry;
+extern const char* const kTargetCodePageDefaultPrompt;
+extern const char* const kTargetCodePagePrompt;     // %1 the entry's words
+extern const char* const kSourceEncodingIndicator;  // %1 the encoding, short
+extern const char* const kTargetCodePageIndicator;  // %1 the code page
+// An entry of an encoding sub-menu: its text, the library's name of the
+// encoding and the code page it stands for as a target (0: none); a
+// separator goes before an entry that starts a group.
+struct EncodingEntryText {
+    const char* entry;
+    const char* name;
+    unsigned codePage;
+    bool startsGroup;
+};
+// The Windows code pages, offered in both sub-menus.
+extern const EncodingEntryText kWindowsCodePages[];
+extern const int kWindowsCodePageCount;
+// The other encodings of the source sub-menu: before the Windows code pages,
+// and after them.
+extern const EncodingEntryText kUnicodeSourceEncodings[];
+extern const int kUnicodeSourceEncodingCount;
+extern const EncodingEntryText kOtherSourceEncodings[];
+extern const int kOtherSourceEncodingCount;
+// Code page 65001, after the Windows ones in the target sub-menu.
+extern const EncodingEntryText kUtf8TargetCodePage;
+
 extern const char* const kCloseAllErrorWindows;  // "Close All &Error Windows"
 extern const char* const kAboutEntry;            // "&About Tessel Filter Pack..."
 extern const char* const kAboutTitle;            // "About Tessel Filter Pack"

@@ -4,6 +4,7 @@
 #include "core/shipped_tag_file.h"
 #include "desktop_host.h"
 #include "desktop_shell.h"
+#include "encoding_choices.h"
 #include "log_document.h"
 
 namespace tessel::desktop {
@@ -41,6 +42,9 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
     }
     settings.codePage = host_.lastCodePage();
     settings.backChecks.enabled = options.checkTagsOnBackConversion;
+    // The library keeps the encoding choices for the jobs that follow: given
+    // here, on the window's thread, before the worker starts.
+    applyEncodingChoices(options);
     std::vector<app::FileOutcome> outcomes;
     shell_->setCommand(&command);
     if (files) shell_->presetFiles(*files);
@@ -59,6 +63,12 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
 }
 
 app::CheckOutcome CTesselFilterPackView::runCheck(const app::CheckCommand& check) {
+    // A round-trip check reads its sources as the mark-up commands do; like
+    // the tool's, it converts back in the format's default code page, so
+    // that a source comes back as it was.
+    DesktopOptions choices = host_.options();
+    choices.targetCodePage = 0;
+    applyEncodingChoices(choices);
     app::CheckOutcome outcome = app::runCheck(check, *session_);
     moveCursor(QTextCursor::End);
     return outcome;

@@ -23,6 +23,7 @@
 #include "child_frame.h"
 #include "desktop_texts.h"
 #include "dropped_files.h"
+#include "encoding_choices.h"
 #include "file_choice_memory.h"
 #include "find_dialog.h"
 #include "library_hooks.h"
@@ -68,6 +69,9 @@ CMainFrame::CMainFrame(std::unique_ptr<UserPrompts> prompts)
         options_ = readOptions(*settings);
         recent_.read(*settings);
     }
+    // A stored encoding name the library does not read is dropped, so that
+    // the default is shown, used and stored.
+    if (!applyEncodingChoices(options_)) options_.sourceEncoding.clear();
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);

@@ -132,6 +132,8 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     void arrangeIcons();
     QPrinter& printer();
     void setOption(bool DesktopOptions::*option, bool on);
+    // The two encoding sub-menus of the Options menu.
+    void createEncodingMenus(QMenu& options);
 
     std::unique_ptr<UserPrompts> prompts_;
     DesktopOptions options_;
@@ -179,6 +181,8 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     QLabel* overwriteIndicator_ = nullptr;
     QLabel* askTagFileIndicator_ = nullptr;
     QLabel* standardDialogIndicator_ = nullptr;
+    QLabel* sourceEncodingIndicator_ = nullptr;
+    QLabel* targetCodePageIndicator_ = nullptr;
 };
 
 }  // namespace tessel::desktop

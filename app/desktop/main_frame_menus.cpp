@@ -1,6 +1,7 @@
 // The main frame's menus, tool bar and status bar, and the updates of their
 // entries' states.
 #include <QAction>
+#include <QActionGroup>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -15,6 +16,7 @@
 #include "batch_progress.h"
 #include "child_frame.h"
 #include "desktop_texts.h"
+#include "encoding_choices.h"
 #include "find_dialog.h"
 #include "help_dialog.h"
 #include "log_document.h"
@@ -174,6 +176,48 @@ void CMainFrame::createOptionsMenu() {
                                    &DesktopOptions::useStandardFileDialog);
     option(text::kCheckTagsEntry, text::kCheckTagsPrompt,
            &DesktopOptions::checkTagsOnBackConversion);
+    m.addSeparator();
+    createEncodingMenus(m);
+}
+
+void CMainFrame::createEncodingMenus(QMenu& options) {
+    // One exclusive group per sub-menu; the entry of the stored choice is
+    // checked (none for a name the library reads but the menu lacks).
+    auto fill = [this](QMenu& menu, const QList<EncodingEntry>& entries, const char* defaultPrompt,
+                       const char* prompt, auto isChosen, auto choose) {
+        auto* group = new QActionGroup(&menu);
+        group->setExclusive(true);
+        for (const EncodingEntry& entry : entries) {
+            if (entry.startsGroup) menu.addSeparator();
+            QString words = QString(entry.entry).remove(u'&');
+            bool isDefault = entry.name.isEmpty() && entry.codePage == 0;
+            QAction* action = addEntry(
+                menu, entry.entry, isDefault ? fromUtf8(defaultPrompt) : text::with(prompt, words));
+            action->setCheckable(true);
+            action->setChecked(isChosen(entry));
+            group->addAction(action);
+            connect(action, &QAction::triggered, this, [this, entry, choose] {
+                choose(entry);
+                updateIndicators();
+            });
+        }
+    };
+    QMenu& source = *options.addMenu(fromUtf8(text::kSourceEncodingMenu));
+    source.menuAction()->setStatusTip(fromUtf8(text::kSourceEncodingMenuPrompt));
+    fill(
+        source, sourceEncodingEntries(), text::kSourceEncodingDefaultPrompt,
+        text::kSourceEncodingPrompt,
+        [this](const EncodingEntry& entry) {
+            return entry.name.compare(options_.sourceEncoding, Qt::CaseInsensitive) == 0;
+        },
+        [this](const EncodingEntry& entry) { options_.sourceEncoding = entry.name; });
+    QMenu& target = *options.addMenu(fromUtf8(text::kTargetCodePageMenu));
+    target.menuAction()->setStatusTip(fromUtf8(text::kTargetCodePageMenuPrompt));
+    fill(
+        target, targetCodePageEntries(), text::kTargetCodePageDefaultPrompt,
+        text::kTargetCodePagePrompt,
+        [this](const EncodingEntry& entry) { return entry.codePage == options_.targetCodePage; },
+        [this](const EncodingEntry& entry) { options_.targetCodePage = entry.codePage; });
 }
 
 void CMainFrame::createWindowMenu() {
@@ -245,6 +289,11 @@ void CMainFrame::createStatusBar() {
     bar->addPermanentWidget(overwriteIndicator_);
     bar->addPermanentWidget(askTagFileIndicator_);
     bar->addPermanentWidget(standardDialogIndicator_);
+    // The encoding choices show only while they are not the defaults.
+    sourceEncodingIndicator_ = new QLabel(bar);
+    targetCodePageIndicator_ = new QLabel(bar);
+    bar->addPermanentWidget(sourceEncodingIndicator_);
+    bar->addPermanentWidget(targetCodePageIndicator_);
     updateIndicators();
 
     QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"));
@@ -267,6 +316,10 @@ void CMainFrame::updateIndicators() {
                                                          : QString());
     standardDialogIndicator_->setText(
         options_.useStandardFileDialog ? fromUtf8(text::kStandardDialogIndicator) : QString());
+    sourceEncodingIndicator_->setText(sourceEncodingIndicator(options_.sourceEncoding));
+    sourceEncodingIndicator_->setVisible(!options_.sourceEncoding.isEmpty());
+    targetCodePageIndicator_->setText(targetCodePageIndicator(options_.targetCodePage));
+    targetCodePageIndicator_->setVisible(options_.targetCodePage != 0);
 }
 
 void CMainFrame::updateActions() {

@@ -60,9 +60,11 @@ void MainFrameTest::standardMenusHoldTheirEntries() {
                           "Close All &Error Windows"}));
     QCOMPARE(menuEntries(frame, {"&Help"}),
              (QStringList{"&Help Topics", "&About Tessel Filter Pack..."}));
-    QCOMPARE(menuEntries(frame, {"&Options"}),
-             (QStringList{"&Overwrite Existing Files", "&Ask for HTML Tag Definition File",
-                          "&Use Standard File Dialog", "&Check Tags When Converting Back"}));
+    QCOMPARE(
+        menuEntries(frame, {"&Options"}),
+        (QStringList{"&Overwrite Existing Files", "&Ask for HTML Tag Definition File",
+                     "&Use Standard File Dialog", "&Check Tags When Converting Back",
+                     "Source &Encoding for Mark-Up", "Target Code &Page for Back-Conversions"}));
 }
 
 void MainFrameTest::formatMenusFollowTheCommandTable() {
@@ -141,10 +143,12 @@ void MainFrameTest::optionsShowPromptsAndIndicators() {
     QCOMPARE(menuAction(frame, {"&Options", "&Use Standard File Dialog"})->statusTip(),
              QString("Check this to use the standard Windows File Dialogs"));
 
-    // The message pane and one indicator per option.
+    // The message pane, one indicator per option and, after them, the two
+    // of the encoding choices (shown only while these are not the defaults).
     QList<QLabel*> panes =
         frame.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
-    QCOMPARE(panes.size(), 4);
+    QCOMPARE(panes.size(), 6);
+    panes = panes.mid(0, 4);
     auto shown = [&panes] {
         QStringList texts;
         for (QLabel* pane : panes) texts << pane->text();
