@@ -41,7 +41,7 @@ constexpr const char* kVerifyHelp =
     "                     original's tags show\n"
     "  --strict           internal runs must keep their order too\n"
     "  --json             one JSON document instead of lines\n"
-    "  --help             show this help\n\n"
+    "  -h, --help         show this help\n\n"
     "Exit status: 0 when nothing was found, 1 when something was, 2 for usage errors.\n";
 
 constexpr const char* kRoundtripHelp =
@@ -65,7 +65,7 @@ constexpr const char* kRoundtripHelp =
     "  --encoding NAME    read HTML and SGML files that declare no encoding in NAME\n"
     "                     (utf-8, windows-1250, ...), as tessel markup does\n"
     "  --json             one JSON document instead of lines\n"
-    "  --help             show this help\n\n"
+    "  -h, --help         show this help\n\n"
     "Exit status: 0 when every file came back identical, 1 otherwise, 2 for usage\n"
     "errors.\n";
 

@@ -14,6 +14,8 @@ namespace {
 
 constexpr const char* kHelp =
     "Usage: tessel codepages\n"
+    "  -h, --help  show this help\n"
+    "\n"
     "Lists the languages of the language dialog in its order, each with its\n"
     "code page and the charset name a multilingual HTML file then declares,\n"
     "and after them every code page that has a charset name.\n";

@@ -37,12 +37,16 @@ int backCommand(const std::vector<std::string>& args, std::ostream& out, std::os
 const std::array kCliCommands = {
     CliCommand{"text", "line-by-line text jobs: Macintosh/ANSI characters, line breaks", true,
                textCommand},
-    CliCommand{"markup", "mark up tagged files as RTF for translation (HTML, SGML, PageMaker)",
+    CliCommand{"markup",
+               "mark up tagged files as RTF for translation: HTML, SGML, PageMaker, "
+               "QuarkXPress, Ventura 4, Ventura 5 and later",
                true, markupCommand},
     CliCommand{"sgml", "SGML tag files: collect the distinct tags of files, extract tags", true,
                sgmlCommand},
-    CliCommand{"back", "RTF back to tagged text: HTML, SGML, PageMaker, QuarkXPress, Ventura", true,
-               backCommand},
+    CliCommand{"back",
+               "RTF back to tagged text: HTML (named entities, multilingual, compatible), "
+               "SGML, PageMaker, QuarkXPress, Ventura 4, Ventura 5 and later text",
+               true, backCommand},
     CliCommand{"tokens", "grammar diagnostics: the tokens of a file", false, tokensCommand},
     CliCommand{"parse", "grammar diagnostics: the reductions and syntax errors of a file", false,
                parseCommand},

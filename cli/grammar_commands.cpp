@@ -23,13 +23,16 @@ constexpr const char* kTokensHelp =
     "Lists the tokens the lexer of GRAMMAR hands to the parser for FILE, one a\n"
     "line: line, column, token number, name and text, separated by tabs (in the\n"
     "text, backslash, tab, CR and LF are written as \\\\ \\t \\r \\n).\n"
-    "  --all   list the ignored tokens too, their name preceded by \"(ignored) \"\n";
+    "  --all       list the ignored tokens too, their name preceded by\n"
+    "              \"(ignored) \"\n"
+    "  -h, --help  show this help\n";
 
 constexpr const char* kParseHelp =
     "Usage: tessel parse GRAMMAR FILE\n"
     "Parses FILE with GRAMMAR and lists the reductions (\"reduce N\", N the\n"
     "production number) and each syntax error with the text found and the\n"
-    "tokens expected, then \"accepted\" or \"accepted after syntax errors\".\n";
+    "tokens expected, then \"accepted\" or \"accepted after syntax errors\".\n"
+    "  -h, --help  show this help\n";
 
 void printGrammars(std::ostream& out) {
     out << "GRAMMAR is one of:";

@@ -68,8 +68,7 @@ class JobArgumentParser {
   private:
     // The value of an option given as "NAME VALUE" or "--NAME=VALUE"; nothing
     // (and a problem) when it is missing.
-    std::optional<std::string> value(std::string_view name) {
-        const std::string& arg = args_[i_];
+    std::optional<std::string> value(const std::string& arg, std::string_view name) {
         if (arg.size() > name.size()) return arg.substr(name.size() + 1);
         if (i_ + 1 < args_.size()) return args_[++i_];
         problem_ = fill(text::kOptionNeedsValue, {name});
@@ -78,6 +77,20 @@ class JobArgumentParser {
 
     static bool is(const std::string& arg, std::string_view name) {
         return arg == name || startsWith(arg, std::string(name) + "=");
+    }
+
+    // Short options run together: every letter one that needs no value, but
+    // for the last, which may be "o".
+    static bool isBundle(const std::string& arg) {
+        if (arg.size() < 3 || arg[0] != '-' || arg[1] == '-') return false;
+        for (std::size_t letter = 1; letter < arg.size(); ++letter) {
+            bool last = letter + 1 == arg.size();
+            if (std::string_view("qrh").find(arg[letter]) == std::string_view::npos &&
+                !(last && arg[letter] == 'o')) {
+                return false;
+            }
+        }
+        return true;
     }
 
     void addName(const std::string& arg) {
@@ -95,6 +108,12 @@ class JobArgumentParser {
                         (arg == "--" || !parsed_.subcommand || !namesAFile(arg));
         if (!isOption) {
             addName(arg);
+        } else if (isBundle(arg)) {
+            // "-qr" is "-q -r"; an "o" ends the bundle and takes the next
+            // argument as its folder.
+            for (std::size_t letter = 1; letter < arg.size() && !problem_; ++letter) {
+                parseOne(std::string{'-', arg[letter]});
+            }
         } else if (arg == "--") {
             optionsEnded_ = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -108,20 +127,20 @@ class JobArgumentParser {
         } else if (arg == "-q" || arg == "--quiet") {
             parsed_.quiet = true;
         } else if (arg == "-o" || is(arg, "--output-dir")) {
-            parsed_.outputFolder = value(arg == "-o" ? "-o" : "--output-dir");
+            parsed_.outputFolder = value(arg, arg == "-o" ? "-o" : "--output-dir");
             if (parsed_.outputFolder && parsed_.outputFolder->empty()) {
                 problem_ = fill(text::kOptionNeedsValue, {"--output-dir"});
             }
         } else if (is(arg, "--include")) {
-            if (std::optional<std::string> glob = value("--include")) {
+            if (std::optional<std::string> glob = value(arg, "--include")) {
                 parsed_.includes.push_back(*glob);
             }
         } else if (is(arg, "--report")) {
-            std::optional<std::string> format = value("--report");
+            std::optional<std::string> format = value(arg, "--report");
             if (format && *format != "json") problem_ = fill(text::kReportFormats, {*format});
             parsed_.jsonReport = true;
         } else if (is(arg, "--ext")) {
-            parsed_.extension = value("--ext");
+            parsed_.extension = value(arg, "--ext");
             if (!parsed_.extension) return;
             if (parsed_.extension->empty() || *parsed_.extension == ".") {
                 problem_ = text::kExtNeedsExtension;
@@ -129,7 +148,7 @@ class JobArgumentParser {
                 problem_ = fill(text::kExtNotAPath, {*parsed_.extension});
             }
         } else if (is(arg, "--codepage") || is(arg, "--code-page")) {
-            std::optional<std::string> number = value(arg.substr(0, arg.find('=')));
+            std::optional<std::string> number = value(arg, arg.substr(0, arg.find('=')));
             if (!number) return;
             if (number->empty() || number->size() > 5 ||
                 number->find_first_not_of("0123456789") != std::string::npos ||
@@ -141,26 +160,26 @@ class JobArgumentParser {
         } else if (arg == "--no-check") {
             parsed_.noCheck = true;
         } else if (is(arg, "--original-dir")) {
-            parsed_.originalFolder = value("--original-dir");
+            parsed_.originalFolder = value(arg, "--original-dir");
             if (parsed_.originalFolder && parsed_.originalFolder->empty()) {
                 problem_ = fill(text::kOptionNeedsValue, {"--original-dir"});
             }
         } else if (is(arg, "--original")) {
-            parsed_.original = value("--original");
+            parsed_.original = value(arg, "--original");
             if (parsed_.original && parsed_.original->empty()) {
                 problem_ = fill(text::kOptionNeedsValue, {"--original"});
             }
         } else if (arg == "--choose") {
             parsed_.chooseLanguage = true;
         } else if (is(arg, "--charset")) {
-            parsed_.charset = value("--charset");
+            parsed_.charset = value(arg, "--charset");
         } else if (is(arg, "--encoding")) {
-            parsed_.encoding = value("--encoding");
+            parsed_.encoding = value(arg, "--encoding");
             if (parsed_.encoding && parsed_.encoding->empty()) {
                 problem_ = fill(text::kOptionNeedsValue, {"--encoding"});
             }
         } else if (is(arg, "--tag-file")) {
-            parsed_.tagFile = value("--tag-file");
+            parsed_.tagFile = value(arg, "--tag-file");
             if (parsed_.tagFile && parsed_.tagFile->empty()) {
                 problem_ = fill(text::kOptionNeedsValue, {"--tag-file"});
             }
@@ -236,6 +255,11 @@ std::string_view tagFileOption(app::TagFileRole role) {
     return "";
 }
 
+// The tag collection's output is its tag file: it writes nothing to move.
+bool takesOutputFolder(const app::Command& command) {
+    return command.tagFile != app::TagFileRole::Collected;
+}
+
 bool takesEncoding(const app::Command& command) {
     return command.family == "markup";
 }
@@ -276,8 +300,9 @@ void printCommandHelp(const app::Command& command, std::ostream& out) {
     if (takesTargetCodePage(command)) out << text::kTargetCodePageOption;
     if (takesEncoding(command)) out << text::kEncodingOption;
     if (command.family == "back") out << text::kBackCheckOptions;
-    out << tagFileOption(command.tagFile) << fill(text::kBatchOptions, {patternsOf(command)})
-        << text::kExitStatusHelp;
+    out << tagFileOption(command.tagFile);
+    if (takesOutputFolder(command)) out << text::kOutputDirOption;
+    out << fill(text::kBatchOptions, {patternsOf(command)}) << text::kExitStatusHelp;
 }
 
 app::RunSettings settingsFor(const app::Command& command, const JobArguments& parsed) {
@@ -379,7 +404,7 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
     if (parsed.outputFolder && inPlace && !parsed.extension) {
         return fill(text::kOutputDirNeedsExt, {name});
     }
-    if (parsed.outputFolder && command.tagFile == app::TagFileRole::Collected) {
+    if (parsed.outputFolder && !takesOutputFolder(command)) {
         return fill(text::kOutputDirNotTaken, {name});
     }
     if (!parsed.includes.empty() && !parsed.recursive) return text::kIncludeNeedsRecursive;

@@ -2,6 +2,7 @@
 
 #include <istream>
 #include <ostream>
+#include <string>
 
 #include "core/report_texts.h"
 #include "tessel_cat.h"
@@ -80,7 +81,10 @@ bool TerminalShell::askYesNo(const std::string& question) {
 }
 
 void TerminalShell::appendReport(const std::string& text, app::ReportStyle) {
-    if (!settings_.quiet || phase_ == QuietPhase::AfterFiles) {
+    // Quiet: a file's lines are held until its result is known; the heading,
+    // the lines between files and the summary block are left out (finish()
+    // writes one summary line instead).
+    if (!settings_.quiet) {
         report() << text;
     } else if (phase_ == QuietPhase::InFile) {
         heldReport_ += text;
@@ -88,6 +92,8 @@ void TerminalShell::appendReport(const std::string& text, app::ReportStyle) {
 }
 
 void TerminalShell::openErrorLogs(const std::vector<std::string>& paths) {
+    // Quiet: the problem line of each file on standard error names its log.
+    if (settings_.quiet) return;
     for (const std::string& path : paths) report() << fill(text::kErrorLogKept, {path});
 }
 
@@ -120,6 +126,12 @@ void TerminalShell::fileReported(const app::FileOutcome& outcome) {
 }
 
 void TerminalShell::finish() {
+    if (settings_.quiet && tally_.files > 0) {
+        report() << fill(text::kQuietSummary,
+                         {std::to_string(tally_.files), std::to_string(tally_.converted),
+                          std::to_string(tally_.warnings), std::to_string(tally_.failed),
+                          std::to_string(tally_.outputsCreated), std::to_string(tally_.errorLogs)});
+    }
     report().flush();
     if (settings_.jsonReport) streams_.out << summaryJson(tally_) << std::flush;
 }

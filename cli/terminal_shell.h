@@ -28,7 +28,7 @@ struct ShellStreams {
 };
 
 struct ShellSettings {
-    bool quiet = false;       // only files with problems, and the summary
+    bool quiet = false;       // only files with problems, and one summary line
     bool jsonReport = false;  // JSON objects on standard output
     std::optional<std::string> outputFolder;
     bool overwrite = false;
@@ -62,8 +62,8 @@ class TerminalShell : public app::BatchShell {
     void finish();
 
   private:
-    // Where the quiet report stands: before the first file (left out), in a
-    // file (held until its result is known) or after the files (shown).
+    // Where the quiet report stands: before the first file or between files
+    // (left out), or in a file (held until its result is known).
     enum class QuietPhase { BeforeFiles, InFile, AfterFiles };
 
     bool confirmReplace(const std::string& existing);

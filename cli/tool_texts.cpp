@@ -31,7 +31,7 @@ const char* const kTopOptions =
     "                question is asked on a terminal and answered No elsewhere)\n"
     "  --version     show the tool's version and the conversion library's name\n"
     "                and version\n"
-    "  --help        show this help\n"
+    "  -h, --help    show this help\n"
     "\n"
     "\"tessel COMMAND --help\" shows the subcommands of a command, \"tessel COMMAND\n"
     "SUBCOMMAND --help\" their options: output folder (-o), folders walked (-r),\n"
@@ -104,6 +104,9 @@ const char* const kAskYesNo = "%s [y/N] ";
 const char* const kAnsweredNo =
     "tessel: %s No (standard input is not a terminal; use --overwrite)\n";
 const char* const kErrorLogKept = "Error log: %s\n";
+const char* const kQuietSummary =
+    "Files: %s, converted: %s, with warnings: %s, failed: %s; outputs created: %s, error "
+    "logs: %s.\n";
 
 const char* const kSeeErrorLog = "see %s";
 const char* const kNameIsLink = "%s is a symbolic link";
@@ -132,6 +135,7 @@ const char* const kInPlaceOptions =
 const char* const kCodePageOptions =
     "  --codepage CP      the code page the HTML is written in (\"tessel codepages\"\n"
     "                     lists the languages' code pages)\n"
+    "  --code-page CP     the same as --codepage\n"
     "  --choose           choose the language in the language dialog instead\n"
     "                     (asked on the terminal)\n"
     "  --charset NAME     the name the META charset declaration gets (default:\n"
@@ -142,7 +146,8 @@ const char* const kTargetCodePageOption =
     "                     own (default: the RTF's code page, Windows 1252); a\n"
     "                     Macintosh PageMaker or QuarkXPress header still gets the\n"
     "                     Macintosh character set, an HTML or SGML declaration\n"
-    "                     (META, XML, byte-order mark) its own encoding\n";
+    "                     (META, XML, byte-order mark) its own encoding\n"
+    "  --code-page CP     the same as --codepage\n";
 const char* const kEncodingOption =
     "  --encoding NAME    read sources that declare no encoding (no byte-order\n"
     "                     mark, charset or encoding declaration) in NAME: utf-8,\n"
@@ -180,19 +185,21 @@ const char* const kSgmlTagFileOption =
 const char* const kCollectTagFileOption =
     "  --tag-file FILE    the SGML tag file the tags are added to (required;\n"
     "                     created when missing), one tag per line in byte order\n";
-const char* const kBatchOptions =
+const char* const kOutputDirOption =
     "  -o, --output-dir DIR\n"
     "                     write outputs and error logs into DIR (created when\n"
-    "                     missing); files found with -r keep their sub-folders\n"
+    "                     missing); files found with -r keep their sub-folders\n";
+const char* const kBatchOptions =
     "  -r, --recursive    convert the files of FOLDER and its sub-folders that\n"
     "                     match %s (upper or lower case)\n"
     "  --include GLOB     with -r: match GLOB instead (may be repeated)\n"
-    "  -q, --quiet        report only files with problems, and the summary\n"
+    "  -q, --quiet        report only the files with problems, and one summary line\n"
     "  --report json      one JSON object per file and one for the summary on\n"
     "                     standard output; the report goes to standard error\n"
     "  --overwrite        replace existing output files without asking\n"
     "  --                 every later argument is a file\n"
-    "  --help             show this help\n";
+    "  -h, --help         show this help\n"
+    "Short options may be bundled: -qr is -q -r.\n";
 const char* const kExitStatusHelp =
     "\nExit status: 0 when every file was converted without an error log, 1 when a\n"
     "file failed, 2 for usage errors, 3 when every output was written but an error\n"

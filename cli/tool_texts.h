@@ -68,6 +68,9 @@ extern const char* const kAskYesNo;
 extern const char* const kAnsweredNo;
 // After the summary, one line per error log kept.
 extern const char* const kErrorLogKept;
+// The one summary line of -q: files, converted, with warnings, failed,
+// outputs created, error logs kept.
+extern const char* const kQuietSummary;
 
 // Per-file failures on standard error.
 extern const char* const kSeeErrorLog;
@@ -104,6 +107,7 @@ extern const char* const kUnknownEncoding;
 extern const char* const kHtmlTagFileOption;
 extern const char* const kSgmlTagFileOption;
 extern const char* const kCollectTagFileOption;
+extern const char* const kOutputDirOption;
 extern const char* const kBatchOptions;
 extern const char* const kExitStatusHelp;
 }  // namespace text

@@ -1,7 +1,7 @@
 # What `cmake --install` puts where, and the Debian package CPack builds from
-# it: the public header, the versioned library, the tool with its manual page,
-# the desktop program and its batch selection library when they are built,
-# the documentation, a pkg-config file and a CMake package
+# it: the public header, the versioned library, the tool with its manual page
+# and bash completion, the desktop program and its batch selection library
+# when they are built, the documentation, a pkg-config file and a CMake package
 # (find_package(TesselCat) gives TesselCat::TESSEL_CAT).
 include(CMakePackageConfigHelpers)
 
@@ -64,19 +64,33 @@ endif()
 # The manual page is the tool's own help, so the two never disagree. A
 # cross-compiled tool does not run on the build machine, and Windows has no
 # manual pages.
-find_program(TESSEL_HELP2MAN help2man)
+# TESSEL_MAN_PAGE is set in the top-level CMakeLists.txt, before the tests
+# that read the page.
 if(TARGET tessel AND TESSEL_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
-    set(TESSEL_MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/tessel.1)
+    # A section per command from the commands' own help, then the exit
+    # statuses, the environment and examples.
+    set(TESSEL_MAN_COMMANDS ${CMAKE_CURRENT_BINARY_DIR}/tessel-commands.h2m)
+    set(TESSEL_MAN_SECTIONS ${PROJECT_SOURCE_DIR}/cli/man/tessel.h2m)
     add_custom_command(OUTPUT ${TESSEL_MAN_PAGE}
+        COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:tessel> -DOUTPUT=${TESSEL_MAN_COMMANDS}
+            -P ${PROJECT_SOURCE_DIR}/tools/man_commands.cmake
         COMMAND ${TESSEL_HELP2MAN} --no-info --section=1
             "--name=convert tagged documents to protected RTF for translation, and back"
-            --output=${TESSEL_MAN_PAGE} $<TARGET_FILE:tessel>
-        DEPENDS tessel
+            --include=${TESSEL_MAN_COMMANDS} --include=${TESSEL_MAN_SECTIONS}
+            --output=${TESSEL_MAN_PAGE}.tmp $<TARGET_FILE:tessel>
+        COMMAND ${CMAKE_COMMAND} -E rename ${TESSEL_MAN_PAGE}.tmp ${TESSEL_MAN_PAGE}
+        DEPENDS tessel ${TESSEL_MAN_SECTIONS} ${PROJECT_SOURCE_DIR}/tools/man_commands.cmake
         COMMENT "Writing the manual page tessel.1 from the tool's help")
     add_custom_target(tessel_man_page ALL DEPENDS ${TESSEL_MAN_PAGE})
     install(FILES ${TESSEL_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 elseif(TARGET tessel)
     message(STATUS "help2man not found: the manual page tessel.1 is not built")
+endif()
+
+# The bash completion, where bash-completion looks for a command's script.
+if(TARGET tessel AND NOT WIN32)
+    install(FILES ${PROJECT_SOURCE_DIR}/cli/completion/tessel.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tessel)
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
