@@ -45,6 +45,7 @@ SENTENCE = re.compile(r"[A-Z][A-Za-z ,]{8,}?[.!?] ")
 PHRASE = re.compile(r"[A-Za-z]{3,}(?: [A-Za-z]{3,}){2}")
 RTF = (("FilterName", "Rich Text Format"),)
 DOCX = (("FilterName", "MS Word 2007 XML"),)
+FODT = (("FilterName", "OpenDocument Text Flat XML"),)
 
 
 class TooLittleText(Exception):
@@ -199,21 +200,50 @@ def review(doc, whole):
     return sorted(set(present)), absent
 
 
-def comment(doc, whole):
-    """A comment on the first translatable word that stands once."""
+def comment_word(doc, whole):
+    """The first translatable word that stands once in the document."""
     for paragraph in paragraphs(doc):
-        for offset, text in text_portions(paragraph):
+        for _, text in text_portions(paragraph):
             for match in WORD.finditer(text):
                 if ascii_once(whole, match.group(0)):
-                    field = doc.createInstance("com.sun.star.text.textfield.Annotation")
-                    field.Author = " ".join(AUTHOR)
-                    field.Initials = "TR"
-                    field.Content = COMMENT
-                    text_, cursor = cursor_at(paragraph, offset + units(text[:match.start()]))
-                    cursor.goRight(len(match.group(0)), True)
-                    text_.insertTextContent(cursor, field, True)
                     return match.group(0)
     raise TooLittleText("no word to comment on")
+
+
+def add_comment(fodt, word):
+    """Writes a comment over `word` into the flat ODF document `fodt`.
+
+    Writer 7.4 ends its UNO connection when it stores a document that holds
+    a comment made or loaded through UNO, so the comment goes into the flat
+    XML that Writer saved, and Writer's own converter writes the RTF."""
+    with open(fodt, encoding="utf-8") as f:
+        xml = f.read()
+    # The word in text content: after a tag's end, before the next tag.
+    found = [m for m in re.finditer(r">([^<]*)<", xml) if re.search(r"\b%s\b" % word, m.group(1))]
+    if len(found) != 1:
+        raise TooLittleText("%s does not stand once in the saved document" % word)
+    start = found[0].start(1) + re.search(r"\b%s\b" % word, found[0].group(1)).start()
+    annotation = ('<office:annotation office:name="tessel1"><dc:creator>%s</dc:creator>'
+                  "<dc:date>2026-12-11T09:30:00</dc:date><text:p>%s</text:p></office:annotation>"
+                  % (" ".join(AUTHOR), COMMENT))
+    end = start + len(word)
+    xml = xml[:start] + annotation + word + '<office:annotation-end office:name="tessel1"/>' + xml[end:]
+    with open(fodt, "w", encoding="utf-8") as f:
+        f.write(xml)
+
+
+def convert_to_rtf(fodts, outdir):
+    """Writer's own converter, in a process and profile of its own."""
+    profile = tempfile.mkdtemp(prefix="tessel-lo-")
+    try:
+        for fodt in fodts:
+            subprocess.run(
+                ["soffice", "-env:UserInstallation=" + uno.systemPathToFileUrl(profile),
+                 "--headless", "--norestore", "--convert-to", "rtf:Rich Text Format",
+                 "--outdir", outdir, fodt],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300, check=True)
+    finally:
+        subprocess.run(["rm", "-rf", profile])
 
 
 def main():
@@ -228,6 +258,7 @@ def main():
         ctx = connect(pipe)
         set_author(ctx)
         desktop = ctx.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", ctx)
+        commented = []
         for rtf in sys.argv[2:]:
             name = os.path.splitext(os.path.basename(rtf))[0]
             out = lambda suffix: os.path.join(outdir, name + suffix)
@@ -257,9 +288,11 @@ def main():
 
             doc = load(desktop, rtf)
             store(doc, out(".resaved.rtf"), RTF)
-            word = comment(doc, whole)
-            store(doc, out(".comment.rtf"), RTF)
+            word = comment_word(doc, whole)
+            store(doc, out(".comment.fodt"), FODT)
             doc.close(True)
+            add_comment(out(".comment.fodt"), word)
+            commented.append(out(".comment.fodt"))
             expect += [(name + ".comment.rtf", "present", word),
                        (name + ".comment.rtf", "absent", COMMENT),
                        (name + ".comment.rtf", "message", "-414"),
@@ -278,6 +311,7 @@ def main():
         except subprocess.TimeoutExpired:
             office.kill()
         subprocess.run(["rm", "-rf", profile])
+    convert_to_rtf(commented, outdir)
 
 
 if __name__ == "__main__":

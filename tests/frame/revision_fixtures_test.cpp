@@ -6,6 +6,7 @@
 // accepted and without the comment, and the log says what was done.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -113,7 +114,10 @@ TEST(ReviewedInLibreOffice, ChangesAreAcceptedAndCommentsLeftOut) {
             EXPECT_EQ(back.text.find(row.value), std::string::npos)
                 << row.fixture << ": " << row.value << " written\n"
                 << back.text;
-            EXPECT_EQ(back.log.find(row.value), std::string::npos)
+            // The log's header names the tool and the files, words a
+            // document may hold too: only its entries are looked at.
+            const std::size_t entries = std::min(back.log.find("\n[1]"), back.log.size());
+            EXPECT_EQ(back.log.find(row.value, entries), std::string::npos)
                 << row.fixture << ": " << row.value << " in the log";
         } else if (row.kind == "message") {
             // A warning: the job succeeds, and its log holds the message once.
