@@ -84,38 +84,82 @@ bool SourceLineDecoder::codePageToUtf8(std::string& line, std::string& original)
     return allRead;
 }
 
+namespace {
+
+// The character of the valid two- or three-byte sequence at `bytes`
+// (`length` from utf8SequenceLength()).
+char32_t decodedSequence(const unsigned char* bytes, int length) {
+    if (length == 2) return char32_t(bytes[0] & 0x1F) << 6 | char32_t(bytes[1] & 0x3F);
+    return char32_t(bytes[0] & 0x0F) << 12 | char32_t(bytes[1] & 0x3F) << 6 |
+           char32_t(bytes[2] & 0x3F);
+}
+
+// The 1252 byte of the sequence at `at` and its length in `length`; 0 when
+// the sequence is not valid or 1252 lacks its character (it holds nothing
+// beyond U+FFFF).
+std::uint16_t windows1252ByteAt(const unsigned char* in, std::size_t size, std::size_t at,
+                                int& length, const CodePageCodec& codec) {
+    length = utf8SequenceLength(in + at, size - at);
+    if (length != 2 && length != 3) return 0;
+    const char32_t c = decodedSequence(in + at, length);
+    std::uint16_t bytes = 0;
+    if (c < CodePageCodec::kDirectLimit) {
+        bytes = codec.directBytes(c);
+    } else if (c >= CodePageCodec::kPunctuationFirst && c < CodePageCodec::kPunctuationLimit) {
+        bytes = codec.punctuationBytes(c);
+    }
+    return bytes > 0xFF ? 0 : bytes;
+}
+
+// The line as it was before narrowToWindows1252() stopped: the narrowed
+// bytes before `written` in UTF-8 again (the sequences were valid and 1252
+// maps each character to one byte, so they come back as they were), then
+// the bytes from `at`, which the narrowing had not reached.
+void restoreNarrowedPrefix(std::string& line, std::size_t written, std::size_t at,
+                           const CodePageCodec& codec) {
+    std::string restored;
+    restored.reserve(line.size() + written);
+    const std::string_view narrowed(line.data(), written);
+    for (std::size_t i = 0; i < written;) {
+        const std::size_t run = platform::asciiPrefixLength(narrowed.substr(i));
+        restored.append(narrowed.substr(i, run));
+        i += run;
+        if (i < written) platform::appendUtf8(restored, codec.decode(narrowed[i++]));
+    }
+    restored.append(line, at, std::string::npos);
+    line.swap(restored);
+}
+
+}  // namespace
+
 bool narrowToWindows1252(std::string& line) {
     const CodePageCodec& codec = CodePageCodec::windows1252();
-    thread_local std::string narrow;
-    narrow.resize(line.size());
-    const std::string_view text = line;
+    // In place: each sequence becomes one byte, so the narrowed text never
+    // overtakes the text still to read. A line 1252 cannot hold is put back
+    // as it was (rarely more than its first letters are narrowed by then).
+    char* const text = line.data();
+    const auto* in = reinterpret_cast<const unsigned char*>(text);
+    const std::size_t size = line.size();
     std::size_t written = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        if (lead < 0x80) {
-            // ASCII copied as one run.
-            const std::size_t run = platform::asciiPrefixLength(text.substr(at));
-            std::memcpy(narrow.data() + written, text.data() + at, run);
+    for (std::size_t at = 0; at < size;) {
+        if (in[at] < 0x80) {
+            // ASCII moved as one run, where anything before it was narrowed.
+            const std::size_t run = platform::asciiPrefixLength({text + at, size - at});
+            if (written != at) std::memmove(text + written, text + at, run);
             written += run;
             at += run;
             continue;
         }
-        // Only valid sequences: anything else is for toUtf8() to repair.
-        const int length = utf8SequenceLength(
-            reinterpret_cast<const unsigned char*>(text.data()) + at, text.size() - at);
-        if (length <= 0) return false;
-        const char32_t c = platform::nextUtf8(text, at);
-        std::uint16_t bytes = 0;
-        if (c < CodePageCodec::kDirectLimit) {
-            bytes = codec.directBytes(c);
-        } else if (c >= CodePageCodec::kPunctuationFirst && c < CodePageCodec::kPunctuationLimit) {
-            bytes = codec.punctuationBytes(c);
+        int length = 0;
+        const std::uint16_t byte = windows1252ByteAt(in, size, at, length, codec);
+        if (byte == 0) {
+            if (written != at) restoreNarrowedPrefix(line, written, at, codec);
+            return false;
         }
-        if (bytes == 0 || bytes > 0xFF) return false;
-        narrow[written++] = static_cast<char>(bytes);
+        text[written++] = static_cast<char>(byte);
+        at += static_cast<std::size_t>(length);
     }
-    narrow.resize(written);
-    line.swap(narrow);
+    line.resize(written);
     return true;
 }
 

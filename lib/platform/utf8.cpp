@@ -40,18 +40,4 @@ bool hasNonAscii(std::string_view text) {
     return asciiPrefixLength(text) != text.size();
 }
 
-std::size_t asciiPrefixLength(std::string_view text) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-    const char* data = text.data();
-    std::size_t size = text.size();
-    std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, data + i, sizeof word);
-        if (word & kHighBits) break;
-    }
-    while (i < size && !(static_cast<unsigned char>(data[i]) & 0x80)) ++i;
-    return i;
-}
-
 }  // namespace tessel::platform

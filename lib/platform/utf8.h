@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,19 @@ char32_t nextUtf8(std::string_view text, std::size_t& at);
 bool hasNonAscii(std::string_view text);
 
 // Number of bytes before the first byte of `text` that is 0x80 or above.
-std::size_t asciiPrefixLength(std::string_view text);
+// Inline: the decoders call it for every run of ASCII between letters.
+inline std::size_t asciiPrefixLength(std::string_view text) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, sizeof word);
+        if (word & kHighBits) break;
+    }
+    while (i < size && !(static_cast<unsigned char>(data[i]) & 0x80)) ++i;
+    return i;
+}
 
 }  // namespace tessel::platform

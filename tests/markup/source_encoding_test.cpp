@@ -155,13 +155,43 @@ TEST(SourceLineDecoder, BytesWithoutCharacterBecomeKeptBytes) {
     EXPECT_EQ(line, "\xE6\x97\xA5\xE6\x9C\xAC");
 }
 
+// A UTF-8 line that Windows 1252 holds whole becomes its 1252 bytes; one
+// that it does not is left byte for byte as it was, however far the
+// narrowing got before the character 1252 lacks or the invalid sequence.
+TEST(NarrowToWindows1252, WholeLinesNarrowedOthersLeftAsTheyWere) {
+    std::string held =
+        "caf\xC3\xA9 \xE2\x80\x9C"
+        "na\xC3\xAFve\xE2\x80\x9D \xE2\x82\xAC 5";
+    ASSERT_TRUE(narrowToWindows1252(held));
+    EXPECT_EQ(held, "caf\xE9 \x93na\xEFve\x94 \x80 5");
+    const std::string notHeld[] = {
+        "caf\xC3\xA9 long enough to move \xE2\x80\x9Cquoted\xE2\x80\x9D then "
+        "\xC5\x81\xC3\xB3"
+        "d\xC5\xBA",
+        "\xC5\x81 first",
+        "caf\xC3\xA9 \xF0\x9F\x98\x80 beyond U+FFFF",
+        "caf\xC3\xA9 then \xC3( invalid",
+        "caf\xC3\xA9 cut \xE2\x80",
+    };
+    for (const std::string& line : notHeld) {
+        std::string copy = line;
+        EXPECT_FALSE(narrowToWindows1252(copy)) << line;
+        EXPECT_EQ(copy, line);
+    }
+    std::string ascii = "plain text";
+    EXPECT_TRUE(narrowToWindows1252(ascii));
+    EXPECT_EQ(ascii, "plain text");
+}
+
 TEST(Utf16, TranscodedBothWaysWithSurrogatesAndUnpairedUnits) {
     const std::string text = "a\xC5\x82\xF0\x9F\x98\x80";
     const std::string little = tessel::platform::utf16OfUtf8(text, false);
     EXPECT_EQ(little, std::string("a\0\x42\x01\x3D\xD8\x00\xDE", 8));
     std::size_t unpaired = 0;
     EXPECT_EQ(tessel::platform::utf8OfUtf16(little, false, unpaired), text);
-    EXPECT_EQ(tessel::platform::utf8OfUtf16(tessel::platform::utf16OfUtf8(text, true), true, unpaired), text);
+    EXPECT_EQ(
+        tessel::platform::utf8OfUtf16(tessel::platform::utf16OfUtf8(text, true), true, unpaired),
+        text);
     EXPECT_EQ(unpaired, 0u);
     EXPECT_EQ(tessel::platform::utf8OfUtf16(std::string("\x00\xD8x\0y", 5), false, unpaired),
               "\xEF\xBF\xBDx\xEF\xBF\xBD");
