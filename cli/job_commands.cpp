@@ -13,6 +13,7 @@
 #include "exit_codes.h"
 #include "file_arguments.h"
 #include "help_table.h"
+#include "piped_job.h"
 #include "platform/files.h"
 #include "platform/terminal.h"
 #include "terminal_shell.h"
@@ -358,6 +359,34 @@ int runJob(const app::Command& command, const JobArguments& parsed, std::ostream
     return shell.tally().exitStatus();
 }
 
+// "-": the job on a copy of standard input; the converted file goes to
+// standard output, the report and the error log to standard error.
+int runPipedJob(const app::Command& command, JobArguments parsed, std::ostream& out,
+                std::ostream& err) {
+    platform::useBinaryStandardStreams();
+    std::vector<std::string> patterns = app::filterPatterns(command.fileFilter);
+    // The first extension of the format's file choice, without wildcards
+    // ("*.htm*" gives ".htm").
+    std::string extension;
+    if (!patterns.empty() && patterns.front().starts_with("*.")) {
+        extension = patterns.front().substr(1);
+        extension = extension.substr(0, extension.find_first_of("*?"));
+    }
+    std::string problem;
+    std::optional<PipedInput> input = PipedInput::fromStandardInput(std::cin, extension, problem);
+    if (!input) {
+        err << fill(text::kStandardInputNotCopied, {problem});
+        return kExitFailure;
+    }
+    parsed.names = {input->path()};
+    const int status = runJob(command, parsed, err, err);
+    if (!input->deliver(out, err, app::convertsInPlaceWithoutExtension(command.exportBinding))) {
+        err << text::kPipedOutputNotRead;
+        return kExitFailure;
+    }
+    return status;
+}
+
 // The usage problem of the tag-check options, if any.
 std::optional<std::string> backCheckProblem(const app::Command& command,
                                             const JobArguments& parsed) {
@@ -428,6 +457,11 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
         return fill(text::kUnknownEncoding, {name, *parsed.encoding});
     }
     if (parsed.names.empty()) return fill(text::kNoFilesGiven, {name});
+    if (parsed.outputFolder == "-") return fill(text::kOutputDirIsStandardOutput, {name});
+    const bool piped =
+        std::find(parsed.names.begin(), parsed.names.end(), "-") != parsed.names.end();
+    if (piped && parsed.names.size() != 1) return fill(text::kStandardInputAlone, {name});
+    if (piped && parsed.outputFolder) return fill(text::kStandardInputWithOutputFolder, {name});
     if (std::optional<std::string> problem = backCheckProblem(command, parsed)) return problem;
     return std::nullopt;
 }
@@ -462,6 +496,8 @@ int jobFamilyCommand(std::string_view family, const std::vector<std::string>& ar
     if (std::optional<std::string> problem = commandProblem(*command, parsed)) {
         return usageError(err, *problem, commandPath(*command));
     }
+    if (parsed.names == std::vector<std::string>{"-"})
+        return runPipedJob(*command, parsed, out, err);
     return runJob(*command, parsed, out, err);
 }
 

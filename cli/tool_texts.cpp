@@ -60,6 +60,16 @@ const char* const kTagFileNotTaken =
 const char* const kTagFileRequired = "%s: --tag-file FILE is required (the SGML tag file)";
 const char* const kTagFileNotFound = "%s: tag file not found: %s";
 const char* const kNoFilesGiven = "%s: no files given";
+const char* const kStandardInputAlone =
+    "%s: - (standard input) must be the only file given";
+const char* const kStandardInputWithOutputFolder =
+    "%s: - writes the converted file to standard output; -o is not taken with it";
+const char* const kOutputDirIsStandardOutput =
+    "%s: -o - is not a folder; give - as the file to read standard input and write the "
+    "converted file to standard output";
+const char* const kStandardInputNotCopied = "tessel: standard input could not be read: %s\n";
+const char* const kPipedOutputNotRead =
+    "tessel: the converted file could not be read back to standard output\n";
 const char* const kReportFormats = "--report takes \"json\", not \"%s\"";
 const char* const kIncludeNeedsRecursive = "--include applies to folders walked with -r";
 const char* const kOutputDirNeedsExt =
@@ -128,7 +138,9 @@ const char* const kCollectNote =
     "step, so that a failure never loses it. Edit it down to the tags that are\n"
     "external (between translatable units) and mark up with \"tessel markup sgml\".\n";
 const char* const kOutputBesideNote =
-    "The output is written next to each file as NAME%s (with -o, into the folder).\n";
+    "The output is written next to each file as NAME%s (with -o, into the folder).\n"
+    "A FILE of - alone reads standard input and writes the converted file to standard\n"
+    "output, the report and the error log to standard error.\n";
 const char* const kInPlaceOptions =
     "  --ext EXT          write the output to a new file with extension EXT\n"
     "  --keep-backup      keep the backup of a file converted in place\n";

@@ -1,6 +1,9 @@
 #include "platform/terminal.h"
 
+#include <cstdio>
+
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 
 #include "platform/windows_api.h"
@@ -35,6 +38,14 @@ bool standardErrorIsTerminal() {
 
 bool promptTerminalAvailable() {
     return isTerminal(0) && isTerminal(2);
+}
+
+void useBinaryStandardStreams() {
+#ifdef _WIN32
+    std::fflush(stdout);
+    ::_setmode(::_fileno(stdin), _O_BINARY);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+#endif
 }
 
 }  // namespace tessel::platform

@@ -13,4 +13,8 @@ bool standardErrorIsTerminal();
 // True when standard input and standard error are both terminals.
 bool promptTerminalAvailable();
 
+// Standard input and output carry bytes as they are (on Windows they would
+// otherwise turn line ends into CR LF and stop at a Ctrl-Z).
+void useBinaryStandardStreams();
+
 }  // namespace tessel::platform

@@ -163,6 +163,19 @@ ToolRun runTool(const std::vector<std::string>& args) {
     return run;
 }
 
+ToolRun runToolBetween(const std::vector<std::string>& args, const std::string& inPath,
+                       const std::string& outPath) {
+    ScratchFolder capture;
+    std::string errPath = capture.path("stderr");
+    pid_t pid = startTool(args, inPath, outPath, errPath);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ToolRun run;
+    run.exitStatus = exitStatusOf(status);
+    run.err = readFile(errPath);
+    return run;
+}
+
 ToolRun runToolWithOutputTo(const std::vector<std::string>& args, const std::string& outPath) {
     ScratchFolder capture;
     std::string errPath = capture.path("stderr");

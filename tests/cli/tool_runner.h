@@ -29,6 +29,11 @@ ToolRun runToolAtTerminal(const std::vector<std::string>& args, const std::strin
 // As runTool, with standard output written into `outPath` (a device such as
 // /dev/full); `out` stays empty.
 ToolRun runToolWithOutputTo(const std::vector<std::string>& args, const std::string& outPath);
+
+// As runTool, with standard input read from the file `inPath` and standard
+// output written into `outPath` (a file or a device).
+ToolRun runToolBetween(const std::vector<std::string>& args, const std::string& inPath,
+                       const std::string& outPath);
 #endif
 
 class ScratchFolder {

@@ -1,0 +1,126 @@
+#include "piped_job.h"
+
+#include <filesystem>
+#include <istream>
+#include <ostream>
+#include <random>
+#include <system_error>
+#include <vector>
+
+#include "frame/job_names.h"
+#include "platform/path_names.h"
+#include "platform/streams.h"
+
+namespace tessel::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFolderAttempts = 100;
+constexpr const char* kCopyName = "stdin";
+
+// A new folder only this user may enter, or empty with the reason.
+fs::path createPrivateFolder(std::error_code& error) {
+    const fs::path base = fs::temp_directory_path(error);
+    if (error) return {};
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
+        fs::path folder = base / ("tessel-pipe-" + std::to_string(random()));
+        if (fs::create_directory(folder, error)) {
+            fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
+            if (error) {
+                fs::remove(folder);
+                return {};
+            }
+            return folder;
+        }
+        if (error) return {};
+    }
+    error = std::make_error_code(std::errc::file_exists);
+    return {};
+}
+
+bool copyFileTo(const fs::path& path, std::ostream& out) {
+    platform::InputStream input;
+    if (!input.open(platform::nameOf(path), platform::StreamMode::Binary)) return false;
+    std::vector<char> buffer(platform::kStreamBufferSize);
+    while (std::size_t got = input.read(buffer.data(), buffer.size())) {
+        out.write(buffer.data(), static_cast<std::streamsize>(got));
+    }
+    const bool failed = input.failed();
+    return input.close() && !failed;
+}
+
+bool isErrorLog(const fs::path& path) {
+    std::string extension = path.extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::string log = std::string(".") + frame::kLogExtension;
+    for (char& c : log) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == log;
+}
+
+}  // namespace
+
+std::optional<PipedInput> PipedInput::fromStandardInput(std::istream& in,
+                                                        const std::string& extension,
+                                                        std::string& problem) {
+    std::error_code error;
+    fs::path folder = createPrivateFolder(error);
+    if (folder.empty()) {
+        problem = error.message();
+        return std::nullopt;
+    }
+    PipedInput piped(platform::nameOf(folder), platform::nameOf(folder / (kCopyName + extension)));
+    platform::OutputStream copy;
+    if (!copy.open(piped.path_, platform::StreamMode::Binary)) {
+        problem = std::make_error_code(std::errc::io_error).message();
+        return std::nullopt;
+    }
+    std::vector<char> buffer(platform::kStreamBufferSize);
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        copy.write(buffer.data(), static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad() || !copy.close() || !copy.wroteCompletely(piped.path_)) {
+        problem = std::make_error_code(std::errc::io_error).message();
+        return std::nullopt;
+    }
+    return piped;
+}
+
+PipedInput::PipedInput(std::string folder, std::string path)
+    : folder_(std::move(folder)), path_(std::move(path)) {}
+
+PipedInput::PipedInput(PipedInput&& other) noexcept
+    : folder_(std::move(other.folder_)), path_(std::move(other.path_)) {
+    other.folder_.clear();
+}
+
+PipedInput::~PipedInput() {
+    if (folder_.empty()) return;
+    std::error_code ignored;
+    fs::remove_all(platform::pathOf(folder_), ignored);
+}
+
+bool PipedInput::deliver(std::ostream& out, std::ostream& err, bool convertsInPlace) const {
+    bool read = true;
+    std::error_code error;
+    const fs::path copy = platform::pathOf(path_);
+    std::vector<fs::path> logs;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(platform::pathOf(folder_), error)) {
+        const fs::path& file = entry.path();
+        if (isErrorLog(file)) {
+            logs.push_back(file);
+        } else if (!convertsInPlace && file != copy && entry.is_regular_file(error)) {
+            read = copyFileTo(file, out) && read;
+        }
+    }
+    if (convertsInPlace) read = copyFileTo(copy, out) && read;
+    out.flush();
+    for (const fs::path& log : logs) read = copyFileTo(log, err) && read;
+    return read && !error;
+}
+
+}  // namespace tessel::cli
