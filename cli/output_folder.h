@@ -1,7 +1,11 @@
 // The output folder of -o: the library writes each output and error log next
 // to its input, and the tool then moves the files this call created into the
 // folder. Nothing that existed before the call is moved: a log the call
-// rewrote is copied, and a file the library refused to replace stays.
+// rewrote is copied, and a file the library refused to replace stays. Where
+// the input's folder refuses the output (a file there has its name, or the
+// folder cannot be written), the job runs on a copy of the input in a
+// private work folder inside the output folder, which goes once the file is
+// reported.
 #pragma once
 
 #include <functional>
@@ -29,6 +33,13 @@ class OutputFolder {
     // (-115). Returns the problems, one line each; any makes the file fail.
     std::vector<std::string> takeOutputs(app::FileOutcome& outcome, const std::string& subfolder);
 
+    // A copy of `inputPath` under its own name in a new work folder; nothing
+    // when it cannot be made (the refusal then stands).
+    std::optional<std::string> stageInput(const std::string& inputPath);
+    // Removes the work folder of the file just reported, with what is left
+    // in it.
+    void releaseStagedInput();
+
   private:
     void takeOutput(app::FileOutcome& outcome, const std::string& folder,
                     std::vector<std::string>& problems);
@@ -41,6 +52,7 @@ class OutputFolder {
     // Outputs this run put into the folder: a later input of the same output
     // name must not replace them.
     std::set<std::string> writtenThisRun_;
+    std::string workFolder_;  // of the file being converted; empty: none
 };
 
 }  // namespace tessel::cli

@@ -112,7 +112,13 @@ void TerminalShell::fileConverted(app::FileOutcome& outcome) {
     if (outcome.outputCreated) appendReport(fill(text::kWrittenTo, {outcome.outputPath}), {});
 }
 
+std::optional<std::string> TerminalShell::stagedInput(const std::string& inputPath) {
+    if (!outputFolder_) return std::nullopt;
+    return outputFolder_->stageInput(inputPath);
+}
+
 void TerminalShell::fileReported(const app::FileOutcome& outcome) {
+    if (outputFolder_) outputFolder_->releaseStagedInput();
     FileStatus status = statusOf(outcome, !problems_.empty());
     tally_.add(outcome, status);
     if (status != FileStatus::Converted) report() << heldReport_;

@@ -55,6 +55,7 @@ class TerminalShell : public app::BatchShell {
     void fileStarting(const std::string& inputPath) override;
     void fileConverted(app::FileOutcome& outcome) override;
     void fileReported(const app::FileOutcome& outcome) override;
+    std::optional<std::string> stagedInput(const std::string& inputPath) override;
 
     // The counts of the files reported so far.
     RunTally& tally() { return tally_; }

@@ -34,6 +34,9 @@ std::string withText(std::string_view format, std::string_view value) {
 }
 
 // The library refuses to overwrite an output with one of these codes.
+// The export could not create its output (a folder it may not write).
+constexpr int kCannotOpenOutputCode = -102;
+
 bool outputAlreadyExists(int result) {
     return result == -115 || result == -1401;
 }
@@ -221,7 +224,7 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
     // A tag collection writes the tag file; its log lies next to the input.
     bool collects = command.tagFile == TagFileRole::Collected;
     outcome.outputPath = collects ? settings.tagFilePath : outputNameFor(inputPath, extension);
-    const std::string logName = errorLogNameFor(collects ? inputPath : outcome.outputPath);
+    std::string logName = errorLogNameFor(collects ? inputPath : outcome.outputPath);
     // One job per file across processes: a second run on the same input, or
     // one whose output has the same name, waits until this one has written,
     // moved and reported its files.
@@ -234,19 +237,37 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
 
     ExportRequest request = requestFor(inputPath, extension, settings);
     int result = callExport(command.exportBinding, request);
+    // Outputs that go elsewhere need nothing of the input's folder: where a
+    // file there holds the output's name, or the folder cannot be written,
+    // the job runs again on a copy of the input that the shell puts where
+    // the outputs go.
+    std::optional<std::string> staged;
+    if (options_.keepFilesBesideInput && !collects &&
+        (outputAlreadyExists(result) || result == kCannotOpenOutputCode)) {
+        staged = shell_.stagedInput(inputPath);
+    }
+    if (staged) {
+        outcome.outputPath = outputNameFor(*staged, extension);
+        logName = errorLogNameFor(outcome.outputPath);
+        logBefore.reset();
+        outputBefore.reset();
+        request = requestFor(*staged, extension, settings);
+        result = callExport(command.exportBinding, request);
+    }
+    const std::string& readPath = staged ? *staged : inputPath;
     if (outputAlreadyExists(result)) {
         std::string writtenName = command.writtenExtension.empty() || settings.outputExtension
                                       ? outcome.outputPath
-                                      : outputNameFor(inputPath, command.writtenExtension);
+                                      : outputNameFor(readPath, command.writtenExtension);
         result = replaceExistingOutput(command, request, writtenName, result);
     }
     if (command.family == "back" && settings.backChecks.enabled && outputWritten(result)) {
         BackCheckJob job;
-        job.inputPath = inputPath;
+        job.inputPath = readPath;
         // The log the export kept, or a new one under the name it gives logs.
         std::optional<FoundFile> kept = findWithStamp(logName);
         job.logPath =
-            kept ? kept->path : outputNameFor(inputPath, std::string(".") + frame::kLogExtension);
+            kept ? kept->path : outputNameFor(readPath, std::string(".") + frame::kLogExtension);
         job.target = backCheckTarget(command, settings.codePage);
         job.functionCode = job.target ? job.target->target->functionCode : frame::kRtfToText;
         job.result = result;

@@ -3,6 +3,7 @@
 // for the report, and a way to show error logs.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +64,13 @@ class BatchShell {
     // (the shell may move the files the call wrote, or turn the result into
     // a refusal); and after its report.
     virtual void fileStarting(const std::string& /*inputPath*/) {}
+    // Where the outputs go elsewhere (keepFilesBesideInput) and the input's
+    // folder refused them, a copy of the input under its own name in a
+    // private folder where they go, for the job to run on again; the shell
+    // removes it once the file is reported. Nothing: the refusal stands.
+    virtual std::optional<std::string> stagedInput(const std::string& /*inputPath*/) {
+        return std::nullopt;
+    }
     virtual void fileConverted(FileOutcome& /*outcome*/) {}
     virtual void fileReported(const FileOutcome& /*outcome*/) {}
     // Asked before each file of a batch: true ends the batch there (the user

@@ -94,17 +94,30 @@ TEST_F(BatchOptions, ExistingOutputInTheFolderIsKeptUnlessOverwriteIsGiven) {
     EXPECT_EQ(tree(root / "out").size(), 1u) << "no temporary file is left";
 }
 
-// The library writes next to the input first: a file already lying there
-// under the output's name is the user's, and stays where and as it is.
-TEST_F(BatchOptions, AFileBesideTheInputUnderTheOutputsNameIsNeverMoved) {
-    page("a.htm");
+// A file already lying next to the input under the output's name is the
+// user's: it stays where and as it is, and the output still reaches the
+// folder (the job runs again on a copy of the input in a work folder there,
+// which goes). The round trip in one folder: the source beside its RTF.
+TEST_F(BatchOptions, AFileBesideTheInputUnderTheOutputsNameStaysAndTheOutputIsWritten) {
+    page("a.htm", "<P>page</P>\r\n");
     writeFile(in("a.rtf"), "the user's file beside the input");
     ToolRun run = runTool({"--overwrite", "markup", "html", "-o", out(""), in("a.htm")});
 
-    EXPECT_EQ(run.exitStatus, 1) << run.out;
+    EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
     EXPECT_EQ(readFile(in("a.rtf")), "the user's file beside the input");
-    EXPECT_TRUE(tree(root / "out").empty());
-    EXPECT_TRUE(contains(run.err, in("a.rtf") + " already lies next to the input")) << run.err;
+    EXPECT_TRUE(contains(readFile(out("a.rtf")), "page"));
+    EXPECT_EQ(tree(root / "out").size(), 1u) << "no work folder is left";
+    EXPECT_TRUE(contains(run.out, "Written to " + out("a.rtf"))) << run.out;
+
+    // Back from the RTF that lies beside its source, as a translator
+    // returns it: the source stays, the translation goes to the folder.
+    writeFile(in("ch.txt"), "<PMTags1.0 win>\r\n<@Normal:>Hello\r\n");
+    ASSERT_EQ(runTool({"markup", "pagemaker", in("ch.txt")}).exitStatus, 0);
+    ToolRun back = runTool({"back", "pagemaker", "-o", out("de"), in("ch.RTF")});
+    EXPECT_EQ(back.exitStatus, 0) << back.out << back.err;
+    EXPECT_EQ(readFile(out("de/ch.txt")), "<PMTags1.0 win>\r\n<@Normal:>Hello\r\n");
+    EXPECT_EQ(readFile(in("ch.txt")), "<PMTags1.0 win>\r\n<@Normal:>Hello\r\n");
+    EXPECT_EQ(tree(root / "out/de").size(), 1u);
 }
 
 TEST_F(BatchOptions, TwoInputsOfOneOutputNameDoNotReplaceEachOther) {
