@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/batch_shell.h"
+#include "core/output_folder.h"
 #include "file_arguments.h"
 #include "file_report.h"
-#include "output_folder.h"
 #include "progress_line.h"
 
 namespace tessel::cli {
@@ -74,7 +74,7 @@ class TerminalShell : public app::BatchShell {
     std::map<std::string, std::string> subfolders_;
     ShellStreams streams_;
     ShellSettings settings_;
-    std::optional<OutputFolder> outputFolder_;
+    std::optional<app::OutputFolder> outputFolder_;
     ProgressLine progress_;
     QuietPhase phase_ = QuietPhase::BeforeFiles;
     std::string heldReport_;

@@ -107,8 +107,6 @@ const char* const kOutputExistsBesideInput =
     "is (move it away, or convert without -o)";
 const char* const kWrittenEarlierInRun =
     "%s was written earlier in this run from another input; not replaced";
-const char* const kOutputNameIsAFolder = "%s is a folder; not replaced";
-const char* const kCannotMove = "cannot move %s to %s: %s";
 
 const char* const kAskYesNo = "%s [y/N] ";
 const char* const kAnsweredNo =

@@ -63,10 +63,6 @@ extern const char* const kNoFileInFolder;
 
 // Outputs moved into the output folder.
 extern const char* const kWrittenTo;  // report line
-extern const char* const kOutputExistsBesideInput;
-extern const char* const kWrittenEarlierInRun;
-extern const char* const kOutputNameIsAFolder;
-extern const char* const kCannotMove;
 
 // The overwrite question on a terminal, and its answer elsewhere.
 extern const char* const kAskYesNo;

@@ -1,4 +1,4 @@
-#include "output_folder.h"
+#include "core/output_folder.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -8,11 +8,21 @@
 
 #include "core/output_files.h"
 #include "platform/files.h"
+#include "platform/format.h"
 #include "platform/path_names.h"
 #include "platform/streams.h"
-#include "tool_texts.h"
 
-namespace tessel::cli {
+namespace tessel::app {
+
+namespace text {
+const char* const kOutputExistsBesideInput =
+    "%s already lies next to the input, and the output could not be written in the output "
+    "folder instead; it is left as it is";
+const char* const kWrittenEarlierInRun =
+    "%s was written earlier in this run from another input; not replaced";
+const char* const kOutputNameIsAFolder = "%s is a folder; not replaced";
+const char* const kCannotMove = "cannot move %s to %s: %s";
+}  // namespace text
 
 namespace {
 
@@ -120,15 +130,15 @@ std::optional<std::string> OutputFolder::prepare() const {
     return std::nullopt;
 }
 
-std::vector<std::string> OutputFolder::takeOutputs(app::FileOutcome& outcome,
+std::vector<std::string> OutputFolder::takeOutputs(FileOutcome& outcome,
                                                    const std::string& subfolder) {
     std::vector<std::string> problems;
     bool refusedBeside = !outcome.outputCreated &&
                          (outcome.result == kOutputExists || outcome.result == kRtfOutputExists);
     if (refusedBeside) {
         std::string existing =
-            app::findAnyExtensionCase(outcome.outputPath).value_or(outcome.outputPath);
-        problems.push_back(fill(text::kOutputExistsBesideInput, {existing}));
+            findAnyExtensionCase(outcome.outputPath).value_or(outcome.outputPath);
+        problems.push_back(platform::fillPlaceholders(text::kOutputExistsBesideInput, {existing}));
     }
     if (!outcome.outputCreated && !outcome.errorLogPath) return problems;
     std::string folder =
@@ -137,7 +147,8 @@ std::vector<std::string> OutputFolder::takeOutputs(app::FileOutcome& outcome,
     std::error_code error;
     fs::create_directories(platform::pathOf(folder), error);
     if (error) {
-        problems.push_back(fill(text::kCannotMove, {outcome.inputPath, folder, error.message()}));
+        problems.push_back(platform::fillPlaceholders(
+            text::kCannotMove, {outcome.inputPath, folder, error.message()}));
         return problems;
     }
     if (outcome.outputCreated) takeOutput(outcome, folder, problems);
@@ -165,7 +176,7 @@ void OutputFolder::releaseStagedInput() {
     workFolder_.clear();
 }
 
-void OutputFolder::refuseOutput(app::FileOutcome& outcome) {
+void OutputFolder::refuseOutput(FileOutcome& outcome) {
     // The output was created by this call (it did not exist before), so it is
     // the tool's to remove.
     platform::removeIfPresent(outcome.outputPath);
@@ -173,7 +184,7 @@ void OutputFolder::refuseOutput(app::FileOutcome& outcome) {
     outcome.result = kOutputExists;
 }
 
-void OutputFolder::takeOutput(app::FileOutcome& outcome, const std::string& folder,
+void OutputFolder::takeOutput(FileOutcome& outcome, const std::string& folder,
                               std::vector<std::string>& problems) {
     fs::path written = platform::pathOf(outcome.outputPath);
     fs::path target = platform::pathOf(folder) / written.filename();
@@ -185,12 +196,14 @@ void OutputFolder::takeOutput(app::FileOutcome& outcome, const std::string& fold
     std::error_code error;
     bool replace = false;
     if (writtenThisRun_.count(platform::nameOf(target)) != 0) {
-        problems.push_back(fill(text::kWrittenEarlierInRun, {platform::nameOf(target)}));
+        problems.push_back(
+            platform::fillPlaceholders(text::kWrittenEarlierInRun, {platform::nameOf(target)}));
         refuseOutput(outcome);
         return;
     }
     if (fs::is_directory(target, error)) {
-        problems.push_back(fill(text::kOutputNameIsAFolder, {platform::nameOf(target)}));
+        problems.push_back(
+            platform::fillPlaceholders(text::kOutputNameIsAFolder, {platform::nameOf(target)}));
         refuseOutput(outcome);
         return;
     }
@@ -207,15 +220,16 @@ void OutputFolder::takeOutput(app::FileOutcome& outcome, const std::string& fold
         return;
     }
     if (error) {
-        problems.push_back(fill(text::kCannotMove, {platform::nameOf(written),
-                                                    platform::nameOf(target), error.message()}));
+        problems.push_back(platform::fillPlaceholders(
+            text::kCannotMove,
+            {platform::nameOf(written), platform::nameOf(target), error.message()}));
         return;
     }
     outcome.outputPath = platform::nameOf(target);
     writtenThisRun_.insert(outcome.outputPath);
 }
 
-void OutputFolder::takeErrorLog(app::FileOutcome& outcome, const std::string& folder,
+void OutputFolder::takeErrorLog(FileOutcome& outcome, const std::string& folder,
                                 std::vector<std::string>& problems) {
     fs::path written = platform::pathOf(*outcome.errorLogPath);
     fs::path target = platform::pathOf(folder) / written.filename();
@@ -227,11 +241,12 @@ void OutputFolder::takeErrorLog(app::FileOutcome& outcome, const std::string& fo
     std::error_code error = outcome.errorLogExistedBefore ? copyInto(written, target, true)
                                                           : moveInto(written, target, true);
     if (error) {
-        problems.push_back(fill(text::kCannotMove, {platform::nameOf(written),
-                                                    platform::nameOf(target), error.message()}));
+        problems.push_back(platform::fillPlaceholders(
+            text::kCannotMove,
+            {platform::nameOf(written), platform::nameOf(target), error.message()}));
         return;
     }
     outcome.errorLogPath = platform::nameOf(target);
 }
 
-}  // namespace tessel::cli
+}  // namespace tessel::app

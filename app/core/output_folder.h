@@ -1,11 +1,9 @@
-// The output folder of -o: the library writes each output and error log next
-// to its input, and the tool then moves the files this call created into the
-// folder. Nothing that existed before the call is moved: a log the call
-// rewrote is copied, and a file the library refused to replace stays. Where
-// the input's folder refuses the output (a file there has its name, or the
-// folder cannot be written), the job runs on a copy of the input in a
-// private work folder inside the output folder, which goes once the file is
-// reported.
+// The output folder of a batch (the tool's -o, the desktop program's option): the library writes
+// each output and error log next to its input, and the tool then moves the files this call created
+// into the folder. Nothing that existed before the call is moved: a log the call rewrote is copied,
+// and a file the library refused to replace stays. Where the input's folder refuses the output (a
+// file there has its name, or the folder cannot be written), the job runs on a copy of the input in
+// a private work folder inside the output folder, which goes once the file is reported.
 #pragma once
 
 #include <functional>
@@ -16,7 +14,7 @@
 
 #include "core/file_outcome.h"
 
-namespace tessel::cli {
+namespace tessel::app {
 
 class OutputFolder {
   public:
@@ -31,7 +29,7 @@ class OutputFolder {
     // `subfolder`, and updates their paths. An output that may not replace
     // an existing one is removed again and the file reported as refused
     // (-115). Returns the problems, one line each; any makes the file fail.
-    std::vector<std::string> takeOutputs(app::FileOutcome& outcome, const std::string& subfolder);
+    std::vector<std::string> takeOutputs(FileOutcome& outcome, const std::string& subfolder);
 
     // A copy of `inputPath` under its own name in a new work folder; nothing
     // when it cannot be made (the refusal then stands).
@@ -41,11 +39,11 @@ class OutputFolder {
     void releaseStagedInput();
 
   private:
-    void takeOutput(app::FileOutcome& outcome, const std::string& folder,
+    void takeOutput(FileOutcome& outcome, const std::string& folder,
                     std::vector<std::string>& problems);
-    void takeErrorLog(app::FileOutcome& outcome, const std::string& folder,
+    void takeErrorLog(FileOutcome& outcome, const std::string& folder,
                       std::vector<std::string>& problems);
-    void refuseOutput(app::FileOutcome& outcome);
+    void refuseOutput(FileOutcome& outcome);
 
     std::string root_;
     std::function<bool(const std::string&)> mayReplace_;
@@ -55,4 +53,4 @@ class OutputFolder {
     std::string workFolder_;  // of the file being converted; empty: none
 };
 
-}  // namespace tessel::cli
+}  // namespace tessel::app
