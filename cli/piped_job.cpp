@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <istream>
 #include <ostream>
-#include <random>
 #include <system_error>
 #include <vector>
 
 #include "frame/job_names.h"
+#include "platform/files.h"
 #include "platform/path_names.h"
 #include "platform/streams.h"
 
@@ -17,30 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFolderAttempts = 100;
+constexpr const char* kFolderPrefix = "tessel-pipe-";
 constexpr const char* kCopyName = "stdin";
-
-// A new folder only this user may enter, or empty with the reason.
-fs::path createPrivateFolder(std::error_code& error) {
-    const fs::path base = fs::temp_directory_path(error);
-    if (error) return {};
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
-        fs::path folder = base / ("tessel-pipe-" + std::to_string(random()));
-        if (fs::create_directory(folder, error)) {
-            fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
-            if (error) {
-                fs::remove(folder);
-                return {};
-            }
-            return folder;
-        }
-        if (error) return {};
-    }
-    error = std::make_error_code(std::errc::file_exists);
-    return {};
-}
 
 bool copyFileTo(const fs::path& path, std::ostream& out) {
     platform::InputStream input;
@@ -67,12 +45,17 @@ std::optional<PipedInput> PipedInput::fromStandardInput(std::istream& in,
                                                         const std::string& extension,
                                                         std::string& problem) {
     std::error_code error;
-    fs::path folder = createPrivateFolder(error);
-    if (folder.empty()) {
+    const fs::path base = fs::temp_directory_path(error);
+    if (error) {
         problem = error.message();
         return std::nullopt;
     }
-    PipedInput piped(platform::nameOf(folder), platform::nameOf(folder / (kCopyName + extension)));
+    const std::string folder = platform::createPrivateFolder(platform::nameOf(base), kFolderPrefix);
+    if (folder.empty()) {
+        problem = std::make_error_code(std::errc::permission_denied).message();
+        return std::nullopt;
+    }
+    PipedInput piped(folder, platform::nameOf(platform::pathOf(folder) / (kCopyName + extension)));
     platform::OutputStream copy;
     if (!copy.open(piped.path_, platform::StreamMode::Binary)) {
         problem = std::make_error_code(std::errc::io_error).message();

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <random>
 #include <system_error>
 #include <vector>
 
@@ -88,27 +87,7 @@ std::error_code moveInto(const fs::path& from, const fs::path& to, bool replace)
     return {};
 }
 
-constexpr int kWorkFolderAttempts = 100;
 constexpr const char* kWorkFolderPrefix = ".tessel-work-";
-
-// A new folder in `parent` that only this user may enter; empty when none
-// can be made.
-fs::path createWorkFolder(const fs::path& parent) {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    std::error_code error;
-    for (int attempt = 0; attempt < kWorkFolderAttempts; ++attempt) {
-        fs::path folder = parent / (kWorkFolderPrefix + std::to_string(random()));
-        if (fs::create_directory(folder, error)) {
-            fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
-            if (!error) return folder;
-            fs::remove(folder, error);
-            return {};
-        }
-        if (error) return {};
-    }
-    return {};
-}
 
 bool sameFolder(const fs::path& a, const fs::path& b) {
     std::error_code error;
@@ -158,10 +137,9 @@ std::vector<std::string> OutputFolder::takeOutputs(FileOutcome& outcome,
 
 std::optional<std::string> OutputFolder::stageInput(const std::string& inputPath) {
     releaseStagedInput();
-    fs::path folder = createWorkFolder(platform::pathOf(root_));
-    if (folder.empty()) return std::nullopt;
-    workFolder_ = platform::nameOf(folder);
-    fs::path copy = folder / platform::pathOf(inputPath).filename();
+    workFolder_ = platform::createPrivateFolder(root_, kWorkFolderPrefix);
+    if (workFolder_.empty()) return std::nullopt;
+    fs::path copy = platform::pathOf(workFolder_) / platform::pathOf(inputPath).filename();
     if (copyInto(platform::pathOf(inputPath), copy, false)) {
         releaseStagedInput();
         return std::nullopt;

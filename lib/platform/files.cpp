@@ -3,8 +3,12 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <random>
+#include <system_error>
 #include <vector>
 
+#include "platform/path_names.h"
 #include "platform/paths.h"
 
 namespace tessel::platform {
@@ -175,6 +179,25 @@ bool wildcardMatches(std::string_view pattern, std::string_view name) {
     }
     while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
+}
+
+std::string createPrivateFolder(const std::string& parent, std::string_view prefix) {
+    constexpr int kAttempts = 100;
+    namespace fs = std::filesystem;
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    std::error_code error;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        fs::path folder = pathOf(parent) / (std::string(prefix) + std::to_string(random()));
+        if (fs::create_directory(folder, error)) {
+            fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
+            if (!error) return nameOf(folder);
+            fs::remove(folder, error);
+            return {};
+        }
+        if (error) return {};
+    }
+    return {};
 }
 
 }  // namespace tessel::platform

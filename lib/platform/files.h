@@ -71,6 +71,10 @@ RenameResult renameFile(const std::string& from, const std::string& to);
 // file could be created. Never touches a file that exists.
 std::string createUniqueFileBeside(const std::string& path);
 
+// Creates a new folder in `parent` named `prefix` and random digits that
+// only this user may enter. Returns its name, empty when none could be made.
+std::string createPrivateFolder(const std::string& parent, std::string_view prefix);
+
 // Renames `from` over `to`, replacing an existing `to` in one step: `to` is
 // at every moment either the old file or the complete new one. The way to
 // rewrite a user's file without ever losing it: write the new content to a
