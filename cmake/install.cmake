@@ -61,6 +61,26 @@ if(TARGET Multisel)
     install(TARGETS Multisel LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endif()
 
+# The desktop program's place in the desktop's menus: its .desktop file, its
+# icon (the SVG and the PNG sizes drawn from it by tools/icon_pngs.py) and its
+# AppStream metainfo, all named by the program's id (TESSEL_DESKTOP_ID). A component of their own,
+# so `cmake --install --component desktop_integration` puts just them in place.
+if(TARGET TesselFilterPack)
+    set(TESSEL_DESKTOP_DATA ${PROJECT_SOURCE_DIR}/app/desktop/data)
+    install(FILES ${TESSEL_DESKTOP_DATA}/${TESSEL_DESKTOP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT desktop_integration)
+    install(FILES ${TESSEL_DESKTOP_DATA}/${TESSEL_DESKTOP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT desktop_integration)
+    install(FILES ${TESSEL_DESKTOP_DATA}/icons/${TESSEL_DESKTOP_ID}.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        COMPONENT desktop_integration)
+    foreach(size 16 32 48 64 128 256)
+        install(FILES ${TESSEL_DESKTOP_DATA}/icons/${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${TESSEL_DESKTOP_ID}.png COMPONENT desktop_integration)
+    endforeach()
+endif()
+
 # The manual page is the tool's own help, so the two never disagree. A
 # cross-compiled tool does not run on the build machine, and Windows has no
 # manual pages.

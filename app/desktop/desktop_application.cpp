@@ -14,6 +14,7 @@ namespace tessel::desktop {
 void configureApplication(QApplication& application) {
     application.setOrganizationName(QString::fromUtf8(text::kSettingsOrganisation));
     application.setApplicationName(QString::fromUtf8(text::kSettingsApplication));
+    application.setDesktopFileName(QString::fromUtf8(text::kDesktopFileName));
     application.setWindowIcon(applicationIcon());
 }
 

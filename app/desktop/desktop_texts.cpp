@@ -8,6 +8,7 @@ const char* const kSettingsApplication = "TesselFilterPack";
 const char* const kSettingsGroup = "Settings";
 const char* const kRecentFilesGroup = "Recent File List";
 const char* const kRecentCommandsGroup = "Recent File Commands";
+const char* const kDesktopFileName = "org.tesselfilterpack.TesselFilterPack";
 
 const char* const kLogDocumentType =
     "\nLog\nLog\nRTF Files\n.rtf\nTesselFilterPack.Document\nTessel Filter Pack Log";
@@ -115,12 +116,39 @@ const char* const kMissingInputNote = "%1 could not be found. [%2]\n";
 const char* const kUnreadableInputNote = "%1 could not be read: %2. [%3]\n";
 const char* const kInputIsAFolder = "it is a folder, not a file";
 
+const char* const kCommandLineHelp =
+    "Usage: TesselFilterPack [OPTION]... [FILE]...\n"
+    "Opens each FILE in a window of its own: a log (.rtf) or an error log (.err).\n"
+    "With no FILE, a new log is opened. Arguments after -- are all files.\n"
+    "\n"
+    "Options:\n"
+    "  --help                 print this help and exit\n"
+    "  --version              print the program's version and exit\n"
+    "\n"
+    "Qt's options, with one dash or two, among them:\n"
+    "  -style NAME            the widget style (e.g. Fusion)\n"
+    "  -stylesheet FILE       a style sheet for the windows\n"
+    "  -platform NAME         the windowing platform (xcb, wayland, offscreen)\n"
+    "  -display DISPLAY       the X server to use\n"
+    "  -geometry GEOMETRY     the main window's size and position (WxH+X+Y)\n"
+    "  -reverse               lay the windows out right to left\n"
+    "\n"
+    "Exit status: 0 when the program ends normally, 2 for an unknown option.\n";
+const char* const kCommandLineVersion = "TesselFilterPack (Tessel Filter Pack) %1\n%2 %3\n";
+const char* const kCommandLineUnknownOption =
+    "TesselFilterPack: unknown option %1\nTry 'TesselFilterPack --help' for more information.\n";
+
 QString with(const char* format, const QString& value) {
     return QString::fromUtf8(format).arg(value);
 }
 
 QString with(const char* format, const QString& first, const QString& second) {
     return QString::fromUtf8(format).arg(first, second);
+}
+
+QString with(const char* format, const QString& first, const QString& second,
+             const QString& third) {
+    return QString::fromUtf8(format).arg(first, second, third);
 }
 
 }  // namespace tessel::desktop::text

@@ -14,6 +14,9 @@ extern const char* const kSettingsApplication;
 extern const char* const kSettingsGroup;
 extern const char* const kRecentFilesGroup;
 extern const char* const kRecentCommandsGroup;  // the command of each recent input
+// The name of the installed .desktop file, without ".desktop", by which the
+// desktop finds the program's icon and name for its windows.
+extern const char* const kDesktopFileName;
 
 // The two document types, in the framework's form
 // "\nName\nNew name\nFilter name\n.ext\nRegistry id\nRegistry name".
@@ -112,8 +115,16 @@ extern const char* const kInputIsAFolder;       // the reason for a folder
 // Dropped files that more than one command takes.
 extern const char* const kWhichCommandQuestion;  // %1 the number of files, %2 the first
 
-// A text with "%1" filled in.
+// The command line: the usage --help prints, the version --version prints
+// (%1 the program's version, %2 the library's name, %3 its version) and the
+// usage error of an unknown option (%1 the option).
+extern const char* const kCommandLineHelp;
+extern const char* const kCommandLineVersion;
+extern const char* const kCommandLineUnknownOption;
+
+// A text with "%1" (and "%2", "%3") filled in.
 QString with(const char* format, const QString& value);
 QString with(const char* format, const QString& first, const QString& second);
+QString with(const char* format, const QString& first, const QString& second, const QString& third);
 
 }  // namespace tessel::desktop::text
