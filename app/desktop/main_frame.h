@@ -134,6 +134,8 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     void setOption(bool DesktopOptions::*option, bool on);
     // The two encoding sub-menus of the Options menu.
     void createEncodingMenus(QMenu& options);
+    // Options > Output Folder...: asks where conversions write.
+    void chooseOutputFolder();
 
     std::unique_ptr<UserPrompts> prompts_;
     DesktopOptions options_;
@@ -183,6 +185,7 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     QLabel* standardDialogIndicator_ = nullptr;
     QLabel* sourceEncodingIndicator_ = nullptr;
     QLabel* targetCodePageIndicator_ = nullptr;
+    QLabel* outputFolderIndicator_ = nullptr;
 };
 
 }  // namespace tessel::desktop
