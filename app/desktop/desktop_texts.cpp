@@ -97,6 +97,9 @@ const char* const kOutputFolderNotUsable =
     "The output folder %1 cannot be used: %2. No file was converted.\n";
 const char* const kWrittenToNote = "Written to %1\n";
 
+const char* const kLoadingLog = "Reading %1... %2 %";
+const char* const kStillLoading = "The file is still being read; save it once it is complete.";
+
 const char* const kCloseAllErrorWindows = "Close All &Error Windows";
 const char* const kAboutEntry = "&About Tessel Filter Pack...";
 const char* const kAboutTitle = "About Tessel Filter Pack";

@@ -83,6 +83,11 @@ extern const char* const kOutputFolderBrowse;
 extern const char* const kOutputFolderNotUsable;  // %1 the folder, %2 the reason
 extern const char* const kWrittenToNote;          // %1 the output in the folder
 
+// A large error log going into its window: the status bar's text, and why
+// it cannot be saved meanwhile.
+extern const char* const kLoadingLog;  // %1 the log's name, %2 the percentage
+extern const char* const kStillLoading;
+
 extern const char* const kCloseAllErrorWindows;  // "Close All &Error Windows"
 extern const char* const kAboutEntry;            // "&About Tessel Filter Pack..."
 extern const char* const kAboutTitle;            // "About Tessel Filter Pack"

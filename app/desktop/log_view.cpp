@@ -17,11 +17,12 @@ CTesselFilterPackView::CTesselFilterPackView(CTesselFilterPackDoc& document, Des
       shell_(std::make_unique<DesktopShell>(host, document)),
       session_(std::make_unique<app::BatchSession>(*shell_)) {
     setDocument(document.textDocument());
-    setReadOnly(!document.isErrorLog());
-    setTextInteractionFlags(document.isErrorLog()
-                                ? Qt::TextEditorInteraction
-                                : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    setUndoRedoEnabled(document.isErrorLog());
+    // Error logs are edited, unless too large to; the report is not.
+    const bool editable = document.isErrorLog() && !document.isReadOnly();
+    setReadOnly(!editable);
+    setTextInteractionFlags(editable ? Qt::TextEditorInteraction
+                                     : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setUndoRedoEnabled(editable);
     setAcceptRichText(!document.isErrorLog());
     setLineWrapMode(document.isErrorLog() ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
 }

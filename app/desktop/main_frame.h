@@ -107,6 +107,7 @@ class CMainFrame : public QMainWindow, public DesktopHost {
 
     CChildFrame* addWindow(CTesselFilterPackDoc& document);
     void adoptDocument(CTesselFilterPackDoc* document);
+    void showLoading(CTesselFilterPackDoc& document);
     void windowDestroyed(QObject* window);
     void retitle(const CTesselFilterPackDoc& document);
     OpenDocument* entryOf(const CTesselFilterPackDoc& document);
