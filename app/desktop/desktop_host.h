@@ -15,11 +15,15 @@ namespace tessel::desktop {
 
 class UserPrompts;
 
-// A file of the last run that wrote an error log.
+// A file of the last run that wrote an error log, or whose outputs could not
+// be moved into the output folder.
 struct BatchProblem {
     QString inputPath;
     int code = 0;
-    QString logPath;
+    QString logPath;  // empty: none written
+    // Why the outputs did not reach the output folder; stands before the
+    // log's first message.
+    QString deliveryProblem;
 };
 
 class DesktopHost {

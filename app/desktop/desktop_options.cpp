@@ -21,6 +21,7 @@ const char* const kShowLibraryMessagesForUnreadableInputs =
     "ShowLibraryMessagesForUnreadableInputs";
 const char* const kSourceEncoding = "SourceEncoding";
 const char* const kTargetCodePage = "TargetCodePage";
+const char* const kOutputFolder = "OutputFolder";
 
 bool readFlag(QSettings& settings, const char* key) {
     return settings.value(QLatin1String(key), 0).toInt() != 0;
@@ -65,6 +66,7 @@ DesktopOptions readOptions(QSettings& settings) {
     options.sourceEncoding = settings.value(QLatin1String(kSourceEncoding)).toString().trimmed();
     unsigned codePage = settings.value(QLatin1String(kTargetCodePage)).toUInt(&valid);
     if (valid && isOfferedTargetCodePage(codePage)) options.targetCodePage = codePage;
+    options.outputFolder = settings.value(QLatin1String(kOutputFolder)).toString().trimmed();
     settings.endGroup();
     return options;
 }
@@ -89,6 +91,11 @@ void writeOptions(QSettings& settings, const DesktopOptions& options) {
         settings.remove(QLatin1String(kTargetCodePage));
     } else {
         settings.setValue(QLatin1String(kTargetCodePage), options.targetCodePage);
+    }
+    if (options.outputFolder.isEmpty()) {
+        settings.remove(QLatin1String(kOutputFolder));
+    } else {
+        settings.setValue(QLatin1String(kOutputFolder), options.outputFolder);
     }
     settings.endGroup();
 }

@@ -37,6 +37,9 @@ struct DesktopOptions {
     // default. A code page the Options menu does not offer reads as 0.
     QString sourceEncoding;
     unsigned targetCodePage = 0;
+    // The folder conversions move their outputs and error logs into, by the
+    // tool's -o rules; empty: they stay next to their inputs.
+    QString outputFolder;
 };
 
 // The settings store of the program.

@@ -1,18 +1,21 @@
 #include "desktop_shell.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <memory>
 
 #include "batch_thread.h"
+#include "core/report_texts.h"
 #include "desktop_host.h"
 #include "desktop_texts.h"
 #include "file_choice_memory.h"
 #include "input_problem.h"
 #include "library_hooks.h"
 #include "log_document.h"
+#include "platform/format.h"
 #include "tessel_cat.h"
 #include "user_prompts.h"
 
@@ -56,6 +59,10 @@ std::vector<std::string> DesktopShell::chooseFiles(const app::FileChoice& choice
         if (chosen.isEmpty()) return;
         if (clearPending_) log_.clearReport();
         clearPending_ = false;
+        if (!prepareOutputFolder()) {
+            chosen.clear();
+            return;
+        }
         host_.batchStarted(static_cast<int>(chosen.size()));
     });
     fileCount_ = static_cast<int>(chosen.size());
@@ -82,6 +89,29 @@ QStringList DesktopShell::askForFiles(const app::FileChoice& choice) {
     if (memory.folder.isEmpty()) memory.folder = QFileInfo(chosen.first()).absolutePath();
     writeFileChoice(*settings, key, memory);
     return chosen;
+}
+
+void DesktopShell::setOutputFolder(const QString& folder) {
+    outputFolderPath_ = folder;
+    outputFolder_.reset();
+    if (folder.isEmpty()) return;
+    // An output in the folder is asked about as one next to its input is:
+    // the Overwrite Existing Files option and Yes or No to All answer too.
+    outputFolder_.emplace(toCorePath(folder), [this](const std::string& existing) {
+        return askOverwrite(existing, currentInput_,
+                            platform::fillPlaceholders(app::text::kOverwriteQuestion, {existing}));
+    });
+}
+
+bool DesktopShell::prepareOutputFolder() {
+    if (!outputFolder_) return true;
+    std::optional<std::string> problem = outputFolder_->prepare();
+    if (!problem) return true;
+    log_.appendReport(
+        text::with(text::kOutputFolderNotUsable, QDir::toNativeSeparators(outputFolderPath_),
+                   QString::fromLocal8Bit(problem->c_str())),
+        app::ReportStyle::Normal);
+    return false;
 }
 
 std::string DesktopShell::chooseOneFile(const app::FileChoice& choice) {
@@ -168,8 +198,16 @@ void DesktopShell::openErrorLogs(const std::vector<std::string>& paths) {
 }
 
 bool DesktopShell::closeErrorLogViews(const std::vector<std::string>& logPaths) {
+    QStringList views = fromCorePaths(logPaths);
+    // With an output folder the logs written again are those in it.
+    if (outputFolder_) {
+        QDir folder(outputFolderPath_);
+        for (const QString& path : fromCorePaths(logPaths)) {
+            views << folder.filePath(QFileInfo(path).fileName());
+        }
+    }
     bool closed = false;
-    callOnGuiThread([&] { closed = host_.closeErrorLogWindows(fromCorePaths(logPaths)); });
+    callOnGuiThread([&] { closed = host_.closeErrorLogWindows(views); });
     return closed;
 }
 
@@ -189,6 +227,8 @@ app::CodePageChoice DesktopShell::chooseCodePage(unsigned presetCodePage) {
 
 void DesktopShell::fileStarting(const std::string& inputPath) {
     int number = ++fileNumber_;
+    currentInput_ = inputPath;
+    deliveryProblems_.clear();
     QString path = fromCorePath(inputPath);
     // The library's messages about an input the report already names as
     // empty or unreadable are kept for the report's code, not shown.
@@ -201,20 +241,47 @@ void DesktopShell::fileStarting(const std::string& inputPath) {
 }
 
 void DesktopShell::fileConverted(app::FileOutcome& outcome) {
-    if (inputCheck_.fine()) return;
-    setLibraryMessageCapture(nullptr);
-    QString log = outcome.errorLogPath ? fromCorePath(*outcome.errorLogPath) : QString();
-    QString note = inputProblemNote(fromCorePath(outcome.inputPath), inputCheck_,
-                                    libraryCode(libraryMessages_, log, outcome.result));
-    inputCheck_ = {};
-    libraryMessages_.clear();
-    appendReport(toCorePath(note), app::ReportStyle::Normal);
+    if (!inputCheck_.fine()) {
+        setLibraryMessageCapture(nullptr);
+        QString log = outcome.errorLogPath ? fromCorePath(*outcome.errorLogPath) : QString();
+        QString note = inputProblemNote(fromCorePath(outcome.inputPath), inputCheck_,
+                                        libraryCode(libraryMessages_, log, outcome.result));
+        inputCheck_ = {};
+        libraryMessages_.clear();
+        appendReport(toCorePath(note), app::ReportStyle::Normal);
+    }
+    if (outputFolder_) deliverOutputs(outcome);
+}
+
+// The output and error log move into the folder (their paths in `outcome`
+// with them, so that the log windows and the problems list open the moved
+// log); what kept them from it goes into the report.
+void DesktopShell::deliverOutputs(app::FileOutcome& outcome) {
+    deliveryProblems_ = outputFolder_->takeOutputs(outcome, std::string());
+    for (const std::string& problem : deliveryProblems_) {
+        appendReport(problem + "\n", app::ReportStyle::Normal);
+    }
+    if (outcome.outputCreated) {
+        appendReport(toCorePath(text::with(text::kWrittenToNote, fromCorePath(outcome.outputPath))),
+                     app::ReportStyle::Normal);
+    }
+}
+
+std::optional<std::string> DesktopShell::stagedInput(const std::string& inputPath) {
+    if (!outputFolder_) return std::nullopt;
+    return outputFolder_->stageInput(inputPath);
 }
 
 void DesktopShell::fileReported(const app::FileOutcome& outcome) {
-    if (!outcome.errorLogPath) return;
-    problems_.push_back(BatchProblem{fromCorePath(outcome.inputPath), outcome.result,
-                                     fromCorePath(*outcome.errorLogPath)});
+    if (outputFolder_) outputFolder_->releaseStagedInput();
+    if (!outcome.errorLogPath && deliveryProblems_.empty()) return;
+    QStringList delivery;
+    for (const std::string& problem : deliveryProblems_) delivery << fromCorePath(problem);
+    deliveryProblems_.clear();
+    problems_.push_back(
+        BatchProblem{fromCorePath(outcome.inputPath), outcome.result,
+                     outcome.errorLogPath ? fromCorePath(*outcome.errorLogPath) : QString(),
+                     delivery.join(u' ')});
 }
 
 bool DesktopShell::stopRequested() {

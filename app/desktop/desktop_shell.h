@@ -8,6 +8,12 @@
 // chosen (a cancelled choice keeps the log), or, with the option
 // clearLogOnlyWhenFilesChosen off, as it starts. The first command into a log opened from
 // disk adds to it instead of emptying it.
+//
+// With an output folder each file's output and error log are moved into it
+// by the tool's -o rules once converted (the folder is made when the files
+// are chosen; one that cannot be made ends the command with a line in the
+// report); a file whose outputs cannot be delivered is listed among the
+// problems of the run.
 #pragma once
 
 #include <QList>
@@ -16,6 +22,7 @@
 #include <optional>
 
 #include "core/batch_shell.h"
+#include "core/output_folder.h"
 #include "desktop_host.h"
 #include "input_problem.h"
 
@@ -51,7 +58,12 @@ class DesktopShell : public app::BatchShell {
     // it are not shown.
     void fileConverted(app::FileOutcome& outcome) override;
     void fileReported(const app::FileOutcome& outcome) override;
+    std::optional<std::string> stagedInput(const std::string& inputPath) override;
     bool stopRequested() override;
+
+    // The folder the next command's outputs go into; empty: next to their
+    // inputs. Set on the window's thread before the command runs.
+    void setOutputFolder(const QString& folder);
 
     // The command about to run, whose file choice is remembered (null: a
     // check, whose choices are not), and files that stand for its next file
@@ -66,6 +78,10 @@ class DesktopShell : public app::BatchShell {
 
   private:
     QStringList askForFiles(const app::FileChoice& choice);
+    // Makes the output folder; false (with a line in the report) when it
+    // cannot be used. On the window's thread.
+    bool prepareOutputFolder();
+    void deliverOutputs(app::FileOutcome& outcome);
 
     DesktopHost& host_;
     CTesselFilterPackDoc& log_;
@@ -79,6 +95,11 @@ class DesktopShell : public app::BatchShell {
     const app::Command* command_ = nullptr;
     std::optional<QStringList> presetFiles_;
     std::optional<bool> overwriteAll_;  // Yes to All or No to All given
+    QString outputFolderPath_;
+    std::optional<app::OutputFolder> outputFolder_;
+    std::string currentInput_;
+    // What kept the current file's outputs from the folder, one line each.
+    std::vector<std::string> deliveryProblems_;
 };
 
 // Whether `output` is the page `rtfInput` was marked up from: the same name

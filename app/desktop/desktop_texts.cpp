@@ -85,6 +85,22 @@ const int kOtherSourceEncodingCount =
     sizeof kOtherSourceEncodings / sizeof kOtherSourceEncodings[0];
 const EncodingEntryText kUtf8TargetCodePage = {"65001 &UTF-8", "utf-8", 65001, true};
 
+const char* const kOutputFolderEntry = "Output &Folder...";
+const char* const kOutputFolderPrompt =
+    "Choose a folder the conversions write their outputs and error logs into, or write them next "
+    "to their inputs.";
+const char* const kOutputFolderIndicator = "DIR";
+const char* const kOutputFolderTitle = "Output Folder";
+const char* const kOutputFolderBesideInputs = "Write outputs &next to their inputs";
+const char* const kOutputFolderLabel = "&Folder:";
+const char* const kOutputFolderBrowse = "&Browse...";
+const char* const kOutputFolderNotUsable =
+    "The output folder %1 cannot be used: %2. No file was converted.\n";
+const char* const kWrittenToNote = "Written to %1\n";
+
+const char* const kLoadingLog = "Reading %1... %2 %";
+const char* const kStillLoading = "The file is still being read; save it once it is complete.";
+
 const char* const kCloseAllErrorWindows = "Close All &Error Windows";
 const char* const kAboutEntry = "&About Tessel Filter Pack...";
 const char* const kAboutTitle = "About Tessel Filter Pack";

@@ -73,6 +73,24 @@ extern const int kOtherSourceEncodingCount;
 // Code page 65001, after the Windows ones in the target sub-menu.
 extern const EncodingEntryText kUtf8TargetCodePage;
 
+// The output folder of the Options menu: its entry and prompt, the
+// status-bar indicator while one is set, its dialog, and the report's lines
+// about it.
+extern const char* const kOutputFolderEntry;
+extern const char* const kOutputFolderPrompt;
+extern const char* const kOutputFolderIndicator;
+extern const char* const kOutputFolderTitle;
+extern const char* const kOutputFolderBesideInputs;  // the check box
+extern const char* const kOutputFolderLabel;
+extern const char* const kOutputFolderBrowse;
+extern const char* const kOutputFolderNotUsable;  // %1 the folder, %2 the reason
+extern const char* const kWrittenToNote;          // %1 the output in the folder
+
+// A large error log going into its window: the status bar's text, and why
+// it cannot be saved meanwhile.
+extern const char* const kLoadingLog;  // %1 the log's name, %2 the percentage
+extern const char* const kStillLoading;
+
 extern const char* const kCloseAllErrorWindows;  // "Close All &Error Windows"
 extern const char* const kAboutEntry;            // "&About Tessel Filter Pack..."
 extern const char* const kAboutTitle;            // "About Tessel Filter Pack"

@@ -29,6 +29,8 @@ class CTesselFilterPackDoc : public QObject {
 
     bool isModified() const;
     virtual bool isErrorLog() const { return false; }
+    // Shown, not edited (an error log too large to edit).
+    virtual bool isReadOnly() const { return false; }
 
     // Replace the content with a file's, or write it; false with a reason.
     virtual bool openFile(const QString& path, QString* error);

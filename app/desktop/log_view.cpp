@@ -17,11 +17,12 @@ CTesselFilterPackView::CTesselFilterPackView(CTesselFilterPackDoc& document, Des
       shell_(std::make_unique<DesktopShell>(host, document)),
       session_(std::make_unique<app::BatchSession>(*shell_)) {
     setDocument(document.textDocument());
-    setReadOnly(!document.isErrorLog());
-    setTextInteractionFlags(document.isErrorLog()
-                                ? Qt::TextEditorInteraction
-                                : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    setUndoRedoEnabled(document.isErrorLog());
+    // Error logs are edited, unless too large to; the report is not.
+    const bool editable = document.isErrorLog() && !document.isReadOnly();
+    setReadOnly(!editable);
+    setTextInteractionFlags(editable ? Qt::TextEditorInteraction
+                                     : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setUndoRedoEnabled(editable);
     setAcceptRichText(!document.isErrorLog());
     setLineWrapMode(document.isErrorLog() ? QTextEdit::NoWrap : QTextEdit::WidgetWidth);
 }
@@ -34,6 +35,13 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
     // The shell answers for "Overwrite Existing Files": it still asks for
     // the page an RTF file was marked up from.
     session_->options().overwriteExisting = false;
+    // With an output folder the outputs are moved there and the files in it
+    // asked about; a file next to the input is then never replaced. A tag
+    // collection's output is its tag file, which stays where it was chosen.
+    const bool toFolder =
+        !options.outputFolder.isEmpty() && command.tagFile != app::TagFileRole::Collected;
+    session_->options().keepFilesBesideInput = toFolder;
+    shell_->setOutputFolder(toFolder ? options.outputFolder : QString());
     app::RunSettings settings;
     settings.chooseTagFile = app::takesTagFile(command) && options.askForTagFile;
     // Unless the user is asked, the HTML mark-up reads the shipped tag file.
@@ -52,6 +60,8 @@ std::vector<app::FileOutcome> CTesselFilterPackView::runCommand(const app::Comma
     // event loop, so the window stays responsive.
     runOnWorkerThread([&] { outcomes = session_->runCommand(command, settings); });
     shell_->setCommand(nullptr);
+    shell_->setOutputFolder(QString());
+    session_->options().keepFilesBesideInput = false;
     moveCursor(QTextCursor::End);
     if (shell_->batchChosen()) host_.showProblems(shell_->takeProblems());
     QStringList inputs;

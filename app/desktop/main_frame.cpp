@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -153,8 +154,23 @@ CTesselFilterPackDoc* CMainFrame::openDocument(const QString& path, bool remembe
     }
     CTesselFilterPackDoc* opened = document.release();
     adoptDocument(opened);
+    showLoading(*opened);
     if (remember) rememberRecent(absolute);
     return opened;
+}
+
+// A large error log goes into its window a piece at a time: the status bar
+// says how far it got.
+void CMainFrame::showLoading(CTesselFilterPackDoc& document) {
+    auto* log = qobject_cast<CTesselTextDoc*>(&document);
+    if (log == nullptr || !log->isLoading()) return;
+    QString name = log->title();
+    connect(log, &CTesselTextDoc::loadProgressed, this, [this, name](int percent) {
+        statusBar()->showMessage(text::with(text::kLoadingLog, name, QString::number(percent)));
+    });
+    connect(log, &CTesselTextDoc::loadCompleted, statusBar(), &QStatusBar::clearMessage);
+    connect(log, &QObject::destroyed, statusBar(), &QStatusBar::clearMessage);
+    statusBar()->showMessage(text::with(text::kLoadingLog, name, QStringLiteral("0")));
 }
 
 bool CMainFrame::saveDocument(CTesselFilterPackDoc& document, bool askForName) {

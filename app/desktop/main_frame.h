@@ -107,6 +107,7 @@ class CMainFrame : public QMainWindow, public DesktopHost {
 
     CChildFrame* addWindow(CTesselFilterPackDoc& document);
     void adoptDocument(CTesselFilterPackDoc* document);
+    void showLoading(CTesselFilterPackDoc& document);
     void windowDestroyed(QObject* window);
     void retitle(const CTesselFilterPackDoc& document);
     OpenDocument* entryOf(const CTesselFilterPackDoc& document);
@@ -134,6 +135,8 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     void setOption(bool DesktopOptions::*option, bool on);
     // The two encoding sub-menus of the Options menu.
     void createEncodingMenus(QMenu& options);
+    // Options > Output Folder...: asks where conversions write.
+    void chooseOutputFolder();
 
     std::unique_ptr<UserPrompts> prompts_;
     DesktopOptions options_;
@@ -183,6 +186,7 @@ class CMainFrame : public QMainWindow, public DesktopHost {
     QLabel* standardDialogIndicator_ = nullptr;
     QLabel* sourceEncodingIndicator_ = nullptr;
     QLabel* targetCodePageIndicator_ = nullptr;
+    QLabel* outputFolderIndicator_ = nullptr;
 };
 
 }  // namespace tessel::desktop

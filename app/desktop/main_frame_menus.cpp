@@ -2,6 +2,7 @@
 // entries' states.
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -176,6 +177,8 @@ void CMainFrame::createOptionsMenu() {
                                    &DesktopOptions::useStandardFileDialog);
     option(text::kCheckTagsEntry, text::kCheckTagsPrompt,
            &DesktopOptions::checkTagsOnBackConversion);
+    connect(addEntry(m, fromUtf8(text::kOutputFolderEntry), fromUtf8(text::kOutputFolderPrompt)),
+            &QAction::triggered, this, &CMainFrame::chooseOutputFolder);
     m.addSeparator();
     createEncodingMenus(m);
 }
@@ -218,6 +221,13 @@ void CMainFrame::createEncodingMenus(QMenu& options) {
         text::kTargetCodePagePrompt,
         [this](const EncodingEntry& entry) { return entry.codePage == options_.targetCodePage; },
         [this](const EncodingEntry& entry) { options_.targetCodePage = entry.codePage; });
+}
+
+void CMainFrame::chooseOutputFolder() {
+    std::optional<QString> chosen = prompts_->chooseOutputFolder(options_.outputFolder);
+    if (!chosen) return;
+    options_.outputFolder = *chosen;
+    updateIndicators();
 }
 
 void CMainFrame::createWindowMenu() {
@@ -294,6 +304,9 @@ void CMainFrame::createStatusBar() {
     targetCodePageIndicator_ = new QLabel(bar);
     bar->addPermanentWidget(sourceEncodingIndicator_);
     bar->addPermanentWidget(targetCodePageIndicator_);
+    // The output folder shows while one is set, named in its tip.
+    outputFolderIndicator_ = indicator(bar);
+    bar->addPermanentWidget(outputFolderIndicator_);
     updateIndicators();
 
     QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("viewMenu"));
@@ -320,6 +333,10 @@ void CMainFrame::updateIndicators() {
     sourceEncodingIndicator_->setVisible(!options_.sourceEncoding.isEmpty());
     targetCodePageIndicator_->setText(targetCodePageIndicator(options_.targetCodePage));
     targetCodePageIndicator_->setVisible(options_.targetCodePage != 0);
+    bool toFolder = !options_.outputFolder.isEmpty();
+    outputFolderIndicator_->setText(toFolder ? fromUtf8(text::kOutputFolderIndicator) : QString());
+    outputFolderIndicator_->setToolTip(QDir::toNativeSeparators(options_.outputFolder));
+    outputFolderIndicator_->setVisible(toFolder);
 }
 
 void CMainFrame::updateActions() {

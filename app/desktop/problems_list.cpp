@@ -34,6 +34,12 @@ QString decodeLog(const QByteArray& bytes) {
     return utf8.hasError() ? fromWindows1252(bytes) : text;
 }
 
+// A file whose outputs did not reach the output folder may have written no
+// log.
+bool hasLog(const QTreeWidgetItem* row) {
+    return row != nullptr && !row->data(FileColumn, Qt::UserRole).toString().isEmpty();
+}
+
 }  // namespace
 
 ProblemsList::ProblemsList(QWidget* parent)
@@ -71,7 +77,7 @@ ProblemsList::ProblemsList(QWidget* parent)
     open_->setEnabled(false);
     connect(table_, &QTreeWidget::itemDoubleClicked, this, [this] { openCurrent(); });
     connect(table_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* item) { open_->setEnabled(item != nullptr); });
+            [this](QTreeWidgetItem* item) { open_->setEnabled(hasLog(item)); });
     connect(open_, &QPushButton::clicked, this, &ProblemsList::openCurrent);
     auto changed = [this] {
         limit_->setEnabled(openWindows_->isChecked());
@@ -90,7 +96,12 @@ void ProblemsList::setProblems(const QList<BatchProblem>& problems) {
         auto* row = new QTreeWidgetItem;
         row->setText(FileColumn, problem.inputPath);
         row->setText(CodeColumn, QString::number(problem.code));
-        row->setText(MessageColumn, firstMessage(problem.logPath));
+        QString message = firstMessage(problem.logPath);
+        if (!problem.deliveryProblem.isEmpty()) {
+            message = message.isEmpty() ? problem.deliveryProblem
+                                        : problem.deliveryProblem + QStringLiteral(" ") + message;
+        }
+        row->setText(MessageColumn, message);
         row->setData(FileColumn, Qt::UserRole, problem.logPath);
         row->setToolTip(FileColumn, problem.logPath);
         rows << row;
@@ -110,6 +121,7 @@ void ProblemsList::setWindowOptions(bool openWindows, int limit) {
 }
 
 QString ProblemsList::firstMessage(const QString& logPath) {
+    if (logPath.isEmpty()) return {};
     QFile file(logPath);
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QStringList lines = decodeLog(file.read(kFirstMessageBytes)).split(u'\n');
@@ -126,9 +138,8 @@ QString ProblemsList::firstMessage(const QString& logPath) {
 }
 
 void ProblemsList::openCurrent() {
-    if (QTreeWidgetItem* row = table_->currentItem()) {
-        emit openLogRequested(row->data(FileColumn, Qt::UserRole).toString());
-    }
+    QTreeWidgetItem* row = table_->currentItem();
+    if (hasLog(row)) emit openLogRequested(row->data(FileColumn, Qt::UserRole).toString());
 }
 
 }  // namespace tessel::desktop

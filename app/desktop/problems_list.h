@@ -1,5 +1,6 @@
 // The problems of the last run in one dockable list: each file that wrote an
-// error log, its return code and the log's first message. A double-click or
+// error log or whose outputs did not reach the output folder, its return
+// code and what kept them from it or the log's first message. A double-click or
 // Open Log opens that log. The list also holds the option to open the logs'
 // windows after a run and how many of them at most.
 #pragma once

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QTextDocument>
 
+#include "desktop_texts.h"
+#include "piecewise_text.h"
 #include "report_styles.h"
 #include "windows_1252.h"
 
@@ -47,14 +49,38 @@ bool CTesselTextDoc::openFile(const QString& path, QString* error) {
     QString text = utf8.decode(bytes);
     utf8_ = !utf8.hasError() && !isAscii(bytes);
     if (!utf8_) text = fromWindows1252(bytes);
-    textDocument()->setPlainText(text);
-    textDocument()->clearUndoRedoStacks();
-    textDocument()->setModified(false);
     setFilePath(path);
+    showText(std::move(text), bytes.size());
     return true;
 }
 
+bool CTesselTextDoc::isLoading() const {
+    return loader_ != nullptr && !loader_->finished();
+}
+
+void CTesselTextDoc::showText(QString text, qint64 fileSize) {
+    delete loader_;
+    loader_ = nullptr;
+    readOnly_ = fileSize > kPiecewiseBytes;
+    if (!readOnly_) {
+        textDocument()->setPlainText(text);
+        textDocument()->clearUndoRedoStacks();
+        textDocument()->setModified(false);
+        return;
+    }
+    // Read-only: nothing to undo, and no stack of the whole text.
+    textDocument()->setUndoRedoEnabled(false);
+    loader_ = new PiecewiseText(std::move(text), *textDocument(), this);
+    connect(loader_, &PiecewiseText::progressed, this, &CTesselTextDoc::loadProgressed);
+    connect(loader_, &PiecewiseText::completed, this, &CTesselTextDoc::loadCompleted);
+}
+
 bool CTesselTextDoc::saveFile(const QString& path, QString* error) {
+    // Half a log would replace the whole one.
+    if (isLoading()) {
+        if (error) *error = QString::fromUtf8(text::kStillLoading);
+        return false;
+    }
     // The raw text keeps no-break spaces, which the plain-text form turns
     // into blanks.
     QString text = textDocument()->toRawText();

@@ -8,6 +8,7 @@
 #include "batch_dlg.h"
 #include "desktop_texts.h"
 #include "multisel_loader.h"
+#include "output_folder_dialog.h"
 
 namespace tessel::desktop {
 
@@ -122,6 +123,12 @@ int DialogPrompts::chooseOne(const QString& question, const QStringList& choices
     bool ok = false;
     QString chosen = QInputDialog::getItem(owner_, caption(), question, choices, 0, false, &ok);
     return ok ? static_cast<int>(choices.indexOf(chosen)) : -1;
+}
+
+std::optional<QString> DialogPrompts::chooseOutputFolder(const QString& current) {
+    OutputFolderDialog dialog(current, owner_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.folder();
 }
 
 }  // namespace tessel::desktop

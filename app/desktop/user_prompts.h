@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "file_choice_memory.h"
 
@@ -48,6 +49,9 @@ class UserPrompts {
     virtual void showMessage(const QString& text) = 0;
     // Which of `choices` to take for `question`; -1 when the user cancelled.
     virtual int chooseOne(const QString& question, const QStringList& choices) = 0;
+    // Where conversions write, starting from `current`: empty for next to
+    // their inputs, else a folder; nothing when the user cancelled.
+    virtual std::optional<QString> chooseOutputFolder(const QString& current) = 0;
 };
 
 // "RTF Files|*.rtf|All Files (*.*)|*.*||" in the file dialogs' form
@@ -71,6 +75,7 @@ class DialogPrompts : public UserPrompts {
     QString chooseSavePath(const QString& suggestedPath, const QString& qtFilter) override;
     void showMessage(const QString& text) override;
     int chooseOne(const QString& question, const QStringList& choices) override;
+    std::optional<QString> chooseOutputFolder(const QString& current) override;
 
   private:
     QWidget* owner_;

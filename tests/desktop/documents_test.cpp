@@ -1,6 +1,9 @@
 // The documents: the log saved and opened as RTF (styles kept, any text
 // escaped), RTF from the library and malformed RTF read safely, and error
-// logs read and saved back in their own encoding with CR LF line ends.
+// logs read and saved back in their own encoding with CR LF line ends; a
+// large error log opens read-only and goes into its window in pieces.
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -47,6 +50,7 @@ class DocumentsTest : public QObject {
     void logIsSavedAndOpenedThroughTheMenus();
     void windowsOfOneDocumentAreNumbered();
     void findAndReplaceWorkOnEditableViewsOnly();
+    void largeErrorLogOpensReadOnlyInPieces();
 };
 
 void DocumentsTest::logRoundTripsThroughRtfWithItsStyles() {
@@ -298,6 +302,72 @@ void DocumentsTest::findAndReplaceWorkOnEditableViewsOnly() {
     find.setSearch("unknown");
     QCOMPARE(find.replaceAll(), 1);
     QCOMPARE(view.toPlainText(), QString("Tag  .\n again,  once more."));
+}
+
+void DocumentsTest::largeErrorLogOpensReadOnlyInPieces() {
+    auto settings = useTemporarySettings();
+    QTemporaryDir folder;
+    // 8 MB of numbered messages with CR LF line ends.
+    QByteArray bytes;
+    int lines = 0;
+    while (bytes.size() < 8 * 1024 * 1024) {
+        ++lines;
+        bytes += "[" + QByteArray::number(lines) + "] Unknown tag <nav> in line " +
+                 QByteArray::number(lines) + " of page.htm: the tag is left as text.\r\n";
+    }
+    ++lines;
+    bytes += "last line of the log\r\n";
+    const QString path = folder.filePath("big.err");
+    writeBytes(path, bytes);
+    const qsizetype characters = bytes.size() - lines - 1;  // no CRs, no final line end
+
+    TestFrame test = makeFrame();
+    auto* log = qobject_cast<CTesselTextDoc*>(test.frame->openDocument(path));
+    QVERIFY(log);
+    QSignalSpy progress(log, &CTesselTextDoc::loadProgressed);
+    QSignalSpy completed(log, &CTesselTextDoc::loadCompleted);
+    // Open at once with its first piece, read-only, the status bar saying
+    // how far it is.
+    QVERIFY(log->isLoading());
+    QVERIFY(log->isReadOnly());
+    QList<CChildFrame*> windows = test.frame->windowsOf(*log);
+    QCOMPARE(windows.size(), 1);
+    QVERIFY(windows[0]->view()->isReadOnly());
+    QVERIFY(log->textDocument()->blockCount() < lines);
+    QVERIFY2(test.frame->statusBar()->currentMessage().startsWith("Reading big.err..."),
+             qPrintable(test.frame->statusBar()->currentMessage()));
+    // Half a log is not saved over another file.
+    const QString copy = folder.filePath("copy.err");
+    test.prompts->savePaths << copy;
+    menuAction(*test.frame, {"&File", "Save &As..."})->trigger();
+    QCOMPARE(test.prompts->messages.size(), 1);
+    QVERIFY2(test.prompts->messages[0].contains("still being read"),
+             qPrintable(test.prompts->messages[0]));
+    QVERIFY(!QFileInfo::exists(copy));
+
+    QVERIFY(completed.wait(300000));
+    QVERIFY2(progress.size() > 10, qPrintable(QString::number(progress.size())));
+    QVERIFY(!log->isLoading());
+    QCOMPARE(log->textDocument()->blockCount(), lines);
+    QCOMPARE(log->textDocument()->characterCount() - 1, characters);
+    QCOMPARE(log->textDocument()->lastBlock().text(), QString("last line of the log"));
+    QCOMPARE(log->textDocument()->firstBlock().text(),
+             QString("[1] Unknown tag <nav> in line 1 of page.htm: the tag is left as text."));
+    QVERIFY(!log->isModified());
+    QVERIFY(windows[0]->view()->isReadOnly());
+    QCOMPARE(test.frame->statusBar()->currentMessage(), QString());
+    // Complete, it saves back byte for byte.
+    test.prompts->savePaths << copy;
+    menuAction(*test.frame, {"&File", "Save &As..."})->trigger();
+    QCOMPARE(readBytes(copy), bytes);
+
+    // A small log opens whole and editable.
+    const QString small = folder.filePath("small.err");
+    writeBytes(small, "[1] one message\r\n");
+    auto* smallLog = qobject_cast<CTesselTextDoc*>(test.frame->openDocument(small));
+    QVERIFY(smallLog && !smallLog->isLoading() && !smallLog->isReadOnly());
+    QCOMPARE(smallLog->textDocument()->toPlainText(), QString("[1] one message"));
+    QVERIFY(!test.frame->windowsOf(*smallLog)[0]->view()->isReadOnly());
 }
 
 QTEST_MAIN(DocumentsTest)

@@ -60,11 +60,11 @@ void MainFrameTest::standardMenusHoldTheirEntries() {
                           "Close All &Error Windows"}));
     QCOMPARE(menuEntries(frame, {"&Help"}),
              (QStringList{"&Help Topics", "&About Tessel Filter Pack..."}));
-    QCOMPARE(
-        menuEntries(frame, {"&Options"}),
-        (QStringList{"&Overwrite Existing Files", "&Ask for HTML Tag Definition File",
-                     "&Use Standard File Dialog", "&Check Tags When Converting Back",
-                     "Source &Encoding for Mark-Up", "Target Code &Page for Back-Conversions"}));
+    QCOMPARE(menuEntries(frame, {"&Options"}),
+             (QStringList{"&Overwrite Existing Files", "&Ask for HTML Tag Definition File",
+                          "&Use Standard File Dialog", "&Check Tags When Converting Back",
+                          "Output &Folder...", "Source &Encoding for Mark-Up",
+                          "Target Code &Page for Back-Conversions"}));
 }
 
 void MainFrameTest::formatMenusFollowTheCommandTable() {
@@ -144,10 +144,11 @@ void MainFrameTest::optionsShowPromptsAndIndicators() {
              QString("Check this to use the standard Windows File Dialogs"));
 
     // The message pane, one indicator per option and, after them, the two
-    // of the encoding choices (shown only while these are not the defaults).
+    // of the encoding choices and the output folder's (shown only while
+    // these are not the defaults).
     QList<QLabel*> panes =
         frame.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
-    QCOMPARE(panes.size(), 6);
+    QCOMPARE(panes.size(), 7);
     panes = panes.mid(0, 4);
     auto shown = [&panes] {
         QStringList texts;

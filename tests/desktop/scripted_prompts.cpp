@@ -50,4 +50,9 @@ int ScriptedPrompts::chooseOne(const QString& question, const QStringList& choic
     return static_cast<int>(choices.indexOf(choiceAnswers.takeFirst()));
 }
 
+std::optional<QString> ScriptedPrompts::chooseOutputFolder(const QString& current) {
+    outputFolderStarts << current;
+    return outputFolders.isEmpty() ? std::nullopt : outputFolders.takeFirst();
+}
+
 }  // namespace tessel::desktop::testing

@@ -52,6 +52,11 @@ class ScriptedPrompts : public UserPrompts {
     QList<QStringList> choicesOffered;
     QStringList choiceAnswers;
     int chooseOne(const QString& question, const QStringList& choices) override;
+    // The folder each output-folder choice started from; the answers (none
+    // left: cancelled).
+    QStringList outputFolderStarts;
+    QList<std::optional<QString>> outputFolders;
+    std::optional<QString> chooseOutputFolder(const QString& current) override;
 };
 
 }  // namespace tessel::desktop::testing
