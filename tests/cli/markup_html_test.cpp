@@ -19,6 +19,19 @@ namespace fs = std::filesystem;
 const std::string kShippedTagFile =
     (fs::path(TESSEL_TOOL_PATH).parent_path() / "html5-tags.txt").string();
 
+// The report names the shipped tag file. The tool names it by its own
+// folder, which on Windows the build's path may spell otherwise (a Wine
+// drive letter), so there only the file's name is compared.
+bool namesShippedTagFile(const std::string& out) {
+#ifdef _WIN32
+    return contains(out, "Marking up HTML tags...\n\nUsing Tag Definition File: ") &&
+           contains(out, "html5-tags.txt\n");
+#else
+    return contains(
+        out, "Marking up HTML tags...\n\nUsing Tag Definition File: " + kShippedTagFile + "\n");
+#endif
+}
+
 class MarkupHtml : public ::testing::Test {
   protected:
     ScratchFolder folder;
@@ -52,9 +65,7 @@ TEST_F(MarkupHtml, WithoutTagFileAndWithNothingToMarkUp) {
     ToolRun run = runTool({"markup", "html", page});
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     // Without a tag file of the user's the shipped one is read.
-    EXPECT_TRUE(contains(
-        run.out, "Marking up HTML tags...\n\nUsing Tag Definition File: " + kShippedTagFile + "\n"))
-        << run.out;
+    EXPECT_TRUE(namesShippedTagFile(run.out)) << run.out;
     EXPECT_TRUE(contains(run.out, "No changes made!\n\n")) << run.out;
 
     ToolRun again = runTool({"markup", "html", page});
