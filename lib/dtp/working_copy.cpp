@@ -5,6 +5,7 @@
 #include "frame/job_state.h"
 #include "frame/return_codes.h"
 #include "frame/text_read_write_parser.h"
+#include "platform/device_names.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "resources/markup_framework_texts.h"
@@ -56,6 +57,11 @@ int checkConverterInput(const std::string& path) {
     if (!frame::fitsPathBuffer(path) || !platform::isRegularFile(path)) {
         return frame::kCannotOpenInput;
     }
+#ifdef _WIN32
+    // A device name is a device in every folder, whatever its attributes say
+    // (Wine reports some as plain files).
+    if (platform::isWindowsDeviceName(path)) return frame::kCannotOpenInput;
+#endif
     return logWouldBeInput(path) ? frame::kSameInputAndOutput : 0;
 }
 

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <atomic>
 
-#include "platform/device_names.h"
 #include "platform/fault_seam.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -98,9 +97,6 @@ bool isDirectory(const std::string& path) {
 }
 
 bool isRegularFile(const std::string& path) {
-    // A device name is a device in every folder, whatever the attributes
-    // say (Wine reports some as plain files).
-    if (isWindowsDeviceName(path)) return false;
     DWORD attributes = attributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
