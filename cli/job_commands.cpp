@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <optional>
+#include <sstream>
 #include <variant>
 
 #include "core/batch_session.h"
@@ -13,6 +15,7 @@
 #include "exit_codes.h"
 #include "file_arguments.h"
 #include "help_table.h"
+#include "job_workers.h"
 #include "piped_job.h"
 #include "platform/files.h"
 #include "platform/terminal.h"
@@ -45,6 +48,8 @@ struct JobArguments {
     bool quiet = false;
     bool jsonReport = false;
     bool help = false;
+    unsigned jobs = 1;                     // processes converting the files; 0: one per processor
+    std::vector<std::string> commandLine;  // the family and its arguments
 };
 
 bool startsWith(std::string_view text, std::string_view prefix) {
@@ -132,6 +137,15 @@ class JobArgumentParser {
             if (parsed_.outputFolder && parsed_.outputFolder->empty()) {
                 problem_ = fill(text::kOptionNeedsValue, {"--output-dir"});
             }
+        } else if (arg == "-j" || is(arg, "--jobs")) {
+            std::optional<std::string> count = value(arg, arg == "-j" ? "-j" : "--jobs");
+            if (!count) return;
+            if (count->empty() || count->size() > 4 ||
+                count->find_first_not_of("0123456789") != std::string::npos) {
+                problem_ = fill(text::kJobsNumber, {*count});
+                return;
+            }
+            parsed_.jobs = static_cast<unsigned>(std::stoul(*count));
         } else if (is(arg, "--include")) {
             if (std::optional<std::string> glob = value(arg, "--include")) {
                 parsed_.includes.push_back(*glob);
@@ -332,31 +346,95 @@ FileSelection selectionFor(const app::Command& command, const JobArguments& pars
     return selection;
 }
 
-int runJob(const app::Command& command, const JobArguments& parsed, std::ostream& out,
-           std::ostream& err) {
-    FileArguments files = collectFiles(parsed.names, selectionFor(command, parsed), err);
-    ShellStreams streams{out, err, std::cin, platform::standardInputIsTerminal(),
-                         platform::standardErrorIsTerminal()};
-    ShellSettings settings{
+ShellSettings shellSettingsFor(const JobArguments& parsed) {
+    return ShellSettings{
         parsed.quiet,
         parsed.jsonReport,
         parsed.outputFolder,
         parsed.overwrite,
         app::CodePageChoice{parsed.codePage.value_or(0), parsed.charset.value_or("")},
         parsed.chooseLanguage};
+}
+
+// With an output folder the outputs are moved there, and the tool asks
+// about the files in it; a file next to the input is never replaced.
+app::BatchOptions batchOptionsFor(const JobArguments& parsed) {
+    return app::BatchOptions{parsed.overwrite && !parsed.outputFolder,
+                             parsed.outputFolder.has_value()};
+}
+
+// The worker processes a batch runs in; 1: this one. A tag collection
+// writes every file's tags into one tag file, and the language dialog asks
+// at the terminal: those run here.
+std::size_t workerCount(const app::Command& command, const JobArguments& parsed,
+                        std::size_t files) {
+    if (command.tagFile == app::TagFileRole::Collected || parsed.chooseLanguage) return 1;
+    std::size_t jobs = parsed.jobs == 0 ? processorCount() : parsed.jobs;
+    return std::max<std::size_t>(1, std::min(jobs, files));
+}
+
+int runJob(const app::Command& command, const JobArguments& parsed, std::ostream& out,
+           std::ostream& err) {
+    FileArguments files = collectFiles(parsed.names, selectionFor(command, parsed), err);
+    ShellStreams streams{out, err, std::cin, platform::standardInputIsTerminal(),
+                         platform::standardErrorIsTerminal()};
     const bool anyFile = !files.files.empty();
-    TerminalShell shell(std::move(files.files), streams, settings);
+    const std::size_t workers = workerCount(command, parsed, files.files.size());
+    std::vector<BatchFile> batch = files.files;
+    TerminalShell shell(std::move(files.files), streams, shellSettingsFor(parsed));
     shell.tally().refusedArguments = files.refusedSome;
     if (!shell.prepareOutputFolder()) return kExitFailure;
     if (takesTargetCodePage(command)) f_iSetTargetCodePage(parsed.codePage.value_or(0));
-    // With an output folder the outputs are moved there, and the tool asks
-    // about the files in it; a file next to the input is never replaced.
-    app::BatchOptions options{parsed.overwrite && !parsed.outputFolder,
-                              parsed.outputFolder.has_value()};
-    app::BatchSession session(shell, options);
+    std::unique_ptr<WorkerPool> pool;
+    if (workers > 1) pool = WorkerPool::start(parsed.commandLine, batch, workers);
+    if (pool) {
+        shell.takeRecordsFrom([&pool](std::size_t index) { return pool->recordOf(index); });
+    }
+    app::BatchSession session(shell, batchOptionsFor(parsed));
     if (anyFile) session.runCommand(command, settingsFor(command, parsed));
+    pool.reset();
     shell.finish();
     return shell.tally().exitStatus();
+}
+
+// A worker of a run with -j: the files its standard input names, converted
+// as the serial run converts them; what it would write about each file goes
+// as a record to standard output, the rest (the heading, the summary) is
+// the starting process's to write. It never asks: standard input is not a
+// terminal.
+int runAsWorker(const app::Command& command, const JobArguments& parsed) {
+    std::vector<AssignedFile> assigned = readAssignedFiles();
+    std::vector<BatchFile> files;
+    for (const AssignedFile& file : assigned) files.push_back(file.file);
+    std::ostringstream out;
+    std::ostringstream err;
+    TerminalShell shell(std::move(files), ShellStreams{out, err, std::cin, false, false},
+                        shellSettingsFor(parsed));
+    std::size_t next = 0;
+    bool sending = true;
+    shell.setFileHooks(
+        TerminalShell::FileHooks{[&] {
+                                     out.str("");
+                                     err.str("");
+                                 },
+                                 [&](const app::FileOutcome& outcome, FileStatus status) {
+                                     FileRecord record{assigned.at(next++).index,
+                                                       status,
+                                                       outcome.countedRead,
+                                                       outcome.outputCreated,
+                                                       outcome.errorLogPath,
+                                                       out.str(),
+                                                       err.str()};
+                                     sending = sending && sendRecord(record);
+                                     out.str("");
+                                     err.str("");
+                                 }});
+    if (assigned.empty()) return kExitSuccess;
+    if (!shell.prepareOutputFolder()) return kExitFailure;
+    if (takesTargetCodePage(command)) f_iSetTargetCodePage(parsed.codePage.value_or(0));
+    app::BatchSession session(shell, batchOptionsFor(parsed));
+    session.runCommand(command, settingsFor(command, parsed));
+    return sending ? kExitSuccess : kExitFailure;
 }
 
 // "-": the job on a copy of standard input; the converted file goes to
@@ -471,6 +549,8 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
 int jobFamilyCommand(std::string_view family, const std::vector<std::string>& args,
                      std::ostream& out, std::ostream& err) {
     JobArguments parsed;
+    parsed.commandLine.emplace_back(family);
+    parsed.commandLine.insert(parsed.commandLine.end(), args.begin(), args.end());
     const std::string familyPath = "tessel " + std::string(family);
     if (std::optional<std::string> problem = JobArgumentParser(args, parsed).parse()) {
         const app::Command* command =
@@ -498,6 +578,7 @@ int jobFamilyCommand(std::string_view family, const std::vector<std::string>& ar
     }
     if (parsed.names == std::vector<std::string>{"-"})
         return runPipedJob(*command, parsed, out, err);
+    if (inWorkerProcess()) return runAsWorker(*command, parsed);
     return runJob(*command, parsed, out, err);
 }
 

@@ -98,6 +98,7 @@ void TerminalShell::openErrorLogs(const std::vector<std::string>& paths) {
 }
 
 void TerminalShell::fileStarting(const std::string& inputPath) {
+    if (hooks_.starting) hooks_.starting();
     phase_ = QuietPhase::InFile;
     heldReport_.clear();
     problems_.clear();
@@ -129,6 +130,39 @@ void TerminalShell::fileReported(const app::FileOutcome& outcome) {
     if (settings_.jsonReport) {
         streams_.out << fileJson(outcome, status, problems_) << std::flush;
     }
+    if (hooks_.reported) hooks_.reported(outcome, status);
+}
+
+void TerminalShell::takeRecordsFrom(
+    std::function<std::optional<FileRecord>(std::size_t index)> recordOf) {
+    recordOf_ = std::move(recordOf);
+}
+
+std::optional<app::FileOutcome> TerminalShell::fileDoneElsewhere(const std::string& inputPath) {
+    if (!recordOf_) return std::nullopt;
+    app::FileOutcome outcome;
+    outcome.inputPath = inputPath;
+    std::optional<FileRecord> record = recordOf_(nextRecord_++);
+    phase_ = QuietPhase::AfterFiles;
+    if (!record) {
+        outcome.result = -1;
+        tally_.add(outcome, FileStatus::Failed);
+        streams_.err << fill(text::kFileProblem, {inputPath, text::kWorkerEnded}) << std::flush;
+        return outcome;
+    }
+    outcome.countedRead = record->countedRead;
+    outcome.outputCreated = record->outputCreated;
+    outcome.errorLogPath = record->errorLogPath;
+    tally_.add(outcome, record->status);
+    // The streams in the order the serial run writes them last for a file.
+    if (settings_.jsonReport) {
+        streams_.err << record->err << std::flush;
+        streams_.out << record->out << std::flush;
+    } else {
+        streams_.out << record->out << std::flush;
+        streams_.err << record->err << std::flush;
+    }
+    return outcome;
 }
 
 void TerminalShell::finish() {

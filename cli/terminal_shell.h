@@ -5,6 +5,8 @@
 // folder, writes problems to standard error and the file's JSON object.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -16,6 +18,7 @@
 #include "file_arguments.h"
 #include "file_report.h"
 #include "progress_line.h"
+#include "worker_frames.h"
 
 namespace tessel::cli {
 
@@ -56,6 +59,19 @@ class TerminalShell : public app::BatchShell {
     void fileConverted(app::FileOutcome& outcome) override;
     void fileReported(const app::FileOutcome& outcome) override;
     std::optional<std::string> stagedInput(const std::string& inputPath) override;
+    std::optional<app::FileOutcome> fileDoneElsewhere(const std::string& inputPath) override;
+
+    // The files are converted by worker processes: `recordOf` gives the
+    // record of the file of an index, which the shell writes out as the
+    // file's report; nothing: its worker ended without it.
+    void takeRecordsFrom(std::function<std::optional<FileRecord>(std::size_t index)> recordOf);
+    // In a worker process: called as each file starts, and once it is
+    // reported with its outcome and status.
+    struct FileHooks {
+        std::function<void()> starting;
+        std::function<void(const app::FileOutcome&, FileStatus)> reported;
+    };
+    void setFileHooks(FileHooks hooks) { hooks_ = std::move(hooks); }
 
     // The counts of the files reported so far.
     RunTally& tally() { return tally_; }
@@ -80,6 +96,9 @@ class TerminalShell : public app::BatchShell {
     std::string heldReport_;
     std::vector<std::string> problems_;
     RunTally tally_;
+    std::function<std::optional<FileRecord>(std::size_t)> recordOf_;
+    std::size_t nextRecord_ = 0;
+    FileHooks hooks_;
 };
 
 }  // namespace tessel::cli

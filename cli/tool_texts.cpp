@@ -60,8 +60,7 @@ const char* const kTagFileNotTaken =
 const char* const kTagFileRequired = "%s: --tag-file FILE is required (the SGML tag file)";
 const char* const kTagFileNotFound = "%s: tag file not found: %s";
 const char* const kNoFilesGiven = "%s: no files given";
-const char* const kStandardInputAlone =
-    "%s: - (standard input) must be the only file given";
+const char* const kStandardInputAlone = "%s: - (standard input) must be the only file given";
 const char* const kStandardInputWithOutputFolder =
     "%s: - writes the converted file to standard output; -o is not taken with it";
 const char* const kOutputDirIsStandardOutput =
@@ -111,6 +110,10 @@ const char* const kWrittenEarlierInRun =
 const char* const kAskYesNo = "%s [y/N] ";
 const char* const kAnsweredNo =
     "tessel: %s No (standard input is not a terminal; use --overwrite)\n";
+const char* const kWorkerEnded =
+    "not converted: the worker process given it ended before reporting it";
+const char* const kJobsNumber =
+    "--jobs takes a number of processes (0: one per processor), not \"%s\"";
 const char* const kErrorLogKept = "Error log: %s\n";
 const char* const kQuietSummary =
     "Files: %s, converted: %s, with warnings: %s, failed: %s; outputs created: %s, error "
@@ -207,6 +210,10 @@ const char* const kBatchOptions =
     "  --report json      one JSON object per file and one for the summary on\n"
     "                     standard output; the report goes to standard error\n"
     "  --overwrite        replace existing output files without asking\n"
+    "  -j, --jobs N       convert the files in N processes (0: one per processor;\n"
+    "                     1, the default: one after another); the report is the\n"
+    "                     same, in the files' order, but an output that exists is\n"
+    "                     not replaced without --overwrite (answered No)\n"
     "  --                 every later argument is a file\n"
     "  -h, --help         show this help\n"
     "Short options may be bundled: -qr is -q -r.\n";

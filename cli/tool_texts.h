@@ -67,6 +67,8 @@ extern const char* const kWrittenTo;  // report line
 // The overwrite question on a terminal, and its answer elsewhere.
 extern const char* const kAskYesNo;
 extern const char* const kAnsweredNo;
+extern const char* const kWorkerEnded;
+extern const char* const kJobsNumber;
 // After the summary, one line per error log kept.
 extern const char* const kErrorLogKept;
 // The one summary line of -q: files, converted, with warnings, failed,

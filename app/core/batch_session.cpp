@@ -169,6 +169,11 @@ std::vector<FileOutcome> BatchSession::runCommand(const Command& command,
     std::vector<FileOutcome> outcomes;
     for (const std::string& file : files) {
         if (shell_.stopRequested()) break;
+        if (std::optional<FileOutcome> done = shell_.fileDoneElsewhere(file)) {
+            count(*done);
+            outcomes.push_back(std::move(*done));
+            continue;
+        }
         outcomes.push_back(processFile(command, file, run));
     }
     const int chosen = static_cast<int>(files.size());

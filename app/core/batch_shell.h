@@ -73,6 +73,12 @@ class BatchShell {
     }
     virtual void fileConverted(FileOutcome& /*outcome*/) {}
     virtual void fileReported(const FileOutcome& /*outcome*/) {}
+    // Asked before each file instead of converting it: the outcome of a file
+    // another process converted and the shell has already reported; the
+    // session then only counts it. Nothing: the session converts the file.
+    virtual std::optional<FileOutcome> fileDoneElsewhere(const std::string& /*inputPath*/) {
+        return std::nullopt;
+    }
     // Asked before each file of a batch: true ends the batch there (the user
     // cancelled); the report then says how many files were done.
     virtual bool stopRequested() { return false; }

@@ -43,9 +43,17 @@ class CommandLine {
     // The value an option is given in the runs.
     std::string valueOf(const std::string& option) const {
         static const std::map<std::string, std::string> kValues = {
-            {"--ext", ".out"},      {"--code-page", "1252"}, {"--include", "*.x"},
-            {"--codepage", "1252"}, {"--charset", "latin1"}, {"--encoding", "utf-8"},
-            {"--report", "json"},   {"--target", "html"},    {"--format", "html"},
+            {"--ext", ".out"},
+            {"--code-page", "1252"},
+            {"--include", "*.x"},
+            {"--codepage", "1252"},
+            {"--charset", "latin1"},
+            {"--encoding", "utf-8"},
+            {"--report", "json"},
+            {"--target", "html"},
+            {"--format", "html"},
+            {"--jobs", "2"},
+            {"-j", "2"},
         };
         if (option == "-o" || option == "--output-dir") return folder_.path("out");
         if (option == "--original-dir" || option == "--batch") return folder_.path("dir");
