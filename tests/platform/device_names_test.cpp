@@ -65,8 +65,17 @@ TEST(WindowsDeviceNames, WritesToDeviceNamesAreRefused) {
 }
 
 // Every job given a device as its input ("CON", "NUL.txt", "aux.htm" with the
-// job's own extension) refuses it as it refuses any input that is not a
-// regular file: at once, without reading the device, writing nothing.
+// job's own extension) refuses it at once, without reading the device,
+// writing nothing: as an input that is not a regular file, or, since the
+// output name it would write ("aux.rtf") names a device too, as an output it
+// may not write (cannot open, or taken) where the job looks at its output
+// first. Which of the two a job meets first depends on what the system says
+// of the name (Wine answers differently from run to run).
+// The refusals of an output a job may not write.
+constexpr int kCannotOpenOutput = -102;
+constexpr int kOutputExists = -115;
+constexpr int kRtfOutputExists = -1401;
+
 TEST(WindowsDeviceNames, EveryJobRefusesADeviceAsItsInput) {
     for (const tessel::test::JobRow& row : tessel::test::jobRows()) {
         std::string extension = std::filesystem::path(row.inputName).extension().string();
@@ -77,7 +86,10 @@ TEST(WindowsDeviceNames, EveryJobRefusesADeviceAsItsInput) {
             std::string input = dir.file(stem + extension);
             {
                 tessel::platform::MessageBoxCapture quiet;
-                EXPECT_EQ(row.run(input), row.cannotOpenCode) << row.name << ": " << input;
+                const int result = row.run(input);
+                const bool refused = result == row.cannotOpenCode || result == kCannotOpenOutput ||
+                                     result == kOutputExists || result == kRtfOutputExists;
+                EXPECT_TRUE(refused) << row.name << ": " << input << ": " << result;
             }
             EXPECT_EQ(entriesIn(dir), before) << row.name << ": " << input << ": " << dir.listing();
         }
