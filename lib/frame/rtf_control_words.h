@@ -113,6 +113,7 @@ void RtfReader::takeWhile(Accept accept, Take take) {
             // would swallow the rest of the file.
             if (hasParameter && parameter > 0) {
                 ++outsideEffects_;
+                afterBinary_ = group_.state;
                 group_.state = State::Binary;
                 binaryLeft_ = parameter;
                 return readBinary();

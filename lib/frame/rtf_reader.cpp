@@ -88,7 +88,7 @@ int RtfReader::readBinary() {
 // a CR LF pair among them two.
 int RtfReader::readBinaryByte() {
     int c = next();
-    if (--binaryLeft_ <= 0) group_.state = State::Normal;
+    if (--binaryLeft_ <= 0) group_.state = afterBinary_;
     return textByte(static_cast<std::uint8_t>(c));
 }
 

@@ -446,6 +446,7 @@ class RtfReader {
     RevisionNotice formattingNotice_ = RevisionNotice::None;
     std::size_t formattedFrom_ = kNoFormatting;
     std::int64_t binaryLeft_ = 0;
+    State afterBinary_ = State::Normal;  // a "\'" still waiting for a digit, or not
     int hexHigh_ = -1;
     LineText line_;
 

@@ -75,6 +75,9 @@ TEST(ReferenceRtfReader, ReadsEachRuleAsDocumented) {
         {R"({\rtf1 a{\cs5 bc}d\par})", "<-1>a<5>bc<-1>d|\n[result 0]\n"},
         // "\binN" takes N bytes whatever they are.
         {"{\\rtf1 a\\bin3 {}\\b\\par}", "<-1>a{}\\x5Cb|\n[result 0]\n"},
+        // Binary data between the two digits of a "\'" leaves the digit to
+        // come pending (found by fuzzing: the fast reader read it as text).
+        {"{\\rtf1 \\'4\\bin1 Z1\\par}", "<-1>ZA|\n[result 0]\n"},
         // Failures: a "}" before any "{", the data ending inside the
         // document, a bad hexadecimal digit.
         {"a}", "[result -401]\n"},
