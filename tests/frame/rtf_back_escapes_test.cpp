@@ -135,8 +135,8 @@ std::vector<Paragraph> withEscapesRead(const std::vector<Paragraph>& paragraphs,
 
 struct FormatCase {
     const char* name;
-    int (*back)(const char*, const char*);
-    int (*markUp)(const char*);
+    int(TESSEL_CALL* back)(const char*, const char*);
+    int(TESSEL_CALL* markUp)(const char*);
     std::span<const res::TextEscape> escapes;
     std::string body;      // the translated RTF's body
     std::string expected;  // what the back-conversion writes (LF for line ends)
