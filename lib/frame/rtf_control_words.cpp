@@ -114,7 +114,10 @@ bool RtfReader::readWord(RtfParsedWord& word) {
 void RtfReader::plain() {
     group_.hidden = 0;
     group_.runType = RunType::Low;
+    // No double-byte font is named any more: a later "\dbch" run reads its
+    // bytes in the font of the text until "\fN" names one.
     group_.doubleByteFont = -1;
+    group_.doubleByteCoding = {nullptr};
     setFont(defaultFont_);
     setCharacterStyle(kNoCharacterStyle);
     setFormatting(0);

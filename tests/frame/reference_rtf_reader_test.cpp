@@ -78,6 +78,11 @@ TEST(ReferenceRtfReader, ReadsEachRuleAsDocumented) {
         // Binary data between the two digits of a "\'" leaves the digit to
         // come pending (found by fuzzing: the fast reader read it as text).
         {"{\\rtf1 \\'4\\bin1 Z1\\par}", "<-1>ZA|\n[result 0]\n"},
+        // "\plain" ends the double-byte font too: a byte in a "\dbch" run
+        // after it is in the font of the text (found by fuzzing: the fast
+        // reader kept the double-byte font named before "\plain").
+        {R"({\rtf1{\fonttbl{\f0\fcharset204 X;}}\dbch\f2\plain\dbch\'c0\par})",
+         "<-1>\\xD0\\x90|\n[result 0]\n"},
         // Failures: a "}" before any "{", the data ending inside the
         // document, a bad hexadecimal digit.
         {"a}", "[result -401]\n"},
