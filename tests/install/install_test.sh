@@ -24,28 +24,20 @@ if command -v help2man >/dev/null; then
     grep -q 'markup' "$prefix/share/man/man1/tessel.1" || fail "the manual page lacks the commands"
 fi
 
-# A C program that converts a file through the installed library.
-cat >"$work/main.c" <<'C'
-#include <stdio.h>
-#include <string.h>
-#include <tessel_cat.h>
-
-int main(int argc, char** argv) {
-    char path[260];
-    if (argc < 2 || strlen(argv[1]) >= sizeof path) return 2;
-    strcpy(path, argv[1]);
-    int result = funciTextReadWriteParser(path, 613, 1, ".txt");
-    printf("%s %s %d %s\n", f_pszDLLName(), f_pszDLLVersion(), result, path);
-    return result < 0;
-}
-C
+# The C program of the README (the output of its `$ cat convert.c`), which
+# converts a file through the installed library.
+readme="$(dirname "$0")/../../README.md"
+awk '/^\$ cat convert\.c$/ { shown = 1; next } shown && /^\$ / { exit } shown' "$readme" \
+    >"$work/convert.c"
+grep -q 'funciTextReadWriteParser' "$work/convert.c" || fail "README.md shows no convert.c"
 printf 'one\rtwo\n' >"$work/input.mac"
 export PKG_CONFIG_PATH="$prefix/$libdir/pkgconfig"
 # shellcheck disable=SC2046
-"$cc" "$work/main.c" -o "$work/by-pkg-config" $(pkg-config --cflags --libs tessel-cat) \
+"$cc" "$work/convert.c" -o "$work/by-pkg-config" $(pkg-config --cflags --libs tessel-cat) \
     -Wl,-rpath,"$prefix/$libdir"
 out=$("$work/by-pkg-config" "$work/input.mac")
-[ "$out" = "TESSEL_CAT.DLL Version 1.09 2 $work/input.txt" ] || fail "pkg-config program said: $out"
+[ "$out" = "TESSEL_CAT.DLL Version 1.09: 2, $work/input.txt" ] ||
+    fail "pkg-config program said: $out"
 [ "$(od -An -c "$work/input.txt" | tr -d ' \n')" = 'one\r\ntwo\r\n' ] || fail "wrong conversion"
 
 mkdir "$work/consumer"
@@ -53,7 +45,7 @@ cat >"$work/consumer/CMakeLists.txt" <<'CMAKE'
 cmake_minimum_required(VERSION 3.16)
 project(consumer C)
 find_package(TesselCat 1 REQUIRED)
-add_executable(by-find-package ../main.c)
+add_executable(by-find-package ../convert.c)
 target_link_libraries(by-find-package PRIVATE TesselCat::TESSEL_CAT)
 CMAKE
 cmake -S "$work/consumer" -B "$work/consumer/build" -DCMAKE_PREFIX_PATH="$prefix" \
@@ -61,7 +53,8 @@ cmake -S "$work/consumer" -B "$work/consumer/build" -DCMAKE_PREFIX_PATH="$prefix
 cmake --build "$work/consumer/build" >/dev/null
 rm -f "$work/input.txt"
 out=$("$work/consumer/build/by-find-package" "$work/input.mac")
-[ "$out" = "TESSEL_CAT.DLL Version 1.09 2 $work/input.txt" ] || fail "find_package program said: $out"
+[ "$out" = "TESSEL_CAT.DLL Version 1.09: 2, $work/input.txt" ] ||
+    fail "find_package program said: $out"
 
 version=$("$prefix/bin/tessel" --version | head -n 1)
 [ "$version" = "tessel (Tessel Filter Pack) $(sed -n 's/^project([^ ]* VERSION \([0-9.]*\).*/\1/p' \
