@@ -46,7 +46,7 @@ constexpr const char* kVerifyHelp =
 
 constexpr const char* kRoundtripHelp =
     "Usage: tessel roundtrip [--format FORMAT] [--tag-file FILE] [--encoding NAME]\n"
-    "                        [--json] FILE...\n"
+    "                        [--via rtf|xliff] [--json] FILE...\n"
     "Marks each FILE up in a scratch folder, converts the RTF back without\n"
     "translation and compares the result with FILE byte for byte. Each difference\n"
     "is one line FILE:LINE:COLUMN: rule: what became what, and why; files that come\n"
@@ -64,6 +64,9 @@ constexpr const char* kRoundtripHelp =
     "                     tag file collected from it, so every tag is external\n"
     "  --encoding NAME    read HTML and SGML files that declare no encoding in NAME\n"
     "                     (utf-8, windows-1250, ...), as tessel markup does\n"
+    "  --via PATH         rtf (the default): through the mark-up's RTF; xliff:\n"
+    "                     extracted as XLIFF, each target a copy of its source,\n"
+    "                     and merged back, as tessel extract and merge do\n"
     "  --json             one JSON document instead of lines\n"
     "  -h, --help         show this help\n\n"
     "Exit status: 0 when every file came back identical, 1 otherwise, 2 for usage\n"
@@ -286,6 +289,12 @@ int roundtripCommand(const std::vector<std::string>& args, std::ostream& out, st
                 return usageError(err, "roundtrip: --encoding needs an encoding the library reads",
                                   "tessel roundtrip");
             }
+        } else if (isOption(arg, "--via")) {
+            std::optional<std::string> value = valueOf(args, i, "--via");
+            if (!value || (*value != "rtf" && *value != "xliff")) {
+                return usageError(err, "roundtrip: --via takes rtf or xliff", "tessel roundtrip");
+            }
+            options.viaXliff = *value == "xliff";
         } else if (arg.size() > 1 && arg[0] == '-') {
             return usageError(err, "roundtrip: unknown option " + arg, "tessel roundtrip");
         } else {

@@ -30,6 +30,14 @@ int sgmlCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     return jobFamilyCommand("sgml", args, out, err);
 }
 
+int extractCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return jobFamilyCommand("extract", args, out, err);
+}
+
+int mergeCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return jobFamilyCommand("merge", args, out, err);
+}
+
 int backCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return jobFamilyCommand("back", args, out, err);
 }
@@ -47,6 +55,12 @@ const std::array kCliCommands = {
                "RTF back to tagged text: HTML (named entities, multilingual, compatible), "
                "SGML, PageMaker, QuarkXPress, Ventura 4, Ventura 5 and later text",
                true, backCommand},
+    CliCommand{"extract",
+               "the text of tagged files as XLIFF 1.2 or 2.1 for translation tools: HTML, "
+               "SGML, PageMaker, QuarkXPress, Ventura 4, Ventura 5 and later",
+               true, extractCommand},
+    CliCommand{"merge", "translated XLIFF back into the tagged files it was extracted from", true,
+               mergeCommand},
     CliCommand{"tokens", "grammar diagnostics: the tokens of a file", false, tokensCommand},
     CliCommand{"parse", "grammar diagnostics: the reductions and syntax errors of a file", false,
                parseCommand},

@@ -12,9 +12,11 @@
 #include "core/batch_session.h"
 #include "core/command_table.h"
 #include "core/shipped_tag_file.h"
+#include "core/xliff_jobs.h"
 #include "exit_codes.h"
 #include "file_arguments.h"
 #include "help_table.h"
+#include "job_arguments.h"
 #include "job_workers.h"
 #include "piped_job.h"
 #include "platform/files.h"
@@ -27,188 +29,6 @@
 namespace tessel::cli {
 
 namespace {
-
-struct JobArguments {
-    std::optional<std::string> subcommand;
-    std::vector<std::string> names;
-    std::optional<std::string> extension;
-    std::optional<std::string> tagFile;
-    std::optional<std::string> outputFolder;
-    std::vector<std::string> includes;
-    std::optional<unsigned> codePage;  // multilingual HTML
-    std::optional<std::string> charset;
-    std::optional<std::string> encoding;        // mark-up: the undeclared sources' encoding
-    bool chooseLanguage = false;                // the code page from the language dialog
-    std::optional<std::string> original;        // back: the RTF the mark-up wrote
-    std::optional<std::string> originalFolder;  // back: the folder of those
-    bool noCheck = false;                       // back: no tag checks
-    bool keepBackup = false;
-    bool overwrite = false;
-    bool recursive = false;
-    bool quiet = false;
-    bool jsonReport = false;
-    bool help = false;
-    unsigned jobs = 1;                     // processes converting the files; 0: one per processor
-    std::vector<std::string> commandLine;  // the family and its arguments
-};
-
-bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-bool namesAFile(const std::string& name) {
-    return platform::nameExists(name);
-}
-
-// Reads the options and names; the problem on a usage error.
-class JobArgumentParser {
-  public:
-    JobArgumentParser(const std::vector<std::string>& args, JobArguments& parsed)
-        : args_(args), parsed_(parsed) {}
-
-    std::optional<std::string> parse() {
-        for (i_ = 0; i_ < args_.size() && !problem_; ++i_) parseOne(args_[i_]);
-        return problem_;
-    }
-
-  private:
-    // The value of an option given as "NAME VALUE" or "--NAME=VALUE"; nothing
-    // (and a problem) when it is missing.
-    std::optional<std::string> value(const std::string& arg, std::string_view name) {
-        if (arg.size() > name.size()) return arg.substr(name.size() + 1);
-        if (i_ + 1 < args_.size()) return args_[++i_];
-        problem_ = fill(text::kOptionNeedsValue, {name});
-        return std::nullopt;
-    }
-
-    static bool is(const std::string& arg, std::string_view name) {
-        return arg == name || startsWith(arg, std::string(name) + "=");
-    }
-
-    // Short options run together: every letter one that needs no value, but
-    // for the last, which may be "o".
-    static bool isBundle(const std::string& arg) {
-        if (arg.size() < 3 || arg[0] != '-' || arg[1] == '-') return false;
-        for (std::size_t letter = 1; letter < arg.size(); ++letter) {
-            bool last = letter + 1 == arg.size();
-            if (std::string_view("qrh").find(arg[letter]) == std::string_view::npos &&
-                !(last && arg[letter] == 'o')) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    void addName(const std::string& arg) {
-        if (!parsed_.subcommand) {
-            parsed_.subcommand = arg;
-        } else {
-            parsed_.names.push_back(arg);
-        }
-    }
-
-    void parseOne(const std::string& arg) {
-        // A file whose name starts with "-" (a shell pattern matched it) is a
-        // file, not an option.
-        bool isOption = !optionsEnded_ && arg.size() > 1 && arg[0] == '-' &&
-                        (arg == "--" || !parsed_.subcommand || !namesAFile(arg));
-        if (!isOption) {
-            addName(arg);
-        } else if (isBundle(arg)) {
-            // "-qr" is "-q -r"; an "o" ends the bundle and takes the next
-            // argument as its folder.
-            for (std::size_t letter = 1; letter < arg.size() && !problem_; ++letter) {
-                parseOne(std::string{'-', arg[letter]});
-            }
-        } else if (arg == "--") {
-            optionsEnded_ = true;
-        } else if (arg == "--help" || arg == "-h") {
-            parsed_.help = true;
-        } else if (arg == "--overwrite") {
-            parsed_.overwrite = true;
-        } else if (arg == "--keep-backup") {
-            parsed_.keepBackup = true;
-        } else if (arg == "-r" || arg == "--recursive") {
-            parsed_.recursive = true;
-        } else if (arg == "-q" || arg == "--quiet") {
-            parsed_.quiet = true;
-        } else if (arg == "-o" || is(arg, "--output-dir")) {
-            parsed_.outputFolder = value(arg, arg == "-o" ? "-o" : "--output-dir");
-            if (parsed_.outputFolder && parsed_.outputFolder->empty()) {
-                problem_ = fill(text::kOptionNeedsValue, {"--output-dir"});
-            }
-        } else if (arg == "-j" || is(arg, "--jobs")) {
-            std::optional<std::string> count = value(arg, arg == "-j" ? "-j" : "--jobs");
-            if (!count) return;
-            if (count->empty() || count->size() > 4 ||
-                count->find_first_not_of("0123456789") != std::string::npos) {
-                problem_ = fill(text::kJobsNumber, {*count});
-                return;
-            }
-            parsed_.jobs = static_cast<unsigned>(std::stoul(*count));
-        } else if (is(arg, "--include")) {
-            if (std::optional<std::string> glob = value(arg, "--include")) {
-                parsed_.includes.push_back(*glob);
-            }
-        } else if (is(arg, "--report")) {
-            std::optional<std::string> format = value(arg, "--report");
-            if (format && *format != "json") problem_ = fill(text::kReportFormats, {*format});
-            parsed_.jsonReport = true;
-        } else if (is(arg, "--ext")) {
-            parsed_.extension = value(arg, "--ext");
-            if (!parsed_.extension) return;
-            if (parsed_.extension->empty() || *parsed_.extension == ".") {
-                problem_ = text::kExtNeedsExtension;
-            } else if (parsed_.extension->find_first_of("/\\") != std::string::npos) {
-                problem_ = fill(text::kExtNotAPath, {*parsed_.extension});
-            }
-        } else if (is(arg, "--codepage") || is(arg, "--code-page")) {
-            std::optional<std::string> number = value(arg, arg.substr(0, arg.find('=')));
-            if (!number) return;
-            if (number->empty() || number->size() > 5 ||
-                number->find_first_not_of("0123456789") != std::string::npos ||
-                std::stoul(*number) == 0) {
-                problem_ = fill(text::kCodePageNumber, {*number});
-                return;
-            }
-            parsed_.codePage = static_cast<unsigned>(std::stoul(*number));
-        } else if (arg == "--no-check") {
-            parsed_.noCheck = true;
-        } else if (is(arg, "--original-dir")) {
-            parsed_.originalFolder = value(arg, "--original-dir");
-            if (parsed_.originalFolder && parsed_.originalFolder->empty()) {
-                problem_ = fill(text::kOptionNeedsValue, {"--original-dir"});
-            }
-        } else if (is(arg, "--original")) {
-            parsed_.original = value(arg, "--original");
-            if (parsed_.original && parsed_.original->empty()) {
-                problem_ = fill(text::kOptionNeedsValue, {"--original"});
-            }
-        } else if (arg == "--choose") {
-            parsed_.chooseLanguage = true;
-        } else if (is(arg, "--charset")) {
-            parsed_.charset = value(arg, "--charset");
-        } else if (is(arg, "--encoding")) {
-            parsed_.encoding = value(arg, "--encoding");
-            if (parsed_.encoding && parsed_.encoding->empty()) {
-                problem_ = fill(text::kOptionNeedsValue, {"--encoding"});
-            }
-        } else if (is(arg, "--tag-file")) {
-            parsed_.tagFile = value(arg, "--tag-file");
-            if (parsed_.tagFile && parsed_.tagFile->empty()) {
-                problem_ = fill(text::kOptionNeedsValue, {"--tag-file"});
-            }
-        } else {
-            problem_ = fill(text::kUnknownOption, {arg});
-        }
-    }
-
-    const std::vector<std::string>& args_;
-    JobArguments& parsed_;
-    std::size_t i_ = 0;
-    bool optionsEnded_ = false;
-    std::optional<std::string> problem_;
-};
 
 void printFamilyHelp(std::string_view family, std::ostream& out) {
     std::vector<HelpRow> rows;
@@ -227,7 +47,9 @@ void printFamilyHelp(std::string_view family, std::ostream& out) {
 constexpr std::string_view kTargetCodePageBackCommands[] = {
     "pagemaker", "quark", "ventura4", "text", "html", "html-compatible", "sgml"};
 
+// The merges write through the back-conversions, and take their code page.
 bool takesTargetCodePage(const app::Command& command) {
+    if (command.family == "merge") return command.name != "ventura";
     return command.family == "back" &&
            std::find(std::begin(kTargetCodePageBackCommands), std::end(kTargetCodePageBackCommands),
                      command.name) != std::end(kTargetCodePageBackCommands);
@@ -276,7 +98,7 @@ bool takesOutputFolder(const app::Command& command) {
 }
 
 bool takesEncoding(const app::Command& command) {
-    return command.family == "markup";
+    return command.family == "markup" || command.family == "extract" || command.family == "merge";
 }
 
 // The extension the output gets on disk: the library's own case where it
@@ -314,6 +136,7 @@ void printCommandHelp(const app::Command& command, std::ostream& out) {
     if (app::takesCodePage(command)) out << text::kCodePageOptions;
     if (takesTargetCodePage(command)) out << text::kTargetCodePageOption;
     if (takesEncoding(command)) out << text::kEncodingOption;
+    if (command.family == "extract") out << text::kXliffOptions;
     if (command.family == "back") out << text::kBackCheckOptions;
     out << tagFileOption(command.tagFile);
     if (takesOutputFolder(command)) out << text::kOutputDirOption;
@@ -344,6 +167,14 @@ FileSelection selectionFor(const app::Command& command, const JobArguments& pars
     selection.patterns =
         parsed.includes.empty() ? app::filterPatterns(command.fileFilter) : parsed.includes;
     return selection;
+}
+
+app::XliffSettings xliffSettingsFor(const JobArguments& parsed) {
+    app::XliffSettings settings;
+    if (parsed.xliffVersion == "2.1") settings.version = xliff::XliffVersion::V2_1;
+    if (parsed.sourceLanguage) settings.sourceLanguage = *parsed.sourceLanguage;
+    if (parsed.targetLanguage) settings.targetLanguage = *parsed.targetLanguage;
+    return settings;
 }
 
 ShellSettings shellSettingsFor(const JobArguments& parsed) {
@@ -385,6 +216,7 @@ int runJob(const app::Command& command, const JobArguments& parsed, std::ostream
     shell.tally().refusedArguments = files.refusedSome;
     if (!shell.prepareOutputFolder()) return kExitFailure;
     if (takesTargetCodePage(command)) f_iSetTargetCodePage(parsed.codePage.value_or(0));
+    app::setXliffSettings(xliffSettingsFor(parsed));
     std::unique_ptr<WorkerPool> pool;
     if (workers > 1) pool = WorkerPool::start(parsed.commandLine, batch, workers);
     if (pool) {
@@ -432,6 +264,7 @@ int runAsWorker(const app::Command& command, const JobArguments& parsed) {
     if (assigned.empty()) return kExitSuccess;
     if (!shell.prepareOutputFolder()) return kExitFailure;
     if (takesTargetCodePage(command)) f_iSetTargetCodePage(parsed.codePage.value_or(0));
+    app::setXliffSettings(xliffSettingsFor(parsed));
     app::BatchSession session(shell, batchOptionsFor(parsed));
     session.runCommand(command, settingsFor(command, parsed));
     return sending ? kExitSuccess : kExitFailure;
@@ -529,6 +362,10 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
         return fill(text::kCodePageNotTaken, {name});
     }
     if (parsed.encoding && !takesEncoding(command)) return fill(text::kEncodingNotTaken, {name});
+    if ((parsed.xliffVersion || parsed.sourceLanguage || parsed.targetLanguage) &&
+        command.family != "extract") {
+        return fill(text::kXliffOptionsNotTaken, {name});
+    }
     // The library keeps the choice for the jobs of this run; a name it does
     // not read is refused before any file is converted.
     if (parsed.encoding && f_iSetSourceEncoding(parsed.encoding->c_str()) != 0) {
@@ -552,7 +389,7 @@ int jobFamilyCommand(std::string_view family, const std::vector<std::string>& ar
     parsed.commandLine.emplace_back(family);
     parsed.commandLine.insert(parsed.commandLine.end(), args.begin(), args.end());
     const std::string familyPath = "tessel " + std::string(family);
-    if (std::optional<std::string> problem = JobArgumentParser(args, parsed).parse()) {
+    if (std::optional<std::string> problem = parseJobArguments(args, parsed)) {
         const app::Command* command =
             parsed.subcommand ? app::findCommand(family, *parsed.subcommand) : nullptr;
         return usageError(err, *problem, command ? commandPath(*command) : familyPath);

@@ -165,6 +165,15 @@ const char* const kEncodingOption =
     "  --encoding NAME    read sources that declare no encoding (no byte-order\n"
     "                     mark, charset or encoding declaration) in NAME: utf-8,\n"
     "                     utf-16le, windows-1250 to -1258, shift_jis, ...\n";
+const char* const kXliffOptions =
+    "  --xliff VERSION    write XLIFF 1.2 (the default) or 2.1\n"
+    "  --source-lang L    the source's language, a tag such as en or pt-BR\n"
+    "                     (default: en)\n"
+    "  --target-lang L    the language of the translation (default: none)\n";
+const char* const kXliffVersions = "--xliff takes 1.2 or 2.1, not %s";
+const char* const kBadLanguage = "%s takes a language tag such as en or pt-BR, not \"%s\"";
+const char* const kXliffOptionsNotTaken =
+    "%s: --xliff, --source-lang and --target-lang apply to the extract commands only";
 const char* const kEncodingNotTaken = "%s: --encoding applies to the mark-up commands only";
 const char* const kBackCheckOptions =
     "  --original FILE    also compare the RTF with FILE, the RTF the mark-up wrote\n"

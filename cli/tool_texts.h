@@ -98,6 +98,10 @@ extern const char* const kInPlaceOptions;
 extern const char* const kCodePageOptions;
 extern const char* const kTargetCodePageOption;
 extern const char* const kEncodingOption;
+extern const char* const kXliffOptions;
+extern const char* const kXliffVersions;         // the value given
+extern const char* const kBadLanguage;           // the option, the value given
+extern const char* const kXliffOptionsNotTaken;  // the command
 extern const char* const kEncodingNotTaken;
 extern const char* const kBackCheckOptions;
 extern const char* const kBackCheckNotTaken;

@@ -131,7 +131,8 @@ std::string header(const BackCheckJob& job) {
     std::string text = fillPlaceholders(res::kLogTitleLine, {res::kRtfToTextParserTitle});
     text += fillPlaceholders(res::kLogVersionLine, {f_pszDLLVersion()});
     text += fillPlaceholders(res::kLogDateLine, {platform::localTime24()});
-    text += fillPlaceholders(res::kLogFileLine, {job.inputPath});
+    text += fillPlaceholders(res::kLogFileLine,
+                             {job.shownPath.empty() ? job.inputPath : job.shownPath});
     text += std::string(res::kLogFunctionLabel) +
             std::string(res::functionTitle(job.functionCode)) + "\n" + std::string(res::kRuleLine) +
             "\n";
@@ -168,7 +169,9 @@ std::string messageText(const Found& found) {
 // export kept, numbered on from its messages, or into a new log with the
 // header and summary the export writes. False when the log could not be
 // written.
-bool writeMessages(const BackCheckJob& job, const std::vector<std::string>& messages) {
+}  // namespace
+
+bool writeJobMessages(const BackCheckJob& job, const std::vector<std::string>& messages) {
     std::string before;
     bool kept = job.result == frame::kErrorsInLog && readText(job.logPath, before);
     std::string previousSummary;
@@ -210,8 +213,6 @@ bool writeMessages(const BackCheckJob& job, const std::vector<std::string>& mess
     return log.close();
 }
 
-}  // namespace
-
 std::optional<verify::TargetChoice> backCheckTarget(const Command& command, unsigned codePage) {
     if (command.name == "text") return std::nullopt;
     if (command.name == "html-multilingual") {
@@ -238,7 +239,7 @@ int runBackChecks(const BackCheckJob& job, const BackCheckSettings& settings) {
         Collecting sink(found, false);
         verify::checkTranslationAlone(job.inputPath, options, sink);
     }
-    std::vector<std::string> messages;
+    std::vector<std::string> messages = job.leadingMessages;
     bool comparing = !settings.originalFile.empty() || !settings.originalFolder.empty();
     std::optional<std::string> original = originalFor(job.inputPath, settings);
     if (original) {
@@ -268,7 +269,7 @@ int runBackChecks(const BackCheckJob& job, const BackCheckSettings& settings) {
         if (!text.empty()) messages.push_back(std::move(text));
     }
     if (messages.empty()) return job.result;
-    if (!writeMessages(job, messages)) return job.result;
+    if (!writeJobMessages(job, messages)) return job.result;
     return frame::kErrorsInLog;
 }
 

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/command_table.h"
 #include "verify/check_targets.h"
@@ -34,14 +35,23 @@ std::optional<std::string> originalFor(const std::string& input, const BackCheck
 
 struct BackCheckJob {
     std::string inputPath;  // the RTF, as the export was given it
+    std::string shownPath;  // what the log's header names; empty: inputPath
     std::string logPath;    // the job's error log
     int functionCode = 0;   // the back-conversion's, for the log's header and summary
     int result = 0;         // the export's result: a change count or -113
     std::optional<verify::TargetChoice> target;
+    // Messages of the job itself ("%d" for the number) that come before the
+    // findings.
+    std::vector<std::string> leadingMessages;
 };
 
 // Runs the checks on a job whose output was written; returns the job's
 // result: -113 when messages were added to its log, else `job.result`.
 int runBackChecks(const BackCheckJob& job, const BackCheckSettings& settings);
+
+// Writes `messages` ("%d" for each one's number) into the job's log as the
+// checks do (a new log with header and summary, or the export's log with
+// them added); false when it could not be written.
+bool writeJobMessages(const BackCheckJob& job, const std::vector<std::string>& messages);
 
 }  // namespace tessel::app

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/output_files.h"
+#include "core/xliff_jobs.h"
 #include "frame/job_names.h"
 #include "frame/return_codes.h"
 #include "platform/clock.h"
@@ -120,6 +121,12 @@ std::string fileResultText(ReportKind kind, bool conversionFlag, int result) {
         case ReportKind::ExtractedTags:
             return result < 0 ? returnCodeReport(result)
                               : summaryCountLine(text::kExtractedTags, result);
+        case ReportKind::Units:
+            return result < 0 ? returnCodeReport(result)
+                              : summaryCountLine(text::kUnitsExtracted, result);
+        case ReportKind::MergedUnits:
+            return result < 0 ? returnCodeReport(result)
+                              : summaryCountLine(text::kUnitsMerged, result);
         case ReportKind::Changes:
             break;
     }
@@ -209,9 +216,10 @@ void BatchSession::writeHeading(const Command& command, RunSettings& settings) {
 // read as Windows 1252, and the back-conversions when the document's own
 // declaration overrode the chosen code page, in a line of the file's report.
 void BatchSession::appendSourceEncodingReport(const Command& command) {
-    bool readsSources = command.family == "markup" && (command.tagFile == TagFileRole::Optional ||
-                                                       command.tagFile == TagFileRole::Required);
-    if (!readsSources && command.family != "back") return;
+    bool readsSources =
+        (command.family == "markup" || command.family == "extract") &&
+        (command.tagFile == TagFileRole::Optional || command.tagFile == TagFileRole::Required);
+    if (!readsSources && command.family != "back" && command.family != "merge") return;
     char report[256];
     if (f_iGetSourceEncodingReport(report, sizeof report) > 0) {
         shell_.appendReport(std::string(report) + "\n", ReportStyle::Normal);
@@ -257,6 +265,7 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
         logBefore.reset();
         outputBefore.reset();
         request = requestFor(*staged, extension, settings);
+        request.userInputPath = inputPath;
         result = callExport(command.exportBinding, request);
     }
     const std::string& readPath = staged ? *staged : inputPath;
@@ -297,6 +306,9 @@ FileOutcome BatchSession::processFile(const Command& command, const std::string&
     shell_.fileConverted(outcome);
     count(outcome);
     appendSourceEncodingReport(command);
+    if (command.family == "merge" && !lastMergeReport().empty()) {
+        shell_.appendReport(lastMergeReport(), ReportStyle::Normal);
+    }
     outcome.resultText = fileResultText(command.kind, command.conversionFlag, outcome.result);
     shell_.appendReport(outcome.resultText, ReportStyle::Normal);
     shell_.fileReported(outcome);

@@ -3,6 +3,7 @@
 #include <array>
 #include <variant>
 
+#include "core/xliff_jobs.h"
 #include "tessel_cat.h"
 
 namespace tessel::app {
@@ -13,6 +14,7 @@ const std::string_view kRtf = "RTF Files|*.rtf|All Files (*.*)|*.*||";
 const std::string_view kQuarkXPress = "QuarkXPress Tag Files|*.xtg|All Files (*.*)|*.*||";
 const std::string_view kHtml = "HTML Files|*.htm*|All Files (*.*)|*.*||";
 const std::string_view kSgml = "SGML Files|*.sgm*|All Files (*.*)|*.*||";
+const std::string_view kXliff = "XLIFF Files|*.xlf;*.xliff|All Files (*.*)|*.*||";
 }  // namespace filter
 
 namespace {
@@ -311,6 +313,178 @@ const std::array kCommands = {
         .menuPath = "Ve&ntura/Version &4/&RTF -> Text...",
         .statusTip = "Converts translated RTF back to Ventura 4 tagged text.",
     },
+    // XLIFF: the text of each format that marks up, for translation tools,
+    // and the translated XLIFF merged back into the format.
+    Command{
+        .family = "extract",
+        .name = "html",
+        .summary = "extract the text of HTML files as XLIFF for translation tools",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select HTML Files",
+        .fileFilter = filter::kHtml,
+        .heading = "Extracting HTML text to XLIFF...\n\n",
+        .outputExtension = ".xlf",
+        .exportBinding = XliffJobExport{extractXliff, "html"},
+        .kind = ReportKind::Units,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::Optional,
+    },
+    Command{
+        .family = "extract",
+        .name = "sgml",
+        .summary = "extract the text of SGML files (tags of the tag file external) as XLIFF for "
+                   "translation tools",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select SGML Files",
+        .fileFilter = filter::kSgml,
+        .heading = "Extracting SGML text to XLIFF...\n\n",
+        .outputExtension = ".xlf",
+        .exportBinding = XliffJobExport{extractXliff, "sgml"},
+        .kind = ReportKind::Units,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::Required,
+    },
+    Command{
+        .family = "extract",
+        .name = "pagemaker",
+        .summary = "extract the text of PageMaker tagged text as XLIFF for translation tools",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select PageMaker Files",
+        .fileFilter = filter::kText,
+        .heading = "Extracting PageMaker text to XLIFF...\n\n",
+        .outputExtension = ".xlf",
+        .exportBinding = XliffJobExport{extractXliff, "pagemaker"},
+        .kind = ReportKind::Units,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::None,
+    },
+    Command{
+        .family = "extract",
+        .name = "quark",
+        .summary = "extract the text of QuarkXPress tag files as XLIFF for translation tools",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select QuarkXPress Files",
+        .fileFilter = filter::kQuarkXPress,
+        .heading = "Extracting QuarkXPress text to XLIFF...\n\n",
+        .outputExtension = ".xlf",
+        .exportBinding = XliffJobExport{extractXliff, "quark"},
+        .kind = ReportKind::Units,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::None,
+    },
+    Command{
+        .family = "extract",
+        .name = "ventura4",
+        .summary = "extract the text of Ventura 4 tagged text as XLIFF for translation tools",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select Ventura 4 Files",
+        .fileFilter = filter::kText,
+        .heading = "Extracting Ventura 4 text to XLIFF...\n\n",
+        .outputExtension = ".xlf",
+        .exportBinding = XliffJobExport{extractXliff, "ventura4"},
+        .kind = ReportKind::Units,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::None,
+    },
+    Command{
+        .family = "extract",
+        .name = "ventura",
+        .summary =
+            "extract the text of Ventura 5 (and later) tagged text as XLIFF for translation tools",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select Ventura 5 Files",
+        .fileFilter = filter::kText,
+        .heading = "Extracting Ventura 5 text to XLIFF...\n\n",
+        .outputExtension = ".xlf",
+        .exportBinding = XliffJobExport{extractXliff, "ventura"},
+        .kind = ReportKind::Units,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::None,
+    },
+    Command{
+        .family = "merge",
+        .name = "html",
+        .summary = "merge translated XLIFF back into HTML files",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select XLIFF Files",
+        .fileFilter = filter::kXliff,
+        .heading = "Merging XLIFF into HTML files...\n\n",
+        .outputExtension = ".htm",
+        .exportBinding = XliffJobExport{mergeXliff, "html"},
+        .kind = ReportKind::MergedUnits,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::Optional,
+    },
+    Command{
+        .family = "merge",
+        .name = "sgml",
+        .summary = "merge translated XLIFF back into SGML files (tags of the tag file external)",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select XLIFF Files",
+        .fileFilter = filter::kXliff,
+        .heading = "Merging XLIFF into SGML files...\n\n",
+        .outputExtension = ".sgm",
+        .exportBinding = XliffJobExport{mergeXliff, "sgml"},
+        .kind = ReportKind::MergedUnits,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::Required,
+    },
+    Command{
+        .family = "merge",
+        .name = "pagemaker",
+        .summary = "merge translated XLIFF back into PageMaker tagged text",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select XLIFF Files",
+        .fileFilter = filter::kXliff,
+        .heading = "Merging XLIFF into PageMaker files...\n\n",
+        .outputExtension = ".txt",
+        .exportBinding = XliffJobExport{mergeXliff, "pagemaker"},
+        .kind = ReportKind::MergedUnits,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::None,
+    },
+    Command{
+        .family = "merge",
+        .name = "quark",
+        .summary = "merge translated XLIFF back into QuarkXPress tag files",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select XLIFF Files",
+        .fileFilter = filter::kXliff,
+        .heading = "Merging XLIFF into QuarkXPress files...\n\n",
+        .outputExtension = ".xtg",
+        .exportBinding = XliffJobExport{mergeXliff, "quark"},
+        .kind = ReportKind::MergedUnits,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::None,
+    },
+    Command{
+        .family = "merge",
+        .name = "ventura4",
+        .summary = "merge translated XLIFF back into Ventura 4 tagged text",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select XLIFF Files",
+        .fileFilter = filter::kXliff,
+        .heading = "Merging XLIFF into Ventura 4 files...\n\n",
+        .outputExtension = ".txt",
+        .exportBinding = XliffJobExport{mergeXliff, "ventura4"},
+        .kind = ReportKind::MergedUnits,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::None,
+    },
+    Command{
+        .family = "merge",
+        .name = "ventura",
+        .summary = "merge translated XLIFF back into Ventura 5 (and later) tagged text",
+        .group = std::nullopt,
+        .fileChoiceTitle = "Select XLIFF Files",
+        .fileFilter = filter::kXliff,
+        .heading = "Merging XLIFF into Ventura 5 files...\n\n",
+        .outputExtension = ".txt",
+        .exportBinding = XliffJobExport{mergeXliff, "ventura"},
+        .kind = ReportKind::MergedUnits,
+        .conversionFlag = false,
+        .tagFile = TagFileRole::None,
+    },
 };
 
 }  // namespace
@@ -329,6 +503,9 @@ const Command* findCommand(std::string_view family, std::string_view name) {
 }
 
 bool takesTagFile(const Command& command) {
+    if (std::holds_alternative<XliffJobExport>(command.exportBinding)) {
+        return command.tagFile != TagFileRole::None;
+    }
     return std::holds_alternative<TagFileExport>(command.exportBinding);
 }
 

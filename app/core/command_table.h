@@ -23,6 +23,8 @@ enum class ReportKind {
     Tags,           // a count of tags marked up, -1/-2 for parse/output failures
     NewTags,        // SGML tag collection: how many tags were new to the tag file
     ExtractedTags,  // SGML tag extraction: how many tags were written
+    Units,          // XLIFF extraction: how many translation units were written
+    MergedUnits,    // XLIFF merge: how many units had a target
 };
 
 // What a command does with a tag file (the --tag-file of the tool).
@@ -86,6 +88,7 @@ extern const std::string_view kRtf;
 extern const std::string_view kQuarkXPress;
 extern const std::string_view kHtml;
 extern const std::string_view kSgml;
+extern const std::string_view kXliff;
 }  // namespace filter
 
 }  // namespace tessel::app

@@ -44,6 +44,11 @@ struct Caller {
             request.outputExtension.empty() ? nullptr : request.outputExtension.c_str();
         return e.call(path.data(), e.functionCode, request.deleteBackup ? 1 : 0, extension);
     }
+    int operator()(const XliffJobExport& e) const {
+        const std::string& user =
+            request.userInputPath.empty() ? request.inputPath : request.userInputPath;
+        return e.call(XliffJob{e.format, request.inputPath, user, request.tagFilePath});
+    }
 };
 
 }  // namespace

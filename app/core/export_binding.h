@@ -15,6 +15,10 @@ namespace tessel::app {
 // What the workflow knows about one call.
 struct ExportRequest {
     std::string inputPath;
+    // The input as the user named it, where the job runs on a copy staged
+    // elsewhere (the XLIFF merge finds the original beside it); empty: the
+    // input itself.
+    std::string userInputPath;
     // Output extension handed to the export (RTF back, text jobs); empty for
     // an in-place text job.
     std::string outputExtension;
@@ -55,8 +59,21 @@ struct TextEngineExport {
     int functionCode;
 };
 
-using ExportBinding = std::variant<InputOnlyExport, ExtensionExport, TagFileExport,
-                                   MultiLingualExport, TextEngineExport, SgmlJobExport>;
+// The XLIFF jobs of the tool's own (extraction and merge) for one format.
+struct XliffJob {
+    std::string_view format;  // the mark-up's format name: "html", "pagemaker", ...
+    const std::string& inputPath;
+    const std::string& userInputPath;
+    const std::string& tagFilePath;
+};
+struct XliffJobExport {
+    int (*call)(const XliffJob& job);
+    std::string_view format;
+};
+
+using ExportBinding =
+    std::variant<InputOnlyExport, ExtensionExport, TagFileExport, MultiLingualExport,
+                 TextEngineExport, SgmlJobExport, XliffJobExport>;
 
 int callExport(const ExportBinding& binding, const ExportRequest& request);
 

@@ -38,6 +38,11 @@ const char* const kSummaryHeading = "Summary of Markup\n\n";
 const char* const kSummaryTimeFormat = "%d/%m/%Y, %H:%M:%S\n\n";
 const char* const kSummaryEnd = "\n\n\n\n";
 
+const CountTexts kUnitsExtracted{"No translation units found.\n\n",
+                                 "1 translation unit extracted.\n\n",
+                                 "%d translation units extracted.\n\n"};
+const CountTexts kUnitsMerged{"No translation units merged.\n\n", "1 translation unit merged.\n\n",
+                              "%d translation units merged.\n\n"};
 const CountTexts kFilesRead{"No files read.\n", "1 file read.\n", "%d files read.\n"};
 const CountTexts kOutputsCreated{"No output files created.\n", "1 output file created.\n",
                                  "%d output files created.\n"};
@@ -84,6 +89,12 @@ constexpr std::array kReturnCodeStrings = {
     StringEntry{6301, "File Error! Specified output file exists, but does not contain SGML Tags."},
     StringEntry{6302, "Bug! No file for SGML tags specified. This should not happen."},
     StringEntry{6401, "File Error! RTF Output file already exists."},
+    // The XLIFF jobs of the tool's own.
+    StringEntry{7001, "XLIFF Error! The file is not an XLIFF file that can be merged."},
+    StringEntry{7002, "XLIFF Error! The original file that the XLIFF names is not found."},
+    StringEntry{7003,
+                "XLIFF Error! The original file is not the one the XLIFF was extracted from."},
+    StringEntry{7004, "XLIFF Error! The XLIFF was extracted from a file of another format."},
 };
 
 }  // namespace

@@ -31,6 +31,8 @@ extern const char* const kParsingFailed;         // tags kind, -1
 // SGML tag collection and extraction, by count.
 extern const CountTexts kNewTags;
 extern const CountTexts kExtractedTags;
+extern const CountTexts kUnitsExtracted;     // XLIFF extraction: units written
+extern const CountTexts kUnitsMerged;        // XLIFF merge: units translated
 extern const char* const kUnknownErrorCode;  // "Error when converting the file. Error Code: %d\n\n"
 extern const char* const kAfterCodeText;     // "\n\n" after a return-code text
 extern const char* const kFilesProcessed;    // "%d File(s) Processed.\n\n"

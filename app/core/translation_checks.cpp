@@ -6,6 +6,7 @@
 #include <set>
 #include <system_error>
 
+#include "core/xliff_jobs.h"
 #include "platform/path_names.h"
 
 namespace tessel::app {
@@ -259,7 +260,8 @@ RoundTripReport roundTripFiles(const std::vector<std::string>& files,
             result.file = file;
             result.failed = true;
         } else {
-            result = verify::roundTrip(file, *chosen, options.tagFile);
+            result = options.viaXliff ? roundTripViaXliff(file, *chosen, options.tagFile)
+                                      : verify::roundTrip(file, *chosen, options.tagFile);
         }
         ++report.totals.files;
         if (result.failed) ++report.totals.failed;

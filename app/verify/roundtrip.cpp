@@ -4,13 +4,12 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
 #include "platform/path_names.h"
-#include "platform/temporary_files.h"
 #include "tessel_cat.h"
+#include "verify/marked_up_copy.h"
 #include "verify/text_encoding.h"
 
 namespace tessel::verify {
@@ -130,70 +129,6 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-bool readAll(const fs::path& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-// A scratch folder, removed with everything in it.
-class ScratchFolder {
-  public:
-    ScratchFolder() { path_ = platform::createScratchFolder("tessel-roundtrip-"); }
-    ~ScratchFolder() {
-        std::error_code error;
-        if (!path_.empty()) fs::remove_all(path_, error);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-// The file in `folder` named `stem` with extension `extension` in any case.
-fs::path findCaseless(const fs::path& folder, const std::string& stem, std::string_view extension) {
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        const fs::path& name = entry.path();
-        if (platform::nameOf(name.stem()) == stem &&
-            lowerCase(platform::nameOf(name.extension())) == extension) {
-            return name;
-        }
-    }
-    return {};
-}
-
-// The first numbered message ("[1] ...") of the log STEM.err or STEM.ERR in
-// `folder`, without its number, and with the quoted text of the next line
-// when it ends in ":"; empty when there is none.
-std::string firstLogMessage(const fs::path& folder, const std::string& stem) {
-    std::string log;
-    fs::path name = findCaseless(folder, stem, ".err");
-    if (name.empty() || !readAll(name, log)) return {};
-    std::vector<std::string_view> lines;
-    for (std::size_t at = 0; at < log.size();) {
-        std::size_t end = std::min(log.find_first_of("\r\n", at), log.size());
-        if (end > at) lines.emplace_back(log.data() + at, end - at);
-        at = end + 1;
-    }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::string_view line = lines[i];
-        std::size_t close = line.find(']');
-        if (!line.starts_with("[") || close == std::string_view::npos) continue;
-        line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t", close + 1)));
-        if (line.empty()) continue;
-        std::string message(line);
-        if (message.ends_with(":") && i + 1 < lines.size()) {
-            message += " " + std::string(lines[i + 1]);
-        }
-        return message;
-    }
-    return {};
-}
-
 }  // namespace
 
 std::span<const RoundTripFormat> roundTripFormats() {
@@ -231,67 +166,28 @@ RoundTripResult roundTrip(const std::string& path, const RoundTripFormat& format
     result.format = &format;
     result.failed = true;
     std::string source;
-    if (!readAll(path, source)) {
+    if (!readWholeFile(path, source)) {
         result.markUpResult = -101;  // the source cannot be read
         return result;
     }
-    ScratchFolder scratch;
-    if (scratch.path().empty()) return result;
-    fs::path original = fs::path(path).filename();
-    std::string stem = platform::nameOf(original.stem());
-    std::string extension = platform::nameOf(original.extension());
+    MarkedUpCopy marked(path, format, tagFile, "tessel-roundtrip-");
+    result.markUpResult = marked.result();
+    if (marked.rtf().empty()) {
+        result.failureMessage = marked.failureMessage();
+        return result;
+    }
+    std::string stem = platform::nameOf(marked.copy().stem());
+    std::string extension = platform::nameOf(marked.copy().extension());
     if (extension.empty() || lowerCase(extension) == ".rtf") extension = ".txt";
-    fs::path copy = scratch.path() / original;
     std::error_code error;
-    fs::copy_file(path, copy, error);
-    if (error) {
-        result.markUpResult = -101;
-        return result;
-    }
-    // The tag file is read from a copy in a folder of its own, so no job
-    // can write to the user's file or take it for one of its own files.
-    fs::path tags;
-    if (format.tagFile != TagFileUse::None &&
-        (!tagFile.empty() || format.tagFile == TagFileUse::Collected)) {
-        fs::path folder = scratch.path() / "tags";
-        fs::create_directory(folder, error);
-        tags =
-            folder / (tagFile.empty() ? fs::path("collected.txt") : fs::path(tagFile).filename());
-        if (!tagFile.empty()) fs::copy_file(tagFile, tags, error);
-        if (error) {
-            result.markUpResult = -101;
-            result.failureMessage = "the tag file cannot be read: " + tagFile;
-            return result;
-        }
-        if (tagFile.empty()) {
-            int collected = f_iAddUniqueSGMLTagsToFile(platform::nameOf(copy).c_str(),
-                                                       platform::nameOf(tags).c_str());
-            // A file without tags (a prolog of declarations and comments,
-            // or plain text) leaves no tag file: the mark-up takes the
-            // missing file for an empty list.
-            if (collected < 0 && !fs::exists(tags, error)) {
-                result.markUpResult = collected;
-                result.failureMessage = firstLogMessage(scratch.path(), stem);
-                return result;
-            }
-            fs::remove(findCaseless(scratch.path(), stem, ".err"), error);
-        }
-    }
-    result.markUpResult = format.markUp(platform::nameOf(copy).c_str(),
-                                        tags.empty() ? nullptr : platform::nameOf(tags).c_str());
-    fs::path rtf = findCaseless(scratch.path(), stem, ".rtf");
-    if (rtf.empty()) {
-        result.failureMessage = firstLogMessage(scratch.path(), stem);
-        return result;
-    }
-    fs::path back = scratch.path() / "back";
+    fs::path back = marked.folder() / "back";
     fs::create_directory(back, error);
     fs::path backRtf = back / (stem + ".rtf");
-    fs::copy_file(rtf, backRtf, error);
+    fs::copy_file(marked.rtf(), backRtf, error);
     if (error) return result;
     result.backResult = format.convertBack(platform::nameOf(backRtf).c_str(), extension.c_str());
     std::string output;
-    if (!readAll(back / (stem + extension), output)) {
+    if (!readWholeFile(back / (stem + extension), output)) {
         result.failureMessage = firstLogMessage(back, stem);
         return result;
     }

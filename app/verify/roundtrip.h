@@ -59,6 +59,7 @@ struct Difference {
 struct RoundTripOptions {
     const RoundTripFormat* format = nullptr;  // null: by each file's header or extension
     std::string tagFile;                      // for the formats that take one; empty: none
+    bool viaXliff = false;                    // through XLIFF instead of RTF
 };
 
 struct RoundTripResult {

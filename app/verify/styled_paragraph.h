@@ -41,6 +41,8 @@ struct StyledParagraph {
     // Protected styles switched on where nothing of their text was shown:
     // runs whose text is hidden.
     std::uint32_t vanishedRuns = 0;
+    // The paragraph ends with a paragraph mark; the last of a document may not.
+    bool lineEnd = true;
 
     std::string_view runText(const Run& run) const {
         return std::string_view(text).substr(run.begin, run.end - run.begin);
@@ -51,6 +53,7 @@ struct StyledParagraph {
         runs.clear();
         continuesRun = false;
         vanishedRuns = 0;
+        lineEnd = true;
     }
 };
 

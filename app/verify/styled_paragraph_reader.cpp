@@ -115,9 +115,10 @@ void StyledParagraphReader::characterStyle(std::int32_t style, std::size_t offse
     }
 }
 
-int StyledParagraphReader::paragraph(std::string& line, bool /*lineEnd*/) {
+int StyledParagraphReader::paragraph(std::string& line, bool lineEnd) {
     if (target_ == nullptr) return 0;
     target_->raw.swap(line);
+    target_->lineEnd = lineEnd;
     fillParagraph(*target_);
     target_->number = ++paragraphs_;
     changes_.clear();

@@ -54,6 +54,10 @@ class CommandLine {
             {"--format", "html"},
             {"--jobs", "2"},
             {"-j", "2"},
+            {"--via", "xliff"},
+            {"--xliff", "2.1"},
+            {"--source-lang", "en"},
+            {"--target-lang", "de-CH"},
         };
         if (option == "-o" || option == "--output-dir") return folder_.path("out");
         if (option == "--original-dir" || option == "--batch") return folder_.path("dir");
