@@ -44,11 +44,17 @@ QStringList droppedFiles(const QList<QUrl>& urls) {
     return files;
 }
 
+// The XLIFF entries are left out: a dropped page is for its mark-up (as
+// before there were any), and an XLIFF file does not tell which format's
+// merge it is for by its name.
 QList<const app::Command*> commandsForFile(const QString& path) {
     QList<const app::Command*> commands;
     QString name = QFileInfo(path).fileName();
     for (const app::Command& command : app::commandTable()) {
-        if (!command.menuPath.empty() && matchesFirstFileType(command, name)) commands << &command;
+        bool xliff = command.family == "extract" || command.family == "merge";
+        if (!command.menuPath.empty() && !xliff && matchesFirstFileType(command, name)) {
+            commands << &command;
+        }
     }
     return commands;
 }

@@ -96,16 +96,17 @@ QString ChecksTest::markedUp(const QString& example) {
 void ChecksTest::entriesFollowTheCheckTable() {
     CMainFrame& frame = *test_.frame;
     const QStringList checks{"Verify &Translation...", "Chec&k Round Trip..."};
+    const QStringList xliff{"E&xtract to XLIFF...", "Mer&ge XLIFF..."};
     QCOMPARE(menuEntries(frame, {"H&TML"}),
              (QStringList{"&Mark Up Tags...", "RTF -> Text (Multi&Lingual)...", "&RTF -> Text...",
                           "RTF -> Text (&Compatible)..."} +
-              checks));
+              xliff + checks));
     for (const QStringList& menu : QList<QStringList>{{"Ve&ntura", "Version &4"},
                                                       {"Ve&ntura", "Version &5 Or Later"},
                                                       {"&PageMaker"},
                                                       {"&QuarkXPress"}}) {
         QCOMPARE(menuEntries(frame, menu),
-                 (QStringList{"&Mark Up Tags...", "&RTF -> Text..."} + checks));
+                 (QStringList{"&Mark Up Tags...", "&RTF -> Text..."} + xliff + checks));
     }
     // A separator sets the checks apart from the conversion commands.
     QMenu* html = entry({"H&TML"})->menu();

@@ -53,6 +53,7 @@ class CommandsTest : public QObject {
     void batchChoiceUsesTheChosenDialogAndTheCommandsTexts();
     void errorLogWindowsOfTheChosenFilesCloseFirst();
     void closeAllErrorWindowsKeepsCancelledOnes();
+    void xliffIsExtractedAndMergedFromTheFormatMenu();
 
   private:
     QAction* entry(const QStringList& path) { return menuAction(*test_.frame, path); }
@@ -489,3 +490,26 @@ void CommandsTest::closeAllErrorWindowsKeepsCancelledOnes() {
 
 QTEST_MAIN(CommandsTest)
 #include "commands_test.moc"
+
+// The format menu's XLIFF entries run through the batch: the extraction
+// writes NAME.xlf beside the source, the merge the file beside the XLIFF
+// (here a page of another extension than the original's), and the report
+// counts the units left untranslated.
+void CommandsTest::xliffIsExtractedAndMergedFromTheFormatMenu() {
+    QStringList page = copyExamples(folder_->path(), {"html/server_page.asp"});
+    run({"H&TML", "E&xtract to XLIFF..."}, page);
+    QString xlf = folder_->filePath("server_page.xlf");
+    QVERIFY(QFileInfo::exists(xlf));
+    QVERIFY2(log().contains("Extracting HTML text to XLIFF...\n\n"), qPrintable(log()));
+    QVERIFY2(log().contains(" translation units extracted.\n"), qPrintable(log()));
+    QVERIFY(readBytes(xlf).contains("<trans-unit id=\"1\""));
+
+    run({"H&TML", "Mer&ge XLIFF..."}, {xlf});
+    QString merged = folder_->filePath("server_page.htm");
+    QVERIFY(QFileInfo::exists(merged));
+    // Nothing was translated: the page comes back as the round trip writes it.
+    QVERIFY(readBytes(merged).contains("<%"));
+    QVERIFY2(log().contains("Merging XLIFF into HTML files...\n\n"), qPrintable(log()));
+    QVERIFY2(log().contains(" translation units had no translation; their source text was kept.\n"),
+             qPrintable(log()));
+}

@@ -72,7 +72,9 @@ void MainFrameTest::formatMenusFollowTheCommandTable() {
     CMainFrame& frame = *test.frame;
     // The conversion commands, then the two checks of each format menu.
     const QStringList checks{"Verify &Translation...", "Chec&k Round Trip..."};
-    const QStringList markUpAndBack = QStringList{"&Mark Up Tags...", "&RTF -> Text..."} + checks;
+    const QStringList xliff{"E&xtract to XLIFF...", "Mer&ge XLIFF..."};
+    const QStringList markUpAndBack =
+        QStringList{"&Mark Up Tags...", "&RTF -> Text..."} + xliff + checks;
     QCOMPARE(menuEntries(frame, {"Ve&ntura"}), (QStringList{"Version &4", "Version &5 Or Later"}));
     QCOMPARE(menuEntries(frame, {"Ve&ntura", "Version &4"}), markUpAndBack);
     QCOMPARE(menuEntries(frame, {"Ve&ntura", "Version &5 Or Later"}), markUpAndBack);
@@ -81,7 +83,7 @@ void MainFrameTest::formatMenusFollowTheCommandTable() {
     QCOMPARE(menuEntries(frame, {"H&TML"}),
              (QStringList{"&Mark Up Tags...", "RTF -> Text (Multi&Lingual)...", "&RTF -> Text...",
                           "RTF -> Text (&Compatible)..."} +
-              checks));
+              xliff + checks));
     // Every available row is an enabled entry with its status-bar text.
     int entries = 0;
     for (const tessel::app::Command& command : tessel::app::commandTable()) {
@@ -94,7 +96,7 @@ void MainFrameTest::formatMenusFollowTheCommandTable() {
         QCOMPARE(action->statusTip(),
                  QString::fromUtf8(command.statusTip.data(), command.statusTip.size()));
     }
-    QCOMPARE(entries, 12);
+    QCOMPARE(entries, 22);
 }
 
 void MainFrameTest::noStoredSettingsGiveThreeOffs() {
