@@ -45,10 +45,18 @@ void addCode(TranslationUnit& unit, std::string_view text, RunRole role) {
 // its own, so the XLIFF stays well-formed and the merge puts it back.
 void addText(TranslationUnit& unit, std::string_view text) {
     std::size_t begin = 0;
+    auto candidate = [](char c) {
+        auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') || byte == 0xEF;
+    };
     for (std::size_t at = 0; at < text.size();) {
+        // Only a control character or a lead byte 0xEF can be unfit.
+        at = static_cast<std::size_t>(
+            std::find_if(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), candidate) -
+            text.begin());
+        if (at == text.size()) break;
         std::size_t length = 0;
-        if (!isXmlUnfit(text.substr(at), length)) length = 0;
-        if (length == 0) {
+        if (!isXmlUnfit(text.substr(at), length)) {
             ++at;
             continue;
         }

@@ -123,8 +123,11 @@ bool XmlReader::readText() {
             if (at_ < document_.size() && document_[at_] == '\n') ++at_;
             continue;
         }
-        text += c;
-        ++at_;
+        // Plain text up to the next character that needs a look goes over in one piece.
+        std::size_t end = document_.find_first_of("<&\r", at_);
+        if (end == std::string_view::npos) end = document_.size();
+        text.append(document_.substr(at_, end - at_));
+        at_ = end;
     }
     if (open_.empty()) {
         if (std::any_of(text.begin(), text.end(), [](char c) { return !isBlank(c); })) {

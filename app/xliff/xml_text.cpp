@@ -11,6 +11,10 @@ namespace {
 void append(std::string& out, std::string_view text, bool attribute) {
     std::size_t plain = 0;
     for (std::size_t at = 0; at < text.size(); ++at) {
+        // Most bytes are plain: find the next one that may need a reference.
+        at = text.find_first_of(
+            attribute ? std::string_view("&<>\r\"\n\t") : std::string_view("&<>\r"), at);
+        if (at == std::string_view::npos) break;
         std::string_view reference;
         switch (text[at]) {
             case '&':
