@@ -128,6 +128,8 @@ void printCommandHelp(const app::Command& command, std::ostream& out) {
         out << text::kInPlaceNote;
     } else if (command.tagFile == app::TagFileRole::Collected) {
         out << text::kCollectNote;
+    } else if (command.family == "merge") {
+        out << fill(text::kMergeBesideNote, {writtenExtension(command)});
     } else {
         out << fill(text::kOutputBesideNote, {writtenExtension(command)});
     }
@@ -376,6 +378,7 @@ std::optional<std::string> commandProblem(const app::Command& command, const Job
     const bool piped =
         std::find(parsed.names.begin(), parsed.names.end(), "-") != parsed.names.end();
     if (piped && parsed.names.size() != 1) return fill(text::kStandardInputAlone, {name});
+    if (piped && command.family == "merge") return fill(text::kMergeNotPiped, {name});
     if (piped && parsed.outputFolder) return fill(text::kStandardInputWithOutputFolder, {name});
     if (std::optional<std::string> problem = backCheckProblem(command, parsed)) return problem;
     return std::nullopt;

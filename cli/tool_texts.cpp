@@ -142,6 +142,11 @@ const char* const kOutputBesideNote =
     "The output is written next to each file as NAME%s (with -o, into the folder).\n"
     "A FILE of - alone reads standard input and writes the converted file to standard\n"
     "output, the report and the error log to standard error.\n";
+const char* const kMergeBesideNote =
+    "The output is written next to each XLIFF file as NAME%s (with -o, into the\n"
+    "folder), from the original file the XLIFF names, which must lie beside it.\n";
+const char* const kMergeNotPiped =
+    "%s: - is not taken: the merge reads the original file beside the XLIFF file";
 const char* const kInPlaceOptions =
     "  --ext EXT          write the output to a new file with extension EXT\n"
     "  --keep-backup      keep the backup of a file converted in place\n";

@@ -99,6 +99,8 @@ extern const char* const kCodePageOptions;
 extern const char* const kTargetCodePageOption;
 extern const char* const kEncodingOption;
 extern const char* const kXliffOptions;
+extern const char* const kMergeBesideNote;       // the output's extension
+extern const char* const kMergeNotPiped;         // the command
 extern const char* const kXliffVersions;         // the value given
 extern const char* const kBadLanguage;           // the option, the value given
 extern const char* const kXliffOptionsNotTaken;  // the command
