@@ -1,5 +1,5 @@
-# What `cmake --install` puts where, and the Debian package CPack builds from
-# it: the public header, the versioned library, the tool with its manual page
+# What `cmake --install` puts where (and so what the packages of debian/ hold):
+# the public header, the versioned library, the tool with its manual page
 # and bash completion, the desktop program and its batch selection library
 # when they are built, the documentation, a pkg-config file and a CMake package
 # (find_package(TesselCat) gives TesselCat::TESSEL_CAT).
@@ -26,20 +26,30 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/TesselCatConfig.cmake
     DESTINATION ${TESSEL_CMAKE_PACKAGE_DIR})
 
 # The pkg-config file names the prefix relative to itself, so the one file is
-# right for `cmake --install --prefix` anywhere and for the package.
-file(RELATIVE_PATH TESSEL_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
-string(REGEX REPLACE "/$" "" TESSEL_PC_TO_PREFIX "${TESSEL_PC_TO_PREFIX}")
+# right for `cmake --install --prefix` anywhere; a package for /usr names
+# /usr, so that pkg-config gives plain system folders.
+if(TESSEL_RELOCATABLE)
+    file(RELATIVE_PATH TESSEL_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+    string(REGEX REPLACE "/$" "" TESSEL_PC_TO_PREFIX "${TESSEL_PC_TO_PREFIX}")
+    set(TESSEL_PC_PREFIX "\${pcfiledir}/${TESSEL_PC_TO_PREFIX}")
+else()
+    set(TESSEL_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/tessel-cat.pc.in ${CMAKE_CURRENT_BINARY_DIR}/tessel-cat.pc
     @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tessel-cat.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-# Programs find the library (and the desktop program its batch selection
-# library) relative to themselves, so an installed tree can be moved.
-set(TESSEL_INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+# Programs find the library relative to themselves, so an installed tree can
+# be moved (the desktop program finds its batch selection library the same
+# way, by a path compiled in: app/desktop/multisel_loader.cpp). Without
+# TESSEL_RELOCATABLE they carry no run path: the system finds the library.
 foreach(program tessel TesselFilterPack)
     if(TARGET ${program})
-        set_target_properties(${program} PROPERTIES INSTALL_RPATH "${TESSEL_INSTALL_RPATH}")
+        if(TESSEL_RELOCATABLE)
+            set_target_properties(${program} PROPERTIES
+                INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+        endif()
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
 endforeach()
@@ -58,7 +68,7 @@ endforeach()
 install(FILES ${TESSEL_SHIPPED_TAG_FILE}
     DESTINATION ${CMAKE_INSTALL_DATADIR}/${TESSEL_DATA_FOLDER_NAME})
 if(TARGET Multisel)
-    install(TARGETS Multisel LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    install(TARGETS Multisel LIBRARY DESTINATION ${TESSEL_INSTALL_PRIVATE_LIBDIR})
 endif()
 
 # The desktop program's place in the desktop's menus: its .desktop file, its
@@ -107,6 +117,21 @@ elseif(TARGET tessel)
     message(STATUS "help2man not found: the manual page tessel.1 is not built")
 endif()
 
+# The desktop program's manual page, from its --help and --version (which it
+# answers before Qt starts, so no display is needed).
+if(TARGET TesselFilterPack AND TESSEL_HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
+    set(TESSEL_DESKTOP_MAN_PAGE ${PROJECT_BINARY_DIR}/TesselFilterPack.1)
+    add_custom_command(OUTPUT ${TESSEL_DESKTOP_MAN_PAGE}
+        COMMAND ${TESSEL_HELP2MAN} --no-info --section=1
+            "--name=desktop program: convert tagged documents to protected RTF and back, read the logs"
+            --output=${TESSEL_DESKTOP_MAN_PAGE}.tmp $<TARGET_FILE:TesselFilterPack>
+        COMMAND ${CMAKE_COMMAND} -E rename ${TESSEL_DESKTOP_MAN_PAGE}.tmp ${TESSEL_DESKTOP_MAN_PAGE}
+        DEPENDS TesselFilterPack
+        COMMENT "Writing the manual page TesselFilterPack.1 from the desktop program's help")
+    add_custom_target(desktop_man_page ALL DEPENDS ${TESSEL_DESKTOP_MAN_PAGE})
+    install(FILES ${TESSEL_DESKTOP_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
 # The bash completion, where bash-completion looks for a command's script.
 if(TARGET tessel AND NOT WIN32)
     install(FILES ${PROJECT_SOURCE_DIR}/cli/completion/tessel.bash
@@ -114,15 +139,3 @@ if(TARGET tessel AND NOT WIN32)
 endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
-
-set(CPACK_PACKAGE_NAME tessel-filter-pack)
-set(CPACK_PACKAGE_VENDOR "Tessel Filter Pack developers")
-set(CPACK_PACKAGE_CONTACT "Tessel Filter Pack developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_GENERATOR DEB)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION text)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-include(CPack)
