@@ -95,8 +95,9 @@ Finding ParagraphCheck::make(FindingKind kind, std::size_t offset) const {
     finding.kind = kind;
     finding.paragraph = translated_->number;
     finding.sourceParagraph = source_ != nullptr ? source_->number : 0;
-    finding.column =
-        offset == std::numeric_limits<std::size_t>::max() ? 0 : columnOf(translated_->text, offset);
+    finding.column = offset == std::numeric_limits<std::size_t>::max()
+                         ? 0
+                         : columns_.columnOf(translated_->text, offset);
     return finding;
 }
 
@@ -105,6 +106,7 @@ void ParagraphCheck::compare(const StyledParagraph* source, const StyledParagrap
     static const StyledParagraph kNoParagraph;
     source_ = source != nullptr ? source : &kNoParagraph;
     translated_ = &translated;
+    columns_ = {};
     std::size_t first = out.size();
     sourceAtoms(*source_);
     translatedAtoms(translated);

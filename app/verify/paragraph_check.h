@@ -82,6 +82,8 @@ class ParagraphCheck {
     std::vector<std::uint32_t> previous_;
     std::vector<std::string_view> dictionary_;
     std::size_t nextSource_ = 0;  // the source run after the last cut in order
+    // Columns of the translated paragraph's findings (started anew for each).
+    mutable ColumnCounter columns_;
 };
 
 struct PairName {

@@ -1,5 +1,7 @@
 #include "verify/styled_paragraph.h"
 
+#include <algorithm>
+
 namespace tessel::verify {
 
 bool isProtected(RunRole role) {
@@ -20,13 +22,35 @@ std::string_view roleName(RunRole role) {
     return "text";
 }
 
-std::size_t columnOf(std::string_view text, std::size_t offset) {
-    std::size_t column = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+namespace {
+
+// Characters that start in [from, to) of `text`.
+std::size_t charactersIn(std::string_view text, std::size_t from, std::size_t to) {
+    std::size_t count = 0;
+    for (std::size_t i = from; i < to; ++i) {
         // Continuation bytes do not start a character.
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++column;
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++count;
     }
-    return column;
+    return count;
+}
+
+}  // namespace
+
+std::size_t columnOf(std::string_view text, std::size_t offset) {
+    return 1 + charactersIn(text, 0, std::min(offset, text.size()));
+}
+
+std::size_t ColumnCounter::columnOf(std::string_view text, std::size_t offset) {
+    const std::size_t end = std::min(offset, text.size());
+    if (text.data() != text_ || text.size() != size_ || end < offset_) {
+        text_ = text.data();
+        size_ = text.size();
+        offset_ = 0;
+        column_ = 1;
+    }
+    column_ += charactersIn(text, offset_, end);
+    offset_ = end;
+    return column_;
 }
 
 }  // namespace tessel::verify

@@ -60,4 +60,18 @@ struct StyledParagraph {
 // Number of characters (not bytes) of `text` before byte `offset`, plus one.
 std::size_t columnOf(std::string_view text, std::size_t offset);
 
+// columnOf for many offsets into one text: counting goes on from the offset
+// asked last, so offsets asked in rising order cost one pass over the text
+// (a paragraph of one long line has a run every few bytes).
+class ColumnCounter {
+  public:
+    std::size_t columnOf(std::string_view text, std::size_t offset);
+
+  private:
+    const char* text_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t offset_ = 0;
+    std::size_t column_ = 1;
+};
+
 }  // namespace tessel::verify

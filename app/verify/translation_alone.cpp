@@ -260,6 +260,7 @@ void AloneCheck::checkRuns(const StyledParagraph& paragraph, const StyledParagra
     if (!target_) return;
     const std::vector<Run>& runs = paragraph.runs;
     std::string_view text = paragraph.text;
+    ColumnCounter columns;  // the runs come in order
     for (std::size_t i = 0; i < runs.size();) {
         std::size_t j = i;
         while (j + 1 < runs.size() && runs[j + 1].role == runs[i].role) ++j;
@@ -281,7 +282,7 @@ void AloneCheck::checkRuns(const StyledParagraph& paragraph, const StyledParagra
             Finding finding{};
             finding.kind = FindingKind::ParagraphTagInLine;
             finding.paragraph = paragraph.number;
-            finding.column = columnOf(text, begin);
+            finding.column = columns.columnOf(text, begin);
             finding.role = role;
             finding.subject = std::string(tag);
             findings_.push_back(std::move(finding));
@@ -293,7 +294,7 @@ void AloneCheck::checkRuns(const StyledParagraph& paragraph, const StyledParagra
             Finding finding{};
             finding.kind = FindingKind::NotATag;
             finding.paragraph = paragraph.number;
-            finding.column = columnOf(text, begin);
+            finding.column = columns.columnOf(text, begin);
             finding.role = role;
             finding.subject = std::string(tag);
             if (quotes) finding.other = "quotes";
@@ -307,6 +308,7 @@ void AloneCheck::checkRuns(const StyledParagraph& paragraph, const StyledParagra
 // swapped. (Opening tags left open are common in sources and not told.)
 void AloneCheck::checkPairs(const StyledParagraph& paragraph) {
     if (!target_ || target_->target->tags.pairs != PairStyle::SlashClosers) return;
+    ColumnCounter columns;  // the runs come in order
     for (const Run& run : paragraph.runs) {
         if (run.role != RunRole::Internal) continue;
         std::string_view tag = paragraph.runText(run);
@@ -332,7 +334,7 @@ void AloneCheck::checkPairs(const StyledParagraph& paragraph) {
             Finding finding{};
             finding.kind = FindingKind::UnbalancedPair;
             finding.paragraph = paragraph.number;
-            finding.column = columnOf(paragraph.text, run.begin + at);
+            finding.column = columns.columnOf(paragraph.text, run.begin + at);
             finding.role = RunRole::Internal;
             finding.subject = std::string(one);
             findings_.push_back(std::move(finding));

@@ -39,6 +39,7 @@
 #include "frame/rtf_group_replays.h"
 #include "frame/rtf_word_runs.h"
 #include "platform/code_page_codec.h"
+#include "platform/spare_buffer.h"
 #include "platform/utf8.h"
 #include "resources/rtf_keywords.h"
 
@@ -264,16 +265,26 @@ class RtfReader {
         const platform::CodePageCodec* codePage() const { return codePage_; }
         const char* data() const { return bytes_.get(); }
         void toUtf8();
+        // The text as the sink's copy; the line is empty afterwards. The
+        // buffer of a paragraph of megabytes is given back here, so that it
+        // is not held beside the copy while the sink works on it.
         std::string& finished() {
             text_.resize(length_);
             std::memcpy(text_.data(), bytes_.get(), length_);
+            length_ = 0;
+            if (capacity_ > platform::kSpareBufferKeepLimit) {
+                bytes_ = std::make_unique_for_overwrite<char[]>(kLineBufferStep);
+                capacity_ = kLineBufferStep;
+            }
             return text_;
         }
         // Empties the line for a paragraph held as bytes of `codePage`
-        // (single-byte), or in UTF-8 (null).
+        // (single-byte), or in UTF-8 (null); a copy of megabytes that the
+        // sink was given is not kept for the next paragraph.
         void clear(const platform::CodePageCodec* codePage) {
             length_ = 0;
             codePage_ = codePage;
+            if (text_.capacity() > platform::kSpareBufferKeepLimit) std::string().swap(text_);
         }
 
       private:

@@ -8,6 +8,7 @@
 #include "frame/rtf_reader.h"
 #include "platform/byte_words.h"
 #include "platform/format.h"
+#include "platform/spare_buffer.h"
 #include "platform/utf8.h"
 
 namespace tessel::frame {
@@ -174,9 +175,12 @@ void TargetEncoder::encode(std::string& line) {
     }
     // A line of ASCII alone stays as it stands. The others are copied back:
     // most are shorter than their UTF-8, and a string shrinks in place.
-    if (ascii) return;
-    line.resize(written);
-    std::memcpy(line.data(), out, written);
+    if (!ascii) {
+        line.resize(written);
+        std::memcpy(line.data(), out, written);
+    }
+    // The buffer of a line of megabytes is not kept beside the next steps'.
+    if (encoded_.capacity() > platform::kSpareBufferKeepLimit) std::string().swap(encoded_);
 }
 
 // Writes to rule_ a character that needs more than a table of the page:

@@ -87,9 +87,14 @@ const res::TextEscapeTable& TextRunEscaper::tableAfter(std::size_t run) const {
 // The first byte written for the byte of `line` at `at` (0: none).
 char TextRunEscaper::writtenByteAt(const std::string& line, std::size_t at) const {
     if (at >= line.size()) return 0;
-    auto run = std::find_if(runs_.begin(), runs_.end(),
-                            [at](const Run& r) { return at >= r.begin && at < r.end; });
-    if (run == runs_.end() || run->tag) return line[at];
+    // The runs follow each other without overlapping: the one holding `at`
+    // is the last that begins at or before it (found in logarithmic time, as
+    // a paragraph of one long line has a run every few bytes).
+    auto run = std::upper_bound(runs_.begin(), runs_.end(), at,
+                                [](std::size_t pos, const Run& r) { return pos < r.begin; });
+    if (run == runs_.begin()) return line[at];
+    --run;
+    if (at >= run->end || run->tag) return line[at];
     const res::TextEscape* escape = escapeOf(table_, line[at]);
     if (escape == nullptr || escape->when != res::EscapeWhen::Always || escape->written.empty()) {
         return line[at];
@@ -107,7 +112,7 @@ bool TextRunEscaper::escapes(const res::TextEscape& escape, const res::TextEscap
             return next != 0 && table.markupStarts.find(next) != std::string_view::npos;
         }
         case res::EscapeWhen::OpensParagraphTag:
-            return line.find(kParagraphTagEnd, at + 1) != std::string::npos;
+            return lastParagraphTagEnd_ != std::string::npos && lastParagraphTagEnd_ > at;
         case res::EscapeWhen::BesideSeparator: {
             if (!out_.empty() && out_.back() == escape.character) return true;
             char next = writtenByteAt(line, at + 1);
@@ -177,6 +182,8 @@ void TextRunEscaper::noteTableTag(std::string_view tag) {
 void TextRunEscaper::escape(std::string& line, std::vector<char32_t>& unescaped) {
     if (line.find_first_of(escapable_) != std::string::npos) {
         collectRuns(line.size());
+        // Whether a paragraph tag's end follows a byte is told by the last one.
+        lastParagraphTagEnd_ = line.rfind(kParagraphTagEnd);
         out_.clear();
         afterCode_ = false;
         for (std::size_t run = 0; run < runs_.size(); ++run) {

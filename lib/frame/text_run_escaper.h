@@ -55,6 +55,8 @@ class TextRunEscaper final : public RtfStyleObserver {
     std::int32_t style_ = kNoCharacterStyle;
     std::vector<std::pair<std::size_t, std::int32_t>> changes_;
     std::vector<Run> runs_;
+    // Where the last paragraph tag end of the paragraph being escaped begins.
+    std::size_t lastParagraphTagEnd_ = std::string::npos;
     std::string out_;
     // The last byte written closes a code: a tag run or an escape that ends
     // in ">" (not the doubled ">>").
