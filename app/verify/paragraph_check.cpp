@@ -126,6 +126,30 @@ void ParagraphCheck::compare(const StyledParagraph* source, const StyledParagrap
                      [](const Finding& a, const Finding& b) { return a.column < b.column; });
 }
 
+void ParagraphCheck::findUnprotectedTags(const StyledParagraph& translated,
+                                         std::vector<Finding>& out) {
+    static const StyledParagraph kNoParagraph;
+    source_ = &kNoParagraph;
+    translated_ = &translated;
+    columns_ = {};
+    std::size_t first = out.size();
+    sourceAtoms(*source_);
+    translatedAtoms(translated);
+    used_.clear();
+    names_.clear();
+    if (!sameRunsInOrder()) {
+        match();
+        findLostStyles(out);
+    }
+    std::vector<Finding> plain;
+    checkPlainText(plain);
+    for (Finding& finding : plain) {
+        if (finding.kind == FindingKind::UnprotectedTag) out.push_back(std::move(finding));
+    }
+    std::stable_sort(out.begin() + static_cast<long>(first), out.end(),
+                     [](const Finding& a, const Finding& b) { return a.column < b.column; });
+}
+
 bool ParagraphCheck::sameRunsInOrder() const {
     if (src_.size() != tr_.size()) return false;
     for (std::size_t i = 0; i < src_.size(); ++i) {

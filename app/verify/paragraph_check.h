@@ -30,6 +30,11 @@ class ParagraphCheck {
     // kind, paragraph numbers, column, role, subject and other set.
     void compare(const StyledParagraph* source, const StyledParagraph& translated,
                  std::vector<Finding>& out);
+    // The unprotected-tag findings alone of `translated` checked without a
+    // source (what compare(nullptr, ...) finds of that kind), without
+    // making a finding of every run first: a paragraph of a million tags
+    // would hold a million added-run findings.
+    void findUnprotectedTags(const StyledParagraph& translated, std::vector<Finding>& out);
 
     struct Atom {
         RunRole role;

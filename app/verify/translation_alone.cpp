@@ -228,12 +228,11 @@ PairOutcome AloneCheck::run() {
 void AloneCheck::check(const StyledParagraph& paragraph, const StyledParagraph* next) {
     findings_.clear();
     scratch_.clear();
-    check_->compare(nullptr, paragraph, scratch_);
-    // (Markup characters are told only against the original: the source's
-    // own text may hold them.)
-    for (Finding& finding : scratch_) {
-        if (finding.kind == FindingKind::UnprotectedTag) findings_.push_back(std::move(finding));
-    }
+    // Of the comparison's findings only tags typed as text are told without
+    // the original (markup characters only against it: the source's own
+    // text may hold them).
+    check_->findUnprotectedTags(paragraph, scratch_);
+    for (Finding& finding : scratch_) findings_.push_back(std::move(finding));
     checkPairs(paragraph);
     checkRuns(paragraph, next);
     previousEndsWith_ =
