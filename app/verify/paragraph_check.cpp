@@ -101,17 +101,31 @@ Finding ParagraphCheck::make(FindingKind kind, std::size_t offset) const {
     return finding;
 }
 
-void ParagraphCheck::compare(const StyledParagraph* source, const StyledParagraph& translated,
-                             std::vector<Finding>& out) {
+// Both passes start from the two paragraphs' atoms and nothing reported.
+void ParagraphCheck::start(const StyledParagraph* source, const StyledParagraph& translated) {
     static const StyledParagraph kNoParagraph;
     source_ = source != nullptr ? source : &kNoParagraph;
     translated_ = &translated;
     columns_ = {};
-    std::size_t first = out.size();
     sourceAtoms(*source_);
     translatedAtoms(translated);
     used_.clear();
     names_.clear();
+}
+
+namespace {
+
+void sortByColumnFrom(std::vector<Finding>& out, std::size_t first) {
+    std::stable_sort(out.begin() + static_cast<long>(first), out.end(),
+                     [](const Finding& a, const Finding& b) { return a.column < b.column; });
+}
+
+}  // namespace
+
+void ParagraphCheck::compare(const StyledParagraph* source, const StyledParagraph& translated,
+                             std::vector<Finding>& out) {
+    std::size_t first = out.size();
+    start(source, translated);
     // The common case: the same runs in the same order, so nothing moved,
     // changed or came apart.
     if (!sameRunsInOrder()) {
@@ -122,21 +136,13 @@ void ParagraphCheck::compare(const StyledParagraph* source, const StyledParagrap
         checkPairs(out);
     }
     checkPlainText(out);
-    std::stable_sort(out.begin() + static_cast<long>(first), out.end(),
-                     [](const Finding& a, const Finding& b) { return a.column < b.column; });
+    sortByColumnFrom(out, first);
 }
 
 void ParagraphCheck::findUnprotectedTags(const StyledParagraph& translated,
                                          std::vector<Finding>& out) {
-    static const StyledParagraph kNoParagraph;
-    source_ = &kNoParagraph;
-    translated_ = &translated;
-    columns_ = {};
     std::size_t first = out.size();
-    sourceAtoms(*source_);
-    translatedAtoms(translated);
-    used_.clear();
-    names_.clear();
+    start(nullptr, translated);
     if (!sameRunsInOrder()) {
         match();
         findLostStyles(out);
@@ -146,8 +152,7 @@ void ParagraphCheck::findUnprotectedTags(const StyledParagraph& translated,
     for (Finding& finding : plain) {
         if (finding.kind == FindingKind::UnprotectedTag) out.push_back(std::move(finding));
     }
-    std::stable_sort(out.begin() + static_cast<long>(first), out.end(),
-                     [](const Finding& a, const Finding& b) { return a.column < b.column; });
+    sortByColumnFrom(out, first);
 }
 
 bool ParagraphCheck::sameRunsInOrder() const {

@@ -48,6 +48,7 @@ class ParagraphCheck {
         std::uint32_t end;
     };
 
+    void start(const StyledParagraph* source, const StyledParagraph& translated);
     void sourceAtoms(const StyledParagraph& source);
     void translatedAtoms(const StyledParagraph& translated);
     bool cutInSourceOrder(std::string_view text, RunRole role, std::uint32_t base);

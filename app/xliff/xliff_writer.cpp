@@ -50,6 +50,19 @@ void appendCodeText21(std::string& out, std::string_view text) {
                    [](const std::string& name) { return "<cp hex=\"" + name.substr(2) + "\"/>"; });
 }
 
+// The 1.2 element of each code kind, in the order of CodeKind.
+struct CodeElement12 {
+    std::string_view name;
+    std::string_view attributes;
+};
+constexpr std::array<CodeElement12, 5> kCodeElements12 = {{
+    {"ph", ""},                // Single
+    {"bpt", ""},               // Open
+    {"ept", ""},               // Close
+    {"it", " pos=\"open\""},   // IsolatedOpen
+    {"it", " pos=\"close\""},  // IsolatedClose
+}};
+
 void attribute(std::string& out, std::string_view name, std::string_view value) {
     out += ' ';
     out += name;
@@ -137,40 +150,16 @@ void XliffWriter::content12(const TranslationUnit& unit) {
             continue;
         }
         const InlineCode& code = unit.codes[part.code];
-        std::string id = std::to_string(code.id);
-        switch (code.kind) {
-            case CodeKind::Open:
-                xml_ += "<bpt id=\"" + id + "\">";
-                break;
-            case CodeKind::Close:
-                xml_ += "<ept id=\"" + id + "\">";
-                break;
-            case CodeKind::Single:
-                xml_ += "<ph id=\"" + id + "\">";
-                break;
-            case CodeKind::IsolatedOpen:
-                xml_ += "<it id=\"" + id + "\" pos=\"open\">";
-                break;
-            case CodeKind::IsolatedClose:
-                xml_ += "<it id=\"" + id + "\" pos=\"close\">";
-                break;
-        }
+        const CodeElement12& element = kCodeElements12[static_cast<std::size_t>(code.kind)];
+        xml_ += "<";
+        xml_ += element.name;
+        xml_ += " id=\"" + std::to_string(code.id) + "\"";
+        xml_ += element.attributes;
+        xml_ += ">";
         appendCodeText12(xml_, code.text);
-        switch (code.kind) {
-            case CodeKind::Open:
-                xml_ += "</bpt>";
-                break;
-            case CodeKind::Close:
-                xml_ += "</ept>";
-                break;
-            case CodeKind::Single:
-                xml_ += "</ph>";
-                break;
-            case CodeKind::IsolatedOpen:
-            case CodeKind::IsolatedClose:
-                xml_ += "</it>";
-                break;
-        }
+        xml_ += "</";
+        xml_ += element.name;
+        xml_ += ">";
     }
 }
 

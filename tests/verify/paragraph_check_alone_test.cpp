@@ -4,6 +4,7 @@
 // corpus, for each format's tag rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -39,6 +40,21 @@ std::string described(const std::vector<Finding>& findings) {
             std::to_string(f.paragraph) + ":" + std::to_string(f.column) + " " + f.subject + "\n";
     }
     return text;
+}
+
+// The unprotected tags `alone` finds and those of `whole`'s comparison, a
+// line each.
+std::pair<std::string, std::string> bothWays(ParagraphCheck& whole, ParagraphCheck& alone,
+                                             const StyledParagraph& paragraph) {
+    std::vector<Finding> all;
+    whole.compare(nullptr, paragraph, all);
+    std::vector<Finding> expected;
+    for (Finding& f : all) {
+        if (f.kind == FindingKind::UnprotectedTag) expected.push_back(std::move(f));
+    }
+    std::vector<Finding> got;
+    alone.findUnprotectedTags(paragraph, got);
+    return {described(got), described(expected)};
 }
 
 // Paragraphs with tags typed as text, beside protected runs or alone.
@@ -78,17 +94,10 @@ TEST(ParagraphCheckAlone, UnprotectedTagsAreThoseOfTheWholeComparison) {
             ParagraphCheck alone(target->target->tags, false);
             StyledParagraph paragraph;
             while (reader.next(paragraph)) {
-                std::vector<Finding> all;
-                whole.compare(nullptr, paragraph, all);
-                std::vector<Finding> expected;
-                for (Finding& f : all) {
-                    if (f.kind == FindingKind::UnprotectedTag) expected.push_back(std::move(f));
-                }
-                std::vector<Finding> got;
-                alone.findUnprotectedTags(paragraph, got);
-                ASSERT_EQ(described(got), described(expected)) << file << " " << key;
+                auto [got, expected] = bothWays(whole, alone, paragraph);
+                ASSERT_EQ(got, expected) << file << " " << key;
                 ++paragraphs;
-                found += got.size();
+                found += static_cast<std::size_t>(std::count(got.begin(), got.end(), '\n'));
             }
         }
     }
@@ -98,16 +107,9 @@ TEST(ParagraphCheckAlone, UnprotectedTagsAreThoseOfTheWholeComparison) {
         ParagraphCheck whole(parseTarget(key)->target->tags, false);
         ParagraphCheck alone(parseTarget(key)->target->tags, false);
         for (const StyledParagraph& paragraph : typedTags()) {
-            std::vector<Finding> all;
-            whole.compare(nullptr, paragraph, all);
-            std::vector<Finding> expected;
-            for (Finding& f : all) {
-                if (f.kind == FindingKind::UnprotectedTag) expected.push_back(std::move(f));
-            }
-            std::vector<Finding> got;
-            alone.findUnprotectedTags(paragraph, got);
-            EXPECT_EQ(described(got), described(expected)) << key << ": " << paragraph.text;
-            typed += got.size();
+            auto [got, expected] = bothWays(whole, alone, paragraph);
+            EXPECT_EQ(got, expected) << key << ": " << paragraph.text;
+            typed += static_cast<std::size_t>(std::count(got.begin(), got.end(), '\n'));
         }
     }
     EXPECT_GE(typed, 6u);
